@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/core_kind.h"
+#include "common/settings.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace korvo::cli {
+
+// Exit statuses shared by every command.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// A command's arguments after parsing: "--name value" options (repeatable),
+// "--flag" switches and positional words. "--name=value" is accepted too.
+struct TArguments {
+    std::multimap<std::string, std::string> Options;
+    std::set<std::string> Flags;
+    std::vector<std::string> Positional;
+
+    std::optional<std::string> Last(const std::string& option) const;
+    std::vector<std::string> All(const std::string& option) const;
+    bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
+};
+
+// Parses args; options named in withValue take the next word, those in
+// switches take none. Anything else that begins with "-" (except "-" itself)
+// is an error, reported in error as one line.
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
+                                         const std::set<std::string>& withValue,
+                                         const std::set<std::string>& switches,
+                                         std::string& error);
+
+// The core of a run: the --core option when given (I, II, 3, CR or 1 to 4),
+// else the stored "Options"/"Korvo" setting, PicoBlaze I when none. An
+// unknown --core value is an error.
+std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
+                                     std::string& error);
+
+} // namespace korvo::cli

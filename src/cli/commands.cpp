@@ -1,0 +1,39 @@
+#include "cli/commands.h"
+
+#include "cli/arguments.h"
+#include "korvo_version.h"
+
+#include <ostream>
+
+namespace korvo::cli {
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands{};
+    return commands;
+}
+
+namespace {
+void PrintUsage(std::ostream& stream) {
+    stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
+    for (const auto& command : Commands()) stream << "  " << command.Synopsis << "\n";
+    stream << "\nkorvo --version prints the version.\n";
+}
+} // namespace
+
+int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintUsage(args.empty() ? err : out);
+        return args.empty() ? kExitUsage : kExitSuccess;
+    }
+    if (args[0] == "--version") {
+        out << kApplicationTitle << " " << kProductVersion << "\n";
+        return kExitSuccess;
+    }
+    for (const auto& command : Commands())
+        if (args[0] == command.Name)
+            return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    err << "korvo: unknown command '" << args[0] << "'; try korvo --help\n";
+    return kExitUsage;
+}
+
+} // namespace korvo::cli

@@ -1,0 +1,119 @@
+#include "common/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace korvo {
+
+namespace {
+std::string SystemText(int error) { return std::strerror(error); }
+
+// Backslashes separate directories on every platform, so that sources written
+// on Windows keep working; the drive colon only means something on Windows.
+#ifdef _WIN32
+constexpr const char* kSeparators = "/\\:";
+#else
+constexpr const char* kSeparators = "/\\";
+#endif
+} // namespace
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+    return lines;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    std::size_t total = 0;
+    for (const auto& line : lines) total += line.size() + 2;
+    std::string text;
+    text.reserve(total);
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path))
+        throw EFileError("Cannot open file \"" + path + "\". " +
+                         SystemText(errno ? errno : EISDIR));
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw EFileError("Cannot read file \"" + path + "\". " + SystemText(EIO));
+    return bytes;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+    return SplitLines(ReadFileBytes(path));
+}
+
+void WriteFileBytesAtomic(const std::string& path, std::string_view bytes) {
+    static std::mt19937 random{std::random_device{}()};
+    std::string temporary = path + ".tmp" + std::to_string(random() % 1000000);
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) throw EFileError("Cannot create file \"" + path + "\". " + SystemText(errno));
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        std::remove(temporary.c_str());
+        throw EFileError("Cannot write file \"" + path + "\". " + SystemText(error));
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = errno;
+        std::remove(temporary.c_str());
+        throw EFileError("Cannot create file \"" + path + "\". " + SystemText(error));
+    }
+}
+
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    WriteFileBytesAtomic(path, JoinLinesCrLf(lines));
+}
+
+std::string DirectoryPart(std::string_view path) {
+    auto position = path.find_last_of(kSeparators);
+    return position == std::string_view::npos ? std::string() : std::string(path.substr(0, position + 1));
+}
+
+std::string BaseNameWithoutExtension(std::string_view path) {
+    auto slash = path.find_last_of(kSeparators);
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    auto dot = name.find_last_of('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+std::string ExpandFileName(const std::string& path) {
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+} // namespace korvo

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, when any is missing.
+set -euo pipefail
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}" ||
+        { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
+fi

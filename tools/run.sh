@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the IDE and starts it with an example program open.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+build="${KORVO_BUILD_DIR:-build}"
+cmake -S . -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target korvo-ide korvo
+exec "$build/src/korvo-ide" "$@"
