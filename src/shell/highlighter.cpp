@@ -1,5 +1,7 @@
 #include "shell/highlighter.h"
 
+#include "shell/fonts.h"
+
 #include <Qsci/qsciscintilla.h>
 
 namespace korvo {
@@ -30,9 +32,7 @@ QFont FontWithStyle(const QFont& base, std::uint8_t style) {
 }
 
 TSourceHighlighter::TSourceHighlighter(TSynHighLighterIDE& scanner, QObject* parent)
-    : QsciLexerCustom(parent), scanner_(scanner), baseFont_(QStringLiteral("Courier New")) {
-    baseFont_.setStyleHint(QFont::TypeWriter);
-    baseFont_.setPixelSize(12);
+    : QsciLexerCustom(parent), scanner_(scanner), baseFont_(FixedFont(12)) {
     ApplyAttributes(baseFont_);
 }
 

@@ -1,14 +1,76 @@
 #pragma once
 
-#include <QMainWindow>
+#include "shell/main_form.h"
+#include "shell/workbench.h"
+
+#include <QStringList>
+#include <memory>
+
+class QPrintPreviewWidget;
+class QStackedWidget;
+class QTabWidget;
+class QToolBar;
 
 namespace korvo {
 
-// The main window of the IDE.
-class TfrmWorkbookMain : public QMainWindow {
+class TCommandsDataModule;
+class TPrintEngine;
+
+// The main window: document tabs at the bottom of the source panel, the
+// print preview in their place, the dock panel for memory views, the tool
+// bar and menus, Import, Export to HTML, About, and the window caption.
+class TfrmWorkbookMain : public TMainForm, public IWorkbench {
     Q_OBJECT
 public:
-    explicit TfrmWorkbookMain(QWidget* parent = nullptr);
+    // Creates the command module, reads the window settings and opens every
+    // file of files as a document.
+    TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs, const QStringList& files = {},
+                     QWidget* parent = nullptr);
+    ~TfrmWorkbookMain() override;
+
+    // IWorkbench
+    QWidget* Window() override { return this; }
+    ILog& Log() override;
+    TEditorFactory& Documents() override { return *DocumentManager; }
+    void OpenDocument(const QString& fileName) override { TMainForm::OpenDocument(fileName); }
+    std::shared_ptr<TEditor> CreateDocument() override;
+    void ShowPreviewPane(TPrintEngine& engine) override;
+    void HidePreviewPane() override;
+    void RepaintStatus() override { UpdateCommands(); }
+
+    TCommandsDataModule& Commands() { return *CommandsDataModule; }
+    QTabWidget* PageControlEdit = nullptr;
+    QStackedWidget* SourceStack = nullptr;
+    QPrintPreviewWidget* SynEditPrintPreview = nullptr;
+    QWidget* RAMDockPanel = nullptr;
+    QToolBar* ToolBar = nullptr;
+
+    QAction* actViewCaptions = nullptr;
+    QAction* actImport = nullptr;
+    QAction* actExport = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actHelp = nullptr;
+
+protected:
+    TRecentFiles& RecentFiles() override;
+    bool ExecuteOpenDialog(QString& fileName) override;
+    TCoreKind CoreKind() const override;
+    void SetCoreKind(TCoreKind kind) override;
+    void ShowAboutBox() override;
+    bool PreviewOn() const override;
+    QString WindowCaption() const override;
+
+private:
+    void CreateLayout();
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void ExecuteImport();
+    void ExecuteExport();
+    void ShowCaptions(bool on);
+
+    std::unique_ptr<TEditorFactory> DocumentManager;
+    std::unique_ptr<TCommandsDataModule> CommandsDataModule;
 };
 
 } // namespace korvo

@@ -1,5 +1,15 @@
 #include "gui_test_support.h"
 
+#include "common/settings.h"
+#include "korvo_version.h"
+#include "shell/main_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+
 namespace korvo::test {
 
 TTemporarySettings::TTemporarySettings()
@@ -9,6 +19,86 @@ TQtSettingsStore& TTemporarySettings::Reopen() {
     store_.reset();
     store_ = std::make_unique<TQtSettingsStore>(FilePath().toStdString());
     return *store_;
+}
+
+TSaveAnswer TScriptedDialogs::AskSaveChanges(QWidget*, const QString& question) {
+    SaveQuestions << question;
+    if (SaveAnswers.empty()) return TSaveAnswer::No;
+    TSaveAnswer answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+}
+
+bool TScriptedDialogs::ChooseOpenFile(QWidget*, const QString& filter, QString& fileName) {
+    OpenFilters << filter;
+    if (OpenFileNames.empty()) return false;
+    fileName = OpenFileNames.front();
+    OpenFileNames.pop_front();
+    return !fileName.isEmpty();
+}
+
+bool TScriptedDialogs::ChooseSaveFile(QWidget*, const QString& filter, const QString&,
+                                      QString& fileName) {
+    SaveFilters << filter;
+    if (SaveFileNames.empty()) return false;
+    fileName = SaveFileNames.front();
+    SaveFileNames.pop_front();
+    return !fileName.isEmpty();
+}
+
+bool TScriptedDialogs::EditSearch(QWidget*, bool replace, TSearchState& state) {
+    SearchTextsShown << state.SearchText;
+    return Search ? Search(replace, state) : false;
+}
+
+TReplaceAnswer TScriptedDialogs::ConfirmReplace(QWidget*, const QRect& match,
+                                                const QString& searchText) {
+    ReplaceMatches << match;
+    ReplaceTexts << searchText;
+    if (ReplaceAnswers.empty()) return TReplaceAnswer::Yes;
+    TReplaceAnswer answer = ReplaceAnswers.front();
+    ReplaceAnswers.pop_front();
+    return answer;
+}
+
+bool TScriptedDialogs::EditSettings(QWidget*, ISettingsStore& settings, TCoreKind, ILog&) {
+    ++SettingsDialogs;
+    return Settings ? Settings(settings) : false;
+}
+
+bool TScriptedDialogs::SetUpPrinter(QWidget*, QPrinter&) {
+    return PrinterSetupAccepted;
+}
+
+bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter&, int pageCount) {
+    PageCountOffered = pageCount;
+    return PrintAccepted;
+}
+
+void MarkCurrentVersionSeen(ISettingsStore& settings) {
+    WriteString(settings, "Window", "LastVersion", kProductVersion);
+}
+
+QString WriteFile(const QString& folder, const QString& name, const std::string& bytes) {
+    QString path = QDir(folder).filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return QFileInfo(path).absoluteFilePath();
+}
+
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+void Settle(TfrmWorkbookMain& window) {
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    window.UpdateCommands();
 }
 
 } // namespace korvo::test

@@ -1,10 +1,23 @@
 #pragma once
 
+#include "shell/search_state.h"
 #include "shell/settings/qt_settings_store.h"
+#include "shell/user_dialogs.h"
 
+#include <QList>
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <string>
+
+namespace korvo {
+class TfrmWorkbookMain;
+class TEditor;
+} // namespace korvo
 
 namespace korvo::test {
 
@@ -23,5 +36,61 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<TQtSettingsStore> store_;
 };
+
+// Dialogs that answer from scripts and record what was asked.
+class TScriptedDialogs : public IUserDialogs {
+public:
+    TSaveAnswer AskSaveChanges(QWidget* parent, const QString& question) override;
+    bool ChooseOpenFile(QWidget* parent, const QString& filter, QString& fileName) override;
+    bool ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                        QString& fileName) override;
+    bool EditSearch(QWidget* parent, bool replace, TSearchState& state) override;
+    TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
+                                  const QString& searchText) override;
+    void EndReplace() override { ++ReplaceSessionsEnded; }
+    void ShowError(QWidget* parent, const QString& message) override { Errors << message; }
+    void ShowAbout(QWidget* parent) override { ++AboutBoxes; }
+    bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
+                      ILog& log) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
+    void Beep() override { ++Beeps; }
+
+    // Answers, taken from the front; an empty queue answers No, cancels the
+    // file dialogs and replaces every match.
+    std::deque<TSaveAnswer> SaveAnswers;
+    std::deque<QString> OpenFileNames;
+    std::deque<QString> SaveFileNames;
+    std::deque<TReplaceAnswer> ReplaceAnswers;
+    // Edits the search state as the user would in the dialog; false cancels.
+    std::function<bool(bool replace, TSearchState& state)> Search;
+    std::function<bool(ISettingsStore& settings)> Settings;
+    bool PrinterSetupAccepted = true;
+    bool PrintAccepted = false;
+
+    QStringList SaveQuestions;
+    QStringList SaveFilters;
+    QStringList OpenFilters;
+    QStringList SearchTextsShown;
+    QList<QRect> ReplaceMatches;
+    QStringList ReplaceTexts;
+    int ReplaceSessionsEnded = 0;
+    QStringList Errors;
+    int AboutBoxes = 0;
+    int SettingsDialogs = 0;
+    int PageCountOffered = 0;
+    int Beeps = 0;
+};
+
+// Stores the current version as the last one started, so that no About box
+// greets the test.
+void MarkCurrentVersionSeen(ISettingsStore& settings);
+
+// Writes bytes to a file; returns its full path.
+QString WriteFile(const QString& folder, const QString& name, const std::string& bytes);
+std::string ReadFile(const QString& path);
+
+// Lets deferred deletions and posted events run, then updates the commands.
+void Settle(TfrmWorkbookMain& window);
 
 } // namespace korvo::test

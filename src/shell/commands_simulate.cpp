@@ -1,0 +1,78 @@
+// The simulation commands and the assembler's entry from a document.
+#include "common/log.h"
+#include "shell/action_list.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/icons.h"
+#include "shell/workbench.h"
+#include "simulator/debugger.h"
+
+namespace korvo {
+
+void TCommandsDataModule::CreateSimulationCommands() {
+    actSimulate = actions_.AddCheckable(
+        {"actSimulate", "Simulate", "Assemble & Simulate", QKeySequence(Qt::Key_F12), "simulate"},
+        [this] { ExecuteSimulate(); },
+        [this](QAction& a) {
+            auto* simulation = ActiveSimulation();
+            a.setEnabled(simulation && !PreviewOn());
+            bool simulating = simulation && simulation->Mode() != dmEdit;
+            if (a.isChecked() != simulating || a.property("simulating").isNull()) {
+                a.setChecked(simulating);
+                a.setProperty("simulating", simulating);
+                QString hint = simulating ? QStringLiteral("Back to Edit mode")
+                                          : QStringLiteral("Assemble & Simulate");
+                a.setIcon(CommandIcon(simulating ? QStringLiteral("edit-mode")
+                                                 : QStringLiteral("simulate")));
+                a.setToolTip(hint);
+                a.setStatusTip(hint);
+            }
+        });
+
+    // Running the program comes with the simulator's run loop; until a
+    // document can be simulated these commands stay disabled.
+    const TCommandSpec runCommands[] = {
+        {"actReset", "Reset", "Reset", QKeySequence(Qt::CTRL | Qt::Key_F2), "reset"},
+        {"actRun", "Run", "Run", QKeySequence(Qt::Key_F9), "run"},
+        {"actStepOne", "Step One", "Step One", QKeySequence(Qt::Key_F7), "step-one"},
+        {"actStepOver", "Step Over", "Step Over", QKeySequence(Qt::Key_F8), "step-over"},
+        {"actGotoCursor", "To Cursor", "Run till cursor", QKeySequence(Qt::Key_F4), "to-cursor"},
+        {"actPause", "Pause", "Pause", {}, "pause"},
+        {"actSetBreakpoint", "Toggle", "Toggle Breakpoint", QKeySequence(Qt::Key_F5), "breakpoint"},
+        {"actClearBreakpoints", "Clear", "Clear All Breakpoints",
+         QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
+    };
+    QAction** targets[] = {&actReset,      &actRun,   &actStepOne,       &actStepOver,
+                           &actGotoCursor, &actPause, &actSetBreakpoint, &actClearBreakpoints};
+    for (std::size_t i = 0; i < std::size(runCommands); ++i) {
+        *targets[i] = actions_.Add(runCommands[i], {}, [](QAction& a) { a.setEnabled(false); });
+        (*targets[i])->setEnabled(false);
+    }
+}
+
+void TCommandsDataModule::ExecuteSimulate() {
+    auto* simulation = ActiveSimulation();
+    if (!simulation) return;
+    simulation->SetMode(simulation->Mode() == dmEdit ? dmSimulate : dmEdit);
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::SelectCore(TCoreKind kind) {
+    coreKind_ = kind;
+    auto* simulation = ActiveSimulation();
+    if (simulation && (!simulation->Simulator() || simulation->Simulator()->CoreKind() != kind))
+        simulation->SetCoreKind(kind);
+}
+
+bool TCommandsDataModule::AssembleDocument(const QString&, const std::vector<std::string>&,
+                                           std::vector<std::string>&, TPicoBlazeDebugger&) {
+    Log().AddLogLine("?The assembler is not part of this build yet");
+    return false;
+}
+
+void TCommandsDataModule::SimulationStarted(TEditor&) {}
+
+void TCommandsDataModule::SimulationFailed(TEditor&) {}
+
+} // namespace korvo

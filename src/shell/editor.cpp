@@ -1,0 +1,750 @@
+#include "shell/editor.h"
+
+#include "common/log.h"
+#include "common/settings.h"
+#include "common/text_file.h"
+#include "shell/document_manager.h"
+#include "shell/editor_form.h"
+#include "shell/editor_host.h"
+#include "shell/highlighter.h"
+#include "shell/html_export.h"
+#include "shell/search_state.h"
+#include "shell/source_editor.h"
+#include "shell/user_dialogs.h"
+#include "simulator/debugger.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabWidget>
+
+namespace korvo {
+
+namespace {
+using Sci = QsciScintillaBase;
+
+std::string FileSystemName(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+// The extension of a name: from its last "." after the last separator.
+QString ExtensionOf(const QString& fileName) {
+    int separator = std::max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
+    int dot = fileName.lastIndexOf('.');
+    return dot > separator ? fileName.mid(dot) : QString();
+}
+
+QString NameWithoutPath(const QString& fileName) {
+    int separator = std::max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
+    return fileName.mid(separator + 1);
+}
+} // namespace
+
+TEditor::TEditor(IEditorHost& host, TEditorFactory& manager) : host_(host), manager_(manager) {}
+
+TEditor::~TEditor() {
+    if (untitledNumber_ >= 0) host_.ReleaseUntitledNumber(untitledNumber_);
+}
+
+void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
+    form_ = form;
+    tabs_ = tabs;
+    form->Owner = this;
+    auto* text = form->SynEditor;
+    std::weak_ptr<TEditor> weak = weak_from_this();
+    QObject::connect(text, &QsciScintilla::modificationChanged, form, [weak](bool modified) {
+        if (auto self = weak.lock()) self->OnModificationChanged(modified);
+    });
+    QObject::connect(text, &TSourceEditor::FilesDropped, form, [weak](const QStringList& files) {
+        if (auto self = weak.lock()) self->OnFilesDropped(files);
+    });
+    QObject::connect(text, &TSourceEditor::FocusReceived, form, [weak] {
+        if (auto self = weak.lock()) self->Activate();
+    });
+    QObject::connect(text, &TSourceEditor::ContextMenuRequested, form,
+                     [weak](const QPoint& position) {
+                         if (auto self = weak.lock()) self->ShowContextMenu(position);
+                     });
+    QObject::connect(form, &TEditorForm::Closing, form, [weak] {
+        if (auto self = weak.lock()) self->OnFormClosing();
+    });
+    QObject::connect(form, &QObject::destroyed, [weak] {
+        if (auto self = weak.lock()) self->OnFormDestroyed();
+    });
+    auto sendToGutter = [weak](int margin, int line, Qt::KeyboardModifiers) {
+        auto self = weak.lock();
+        if (!self || margin != TSourceEditor::kGlyphMargin) return;
+        if (self->simulator_) self->RefreshLine(line + 1);
+    };
+    QObject::connect(text, &QsciScintilla::marginClicked, form, sendToGutter);
+}
+
+TEditorForm* TEditor::Form() const {
+    return form_.data();
+}
+
+TSourceEditor* TEditor::TextControl() const {
+    return form_ ? form_->SynEditor : nullptr;
+}
+
+QWidget* TEditor::TabPage() const {
+    return form_ ? form_->parentWidget() : nullptr;
+}
+
+// ---- IDocument ----
+
+void TEditor::Activate() {
+    if (!form_ || form_->IsClosing()) return;
+    manager_.Activate(*this);
+}
+
+bool TEditor::AskSaveChanges() {
+    if (!form_ || !Modified()) return true;
+    if (tabs_ && TabPage()) tabs_->setCurrentWidget(TabPage());
+    QString question = QStringLiteral("Save modified: \"%1\"?").arg(NameWithoutPath(Title()));
+    switch (host_.Dialogs().AskSaveChanges(host_.DialogParent(), question)) {
+    case TSaveAnswer::Yes: return Save();
+    case TSaveAnswer::No: return true;
+    case TSaveAnswer::Cancel: return false;
+    }
+    return false;
+}
+
+bool TEditor::CanClose() const {
+    return form_ != nullptr;
+}
+
+void TEditor::Close() {
+    auto self = shared_from_this();
+    if (!fileName_.isEmpty()) host_.AddRecentFile(fileName_);
+    if (untitledNumber_ >= 0) {
+        host_.ReleaseUntitledNumber(untitledNumber_);
+        untitledNumber_ = -1;
+    }
+    if (form_) form_->RequestClose(true);
+}
+
+TCaretPos TEditor::GetCaretPos() const {
+    auto* text = TextControl();
+    if (!text) return {0, 0};
+    long position = text->SendScintilla(Sci::SCI_GETCURRENTPOS);
+    long line = text->SendScintilla(Sci::SCI_LINEFROMPOSITION, position);
+    long lineStart = text->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    long column = text->SendScintilla(Sci::SCI_COUNTCHARACTERS, lineStart, position);
+    return {static_cast<int>(line) + 1, static_cast<int>(column) + 1};
+}
+
+void TEditor::SetCaretPos(TCaretPos position) {
+    auto* text = TextControl();
+    if (!text) return;
+    int line = std::clamp(position.Line - 1, 0, std::max(0, text->lines() - 1));
+    long lineStart = text->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    long lineEnd = text->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    long target = lineStart;
+    if (position.Column > 1) {
+        // Characters, not bytes; past the end of the line the caret stops there.
+        target = text->SendScintilla(Sci::SCI_POSITIONRELATIVE, lineStart,
+                                     static_cast<long>(position.Column - 1));
+        if (target <= lineStart || target > lineEnd) target = lineEnd;
+    }
+    text->SendScintilla(Sci::SCI_GOTOPOS, target);
+    text->ensureLineVisible(line);
+}
+
+QString TEditor::StatusText(int index) const {
+    if (!form_) return {};
+    switch (index) {
+    case 1: {
+        TCaretPos caret = GetCaretPos();
+        if (caret.Line < 1 || caret.Column < 1) return {};
+        return QString::asprintf(" %6d:%3d ", caret.Line, caret.Column);
+    }
+    case 2: return Modified() ? QStringLiteral("Modified") : QString();
+    case 3:
+        if (mode_ == dmSimulate) return simulationStatus_.value(0);
+        return InsertModeText();
+    case 4:
+    case 5:
+    case 6:
+    case 7: return mode_ == dmSimulate ? simulationStatus_.value(index - 3) : QString();
+    default: return {};
+    }
+}
+
+QString TEditor::InsertModeText() const {
+    auto* text = TextControl();
+    if (!text) return {};
+    if (text->isReadOnly()) return QStringLiteral("Read Only");
+    return text->overwriteMode() ? QStringLiteral("Overwrite") : QStringLiteral("Insert");
+}
+
+QString TEditor::Title() {
+    if (fileName_.isEmpty() || fileName_.contains('*')) {
+        if (untitledNumber_ < 0) untitledNumber_ = host_.TakeUntitledNumber();
+        QString title = QStringLiteral("Untitled%1").arg(untitledNumber_);
+        if (!fileName_.isEmpty()) title += ExtensionOf(fileName_);
+        return title;
+    }
+    return NameWithoutPath(fileName_);
+}
+
+bool TEditor::Modified() const {
+    auto* text = TextControl();
+    return text && text->isModified();
+}
+
+void TEditor::SetModified(bool modified) {
+    if (auto* text = TextControl()) text->setModified(modified);
+}
+
+void TEditor::SetFileName(const QString& fileName) {
+    if (fileName == fileName_) return;
+    fileName_ = fileName;
+    if (untitledNumber_ >= 0) {
+        host_.ReleaseUntitledNumber(untitledNumber_);
+        untitledNumber_ = -1;
+    }
+}
+
+void TEditor::OpenFile(const QString& fileName) {
+    if (form_) {
+        bool load =
+            !fileName.isEmpty() && !fileName.contains('*') && FileExists(FileSystemName(fileName));
+        // A file that cannot be read leaves the document as it was.
+        if (load && !LoadText(fileName)) return;
+        SetFileName(fileName);
+        if (!load) {
+            encoding_ = TTextEncoding::Utf8;
+            form_->SynEditor->SetBytes({});
+        }
+    } else {
+        SetFileName(fileName);
+    }
+    ShowCaptionAndLog();
+    ChooseHighlighter();
+}
+
+bool TEditor::LoadText(const QString& fileName) {
+    try {
+        SetText(ReadFileBytes(FileSystemName(fileName)));
+        return true;
+    } catch (const std::exception& error) {
+        host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+void TEditor::SetText(const std::string& fileBytes) {
+    TDecodedText decoded = DecodeText(fileBytes);
+    encoding_ = decoded.Encoding;
+    std::vector<std::string> lines = SplitLines(decoded.Utf8);
+    std::string text;
+    text.reserve(decoded.Utf8.size() + lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += lines[i];
+    }
+    form_->SynEditor->SetBytes(text);
+}
+
+void TEditor::ShowCaptionAndLog() {
+    QString title = Title();
+    if (tabs_ && TabPage()) {
+        int index = tabs_->indexOf(TabPage());
+        if (index >= 0) {
+            tabs_->setTabText(index, title);
+            tabs_->setTabToolTip(index, fileName_.isEmpty() ? title : fileName_);
+        }
+    }
+    bool untitled = title.contains(QLatin1String("untitled"), Qt::CaseInsensitive);
+    host_.Log().AddLogLine(
+        ((untitled ? QStringLiteral("Created: ") : QStringLiteral("Read: ")) + title)
+            .toStdString());
+}
+
+void TEditor::ChooseHighlighter() {
+    highlighterEntry_ = fileName_.isEmpty() ? nullptr : host_.HighlighterForFile(fileName_);
+    auto* text = TextControl();
+    if (!text) return;
+    if (highlighterEntry_) {
+        if (!highlighter_ || &highlighter_->Scanner() != highlighterEntry_->Scanner) {
+            text->setLexer(nullptr);
+            delete highlighter_;
+            highlighter_ = new TSourceHighlighter(*highlighterEntry_->Scanner, text);
+            highlighter_->ApplyAttributes(text->EditorFont());
+            text->setLexer(highlighter_);
+        }
+    } else if (highlighter_) {
+        text->setLexer(nullptr);
+        delete highlighter_;
+        highlighter_ = nullptr;
+    }
+    text->SetEditorFont(text->EditorFont());
+}
+
+void TEditor::ReloadHighlighter() {
+    if (highlighter_)
+        if (auto* text = TextControl()) highlighter_->ApplyAttributes(text->EditorFont());
+}
+
+void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
+    auto* text = TextControl();
+    if (!text || !settings.KeyExists("Editor")) return;
+    QFont font = text->EditorFont();
+    std::string name = ReadString(settings, "Editor", "FontName");
+    if (!name.empty()) font.setFamily(QString::fromStdString(name));
+    int size = ReadIntegerOr(settings, "Editor", "FontSize", 0);
+    if (size > 0) font.setPointSize(std::clamp(size, 6, 72));
+    text->SetEditorFont(font);
+    if (highlighter_) highlighter_->ApplyAttributes(font);
+    // Smart tabs have no counterpart in this editor; the others map directly.
+    text->setTabIndents(ReadBoolOr(settings, "Editor", "TabIndent", false));
+    text->setIndentationsUseTabs(!ReadBoolOr(settings, "Editor", "TabsToSpaces", false));
+    text->setBackspaceUnindents(ReadBoolOr(settings, "Editor", "TabDelete", false));
+    text->setAutoIndent(ReadBoolOr(settings, "Editor", "AutoIndent", false));
+}
+
+void TEditor::ConvertKcpsmSource() {
+    // The conversion arrives with the formatter.
+}
+
+bool TEditor::ExportHtml(const QString& fileName) {
+    auto* text = TextControl();
+    if (!text) return false;
+    try {
+        std::vector<std::string> lines = SplitLines(text->Bytes());
+        std::string html =
+            ExportHtmlText(lines, highlighterEntry_ ? highlighterEntry_->Scanner : nullptr,
+                           text->EditorFont(), Title());
+        WriteFileBytesAtomic(FileSystemName(fileName), html);
+        return true;
+    } catch (const std::exception& error) {
+        host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+void TEditor::SetWholeText(const QString& value) {
+    if (auto* text = TextControl()) {
+        QString normalised = value;
+        normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        normalised.replace('\r', '\n');
+        normalised.replace('\n', QLatin1String("\r\n"));
+        text->selectAll();
+        text->replaceSelectedText(normalised);
+    }
+}
+
+// ---- IDocumentEditCommands ----
+
+bool TEditor::HasSelection() const {
+    auto* text = TextControl();
+    return text && text->hasSelectedText();
+}
+
+bool TEditor::IsReadOnly() const {
+    auto* text = TextControl();
+    return !text || text->isReadOnly();
+}
+
+bool TEditor::IsEmpty() const {
+    auto* text = TextControl();
+    return !text || text->IsEmptyText();
+}
+
+bool TEditor::CanCopy() const {
+    return form_ && HasSelection();
+}
+bool TEditor::CanCut() const {
+    return CanCopy() && !IsReadOnly();
+}
+bool TEditor::CanDelete() const {
+    return CanCut();
+}
+
+bool TEditor::CanPaste() const {
+    if (!form_ || IsReadOnly()) return false;
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+bool TEditor::CanRedo() const {
+    return form_ && form_->SynEditor->isRedoAvailable();
+}
+bool TEditor::CanUndo() const {
+    return form_ && form_->SynEditor->isUndoAvailable();
+}
+bool TEditor::CanSelectAll() const {
+    return form_ != nullptr;
+}
+
+bool TEditor::CanComment() const {
+    auto* text = TextControl();
+    if (!text || !text->hasSelectedText()) return false;
+    long start = text->SendScintilla(Sci::SCI_GETSELECTIONSTART);
+    long line = text->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
+    return text->SendScintilla(Sci::SCI_POSITIONFROMLINE, line) == start;
+}
+
+void TEditor::Copy() {
+    if (auto* text = TextControl()) text->copy();
+}
+void TEditor::Cut() {
+    if (auto* text = TextControl()) text->cut();
+}
+void TEditor::Delete() {
+    if (auto* text = TextControl(); text && !text->isReadOnly()) text->removeSelectedText();
+}
+void TEditor::Paste() {
+    if (auto* text = TextControl()) text->paste();
+}
+void TEditor::Redo() {
+    if (auto* text = TextControl()) text->redo();
+}
+void TEditor::Undo() {
+    if (auto* text = TextControl()) text->undo();
+}
+void TEditor::SelectAll() {
+    if (auto* text = TextControl()) text->selectAll();
+}
+
+void TEditor::Comment() {
+    if (!CanComment() || IsReadOnly()) return;
+    auto* text = TextControl();
+    QString selection = text->selectedText();
+    QString result;
+    if (selection.startsWith(';')) {
+        result = selection.mid(1);
+        result.replace(QLatin1String("\r\n;"), QLatin1String("\r\n"));
+    } else {
+        result = selection;
+        result.replace(QLatin1String("\r\n"), QLatin1String("\r\n;"));
+        if (result.endsWith(';')) result.chop(1);
+        result.prepend(';');
+    }
+    long start = text->SendScintilla(Sci::SCI_GETSELECTIONSTART);
+    text->replaceSelectedText(result);
+    // Keep the lines selected, so that the command can be undone by repeating it.
+    long end = text->SendScintilla(Sci::SCI_GETCURRENTPOS);
+    text->SendScintilla(Sci::SCI_SETSEL, start, end);
+}
+
+void TEditor::SetRightEdge(int column) {
+    if (auto* text = TextControl()) text->SetRightEdge(column);
+}
+
+void TEditor::Format(const TColumns&) {
+    // The formatter arrives with its own module.
+}
+
+// ---- IDocumentFileCommands ----
+
+bool TEditor::CanPrint() const {
+    return form_ && !IsEmpty();
+}
+bool TEditor::CanSave() const {
+    return form_ && (Modified() || fileName_.isEmpty());
+}
+bool TEditor::CanSaveAs() const {
+    return form_ != nullptr;
+}
+
+void TEditor::SetPreview(bool on) {
+    if (on == preview_ || !form_) return;
+    if (on) {
+        preview_ = host_.ShowPreview(*this);
+    } else {
+        preview_ = false;
+        host_.HidePreview();
+    }
+}
+
+void TEditor::Print() {
+    if (form_) host_.Print(*this);
+}
+
+bool TEditor::Save() {
+    if (!form_) return false;
+    if (fileName_.isEmpty() || fileName_.contains('*')) return SaveAs();
+    if (!WriteText(fileName_)) return false;
+    SetModified(false);
+    return true;
+}
+
+bool TEditor::WriteText(const QString& fileName) {
+    try {
+        std::string lines = JoinLinesCrLf(SplitLines(form_->SynEditor->Bytes()));
+        WriteFileBytesAtomic(FileSystemName(fileName), EncodeText(lines, encoding_));
+        return true;
+    } catch (const std::exception& error) {
+        host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+bool TEditor::SaveAs() {
+    if (!form_) return false;
+    QString fileName = fileName_;
+    if (!host_.ExecuteSaveDialog(fileName, highlighterEntry_)) return false;
+    SetFileName(fileName);
+    ShowCaptionAndLog();
+    ChooseHighlighter();
+    return Save();
+}
+
+std::vector<std::string> TEditor::SourceLines() const {
+    auto* text = TextControl();
+    if (!text) return {};
+    TTextEncoding encoding = encoding_;
+    return SplitLines(EncodeText(text->Bytes(), encoding));
+}
+
+// ---- IDocumentSearchCommands ----
+
+bool TEditor::CanFind() const {
+    return form_ && !IsEmpty();
+}
+bool TEditor::CanFindNext() const {
+    return CanFind() && !host_.SearchState().SearchText.isEmpty();
+}
+bool TEditor::CanFindPrev() const {
+    return CanFindNext();
+}
+bool TEditor::CanReplace() const {
+    return CanFind() && !IsReadOnly();
+}
+
+void TEditor::Find() {
+    ShowSearchDialog(false);
+}
+void TEditor::Replace() {
+    ShowSearchDialog(true);
+}
+void TEditor::FindNext() {
+    RunSearch(false, false);
+}
+void TEditor::FindPrev() {
+    RunSearch(false, true);
+}
+
+void TEditor::ShowSearchDialog(bool replace) {
+    auto* text = TextControl();
+    if (!text) return;
+    auto self = shared_from_this();
+    TSearchState& state = host_.SearchState();
+    TSearchState edited = state;
+    int lineFrom = 0, indexFrom = 0, lineTo = 0, indexTo = 0;
+    text->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+    if (text->hasSelectedText() && lineFrom == lineTo) {
+        edited.SearchText = text->selectedText();
+    } else {
+        int line = 0, index = 0;
+        text->getCursorPosition(&line, &index);
+        edited.SearchText = text->wordAtLineIndex(line, index);
+    }
+    if (!host_.Dialogs().EditSearch(host_.DialogParent(), replace, edited)) return;
+    state = edited;
+    if (!form_) return;
+    form_->SearchFromCaret = state.FromCaret;
+    if (!state.SearchText.isEmpty()) {
+        RunSearch(replace, state.Backwards);
+        if (form_) form_->SearchFromCaret = true;
+    }
+}
+
+QRect TEditor::MatchRectangle(int start, int end) const {
+    auto* text = TextControl();
+    if (!text) return {};
+    int x = static_cast<int>(text->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0L, start));
+    int y = static_cast<int>(text->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0L, start));
+    int right = static_cast<int>(text->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0L, end));
+    long line = text->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
+    int height = static_cast<int>(text->SendScintilla(Sci::SCI_TEXTHEIGHT, line));
+    QPoint topLeft = text->viewport()->mapToGlobal(QPoint(x, y));
+    return QRect(topLeft, QSize(std::max(1, right - x), height));
+}
+
+void TEditor::RunSearch(bool replace, bool backwards) {
+    auto* text = TextControl();
+    if (!text) return;
+    auto self = shared_from_this();
+    const TSearchState& state = host_.SearchState();
+    TSearchOptions options;
+    options.Replace = replace;
+    options.Backwards = backwards;
+    options.MatchCase = state.CaseSensitive;
+    options.EntireScope = !form_->SearchFromCaret;
+    options.SelectedOnly = state.SelectedOnly;
+    options.WholeWord = state.WholeWords;
+    IUserDialogs& dialogs = host_.Dialogs();
+    QString searchText = state.SearchText;
+    auto confirm = [&](int start, int end) {
+        return dialogs.ConfirmReplace(text, MatchRectangle(start, end), searchText);
+    };
+    int found = SearchReplace(*text, searchText, state.ReplaceText, options, confirm);
+    if (found == 0) {
+        dialogs.Beep();
+        long anchor =
+            text->SendScintilla(backwards ? Sci::SCI_GETSELECTIONSTART : Sci::SCI_GETSELECTIONEND);
+        text->SendScintilla(Sci::SCI_SETSEL, anchor, anchor);
+    }
+    dialogs.EndReplace();
+}
+
+// ---- IDocumentSimulation ----
+
+void TEditor::RefreshLine(int line) {
+    if (auto* text = TextControl()) {
+        Q_UNUSED(line);
+        text->viewport()->update();
+    }
+}
+
+void TEditor::SetCurrentLine(int line) {
+    auto* text = TextControl();
+    if (!text) {
+        currentLine_ = line;
+        return;
+    }
+    if (currentLine_ > 0) text->SetCurrentLineMark(currentLine_ - 1, false);
+    currentLine_ = line;
+    if (line > 0) {
+        if (GetCaretPos().Line != line) text->MoveCaret(line, 1);
+        text->SetCurrentLineMark(line - 1, true);
+    }
+}
+
+const QStringList& TEditor::Listing() const {
+    static const QStringList kNone;
+    return form_ ? form_->ListingLines : kNone;
+}
+
+void TEditor::ShowListingInGutter() {
+    auto* text = TextControl();
+    if (!text) return;
+    if (text->LineNumbersShown())
+        text->ClearListing();
+    else
+        text->SetListing(form_->ListingLines);
+}
+
+void TEditor::SetMode(TDocumentMode mode) {
+    auto* text = TextControl();
+    if (!text) {
+        mode_ = mode;
+        return;
+    }
+    auto self = shared_from_this();
+    switch (mode) {
+    case dmEdit:
+        if (simulator_) simulator_->ClearCodeImage();
+        SetCurrentLine(0);
+        form_->ListingLines.clear();
+        form_->HasListing = false;
+        text->setReadOnly(false);
+        text->ShowLineNumbers(true);
+        ShowListingInGutter();
+        mode_ = dmEdit;
+        break;
+    case dmSimulate: {
+        form_->ListingLines.clear();
+        form_->HasListing = true;
+        std::vector<std::string> listing;
+        bool assembled =
+            simulator_ && host_.AssembleDocument(fileName_, SourceLines(), listing, *simulator_);
+        if (!form_) return;
+        for (const auto& entry : listing)
+            form_->ListingLines << QString::fromUtf8(entry.data(),
+                                                     static_cast<qsizetype>(entry.size()));
+        if (assembled) {
+            text->setReadOnly(true);
+            text->ShowLineNumbers(false);
+            mode_ = dmSimulate;
+            ShowListingInGutter();
+            host_.SimulationStarted(*this);
+        } else {
+            if (simulator_) simulator_->ClearCodeImage();
+            host_.SimulationFailed(*this);
+            text->setReadOnly(false);
+            if (!form_->ListingLines.isEmpty()) text->ShowLineNumbers(false);
+            mode_ = dmErrors;
+            ShowListingInGutter();
+            for (int line = 0; line < form_->ListingLines.size(); ++line)
+                if (form_->ListingLines[line].startsWith('?')) {
+                    text->MoveCaret(line + 1, 1);
+                    break;
+                }
+        }
+        break;
+    }
+    case dmErrors:
+        if (simulator_) simulator_->ClearCodeImage();
+        text->setReadOnly(false);
+        text->ShowLineNumbers(false);
+        mode_ = dmErrors;
+        ShowListingInGutter();
+        break;
+    }
+}
+
+void TEditor::SetCoreKind(TCoreKind kind) {
+    if (simulator_) {
+        simulator_->ClearCodeImage();
+        simulator_.reset();
+    }
+    if (CoreKindFromNumber(static_cast<int>(kind))) simulator_ = CreateDebugger(kind);
+}
+
+// ---- Notifications from the form and the text control ----
+
+void TEditor::OnModificationChanged(bool modified) {
+    if (modified && mode_ == dmSimulate) SetMode(dmEdit);
+}
+
+void TEditor::OnFilesDropped(const QStringList& files) {
+    if (!form_ || Modified() || files.size() != 1) return;
+    try {
+        SetText(ReadFileBytes(FileSystemName(files.first())));
+        SetModified(false);
+        form_->SynEditor->MoveCaret(1, 1);
+    } catch (const std::exception& error) {
+        host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
+    }
+}
+
+void TEditor::OnFormClosing() {
+    auto self = shared_from_this();
+    if (preview_) SetPreview(false);
+    if (auto* active = manager_.ActiveEditor()) {
+        if (active->Mode() != dmEdit) active->SetMode(dmEdit);
+        manager_.ClearActive();
+    }
+}
+
+void TEditor::OnFormDestroyed() {
+    auto self = shared_from_this();
+    form_ = nullptr;
+    highlighter_ = nullptr;
+    if (manager_.ActiveEditor() == this) manager_.ClearActive();
+    manager_.Remove(this);
+}
+
+void TEditor::ShowContextMenu(const QPoint& position) {
+    if (!form_) return;
+    QMenu* menu = form_->pmnuEditor;
+    if (menu->isEmpty()) {
+        for (QAction* action : host_.EditorContextActions()) {
+            if (action)
+                menu->addAction(action);
+            else
+                menu->addSeparator();
+        }
+        menu->addAction(QStringLiteral("Cancel"));
+    }
+    menu->popup(position);
+}
+
+} // namespace korvo

@@ -1,0 +1,169 @@
+#pragma once
+
+#include "shell/document_interfaces.h"
+#include "shell/text_encoding.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTabWidget;
+class QWidget;
+
+namespace korvo {
+
+class IEditorHost;
+class ISettingsStore;
+class TEditorFactory;
+class TEditorForm;
+class TPicoBlazeDebugger;
+class TSourceEditor;
+class TSourceHighlighter;
+struct THighlighterEntry;
+
+// One document: a source text in a tab of the main window, its file, its
+// mode and the simulator for its core. The rest of the program reaches it
+// through the five document interfaces.
+class TEditor : public IDocument,
+                public IDocumentEditCommands,
+                public IDocumentFileCommands,
+                public IDocumentSearchCommands,
+                public IDocumentSimulation,
+                public std::enable_shared_from_this<TEditor> {
+public:
+    TEditor(IEditorHost& host, TEditorFactory& manager);
+    ~TEditor() override;
+    TEditor(const TEditor&) = delete;
+    TEditor& operator=(const TEditor&) = delete;
+
+    // Links the document with the form hosting it in a tab of tabs.
+    void AttachForm(TEditorForm* form, QTabWidget* tabs);
+    TEditorForm* Form() const;
+    TSourceEditor* TextControl() const;
+    QWidget* TabPage() const;
+
+    // IDocument
+    void Activate() override;
+    bool AskSaveChanges() override;
+    bool CanClose() const override;
+    void Close() override;
+    TCaretPos GetCaretPos() const override;
+    void SetCaretPos(TCaretPos position) override;
+    QString StatusText(int index) const override;
+    QString InsertModeText() const override;
+    QString FileName() const override { return fileName_; }
+    QString Title() override;
+    bool Modified() const override;
+    void SetModified(bool modified) override;
+    void OpenFile(const QString& fileName) override;
+    void ConvertKcpsmSource() override;
+    bool ExportHtml(const QString& fileName) override;
+    void SetWholeText(const QString& text) override;
+
+    // IDocumentEditCommands
+    bool CanCopy() const override;
+    bool CanCut() const override;
+    bool CanDelete() const override;
+    bool CanPaste() const override;
+    bool CanRedo() const override;
+    bool CanSelectAll() const override;
+    bool CanUndo() const override;
+    bool CanComment() const override;
+    bool CanAddBookmark() const override { return false; }
+    void Copy() override;
+    void Cut() override;
+    void Delete() override;
+    void Paste() override;
+    void Redo() override;
+    void SelectAll() override;
+    void Undo() override;
+    void Comment() override;
+    void AddBookmark() override {}
+    void SetRightEdge(int column) override;
+    void Format(const TColumns& columns) override;
+
+    // IDocumentFileCommands
+    bool CanPrint() const override;
+    bool CanSave() const override;
+    bool CanSaveAs() const override;
+    bool Preview() const override { return preview_; }
+    void SetPreview(bool on) override;
+    void Print() override;
+    bool Save() override;
+    bool SaveAs() override;
+
+    // IDocumentSearchCommands
+    bool CanFind() const override;
+    bool CanFindNext() const override;
+    bool CanFindPrev() const override;
+    bool CanReplace() const override;
+    void Find() override;
+    void FindNext() override;
+    void FindPrev() override;
+    void Replace() override;
+
+    // IDocumentSimulation
+    void RefreshLine(int line) override;
+    int CurrentLine() const override { return currentLine_; }
+    void SetCurrentLine(int line) override;
+    TDocumentMode Mode() const override { return mode_; }
+    void SetMode(TDocumentMode mode) override;
+    TPicoBlazeDebugger* Simulator() const override { return simulator_.get(); }
+    void SetCoreKind(TCoreKind kind) override;
+
+    // The text's lines as the file holds them (in its encoding), as the
+    // assembler and the formatter read them.
+    std::vector<std::string> SourceLines() const;
+    TTextEncoding Encoding() const { return encoding_; }
+    const QStringList& Listing() const;
+    const THighlighterEntry* Highlighter() const { return highlighterEntry_; }
+    // Font and options from the "Editor" settings, when that key exists.
+    void ApplyEditorSettings(const ISettingsStore& settings);
+    // The highlighter's attributes changed.
+    void ReloadHighlighter();
+    // The five simulation texts of status panels 3 to 7.
+    void SetSimulationStatus(const QStringList& texts) { simulationStatus_ = texts; }
+    int UntitledNumber() const { return untitledNumber_; }
+    bool IsEmpty() const;
+    bool HasSelection() const;
+    bool IsReadOnly() const;
+
+    // Shows the caption in the tab and logs "Created: " or "Read: ".
+    void ShowCaptionAndLog();
+
+private:
+    void SetFileName(const QString& fileName);
+    void ChooseHighlighter();
+    bool LoadText(const QString& fileName);
+    bool WriteText(const QString& fileName);
+    void SetText(const std::string& fileBytes);
+    void RunSearch(bool replace, bool backwards);
+    void ShowSearchDialog(bool replace);
+    QRect MatchRectangle(int start, int end) const;
+    void OnModificationChanged(bool modified);
+    void OnFilesDropped(const QStringList& files);
+    void OnFormClosing();
+    void OnFormDestroyed();
+    void ShowContextMenu(const QPoint& position);
+    void ShowListingInGutter();
+
+    IEditorHost& host_;
+    TEditorFactory& manager_;
+    QString fileName_;
+    QPointer<TEditorForm> form_;
+    QPointer<QTabWidget> tabs_;
+    TSourceHighlighter* highlighter_ = nullptr;
+    const THighlighterEntry* highlighterEntry_ = nullptr;
+    int untitledNumber_ = -1;
+    int currentLine_ = 0;
+    TDocumentMode mode_ = dmEdit;
+    std::unique_ptr<TPicoBlazeDebugger> simulator_;
+    bool preview_ = false;
+    TTextEncoding encoding_ = TTextEncoding::Utf8;
+    QStringList simulationStatus_;
+};
+
+} // namespace korvo

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "common/log.h"
+
+#include <QColor>
+#include <Qsci/qsciscintilla.h>
+#include <deque>
+
+namespace korvo {
+
+// The log pane: a read-only list of at most 101 lines, each coloured by its
+// prefix ("Line " yellow, "Failure:" aqua, "!" silver, "?" red, without
+// regard to letter case). A double click on a line that begins with "Line "
+// asks for the source line whose number follows.
+class TLogPane : public QsciScintilla, public ILog {
+    Q_OBJECT
+public:
+    explicit TLogPane(QWidget* parent = nullptr);
+
+    static constexpr int kMaxLines = 101;
+
+    void AddLogLine(const std::string& text) override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+
+    int LineCount() const;
+    QString LineText(int line) const;
+    // The background a line is painted on; invalid for the normal colours.
+    QColor LineBackground(int line) const;
+    // The background for a line's text, by its prefix.
+    static QColor BackgroundOf(const QString& text);
+    // The source line named by a "Line N:" log line (1 when N does not
+    // read), 0 for any other line.
+    static int SourceLineOf(const QString& text);
+
+signals:
+    void SourceLineRequested(int line);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void AppendLines(const std::deque<QString>& lines);
+    static QString Clean(const std::string& text);
+
+    int updateDepth_ = 0;
+    std::deque<QString> pending_;
+    int lineCount_ = 0;
+};
+
+} // namespace korvo

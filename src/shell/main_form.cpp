@@ -1,0 +1,318 @@
+#include "shell/main_form.h"
+
+#include "common/log.h"
+#include "common/settings.h"
+#include "korvo_version.h"
+#include "shell/action_list.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/log_pane.h"
+#include "shell/recent_files.h"
+#include "shell/source_editor.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace korvo {
+
+namespace {
+constexpr int kPanelWidths[TMainForm::kStatusPanelCount] = {150, 75, 75, 120, 120, 100, 100, 500};
+
+// A registry-style read: a missing or unreadable value ends the block.
+class EMissingValue : public std::exception {};
+
+std::int32_t RequireInteger(const ISettingsStore& settings, const char* key, const char* name) {
+    auto text = settings.ReadValue(key, name);
+    if (!text) throw EMissingValue();
+    auto value = ParseInteger(*text);
+    if (!value) throw EMissingValue();
+    return *value;
+}
+} // namespace
+
+TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), dialogs_(dialogs),
+      actions_(std::make_unique<TActionList>(this)) {
+    resize(982, 644);
+
+    PanelSource = new QWidget(this);
+    PanelSource->setObjectName(QStringLiteral("PanelSource"));
+    SynEditLog = new TLogPane(this);
+    SynEditLog->setMinimumHeight(24);
+
+    Splitter = new QSplitter(Qt::Vertical, this);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->addWidget(PanelSource);
+    Splitter->addWidget(SynEditLog);
+    Splitter->setHandleWidth(4);
+    Splitter->setChildrenCollapsible(false);
+    Splitter->setStretchFactor(0, 1);
+    Splitter->setStretchFactor(1, 0);
+    Splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: #008080; }"));
+    connect(Splitter, &QSplitter::splitterMoved, this, &TMainForm::OnSplitterMoved);
+    setCentralWidget(Splitter);
+
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < kStatusPanelCount; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+        if (i == 1 || i == 2) panel->setAlignment(Qt::AlignCenter);
+        if (i + 1 < kStatusPanelCount)
+            panel->setFixedWidth(kPanelWidths[i]);
+        else
+            panel->setMinimumWidth(std::min(kPanelWidths[i], 120));
+        bar->addWidget(panel, i + 1 < kStatusPanelCount ? 0 : 1);
+        StatusPanels[i] = panel;
+    }
+
+    idleUpdater_ = std::make_unique<TIdleUpdater>([this] { UpdateCommands(); }, this);
+    connect(SynEditLog, &TLogPane::SourceLineRequested, this, [this](int line) {
+        if (auto* document = Documents().ActiveEditor()) {
+            document->SetCaretPos({line, 1});
+            if (auto* text = document->TextControl()) text->setFocus();
+        }
+    });
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateBaseCommands() {
+    auto& actions = *actions_;
+    actFileNew = actions.Add(
+        {"actFileNew", "&New", "New Document", QKeySequence(Qt::CTRL | Qt::Key_N), "file-new"},
+        [this] { OpenDocument(QString()); }, [this](QAction& a) { a.setEnabled(!PreviewOn()); });
+    actFileOpen = actions.Add(
+        {"actFileOpen", "&Open...", "Open File", QKeySequence(Qt::CTRL | Qt::Key_O), "file-open"},
+        [this] {
+            QString fileName;
+            if (ExecuteOpenDialog(fileName)) OpenDocument(fileName);
+        },
+        [this](QAction& a) { a.setEnabled(!PreviewOn()); });
+    actFileCloseAll = actions.Add(
+        {"actFileCloseAll", "Close All Fi&les", "Close all documents",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F4), "file-close-all"},
+        [this] { Documents().CloseAll(); },
+        [this](QAction& a) { a.setEnabled(Documents().Count() > 0); });
+    actFileExit =
+        actions.Add({"actFileExit", "E&xit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), "exit"},
+                    [this] { close(); });
+    actViewStatusbar = actions.AddCheckable(
+        {"actViewStatusbar", "Show Status Bar", "Show Statusbar", {}, {}},
+        [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+        [this](QAction& a) { a.setChecked(!statusBar()->isHidden()); });
+    actViewLogPane = actions.AddCheckable(
+        {"actViewLogPane", "Show Log Pane", "Show log", {}, {}},
+        [this] { SynEditLog->setVisible(!SynEditLog->isVisible()); },
+        [this](QAction& a) { a.setChecked(!SynEditLog->isHidden()); });
+
+    mnuRecent = new QMenu(QStringLiteral("&Recent Files"), this);
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    mnuRecent->menuAction()->setStatusTip(QStringLiteral("Recently opened files"));
+    mnuRecent->setToolTipsVisible(true);
+    for (int i = 0; i < kRecentItems; ++i) {
+        miFileMRU[i] = mnuRecent->addAction(QString());
+        miFileMRU[i]->setObjectName(QStringLiteral("miFileMRU%1").arg(i + 1));
+        connect(miFileMRU[i], &QAction::triggered, this,
+                [this, i] { OpenDocument(RecentFiles().Get(i)); });
+    }
+    connect(mnuRecent, &QMenu::aboutToShow, this, &TMainForm::FillRecentFilesMenu);
+}
+
+void TMainForm::FillRecentFilesMenu() {
+    for (int i = 0; i < kRecentItems; ++i) {
+        QString fileName = RecentFiles().Get(i);
+        miFileMRU[i]->setVisible(!fileName.isEmpty());
+        QString caption = fileName;
+        miFileMRU[i]->setText(caption.replace('&', QLatin1String("&&")));
+    }
+}
+
+void TMainForm::OpenDocument(const QString& name) {
+    QString fileName = name.isEmpty() ? QString() : QFileInfo(name).absoluteFilePath();
+    if (!fileName.isEmpty()) {
+        RecentFiles().Remove(fileName);
+        auto& documents = Documents();
+        for (int i = documents.Count() - 1; i >= 0; --i) {
+            auto document = documents.Get(i);
+            if (document->FileName().compare(fileName, Qt::CaseInsensitive) == 0) {
+                if (auto* text = document->TextControl()) {
+                    if (auto* page = document->TabPage())
+                        if (auto* tabs =
+                                qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget()))
+                            tabs->setCurrentWidget(page);
+                    document->Activate();
+                    text->setFocus();
+                }
+                RequestUpdate();
+                return;
+            }
+        }
+    }
+    if (auto document = CreateDocument()) {
+        document->OpenFile(fileName);
+        if (auto* text = document->TextControl()) text->setFocus();
+    }
+    RequestUpdate();
+}
+
+void TMainForm::ReadWindowSettings() {
+    SetCoreKind(TCoreKind::pbtI);
+    int left = 10, top = 10, width = 600, height = 400;
+    const ISettingsStore& settings = settings_;
+    try {
+        std::string lastVersion = ReadString(settings, "Window", "LastVersion");
+        // The About box greets the first start of every new version.
+        if (lastVersion != kProductVersion) QTimer::singleShot(0, this, [this] { ShowAboutBox(); });
+        left = RequireInteger(settings, "Window", "Left");
+        top = RequireInteger(settings, "Window", "Top");
+        width = RequireInteger(settings, "Window", "Width");
+        height = RequireInteger(settings, "Window", "Height");
+    } catch (const EMissingValue&) {
+    }
+    if (width >= 1 && height >= 1)
+        setGeometry(left, top, width, height);
+    else
+        setGeometry(10, 10, 600, 400);
+    try {
+        if (RequireInteger(settings, "Window", "Maximized") != 0)
+            setWindowState(windowState() | Qt::WindowMaximized);
+        statusBar()->setVisible(RequireInteger(settings, "Window", "ShowStatusbar") != 0);
+        SynEditLog->setVisible(RequireInteger(settings, "Window", "ShowLogPane") != 0);
+    } catch (const EMissingValue&) {
+    }
+    for (int i = kRecentItems; i >= 1; --i) {
+        std::string fileName = ReadString(settings, "MRUFiles", "MRUFile" + std::to_string(i));
+        if (!fileName.empty()) RecentFiles().Add(QString::fromStdString(fileName));
+    }
+    auto core = settings.ReadValue("Options", "Korvo");
+    if (core) {
+        auto number = ParseInteger(*core);
+        auto kind = number ? CoreKindFromNumber(*number) : std::nullopt;
+        if (kind)
+            SetCoreKind(*kind);
+        else
+            SynEditLog->AddLogLine("Failure: Invalid data type for 'Korvo'");
+    }
+}
+
+void TMainForm::WriteWindowSettings() {
+    WriteString(settings_, "Window", "LastVersion", kProductVersion);
+    QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (!normal.isValid()) normal = geometry();
+    WriteInteger(settings_, "Window", "Left", normal.left());
+    WriteInteger(settings_, "Window", "Top", normal.top());
+    WriteInteger(settings_, "Window", "Width", normal.width());
+    WriteInteger(settings_, "Window", "Height", normal.height());
+    WriteInteger(settings_, "Window", "Maximized", isMaximized() ? 1 : 0);
+    WriteInteger(settings_, "Window", "ShowStatusbar", statusBar()->isHidden() ? 0 : 1);
+    WriteInteger(settings_, "Window", "ShowLogPane", SynEditLog->isHidden() ? 0 : 1);
+    for (int i = 1; i <= kRecentItems; ++i) {
+        QString fileName = RecentFiles().Get(i - 1);
+        std::string name = "MRUFile" + std::to_string(i);
+        if (!fileName.isEmpty()) {
+            WriteString(settings_, "MRUFiles", name, fileName.toStdString());
+        } else if (settings_.ReadValue("MRUFiles", name)) {
+            // Deleting one value: the store removes keys, so drop it by path.
+            settings_.DeleteKey("MRUFiles/" + name);
+        }
+    }
+    WriteInteger(settings_, "Options", "Korvo", static_cast<int>(CoreKind()));
+    settings_.Flush();
+}
+
+void TMainForm::UpdateCommands() {
+    actions_->UpdateAll();
+    UpdateStatusBar();
+}
+
+void TMainForm::RequestUpdate() {
+    idleUpdater_->Request();
+}
+
+QString TMainForm::HintOrMode() const {
+    if (!hint_.isEmpty()) return hint_;
+    if (CoreKind() == TCoreKind::none) return {};
+    return QStringLiteral("Mode: ") +
+           QString::fromUtf8(CoreTraits(CoreKind()).ModeCaption.data(),
+                             static_cast<qsizetype>(CoreTraits(CoreKind()).ModeCaption.size()));
+}
+
+void TMainForm::UpdateStatusBar() {
+    auto setText = [](QLabel* panel, const QString& text) {
+        if (panel->text() != text) panel->setText(text);
+    };
+    setText(StatusPanels[0], QStringLiteral(" ") + HintOrMode());
+    auto* document = Documents().ActiveDocument();
+    for (int i = 1; i < kStatusPanelCount; ++i)
+        setText(StatusPanels[i], document ? document->StatusText(i) : QString());
+    QString caption = WindowCaption();
+    if (windowTitle() != caption) setWindowTitle(caption);
+}
+
+QString TMainForm::StatusPanelText(int index) const {
+    return index >= 0 && index < kStatusPanelCount ? StatusPanels[index]->text() : QString();
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        hint_ = static_cast<QStatusTipEvent*>(event)->tip();
+        StatusPanels[0]->setText(QStringLiteral(" ") + HintOrMode());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!splitterPlaced_) {
+        splitterPlaced_ = true;
+        int total = Splitter->height();
+        int log =
+            std::min(120, std::max(24, total - kMinimumSourceHeight - Splitter->handleWidth()));
+        Splitter->setSizes({std::max(0, total - log - Splitter->handleWidth()), log});
+        acceptedSizes_ = Splitter->sizes();
+    }
+    RequestUpdate();
+}
+
+void TMainForm::OnSplitterMoved() {
+    QList<int> sizes = Splitter->sizes();
+    // The source area never shrinks to kMinimumSourceHeight pixels or less.
+    if (sizes.value(0) + Splitter->handleWidth() <= kMinimumSourceHeight &&
+        !acceptedSizes_.isEmpty()) {
+        Splitter->setSizes(acceptedSizes_);
+    } else {
+        acceptedSizes_ = sizes;
+    }
+    SynEditLog->viewport()->update();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!shutDown_ && !Documents().CanCloseAll()) {
+        event->ignore();
+        return;
+    }
+    ShutDown();
+    event->accept();
+}
+
+void TMainForm::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    Documents().CloseAll(false);
+    WriteWindowSettings();
+}
+
+} // namespace korvo

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QStringList>
+#include <Qsci/qsciscintilla.h>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QsciStyle;
+
+namespace korvo {
+
+enum class TLineGlyph;
+
+// The text control of a document: a source editor with a gutter (line
+// numbers, or the assembler's listing, and a glyph column for bookmarks and
+// simulation marks), ten bookmarks, file drops and line colours. Text is
+// UTF-8 with CR LF line breaks.
+class TSourceEditor : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit TSourceEditor(QWidget* parent = nullptr);
+    ~TSourceEditor() override;
+
+    static constexpr int kBookmarkCount = 10;
+    static constexpr int kNumberMargin = 0;
+    static constexpr int kListingMargin = 1;
+    static constexpr int kGlyphMargin = 2;
+
+    // The whole text as bytes, and replacing it; SetBytes starts a new undo
+    // history, clears the modified flag and puts the caret at the start.
+    std::string Bytes() const;
+    void SetBytes(std::string_view utf8);
+    bool IsEmptyText() const;
+    int LineCount() const;
+    // Line index from 0, without its line break.
+    std::string LineBytes(int line) const;
+    // Replaces the text of every line that differs, as one undo step.
+    void ReplaceLines(const std::vector<std::string>& lines);
+
+    void SetEditorFont(const QFont& font);
+    const QFont& EditorFont() const { return font_; }
+    void SetRightEdge(int column);
+
+    // The gutter shows line numbers, or else the listing when one is set.
+    void ShowLineNumbers(bool show);
+    bool LineNumbersShown() const { return lineNumbers_; }
+    // One entry per line; entries beginning with "?" get a yellow background.
+    void SetListing(const QStringList& listing);
+    void ClearListing();
+    QString ListingText(int line) const;
+
+    void ToggleBookmark(int number);
+    void GotoBookmark(int number);
+    // The line (from 0) of a bookmark, -1 when it is not set.
+    int BookmarkLine(int number) const;
+
+    // The simulation marks of one line (from 0): its gutter glyph and, for
+    // the current line, white text on blue.
+    void SetLineGlyph(int line, const TLineGlyph* glyph);
+    void SetCurrentLineMark(int line, bool on);
+    bool HasCurrentLineMark(int line) const;
+
+    // Caret by line and column from 1.
+    void MoveCaret(int line, int column);
+
+signals:
+    void FilesDropped(const QStringList& files);
+    void FocusReceived();
+    void ContextMenuRequested(const QPoint& globalPosition);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void UpdateMargins();
+    void UpdateNumberMarginWidth();
+    static int DigitOfKey(int key);
+
+    QFont font_;
+    bool lineNumbers_ = true;
+    QStringList listing_;
+    std::unique_ptr<QsciStyle> listingStyle_;
+    std::unique_ptr<QsciStyle> listingErrorStyle_;
+    std::array<int, kBookmarkCount> bookmarkHandles_{};
+    std::array<int, kBookmarkCount> bookmarkColumns_{};
+    int numberMarginDigits_ = 0;
+};
+
+} // namespace korvo

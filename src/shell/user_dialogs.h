@@ -1,0 +1,82 @@
+#pragma once
+
+#include "common/core_kind.h"
+#include "shell/text_search.h"
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace korvo {
+
+class ILog;
+class ISettingsStore;
+class TConfirmReplaceDialog;
+struct TSearchState;
+
+enum class TSaveAnswer { Yes, No, Cancel };
+
+// Every dialog and sound the commands and documents use. The program shows
+// the real dialogs (TQtUserDialogs); tests put scripted answers in their place.
+// File filters use the "Description|patterns|..." form.
+class IUserDialogs {
+public:
+    virtual ~IUserDialogs() = default;
+    virtual TSaveAnswer AskSaveChanges(QWidget* parent, const QString& question) = 0;
+    // fileName is the initial choice and, on true, the chosen file.
+    virtual bool ChooseOpenFile(QWidget* parent, const QString& filter, QString& fileName) = 0;
+    virtual bool ChooseSaveFile(QWidget* parent, const QString& filter,
+                                const QString& defaultSuffix, QString& fileName) = 0;
+    // The search (replace: the replace) dialog, filled from state; on true
+    // state holds what the user chose.
+    virtual bool EditSearch(QWidget* parent, bool replace, TSearchState& state) = 0;
+    // Asked for each match while replacing; match is in global coordinates.
+    virtual TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
+                                          const QString& searchText) = 0;
+    // The search that asked ConfirmReplace is over.
+    virtual void EndReplace() = 0;
+    virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    virtual void ShowAbout(QWidget* parent) = 0;
+    virtual bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
+                              ILog& log) = 0;
+    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The print dialog offering pages 1 to pageCount; on true the printer's
+    // range holds the choice.
+    virtual bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) = 0;
+    virtual void Beep() = 0;
+};
+
+// The dialogs the user sees.
+class TQtUserDialogs : public IUserDialogs {
+public:
+    TQtUserDialogs();
+    ~TQtUserDialogs() override;
+    TSaveAnswer AskSaveChanges(QWidget* parent, const QString& question) override;
+    bool ChooseOpenFile(QWidget* parent, const QString& filter, QString& fileName) override;
+    bool ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                        QString& fileName) override;
+    bool EditSearch(QWidget* parent, bool replace, TSearchState& state) override;
+    TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
+                                  const QString& searchText) override;
+    void EndReplace() override;
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowAbout(QWidget* parent) override;
+    bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
+                      ILog& log) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
+    void Beep() override;
+
+private:
+    std::unique_ptr<TConfirmReplaceDialog> confirmDialog_;
+};
+
+// "Korvo files (*.psm,*.asm)|*.psm;*.asm|All files|*.*|" as the dialog
+// filters "Korvo files (*.psm *.asm)" and "All files (*)".
+QStringList NameFilters(const QString& filter);
+
+} // namespace korvo
