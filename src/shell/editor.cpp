@@ -240,13 +240,11 @@ bool TEditor::LoadText(const QString& fileName) {
 void TEditor::SetText(const std::string& fileBytes) {
     TDecodedText decoded = DecodeText(fileBytes);
     encoding_ = decoded.Encoding;
-    std::vector<std::string> lines = SplitLines(decoded.Utf8);
-    std::string text;
-    text.reserve(decoded.Utf8.size() + lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += "\r\n";
-        text += lines[i];
-    }
+    // Line ends become CR LF; a last line without one keeps it that way, so
+    // the text shows no empty line that the file does not have.
+    std::string text = JoinLinesCrLf(SplitLines(decoded.Utf8));
+    char last = decoded.Utf8.empty() ? '\n' : decoded.Utf8.back();
+    if (last != '\n' && last != '\r') text.resize(text.size() - 2);
     form_->SynEditor->SetBytes(text);
 }
 

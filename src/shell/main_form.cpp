@@ -28,6 +28,18 @@ constexpr int kPanelWidths[TMainForm::kStatusPanelCount] = {150, 75, 75, 120, 12
 // A registry-style read: a missing or unreadable value ends the block.
 class EMissingValue : public std::exception {};
 
+// Names that differ only in letter case name the same document, unless both
+// are files of their own (on file systems that tell letter case apart).
+bool SameDocumentName(const QString& open, const QString& wanted) {
+    if (open.compare(wanted, Qt::CaseInsensitive) != 0) return false;
+    if (open == wanted) return true;
+    QFileInfo first(open);
+    QFileInfo second(wanted);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return true;
+}
+
 std::int32_t RequireInteger(const ISettingsStore& settings, const char* key, const char* name) {
     auto text = settings.ReadValue(key, name);
     if (!text) throw EMissingValue();
@@ -146,7 +158,7 @@ void TMainForm::OpenDocument(const QString& name) {
         auto& documents = Documents();
         for (int i = documents.Count() - 1; i >= 0; --i) {
             auto document = documents.Get(i);
-            if (document->FileName().compare(fileName, Qt::CaseInsensitive) == 0) {
+            if (SameDocumentName(document->FileName(), fileName)) {
                 if (auto* text = document->TextControl()) {
                     if (auto* page = document->TabPage())
                         if (auto* tabs =

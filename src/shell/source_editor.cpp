@@ -45,6 +45,7 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setBackspaceUnindents(true);
     setMinimumSize(300, 200);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setWrapMode(WrapNone);
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1L);
     SendScintilla(SCI_SETSCROLLWIDTH, 1L);

@@ -2,6 +2,9 @@
 
 #include "common/settings.h"
 #include "korvo_version.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/log_pane.h"
 #include "shell/main_window.h"
 
 #include <QCoreApplication>
@@ -99,6 +102,41 @@ void Settle(TfrmWorkbookMain& window) {
         QCoreApplication::processEvents();
     }
     window.UpdateCommands();
+}
+
+TTestWindow::TTestWindow(const QStringList& files, bool seen) {
+    if (seen) MarkCurrentVersionSeen(Settings.Store());
+    window_ = std::make_unique<TfrmWorkbookMain>(Settings.Store(), Dialogs, files);
+    Settle(*window_);
+}
+
+TTestWindow::~TTestWindow() = default;
+
+TEditor& TTestWindow::Active() {
+    TEditor* editor = window_->Documents().ActiveEditor();
+    if (!editor) qFatal("no active document");
+    return *editor;
+}
+
+void TTestWindow::Restart(const QStringList& files) {
+    Close();
+    Settings.Reopen();
+    window_ = std::make_unique<TfrmWorkbookMain>(Settings.Store(), Dialogs, files);
+    Settle(*window_);
+}
+
+void TTestWindow::Close() {
+    if (!window_) return;
+    window_->close();
+    window_.reset();
+    Settings.Store().Flush();
+}
+
+QStringList LogLines(TfrmWorkbookMain& window) {
+    QStringList lines;
+    for (int i = 0; i < window.LogPane()->LineCount(); ++i)
+        lines << window.LogPane()->LineText(i);
+    return lines;
 }
 
 } // namespace korvo::test

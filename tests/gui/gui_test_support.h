@@ -93,4 +93,29 @@ std::string ReadFile(const QString& path);
 // Lets deferred deletions and posted events run, then updates the commands.
 void Settle(TfrmWorkbookMain& window);
 
+// A main window on temporary settings with scripted dialogs.
+class TTestWindow {
+public:
+    // seen: the current version started before, so no About box comes up.
+    explicit TTestWindow(const QStringList& files = {}, bool seen = true);
+    ~TTestWindow();
+    TfrmWorkbookMain& operator*() { return *window_; }
+    TfrmWorkbookMain* operator->() { return window_.get(); }
+    TfrmWorkbookMain& Window() { return *window_; }
+    // The active document; fails the test when there is none.
+    TEditor& Active();
+    // Starts the window again on the same settings file.
+    void Restart(const QStringList& files = {});
+    void Close();
+
+    TTemporarySettings Settings;
+    TScriptedDialogs Dialogs;
+
+private:
+    std::unique_ptr<TfrmWorkbookMain> window_;
+};
+
+// The log pane's lines.
+QStringList LogLines(TfrmWorkbookMain& window);
+
 } // namespace korvo::test
