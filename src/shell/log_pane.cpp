@@ -90,6 +90,8 @@ void TLogPane::AppendLines(const std::deque<QString>& newLines) {
     setReadOnly(false);
     for (const QString& line : newLines) {
         while (lineCount_ >= kMaxLines) {
+            // The editor would merge the deleted line's colour into the next one.
+            markerDelete(0);
             long secondLine = SendScintilla(SCI_POSITIONFROMLINE, 1L);
             SendScintilla(SCI_DELETERANGE, 0L, secondLine);
             --lineCount_;
