@@ -122,11 +122,11 @@ void TMainForm::CreateBaseCommands() {
                     [this] { close(); });
     actViewStatusbar = actions.AddCheckable(
         {"actViewStatusbar", "Show Status Bar", "Show Statusbar", {}, {}},
-        [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+        [this] { statusBar()->setVisible(statusBar()->isHidden()); },
         [this](QAction& a) { a.setChecked(!statusBar()->isHidden()); });
     actViewLogPane = actions.AddCheckable(
         {"actViewLogPane", "Show Log Pane", "Show log", {}, {}},
-        [this] { SynEditLog->setVisible(!SynEditLog->isVisible()); },
+        [this] { SynEditLog->setVisible(SynEditLog->isHidden()); },
         [this](QAction& a) { a.setChecked(!SynEditLog->isHidden()); });
 
     mnuRecent = new QMenu(QStringLiteral("&Recent Files"), this);
