@@ -157,5 +157,16 @@ TEST(AsmCommand, ExecutableReadsSettingsFromTheEnvironment) {
     EXPECT_EQ(result.Err, source + ":1: error: s1F is not a register\n");
 }
 
+TEST(AsmCommand, ExampleProgramAssembles) {
+    TWorkspace space;
+    std::string example = std::string(KORVO_EXAMPLES_DIR) + "/blink.psm";
+    auto result = RunExecutable(
+        {"asm", "--settings", space.Settings, "--core", "3", "--listing", "-", example});
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    EXPECT_TRUE(result.Out.starts_with(kPhases));
+    EXPECT_NE(result.Out.find("\n$003 $30005\n$004 $34001\n"), std::string::npos) << result.Out;
+}
+
 } // namespace
 } // namespace korvo::cli::test
