@@ -47,6 +47,13 @@ TEST_F(ParserPasses, LabelsAreComparedAcrossPasses) {
               "?Phasing|Phasing Error:Mismatch between label values in 1st and 2nd Pass.");
 }
 
+TEST_F(ParserPasses, MixedCaseKeywordIsAnIdentifier) {
+    EXPECT_EQ(Pass1("Load s0, 1"), "?Syntax|Identifier not expected here");
+    EXPECT_EQ(Pass2("Load s0, 1"), "?Colon|Label without colon or an unknown opcode.");
+    EXPECT_EQ(Pass2("LOAD s0, 1", 1), "$000 $00001");
+    EXPECT_EQ(Pass2("load s0, 1", 2), "$001 $00001");
+}
+
 TEST_F(ParserPasses, IncludeOperandsAreCheckedInPass2) {
     EXPECT_EQ(Pass2("INCL 5"), "?Syntax|Strings expected for include files");
     EXPECT_EQ(Pass2("INCL \"a\", \"b\""), "");
