@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,6 +186,36 @@ TEST(FormatLine, KeepsTheBytesAfterANul) {
     EXPECT_EQ(Format(line), At({{20, "LOAD "}, {30, "s0, 1"}}) + std::string("\0 rest", 6));
     std::string comment("; a\0b", 5);
     EXPECT_EQ(Format(comment), comment);
+}
+
+// The token kinds the assembler acts on (white space and the characters it
+// does not know left out).
+std::vector<TTokenKind> SignificantKinds(TSynPicoBlaze& scanner, const std::string& line) {
+    std::vector<TTokenKind> kinds;
+    for (scanner.SetLine(line, 1); !scanner.GetEol(); scanner.Next())
+        if (scanner.GetTokenKind() != tkSpace && scanner.GetTokenKind() != tkUnknown)
+            kinds.push_back(scanner.GetTokenKind());
+    return kinds;
+}
+
+TEST(FormatLine, GeneratedLinesKeepTheirTokensAndStayFormatted) {
+    const std::string characters = " \t;:,*/+-|^&~()[]$%'\"?.#s0123456789aAbfFxzZ_\x80";
+    const std::vector<std::string> words{"LOAD", "load", "Load", "EQU", "s0a",  "s1f", "S7",
+                                         "$ff",  "%01",  "12",   "007", "''''", "'A'", "\"x\"",
+                                         ";;",   "  ",   ",",    "?",   "$",    "%",   "enable"};
+    std::mt19937 random(7);
+    TSynPicoBlaze scanner;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        for (int n = static_cast<int>(random() % 8); n > 0; --n)
+            line += random() % 2 ? std::string(1, characters[random() % characters.size()])
+                                 : words[random() % words.size()];
+        for (TCoreKind core : {P3, II}) {
+            std::string once = FormatLine(scanner, line, 1, core, {});
+            ASSERT_EQ(FormatLine(scanner, once, 1, core, {}), once) << line;
+            ASSERT_EQ(SignificantKinds(scanner, once), SignificantKinds(scanner, line)) << line;
+        }
+    }
 }
 
 TEST(FormatLines, NumbersLinesAndKeepsTheirCount) {
