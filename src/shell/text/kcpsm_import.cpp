@@ -1,12 +1,14 @@
 #include "shell/text/kcpsm_import.h"
 
+#include "assembler/asm_error.h"
+#include "assembler/value_readers.h"
 #include "shell/text/kcpsm_words.h"
 #include "shell/text/source_formatter.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
+#include <cstdint>
 #include <set>
 #include <string_view>
 
@@ -80,20 +82,25 @@ TNameSet CollectNames(const std::vector<std::string>& lines) {
     return names;
 }
 
+// The word read as a hexadecimal number, as if "$" stood in front of it;
+// -1 when it is not one.
+std::int32_t HexValueOf(const std::string& word) {
+    try {
+        return NumberTokenValue(tkNumber, "$" + word);
+    } catch (const EAsmError&) {
+        return -1;
+    }
+}
+
 // A hexadecimal word becomes a decimal number up to 99 and a "$" number up to
 // the limit; anything else keeps its text. The separator goes in front of
 // the result, except before a comment word, which stays as it is.
 std::string RewriteNumber(const std::string& word, int limit, std::string_view separator,
                           const TNameSet& names) {
-    std::optional<int> value;
-    if (!names.count(word)) value = ReadKcpsmHex(word);
+    const std::int32_t value = names.count(word) ? -1 : HexValueOf(word);
     std::string result(separator);
-    if (value && *value <= 99) return result + std::to_string(*value);
-    if (value && *value <= limit) {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "$%02X", static_cast<unsigned>(*value));
-        return result + buffer;
-    }
+    if (value >= 0 && value <= 99) return result + std::to_string(value);
+    if (value >= 0 && value <= limit) return result + "$" + HexText(value, 2);
     return IsCommentWord(word) ? word : result + word;
 }
 

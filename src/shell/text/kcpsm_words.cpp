@@ -1,8 +1,5 @@
 #include "shell/text/kcpsm_words.h"
 
-#include <cctype>
-#include <limits>
-
 namespace korvo {
 
 namespace {
@@ -43,20 +40,6 @@ std::vector<std::string> SplitKcpsmWords(std::string_view line) {
         words.emplace_back(line.substr(start, position - start));
     }
     return words;
-}
-
-std::optional<int> ReadKcpsmHex(std::string_view word) {
-    if (word.empty()) return std::nullopt;
-    long long value = 0;
-    for (char c : word) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-        int digit = std::isdigit(static_cast<unsigned char>(c))
-                        ? c - '0'
-                        : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
-        value = value * 16 + digit;
-        if (value > std::numeric_limits<int>::max()) return std::nullopt;
-    }
-    return static_cast<int>(value);
 }
 
 } // namespace korvo

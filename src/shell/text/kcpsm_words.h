@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,9 +13,5 @@ std::string_view TrimKcpsmLine(std::string_view line);
 // a ";" where a word would start takes the rest of the line as one last word.
 // A separator at the very end of the line gives one final empty word.
 std::vector<std::string> SplitKcpsmWords(std::string_view line);
-
-// A word read as a hexadecimal number without prefix, the way KCPSM writes
-// constants; nothing when it is not one or exceeds 31 bits.
-std::optional<int> ReadKcpsmHex(std::string_view word);
 
 } // namespace korvo

@@ -1,12 +1,12 @@
 #include "shell/text/source_formatter.h"
 
+#include "assembler/asm_error.h"
+#include "assembler/value_readers.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
-#include <limits>
-#include <optional>
 
 namespace korvo {
 
@@ -68,34 +68,17 @@ std::string CanonicalIdentifier(std::string_view word, bool twoDigitRegisters) {
     return std::string(word);
 }
 
-// The value of a "$" hexadecimal or a decimal number token, when it converts
-// to a 32-bit integer the way the assembler reads it.
-std::optional<std::uint32_t> NumberValue(std::string_view token) {
-    bool hex = token.front() == '$';
-    std::string_view digits = hex ? token.substr(1) : token;
-    if (digits.empty()) return std::nullopt;
-    const std::uint64_t limit =
-        hex ? std::numeric_limits<std::uint32_t>::max() : std::numeric_limits<std::int32_t>::max();
-    std::uint64_t value = 0;
-    for (char c : digits) {
-        int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : Upper(c) - 'A' + 10;
-        value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-        if (value > limit) return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(value);
-}
-
 // Hexadecimal numbers in upper case with at least two digits, decimal ones
 // without leading zeros, binary ones as written. A number that does not
 // convert stays as written, so that the assembler still reports it.
 std::string CanonicalNumber(std::string_view token) {
     if (token.front() == '%') return std::string(token);
-    auto value = NumberValue(token);
-    if (!value) return std::string(token);
-    if (token.front() != '$') return std::to_string(*value);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "$%02X", static_cast<unsigned>(*value));
-    return buffer;
+    try {
+        std::int32_t value = NumberTokenValue(tkNumber, token);
+        return token.front() == '$' ? "$" + HexText(value, 2) : std::to_string(value);
+    } catch (const EAsmError&) {
+        return std::string(token);
+    }
 }
 
 // Whether text appended directly after the result would be read as part of
