@@ -66,13 +66,6 @@ TEST_F(TextCommandTest, ColumnsAndCoreComeFromSettingsUnlessGiven) {
     EXPECT_EQ(Run("format", {"--columns=1,5,9", "--core=CR", file}).Out, " ADD s7, sA; x\r\n");
 }
 
-TEST_F(TextCommandTest, UnreadableColumnSettingsGiveTheDefaults) {
-    WriteFile(settings_, "[Columns]\nColumn1=2\nColumn2=oops\nColumn3=16\n");
-    auto file = Write("a.psm", "EINT ;x");
-    EXPECT_EQ(Run("format", {file}).Out,
-              std::string(20, ' ') + "EINT" + std::string(26, ' ') + "; x\r\n");
-}
-
 TEST_F(TextCommandTest, ImportConvertsAndFormats) {
     auto file =
         Write("k.psm", "CONSTANT max, FF\r\nNAMEREG s5, counter\r\nloop: ADDCY counter, 01\r\n"
