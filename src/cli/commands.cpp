@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/asm_command.h"
+#include "cli/text_commands.h"
 #include "korvo_version.h"
 
 #include <ostream>
@@ -11,6 +12,8 @@ namespace korvo::cli {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
         {"asm", kAsmSynopsis, RunAsmCommand},
+        {"format", kFormatSynopsis, RunFormat},
+        {"import", kImportSynopsis, RunImport},
     };
     return commands;
 }
