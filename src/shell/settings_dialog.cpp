@@ -2,8 +2,11 @@
 
 namespace korvo {
 
-// The dialog itself is not built yet; nothing is stored.
-bool ShowSettingsDialog(QWidget*, ISettingsStore&, TCoreKind, ILog&) {
+bool ShowSettingsDialog(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind, ILog& log) {
+    (void)parent;
+    (void)settings;
+    (void)coreKind;
+    (void)log;
     return false;
 }
 
