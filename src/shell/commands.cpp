@@ -120,13 +120,7 @@ void TCommandsDataModule::LoadHighlighterAttributes() {
 }
 
 void TCommandsDataModule::ReadColumns() {
-    try {
-        columns_.Column1 = ReadInteger(settings_, "Columns", "Column1");
-        columns_.Column2 = ReadInteger(settings_, "Columns", "Column2");
-        columns_.Column3 = ReadInteger(settings_, "Columns", "Column3");
-    } catch (const ESettingsError&) {
-        columns_ = TColumns{};
-    }
+    columns_ = ReadFormatColumns(settings_);
     if (auto* edit = ActiveEditCommands()) edit->SetRightEdge(columns_.Column3);
 }
 

@@ -41,7 +41,7 @@ public:
     const THighlighterEntry* HighlighterForFile(const QString& fileName) const override;
     bool ExecuteSaveDialog(QString& fileName, const THighlighterEntry* highlighter) override;
     TSearchState& SearchState() override { return searchState_; }
-    TColumns Columns() const override { return columns_; }
+    TFormatColumns Columns() const override { return columns_; }
     QList<QAction*> EditorContextActions() override;
     bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
                           std::vector<std::string>& listing,
@@ -61,7 +61,7 @@ public:
     bool ExecuteSaveDialog(QString& fileName, const QString& filter, const QString& suffix);
     TCoreKind CoreKind() const { return coreKind_; }
     void SetCoreKind(TCoreKind kind) { coreKind_ = kind; }
-    TSynPicoBlaze& Parser() { return parser_; }
+    TSynPicoBlaze& Parser() override { return parser_; }
     const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
 
     // Reads the highlighter colours from "Attributes" into the shared
@@ -136,7 +136,7 @@ private:
     TRecentFiles recentFiles_;
     TUntitledNumbers untitledNumbers_;
     TSearchState searchState_;
-    TColumns columns_;
+    TFormatColumns columns_;
     TCoreKind coreKind_ = TCoreKind::pbtI;
     std::unique_ptr<TPrintEngine> printEngine_;
 };

@@ -1,12 +1,16 @@
 // The simulation commands and the assembler's entry from a document.
+#include "assembler/driver.h"
 #include "common/log.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/icons.h"
+#include "shell/user_dialogs.h"
 #include "shell/workbench.h"
 #include "simulator/debugger.h"
+
+#include <QFile>
 
 namespace korvo {
 
@@ -18,8 +22,9 @@ void TCommandsDataModule::CreateSimulationCommands() {
             auto* simulation = ActiveSimulation();
             a.setEnabled(simulation && !PreviewOn());
             bool simulating = simulation && simulation->Mode() != dmEdit;
-            if (a.isChecked() != simulating || a.property("simulating").isNull()) {
-                a.setChecked(simulating);
+            a.setChecked(simulating);
+            QVariant shown = a.property("simulating");
+            if (shown.isNull() || shown.toBool() != simulating) {
                 a.setProperty("simulating", simulating);
                 QString hint = simulating ? QStringLiteral("Back to Edit mode")
                                           : QStringLiteral("Assemble & Simulate");
@@ -65,10 +70,18 @@ void TCommandsDataModule::SelectCore(TCoreKind kind) {
         simulation->SetCoreKind(kind);
 }
 
-bool TCommandsDataModule::AssembleDocument(const QString&, const std::vector<std::string>&,
-                                           std::vector<std::string>&, TPicoBlazeDebugger&) {
-    Log().AddLogLine("?The assembler is not part of this build yet");
-    return false;
+bool TCommandsDataModule::AssembleDocument(const QString& fileName,
+                                           const std::vector<std::string>& lines,
+                                           std::vector<std::string>& listing,
+                                           TPicoBlazeDebugger& simulator) {
+    TAssemblyContext context{parser_, &simulator, Log(), settings_, nullptr};
+    try {
+        return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing);
+    } catch (const std::exception& error) {
+        // An included file that cannot be read ends the run.
+        dialogs_.ShowError(DialogParent(), QString::fromStdString(error.what()));
+        return false;
+    }
 }
 
 void TCommandsDataModule::SimulationStarted(TEditor&) {}

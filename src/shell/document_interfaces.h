@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core_kind.h"
+#include "shell/text/format_columns.h"
 
 #include <QString>
 #include <cstdint>
@@ -18,13 +19,6 @@ struct TCaretPos {
     int Line = 1;
     int Column = 1;
     friend bool operator==(const TCaretPos&, const TCaretPos&) = default;
-};
-
-// The column positions of the formatter ("Columns" settings).
-struct TColumns {
-    int Column1 = 20;
-    int Column2 = 30;
-    int Column3 = 50;
 };
 
 class IDocument {
@@ -72,7 +66,7 @@ public:
     virtual void Comment() = 0;
     virtual void AddBookmark() = 0;
     virtual void SetRightEdge(int column) = 0;
-    virtual void Format(const TColumns& columns) = 0;
+    virtual void Format(const TFormatColumns& columns) = 0;
 };
 
 class IDocumentFileCommands {

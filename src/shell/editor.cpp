@@ -1,5 +1,6 @@
 #include "shell/editor.h"
 
+#include "assembler/syn_picoblaze.h"
 #include "common/log.h"
 #include "common/settings.h"
 #include "common/text_file.h"
@@ -10,6 +11,8 @@
 #include "shell/html_export.h"
 #include "shell/search_state.h"
 #include "shell/source_editor.h"
+#include "shell/text/kcpsm_import.h"
+#include "shell/text/source_formatter.h"
 #include "shell/user_dialogs.h"
 #include "simulator/debugger.h"
 
@@ -193,11 +196,18 @@ QString TEditor::Title() {
 
 bool TEditor::Modified() const {
     auto* text = TextControl();
-    return text && text->isModified();
+    return text && (text->isModified() || markedModified_);
 }
 
 void TEditor::SetModified(bool modified) {
-    if (auto* text = TextControl()) text->setModified(modified);
+    auto* text = TextControl();
+    if (!text) return;
+    bool before = Modified();
+    // The text control can only clear its flag; a document marked modified
+    // without a change of its text keeps the mark here.
+    markedModified_ = modified;
+    if (!modified) text->setModified(false);
+    if (Modified() != before) OnModificationChanged(Modified());
 }
 
 void TEditor::SetFileName(const QString& fileName) {
@@ -246,6 +256,7 @@ void TEditor::SetText(const std::string& fileBytes) {
     char last = decoded.Utf8.empty() ? '\n' : decoded.Utf8.back();
     if (last != '\n' && last != '\r') text.resize(text.size() - 2);
     form_->SynEditor->SetBytes(text);
+    markedModified_ = false;
 }
 
 void TEditor::ShowCaptionAndLog() {
@@ -306,7 +317,15 @@ void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
 }
 
 void TEditor::ConvertKcpsmSource() {
-    // The conversion arrives with the formatter.
+    auto* text = TextControl();
+    if (!text) return;
+    auto self = shared_from_this();
+    std::vector<std::string> converted =
+        ::korvo::ConvertKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
+    text->setUpdatesEnabled(false);
+    ReplaceSourceLines(converted);
+    text->setUpdatesEnabled(true);
+    SetModified(true);
 }
 
 bool TEditor::ExportHtml(const QString& fileName) {
@@ -434,8 +453,28 @@ void TEditor::SetRightEdge(int column) {
     if (auto* text = TextControl()) text->SetRightEdge(column);
 }
 
-void TEditor::Format(const TColumns&) {
-    // The formatter arrives with its own module.
+TCoreKind TEditor::CoreKind() const {
+    return simulator_ ? simulator_->CoreKind() : TCoreKind::pbtI;
+}
+
+void TEditor::ReplaceSourceLines(const std::vector<std::string>& lines) {
+    auto* text = TextControl();
+    if (!text) return;
+    std::vector<std::string> editorLines;
+    editorLines.reserve(lines.size());
+    for (const auto& line : lines) {
+        // A formatted line of a UTF-8 text may hold a lone byte the
+        // formatter marked; such a line shows byte for byte.
+        bool asUtf8 = encoding_ == TTextEncoding::Utf8 && IsValidUtf8(line);
+        editorLines.push_back(asUtf8 ? line : Latin1ToUtf8(line));
+    }
+    text->ReplaceLines(editorLines);
+}
+
+void TEditor::Format(const TFormatColumns& columns) {
+    if (!form_ || IsReadOnly()) return;
+    ReplaceSourceLines(FormatLines(host_.Parser(), SourceLines(), CoreKind(), columns));
+    SetModified(true);
 }
 
 // ---- IDocumentFileCommands ----

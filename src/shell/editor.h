@@ -83,7 +83,7 @@ public:
     void Comment() override;
     void AddBookmark() override {}
     void SetRightEdge(int column) override;
-    void Format(const TColumns& columns) override;
+    void Format(const TFormatColumns& columns) override;
 
     // IDocumentFileCommands
     bool CanPrint() const override;
@@ -140,6 +140,9 @@ private:
     bool LoadText(const QString& fileName);
     bool WriteText(const QString& fileName);
     void SetText(const std::string& fileBytes);
+    // Lines in the file's encoding to the editor's text, one undo step.
+    void ReplaceSourceLines(const std::vector<std::string>& lines);
+    TCoreKind CoreKind() const;
     void RunSearch(bool replace, bool backwards);
     void ShowSearchDialog(bool replace);
     QRect MatchRectangle(int start, int end) const;
@@ -162,6 +165,7 @@ private:
     TDocumentMode mode_ = dmEdit;
     std::unique_ptr<TPicoBlazeDebugger> simulator_;
     bool preview_ = false;
+    bool markedModified_ = false;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
     QStringList simulationStatus_;
 };

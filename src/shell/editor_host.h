@@ -18,6 +18,7 @@ class IUserDialogs;
 class TEditor;
 class TPicoBlazeDebugger;
 class TSynHighLighterIDE;
+class TSynPicoBlaze;
 struct TSearchState;
 
 // A highlighter the program knows, with the file-dialog filter of its files.
@@ -47,7 +48,9 @@ public:
     virtual bool ExecuteSaveDialog(QString& fileName, const THighlighterEntry* highlighter) = 0;
 
     virtual TSearchState& SearchState() = 0;
-    virtual TColumns Columns() const = 0;
+    // The one scanner of the program: highlighter, assembler and formatter.
+    virtual TSynPicoBlaze& Parser() = 0;
+    virtual TFormatColumns Columns() const = 0;
     // The commands of a document's context menu (null for a separator).
     virtual QList<QAction*> EditorContextActions() = 0;
 
