@@ -6,4 +6,6 @@ tools/deps.sh
 build="${KORVO_BUILD_DIR:-build}"
 cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target korvo-ide korvo
+# Without arguments the IDE opens an example program.
+[ $# -gt 0 ] || set -- examples/walking_leds.psm
 exec "$build/src/korvo-ide" "$@"

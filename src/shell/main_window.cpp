@@ -30,7 +30,7 @@ namespace korvo {
 
 namespace {
 
-// Document tabs of one width, like file cards.
+// Document tabs at least 100 pixels wide, so that short names line up.
 class TDocumentTabBar : public QTabBar {
 public:
     using QTabBar::QTabBar;
@@ -38,7 +38,7 @@ public:
 protected:
     QSize tabSizeHint(int index) const override {
         QSize size = QTabBar::tabSizeHint(index);
-        return {std::max(100, std::min(size.width(), 100)), size.height()};
+        return {std::max(100, size.width()), size.height()};
     }
 };
 
@@ -48,7 +48,7 @@ public:
         setTabBar(new TDocumentTabBar(this));
         setTabPosition(QTabWidget::South);
         setDocumentMode(true);
-        setElideMode(Qt::ElideMiddle);
+        setElideMode(Qt::ElideNone);
         setUsesScrollButtons(true);
         tabBar()->setFocusPolicy(Qt::NoFocus);
         tabBar()->setMouseTracking(true);

@@ -165,10 +165,12 @@ void TSourceEditor::ShowLineNumbers(bool show) {
 void TSourceEditor::SetListing(const QStringList& listing) {
     listing_ = listing;
     clearMarginText();
+    // Padded to the column's width, so that an error's yellow fills it.
+    qsizetype width = ListingWidth();
     int count = std::min(static_cast<int>(listing_.size()), lines());
     for (int line = 0; line < count; ++line) {
         const QString& entry = listing_[line];
-        setMarginText(line, entry.isEmpty() ? QStringLiteral(" ") : entry,
+        setMarginText(line, entry.leftJustified(width + 1, ' '),
                       entry.startsWith('?') ? *listingErrorStyle_ : *listingStyle_);
     }
     UpdateMargins();
@@ -188,13 +190,17 @@ void TSourceEditor::UpdateMargins() {
     setMarginsFont(font_);
     UpdateNumberMarginWidth();
     if (!lineNumbers_ && !listing_.isEmpty()) {
-        int longest = 10;
-        for (const auto& entry : listing_)
-            longest = std::max<int>(longest, entry.size());
-        setMarginWidth(kListingMargin, QString(longest + 1, QChar('0')));
+        setMarginWidth(kListingMargin, QString(ListingWidth(), QChar('0')));
     } else {
         setMarginWidth(kListingMargin, 0);
     }
+}
+
+qsizetype TSourceEditor::ListingWidth() const {
+    qsizetype longest = 10;
+    for (const auto& entry : listing_)
+        longest = std::max(longest, entry.size());
+    return longest + 1;
 }
 
 void TSourceEditor::UpdateNumberMarginWidth() {

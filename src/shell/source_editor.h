@@ -82,6 +82,7 @@ protected:
 private:
     void UpdateMargins();
     void UpdateNumberMarginWidth();
+    qsizetype ListingWidth() const;
     static int DigitOfKey(int key);
 
     QFont font_;

@@ -1,8 +1,13 @@
 // Takes the screenshots of docs/screenshots when KORVO_SCREENSHOT_DIR names
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
+#include "common/text_file.h"
 #include "gui_test_support.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
+#include "shell/source_editor.h"
 
 #include <QDir>
 #include <QtTest>
@@ -31,15 +36,38 @@ private slots:
     }
 
     void MainWindow() {
-        TTemporarySettings settings;
-        TScriptedDialogs dialogs;
-        MarkCurrentVersionSeen(settings.Store());
-        TfrmWorkbookMain window(settings.Store(), dialogs,
-                                {QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
-        window.resize(982, 644);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Save(window, "main-window");
+        TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"),
+                            QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
+        window->resize(982, 644);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window.Active().SetCaretPos({10, 21});
+        window->UpdateCommands();
+        Save(*window, "main-window");
+    }
+
+    void ErrorsMode() {
+        TTestWindow window;
+        // The walking LEDs with two mistakes: a misspelt label and a register
+        // PicoBlaze I does not have.
+        auto lines = ReadTextLines(KORVO_EXAMPLES_DIR "/walking_leds.psm");
+        for (auto& line : lines) {
+            if (line.find("CALL      wait") != std::string::npos)
+                line.replace(line.find("wait"), 4, "wiat");
+            if (line.find("OR        s3, s0") != std::string::npos)
+                line.replace(line.find("s3, s0"), 6, "s3, s1F");
+        }
+        QString file =
+            WriteFile(window.Settings.Folder(), "walking_leds.psm", JoinLinesCrLf(lines));
+        window->OpenDocument(file);
+        window->resize(982, 644);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        window->UpdateCommands();
+        QCOMPARE(window.Active().Mode(), dmErrors);
+        Save(*window, "errors-mode");
     }
 };
 
