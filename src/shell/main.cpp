@@ -1,11 +1,12 @@
 #include "korvo_version.h"
 #include "shell/icons.h"
+#include "shell/ide_arguments.h"
 #include "shell/main_window.h"
 #include "shell/settings/qt_settings_store.h"
 #include "shell/user_dialogs.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -13,25 +14,23 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(korvo::kProductVersion);
     QApplication::setWindowIcon(korvo::ApplicationIcon());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Korvo IDE: editor, assembler and simulator "
-                                                    "for the PicoBlaze family"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption settingsOption(QStringLiteral("settings"),
-                                      QStringLiteral("Keep the settings in the INI file <file>."),
-                                      QStringLiteral("file"));
-    parser.addOption(settingsOption);
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("Source files to open as documents."),
-                                 QStringLiteral("[files...]"));
-    parser.process(application);
-
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.contains(QStringLiteral("--help"))) {
+        std::printf("Usage: korvo-ide [--settings FILE] [FILE...]\n"
+                    "Opens each FILE as a document; --settings keeps the settings in the INI "
+                    "file FILE.\n");
+        return 0;
+    }
+    korvo::TIdeArguments parsed = korvo::ParseIdeArguments(arguments);
+    if (!parsed.Error.isEmpty()) {
+        std::fprintf(stderr, "korvo-ide: %s\n", qPrintable(parsed.Error));
+        return 2;
+    }
     std::optional<std::string> iniFile;
-    if (parser.isSet(settingsOption)) iniFile = parser.value(settingsOption).toStdString();
+    if (parsed.SettingsFile) iniFile = parsed.SettingsFile->toStdString();
     auto settings = korvo::OpenSettingsStore(iniFile);
     korvo::TQtUserDialogs dialogs;
-    korvo::TfrmWorkbookMain window(*settings, dialogs, parser.positionalArguments());
+    korvo::TfrmWorkbookMain window(*settings, dialogs, parsed.Files);
     window.show();
     return application.exec();
 }

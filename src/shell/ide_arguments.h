@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace korvo {
+
+// The IDE's command line: "--settings FILE" (or "--settings=FILE") picks the
+// settings file; every other argument is a file to open, in order. "--"
+// ends the options, so that a file name may begin with "-".
+struct TIdeArguments {
+    std::optional<QString> SettingsFile;
+    QStringList Files;
+    QString Error; // a missing settings file name or an unknown option
+};
+
+// arguments without the program name.
+TIdeArguments ParseIdeArguments(const QStringList& arguments);
+
+} // namespace korvo
