@@ -107,8 +107,15 @@ void TSourceEditor::SetBytes(std::string_view utf8) {
 }
 
 bool TSourceEditor::IsEmptyText() const {
-    std::string bytes = Bytes();
-    return bytes.find_first_not_of("\r\n") == std::string::npos;
+    // Asked by several commands at every idle moment: look at the text in
+    // place, which normally ends at its first character.
+    auto* self = const_cast<TSourceEditor*>(this);
+    long length = self->SendScintilla(SCI_GETLENGTH);
+    if (length == 0) return true;
+    const char* text = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
+    for (long i = 0; i < length; ++i)
+        if (text[i] != '\r' && text[i] != '\n') return false;
+    return true;
 }
 
 int TSourceEditor::LineCount() const {

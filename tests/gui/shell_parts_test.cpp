@@ -10,6 +10,7 @@
 #include "shell/html_export.h"
 #include "shell/ide_arguments.h"
 #include "shell/main_window.h"
+#include "shell/printing.h"
 #include "shell/source_editor.h"
 #include "shell/text_encoding.h"
 #include "shell/untitled_numbers.h"
@@ -105,6 +106,14 @@ private slots:
         std::string page = ExportHtmlText({"<tag>"}, nullptr, QFont("Courier New"), "a&b");
         QVERIFY(page.find("<title>a&amp;b</title>") != std::string::npos);
         QVERIFY(page.find("<pre>&lt;tag&gt;\n</pre>") != std::string::npos);
+    }
+
+    void PrintedListingLines() {
+        QCOMPARE(TPrintEngine::ListingLine("$00 $0001", "LOAD s0, 1"),
+                 std::string("$00 $0001     LOAD s0, 1"));
+        QCOMPARE(TPrintEngine::ListingLine("?Undefined identifier", "x"),
+                 std::string("?Undefined ide") + "x");
+        QCOMPARE(TPrintEngine::ListingLine("", ""), std::string(14, ' '));
     }
 
     void AboutBox() {
