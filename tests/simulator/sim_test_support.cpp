@@ -195,11 +195,15 @@ std::string CoreName(TCoreKind core) {
     }
 }
 
-std::string TempDirectory() {
+TTempDirectory::TTempDirectory() {
     auto base = std::filesystem::temp_directory_path() / "korvo-sim-XXXXXX";
-    std::string pattern = base.string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    return pattern;
+    path_ = base.string();
+    if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
+}
+
+TTempDirectory::~TTempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 } // namespace korvo::test

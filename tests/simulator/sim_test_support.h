@@ -97,6 +97,18 @@ std::string CoreName(TCoreKind core);
 inline const TCoreKind kAllCores[] = {TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3,
                                       TCoreKind::pbtC};
 
-std::string TempDirectory();
+// A fresh directory, removed with everything in it at the end of the scope.
+class TTempDirectory {
+public:
+    TTempDirectory();
+    ~TTempDirectory();
+    TTempDirectory(const TTempDirectory&) = delete;
+    TTempDirectory& operator=(const TTempDirectory&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
 
 } // namespace korvo::test
