@@ -7,11 +7,9 @@ namespace korvo {
 
 std::int32_t TPicoBlazeDebugger::ReadBlockRAM(const TMemMapItem& item) const {
     if (!item.BlockRAM) throw EIOError("Error in BRAM construction");
-    const TBRAM& memory = *item.BlockRAM;
-    int address = memory.Address();
-    // Nothing checks the address against the size when it is set, so a read
-    // past the end gives 0 instead of touching memory outside the data.
-    return address < memory.Size() ? memory.Data[static_cast<std::size_t>(address)] : 0;
+    // Nothing checks the address against the size when it is set; a read
+    // past the end gives 0.
+    return item.BlockRAM->Read();
 }
 
 void TPicoBlazeDebugger::AddressBlockRAM(TMemMapItem& item, std::int32_t value) {

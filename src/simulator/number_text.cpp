@@ -4,20 +4,6 @@
 
 namespace korvo {
 
-std::string HexText(std::int64_t value, int minDigits) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    auto bits = static_cast<std::uint64_t>(value);
-    if (value < 0) bits &= 0xFFFFFFFFu;
-    std::string text;
-    do {
-        text.insert(text.begin(), kDigits[bits & 0xF]);
-        bits >>= 4;
-    } while (bits != 0);
-    if (static_cast<int>(text.size()) < minDigits)
-        text.insert(0, static_cast<std::size_t>(minDigits) - text.size(), '0');
-    return text;
-}
-
 std::optional<std::int32_t> ParseIntegerText(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && isBlank(text.front()))

@@ -1,15 +1,15 @@
 #pragma once
 
+// HexText, the upper-case hexadecimal of messages and status texts, is the
+// assembler's (assembler/value_readers.h).
+#include "assembler/value_readers.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace korvo {
-
-// value in upper-case hexadecimal with at least minDigits digits; negative
-// numbers are shown as their 32-bit two's complement.
-std::string HexText(std::int64_t value, int minDigits);
 
 // A whole 32-bit integer as users type it: decimal, or hexadecimal after a
 // "$" (up to eight digits, so "$FFFFFFFF" is -1), with an optional sign and
