@@ -241,3 +241,39 @@ TEST(LogFormat, AnythingElseIsABadSpecifier) {
 
 } // namespace
 } // namespace korvo::test
+
+namespace korvo::test {
+namespace {
+
+TEST(UARTModel, OnlyTheStatusAndDataPortsDoAnything) {
+    TUARTModel uart;
+    uart.Setup(8, 9);
+    EXPECT_EQ(uart.Read(10), 0);
+    uart.Write(10, 0x55); // another UART port: ignored
+    EXPECT_EQ(uart.TransmitWriteIndex(), 0);
+    uart.Write(9, 0x1A5);
+    EXPECT_EQ(uart.TransmitQueue()[0], 0xA5);
+    EXPECT_THROW(uart.Write(8, 1), EIOError);
+    for (int i = 0; i < 16; ++i)
+        uart.Read(9); // wraps round the queue
+    EXPECT_EQ(uart.ReceiveReadIndex(), 0);
+    EXPECT_EQ(uart.Status(), 0);
+    uart.Setup(-1, -1);
+    EXPECT_EQ(uart.Read(8), 0);
+}
+
+TEST(ScratchPadModel, PlacesBeyondTheSizeReadZero) {
+    TScratchPadModel pad;
+    pad.Setup(16);
+    pad.Write(15, 7);
+    pad.Write(16, 9);
+    pad.Write(-1, 9);
+    EXPECT_EQ(pad.Read(15), 7);
+    EXPECT_EQ(pad.Read(16), 0);
+    pad.Setup(1000);
+    EXPECT_EQ(pad.Size(), 256);
+    EXPECT_EQ(pad.Read(15), 0);
+}
+
+} // namespace
+} // namespace korvo::test
