@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -44,8 +45,17 @@ std::unique_ptr<TPicoBlazeDebugger> Load(TCoreKind core, const std::vector<std::
 
 constexpr std::int64_t kInstructionsPerIteration = 50'000'000;
 
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Reports instructions per second of wall time and, since the machine may
+// be shared, per second of this thread's processor time.
 void RunFor(TPicoBlazeDebugger& simulator, benchmark::State& state) {
     std::int64_t total = 0;
+    double cpuStart = ThreadCpuSeconds();
     for (auto _ : state) {
         simulator.SetInstructionLimit(simulator.InstructionCount() + kInstructionsPerIteration);
         simulator.RunLoop();
@@ -53,8 +63,10 @@ void RunFor(TPicoBlazeDebugger& simulator, benchmark::State& state) {
         total += kInstructionsPerIteration;
         simulator.Reset();
     }
+    double cpuSeconds = ThreadCpuSeconds() - cpuStart;
     state.counters["instructions/s"] =
         benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+    state.counters["per_cpu_s"] = static_cast<double>(total) / cpuSeconds;
 }
 
 void AluLoop(benchmark::State& state, int programIndex, bool sleeping) {
