@@ -23,7 +23,7 @@ inline TAluResult AluResult(std::int64_t r) {
 
 } // namespace
 
-bool TPicoBlazeDebugger::EnterInterrupt(std::int32_t& pc) {
+bool TPicoBlazeDebugger::EnterInterrupt() {
     if (!interruptAck_) {
         // The interrupt is entered one cycle after it is seen.
         interruptAck_ = true;
@@ -40,8 +40,8 @@ bool TPicoBlazeDebugger::EnterInterrupt(std::int32_t& pc) {
         errorCode_ = seStackOverflow;
         return false;
     }
-    stack_[sp_++] = pc;
-    pc = codeSize_ - 1;
+    stack_[sp_++] = pc_;
+    pc_ = codeSize_ - 1;
     errorCode_ = seNone;
     return true;
 }
@@ -52,8 +52,13 @@ bool TPicoBlazeDebugger::EnterInterrupt(std::int32_t& pc) {
 // the core.
 [[gnu::always_inline]] inline bool TPicoBlazeDebugger::Cycle(std::int32_t& pc,
                                                              std::int64_t& count) {
-    if (interruptPending_) [[unlikely]]
-        return EnterInterrupt(pc);
+    if (interruptPending_) [[unlikely]] {
+        // Through the member, so that pc itself can stay in a register.
+        pc_ = pc;
+        bool entered = EnterInterrupt();
+        pc = pc_;
+        return entered;
+    }
     interruptAck_ = false;
     TDecoded& d = decoded_[pc];
     if (d.Op == TOp::NoCode) [[unlikely]] {

@@ -93,7 +93,7 @@ private:
     enum class TAccess { Done, Refused, Abandoned };
 
     inline bool Cycle(std::int32_t& pc, std::int64_t& count);
-    bool EnterInterrupt(std::int32_t& pc);
+    bool EnterInterrupt();
     void UpdateInterruptPending();
     TAccess Input(std::uint8_t x, std::int32_t address);
     TAccess Output(std::uint8_t x, std::int32_t address);
