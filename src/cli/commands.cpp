@@ -1,7 +1,9 @@
 #include "cli/commands.h"
 
 #include "cli/arguments.h"
+#include "cli/asm_command.h"
 #include "cli/sim_command.h"
+#include "cli/text_commands.h"
 #include "korvo_version.h"
 
 #include <ostream>
@@ -10,7 +12,10 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
+        {"asm", kAsmSynopsis, RunAsmCommand},
         {"sim", kSimSynopsis, RunSimCommand},
+        {"format", kFormatSynopsis, RunFormat},
+        {"import", kImportSynopsis, RunImport},
     };
     return commands;
 }

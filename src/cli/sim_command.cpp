@@ -1,10 +1,9 @@
 #include "cli/sim_command.h"
 
-#include "assembler/driver.h"
 #include "cli/arguments.h"
 #include "cli/sim_trace.h"
+#include "cli/source_assembly.h"
 #include "cli/stream_log.h"
-#include "common/text_file.h"
 #include "shell/settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 #include "simulator/number_text.h"
@@ -204,34 +203,14 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
 
-    std::vector<std::string> lines;
-    try {
-        lines = ReadTextLines(source);
-    } catch (const EFileError& failure) {
-        err << "korvo sim: " << failure.what() << "\n";
-        return kExitUsage;
-    }
-
-    TSynPicoBlaze parser;
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
-    // No process launcher yet: the EXEC command of a source is not started
-    // (so --no-exec changes nothing).
-    TAssemblyContext context{parser, simulator.get(), log, *settings, nullptr};
-    std::vector<std::string> listing;
-    std::vector<TAssemblyDiagnostic> diagnostics;
-    bool assembled = false;
-    try {
-        assembled = AssembleSource(context, source, lines, listing, &diagnostics);
-    } catch (const EFileError& failure) {
-        out.flush();
-        err << "korvo sim: " << failure.what() << "\n";
-        return kExitFailure;
+    switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err).Outcome) {
+    case TAssemblyOutcome::Unreadable: return kExitUsage;
+    case TAssemblyOutcome::Aborted:
+    case TAssemblyOutcome::Failed: return kExitFailure;
+    case TAssemblyOutcome::Assembled: break;
     }
-    for (const auto& diagnostic : diagnostics)
-        err << diagnostic.FileName << ":" << diagnostic.Line << ": error: " << diagnostic.Message
-            << "\n";
-    if (!assembled) return kExitFailure;
 
     int status = Simulate(*simulator, *options, *settings, out, err);
     out.flush();
