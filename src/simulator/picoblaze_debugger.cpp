@@ -41,6 +41,9 @@ void TPicoBlazeDebugger::ClearCodeImage() {
 }
 
 int TPicoBlazeDebugger::LineToAddress(int line) const {
+    // Source lines start at 1; an entry without code carries line -1, which
+    // must not make a line number below 1 look like it has an address.
+    if (line < 1) return -1;
     for (int address = 0; address < kCodeImageSize; ++address)
         if (codeImage_[address].Line == line) return address;
     return -1;

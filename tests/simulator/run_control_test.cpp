@@ -248,8 +248,9 @@ TEST(RunControl, BreakpointsToggleByLine) {
     LoadLoop(m);
     m.Start();
     TEventTrace trace(*m.Sim);
-    m.Sim->ToggleBreakpoint(5); // no code there
-    m.Sim->ClearBreakpoints();  // none set
+    m.Sim->ToggleBreakpoint(5);  // no code there
+    m.Sim->ToggleBreakpoint(-1); // the line of entries without code
+    m.Sim->ClearBreakpoints();   // none set
     EXPECT_TRUE(trace.Events.empty());
     EXPECT_FALSE(m.Sim->HasBreakpoints());
     m.Sim->ToggleBreakpoint(2);
