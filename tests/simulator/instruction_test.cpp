@@ -280,13 +280,6 @@ TEST(Instructions, PicoBlazeIIHasThirtyTwoRegisters) {
     EXPECT_EQ(m.Sim->RegisterCount(), 32);
 }
 
-TEST(Instructions, RegisterCountPerCore) {
-    EXPECT_EQ(CreateDebugger(TCoreKind::pbtI)->RegisterCount(), 16);
-    EXPECT_EQ(CreateDebugger(TCoreKind::pbtII)->RegisterCount(), 32);
-    EXPECT_EQ(CreateDebugger(TCoreKind::pbt3)->RegisterCount(), 16);
-    EXPECT_EQ(CreateDebugger(TCoreKind::pbtC)->RegisterCount(), 8);
-}
-
 struct TUnsupportedCase {
     TCoreKind Core;
     std::uint32_t Word;
