@@ -9,12 +9,15 @@
 #include "shell/editor_host.h"
 #include "shell/highlighter.h"
 #include "shell/html_export.h"
+#include "shell/icons.h"
 #include "shell/search_state.h"
 #include "shell/source_editor.h"
 #include "shell/text/kcpsm_import.h"
 #include "shell/text/source_formatter.h"
 #include "shell/user_dialogs.h"
 #include "simulator/debugger.h"
+#include "simulator/simulation_session.h"
+#include "simulator/status_strings.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTabWidget>
+#include <optional>
 
 namespace korvo {
 
@@ -80,7 +84,8 @@ void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
     auto sendToGutter = [weak](int margin, int line, Qt::KeyboardModifiers) {
         auto self = weak.lock();
         if (!self || margin != TSourceEditor::kGlyphMargin) return;
-        if (self->simulator_) self->RefreshLine(line + 1);
+        // The simulator decides which lines can hold a breakpoint.
+        if (self->simulator_) self->simulator_->ToggleBreakpoint(line + 1);
     };
     QObject::connect(text, &QsciScintilla::marginClicked, form, sendToGutter);
 }
@@ -634,24 +639,81 @@ void TEditor::RunSearch(bool replace, bool backwards) {
 // ---- IDocumentSimulation ----
 
 void TEditor::RefreshLine(int line) {
-    if (auto* text = TextControl()) {
-        Q_UNUSED(line);
-        text->viewport()->update();
+    auto* text = TextControl();
+    if (!text) return;
+    if (line >= 1 && line <= text->lines()) {
+        PaintLineMarks(line);
+        return;
     }
+    text->ClearLineMarks();
+    if (currentLine_ > 0) PaintLineMarks(currentLine_);
+    if (!simulator_ || !simulator_->IsActive()) return;
+    int previous = 0;
+    for (int address = 0; address < simulator_->CodeSize(); ++address) {
+        int codeLine = simulator_->AddressToLine(address);
+        if (codeLine >= 1 && codeLine != previous) PaintLineMarks(codeLine);
+        previous = codeLine;
+    }
+}
+
+void TEditor::PaintLineMarks(int line) {
+    auto* text = TextControl();
+    int info = simulator_ ? simulator_->LineInfo(line) & ~liCurrent : 0;
+    if (line == currentLine_) info |= liCurrent;
+    bool current = info & liCurrent;
+    bool breakpoint = info & liBreakpoint;
+    std::optional<TLineGlyph> glyph;
+    if (current)
+        glyph = breakpoint ? TLineGlyph::CurrentBreakpoint : TLineGlyph::Current;
+    else if (info & (liExecuted | liCode))
+        glyph = breakpoint ? TLineGlyph::CodeBreakpoint
+                           : (info & liExecuted ? TLineGlyph::Executed : TLineGlyph::Code);
+    else if (breakpoint)
+        glyph = TLineGlyph::Breakpoint;
+    TLineColour colour = TLineColour::Normal;
+    if (current)
+        colour = TLineColour::Current;
+    else if (breakpoint)
+        colour = info & liCode ? TLineColour::Breakpoint : TLineColour::DeadBreakpoint;
+    text->SetLineMarks(line - 1, glyph ? &*glyph : nullptr, colour);
 }
 
 void TEditor::SetCurrentLine(int line) {
     auto* text = TextControl();
-    if (!text) {
-        currentLine_ = line;
-        return;
+    int previous = currentLine_;
+    currentLine_ = std::max(0, line);
+    if (!text) return;
+    if (previous > 0 && previous != currentLine_) RefreshLine(previous);
+    if (currentLine_ > 0) {
+        if (GetCaretPos().Line != currentLine_) text->MoveCaret(currentLine_, 1);
+        RefreshLine(currentLine_);
     }
-    if (currentLine_ > 0) text->SetCurrentLineMark(currentLine_ - 1, false);
-    currentLine_ = line;
-    if (line > 0) {
-        if (GetCaretPos().Line != line) text->MoveCaret(line, 1);
-        text->SetCurrentLineMark(line - 1, true);
-    }
+}
+
+void TEditor::StartSimulation() {
+    std::weak_ptr<TEditor> weak = weak_from_this();
+    session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
+    simulator_->SetLog(&host_.Log());
+    simulator_->OnCurrentLineChange = [weak](TDebugger&) {
+        if (auto self = weak.lock()) self->ShowSimulationState();
+    };
+    simulator_->OnBreakpointChange = [weak](TDebugger&, int line) {
+        if (auto self = weak.lock()) self->RefreshLine(line);
+    };
+    host_.SimulationStarted(*this);
+    simulator_->Start();
+    RefreshLine(0);
+}
+
+void TEditor::ShowSimulationState() {
+    if (!simulator_) return;
+    SetCurrentLine(simulator_->CurrentLine());
+    TStatusStrings texts =
+        MakeStatusStrings(*simulator_, session_ ? session_->FrequencyMHz() : kDefaultFrequencyMHz);
+    simulationStatus_ = QStringList{
+        QString::fromStdString(texts.Instructions), QString::fromStdString(texts.Time),
+        QString::fromStdString(texts.ProgramCounter), QString::fromStdString(texts.StackPointer),
+        QString::fromStdString(texts.Stack)};
 }
 
 const QStringList& TEditor::Listing() const {
@@ -679,6 +741,7 @@ void TEditor::SetMode(TDocumentMode mode) {
     case dmEdit:
         if (simulator_) simulator_->ClearCodeImage();
         SetCurrentLine(0);
+        RefreshLine(0);
         form_->ListingLines.clear();
         form_->HasListing = false;
         text->setReadOnly(false);
@@ -701,9 +764,10 @@ void TEditor::SetMode(TDocumentMode mode) {
             text->ShowLineNumbers(false);
             mode_ = dmSimulate;
             ShowListingInGutter();
-            host_.SimulationStarted(*this);
+            StartSimulation();
         } else {
             if (simulator_) simulator_->ClearCodeImage();
+            session_.reset();
             host_.SimulationFailed(*this);
             text->setReadOnly(false);
             if (!form_->ListingLines.isEmpty()) text->ShowLineNumbers(false);
@@ -719,6 +783,7 @@ void TEditor::SetMode(TDocumentMode mode) {
     }
     case dmErrors:
         if (simulator_) simulator_->ClearCodeImage();
+        RefreshLine(0);
         text->setReadOnly(false);
         text->ShowLineNumbers(false);
         mode_ = dmErrors;
@@ -728,7 +793,9 @@ void TEditor::SetMode(TDocumentMode mode) {
 }
 
 void TEditor::SetCoreKind(TCoreKind kind) {
+    session_.reset();
     if (simulator_) {
+        simulator_->Reset();
         simulator_->ClearCodeImage();
         simulator_.reset();
     }

@@ -20,6 +20,7 @@ class ISettingsStore;
 class TEditorFactory;
 class TEditorForm;
 class TPicoBlazeDebugger;
+class TSimulationSession;
 class TSourceEditor;
 class TSourceHighlighter;
 struct THighlighterEntry;
@@ -124,8 +125,9 @@ public:
     void ApplyEditorSettings(const ISettingsStore& settings);
     // The highlighter's attributes changed.
     void ReloadHighlighter();
-    // The five simulation texts of status panels 3 to 7.
-    void SetSimulationStatus(const QStringList& texts) { simulationStatus_ = texts; }
+    // The simulation of the assembled program: logs its state changes and
+    // routes its port accesses; none outside Simulate mode.
+    TSimulationSession* Session() const { return session_.get(); }
     int UntitledNumber() const { return untitledNumber_; }
     bool IsEmpty() const;
     bool HasSelection() const;
@@ -152,6 +154,10 @@ private:
     void OnFormDestroyed();
     void ShowContextMenu(const QPoint& position);
     void ShowListingInGutter();
+    void StartSimulation();
+    void ShowSimulationState();
+    // Gutter glyph and colours of one line (from 1) from the simulator.
+    void PaintLineMarks(int line);
 
     IEditorHost& host_;
     TEditorFactory& manager_;
@@ -164,6 +170,8 @@ private:
     int currentLine_ = 0;
     TDocumentMode mode_ = dmEdit;
     std::unique_ptr<TPicoBlazeDebugger> simulator_;
+    // Declared after the simulator: it detaches from it when destroyed.
+    std::unique_ptr<TSimulationSession> session_;
     bool preview_ = false;
     bool markedModified_ = false;
     TTextEncoding encoding_ = TTextEncoding::Utf8;

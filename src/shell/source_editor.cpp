@@ -22,12 +22,15 @@ using Sci = QsciScintillaBase;
 // line background of the current line (not drawn in the gutter).
 constexpr int kFirstGlyphMarker = 10;
 constexpr int kGlyphKinds = 6;
-constexpr int kCurrentLineMarker = 20;
-constexpr int kCurrentLineTextIndicator = 9;
+// Line backgrounds, in TLineColour order from Current on.
+constexpr int kFirstColourMarker = 20;
+constexpr int kColourKinds = 3;
+constexpr int kLineTextIndicator = 9;
 const QColor kGutterText(0x00, 0x80, 0x80);
 const QColor kGutterBack(0xF0, 0xF0, 0xF0);
 const QColor kErrorLine(0xFF, 0xFF, 0x00);
-const QColor kCurrentLineBack(0x00, 0x00, 0xFF);
+const QColor kLineBackgrounds[kColourKinds] = {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00),
+                                               QColor(0x80, 0x80, 0x80)};
 
 int GlyphMarker(TLineGlyph glyph) {
     return kFirstGlyphMarker + static_cast<int>(glyph);
@@ -72,10 +75,12 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
         markerDefine(BookmarkGlyph(number), number);
     for (int glyph = 0; glyph < kGlyphKinds; ++glyph)
         markerDefine(LineGlyph(static_cast<TLineGlyph>(glyph)), kFirstGlyphMarker + glyph);
-    markerDefine(Background, kCurrentLineMarker);
-    setMarkerBackgroundColor(kCurrentLineBack, kCurrentLineMarker);
-    SendScintilla(SCI_INDICSETSTYLE, kCurrentLineTextIndicator, INDIC_TEXTFORE);
-    SendScintilla(SCI_INDICSETFORE, kCurrentLineTextIndicator, QColor(Qt::white));
+    for (int colour = 0; colour < kColourKinds; ++colour) {
+        markerDefine(Background, kFirstColourMarker + colour);
+        setMarkerBackgroundColor(kLineBackgrounds[colour], kFirstColourMarker + colour);
+    }
+    SendScintilla(SCI_INDICSETSTYLE, kLineTextIndicator, INDIC_TEXTFORE);
+    SendScintilla(SCI_INDICSETFORE, kLineTextIndicator, QColor(Qt::white));
 
     listingStyle_ =
         std::make_unique<QsciStyle>(-1, QStringLiteral("Listing"), kGutterText, kGutterBack, font_);
@@ -248,28 +253,46 @@ int TSourceEditor::BookmarkLine(int number) const {
     return markerLine(bookmarkHandles_[number]);
 }
 
-void TSourceEditor::SetLineGlyph(int line, const TLineGlyph* glyph) {
+void TSourceEditor::SetLineMarks(int line, const TLineGlyph* glyph, TLineColour colour) {
+    if (line < 0 || line >= lines()) return;
     for (int kind = 0; kind < kGlyphKinds; ++kind)
         markerDelete(line, kFirstGlyphMarker + kind);
     if (glyph) markerAdd(line, GlyphMarker(*glyph));
-}
-
-void TSourceEditor::SetCurrentLineMark(int line, bool on) {
-    if (line < 0 || line >= lines()) return;
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        markerDelete(line, kFirstColourMarker + kind);
     long start = SendScintilla(SCI_POSITIONFROMLINE, line);
     long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
-    SendScintilla(SCI_SETINDICATORCURRENT, kCurrentLineTextIndicator);
-    if (on) {
-        markerAdd(line, kCurrentLineMarker);
-        SendScintilla(SCI_INDICATORFILLRANGE, start, end - start);
-    } else {
-        markerDelete(line, kCurrentLineMarker);
+    SendScintilla(SCI_SETINDICATORCURRENT, kLineTextIndicator);
+    if (colour == TLineColour::Normal) {
         SendScintilla(SCI_INDICATORCLEARRANGE, start, end - start);
+    } else {
+        markerAdd(line, kFirstColourMarker + static_cast<int>(colour) - 1);
+        SendScintilla(SCI_INDICATORFILLRANGE, start, end - start);
     }
 }
 
-bool TSourceEditor::HasCurrentLineMark(int line) const {
-    return line >= 0 && (markersAtLine(line) & (1u << kCurrentLineMarker));
+void TSourceEditor::ClearLineMarks() {
+    for (int kind = 0; kind < kGlyphKinds; ++kind)
+        markerDeleteAll(kFirstGlyphMarker + kind);
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        markerDeleteAll(kFirstColourMarker + kind);
+    SendScintilla(SCI_SETINDICATORCURRENT, kLineTextIndicator);
+    SendScintilla(SCI_INDICATORCLEARRANGE, 0L, SendScintilla(SCI_GETLENGTH));
+}
+
+TLineColour TSourceEditor::LineColourAt(int line) const {
+    unsigned markers = line >= 0 ? markersAtLine(line) : 0;
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        if (markers & (1u << (kFirstColourMarker + kind)))
+            return static_cast<TLineColour>(kind + 1);
+    return TLineColour::Normal;
+}
+
+int TSourceEditor::LineGlyphAt(int line) const {
+    unsigned markers = line >= 0 ? markersAtLine(line) : 0;
+    for (int kind = 0; kind < kGlyphKinds; ++kind)
+        if (markers & (1u << (kFirstGlyphMarker + kind))) return kind;
+    return -1;
 }
 
 void TSourceEditor::MoveCaret(int line, int column) {

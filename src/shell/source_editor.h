@@ -14,6 +14,11 @@ namespace korvo {
 
 enum class TLineGlyph;
 
+// The colours of a whole line while a program is simulated: white text on
+// blue for the current line, on red for a breakpoint, on grey for a
+// breakpoint on a line without code.
+enum class TLineColour { Normal, Current, Breakpoint, DeadBreakpoint };
+
 // The text control of a document: a source editor with a gutter (line
 // numbers, or the assembler's listing, and a glyph column for bookmarks and
 // simulation marks), ten bookmarks, file drops and line colours. Text is
@@ -57,11 +62,13 @@ public:
     // The line (from 0) of a bookmark, -1 when it is not set.
     int BookmarkLine(int number) const;
 
-    // The simulation marks of one line (from 0): its gutter glyph and, for
-    // the current line, white text on blue.
-    void SetLineGlyph(int line, const TLineGlyph* glyph);
-    void SetCurrentLineMark(int line, bool on);
-    bool HasCurrentLineMark(int line) const;
+    // The simulation marks of one line (from 0): its gutter glyph (none when
+    // null) and its colours.
+    void SetLineMarks(int line, const TLineGlyph* glyph, TLineColour colour);
+    void ClearLineMarks();
+    TLineColour LineColourAt(int line) const;
+    // The glyph shown for a line, -1 for none.
+    int LineGlyphAt(int line) const;
 
     // Caret by line and column from 1.
     void MoveCaret(int line, int column);

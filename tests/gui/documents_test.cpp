@@ -5,6 +5,7 @@
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/editor_form.h"
+#include "shell/icons.h"
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
@@ -334,10 +335,12 @@ private slots:
         document.SetCaretPos({1, 1});
         document.SetCurrentLine(3);
         QCOMPARE(document.GetCaretPos(), (TCaretPos{3, 1}));
-        QVERIFY(document.TextControl()->HasCurrentLineMark(2));
+        auto* text = document.TextControl();
+        QCOMPARE(text->LineColourAt(2), TLineColour::Current);
         document.SetCurrentLine(4);
-        QVERIFY(!document.TextControl()->HasCurrentLineMark(2));
-        QVERIFY(document.TextControl()->HasCurrentLineMark(3));
+        QCOMPARE(text->LineColourAt(2), TLineColour::Normal);
+        QCOMPARE(text->LineColourAt(3), TLineColour::Current);
+        QCOMPARE(text->LineGlyphAt(3), static_cast<int>(TLineGlyph::Current));
     }
 
     void BookmarksAreSetAndReachedByKeys() {

@@ -46,6 +46,22 @@ private slots:
         Save(*window, "main-window");
     }
 
+    void SimulateMode() {
+        TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
+        window->resize(982, 644);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        window->UpdateCommands();
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        // A breakpoint on the CALL line.
+        auto* text = window.Active().TextControl();
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 14, Qt::NoModifier);
+        window->UpdateCommands();
+        Save(*window, "simulate-mode");
+    }
+
     void ErrorsMode() {
         TTestWindow window;
         // The walking LEDs with two mistakes: a misspelt label and a register

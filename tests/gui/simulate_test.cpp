@@ -5,6 +5,7 @@
 #include "shell/commands.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
+#include "shell/icons.h"
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
@@ -56,14 +57,32 @@ private slots:
         QVERIFY(!text->LineNumbersShown());
         QCOMPARE(text->ListingText(1), QString("$00 $0001"));
         QCOMPARE(text->ListingText(3), QString("$02 $8100"));
-        QCOMPARE(LogLines(*window).mid(logStart),
-                 QStringList({"Assembler Phase 1: building symbol table",
-                              "Assembler Phase 2: constructing opcodes",
-                              "Assembler Phase 3: building simulation objects"}));
+        QCOMPARE(
+            LogLines(*window).mid(logStart),
+            QStringList({"Assembler Phase 1: building symbol table",
+                         "Assembler Phase 2: constructing opcodes",
+                         "Assembler Phase 3: building simulation objects", "!Program is Reset"}));
+        // Paused at address 0: its line is the current line.
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
+        QCOMPARE(text->LineColourAt(1), TLineColour::Current);
+        QCOMPARE(text->LineGlyphAt(1), static_cast<int>(TLineGlyph::Current));
+        QCOMPARE(text->LineGlyphAt(2), static_cast<int>(TLineGlyph::Code));
+        QCOMPARE(text->LineGlyphAt(0), -1);
+        QCOMPARE(window->StatusPanelText(3), QString(" Instructions: 0"));
+        QCOMPARE(window->StatusPanelText(4), QString(" Time : 0ns"));
+        QCOMPARE(window->StatusPanelText(5), QString(" PC: $00"));
         QVERIFY(window->Commands().actSimulate->isChecked());
         QCOMPARE(window->Commands().actSimulate->toolTip(), QString("Back to Edit mode"));
         QVERIFY(!window->Commands().actFileClose->isEnabled());
         QVERIFY(!window->Commands().actFormat->isEnabled());
+
+        // A click in the gutter sets a breakpoint on a line with code.
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 2, Qt::NoModifier);
+        QCOMPARE(text->LineColourAt(2), TLineColour::Breakpoint);
+        QCOMPARE(text->LineGlyphAt(2), static_cast<int>(TLineGlyph::CodeBreakpoint));
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 0, Qt::NoModifier);
+        QCOMPARE(text->LineGlyphAt(0), -1);
 
         // Typing is impossible; back to Edit mode with F12.
         QTest::keyClicks(text, "xyz");
@@ -73,6 +92,9 @@ private slots:
         QVERIFY(!text->isReadOnly());
         QVERIFY(text->LineNumbersShown());
         QCOMPARE(window->Commands().actSimulate->toolTip(), QString("Assemble & Simulate"));
+        QCOMPARE(text->LineColourAt(1), TLineColour::Normal);
+        QCOMPARE(text->LineGlyphAt(2), -1);
+        QCOMPARE(window->StatusPanelText(4), QString());
     }
 
     void ABadProgramShowsItsErrors() {
