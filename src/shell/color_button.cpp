@@ -53,7 +53,7 @@ TColorButton::TColorButton(const QString& caption, QWidget* parent) : QToolButto
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     setPopupMode(QToolButton::InstantPopup);
     setIconSize(QSize(kSwatchSize, kSwatchSize));
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     auto* menu = new QMenu(this);
     for (const auto& [name, color] : Palette()) {

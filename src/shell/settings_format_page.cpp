@@ -21,7 +21,7 @@ const std::vector<std::string>& SampleProgram() {
     static const std::vector<std::string> lines{
         "; LED chaser: counts down from a start value",
         ";with a recursive subroutine",
-        "leds dsout $1, \"leds.txt\" ;LED bank",
+        "leds dsout $1, \"leds.txt\" ;LEDs",
         "display   dsout 002",
         "counter equ S0",
         "start_value  equ 10",
@@ -32,7 +32,7 @@ const std::vector<std::string>& SampleProgram() {
         "  load s1, 'A'",
         "  out s1,display",
         "  jump main",
-        ";; Shows the count, then calls itself until zero",
+        "; Shows the count, then calls itself until zero",
         "countdown: out counter, leds",
         "  and counter,mask",
         "  sub counter, 1",
@@ -69,6 +69,10 @@ TFormatPage::TFormatPage(TCoreKind coreKind, QWidget* parent)
     sample_->setObjectName(QStringLiteral("sampleEditor"));
     sample_->setReadOnly(true);
     sample_->setMarginWidth(1, 0);
+    sample_->SendScintilla(QsciScintillaBase::SCI_SETMARGINLEFT, 0L, 3L);
+    // The horizontal scroll bar only when a line is wider than the view.
+    sample_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1L);
+    sample_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1L);
     sample_->setCaretLineVisible(false);
     sample_->setWrapMode(QsciScintilla::WrapNone);
     sample_->SendScintilla(QsciScintillaBase::SCI_SETCARETSTYLE,
@@ -109,6 +113,7 @@ TFormatPage::TFormatPage(TCoreKind coreKind, QWidget* parent)
     side->addStretch();
 
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(sample_, 1);
     layout->addLayout(side);
 

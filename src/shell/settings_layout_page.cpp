@@ -17,6 +17,7 @@ QSpinBox* AddLimitRow(QWidget* page, QVBoxLayout* pageLayout, const QString& gro
     auto* box = new QSpinBox(group);
     box->setObjectName(name);
     box->setRange(minimum, maximum);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 40);
     auto* label = new QLabel(caption, group);
     label->setBuddy(box);
     row->addWidget(label, 1);

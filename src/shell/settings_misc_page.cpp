@@ -69,8 +69,12 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     fontSize_ = new QSpinBox(editorGroup);
     fontSize_->setObjectName(QStringLiteral("fontSize"));
     fontSize_->setRange(settings::kMinFontSize, settings::kMaxFontSize);
+    fontSize_->setMinimumWidth(fontSize_->fontMetrics().horizontalAdvance(QStringLiteral("000")) +
+                               40);
     fontForm->addRow(QStringLiteral("Font Type:"), fontName_);
     fontForm->addRow(QStringLiteral("Font Size:"), fontSize_);
+    fontForm->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    fontName_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     editorLayout->addLayout(fontForm);
     for (std::size_t i = 0; i < switches_.size(); ++i) {
         switches_[i] = new QCheckBox(QString::fromLatin1(kSwitches[i].Caption), editorGroup);
