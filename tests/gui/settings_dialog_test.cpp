@@ -16,6 +16,7 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -370,6 +371,26 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(TopGroups(*settings_).isEmpty());
         QVERIFY(limits_ == TPanelLimits{});
+    }
+
+    void WriteFailureIsShownAndTheDialogStaysOpen() {
+        struct TReadOnlyStore : TMemorySettingsStore {
+            void WriteValue(std::string_view, std::string_view, std::string_view) override {
+                throw ESettingsError("Settings file is read-only");
+            }
+        } store;
+        TdlgSettings dialog(store, TCoreKind::pbt3, log_, limits_);
+        dialog.ShowPage(TdlgSettings::pgMisc);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->accept();
+        });
+        ClickOk(dialog);
+        QCOMPARE(shown, QStringLiteral("Settings file is read-only"));
+        QVERIFY(dialog.result() != QDialog::Accepted);
     }
 
     void ShowSettingsDialogRunsModallyAndReportsOk() {
