@@ -91,10 +91,17 @@ void TChainListWidget::SelectRow(int row) {
     setCurrentItem(topLevelItem(row));
 }
 
+void TChainListWidget::ShowChip(QTreeWidgetItem* item, const settings::TChipDescription& chip) {
+    item->setText(ccChip, QString::fromStdString(chip.Chip));
+    item->setText(ccIRLength, QString::fromStdString(chip.IRLength));
+    item->setText(ccID, QString::fromStdString(chip.ID));
+    item->setText(ccIDCODE, QString::fromStdString(chip.IDCODE));
+    item->setText(ccUSER1, QString::fromStdString(chip.USER1));
+}
+
 QTreeWidgetItem* TChainListWidget::MakeItem(const settings::TChipDescription& chip) {
-    auto* item = new QTreeWidgetItem(QStringList{FromStd(chip.Chip), FromStd(chip.IRLength),
-                                                 FromStd(chip.ID), FromStd(chip.IDCODE),
-                                                 FromStd(chip.USER1)});
+    auto* item = new QTreeWidgetItem;
+    ShowChip(item, chip);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     for (int column = ccIRLength; column < ccCount; ++column)
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -131,10 +138,7 @@ void TChainListWidget::AppendRow(const settings::TChipDescription& row) {
 void TChainListWidget::ReplaceRow(int row, const settings::TChipDescription& chip) {
     QTreeWidgetItem* item = topLevelItem(row);
     if (!item) return;
-    QTreeWidgetItem* fresh = MakeItem(chip);
-    for (int column = 0; column < ccCount; ++column)
-        item->setText(column, fresh->text(column));
-    delete fresh;
+    ShowChip(item, chip);
     emit RowsChanged();
 }
 

@@ -55,6 +55,7 @@ private:
     // the partner.
     int PartnerRowOf(const QMimeData* data) const;
     static QTreeWidgetItem* MakeItem(const settings::TChipDescription& chip);
+    static void ShowChip(QTreeWidgetItem* item, const settings::TChipDescription& chip);
 
     TChainListWidget* partner_ = nullptr;
 };

@@ -31,10 +31,6 @@ QString HexField(const QString& text, int digits) {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
-QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 QLineEdit* HexEdit(const QString& name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -76,7 +72,7 @@ TdlgNewChip::TdlgNewChip(QWidget* parent) : QDialog(parent, Qt::Tool), catalogue
     type_->setEditable(true);
     type_->setInsertPolicy(QComboBox::NoInsert);
     for (const auto& entry : catalogue_)
-        type_->addItem(FromStd(entry.Chip));
+        type_->addItem(QString::fromStdString(entry.Chip));
     form->addRow(QStringLiteral("Type:"), type_);
 
     irLength_ = new QSpinBox(group);
@@ -128,16 +124,16 @@ TdlgNewChip::TdlgNewChip(QWidget* parent) : QDialog(parent, Qt::Tool), catalogue
 }
 
 void TdlgNewChip::ShowCatalogueEntry(const settings::TChipDescription& entry) {
-    irLength_->setValue(FromStd(entry.IRLength).toInt());
-    id_->setText(HexField(FromStd(entry.ID), kIdDigits));
-    idcode_->setText(HexField(FromStd(entry.IDCODE), kInstructionDigits));
-    user1_->setText(HexField(FromStd(entry.USER1), kInstructionDigits));
+    irLength_->setValue(QString::fromStdString(entry.IRLength).toInt());
+    id_->setText(HexField(QString::fromStdString(entry.ID), kIdDigits));
+    idcode_->setText(HexField(QString::fromStdString(entry.IDCODE), kInstructionDigits));
+    user1_->setText(HexField(QString::fromStdString(entry.USER1), kInstructionDigits));
 }
 
 void TdlgNewChip::TypeChanged(const QString& type) {
     ok_->setEnabled(!type.isEmpty());
     for (const auto& entry : catalogue_)
-        if (FromStd(entry.Chip) == type) {
+        if (QString::fromStdString(entry.Chip) == type) {
             ShowCatalogueEntry(entry);
             break;
         }
@@ -145,7 +141,7 @@ void TdlgNewChip::TypeChanged(const QString& type) {
 
 void TdlgNewChip::SetChip(const settings::TChipDescription& chip) {
     // The type first: a catalogue name would otherwise overwrite the row's values.
-    type_->setEditText(FromStd(chip.Chip));
+    type_->setEditText(QString::fromStdString(chip.Chip));
     ShowCatalogueEntry(chip);
 }
 
