@@ -127,7 +127,7 @@ void TJtagPage::DataWidthChanged(int dataWidth) {
 void TJtagPage::Load(const ISettingsStore& settings, ILog& log) {
     settings::TScanChain chain;
     try {
-        settings::LoadScanChainInto(settings, settings::TChainKeys::RequiredKeys, chain);
+        settings::LoadScanChain(settings, settings::TChainKeys::RequiredKeys, chain);
     } catch (const std::exception& failure) {
         log.AddLogLine("Failure: " + std::string(failure.what()) + "; SVF data not yet set");
     }
