@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
 #include "cli/arguments.h"
+#include "cli/asm_command.h"
+#include "cli/sim_command.h"
 #include "cli/text_commands.h"
 #include "korvo_version.h"
 
@@ -10,6 +12,8 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
+        {"asm", kAsmSynopsis, RunAsmCommand},
+        {"sim", kSimSynopsis, RunSimCommand},
         {"format", kFormatSynopsis, RunFormat},
         {"import", kImportSynopsis, RunImport},
     };
