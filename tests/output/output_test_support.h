@@ -3,9 +3,11 @@
 #include "common/core_kind.h"
 #include "common/log.h"
 #include "common/settings.h"
+#include "common/settings_layout.h"
 #include "output/output_files.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,9 +40,23 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
 std::vector<std::string> SplitCrLf(const std::string& text);
 
+// A file that exists but cannot be read, and a folder where no file can be
+// created, also when the tests run as root; nothing when the system offers
+// none.
+std::optional<std::string> UnreadableFile(const TTempDir& dir);
+std::optional<std::string> ReadOnlyFolder(const TTempDir& dir);
+
 // An expected file under tests/data/output/golden, and the data folder.
 std::string GoldenText(const std::string& name);
 std::string OutputDataPath(const std::string& name);
+
+// The two scan chains the expected SVF files were made for.
+settings::TScanChain DataFirstChain();    // 2 devices, target, 1 device
+settings::TScanChain AddressFirstChain(); // target, 2 devices
+
+// Checks an SVF file against an expected one; the first two lines (product
+// version and home page) are compared with this build's.
+void ExpectSvfMatches(const std::string& path, const std::string& goldenName);
 
 // Records the commands it is asked to start instead of starting them.
 class TRecordingLauncher : public IProcessLauncher {
