@@ -1,5 +1,6 @@
 // The settings layout's defaults for missing and unreadable values.
 #include "common/settings_layout.h"
+#include "settings_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,13 @@ namespace {
 
 TEST(SettingsLayout, FreshStoreGivesEveryDefault) {
     TMemorySettingsStore store;
-    EXPECT_EQ(LoadWindowSettings(store), TWindowSettings{});
-    EXPECT_EQ(LoadWindowSettings(store),
-              (TWindowSettings{"", 10, 10, 600, 400, false, true, true}));
-    EXPECT_TRUE(LoadRecentFiles(store).empty());
-    EXPECT_EQ(LoadCoreKind(store), TCoreKind::pbtI);
-    EXPECT_EQ(LoadEditorSettings(store), (TEditorSettings{"Courier New", 9}));
-    EXPECT_EQ(LoadClockFrequencyText(store), "");
-    EXPECT_EQ(LoadClockFrequencyMHz(store), 80);
-    EXPECT_EQ(LoadScratchPadChoice(store), 3);
-    EXPECT_EQ(LoadFormatColumns(store), (TFormatColumns{20, 30, 50}));
-    for (auto name : kAttributeNames)
-        EXPECT_EQ(LoadAttribute(store, name), TStoredAttribute{});
-    EXPECT_EQ(LoadScanChain(store, TChainKeys::OptionalKeys), TScanChain{});
-    // The settings dialog counts every key as present, so a fresh store fails.
-    EXPECT_THROW(LoadScanChain(store, TChainKeys::RequiredKeys), ESettingsError);
+    test::ExpectEveryDefault(store);
+}
+
+TEST(SettingsLayout, EverySettingRoundTrips) {
+    TMemorySettingsStore store;
+    test::StoreEverySetting(store);
+    test::ExpectEverySetting(store);
 }
 
 struct TFallbackCase {
