@@ -59,7 +59,12 @@ void ExpectEveryDefault(const ISettingsStore& store) {
               (TWindowSettings{"", 10, 10, 600, 400, false, true, true}));
     EXPECT_TRUE(LoadRecentFiles(store).empty());
     EXPECT_EQ(LoadCoreKind(store), TCoreKind::pbtI);
-    EXPECT_EQ(LoadEditorSettings(store), (TEditorSettings{"Courier New", 9}));
+    TEditorSettings editor = LoadEditorSettings(store);
+    EXPECT_EQ(editor.FontName, "Courier New");
+    EXPECT_EQ(editor.FontSize, 9);
+    for (const auto* option : {&editor.SmartTab, &editor.TabIndent, &editor.TabsToSpaces,
+                               &editor.TabDelete, &editor.AutoIndent})
+        EXPECT_EQ(*option, std::nullopt);
     EXPECT_EQ(LoadClockFrequencyText(store), "");
     EXPECT_EQ(LoadClockFrequencyMHz(store), 80);
     EXPECT_EQ(LoadScratchPadChoice(store), 3);
