@@ -9,15 +9,15 @@ namespace korvo {
 // opcode tables). A trailing "_" marks a word that takes operands; it is not
 // part of the spelling. The last entry is empty.
 inline constexpr std::array<std::string_view, 32> MnemonicNames{
-    "JUMP_", "CALL_", "RET_",  "RETI_", "EINT",  "DINT",  "SR0_",   "SR1_",
-    "SRX_",  "SRA_",  "RR_",   "SL0_",  "SL1_",  "SLX_",  "SLA_",   "RL_",
-    "LOAD_", "AND_",  "OR_",   "XOR_",  "TEST_", "ADD_",  "ADDC_",  "SUB_",
-    "SUBC_", "COMP_", "IN_",   "OUT_",  "FETCH_", "STORE_", "INST_", ""};
+    "JUMP_", "CALL_", "RET_", "RETI_", "EINT",   "DINT",   "SR0_",  "SR1_",
+    "SRX_",  "SRA_",  "RR_",  "SL0_",  "SL1_",   "SLX_",   "SLA_",  "RL_",
+    "LOAD_", "AND_",  "OR_",  "XOR_",  "TEST_",  "ADD_",   "ADDC_", "SUB_",
+    "SUBC_", "COMP_", "IN_",  "OUT_",  "FETCH_", "STORE_", "INST_", ""};
 
 // The directive words, in directive-index order.
 inline constexpr std::array<std::string_view, 20> DirectiveNames{
-    "equ_", "org_", "dsrom_", "dsram_", "dsin_", "dsout_", "dsio_", "ds_",    "brom_", "uart_",
-    "vhdl_", "coe_", "inc_",  "svf_",   "hex_",  "mem_",   "exec_", "incl_", "macro_", "end"};
+    "equ_",  "org_", "dsrom_", "dsram_", "dsin_", "dsout_", "dsio_", "ds_",   "brom_",  "uart_",
+    "vhdl_", "coe_", "inc_",   "svf_",   "hex_",  "mem_",   "exec_", "incl_", "macro_", "end"};
 
 // The spelling of a keyword list entry: without its trailing "_".
 constexpr std::string_view KeywordSpelling(std::string_view entry) {

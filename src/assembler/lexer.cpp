@@ -6,9 +6,12 @@ namespace {
 
 constexpr std::array<bool, 256> MakeIdentifierChars() {
     std::array<bool, 256> set{};
-    for (int c = '0'; c <= '9'; ++c) set[c] = true;
-    for (int c = 'A'; c <= 'Z'; ++c) set[c] = true;
-    for (int c = 'a'; c <= 'z'; ++c) set[c] = true;
+    for (int c = '0'; c <= '9'; ++c)
+        set[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        set[c] = true;
+    for (int c = 'a'; c <= 'z'; ++c)
+        set[c] = true;
     set['_'] = true;
     return set;
 }
@@ -16,11 +19,15 @@ constexpr std::array<bool, 256> MakeIdentifierChars() {
 bool IsLetterOrUnderscore(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 bool IsHexDigit(unsigned char c) {
     return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
-bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
+bool IsLineEnd(unsigned char c) {
+    return c == 0 || c == '\n' || c == '\r';
+}
 
 } // namespace
 
@@ -64,8 +71,8 @@ const TSynHighlighterAttribute* TSynHighLighterIDE::GetTokenAttribute() const {
     return index == atNone ? nullptr : &attributes_[index];
 }
 
-const TSynHighlighterAttribute* TSynHighLighterIDE::GetDefaultAttribute(
-    TDefaultAttribute which) const {
+const TSynHighlighterAttribute*
+TSynHighLighterIDE::GetDefaultAttribute(TDefaultAttribute which) const {
     switch (which) {
     case daComment: return &attributes_[atComment];
     case daIdentifier: return &attributes_[atIdentifier];
@@ -95,7 +102,8 @@ void TSynHighLighterIDE::AddKeyword(std::string_view spelling, TTokenKind kind) 
     int index = keywordCount_++;
     keywords_[index] = TKeywordEntry{-1, std::string(spelling), kind};
     int* link = &buckets_[HashOf(spelling)];
-    while (*link >= 0) link = &keywords_[*link].Next;
+    while (*link >= 0)
+        link = &keywords_[*link].Next;
     *link = index;
 }
 
@@ -126,7 +134,8 @@ void TSynHighLighterIDE::ScanQuoted(char quote, TTokenKind kind) {
         position_ += 2;
     ++position_;
     if (kind == tkString) {
-        while (!IsLineEnd(ByteAt(position_)) && ByteAt(position_) != quote) ++position_;
+        while (!IsLineEnd(ByteAt(position_)) && ByteAt(position_) != quote)
+            ++position_;
         if (ByteAt(position_) == static_cast<unsigned char>(quote)) ++position_;
     } else {
         while (!IsLineEnd(ByteAt(position_)))
@@ -150,17 +159,20 @@ void TSynHighLighterIDE::Next() {
         return;
     case ';':
         tokenKind_ = tkComment;
-        while (!IsLineEnd(ByteAt(position_))) ++position_;
+        while (!IsLineEnd(ByteAt(position_)))
+            ++position_;
         return;
     case '$':
         tokenKind_ = tkNumber;
         ++position_;
-        while (IsHexDigit(ByteAt(position_))) ++position_;
+        while (IsHexDigit(ByteAt(position_)))
+            ++position_;
         return;
     case '%':
         tokenKind_ = tkNumber;
         ++position_;
-        while (ByteAt(position_) == '0' || ByteAt(position_) == '1') ++position_;
+        while (ByteAt(position_) == '0' || ByteAt(position_) == '1')
+            ++position_;
         return;
     case '"': ScanQuoted('"', tkString); return;
     case '\'': ScanQuoted('\'', tkChar); return;
@@ -188,13 +200,15 @@ void TSynHighLighterIDE::Next() {
             return;
         }
         if (IsLetterOrUnderscore(c)) {
-            while (kIdentifierChars[ByteAt(position_)]) ++position_;
+            while (kIdentifierChars[ByteAt(position_)])
+                ++position_;
             tokenKind_ = KeywordKind(line_.substr(tokenStart_, position_ - tokenStart_));
             return;
         }
         if (IsDigit(c)) {
             tokenKind_ = tkNumber;
-            while (IsDigit(ByteAt(position_))) ++position_;
+            while (IsDigit(ByteAt(position_)))
+                ++position_;
             return;
         }
         tokenKind_ = tkUnknown;

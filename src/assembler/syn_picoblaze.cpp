@@ -1,6 +1,12 @@
 #include "assembler/syn_picoblaze.h"
 
+#include "assembler/asm_error.h"
+#include "assembler/instruction_set.h"
 #include "assembler/keywords.h"
+#include "assembler/parser_state.h"
+#include "assembler/statements.h"
+#include "assembler/value_readers.h"
+#include "simulator/debugger.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,9 +21,28 @@ std::string Cased(std::string_view text, int (*convert)(int)) {
                    [convert](unsigned char c) { return static_cast<char>(convert(c)); });
     return result;
 }
+
+void EnterPredefinedNames(TSymbolTable& symbols, const TCoreEncoding& core) {
+    for (int i = 0; i < kInstructionCount; ++i)
+        symbols.Add(Cased(KeywordSpelling(MnemonicNames[i]), ::toupper),
+                    PackSymbolValue(core.Opcodes[i], skMnemonic, FormatTable[i]));
+    for (std::string_view entry : DirectiveNames)
+        symbols.Add(Cased(KeywordSpelling(entry), ::toupper), PackSymbolValue(0, skDirective));
+    bool wideNames = core.Kind == TCoreKind::pbtII;
+    for (int number = 0; number < (wideNames ? 32 : 16); ++number)
+        symbols.Add("S" + HexText(number, wideNames ? 2 : 1), PackSymbolValue(number, skRegister));
+    for (const auto& condition : kConditionNames)
+        symbols.Add(condition.Name, PackSymbolValue(condition.Value, skCondition));
+    for (const auto& option : kInterruptOptionNames)
+        symbols.Add(option.Name, PackSymbolValue(option.Value, skInterruptOption));
+}
 } // namespace
 
-TSynPicoBlaze::TSynPicoBlaze() { LoadKeywords(); }
+TSynPicoBlaze::TSynPicoBlaze() : state_(std::make_unique<TParserState>()) {
+    LoadKeywords();
+}
+
+TSynPicoBlaze::~TSynPicoBlaze() = default;
 
 void TSynPicoBlaze::LoadKeywords() {
     ClearKeywords();
@@ -30,6 +55,125 @@ void TSynPicoBlaze::LoadKeywords() {
     };
     registerList(MnemonicNames, tkOpcode);
     registerList(DirectiveNames, tkDirective);
+}
+
+void TSynPicoBlaze::SelectCore(TCoreKind coreKind) {
+    if (coreKind >= TCoreKind::pbtI && coreKind <= TCoreKind::pbtC)
+        state_->Core = &CoreEncoding(coreKind);
+}
+
+TCoreKind TSynPicoBlaze::SelectedCore() const {
+    return state_->Core->Kind;
+}
+const std::array<std::uint32_t, 32>& TSynPicoBlaze::OpcodeTable() const {
+    return state_->Core->Opcodes;
+}
+int TSynPicoBlaze::MaxCodeAddress() const {
+    return state_->Core->MaxCodeAddress;
+}
+int TSynPicoBlaze::AddressDigits() const {
+    return state_->Core->AddressDigits;
+}
+
+void TSynPicoBlaze::SetLog(ILog* log) {
+    log_ = log;
+}
+
+void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
+    auto& state = *state_;
+    state.PortMap.fill(TMemMapItem{});
+    auto& directives = state.Directives;
+    std::string entity = std::move(directives.VhdlEntity);
+    std::string sourceDirectory = std::move(directives.SourceDirectory);
+    directives = TDirectiveState{};
+    directives.VhdlEntity = std::move(entity);
+    directives.SourceDirectory = std::move(sourceDirectory);
+    state.Symbols.Clear();
+    EnterPredefinedNames(state.Symbols, *state.Core);
+    state.RegisterNames.fill(std::string());
+    state.Address = 0;
+    state.NextAddress = 0;
+    if (simulator.CoreKind() == TCoreKind::pbt3) simulator.SetUsesScratchPad(false);
+}
+
+template <typename TPass>
+std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
+                                     TPicoBlazeDebugger& simulator, TPass pass,
+                                     const char* duplicateMessage) {
+    auto& state = *state_;
+    if (lineIndex == 0) state.Address = 0;
+    state.NextAddress = state.Address;
+    TNullLog nullLog;
+    TLineContext context{*this, state, simulator, log_ ? *log_ : nullLog, lineIndex};
+    std::string text;
+    try {
+        SetLine(line, lineIndex + 1);
+        text = pass(context);
+    } catch (const EAsmError& error) {
+        text = std::string("?") + error.what();
+    } catch (const EMapError& error) {
+        text = std::string("?") + error.what();
+    } catch (const EDuplicateSymbol&) {
+        text = duplicateMessage;
+    }
+    state.Address = state.NextAddress;
+    return text;
+}
+
+std::string TSynPicoBlaze::ParsePass1(std::string_view line, int lineIndex,
+                                      TPicoBlazeDebugger& simulator) {
+    return ParseLine(line, lineIndex, simulator, ParseStatementPass1,
+                     "?Duplicate|Duplicate identifier found");
+}
+
+TPass2Result TSynPicoBlaze::ParsePass2(std::string_view line, int lineIndex,
+                                       TPicoBlazeDebugger& simulator) {
+    TPass2Result result;
+    result.Text = ParseLine(line, lineIndex, simulator, ParseStatementPass2,
+                            "?Duplicate|Duplicate use of a symbol name.");
+    result.Error = !result.Text.empty() && result.Text.front() == '?';
+    return result;
+}
+
+TMemMap TSynPicoBlaze::ParsePass3() {
+    TMemMap copy = state_->PortMap;
+    state_->Symbols.Clear();
+    return copy;
+}
+
+const TSymbolTable& TSynPicoBlaze::Symbols() const {
+    return state_->Symbols;
+}
+
+const std::string& TSynPicoBlaze::RegisterName(int registerNumber) const {
+    static const std::string none;
+    if (registerNumber < 0 || registerNumber >= kRegisterNameCount) return none;
+    return state_->RegisterNames[static_cast<std::size_t>(registerNumber)];
+}
+
+const std::array<std::string, 32>& TSynPicoBlaze::RegisterNames() const {
+    return state_->RegisterNames;
+}
+
+const TDirectiveState& TSynPicoBlaze::Directives() const {
+    return state_->Directives;
+}
+const TBRAMList& TSynPicoBlaze::BlockRAMs() const {
+    return state_->Directives.BlockRAMs;
+}
+
+void TSynPicoBlaze::SetSourceDirectory(const std::string& directory) {
+    state_->Directives.SourceDirectory = directory;
+}
+const std::string& TSynPicoBlaze::SourceDirectory() const {
+    return state_->Directives.SourceDirectory;
+}
+
+int TSynPicoBlaze::Address() const {
+    return state_->Address;
+}
+int TSynPicoBlaze::NextAddress() const {
+    return state_->NextAddress;
 }
 
 } // namespace korvo

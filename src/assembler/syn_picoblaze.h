@@ -1,15 +1,42 @@
 #pragma once
 
+#include "assembler/directive_state.h"
 #include "assembler/lexer.h"
+#include "assembler/symbol_table.h"
+#include "common/core_kind.h"
+#include "common/log.h"
+#include "common/mem_map.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
 
 namespace korvo {
 
-// The scanner with the instruction and directive keywords loaded. One object
-// of it serves as highlighter, as the assembler's line parser and as the
-// formatter's scanner.
+class TPicoBlazeDebugger;
+struct TParserState;
+
+// The result of pass 2 for one line.
+struct TPass2Result {
+    std::string Text; // listing text, or "?" and the error
+    bool Error = false;
+};
+
+// The scanner with the instruction and directive keywords loaded, and the
+// assembler's line parser on top of it. One object serves as highlighter, as
+// the assembler's line parser and as the formatter's scanner; it keeps the
+// symbol table, the directive state and the block RAMs of the last assembly.
+//
+// An assembly run: SelectCore, BeginPasses, ParsePass1 for every line (and
+// every included line), ParsePass2 for every line, ParsePass3.
 class TSynPicoBlaze : public TSynHighLighterIDE {
 public:
     TSynPicoBlaze();
+    ~TSynPicoBlaze() override;
+    TSynPicoBlaze(const TSynPicoBlaze&) = delete;
+    TSynPicoBlaze& operator=(const TSynPicoBlaze&) = delete;
 
     static constexpr const char* kLanguageName = "Korvo assembly language";
     static constexpr const char* kDefaultFilter = "Korvo files (*.psm,*.asm)|*.psm;*.asm";
@@ -17,6 +44,52 @@ public:
     // Registers every keyword spelling anew: each entry's all-upper then its
     // all-lower spelling, mnemonics first, then directives.
     void LoadKeywords();
+
+    // Takes the instruction tables and limits of a core; a kind outside 1..4
+    // leaves the previous selection. Must run before BeginPasses.
+    void SelectCore(TCoreKind coreKind);
+    TCoreKind SelectedCore() const;
+    const std::array<std::uint32_t, 32>& OpcodeTable() const;
+    int MaxCodeAddress() const;
+    int AddressDigits() const;
+
+    // Where block RAM loading reports its failures; a null log discards them.
+    void SetLog(ILog* log);
+
+    // Pass 0: empties the port map, the directive state (except VhdlEntity)
+    // and the block RAM list, and builds the symbol table of the core.
+    void BeginPasses(TPicoBlazeDebugger& simulator);
+    // Pass 1 of one line: " " when good, "?" and the error otherwise. A line
+    // index of 0 starts the code address at 0.
+    std::string ParsePass1(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    // Pass 2 of one line: the listing text; instruction words go into the
+    // simulator's code image.
+    TPass2Result ParsePass2(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    // Pass 3: a copy of the port map; the symbol table is freed.
+    TMemMap ParsePass3();
+
+    const TSymbolTable& Symbols() const;
+    // The name an EQU gave a register, empty when none (or for a number
+    // outside 0..31).
+    const std::string& RegisterName(int registerNumber) const;
+    const std::array<std::string, 32>& RegisterNames() const;
+
+    const TDirectiveState& Directives() const;
+    const TBRAMList& BlockRAMs() const;
+    void SetSourceDirectory(const std::string& directory);
+    const std::string& SourceDirectory() const;
+
+    int Address() const;
+    int NextAddress() const;
+
+private:
+    // Parses one line in the given pass; errors become "?" result texts.
+    template <typename TPass>
+    std::string ParseLine(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator,
+                          TPass pass, const char* duplicateMessage);
+
+    std::unique_ptr<TParserState> state_;
+    ILog* log_ = nullptr;
 };
 
 } // namespace korvo

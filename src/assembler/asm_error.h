@@ -1,0 +1,20 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace korvo {
+
+// The parser's one error kind. The message is a short kind word, "|" and a
+// sentence ("Label|Label not found"); a few messages have no "|". A pass
+// catches it and turns it into the line's result text.
+class EAsmError : public std::runtime_error {
+public:
+    explicit EAsmError(const std::string& message) : std::runtime_error(message) {}
+};
+
+[[noreturn]] inline void Fail(const std::string& message) {
+    throw EAsmError(message);
+}
+
+} // namespace korvo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "output/bram.h"
+
+#include <string>
+#include <vector>
+
+namespace korvo {
+
+// What the directives of the last assembly asked for. Empty names mean that
+// no directive named that output.
+struct TDirectiveState {
+    std::string ExecCommand;
+    std::string MemFileName;
+    std::string HexFileName;
+    std::string SvfFileName;
+    std::string VhdlSkeleton;
+    std::string VhdlTarget;
+    std::string VhdlEntity; // kept from one assembly to the next
+    std::string CoeFileName;
+    int CoeWidth = 8;
+    // Include files as found (relative names taken in SourceDirectory), in
+    // the order the directives named them, each once.
+    std::vector<std::string> IncludeFiles;
+    TBRAMList BlockRAMs;
+    // The source file's directory, ending in a separator; file names without
+    // a directory part are taken in it.
+    std::string SourceDirectory;
+};
+
+} // namespace korvo

@@ -1,0 +1,85 @@
+#include "assembler/asm_error.h"
+#include "assembler/directives.h"
+#include "assembler/keywords.h"
+#include "assembler/operands.h"
+#include "assembler/value_readers.h"
+#include "common/text_file.h"
+#include "simulator/debugger.h"
+
+#include <algorithm>
+
+namespace korvo {
+
+TDirectiveIndex DirectiveIndexOf(std::string_view spelling) {
+    for (int i = 0; i < static_cast<int>(DirectiveNames.size()); ++i)
+        if (SameTextIgnoringCase(KeywordSpelling(DirectiveNames[i]), spelling))
+            return static_cast<TDirectiveIndex>(i);
+    return diEND;
+}
+
+int CheckedOrgAddress(const TLineContext& context, std::int32_t value) {
+    if (value < 0) Fail("Address|Negative address");
+    int codeSize = context.Simulator.CodeSize();
+    if (value >= codeSize) Fail(" > $" + HexText(codeSize - 1, 3));
+    return value;
+}
+
+std::string IncludeFilePath(const TParserState& state, const std::string& name) {
+    bool absolute = !name.empty() && (name.front() == '/' || name.front() == '\\' ||
+                                      (name.size() > 1 && name[1] == ':'));
+    return absolute ? name : state.Directives.SourceDirectory + name;
+}
+
+namespace {
+
+void EquatePass1(TLineContext& context, std::string_view name) {
+    if (name.empty()) Fail("Equate");
+    TOperand value = Evaluate(context);
+    auto& state = context.State;
+    std::string* registerName = nullptr;
+    if (value.Kind == skRegister) {
+        registerName =
+            &state
+                 .RegisterNames[static_cast<std::size_t>(value.Value) % state.RegisterNames.size()];
+        if (!registerName->empty()) Fail("Reg Name|Register name already used elsewhere");
+    }
+    state.Symbols.Add(name, PackSymbolValue(value.Value, value.Kind));
+    if (registerName) *registerName = std::string(name);
+}
+
+void IncludePass1(TLineContext& context) {
+    auto& files = context.State.Directives.IncludeFiles;
+    do {
+        std::string path = IncludeFilePath(
+            context.State, ReadString(context, "Syntax|Strings expected for flenames"));
+        if (!FileExists(path)) Fail("Not found|Include file not found");
+        // Each file is read once, so files that include each other end.
+        if (std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
+    } while (SkipComma(context));
+}
+
+} // namespace
+
+void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::string_view name) {
+    switch (directive) {
+    case diEQU: EquatePass1(context, name); return;
+    case diORG:
+        context.State.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
+        return;
+    case diDSROM:
+    case diDSRAM:
+    case diDSIN:
+    case diDSOUT:
+    case diDSIO:
+    case diDS:
+    case diBROM:
+    case diUART:
+        if (!name.empty())
+            context.State.Symbols.Add(name, PackSymbolValue(Evaluate(context).Value, skDevice));
+        return;
+    case diINCL: IncludePass1(context); return;
+    default: return;
+    }
+}
+
+} // namespace korvo

@@ -1,0 +1,51 @@
+#include "assembler/asm_error.h"
+#include "assembler/directives.h"
+#include "assembler/operands.h"
+#include "assembler/value_readers.h"
+
+namespace korvo {
+
+namespace {
+
+std::string EquatePass2(TLineContext& context, std::string_view name) {
+    if (name.empty()) Fail("Equate|No identifier supplied");
+    TOperand value = Evaluate(context);
+    auto stored = context.State.Symbols.Find(name);
+    if (!stored) Fail("Phasing|Identifier has different values for the 1st and 2nd pass.");
+    // The table holds 18 bits, so the new value is compared in 18 bits too.
+    if (SymbolValueOf(*stored) != SymbolValueOf(PackSymbolValue(value.Value, value.Kind)))
+        Fail("Double|Doubly defined identifier.");
+    if (SymbolKindOf(*stored) != value.Kind) Fail("Double|Differently defined identifier.");
+    if (value.Kind == skRegister)
+        return "s" + HexText(value.Value, context.State.Core->Kind == TCoreKind::pbtII ? 2 : 1);
+    return "$" + HexText(SymbolValueOf(*stored), 2);
+}
+
+std::string OrgPass2(TLineContext& context) {
+    TOperand address = Evaluate(context);
+    if (address.Kind == skRegister || address.Kind == skCondition)
+        Fail("Address|Illegal expression for an address.");
+    context.State.NextAddress = CheckedOrgAddress(context, address.Value);
+    return "$" + HexText(address.Value, context.State.Core->AddressDigits);
+}
+
+} // namespace
+
+std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
+                           std::string_view name) {
+    switch (directive) {
+    case diEQU: return EquatePass2(context, name);
+    case diORG: return OrgPass2(context);
+    case diDSROM:
+    case diDSRAM:
+    case diDSIN:
+    case diDSOUT:
+    case diDSIO:
+    case diDS:
+    case diBROM:
+    case diUART: return PortDeclarationPass2(context, directive, name);
+    default: return OutputDirectivePass2(context, directive);
+    }
+}
+
+} // namespace korvo

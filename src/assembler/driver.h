@@ -1,0 +1,53 @@
+#pragma once
+
+#include "assembler/syn_picoblaze.h"
+#include "common/log.h"
+#include "common/settings.h"
+#include "output/output_files.h"
+
+#include <string>
+#include <vector>
+
+namespace korvo {
+
+class TPicoBlazeDebugger;
+
+// What one assembly run works with.
+struct TAssemblyContext {
+    TSynPicoBlaze& Parser;
+    // The active document's simulator; null when there is no active document.
+    TPicoBlazeDebugger* Simulator;
+    ILog& Log;
+    const ISettingsStore& Settings;
+    // Starts the EXEC command; null skips it.
+    IProcessLauncher* Launcher = nullptr;
+};
+
+// One error of a run, for callers that point at it (editors, the CLI).
+struct TAssemblyDiagnostic {
+    std::string FileName; // the source, or the included file the line is in
+    int Line = 0;         // 1-based
+    std::string Kind;     // the short kind word before "|" ("Label"), empty when none
+    std::string Message;  // the sentence after "|", or the whole text
+};
+
+// Assembles a document: pass 1 over its lines and its included files, pass 2
+// over its lines (the words go into the simulator's code image), pass 3 (the
+// port map goes to the simulator), then the output files and the EXEC
+// command that directives named. Each pass runs only when the one before had
+// no error; every error is logged ("Line N: message") and marked in
+// listingLines, which ends with one entry per source line. Returns true when
+// all three passes succeeded; failures of the output files do not count.
+//
+// Without a simulator (no active document) it returns false and logs
+// nothing. An included file that cannot be read leaves as EFileError.
+bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
+                    const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
+                    std::vector<TAssemblyDiagnostic>* diagnostics = nullptr);
+
+// Splits a parser result "?Kind|Message" into its parts (also for results
+// without "|").
+TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
+                                 const std::string& resultText);
+
+} // namespace korvo

@@ -1,0 +1,184 @@
+#include "assembler/instruction_encoder.h"
+
+#include "assembler/asm_error.h"
+#include "assembler/operands.h"
+#include "assembler/value_readers.h"
+#include "simulator/debugger.h"
+
+namespace korvo {
+
+namespace {
+
+// One operand's contribution to the word, with the kind it came from.
+struct TSlot {
+    std::uint32_t Bits = 0;
+    TSymbolKind Kind = skNone;
+};
+
+class TInstructionEncoder {
+public:
+    explicit TInstructionEncoder(TLineContext& context)
+        : context_(context), scanner_(context.Scanner), core_(*context.State.Core) {}
+
+    std::string Encode() {
+        auto& state = context_.State;
+        state.NextAddress = state.Address + 1;
+        std::string_view mnemonic = scanner_.GetToken();
+        auto symbol = state.Symbols.Find(mnemonic);
+        if (!symbol || SymbolKindOf(*symbol) != skMnemonic) Fail("Keyword");
+        base_ = static_cast<std::uint32_t>(SymbolValueOf(*symbol));
+        auto format = static_cast<TOperandFormat>(SymbolFormatOf(*symbol));
+        scanner_.NextNonSpace();
+        if (base_ == core_.UnsupportedMarker)
+            Fail("Opcode|Unsupported opcode for the currently selected processor core");
+
+        std::uint32_t word = 0;
+        if (format == fmtInst) {
+            word = InstWord();
+        } else {
+            ReadOperands(format, mnemonic);
+            if (y_.Kind == skCondition || y_.Kind == skInterruptOption)
+                Fail("Operand2|Illegal second operand");
+            if (y_.Kind == skRegister && x_.Kind != skRegister)
+                Fail("Register2|Register not allowed for second operand");
+            word = (base_ | x_.Bits | y_.Bits) & core_.WordMask;
+        }
+        return Store(word);
+    }
+
+private:
+    void ReadOperands(TOperandFormat format, std::string_view mnemonic) {
+        switch (format) {
+        case fmtJump:
+        case fmtCall: JumpOperands(); break;
+        case fmtReturn:
+            if (scanner_.GetTokenKind() == tkIdentifier) {
+                TOperand condition = Evaluate(context_);
+                if (condition.Kind != skCondition) Fail("Option");
+                x_ = {ConditionBits(condition.Value), skCondition};
+            }
+            break;
+        case fmtReturnI: {
+            TOperand option = Evaluate(context_);
+            if (option.Kind != skInterruptOption) Fail("Option|Unknown option for RETI");
+            x_ = {option.Value != 0 ? core_.RetiEnableBits : core_.RetiDisableBits,
+                  skInterruptOption};
+            break;
+        }
+        case fmtShift: x_ = RegisterSlot(); break;
+        case fmtLogical:
+        case fmtArith: AluOperands(); break;
+        case fmtPort: PortOperands(mnemonic); break;
+        case fmtInterrupt: break;
+        default: Fail("Keyword");
+        }
+    }
+
+    std::uint32_t ConditionBits(std::int32_t condition) const {
+        return static_cast<std::uint32_t>(condition) << core_.ConditionShift;
+    }
+
+    std::uint32_t AddressBits(std::int32_t address) const {
+        if (address > core_.MaxCodeAddress) Fail("Too Far|Jump can not go that far");
+        return static_cast<std::uint32_t>(address) &
+               static_cast<std::uint32_t>(core_.MaxCodeAddress);
+    }
+
+    void JumpOperands() {
+        TOperand target = Evaluate(context_);
+        std::uint32_t bits = AddressBits(target.Value);
+        switch (target.Kind) {
+        case skRegister: Fail("Address|Register used in the address specification");
+        case skInterruptOption: Fail("Address|Bad address specification");
+        case skCondition: {
+            ExpectComma(context_);
+            TOperand address = Evaluate(context_);
+            x_ = {ConditionBits(target.Value), skCondition};
+            y_ = {AddressBits(address.Value), address.Kind};
+            break;
+        }
+        default: x_ = {bits, target.Kind}; break;
+        }
+    }
+
+    TSlot RegisterSlot() {
+        return {static_cast<std::uint32_t>(ReadRegister(context_)) << 8, skRegister};
+    }
+
+    // The second register of an ALU or port instruction.
+    TSlot YRegisterSlot(const TOperand& operand) const {
+        CheckRegisterRange(context_, operand.Value, operand.Name);
+        return {static_cast<std::uint32_t>(operand.Value) << core_.YRegisterShift, skRegister};
+    }
+
+    void AluOperands() {
+        x_ = RegisterSlot();
+        ExpectComma(context_);
+        TOperand operand = Evaluate(context_);
+        if (operand.Kind == skRegister) {
+            y_ = YRegisterSlot(operand);
+            base_ |= core_.AluRegisterForm;
+        } else if (IsRegisterLike(operand.Kind)) {
+            Fail("Value|The supplied value is illegal for this instruction");
+        } else {
+            y_ = {static_cast<std::uint32_t>(operand.Value) & 0xFF, operand.Kind};
+            if (core_.DerivesConstantForm) base_ = (base_ << 12) & 0xF000;
+        }
+    }
+
+    void PortOperands(std::string_view mnemonic) {
+        if (core_.Kind == TCoreKind::pbt3) {
+            int index = InstructionIndexOf(mnemonic);
+            if (index == inFETCH || index == inSTORE) context_.Simulator.SetUsesScratchPad(true);
+        }
+        x_ = RegisterSlot();
+        ExpectComma(context_);
+        TOperand port = Evaluate(context_);
+        if (port.Kind == skRegister) {
+            if (!core_.HasRegisterPorts) Fail("Register2|Register not allowed for second operand");
+            y_ = YRegisterSlot(port);
+            base_ |= core_.PortRegisterForm;
+        } else if (IsRegisterLike(port.Kind)) {
+            Fail("Value|The supplied port is illegal for this instruction");
+        } else {
+            y_ = {static_cast<std::uint32_t>(port.Value) & 0xFF, port.Kind};
+        }
+    }
+
+    std::uint32_t InstWord() {
+        TOperand value = Evaluate(context_);
+        if (IsRegisterLike(value.Kind)) Fail("Syntax|No supported opcode found.");
+        if (value.Value > static_cast<std::int32_t>(core_.WordMask))
+            Fail("Opcode|Unsupported opcode for the currently selected processor core");
+        return static_cast<std::uint32_t>(value.Value) & core_.WordMask;
+    }
+
+    std::string Store(std::uint32_t word) {
+        int address = context_.State.Address;
+        TCodeEntry entry;
+        context_.Simulator.GetCodeEntry(address, entry);
+        if (entry.HasCode)
+            Fail("In Use|Can not place code here; Code ROM location already used by other code");
+        ExpectEndOfStatement(context_);
+        entry.HasCode = true;
+        entry.Word = word;
+        entry.Line = context_.LineIndex + 1;
+        context_.Simulator.SetCodeEntry(address, entry);
+        return "$" + HexText(address, core_.AddressDigits) + " $" + HexText(word, core_.WordDigits);
+    }
+
+    TLineContext& context_;
+    TSynHighLighterIDE& scanner_;
+    const TCoreEncoding& core_;
+    std::uint32_t base_ = 0;
+    TSlot x_;
+    TSlot y_;
+};
+
+} // namespace
+
+std::string EncodeInstruction(TLineContext& context) {
+    return TInstructionEncoder(context).Encode();
+}
+
+} // namespace korvo

@@ -1,0 +1,105 @@
+#include "assembler/instruction_set.h"
+
+#include "assembler/keywords.h"
+#include "assembler/symbol_table.h"
+
+namespace korvo {
+
+namespace {
+constexpr std::uint32_t X16 = 0xFFFF;  // unsupported on a 16-bit core
+constexpr std::uint32_t X18 = 0x3FFFF; // unsupported on an 18-bit core
+} // namespace
+
+const std::array<TOperandFormat, kInstructionCount> FormatTable{
+    fmtJump,    fmtCall,    fmtReturn,  fmtReturnI, fmtInterrupt, fmtInterrupt, fmtShift, fmtShift,
+    fmtShift,   fmtShift,   fmtShift,   fmtShift,   fmtShift,     fmtShift,     fmtShift, fmtShift,
+    fmtLogical, fmtLogical, fmtLogical, fmtLogical, fmtLogical,   fmtArith,     fmtArith, fmtArith,
+    fmtArith,   fmtArith,   fmtPort,    fmtPort,    fmtPort,      fmtPort,      fmtInst,  fmtNone,
+};
+
+namespace {
+
+// Base words: one row per instruction, one column per core.
+struct TOpcodeRow {
+    std::uint32_t I, II, Three, C;
+};
+constexpr std::array<TOpcodeRow, kInstructionCount> kOpcodeRows{{
+    //  pbtI     pbtII    pbt3     pbtC
+    {0x8100, 0x34000, 0x34000, 0xD000}, // JUMP
+    {0x8300, 0x36000, 0x30000, 0xD800}, // CALL
+    {0x8080, 0x24000, 0x2A000, 0x9000}, // RET
+    {0x80D0, 0x2C000, 0x38000, 0xF000}, // RETI
+    {0x8030, 0x3C001, 0x3C001, 0xB000}, // EINT
+    {0x8010, 0x3C000, 0x3C000, 0xB001}, // DINT
+    {0xD00E, 0x2800E, 0x2000E, 0xA00E}, // SR0
+    {0xD00F, 0x2800F, 0x2000F, 0xA00F}, // SR1
+    {0xD00A, 0x2800A, 0x2000A, 0xA00A}, // SRX
+    {0xD008, 0x28008, 0x20008, 0xA008}, // SRA
+    {0xD00C, 0x2800C, 0x2000C, 0xA00C}, // RR
+    {0xD006, 0x28006, 0x20006, 0xA006}, // SL0
+    {0xD007, 0x28007, 0x20007, 0xA007}, // SL1
+    {0xD004, 0x28004, 0x20004, 0xA004}, // SLX
+    {0xD000, 0x28000, 0x20000, 0xA000}, // SLA
+    {0xD002, 0x28002, 0x20002, 0xA002}, // RL
+    {0xC000, 0x00000, 0x00000, 0x0000}, // LOAD
+    {0xC001, 0x02000, 0x0A000, 0x0800}, // AND
+    {0xC002, 0x04000, 0x0C000, 0x1000}, // OR
+    {0xC003, 0x06000, 0x0E000, 0x1800}, // XOR
+    {X16, X18, 0x12000, X16},           // TEST
+    {0xC004, 0x08000, 0x18000, 0x2000}, // ADD
+    {0xC005, 0x0A000, 0x1A000, 0x2800}, // ADDC
+    {0xC006, 0x0C000, 0x1C000, 0x3000}, // SUB
+    {0xC007, 0x0E000, 0x1E000, 0x3800}, // SUBC
+    {X16, X18, 0x14000, X16},           // COMP
+    {0xA000, 0x20000, 0x04000, 0x8000}, // IN
+    {0xE000, 0x22000, 0x2C000, 0x8800}, // OUT
+    {X16, X18, 0x06000, X16},           // FETCH
+    {X16, X18, 0x2E000, X16},           // STORE
+    {0x0000, 0x00000, 0x00000, 0x0000}, // INST
+    {X16, X18, X18, X16},               // (empty entry)
+}};
+
+template <std::uint32_t TOpcodeRow::*Column>
+constexpr std::array<std::uint32_t, kInstructionCount> OpcodeColumn() {
+    std::array<std::uint32_t, kInstructionCount> column{};
+    for (int i = 0; i < kInstructionCount; ++i)
+        column[i] = kOpcodeRows[i].*Column;
+    return column;
+}
+
+constexpr std::string_view kNoRegister = "Register|This processor core doesn't have register: ";
+constexpr std::string_view kNoThisRegister =
+    "Register|This processor core doesn't have this register: ";
+
+// Kind, word mask and digits, code space, registers, y shift, ALU register
+// form, register ports, condition shift, RETI bits, unsupported marker.
+const std::array<TCoreEncoding, 4> kEncodings{{
+    {TCoreKind::pbtI, 0xFFFF, 4, 255, 2, 15, kNoRegister, 4, 0x0000, true, 0x1000, true, 10, 0x20,
+     0x00, X16, OpcodeColumn<&TOpcodeRow::I>()},
+    {TCoreKind::pbtII, 0x3FFFF, 5, 1023, 3, 31, kNoThisRegister, 3, 0x10000, true, 0x10000, false,
+     10, 0x01, 0x00, X18, OpcodeColumn<&TOpcodeRow::II>()},
+    {TCoreKind::pbt3, 0x3FFFF, 5, 1023, 3, 15, kNoThisRegister, 4, 0x1000, true, 0x1000, false, 10,
+     0x01, 0x00, X18, OpcodeColumn<&TOpcodeRow::Three>()},
+    // PicoBlaze CR: interrupts are enabled by the words with bit 0 clear.
+    {TCoreKind::pbtC, 0xFFFF, 4, 255, 2, 7, kNoThisRegister, 5, 0x4000, false, 0x0000, false, 8,
+     0x00, 0x01, X16, OpcodeColumn<&TOpcodeRow::C>()},
+}};
+
+} // namespace
+
+const TCoreEncoding& CoreEncoding(TCoreKind kind) {
+    switch (kind) {
+    case TCoreKind::pbtII: return kEncodings[1];
+    case TCoreKind::pbt3: return kEncodings[2];
+    case TCoreKind::pbtC: return kEncodings[3];
+    default: return kEncodings[0];
+    }
+}
+
+int InstructionIndexOf(std::string_view spelling) {
+    for (int i = 0; i < kInstructionCount - 1; ++i)
+        if (SameTextIgnoringCase(KeywordSpelling(MnemonicNames[i]), spelling)) return i;
+    return -1;
+}
+
+} // namespace korvo

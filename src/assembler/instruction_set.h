@@ -1,0 +1,111 @@
+#pragma once
+
+#include "common/core_kind.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace korvo {
+
+// Operand-format class of an instruction; the same for every core.
+enum TOperandFormat : std::uint8_t {
+    fmtNone = 0,
+    fmtJump = 1,
+    fmtCall = 2,
+    fmtReturn = 3,
+    fmtReturnI = 4,
+    fmtLogical = 5,
+    fmtArith = 6,
+    fmtShift = 7,
+    fmtPort = 8,
+    fmtInterrupt = 9,
+    fmtInst = 10,
+};
+
+inline constexpr int kInstructionCount = 32;
+
+// Instruction indexes, in the order of MnemonicNames.
+enum TInstructionIndex : int {
+    inJUMP,
+    inCALL,
+    inRET,
+    inRETI,
+    inEINT,
+    inDINT,
+    inSR0,
+    inSR1,
+    inSRX,
+    inSRA,
+    inRR,
+    inSL0,
+    inSL1,
+    inSLX,
+    inSLA,
+    inRL,
+    inLOAD,
+    inAND,
+    inOR,
+    inXOR,
+    inTEST,
+    inADD,
+    inADDC,
+    inSUB,
+    inSUBC,
+    inCOMP,
+    inIN,
+    inOUT,
+    inFETCH,
+    inSTORE,
+    inINST,
+    inEmpty,
+};
+
+extern const std::array<TOperandFormat, kInstructionCount> FormatTable;
+
+// Everything that decides how one core's instructions are encoded.
+struct TCoreEncoding {
+    TCoreKind Kind;
+    std::uint32_t WordMask; // $FFFF for 16-bit words, $3FFFF for 18-bit words
+    int WordDigits;         // hex digits of a word in the listing
+    int MaxCodeAddress;
+    int AddressDigits;
+    int MaxRegister; // highest register number accepted
+    // Message for a register above MaxRegister; the register's name follows.
+    std::string_view RegisterRangeMessage;
+    int YRegisterShift; // where a second register goes
+    // Set in the word when the second operand of LOAD ... SUBC is a register.
+    std::uint32_t AluRegisterForm;
+    // Set in the word when the port of IN, OUT, FETCH, STORE is a register;
+    // false when the core has no register-indirect port access.
+    bool HasRegisterPorts;
+    std::uint32_t PortRegisterForm;
+    // The constant form of LOAD ... SUBC is derived from the register form's
+    // base word: (base << 12) and $F000.
+    bool DerivesConstantForm;
+    int ConditionShift;
+    std::uint32_t RetiEnableBits;
+    std::uint32_t RetiDisableBits;
+    std::uint32_t UnsupportedMarker;
+    // Base words by instruction index; UnsupportedMarker where the core has no
+    // such instruction.
+    std::array<std::uint32_t, kInstructionCount> Opcodes;
+};
+
+// The encoding of a core; PicoBlaze I for a kind outside 1..4.
+const TCoreEncoding& CoreEncoding(TCoreKind kind);
+
+// Index of an instruction word (all upper or all lower case), or -1.
+int InstructionIndexOf(std::string_view spelling);
+
+// Condition values and interrupt options, as the symbol table holds them.
+struct TPredefinedValue {
+    std::string_view Name;
+    int Value;
+};
+inline constexpr std::array<TPredefinedValue, 4> kConditionNames{
+    {{"Z", 4}, {"NZ", 5}, {"C", 6}, {"NC", 7}}};
+inline constexpr std::array<TPredefinedValue, 2> kInterruptOptionNames{
+    {{"ENABLE", 1}, {"DISABLE", 0}}};
+
+} // namespace korvo

@@ -1,0 +1,95 @@
+#include "assembler/asm_error.h"
+#include "assembler/directives.h"
+#include "assembler/operands.h"
+#include "common/text_file.h"
+
+namespace korvo {
+
+namespace {
+
+constexpr const char* kMultipleConfigFiles = "Not allowed|Multiple config files are not allowed";
+
+// MEM, HEX and SVF: one file name each, named once.
+void SingleFile(TLineContext& context, std::string& target, const char* alreadySet,
+                const char* notAString) {
+    if (!target.empty()) Fail(alreadySet);
+    target = FileInSourceDirectory(context.State, ReadString(context, notAString));
+}
+
+void Vhdl(TLineContext& context) {
+    auto& state = context.State.Directives;
+    if (!state.VhdlSkeleton.empty()) Fail(kMultipleConfigFiles);
+    state.VhdlSkeleton = FileInSourceDirectory(
+        context.State,
+        ReadString(context, "Syntax|Syntax error: String expected for VHDL skeleton filename"));
+    if (!FileExists(state.VhdlSkeleton)) Fail("Not found|Skeleton file not found");
+    ExpectComma(context);
+    state.VhdlTarget = FileInSourceDirectory(
+        context.State,
+        ReadString(context, "Syntax|Syntax error: String expected for VHDL target filename"));
+    if (SkipComma(context))
+        state.VhdlEntity =
+            ReadString(context, "Syntax|Syntax error: String expected for VHDL Entity name");
+    else
+        state.VhdlEntity = BaseNameWithoutExtension(state.VhdlTarget);
+}
+
+void Coe(TLineContext& context) {
+    auto& state = context.State.Directives;
+    if (!state.CoeFileName.empty()) Fail("Not Allowed|Multiple config files are not allowed");
+    std::string file = ReadString(context, "Syntax|String expected for the COE filename");
+    TCoreKind core = context.State.Core->Kind;
+    int width = core == TCoreKind::pbtII ? 18 : 8;
+    if (SkipComma(context)) {
+        // The width only means something for the 16-bit cores; on the others
+        // it is read and left alone, so that one source serves every core.
+        TOperand given = Evaluate(context);
+        if (core == TCoreKind::pbtI || core == TCoreKind::pbtC) {
+            if (given.Value != 8 && given.Value != 16)
+                Fail("Width|Illegal width specifier encountered");
+            width = given.Value;
+        }
+    }
+    state.CoeWidth = width;
+    state.CoeFileName = FileInSourceDirectory(context.State, file);
+}
+
+void Exec(TLineContext& context) {
+    auto& state = context.State.Directives;
+    if (!state.ExecCommand.empty()) Fail("Not allowed|Multiple executes are not allowed");
+    state.ExecCommand = ReadString(context, "Syntax|String expected for the command line");
+}
+
+void IncludePass2(TLineContext& context) {
+    do {
+        ReadString(context, "Syntax|Strings expected for include files");
+    } while (SkipComma(context));
+}
+
+} // namespace
+
+std::string OutputDirectivePass2(TLineContext& context, TDirectiveIndex directive) {
+    auto& state = context.State.Directives;
+    switch (directive) {
+    case diVHDL: Vhdl(context); break;
+    case diCOE: Coe(context); break;
+    case diSVF:
+        SingleFile(context, state.SvfFileName, "Not allowed",
+                   "Syntax|Syntax error: String expected for SVF filename");
+        break;
+    case diHEX:
+        SingleFile(context, state.HexFileName, kMultipleConfigFiles,
+                   "Syntax|Syntax error: String expected for HEX filename");
+        break;
+    case diMEM:
+        SingleFile(context, state.MemFileName, kMultipleConfigFiles,
+                   "Syntax|Syntax error: String expected for MEM filename");
+        break;
+    case diEXEC: Exec(context); break;
+    case diINCL: IncludePass2(context); break;
+    default: break; // INC, MACRO and END are recognised and ignored
+    }
+    return {};
+}
+
+} // namespace korvo

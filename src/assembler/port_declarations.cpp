@@ -1,0 +1,203 @@
+#include "assembler/asm_error.h"
+#include "assembler/directives.h"
+#include "assembler/operands.h"
+#include "assembler/value_readers.h"
+
+#include <memory>
+
+namespace korvo {
+
+namespace {
+
+constexpr const char* kAlreadyMapped = "IO Map|IO port already mapped by an other device";
+constexpr const char* kMapAlreadyMapped = "Map|IO port already mapped by an other device";
+constexpr const char* kIllegalAddress = "Address|Illegal address specification";
+constexpr const char* kBadAddress = "Address|Bad address specification";
+constexpr const char* kOutsideMap = "IO Map|IO port outside IO map";
+constexpr int kCellsPerBlock = 16;
+
+// The port operand of a declaration: not a register or condition, and in
+// 0..highest.
+int ReadPort(TLineContext& context, const char* kindMessage, int highest,
+             const char* rangeMessage) {
+    TOperand port = Evaluate(context);
+    if (port.Kind == skRegister || port.Kind == skCondition) Fail(kindMessage);
+    if (port.Value < 0 || port.Value > highest) Fail(rangeMessage);
+    return port.Value;
+}
+
+std::string PortText(int port) {
+    return "$" + HexText(port, 2);
+}
+
+TMemMapItem& Record(TLineContext& context, int port) {
+    return context.State.PortMap[static_cast<std::size_t>(port) % kPortCount];
+}
+
+void SetNames(TMemMapItem& item, std::string_view name) {
+    item.InName = std::string(name);
+    item.OutName = std::string(name);
+}
+
+// DSROM and DSRAM: 16 cells from a multiple of 16.
+std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) {
+    int port = ReadPort(context, kIllegalAddress, 240,
+                        rom ? "IO Ma|IO port outside IO mapp" : kOutsideMap);
+    if (port % kCellsPerBlock != 0)
+        Fail(rom ? "ROM Start|ROM should start at a multiple of 16"
+                 : "RAM Start|RAM should start at a multiple of 16");
+    bool moreValues = true;
+    for (int cell = 0; cell < kCellsPerBlock; ++cell) {
+        TMemMapItem& item = Record(context, port + cell);
+        if (item.Kind != mkNone) Fail(kAlreadyMapped);
+        std::int32_t value = 0;
+        if (rom) {
+            ExpectComma(context);
+            value = Evaluate(context).Value;
+        } else if (moreValues && SkipComma(context)) {
+            value = Evaluate(context).Value;
+        } else {
+            moreValues = false;
+        }
+        item.Kind = rom ? mkROM : mkRAM;
+        item.Value = static_cast<std::uint8_t>(value & 0xFF);
+        item.Written = false;
+        if (cell == 0) SetNames(item, name);
+    }
+    return PortText(port);
+}
+
+// DSIN, DSOUT and DSIO: a visible port with its files.
+std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::string_view name) {
+    int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
+    TMemMapItem& item = Record(context, port);
+    switch (directive) {
+    case diDSIN:
+        if (item.Kind == mkNone)
+            item.Kind = mkInput;
+        else if (item.Kind == mkOutput)
+            item.Kind = mkInOut;
+        else
+            Fail(kMapAlreadyMapped);
+        item.InName = std::string(name);
+        break;
+    case diDSOUT:
+        if (item.Kind == mkNone)
+            item.Kind = mkOutput;
+        else if (item.Kind == mkInput)
+            item.Kind = mkInOut;
+        else
+            Fail(kMapAlreadyMapped);
+        item.OutName = std::string(name);
+        break;
+    default:
+        if (item.Kind != mkNone) Fail(kMapAlreadyMapped);
+        item.Kind = mkIO;
+        SetNames(item, name);
+        break;
+    }
+    item.Visible = true;
+    if (directive == diDSIN) {
+        if (SkipComma(context))
+            item.InFile = FileInSourceDirectory(
+                context.State,
+                ReadString(context, "Syntax|String expected for the associated file"));
+    } else if (SkipComma(context)) {
+        item.OutFile = FileInSourceDirectory(
+            context.State, ReadString(context, "Syntax|String expected for the associated file"));
+        if (SkipComma(context))
+            item.OutFormat =
+                ReadString(context, "Syntax|String expected for the associated format specifier");
+    }
+    return PortText(port);
+}
+
+// DS: a hidden bidirectional port; a mapped port only gets the names.
+std::string HiddenPort(TLineContext& context, std::string_view name) {
+    int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
+    TMemMapItem& item = Record(context, port);
+    SetNames(item, name);
+    if (item.Kind != mkNone) return {};
+    item.Kind = mkIO;
+    item.Visible = false;
+    return PortText(port);
+}
+
+// UART: the status port (even) and the data port after it.
+std::string Uart(TLineContext& context, std::string_view name) {
+    int port = ReadPort(context, kBadAddress, 255, kOutsideMap);
+    if (port % 2 != 0) Fail("IO Map|UART needs an even port");
+    TMemMapItem& status = Record(context, port);
+    TMemMapItem& data = Record(context, port ^ 1);
+    if (status.Kind != mkNone || data.Kind != mkNone) Fail(kAlreadyMapped);
+    ExpectComma(context);
+    TOperand tcpPort = Evaluate(context);
+    bool numeric =
+        tcpPort.Kind == skNumber || tcpPort.Kind == skDevice || tcpPort.Kind == skExpression;
+    if (!numeric || tcpPort.Value < 0 || tcpPort.Value > 65535)
+        Fail("Port #|TCP port number is an illegal value.");
+    status.Kind = mkUART;
+    status.Visible = false;
+    status.TcpPort = tcpPort.Value;
+    SetNames(status, name);
+    data.Kind = mkUART;
+    data.Visible = false;
+    data.TcpPort = -1;
+    return PortText(port) + " " + std::to_string(tcpPort.Value);
+}
+
+// BROM: a block RAM filled from its initialisation file; one above 255 bytes
+// also takes the partner port.
+std::string BlockRam(TLineContext& context, std::string_view name) {
+    auto bram = std::make_shared<TBRAM>();
+    int port = ReadPort(context, kBadAddress, 255, "IO Map");
+    if (Record(context, port).Kind != mkNone) Fail(kAlreadyMapped);
+    ExpectComma(context);
+    TOperand size = Evaluate(context);
+    if (size.Kind == skRegister || size.Kind == skCondition)
+        Fail("Size|Illegal size indicator for Block RAM");
+    bram->SetSize(size.Value);
+    bool large = bram->Size() > 255;
+    if (large && Record(context, port ^ 1).Kind != mkNone) Fail("IO Map");
+    ExpectComma(context);
+    std::string file = ReadString(context, "Syntax|String expected for Block RAM init MEM file");
+    ExpectEndOfStatement(context);
+
+    bram->SetPort(port);
+    bram->SetName(std::string(name));
+    if (!file.empty()) {
+        bram->SetFileName(FileInSourceDirectory(context.State, file));
+        bram->LoadInitFile(context.Log);
+    }
+    TMemMapItem& item = Record(context, port);
+    item.Kind = mkBlockRAM;
+    item.Visible = true;
+    item.BlockRAM = bram;
+    SetNames(item, name);
+    if (large) {
+        TMemMapItem& partner = Record(context, port ^ 1);
+        partner.Kind = mkBlockRAM;
+        partner.Visible = true;
+        partner.BlockRAM.reset();
+    }
+    context.State.Directives.BlockRAMs.push_back(std::move(bram));
+    return PortText(port);
+}
+
+} // namespace
+
+std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directive,
+                                 std::string_view name) {
+    switch (directive) {
+    case diDSROM: return MemoryBlock(context, name, true);
+    case diDSRAM: return MemoryBlock(context, name, false);
+    case diDSIN:
+    case diDSOUT:
+    case diDSIO: return VisiblePort(context, directive, name);
+    case diDS: return HiddenPort(context, name);
+    case diUART: return Uart(context, name);
+    default: return BlockRam(context, name);
+    }
+}
+
+} // namespace korvo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "assembler/driver.h"
+#include "common/log.h"
+#include "common/settings.h"
+#include "simulator/debugger.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvo::test {
+
+// One assembly run through the driver, with everything it left behind.
+struct TAssembly {
+    explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Simulator(CreateDebugger(core)) {}
+
+    bool Run(const std::vector<std::string>& lines, const std::string& fileName = "prog.psm") {
+        Log.Lines.clear();
+        Listing.clear();
+        Diagnostics.clear();
+        TAssemblyContext context{Parser, Simulator.get(), Log, Settings, nullptr};
+        Result = AssembleSource(context, fileName, lines, Listing, &Diagnostics);
+        return Result;
+    }
+
+    TCodeEntry Entry(int address) const {
+        TCodeEntry entry;
+        Simulator->GetCodeEntry(address, entry);
+        return entry;
+    }
+
+    TSynPicoBlaze Parser;
+    std::unique_ptr<TPicoBlazeDebugger> Simulator;
+    TStringListLog Log;
+    TMemorySettingsStore Settings;
+    std::vector<std::string> Listing;
+    std::vector<TAssemblyDiagnostic> Diagnostics;
+    bool Result = false;
+};
+
+// A fresh empty directory for files a test writes.
+std::string MakeTestDirectory();
+void WriteTestFile(const std::string& path, const std::string& bytes);
+
+} // namespace korvo::test

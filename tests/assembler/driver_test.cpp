@@ -1,0 +1,128 @@
+#include "assembly_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace korvo::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kPhase1 = "Assembler Phase 1: building symbol table";
+const std::string kPhase2 = "Assembler Phase 2: constructing opcodes";
+const std::string kPhase3 = "Assembler Phase 3: building simulation objects";
+
+TEST(AssemblerDriver, EmptyDocumentPassesAllPhases) {
+    TAssembly run;
+    run.Simulator->SetCodeEntry(5, TCodeEntry{true, true, 3, 0x1234});
+    EXPECT_TRUE(run.Run({}));
+    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, kPhase3}));
+    EXPECT_TRUE(run.Listing.empty());
+    for (int address = 0; address < 1024; ++address)
+        ASSERT_EQ(run.Entry(address), TCodeEntry{}) << address;
+    EXPECT_EQ(run.Log.UpdateDepth, 0);
+}
+
+TEST(AssemblerDriver, GoodProgramFillsCodeImageListingAndPortMap) {
+    TAssembly run;
+    ASSERT_TRUE(run.Run({"start: LOAD s0, 1 ; comment", "", "  DSIN $05", "JUMP start"}));
+    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, kPhase3}));
+    EXPECT_EQ(run.Listing, (Lines{"$000 $00001", "", "$05", "$001 $34000"}));
+    EXPECT_EQ(run.Entry(0), (TCodeEntry{true, false, 1, 0x00001}));
+    EXPECT_EQ(run.Entry(1), (TCodeEntry{true, false, 4, 0x34000}));
+    EXPECT_EQ(run.Simulator->GetPortItem(5).Kind, mkInput);
+    EXPECT_TRUE(run.Simulator->GetPortItem(5).Visible);
+}
+
+TEST(AssemblerDriver, TwoBadLinesInPhase1StopBeforePhase2) {
+    TAssembly run;
+    EXPECT_FALSE(run.Run({"a: LOAD s0, 1", "a: LOAD s0, 2", "x EQU y", "y EQU 1"}));
+    EXPECT_EQ(run.Log.Lines,
+              (Lines{kPhase1, "Line 2: Duplicate label; label already defined elsewhere",
+                     "Line 3: An undefined identifier found."}));
+    EXPECT_EQ(run.Listing, (Lines{"", "?Label", "?Undefined", ""}));
+    EXPECT_EQ(run.Entry(0), TCodeEntry{});
+    ASSERT_EQ(run.Diagnostics.size(), 2u);
+    EXPECT_EQ(run.Diagnostics[1].FileName, "prog.psm");
+    EXPECT_EQ(run.Diagnostics[1].Line, 3);
+    EXPECT_EQ(run.Diagnostics[1].Kind, "Undefined");
+    EXPECT_EQ(run.Diagnostics[1].Message, "An undefined identifier found.");
+}
+
+TEST(AssemblerDriver, BadLineInPhase2KeepsPass2Listing) {
+    TAssembly run;
+    EXPECT_FALSE(run.Run({"LOAD s0, 1", "JUMP nowhere", "ADD s1, 2"}));
+    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, "Line 2: An undefined identifier found."}));
+    EXPECT_EQ(run.Listing, (Lines{"$000 $00001", "?Undefined", "$002 $18102"}));
+    EXPECT_FALSE(run.Entry(1).HasCode);
+    EXPECT_TRUE(run.Entry(2).HasCode);
+}
+
+TEST(AssemblerDriver, ResultWithoutBarIsLoggedWhole) {
+    TAssembly run(TCoreKind::pbtI);
+    EXPECT_FALSE(run.Run({"ORG 1024"}));
+    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, "Line 1: ? > $0FF"}));
+    EXPECT_EQ(run.Listing, (Lines{"? > $0FF"}));
+    ASSERT_EQ(run.Diagnostics.size(), 1u);
+    EXPECT_EQ(run.Diagnostics[0].Kind, "");
+    EXPECT_EQ(run.Diagnostics[0].Message, "> $0FF");
+}
+
+TEST(AssemblerDriver, NoSimulatorMeansNoRun) {
+    TSynPicoBlaze parser;
+    TStringListLog log;
+    TMemorySettingsStore settings;
+    TAssemblyContext context{parser, nullptr, log, settings, nullptr};
+    std::vector<std::string> listing;
+    EXPECT_FALSE(AssembleSource(context, "x.psm", {"LOAD s0, 1"}, listing));
+    EXPECT_TRUE(log.Lines.empty());
+    EXPECT_TRUE(listing.empty());
+}
+
+TEST(AssemblerDriver, IncludedFilesGiveSymbolsAndReportTheirErrors) {
+    std::string dir = MakeTestDirectory();
+    WriteTestFile(dir + "defs.psm", "limit EQU 7\r\ncounter EQU s3\r\n");
+    WriteTestFile(dir + "bad.psm", "one EQU 1\nbad EQU nothing\n\nlimit EQU 3\n");
+
+    TAssembly good;
+    ASSERT_TRUE(good.Run({"INCL \"defs.psm\"", "LOAD counter, limit"}, dir + "main.psm"));
+    EXPECT_EQ(good.Listing, (Lines{"", "$000 $00307"}));
+    EXPECT_EQ(good.Parser.RegisterName(3), "counter");
+
+    TAssembly bad;
+    EXPECT_FALSE(bad.Run({"INCL \"defs.psm\", \"bad.psm\"", "LOAD s0, 1"}, dir + "main.psm"));
+    EXPECT_EQ(
+        bad.Log.Lines,
+        (Lines{
+            kPhase1,
+            "?Include file:'" + dir + "bad.psm', line 2: ?Undefined|An undefined identifier found.",
+            "?Include file:'" + dir + "bad.psm', line 4: ?Duplicate|Duplicate identifier found"}));
+    EXPECT_EQ(bad.Listing, (Lines{"", ""}));
+    ASSERT_EQ(bad.Diagnostics.size(), 2u);
+    EXPECT_EQ(bad.Diagnostics[0].FileName, dir + "bad.psm");
+    EXPECT_EQ(bad.Diagnostics[0].Line, 2);
+    EXPECT_EQ(bad.Diagnostics[1].Message, "Duplicate identifier found");
+}
+
+TEST(AssemblerDriver, IncludeFilesThatIncludeEachOtherAreReadOnce) {
+    std::string dir = MakeTestDirectory();
+    WriteTestFile(dir + "a.psm", "INCL \"b.psm\"\na_value EQU 1\n");
+    WriteTestFile(dir + "b.psm", "INCL \"a.psm\"\nb_value EQU 2\n");
+    TAssembly run;
+    ASSERT_TRUE(run.Run({"INCL \"a.psm\"", "LOAD s0, a_value + b_value"}, dir + "main.psm"));
+    EXPECT_EQ(run.Listing[1], "$000 $00003");
+    EXPECT_EQ(run.Parser.Directives().IncludeFiles, (Lines{dir + "a.psm", dir + "b.psm"}));
+}
+
+TEST(AssemblerDriver, NextRunStartsAfresh) {
+    TAssembly run;
+    ASSERT_TRUE(run.Run({"x EQU 1", "DSOUT 3", "MEM \"a.mem\"", "LOAD s0, x"}));
+    EXPECT_EQ(run.Parser.Directives().MemFileName, "a.mem");
+    ASSERT_TRUE(run.Run({"x EQU 2", "LOAD s0, x"}));
+    EXPECT_EQ(run.Listing[1], "$000 $00002");
+    EXPECT_EQ(run.Parser.Directives().MemFileName, "");
+    EXPECT_EQ(run.Simulator->GetPortItem(3).Kind, mkNone);
+    EXPECT_FALSE(run.Entry(1).HasCode);
+}
+
+} // namespace
+} // namespace korvo::test
