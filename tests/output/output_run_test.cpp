@@ -138,7 +138,9 @@ protected:
         EXPECT_EQ(launcher.Commands.size(), 1u);
         for (TTarget other :
              {TTarget::Coe, TTarget::Mem, TTarget::Vhdl, TTarget::Hex, TTarget::Svf})
-            if (other != GetParam().Target) EXPECT_TRUE(Exists(TargetOf(job, other)));
+            if (other != GetParam().Target) {
+                EXPECT_TRUE(Exists(TargetOf(job, other)));
+            }
     }
 };
 
@@ -188,6 +190,49 @@ TEST(OutputRun, ExistingFilesAreReplacedWhole) {
     WriteBytes(job.HexFileName, std::string(100000, 'x'));
     RunWriters(job, settings);
     EXPECT_EQ(ReadBytes(job.HexFileName), GoldenText("pbtI_empty.hex"));
+}
+
+// Replacing a file keeps what the user set up around it: a link keeps
+// pointing at its file, and the file keeps its access rights.
+TEST(OutputRun, ReplacedFileKeepsItsLinkAndRights) {
+    TTempDir dir;
+    TMemorySettingsStore settings;
+    std::filesystem::create_directory(dir / "real");
+    WriteBytes(dir / "real/prog.hex", "old");
+    std::filesystem::permissions(dir / "real/prog.hex", std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_write |
+                                                            std::filesystem::perms::group_read);
+    std::filesystem::create_symlink("real/prog.hex", dir / "prog.hex");
+    TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
+    job.HexFileName = dir / "prog.hex";
+    EXPECT_EQ(RunWriters(job, settings).size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_symlink(job.HexFileName));
+    EXPECT_EQ(ReadBytes(dir / "real/prog.hex"), GoldenText("pbtI_empty.hex"));
+    EXPECT_EQ(std::filesystem::status(dir / "real/prog.hex").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "real"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A read-only target is not replaced behind the user's back. (Root may write
+// any file, so there it is replaced like any other.)
+TEST(OutputRun, ReadOnlyTargetFileIsOneFailureLine) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+    TTempDir dir;
+    TMemorySettingsStore settings;
+    TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
+    job.CoeFileName = dir / "prog.coe";
+    job.MemFileName = dir / "prog.mem";
+    WriteBytes(job.CoeFileName, "kept");
+    std::filesystem::permissions(job.CoeFileName, std::filesystem::perms::owner_read);
+    auto log = RunWriters(job, settings);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1],
+              "Failure: Cannot create file \"" + job.CoeFileName + "\". " + std::strerror(EACCES));
+    EXPECT_EQ(ReadBytes(job.CoeFileName), "kept");
+    EXPECT_TRUE(Exists(job.MemFileName));
 }
 
 } // namespace
