@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
 #include <thread>
@@ -19,6 +20,18 @@ bool WaitForFile(const std::string& path) {
 bool HasNoChildren() {
     errno = 0;
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
+
+TScopedEnvironment::TScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    ::setenv(name, value.c_str(), 1);
+}
+
+TScopedEnvironment::~TScopedEnvironment() {
+    if (previous_)
+        ::setenv(name_, previous_->c_str(), 1);
+    else
+        ::unsetenv(name_);
 }
 
 std::string ShellQuote(const std::string& text) {

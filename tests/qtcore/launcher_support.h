@@ -2,6 +2,7 @@
 
 #include "output/output_files.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,23 @@ public:
 private:
     IProcessLauncher& inner_;
 };
+
+// Sets an environment variable for the life of the object, then restores it.
+class TScopedEnvironment {
+public:
+    TScopedEnvironment(const char* name, const std::string& value);
+    ~TScopedEnvironment();
+    TScopedEnvironment(const TScopedEnvironment&) = delete;
+    TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> previous_;
+};
+
+// A PATH of the system's own program folders only, so that a folder of the
+// caller's PATH that this user may not search does not change the result.
+inline constexpr const char* kSystemPath = "/usr/local/bin:/usr/bin:/bin";
 
 // A shell word that stands for the text as it is.
 std::string ShellQuote(const std::string& text);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace korvo::test {
 namespace {
@@ -54,13 +55,14 @@ TEST(ProcessLauncher, StartsInTheCurrentFolderWithTheEnvironmentAndDoesNotWait) 
     TTempDir dir;
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    ::setenv("KORVO_LAUNCH_TEST", "from the parent", 1);
+    std::optional<TScopedEnvironment> variable(std::in_place, "KORVO_LAUNCH_TEST",
+                                               "from the parent");
     std::string script = "while [ ! -e go ]; do sleep 0.02; done; "
                          "{ pwd; echo \"$KORVO_LAUNCH_TEST\"; } > out.tmp && mv out.tmp out.txt";
     TSystemProcessLauncher launcher;
     std::string errorText;
     bool started = launcher.Launch("sh -c " + ShellQuote(script), errorText);
-    ::unsetenv("KORVO_LAUNCH_TEST");
+    variable.reset();
     std::filesystem::current_path(previous);
     ASSERT_TRUE(started) << errorText;
     EXPECT_TRUE(HasNoChildren());
@@ -77,13 +79,14 @@ TEST(ProcessLauncher, FindsTheProgramOnPath) {
     std::string tool = dir / "korvo-test-tool";
     WriteBytes(tool, "#!/bin/sh\necho \"$1\" > \"$2\"\n");
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", (dir.Path() + "/missing:" + dir.Path() + ":" + oldPath).c_str(), 1);
     TSystemProcessLauncher launcher;
     std::string errorText;
-    bool started =
-        launcher.Launch("korvo-test-tool found " + ShellQuote(dir / "out.txt"), errorText);
-    ::setenv("PATH", oldPath.c_str(), 1);
+    bool started = false;
+    {
+        TScopedEnvironment path("PATH", dir.Path() + "/missing:" + dir.Path() + ":" + kSystemPath);
+        started =
+            launcher.Launch("korvo-test-tool found " + ShellQuote(dir / "out.txt"), errorText);
+    }
     ASSERT_TRUE(started) << errorText;
     ASSERT_TRUE(WaitForFile(dir / "out.txt"));
 }
@@ -101,6 +104,7 @@ TEST_P(StartFailures, GiveTheSystemText) {
     WriteBytes(dir / "not-executable", "#!/bin/sh\n");
     std::string command = GetParam().Command;
     if (auto at = command.find("DIR"); at != std::string::npos) command.replace(at, 3, dir.Path());
+    TScopedEnvironment path("PATH", kSystemPath);
     TSystemProcessLauncher launcher;
     std::string errorText;
     EXPECT_FALSE(launcher.Launch(command, errorText));
@@ -134,6 +138,7 @@ TEST(ProcessLauncher, ExecStepOfARun) {
     ASSERT_TRUE(WaitForFile(dir / "copy.hex"));
     job.ExecCommand = "korvo-no-such-program " + ShellQuote(dir / "copy.hex");
     job.HexFileName.clear();
+    TScopedEnvironment path("PATH", kSystemPath);
     EXPECT_EQ(RunWriters(job, settings, &launcher),
               std::vector<std::string>{"Failure: Can not execute: '" + job.ExecCommand +
                                        "'; reason: 'No such file or directory'"});
