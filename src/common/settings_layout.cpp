@@ -213,18 +213,21 @@ void StoreAttribute(ISettingsStore& store, std::string_view attributeName,
     WriteIfSet(store, key, kStyle, attribute.Style);
 }
 
-TScanChain LoadScanChain(const ISettingsStore& store, TChainKeys keys) {
-    TScanChain chain;
+void LoadScanChain(const ISettingsStore& store, TChainKeys keys, TScanChain& chain) {
+    chain = TScanChain{};
     chain.Before = ReadChipList(store, kChainBeforeKey, keys);
     if (keys == TChainKeys::RequiredKeys || store.KeyExists(kChainTargetKey)) {
-        TScanTarget target;
-        target.Device = ReadChip(store, kChainTargetKey);
-        target.AddressWidth = ReadInteger(store, kChainTargetKey, kAddressWidth);
-        target.DataWidth = ReadInteger(store, kChainTargetKey, kDataWidth);
-        target.AddressFirst = ReadBool(store, kChainTargetKey, kAddressFirst);
-        chain.Target = target;
+        chain.Target = TScanTarget{ReadChip(store, kChainTargetKey)};
+        chain.Target->AddressWidth = ReadInteger(store, kChainTargetKey, kAddressWidth);
+        chain.Target->DataWidth = ReadInteger(store, kChainTargetKey, kDataWidth);
+        chain.Target->AddressFirst = ReadBool(store, kChainTargetKey, kAddressFirst);
     }
     chain.After = ReadChipList(store, kChainAfterKey, keys);
+}
+
+TScanChain LoadScanChain(const ISettingsStore& store, TChainKeys keys) {
+    TScanChain chain;
+    LoadScanChain(store, keys, chain);
     return chain;
 }
 

@@ -197,10 +197,14 @@ enum class TChainKeys {
     RequiredKeys,
 };
 
-// Reads the scan chain. Throws ESettingsError when a required value ("Count",
+// Reads the scan chain into chain, in the order before-list, target,
+// after-list. Throws ESettingsError when a required value ("Count",
 // "AddressWidth", "DataWidth", "AddressFirst") is missing or not an integer,
-// or a count is outside 0 to kMaxChainDevices. A device key that is missing
-// reads as a device with empty fields.
+// or a count is outside 0 to kMaxChainDevices; chain then holds what was read
+// before the failure. A device key that is missing reads as a device with
+// empty fields.
+void LoadScanChain(const ISettingsStore& store, TChainKeys keys, TScanChain& chain);
+// The same, all or nothing.
 TScanChain LoadScanChain(const ISettingsStore& store, TChainKeys keys);
 // Replaces the three chain keys: the device lists with their counts, the
 // target only when one is given.

@@ -108,6 +108,23 @@ TEST(SettingsLayout, StoringTheChainReplacesTheOldOne) {
     EXPECT_EQ(LoadScanChain(store, TChainKeys::OptionalKeys), small);
 }
 
+// The settings dialog shows what was read before a failure.
+TEST(SettingsLayout, ChainReadStopsAtTheFirstFailure) {
+    TMemorySettingsStore store;
+    TScanChain stored{{{"A", "8", "", "", ""}},
+                      TScanTarget{{"T", "6", "1", "2", "3"}, 18, 16, true},
+                      {{"B", "5", "", "", ""}}};
+    StoreScanChain(store, stored);
+    store.DeleteValue(kChainTargetKey, kDataWidth);
+    TScanChain chain;
+    EXPECT_THROW(LoadScanChain(store, TChainKeys::RequiredKeys, chain), ESettingsError);
+    EXPECT_EQ(chain.Before, stored.Before);
+    ASSERT_TRUE(chain.Target);
+    EXPECT_EQ(chain.Target->Device, stored.Target->Device);
+    EXPECT_EQ(chain.Target->AddressWidth, 18);
+    EXPECT_TRUE(chain.After.empty());
+}
+
 TEST(SettingsLayout, TargetPresetsPerCore) {
     const std::vector<std::pair<TCoreKind, TChipDescription>> cases{
         {TCoreKind::pbtI, {"Spartan-II", "5", "80234093", "0009", "0011"}},
