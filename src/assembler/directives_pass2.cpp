@@ -23,9 +23,10 @@ std::string EquatePass2(TLineContext& context, std::string_view name) {
 
 std::string OrgPass2(TLineContext& context) {
     TOperand address = Evaluate(context);
+    // Pass 1 moved the address whatever the kind; so does pass 2.
+    context.State.NextAddress = CheckedOrgAddress(context, address.Value);
     if (address.Kind == skRegister || address.Kind == skCondition)
         Fail("Address|Illegal expression for an address.");
-    context.State.NextAddress = CheckedOrgAddress(context, address.Value);
     return "$" + HexText(address.Value, context.State.Core->AddressDigits);
 }
 

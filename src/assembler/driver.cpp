@@ -56,6 +56,7 @@ private:
     }
 
     bool Phase1() {
+        listing_.reserve(listing_.size() + lines_.size());
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);
@@ -98,6 +99,7 @@ private:
         for (int address = 0; address < simulator_.CodeSize(); ++address)
             simulator_.SetCodeEntry(address, TCodeEntry{});
         listing_.clear();
+        listing_.reserve(lines_.size());
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);

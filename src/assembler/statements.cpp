@@ -29,6 +29,39 @@ TDirectiveIndex CurrentDirective(TLineContext& context) {
     return directive;
 }
 
+// A line that pass 2 rejects before its statement must still move the code
+// address as pass 1 did, so that later labels keep their values: pass 1 goes
+// on scanning past stray tokens to an instruction (one word) or an ORG.
+[[noreturn]] void FailAsPass1Counted(TLineContext& context, const char* message) {
+    auto& scanner = context.Scanner;
+    auto& state = context.State;
+    scanner.SetLine(scanner.GetLine(), scanner.GetLineNumber());
+    try {
+        for (bool scanning = true; scanning;) {
+            switch (scanner.GetTokenKind()) {
+            case tkIdentifier:
+            case tkColon:
+            case tkSpace: scanner.Next(); break;
+            case tkOpcode:
+                state.NextAddress = state.Address + 1;
+                scanning = false;
+                break;
+            case tkDirective:
+                if (CurrentDirective(context) == diORG)
+                    state.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
+                scanning = false;
+                break;
+            case tkComment:
+            case tkNull: scanning = false; break;
+            default: scanner.Next(); break;
+            }
+        }
+    } catch (const EAsmError&) {
+        // pass 1 accepted this line, so its ORG evaluates; nothing to add
+    }
+    Fail(message);
+}
+
 std::string RunDirectivePass2(TLineContext& context, std::string_view name) {
     TDirectiveIndex directive = CurrentDirective(context);
     if (IsIgnoredDirective(directive)) return {};
@@ -81,11 +114,13 @@ std::string ParseStatementPass2(TLineContext& context) {
                 break;
             }
             if (scanner.GetTokenKind() == tkDirective) return RunDirectivePass2(context, name);
-            Fail("Colon|Label without colon or an unknown opcode.");
+            FailAsPass1Counted(context, "Colon|Label without colon or an unknown opcode.");
         }
         case tkDirective: return RunDirectivePass2(context, {});
         case tkOpcode: return EncodeInstruction(context);
-        default: ExpectEndOfStatement(context); return {};
+        case tkComment:
+        case tkNull: return {};
+        default: FailAsPass1Counted(context, "Syntax|Unexpected final character");
         }
     }
 }

@@ -117,6 +117,8 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
         text = duplicateMessage;
     }
     state.Address = state.NextAddress;
+    // The scanner must not keep a view of the caller's line.
+    SetLine({}, 0);
     return text;
 }
 

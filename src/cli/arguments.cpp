@@ -11,7 +11,8 @@ std::optional<std::string> TArguments::Last(const std::string& option) const {
 std::vector<std::string> TArguments::All(const std::string& option) const {
     std::vector<std::string> values;
     auto range = Options.equal_range(option);
-    for (auto it = range.first; it != range.second; ++it) values.push_back(it->second);
+    for (auto it = range.first; it != range.second; ++it)
+        values.push_back(it->second);
     return values;
 }
 

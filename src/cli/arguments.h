@@ -33,8 +33,7 @@ struct TArguments {
 // is an error, reported in error as one line.
 std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& withValue,
-                                         const std::set<std::string>& switches,
-                                         std::string& error);
+                                         const std::set<std::string>& switches, std::string& error);
 
 // The core of a run: the --core option when given (I, II, 3, CR or 1 to 4),
 // else the stored "Options"/"Korvo" setting, PicoBlaze I when none. An

@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
 #include "cli/arguments.h"
+#include "cli/asm_command.h"
+#include "cli/text_commands.h"
 #include "korvo_version.h"
 
 #include <ostream>
@@ -8,14 +10,19 @@
 namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
-    static const std::vector<TCommand> commands{};
+    static const std::vector<TCommand> commands{
+        {"asm", kAsmSynopsis, RunAsmCommand},
+        {"format", kFormatSynopsis, RunFormat},
+        {"import", kImportSynopsis, RunImport},
+    };
     return commands;
 }
 
 namespace {
 void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
-    for (const auto& command : Commands()) stream << "  " << command.Synopsis << "\n";
+    for (const auto& command : Commands())
+        stream << "  " << command.Synopsis << "\n";
     stream << "\nkorvo --version prints the version.\n";
 }
 } // namespace

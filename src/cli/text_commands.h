@@ -1,0 +1,24 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace korvo::cli {
+
+// korvo format [--core C] [--columns C1,C2,C3] [--settings FILE] [-i] FILE:
+// the file formatted line by line, to standard output or, with -i, back into
+// FILE in one step.
+int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// korvo import [--core C] [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE:
+// a KCPSM source converted into the dialect and formatted, to standard output
+// or into OUT.
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+inline constexpr const char* kFormatSynopsis =
+    "format [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
+inline constexpr const char* kImportSynopsis =
+    "import [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE";
+
+} // namespace korvo::cli

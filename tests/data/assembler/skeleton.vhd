@@ -1,0 +1,1 @@
+-- A template for the VHDL writer; the assembler only checks that it exists.
