@@ -3,6 +3,7 @@
 #include "assembler/driver.h"
 #include "cli/arguments.h"
 #include "common/text_file.h"
+#include "shell/platform/process_launcher.h"
 #include "shell/settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 
@@ -55,9 +56,9 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     TSynPicoBlaze parser;
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
-    // EXEC needs a process launcher; without one (and with --no-exec) the
-    // command is not started.
-    IProcessLauncher* launcher = nullptr;
+    // --no-exec leaves the EXEC command unstarted.
+    TSystemProcessLauncher systemLauncher;
+    IProcessLauncher* launcher = arguments->Has("--no-exec") ? nullptr : &systemLauncher;
     TAssemblyContext context{parser, simulator.get(), log, *settings, launcher};
     std::vector<std::string> listing;
     std::vector<TAssemblyDiagnostic> diagnostics;
