@@ -1,7 +1,8 @@
 #include "cli/asm_command.h"
 
-#include "assembler/driver.h"
 #include "cli/arguments.h"
+#include "cli/source_assembly.h"
+#include "cli/stream_log.h"
 #include "common/text_file.h"
 #include "shell/platform/process_launcher.h"
 #include "shell/settings/qt_settings_store.h"
@@ -12,17 +13,6 @@
 namespace korvo::cli {
 
 namespace {
-
-// Every log line as the log pane would receive it, one per output line.
-class TStreamLog : public ILog {
-public:
-    explicit TStreamLog(std::ostream& out) : out_(out) {}
-    void AddLogLine(const std::string& text) override { out_ << text << '\n'; }
-    void EndUpdate() override { out_.flush(); }
-
-private:
-    std::ostream& out_;
-};
 
 int UsageError(std::ostream& err, const std::string& message) {
     err << "korvo asm: " << message << " (usage: korvo " << kAsmSynopsis << ")\n";
@@ -45,35 +35,15 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
 
-    std::vector<std::string> lines;
-    try {
-        lines = ReadTextLines(source);
-    } catch (const EFileError& failure) {
-        err << "korvo asm: " << failure.what() << "\n";
-        return kExitUsage;
-    }
-
-    TSynPicoBlaze parser;
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
     // --no-exec leaves the EXEC command unstarted.
     TSystemProcessLauncher systemLauncher;
     IProcessLauncher* launcher = arguments->Has("--no-exec") ? nullptr : &systemLauncher;
-    TAssemblyContext context{parser, simulator.get(), log, *settings, launcher};
-    std::vector<std::string> listing;
-    std::vector<TAssemblyDiagnostic> diagnostics;
-    bool assembled = false;
-    try {
-        assembled = AssembleSource(context, source, lines, listing, &diagnostics);
-    } catch (const EFileError& failure) {
-        out.flush();
-        err << "korvo asm: " << failure.what() << "\n";
-        return kExitFailure;
-    }
-
-    for (const auto& diagnostic : diagnostics)
-        err << diagnostic.FileName << ":" << diagnostic.Line << ": error: " << diagnostic.Message
-            << "\n";
+    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err, launcher);
+    if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
+    if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
+    const auto& listing = assembly.Listing;
 
     if (auto listingFile = arguments->Last("--listing")) {
         if (*listingFile == "-") {
@@ -89,7 +59,7 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
     out.flush();
-    return assembled ? kExitSuccess : kExitFailure;
+    return assembly.Outcome == TAssemblyOutcome::Assembled ? kExitSuccess : kExitFailure;
 }
 
 } // namespace korvo::cli

@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/asm_command.h"
+#include "cli/sim_command.h"
 #include "cli/text_commands.h"
 #include "korvo_version.h"
 
@@ -12,6 +13,7 @@ namespace korvo::cli {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
         {"asm", kAsmSynopsis, RunAsmCommand},
+        {"sim", kSimSynopsis, RunSimCommand},
         {"format", kFormatSynopsis, RunFormat},
         {"import", kImportSynopsis, RunImport},
     };

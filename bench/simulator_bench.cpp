@@ -1,0 +1,123 @@
+// Execution speed of the simulator: an ALU/branch loop and an I/O-heavy loop
+// on each core, run without sleeping and in the IDE's rhythm (20 ms of run,
+// then a real 10 ms sleep and a yield).
+#include "simulator/debugger.h"
+#include "simulator/io_router.h"
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <memory>
+#include <vector>
+
+namespace korvo {
+namespace {
+
+struct TLoopProgram {
+    TCoreKind Core;
+    std::vector<std::uint32_t> AluLoop; // ADD, ADDC, XOR, SUB, JUMP NZ, JUMP
+    std::vector<std::uint32_t> IoLoop;  // IN p1, ADD, OUT p2, JUMP
+};
+
+// Hand-encoded words of the same two loops on every core.
+const TLoopProgram kPrograms[] = {
+    {TCoreKind::pbtI,
+     {0x0000, 0x4001, 0x5100, 0xC203, 0x6301, 0x9501, 0x8101},
+     {0xA001, 0x4001, 0xE002, 0x8100}},
+    {TCoreKind::pbtII,
+     {0x00000, 0x08001, 0x0A100, 0x16200, 0x0C301, 0x35401, 0x34001},
+     {0x20001, 0x08001, 0x22002, 0x34000}},
+    {TCoreKind::pbt3,
+     {0x00000, 0x18001, 0x1A100, 0x0F200, 0x1C301, 0x35401, 0x34001},
+     {0x04001, 0x18001, 0x2C002, 0x34000}},
+    {TCoreKind::pbtC,
+     {0x0000, 0x2001, 0x2900, 0x5A00, 0x3301, 0xD501, 0xD001},
+     {0x8001, 0x2001, 0x8802, 0xD000}},
+};
+
+std::unique_ptr<TPicoBlazeDebugger> Load(TCoreKind core, const std::vector<std::uint32_t>& words) {
+    auto simulator = CreateDebugger(core);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        simulator->SetCodeEntry(static_cast<int>(i),
+                                TCodeEntry{true, false, static_cast<int>(i) + 1, words[i]});
+    return simulator;
+}
+
+constexpr std::int64_t kInstructionsPerIteration = 50'000'000;
+
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Reports instructions per second of wall time and, since the machine may
+// be shared, per second of this thread's processor time.
+void RunFor(TPicoBlazeDebugger& simulator, benchmark::State& state) {
+    std::int64_t total = 0;
+    double cpuStart = ThreadCpuSeconds();
+    for (auto _ : state) {
+        simulator.SetInstructionLimit(simulator.InstructionCount() + kInstructionsPerIteration);
+        simulator.RunLoop();
+        if (simulator.State() != ssPaused) state.SkipWithError("the run did not pause");
+        total += kInstructionsPerIteration;
+        simulator.Reset();
+    }
+    double cpuSeconds = ThreadCpuSeconds() - cpuStart;
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+    state.counters["per_cpu_s"] = static_cast<double>(total) / cpuSeconds;
+}
+
+void AluLoop(benchmark::State& state, int programIndex, bool sleeping) {
+    const auto& program = kPrograms[programIndex];
+    auto simulator = Load(program.Core, program.AluLoop);
+    TNoSleepRunClock noSleep;
+    if (!sleeping) simulator->SetRunClock(noSleep);
+    simulator->Start();
+    RunFor(*simulator, state);
+}
+
+void IoLoop(benchmark::State& state, int programIndex, bool sleeping) {
+    const auto& program = kPrograms[programIndex];
+    auto simulator = Load(program.Core, program.IoLoop);
+    TMemMapItem input;
+    input.Kind = mkInput;
+    input.InFile = "";
+    TMemMapItem output;
+    output.Kind = mkOutput;
+    simulator->SetPortItem(1, input);
+    simulator->SetPortItem(2, output);
+    TNullLog log;
+    TSimulationIO io(log);
+    io.Attach(*simulator);
+    TNoSleepRunClock noSleep;
+    if (!sleeping) simulator->SetRunClock(noSleep);
+    simulator->Start();
+    io.Build(*simulator);
+    RunFor(*simulator, state);
+}
+
+void RegisterAll() {
+    const char* names[] = {"PicoBlazeI", "PicoBlazeII", "PicoBlaze3", "PicoBlazeCR"};
+    for (int i = 0; i < 4; ++i) {
+        std::string core = names[i];
+        benchmark::RegisterBenchmark(("AluLoop/NoSleep/" + core).c_str(), AluLoop, i, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("AluLoop/IdeRhythm/" + core).c_str(), AluLoop, i, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("IoLoop/NoSleep/" + core).c_str(), IoLoop, i, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("IoLoop/IdeRhythm/" + core).c_str(), IoLoop, i, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+}
+
+const int kRegistered = (RegisterAll(), 0);
+
+} // namespace
+} // namespace korvo

@@ -1,0 +1,43 @@
+#include "cli/sim_trace.h"
+
+#include "simulator/debugger.h"
+#include "simulator/number_text.h"
+
+#include <ostream>
+
+namespace korvo::cli {
+
+TInstructionTrace::TInstructionTrace(const TPicoBlazeDebugger& simulator, std::ostream& out)
+    : simulator_(simulator), out_(out) {}
+
+void TInstructionTrace::BeforeCycle() {
+    Finish();
+    pending_ = true;
+    pc_ = simulator_.PC();
+    countBefore_ = simulator_.InstructionCount();
+}
+
+void TInstructionTrace::Access(char kind, std::int32_t address, std::int32_t value) {
+    accesses_.push_back(std::string(1, kind) + " " + HexText(address, 2) + " " + HexText(value, 2));
+}
+
+void TInstructionTrace::FlushCompleted() {
+    if (pending_ && simulator_.InstructionCount() > countBefore_) Finish();
+}
+
+void TInstructionTrace::Finish() {
+    if (!pending_) return;
+    pending_ = false;
+    if (simulator_.InstructionCount() > countBefore_) {
+        const auto& traits = CoreTraits(simulator_.CoreKind());
+        TCodeEntry entry;
+        simulator_.GetCodeEntry(pc_, entry);
+        out_ << "I " << HexText(pc_, traits.AddressDigits) << " "
+             << HexText(entry.Word, traits.WordDigits) << "\n";
+    }
+    for (const auto& line : accesses_)
+        out_ << line << "\n";
+    accesses_.clear();
+}
+
+} // namespace korvo::cli

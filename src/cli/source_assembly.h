@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/log.h"
+#include "common/settings.h"
+#include "output/output_files.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace korvo {
+class TPicoBlazeDebugger;
+}
+
+namespace korvo::cli {
+
+// How an assembly of a source file ended.
+enum class TAssemblyOutcome {
+    Assembled,  // all three passes succeeded
+    Failed,     // errors in the source
+    Aborted,    // an included file could not be read
+    Unreadable, // the source itself could not be read
+};
+
+struct TSourceAssembly {
+    TAssemblyOutcome Outcome = TAssemblyOutcome::Failed;
+    std::vector<std::string> Listing;
+};
+
+// Reads SOURCE and assembles it into the simulator as the IDE does: the log
+// lines go to log, every error also to err as "FILE:LINE: error: MESSAGE",
+// and a file that cannot be read to err as "korvo COMMAND: reason". The
+// EXEC command is started with launcher; none leaves it unstarted.
+TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
+                                   TPicoBlazeDebugger& simulator, ILog& log,
+                                   const ISettingsStore& settings, std::ostream& err,
+                                   IProcessLauncher* launcher = nullptr);
+
+} // namespace korvo::cli

@@ -1,0 +1,204 @@
+#pragma once
+
+#include "common/code_entry.h"
+#include "common/log.h"
+#include "simulator/run_clock.h"
+#include "simulator/sim_errors.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <new>
+#include <stdexcept>
+
+namespace korvo {
+
+// Raised when a code-image entry is stored outside the code space.
+class EMapError : public std::runtime_error {
+public:
+    EMapError() : std::runtime_error("Map") {}
+};
+
+inline constexpr int kCodeImageSize = 1024;
+
+enum TSimulatorState : std::uint8_t {
+    ssIdle = 0,    // no program; the code image is empty
+    ssLoaded = 1,  // a program was just assembled
+    ssReset = 2,   // transient: the core is being reset
+    ssRunning = 3, // the run loop is executing
+    ssPaused = 4,  // stopped and ready to step or run
+    ssHalted = 5,  // stopped by an error
+};
+
+// Bits of a LineInfo result.
+enum TLineInfo : int {
+    liCurrent = 1,
+    liBreakpoint = 2,
+    liCode = 4,
+    liExecuted = 8,
+};
+
+class TDebugger;
+
+using TNotifyEvent = std::function<void(TDebugger& sender)>;
+using TBreakpointEvent = std::function<void(TDebugger& sender, int line)>;
+using TReadEvent = std::function<std::int32_t(std::int32_t address, std::uint8_t kind)>;
+using TWriteEvent =
+    std::function<void(std::int32_t address, std::int32_t value, std::uint8_t kind)>;
+
+// The simulator of one document, without knowledge of any core: the state
+// machine, stepping and running, breakpoints and the mapping between code
+// addresses and source lines.
+//
+// Event handlers may do anything a user can do while a run is on the call
+// stack, including deleting the simulator: a delete that arrives while a
+// step or run is active only marks the object, which then fires no further
+// event and destroys itself when the outermost step or run returns.
+class TDebugger {
+public:
+    TDebugger() = default;
+    TDebugger(const TDebugger&) = delete;
+    TDebugger& operator=(const TDebugger&) = delete;
+    virtual ~TDebugger() = default;
+
+    static void operator delete(TDebugger* object, std::destroying_delete_t);
+
+    // --- Core-dependent operations ---
+    virtual std::int32_t ReadData(std::int32_t address) = 0;
+    virtual void WriteData(std::int32_t address, std::int32_t value) = 0;
+    // Throws EMapError outside 0..CodeSize()-1.
+    virtual void SetCodeEntry(int address, const TCodeEntry& entry) = 0;
+    // Leaves entry unchanged outside 0..CodeSize()-1.
+    virtual void GetCodeEntry(int address, TCodeEntry& entry) const = 0;
+    virtual int CodeSize() const { return 0; }
+    virtual bool HasCode(int address) const { return false; }
+    virtual bool IsExecuted(int address) const { return false; }
+    bool LineIsExecuted(int line) const;
+    bool LineHasCode(int line) const;
+    // Empties the code image, then enters ssIdle.
+    virtual void ClearCodeImage() = 0;
+    virtual void ResetCore();
+    // Lowest address whose entry carries the line; -1 when none.
+    virtual int LineToAddress(int line) const { return -1; }
+    virtual int AddressToLine(int address) const { return -1; }
+    void ResetPC() { pc_ = 0; }
+    // One instruction cycle; false with ErrorCode set when it failed.
+    virtual bool ExecuteInstruction() = 0;
+
+    // --- State machine ---
+    void SetState(TSimulatorState newState);
+    // After a successful assembly: loaded, then reset (ends paused at 0).
+    void Start();
+    void Reset();
+    void Step();
+    // A single step, then, when still paused, the run loop.
+    void Run();
+    void RunLoop();
+    void StepOver();
+    void RunToLine(int line);
+    void Pause();
+    bool ShouldStop() const;
+
+    TSimulatorState State() const { return state_; }
+    TSimulatorState RequestedState() const { return requestedState_; }
+    bool IsActive() const { return state_ != ssIdle; }
+    bool IsRunning() const { return state_ == ssRunning; }
+    bool IsPaused() const { return state_ == ssPaused; }
+    bool CanPause() const { return IsActive() && IsRunning(); }
+    bool CanStep() const { return IsActive() && IsPaused(); }
+    bool CanRunToLine(int line) const { return CanStep() && LineHasCode(line); }
+
+    // --- Breakpoints and lines ---
+    void ToggleBreakpoint(int line);
+    void ClearBreakpoints();
+    bool HasBreakpoints() const { return breakpointCount_ > 0; }
+    int BreakpointCount() const { return breakpointCount_; }
+    bool IsBreakpoint(int address) const;
+    int CurrentLine() const;
+    // A set of TLineInfo bits.
+    int LineInfo(int line) const;
+
+    std::int32_t PC() const { return pc_; }
+    // Instructions completed since the last reset. Kept in 64 bits so that a
+    // long run cannot wrap it.
+    std::int64_t InstructionCount() const { return instructionCount_; }
+    std::int32_t RunToAddress() const { return runToAddress_; }
+
+    // A run stops (pauses) once InstructionCount reaches this number; -1 for
+    // no limit. Front ends without a user use it to bound a run.
+    void SetInstructionLimit(std::int64_t limit) { instructionLimit_ = limit; }
+    std::int64_t InstructionLimit() const { return instructionLimit_; }
+
+    // The log pane: access errors and failed handlers are written here.
+    void SetLog(ILog* log) { log_ = log; }
+    // The tick counter and sleep of the run loop; the system's by default.
+    void SetRunClock(IRunClock& clock) { clock_ = &clock; }
+
+    // Wall-time rhythm of the run loop: run this long, then sleep and yield.
+    static constexpr int kRunSliceMilliseconds = 20;
+    static constexpr int kYieldSleepMilliseconds = 10;
+
+    // The nine events. Handlers are not owned. OnRead and OnWrite must not
+    // be reassigned from inside themselves.
+    TBreakpointEvent OnBreakpointChange;
+    TNotifyEvent OnCurrentLineChange;
+    TNotifyEvent OnStateChange;
+    TNotifyEvent OnYield;
+    TNotifyEvent OnBeforeStep;
+    TReadEvent OnRead;
+    TWriteEvent OnWrite;
+    TNotifyEvent OnRunStart;
+    TNotifyEvent OnRunEnd;
+
+protected:
+    enum class TBurstEnd { Continue, Stopped, Failed };
+
+    // Up to maxCycles instruction cycles of a run: stops early when a cycle
+    // fails (Failed), when the state leaves ssRunning or a stop condition
+    // pauses the run (Stopped).
+    virtual TBurstEnd RunBurst(int maxCycles) = 0;
+
+    void Fire(const TNotifyEvent& event);
+    void AddLogLine(const std::string& text);
+    void StopWhenLimitReached();
+    // Halts after an exception escaped a handler during a run and logs it.
+    void HaltOnHandlerFailure(const char* what);
+    virtual void SetErrorCode(std::uint8_t code) = 0;
+    // Increases on every core reset, so that an instruction can tell that a
+    // handler reset the core under it.
+    std::uint32_t ResetGeneration() const { return resetGeneration_; }
+    bool DeletePending() const { return deletePending_; }
+
+    std::int32_t pc_ = 0;
+    std::int64_t instructionCount_ = 0;
+    std::int32_t runToAddress_ = -1;
+    TSimulatorState state_ = ssIdle;
+    std::array<std::uint8_t, kCodeImageSize> breakpoints_{};
+
+private:
+    // Keeps the object alive while one of its operations is on the stack.
+    class TActivity {
+    public:
+        explicit TActivity(TDebugger& debugger);
+        ~TActivity();
+        TActivity(const TActivity&) = delete;
+        TActivity& operator=(const TActivity&) = delete;
+
+    private:
+        TDebugger& debugger_;
+    };
+
+    static void Destroy(TDebugger* object);
+    int RunBurstLength() const;
+
+    TSimulatorState requestedState_ = ssIdle;
+    int breakpointCount_ = 0;
+    std::int64_t instructionLimit_ = -1;
+    std::uint32_t resetGeneration_ = 0;
+    int activityDepth_ = 0;
+    bool deletePending_ = false;
+    ILog* log_ = nullptr;
+    IRunClock* clock_ = &SystemRunClock();
+};
+
+} // namespace korvo

@@ -1,0 +1,149 @@
+#include "simulator/io_models.h"
+
+#include "common/text_file.h"
+#include "simulator/log_format.h"
+#include "simulator/number_text.h"
+#include "simulator/sim_errors.h"
+
+#include <algorithm>
+
+namespace korvo {
+
+// --- Input port ---
+
+TInputPortModel::TInputPortModel(int port, std::string name, std::string stimulusFile, bool visible)
+    : port_(port), name_(std::move(name)), stimulusFile_(std::move(stimulusFile)),
+      visible_(visible) {}
+
+void TInputPortModel::Load() {
+    auto lines = ReadTextLines(stimulusFile_);
+    stimuli_.assign(lines.begin(), lines.end());
+}
+
+void TInputPortModel::Advance(const TMessageHandler& onMessage) {
+    if (stimuli_.empty()) return;
+    std::string line = std::move(stimuli_.front());
+    stimuli_.pop_front();
+    if (auto value = ParseIntegerText(line))
+        value_ = *value;
+    else if (onMessage)
+        onMessage(line + " is not an integer");
+}
+
+void TInputPortModel::Reset(const TMessageHandler& onMessage) {
+    if (!HasStimulus()) return;
+    stimuli_.clear();
+    try {
+        Load();
+    } catch (const EFileError&) {
+        loadPending_ = true;
+        return;
+    }
+    loadPending_ = false;
+    Advance(onMessage);
+}
+
+std::int32_t TInputPortModel::Read(const TMessageHandler& onMessage) {
+    if (loadPending_) {
+        Load();
+        loadPending_ = false;
+        Advance(onMessage);
+    }
+    std::int32_t result = value_;
+    Advance(onMessage);
+    return result;
+}
+
+// --- Output and bidirectional port ---
+
+TOutputPortModel::TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
+                                   std::string logFile, std::string format, bool visible)
+    : port_(port), outputOnly_(outputOnly), name_(std::move(name)), value_(value),
+      logFile_(std::move(logFile)),
+      format_(format.empty() ? std::string(kDefaultLogFormat) : std::move(format)),
+      visible_(visible) {}
+
+void TOutputPortModel::SetValue(std::int32_t value, const TMessageHandler& onMessage) {
+    value_ = value;
+    if (!HasLog()) return;
+    try {
+        logLines_.push_back(FormatLogLine(format_, value));
+    } catch (const EFormatError&) {
+        if (onMessage)
+            onMessage("Bad format specifier \"" + format_ + "\" at port $" + HexText(port_, 2));
+    }
+}
+
+void TOutputPortModel::ToggleBit(int bit, const TMessageHandler& onMessage) {
+    if (outputOnly_) return;
+    SetValue(value_ ^ (1 << (bit & 7)), onMessage);
+}
+
+void TOutputPortModel::EnterValue(std::int32_t value, const TMessageHandler& onMessage) {
+    if (outputOnly_) return;
+    SetValue(value & 0xFF, onMessage);
+}
+
+void TOutputPortModel::FlushLog() {
+    if (!HasLog()) return;
+    WriteTextLines(logFile_, logLines_);
+    logLines_.clear();
+}
+
+// --- UART ---
+
+void TUARTModel::Setup(int statusPort, int dataPort) {
+    statusPort_ = statusPort;
+    dataPort_ = dataPort;
+    receive_.fill(0);
+    transmit_.fill(0);
+    receiveWrite_ = receiveRead_ = transmitWrite_ = transmitRead_ = 0;
+}
+
+std::int32_t TUARTModel::Read(int port) {
+    if (port == dataPort_) {
+        std::int32_t value = receive_[receiveRead_];
+        receiveRead_ = (receiveRead_ + 1) % kQueueSize;
+        return value;
+    }
+    if (port == statusPort_) return Status();
+    return 0;
+}
+
+void TUARTModel::Write(int port, std::int32_t value) {
+    if (port == dataPort_) {
+        transmit_[transmitWrite_] = static_cast<std::uint8_t>(value & 0xFF);
+        transmitWrite_ = (transmitWrite_ + 1) % kQueueSize;
+    } else if (port == statusPort_) {
+        throw EIOError("Write to UART status port");
+    }
+}
+
+std::uint8_t TUARTModel::Status() const {
+    int received = (receiveWrite_ - receiveRead_ + kQueueSize) % kQueueSize;
+    int waiting = (transmitWrite_ - transmitRead_ + kQueueSize) % kQueueSize;
+    std::uint8_t status = 0;
+    if (receiveWrite_ != receiveRead_) status |= kReceiveReady;
+    if (received == 15) status |= kReceiveFull;
+    if (received == 8) status |= kReceiveHalf;
+    if (waiting == 15) status |= kTransmitFull;
+    if (waiting == 8) status |= kTransmitHalf;
+    return status;
+}
+
+// --- Scratch pad ---
+
+void TScratchPadModel::Setup(int size) {
+    bytes_.fill(0);
+    size_ = std::clamp(size, 0, kCapacity);
+}
+
+std::int32_t TScratchPadModel::Read(int offset) const {
+    return offset >= 0 && offset < size_ ? bytes_[offset] : 0;
+}
+
+void TScratchPadModel::Write(int offset, std::int32_t value) {
+    if (offset >= 0 && offset < size_) bytes_[offset] = value;
+}
+
+} // namespace korvo

@@ -1,0 +1,160 @@
+#pragma once
+
+// The run-time models behind the simulator's port events: what an input,
+// output or bidirectional port holds, the UART queues and the scratch pad
+// bytes. Front ends show and edit them; none of them knows a window.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korvo {
+
+// Receives what a front end shows in a message box ("abc is not an
+// integer", "Bad format specifier ..."); the simulation goes on.
+using TMessageHandler = std::function<void(const std::string& text)>;
+
+// An input port: the value the switches set, fed from a stimulus file when
+// the port has one, one line per read.
+class TInputPortModel {
+public:
+    TInputPortModel(int port, std::string name, std::string stimulusFile, bool visible);
+
+    int Port() const { return port_; }
+    const std::string& Name() const { return name_; }
+    bool Visible() const { return visible_; }
+    const std::string& StimulusFile() const { return stimulusFile_; }
+    bool HasStimulus() const { return !stimulusFile_.empty(); }
+    // Lines not yet read.
+    const std::deque<std::string>& PendingStimuli() const { return stimuli_; }
+
+    std::int32_t Value() const { return value_; }
+    // The user sets the value (switches, entry dialog).
+    void SetValue(std::int32_t value) { value_ = value; }
+
+    // Reloads the stimulus file; its first line becomes the value, so that
+    // the program's first read returns it. A file that cannot be read is
+    // reported by the next Read.
+    void Reset(const TMessageHandler& onMessage);
+    // A read by the program: the current value, after which the next
+    // stimulus line becomes the value. Throws EFileError when the stimulus
+    // file cannot be read.
+    std::int32_t Read(const TMessageHandler& onMessage);
+
+private:
+    void Load();
+    void Advance(const TMessageHandler& onMessage);
+
+    int port_;
+    std::string name_;
+    std::string stimulusFile_;
+    bool visible_;
+    std::int32_t value_ = 0;
+    std::deque<std::string> stimuli_;
+    bool loadPending_ = false;
+};
+
+// An output port (LEDs the program lights) or, when not output-only, a
+// bidirectional port both sides can change. With a log file every value
+// set becomes a log line in the port's format.
+class TOutputPortModel {
+public:
+    TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
+                     std::string logFile, std::string format, bool visible);
+
+    int Port() const { return port_; }
+    bool OutputOnly() const { return outputOnly_; }
+    const std::string& Name() const { return name_; }
+    bool Visible() const { return visible_; }
+    const std::string& LogFile() const { return logFile_; }
+    bool HasLog() const { return !logFile_.empty(); }
+    const std::string& Format() const { return format_; }
+    const std::vector<std::string>& LogLines() const { return logLines_; }
+    std::int32_t Value() const { return value_; }
+
+    // A write by the program: the new value, logged when the port has a log
+    // file. A format that cannot be applied is reported and logs nothing.
+    void SetValue(std::int32_t value, const TMessageHandler& onMessage);
+    // User changes; an output-only port ignores them.
+    void ToggleBit(int bit, const TMessageHandler& onMessage);
+    void EnterValue(std::int32_t value, const TMessageHandler& onMessage);
+
+    // Writes the log lines to the log file, replacing it, and empties the
+    // list. Throws EFileError; the lines are kept then.
+    void FlushLog();
+
+private:
+    int port_;
+    bool outputOnly_;
+    std::string name_;
+    std::int32_t value_;
+    std::string logFile_;
+    std::string format_;
+    bool visible_;
+    std::vector<std::string> logLines_;
+};
+
+// The UART: a status port and a data port, a receive and a transmit queue
+// of 16 bytes each. Nothing fills the receive queue or empties the transmit
+// queue; the program sees the indexes move.
+class TUARTModel {
+public:
+    static constexpr int kQueueSize = 16;
+
+    // Status bits.
+    static constexpr std::uint8_t kTransmitHalf = 0x01; // 8 bytes waiting to go
+    static constexpr std::uint8_t kTransmitFull = 0x02; // 15 bytes waiting to go
+    static constexpr std::uint8_t kReceiveHalf = 0x04;  // 8 bytes received
+    static constexpr std::uint8_t kReceiveFull = 0x08;  // 15 bytes received
+    static constexpr std::uint8_t kReceiveReady = 0x10; // the receive indexes differ
+
+    // Sets the ports (-1 for none) and empties both queues.
+    void Setup(int statusPort, int dataPort);
+    int StatusPort() const { return statusPort_; }
+    int DataPort() const { return dataPort_; }
+
+    // Another UART port reads 0; throws EIOError on a write to the status port.
+    std::int32_t Read(int port);
+    void Write(int port, std::int32_t value);
+    std::uint8_t Status() const;
+
+    const std::array<std::uint8_t, kQueueSize>& ReceiveQueue() const { return receive_; }
+    const std::array<std::uint8_t, kQueueSize>& TransmitQueue() const { return transmit_; }
+    int ReceiveWriteIndex() const { return receiveWrite_; }
+    int ReceiveReadIndex() const { return receiveRead_; }
+    int TransmitWriteIndex() const { return transmitWrite_; }
+    int TransmitReadIndex() const { return transmitRead_; }
+
+private:
+    std::array<std::uint8_t, kQueueSize> receive_{};
+    int receiveWrite_ = 0;
+    int receiveRead_ = 0;
+    std::array<std::uint8_t, kQueueSize> transmit_{};
+    int transmitWrite_ = 0;
+    int transmitRead_ = 0;
+    int dataPort_ = -1;
+    int statusPort_ = -1;
+};
+
+// The scratch pad bytes: the memory FETCH and STORE reach. Places at or
+// beyond the size read 0 and ignore writes.
+class TScratchPadModel {
+public:
+    static constexpr int kCapacity = 256;
+
+    // Empties all bytes and sets how many exist.
+    void Setup(int size);
+    int Size() const { return size_; }
+    std::int32_t Read(int offset) const;
+    // Also the user's edits.
+    void Write(int offset, std::int32_t value);
+
+private:
+    std::array<std::int32_t, kCapacity> bytes_{};
+    int size_ = 0;
+};
+
+} // namespace korvo

@@ -1,0 +1,160 @@
+#include "simulator/io_router.h"
+
+#include "common/mem_map.h"
+#include "common/text_file.h"
+#include "simulator/picoblaze_debugger.h"
+
+namespace korvo {
+
+TSimulationIO::TSimulationIO(ILog& log) : log_(log) {}
+
+TSimulationIO::~TSimulationIO() {
+    Detach();
+}
+
+void TSimulationIO::Attach(TPicoBlazeDebugger& simulator) {
+    Detach();
+    simulator_ = &simulator;
+    simulator.OnRead = [this](std::int32_t address, std::uint8_t kind) {
+        return Read(address, kind);
+    };
+    simulator.OnWrite = [this](std::int32_t address, std::int32_t value, std::uint8_t kind) {
+        Write(address, value, kind);
+    };
+}
+
+void TSimulationIO::Detach() {
+    if (!simulator_) return;
+    simulator_->OnRead = nullptr;
+    simulator_->OnWrite = nullptr;
+    simulator_ = nullptr;
+}
+
+void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
+    Clear();
+    for (int port = 0; port < kPortCount; ++port) {
+        TMemMapItem item = simulator.GetPortItem(port);
+        auto makeInput = [&] {
+            inputs_[port] =
+                std::make_unique<TInputPortModel>(port, item.InName, item.InFile, item.Visible);
+        };
+        auto makeOutput = [&](bool outputOnly) {
+            return std::make_unique<TOutputPortModel>(port, outputOnly, item.OutName, item.Value,
+                                                      item.OutFile, item.OutFormat, item.Visible);
+        };
+        switch (item.Kind) {
+        case mkInput: makeInput(); break;
+        case mkOutput: outputs_[port] = makeOutput(true); break;
+        case mkIO: bidirectionals_[port] = makeOutput(false); break;
+        case mkInOut:
+            makeInput();
+            outputs_[port] = makeOutput(true);
+            break;
+        case mkUART:
+            // The declared port (the one with a TCP port) is the status
+            // port; the data port is its partner, the port the declaration
+            // marked with it (the next one for an even status port).
+            if (item.TcpPort >= 0) uart_.Setup(port, port ^ 1);
+            break;
+        default: break;
+        }
+    }
+    scratchPad_.Setup(simulator.ScratchPadSize());
+}
+
+void TSimulationIO::WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty) {
+    if (!port.HasLog() || (onlyWhenNotEmpty && port.LogLines().empty())) return;
+    try {
+        port.FlushLog();
+    } catch (const EFileError& error) {
+        log_.AddLogLine(std::string("Failure: ") + error.what());
+    }
+}
+
+void TSimulationIO::Clear() {
+    FlushPendingLogs();
+    for (auto& model : inputs_)
+        model.reset();
+    for (auto& model : outputs_)
+        model.reset();
+    for (auto& model : bidirectionals_)
+        model.reset();
+    uart_.Setup(-1, -1);
+}
+
+void TSimulationIO::Reset() {
+    for (auto* models : {&outputs_, &bidirectionals_})
+        for (auto& model : *models)
+            if (model) WriteLog(*model, false);
+    for (auto& model : inputs_)
+        if (model) model->Reset(OnMessage);
+}
+
+void TSimulationIO::FlushPendingLogs() {
+    for (auto* models : {&outputs_, &bidirectionals_})
+        for (auto& model : *models)
+            if (model) WriteLog(*model, true);
+}
+
+std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
+    int port = address & 0xFF;
+    try {
+        switch (kind) {
+        case mkRAM:
+        case mkROM: return simulator_ ? simulator_->GetPortItem(port).Value : 0;
+        case mkScratchPad: return scratchPad_.Read(address);
+        case mkInput:
+        case mkInOut: return inputs_[port] ? inputs_[port]->Read(OnMessage) : 0;
+        case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
+        case mkUART: return uart_.Read(port);
+        default: return 0;
+        }
+    } catch (const EIOError&) {
+        throw;
+    } catch (const std::exception& error) {
+        // Handled like a refused access: logged with the program counter,
+        // the core reset, the cycle failed.
+        throw EIOError(error.what());
+    }
+}
+
+void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t kind) {
+    int port = address & 0xFF;
+    switch (kind) {
+    case mkRAM:
+        if (OnMemoryCellWrite) OnMemoryCellWrite(port, value);
+        break;
+    case mkScratchPad: scratchPad_.Write(address, value); break;
+    case mkOutput:
+    case mkInOut:
+        if (outputs_[port]) outputs_[port]->SetValue(value, OnMessage);
+        break;
+    case mkIO:
+        if (bidirectionals_[port]) bidirectionals_[port]->SetValue(value, OnMessage);
+        break;
+    case mkUART: uart_.Write(port, value); break;
+    default: break;
+    }
+}
+
+TInputPortModel* TSimulationIO::InputPort(int port) {
+    return port >= 0 && port < kPortCount ? inputs_[port].get() : nullptr;
+}
+
+TOutputPortModel* TSimulationIO::OutputPort(int port) {
+    return port >= 0 && port < kPortCount ? outputs_[port].get() : nullptr;
+}
+
+TOutputPortModel* TSimulationIO::BidirectionalPort(int port) {
+    return port >= 0 && port < kPortCount ? bidirectionals_[port].get() : nullptr;
+}
+
+void TSimulationIO::EditMemoryCell(int port, std::int32_t value) {
+    if (!simulator_ || port < 0 || port >= kPortCount) return;
+    TMemMapItem item = simulator_->GetPortItem(port);
+    if (item.Kind != mkRAM && item.Kind != mkROM) return;
+    item.Value = static_cast<std::uint8_t>(value & 0xFF);
+    simulator_->SetPortItem(port, item);
+}
+
+} // namespace korvo

@@ -1,0 +1,131 @@
+#include "simulator/picoblaze_debugger.h"
+
+namespace korvo {
+
+TPicoBlazeDebugger::TPicoBlazeDebugger(TCoreKind kind)
+    : decoding_(CoreDecoding(kind)), codeSize_(CoreTraits(kind).CodeSize),
+      stackDepth_(CoreTraits(kind).StackDepth) {
+    ClearCodeImage();
+}
+
+// --- Code image ---
+
+void TPicoBlazeDebugger::SetCodeEntry(int address, const TCodeEntry& entry) {
+    if (address < 0 || address >= CodeSize()) throw EMapError();
+    codeImage_[address] = entry;
+    codeImage_[address].Executed = false;
+    TDecoded decoded;
+    if (entry.HasCode) decoded = DecodeWord(decoding_, entry.Word);
+    decoded.Executed = entry.Executed;
+    decoded_[address] = decoded;
+}
+
+void TPicoBlazeDebugger::GetCodeEntry(int address, TCodeEntry& entry) const {
+    if (address < 0 || address >= CodeSize()) return;
+    entry = codeImage_[address];
+    entry.Executed = decoded_[address].Executed;
+}
+
+bool TPicoBlazeDebugger::HasCode(int address) const {
+    return address >= 0 && address < kCodeImageSize && codeImage_[address].HasCode;
+}
+
+bool TPicoBlazeDebugger::IsExecuted(int address) const {
+    return address >= 0 && address < kCodeImageSize && decoded_[address].Executed;
+}
+
+void TPicoBlazeDebugger::ClearCodeImage() {
+    codeImage_.fill(TCodeEntry{});
+    decoded_.fill(TDecoded{});
+    SetState(ssIdle);
+}
+
+int TPicoBlazeDebugger::LineToAddress(int line) const {
+    // Source lines start at 1; an entry without code carries line -1, which
+    // must not make a line number below 1 look like it has an address.
+    if (line < 1) return -1;
+    for (int address = 0; address < kCodeImageSize; ++address)
+        if (codeImage_[address].Line == line) return address;
+    return -1;
+}
+
+int TPicoBlazeDebugger::AddressToLine(int address) const {
+    if (address < 0 || address >= kCodeImageSize) return -1;
+    return codeImage_[address].Line;
+}
+
+// --- Core state ---
+
+void TPicoBlazeDebugger::ResetCore() {
+    TDebugger::ResetCore();
+    registers_.fill(0);
+    sp_ = 0;
+    zero_ = false;
+    carry_ = false;
+    interruptEnable_ = false;
+    interruptLine_ = false;
+    UpdateInterruptPending();
+}
+
+int TPicoBlazeDebugger::RegisterCount() const {
+    switch (CoreKind()) {
+    case TCoreKind::pbtI:
+    case TCoreKind::pbt3: return 16;
+    case TCoreKind::pbtII: return 32;
+    case TCoreKind::pbtC: return 8;
+    default: return 0;
+    }
+}
+
+std::int32_t TPicoBlazeDebugger::Register(int n) const {
+    return n >= 0 && n < static_cast<int>(registers_.size()) ? registers_[n] : 0;
+}
+
+void TPicoBlazeDebugger::SetRegister(int n, std::int32_t value) {
+    if (n >= 0 && n < static_cast<int>(registers_.size())) registers_[n] = value;
+}
+
+std::int32_t TPicoBlazeDebugger::StackEntry(int index) const {
+    return index >= 0 && index < static_cast<int>(stack_.size()) ? stack_[index] : 0;
+}
+
+void TPicoBlazeDebugger::UpdateInterruptPending() {
+    interruptPending_ = interruptEnable_ && (interruptEdge_ || interruptLine_);
+}
+
+void TPicoBlazeDebugger::SetInterruptEnable(bool on) {
+    interruptEnable_ = on;
+    UpdateInterruptPending();
+}
+
+void TPicoBlazeDebugger::SetInterruptLine(bool on) {
+    interruptLine_ = on;
+    UpdateInterruptPending();
+}
+
+void TPicoBlazeDebugger::SetInterruptEdge(bool on) {
+    interruptEdge_ = on;
+    UpdateInterruptPending();
+}
+
+std::uint8_t TPicoBlazeDebugger::FlagByte() const {
+    return static_cast<std::uint8_t>(zero_ | savedZero_ << 1 | carry_ << 2 | savedCarry_ << 3 |
+                                     interruptEnable_ << 4 | interruptAck_ << 5 |
+                                     interruptLine_ << 6 | interruptEdge_ << 7);
+}
+
+// --- Port map ---
+
+TMemMapItem TPicoBlazeDebugger::GetPortItem(int address) const {
+    return address >= 0 && address < kPortCount ? portMap_[address] : TMemMapItem{};
+}
+
+void TPicoBlazeDebugger::SetPortItem(int address, const TMemMapItem& item) {
+    if (address >= 0 && address < kPortCount) portMap_[address] = item;
+}
+
+TMemMapItem TPicoBlazeDebugger::GetStoreItem(int) const {
+    return TMemMapItem{};
+}
+
+} // namespace korvo

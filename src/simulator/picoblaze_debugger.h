@@ -1,0 +1,134 @@
+#pragma once
+
+#include "common/core_kind.h"
+#include "common/mem_map.h"
+#include "simulator/debugger_base.h"
+#include "simulator/decode.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace korvo {
+
+// The PicoBlaze family: code image, port map, registers, flags and return
+// stack, and the instruction cycle shared by the four cores. Each core
+// contributes its decode table (decode_tables.cpp) and its limits. Code
+// words are decoded when they are stored, so the run loop only dispatches.
+class TPicoBlazeDebugger : public TDebugger {
+public:
+    explicit TPicoBlazeDebugger(TCoreKind kind);
+
+    virtual TCoreKind CoreKind() const = 0;
+
+    std::int32_t ReadData(std::int32_t address) override;
+    void WriteData(std::int32_t address, std::int32_t value) override;
+    void SetCodeEntry(int address, const TCodeEntry& entry) override;
+    void GetCodeEntry(int address, TCodeEntry& entry) const override;
+    bool HasCode(int address) const override;
+    bool IsExecuted(int address) const override;
+    void ClearCodeImage() override;
+    void ResetCore() override;
+    int LineToAddress(int line) const override;
+    int AddressToLine(int address) const override;
+    bool ExecuteInstruction() final;
+
+    virtual bool UsesScratchPad() const { return false; }
+    // Only the PicoBlaze 3 keeps the flag; the assembler calls it for that core.
+    virtual void SetUsesScratchPad(bool) {}
+    virtual void SetScratchPadSize(int size) { scratchPadSize_ = size; }
+    // Bytes of scratch pad; only the PicoBlaze 3 has any.
+    virtual int ScratchPadSize() const { return 0; }
+
+    // --- Panel accessors ---
+    int RegisterCount() const;
+    int StackDepth() const { return stackDepth_; }
+    int InterruptVector() const { return CodeSize() - 1; }
+    // Registers 0..31; other numbers read 0 and ignore writes.
+    std::int32_t Register(int n) const;
+    void SetRegister(int n, std::int32_t value);
+    std::int32_t StackEntry(int index) const;
+    std::int32_t SP() const { return sp_; }
+    std::uint8_t ErrorCode() const { return errorCode_; }
+    void SetErrorCode(std::uint8_t code) override { errorCode_ = static_cast<TSimError>(code); }
+
+    bool ZeroFlag() const { return zero_; }
+    void SetZeroFlag(bool on) { zero_ = on; }
+    bool SavedZero() const { return savedZero_; }
+    void SetSavedZero(bool on) { savedZero_ = on; }
+    bool CarryFlag() const { return carry_; }
+    void SetCarryFlag(bool on) { carry_ = on; }
+    bool SavedCarry() const { return savedCarry_; }
+    void SetSavedCarry(bool on) { savedCarry_ = on; }
+    bool InterruptEnable() const { return interruptEnable_; }
+    void SetInterruptEnable(bool on);
+    // An interrupt was seen and is entered on the next cycle.
+    bool InterruptAck() const { return interruptAck_; }
+    void SetInterruptAck(bool on) { interruptAck_ = on; }
+    // The steady interrupt input.
+    bool InterruptLine() const { return interruptLine_; }
+    void SetInterruptLine(bool on);
+    // One pending interrupt event, cleared when the interrupt is entered.
+    bool InterruptEdge() const { return interruptEdge_; }
+    void SetInterruptEdge(bool on);
+    // The eight flags as one byte: bit 0 zero, 1 saved zero, 2 carry,
+    // 3 saved carry, 4 interrupt enable, 5 acknowledge, 6 line, 7 edge.
+    std::uint8_t FlagByte() const;
+
+    // Whole-record copies of the port map.
+    TMemMapItem GetPortItem(int address) const;
+    void SetPortItem(int address, const TMemMapItem& item);
+    // The scratch pad records; the simulator never maps them.
+    TMemMapItem GetStoreItem(int address) const;
+
+    // Diagnostic hook, called after every port or scratch pad access that
+    // succeeded: 'R' port read, 'W' port write, 'F' scratch pad read (fetch),
+    // 'S' scratch pad write (store); address is the port or the offset.
+    std::function<void(char kind, std::int32_t address, std::int32_t value)> OnAccess;
+
+protected:
+    TBurstEnd RunBurst(int maxCycles) override;
+
+private:
+    enum class TAccess { Done, Refused, Abandoned };
+
+    inline bool Cycle(std::int32_t& pc, std::int64_t& count);
+    bool EnterInterrupt();
+    void UpdateInterruptPending();
+    TAccess Input(std::uint8_t x, std::int32_t address);
+    TAccess Output(std::uint8_t x, std::int32_t address);
+    bool RefuseAccess(const EIOError& error);
+    std::int32_t ReadBlockRAM(const TMemMapItem& item) const;
+    void AddressBlockRAM(TMemMapItem& item, std::int32_t value);
+
+    const TCoreDecoding& decoding_;
+    const int codeSize_;
+    const int stackDepth_;
+
+    // Line and word of each entry; the executed flags live in decoded_.
+    std::array<TCodeEntry, kCodeImageSize> codeImage_{};
+    std::array<TDecoded, kCodeImageSize> decoded_{};
+    TMemMap portMap_{};
+
+    std::array<std::int32_t, 32> registers_{};
+    std::array<std::int32_t, 32> stack_{};
+    std::int32_t sp_ = 0;
+    bool zero_ = false;
+    bool savedZero_ = false;
+    bool carry_ = false;
+    bool savedCarry_ = false;
+    bool interruptEnable_ = false;
+    bool interruptAck_ = false;
+    bool interruptLine_ = false;
+    bool interruptEdge_ = false;
+    // Enable and (edge or line): the one test of the cycle's first step.
+    bool interruptPending_ = false;
+    // An enumeration, not a byte: stores to a byte type could alias every
+    // other member and keep the compiler from holding them in registers.
+    TSimError errorCode_ = seNone;
+
+protected:
+    int scratchPadSize_ = 0;
+};
+
+} // namespace korvo

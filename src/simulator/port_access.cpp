@@ -1,0 +1,104 @@
+// Port, scratch pad and block RAM access of the PicoBlaze cores: what IN,
+// OUT, FETCH and STORE reach, and how a refused access ends the cycle.
+#include "simulator/number_text.h"
+#include "simulator/picoblaze_debugger.h"
+
+namespace korvo {
+
+namespace {
+constexpr std::int32_t kScratchPadBase = 256;
+} // namespace
+
+std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
+    std::int32_t value = 0;
+    if (address >= kScratchPadBase) {
+        std::int32_t offset = address % kScratchPadBase;
+        if (offset >= ScratchPadSize())
+            throw EIOError("Attempt to read from Scratch Pad at: $" + HexText(offset, 3));
+        if (OnRead) value = OnRead(offset, mkScratchPad);
+        if (OnAccess) OnAccess('F', offset, value);
+        return value;
+    }
+    address &= 0xFF;
+    const TMemMapItem& item = portMap_[address];
+    switch (item.Kind) {
+    case mkRAM:
+    case mkROM: value = item.Value; break;
+    case mkInput:
+    case mkIO:
+    case mkInOut:
+    case mkUART:
+        if (OnRead) value = OnRead(address, item.Kind);
+        break;
+    case mkBlockRAM: value = ReadBlockRAM(item); break;
+    default: throw EIOError("Attempt to read from non-mapped input at: $" + HexText(address, 3));
+    }
+    if (OnAccess) OnAccess('R', address, value);
+    return value;
+}
+
+void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
+    if (address >= kScratchPadBase) {
+        std::int32_t offset = address % kScratchPadBase;
+        if (offset >= ScratchPadSize())
+            throw EIOError("Attempt to write to Scratch Pad at: $" + HexText(offset, 3));
+        if (OnWrite) OnWrite(offset, value, mkScratchPad);
+        if (OnAccess) OnAccess('S', offset, value);
+        return;
+    }
+    address &= 0xFF;
+    TMemMapItem& item = portMap_[address];
+    switch (item.Kind) {
+    case mkRAM:
+        item.Written = true;
+        item.Value = static_cast<std::uint8_t>(value & 0xFF);
+        if (OnWrite) OnWrite(address, value, mkRAM);
+        break;
+    case mkOutput:
+    case mkIO:
+    case mkInOut:
+    case mkUART:
+        if (OnWrite) OnWrite(address, value, item.Kind);
+        break;
+    case mkBlockRAM: AddressBlockRAM(item, value); break;
+    case mkROM: throw EIOError("Attempt to write to ROM at: $" + HexText(address, 3));
+    default: throw EIOError("Attempt to write to non-mapped output at: $" + HexText(address, 3));
+    }
+    if (OnAccess) OnAccess('W', address, value);
+}
+
+bool TPicoBlazeDebugger::RefuseAccess(const EIOError& error) {
+    AddLogLine(std::string(error.what()) + "; Program Counter: $" + HexText(pc_, 2));
+    SetState(ssReset);
+    errorCode_ = seIO;
+    return false;
+}
+
+// A handler may reset the core while it serves the access; the instruction
+// is then abandoned: nothing more of it takes effect.
+TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Input(std::uint8_t x, std::int32_t address) {
+    std::uint32_t generation = ResetGeneration();
+    std::int32_t value;
+    try {
+        value = ReadData(address);
+    } catch (const EIOError& error) {
+        RefuseAccess(error);
+        return TAccess::Refused;
+    }
+    if (generation != ResetGeneration()) return TAccess::Abandoned;
+    registers_[x] = value;
+    return TAccess::Done;
+}
+
+TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Output(std::uint8_t x, std::int32_t address) {
+    std::uint32_t generation = ResetGeneration();
+    try {
+        WriteData(address, registers_[x]);
+    } catch (const EIOError& error) {
+        RefuseAccess(error);
+        return TAccess::Refused;
+    }
+    return generation != ResetGeneration() ? TAccess::Abandoned : TAccess::Done;
+}
+
+} // namespace korvo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/log.h"
+#include "common/settings.h"
+#include "simulator/debugger_base.h"
+#include "simulator/io_router.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace korvo {
+
+class TPicoBlazeDebugger;
+
+// What every front end does around a simulator: logs its state changes,
+// builds the peripherals when a program is loaded and resets them with the
+// core, routes the port events, and reads the clock frequency and the
+// scratch pad size from the settings. The IDE adds its panels through
+// OnStateEntered; the command-line tool uses it as it is.
+//
+// Attaches OnStateChange, OnRead and OnWrite of the simulator and clears
+// them again when destroyed; the simulator must outlive the session.
+class TSimulationSession {
+public:
+    TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log, const ISettingsStore* settings);
+    ~TSimulationSession();
+    TSimulationSession(const TSimulationSession&) = delete;
+    TSimulationSession& operator=(const TSimulationSession&) = delete;
+
+    TPicoBlazeDebugger& Simulator() { return simulator_; }
+    TSimulationIO& IO() { return io_; }
+    // Read when a program is loaded; 80 until then.
+    std::int32_t FrequencyMHz() const { return frequencyMHz_; }
+
+    // A scratch pad size that replaces the setting (0, 16, 32, 64, 128 or 256).
+    void SetScratchPadSizeOverride(std::optional<int> size) { scratchPadOverride_ = size; }
+
+    // Called after the session has handled a state change, with the state
+    // being entered.
+    std::function<void(TSimulatorState state)> OnStateEntered;
+
+private:
+    void HandleStateChange();
+
+    TPicoBlazeDebugger& simulator_;
+    ILog& log_;
+    const ISettingsStore* settings_;
+    TSimulationIO io_;
+    std::int32_t frequencyMHz_;
+    std::optional<int> scratchPadOverride_;
+};
+
+// The scratch pad size of the "ScratchPad"/"Size" setting: the index 0 to 5
+// of 0, 16, 32, 64, 128 or 256 bytes; 64 for anything else.
+int ScratchPadSizeFromSetting(const ISettingsStore& settings);
+
+} // namespace korvo
