@@ -1,6 +1,7 @@
 #include "gui_test_support.h"
 
 #include "common/settings_layout.h"
+#include "output/output_files.h"
 #include "shell/chain_list.h"
 #include "shell/chip_dialog.h"
 #include "shell/color_button.h"
@@ -594,6 +595,31 @@ private slots:
         QCOMPARE(chain.Target->DataWidth, 8);
         QVERIFY(chain.Target->AddressFirst);
         QVERIFY(chain.After == std::vector<TChipDescription>{kChipC});
+    }
+
+    void SvfWriterUsesTheStoredChain() {
+        WriteSampleChain();
+        auto dialog = Open();
+        dialog->ShowPage(TdlgSettings::pgJtag);
+        auto* after = dialog->JtagPage()->AfterList();
+        after->AppendRow(kChipB);
+        ClickOk(*dialog);
+        TOutputJob job;
+        job.CoreKind = TCoreKind::pbtC;
+        job.Words.assign(256, 0);
+        job.SvfFileName = QDir(settings_->Folder()).filePath("chain.svf").toStdString();
+        TStringListLog writerLog;
+        WriteOutputFiles(job, {writerLog, settings_->Reopen()});
+        QFile file(QString::fromStdString(job.SvfFileName));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromLatin1(file.readAll()).split("\r\n");
+        for (const char* expected :
+             {"// Chip 0 before the target: XC2C64", "// Chip 1 before the target: XCF02S",
+              "// The target chip: Spartan-3", "// Chip 0 after the target: XC3S200",
+              "// Chip 1 after the target: XCF02S", "SIR 36 TDI (FFFFFFFFF) SMASK (FFFFFFFFF) ;"})
+            QVERIFY2(lines.contains(QString::fromLatin1(expected)), expected);
+        // One record per code word, address and data widths together.
+        QCOMPARE(lines.filter(QRegularExpression("^SDR 27 TDI \\([0-9A-F]{7}\\) ;$")).size(), 256);
     }
 
     void JtagStoreReplacesRemovedRows() {
