@@ -4,6 +4,7 @@
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/text_file.h"
+#include "shell/platform/process_launcher.h"
 #include "shell/settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 
@@ -36,7 +37,10 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
-    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err);
+    // --no-exec leaves the EXEC command unstarted.
+    TSystemProcessLauncher systemLauncher;
+    IProcessLauncher* launcher = arguments->Has("--no-exec") ? nullptr : &systemLauncher;
+    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err, launcher);
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
     if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
     const auto& listing = assembly.Listing;

@@ -9,7 +9,8 @@ namespace korvo::cli {
 
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err) {
+                                   const ISettingsStore& settings, std::ostream& err,
+                                   IProcessLauncher* launcher) {
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
@@ -21,9 +22,6 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     }
 
     TSynPicoBlaze parser;
-    // EXEC needs a process launcher; without one (and with --no-exec) the
-    // command is not started.
-    IProcessLauncher* launcher = nullptr;
     TAssemblyContext context{parser, &simulator, log, settings, launcher};
     std::vector<TAssemblyDiagnostic> diagnostics;
     try {

@@ -2,6 +2,7 @@
 
 #include "common/log.h"
 #include "common/settings.h"
+#include "output/output_files.h"
 
 #include <iosfwd>
 #include <string>
@@ -28,9 +29,11 @@ struct TSourceAssembly {
 
 // Reads SOURCE and assembles it into the simulator as the IDE does: the log
 // lines go to log, every error also to err as "FILE:LINE: error: MESSAGE",
-// and a file that cannot be read to err as "korvo COMMAND: reason".
+// and a file that cannot be read to err as "korvo COMMAND: reason". The
+// EXEC command is started with launcher; none leaves it unstarted.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err);
+                                   const ISettingsStore& settings, std::ostream& err,
+                                   IProcessLauncher* launcher = nullptr);
 
 } // namespace korvo::cli

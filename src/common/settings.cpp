@@ -17,8 +17,7 @@ std::string ReadString(const ISettingsStore& store, std::string_view key, std::s
     return store.ReadValue(key, name).value_or(std::string());
 }
 
-std::int32_t ReadInteger(const ISettingsStore& store, std::string_view key,
-                         std::string_view name) {
+std::int32_t ReadInteger(const ISettingsStore& store, std::string_view key, std::string_view name) {
     if (auto text = store.ReadValue(key, name))
         if (auto value = ParseInteger(*text)) return *value;
     throw ESettingsError("Invalid data type for '" + std::string(name) + "'");
@@ -28,8 +27,8 @@ bool ReadBool(const ISettingsStore& store, std::string_view key, std::string_vie
     return ReadInteger(store, key, name) != 0;
 }
 
-std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key,
-                           std::string_view name, std::int32_t fallback) {
+std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key, std::string_view name,
+                           std::int32_t fallback) {
     if (auto text = store.ReadValue(key, name))
         if (auto value = ParseInteger(*text)) return *value;
     return fallback;
@@ -73,6 +72,14 @@ std::optional<std::string> TMemorySettingsStore::ReadValue(std::string_view key,
 void TMemorySettingsStore::WriteValue(std::string_view key, std::string_view name,
                                       std::string_view value) {
     keys_[std::string(key)][std::string(name)] = std::string(value);
+}
+
+void TMemorySettingsStore::DeleteValue(std::string_view key, std::string_view name) {
+    auto found = keys_.find(key);
+    if (found == keys_.end()) return;
+    if (auto value = found->second.find(name); value != found->second.end())
+        found->second.erase(value);
+    if (found->second.empty()) keys_.erase(found);
 }
 
 void TMemorySettingsStore::DeleteKey(std::string_view key) {

@@ -35,9 +35,12 @@ public:
                                    std::int32_t value) {
         WriteValue(key, name, std::to_string(value));
     }
+    // Removes one value; a missing value is no error.
+    virtual void DeleteValue(std::string_view key, std::string_view name) = 0;
     // Removes the key with all its values and sub-keys.
     virtual void DeleteKey(std::string_view key) = 0;
-    // Writes pending changes to the backing store.
+    // Writes pending changes to the backing store; throws ESettingsError when
+    // it cannot be written.
     virtual void Flush() {}
 };
 
@@ -48,8 +51,8 @@ std::string ReadString(const ISettingsStore& store, std::string_view key, std::s
 std::int32_t ReadInteger(const ISettingsStore& store, std::string_view key, std::string_view name);
 bool ReadBool(const ISettingsStore& store, std::string_view key, std::string_view name);
 // The default replaces a missing or unreadable value; never throws.
-std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key,
-                           std::string_view name, std::int32_t fallback);
+std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key, std::string_view name,
+                           std::int32_t fallback);
 bool ReadBoolOr(const ISettingsStore& store, std::string_view key, std::string_view name,
                 bool fallback);
 void WriteString(ISettingsStore& store, std::string_view key, std::string_view name,
@@ -68,6 +71,7 @@ public:
     std::optional<std::string> ReadValue(std::string_view key,
                                          std::string_view name) const override;
     void WriteValue(std::string_view key, std::string_view name, std::string_view value) override;
+    void DeleteValue(std::string_view key, std::string_view name) override;
     void DeleteKey(std::string_view key) override;
 
 private:

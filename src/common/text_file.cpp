@@ -7,11 +7,16 @@
 #include <fstream>
 #include <random>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace korvo {
 
 namespace {
-std::string SystemText(int error) { return std::strerror(error); }
+std::string SystemText(int error) {
+    return std::strerror(error);
+}
 
 // Backslashes separate directories on every platform, so that sources written
 // on Windows keep working; the drive colon only means something on Windows.
@@ -42,7 +47,8 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     std::size_t total = 0;
-    for (const auto& line : lines) total += line.size() + 2;
+    for (const auto& line : lines)
+        total += line.size() + 2;
     std::string text;
     text.reserve(total);
     for (const auto& line : lines) {
@@ -72,9 +78,40 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
     return SplitLines(ReadFileBytes(path));
 }
 
+namespace {
+// The file a write replaces: for a symbolic link the file it names, so that
+// the link stays.
+std::string ReplacedFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    auto resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+// An existing file that the user may not write is refused, as writing it in
+// place would be: the error number, or 0 when it may be replaced.
+int ReplaceRefusal(const std::string& file,
+                   [[maybe_unused]] const std::filesystem::file_status& status) {
+#ifdef _WIN32
+    return (status.permissions() & std::filesystem::perms::owner_write) ==
+                   std::filesystem::perms::none
+               ? EACCES
+               : 0;
+#else
+    return ::access(file.c_str(), W_OK) == 0 ? 0 : errno;
+#endif
+}
+} // namespace
+
 void WriteFileBytesAtomic(const std::string& path, std::string_view bytes) {
     static std::mt19937 random{std::random_device{}()};
-    std::string temporary = path + ".tmp" + std::to_string(random() % 1000000);
+    const std::string target = ReplacedFile(path);
+    std::error_code statusError;
+    const auto existing = std::filesystem::status(target, statusError);
+    const bool replacing = !statusError && std::filesystem::is_regular_file(existing);
+    if (int refusal = replacing ? ReplaceRefusal(target, existing) : 0)
+        throw EFileError("Cannot create file \"" + path + "\". " + SystemText(refusal));
+    std::string temporary = target + ".tmp" + std::to_string(random() % 1000000);
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) throw EFileError("Cannot create file \"" + path + "\". " + SystemText(errno));
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -87,10 +124,15 @@ void WriteFileBytesAtomic(const std::string& path, std::string_view bytes) {
         std::remove(temporary.c_str());
         throw EFileError("Cannot write file \"" + path + "\". " + SystemText(error));
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
+    std::error_code ignored;
+    // The new file keeps the access rights of the one it replaces.
+    if (replacing) std::filesystem::permissions(temporary, existing.permissions(), ignored);
+    // std::filesystem::rename replaces an existing file on every platform.
+    std::error_code renameError;
+    std::filesystem::rename(temporary, target, renameError);
+    if (renameError) {
         std::remove(temporary.c_str());
-        throw EFileError("Cannot create file \"" + path + "\". " + SystemText(error));
+        throw EFileError("Cannot create file \"" + path + "\". " + renameError.message());
     }
 }
 
@@ -100,7 +142,8 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 
 std::string DirectoryPart(std::string_view path) {
     auto position = path.find_last_of(kSeparators);
-    return position == std::string_view::npos ? std::string() : std::string(path.substr(0, position + 1));
+    return position == std::string_view::npos ? std::string()
+                                              : std::string(path.substr(0, position + 1));
 }
 
 std::string BaseNameWithoutExtension(std::string_view path) {

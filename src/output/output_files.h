@@ -14,8 +14,10 @@ namespace korvo {
 class IProcessLauncher {
 public:
     virtual ~IProcessLauncher() = default;
-    // True when the process started; otherwise errorText holds the system's
-    // text for the failure.
+    // Starts the command line as a new process in the program's current
+    // directory with its environment, and does not wait for it. True when the
+    // process started; otherwise errorText holds the system's text for the
+    // failure.
     virtual bool Launch(const std::string& commandLine, std::string& errorText) = 0;
 };
 
@@ -37,13 +39,19 @@ struct TOutputJob {
 
 struct TOutputEnvironment {
     ILog& Log;
+    // Holds the JTAG scan chain the SVF file is written for.
     const ISettingsStore& Settings;
     // Starts the EXEC command; none skips it.
     IProcessLauncher* Launcher = nullptr;
 };
 
 // Writes the COE, MEM, VHDL, HEX and SVF files the job names, in that order,
-// then starts the EXEC command. Failures are logged; none of them throws.
+// each replaced in one step, then starts the EXEC command. A file that cannot
+// be written is logged as one "Failure: " line and the next step runs. When
+// the JTAG scan-chain settings cannot be read the SVF failure is logged and
+// the EXEC command is not started. A VHDL template that exists but cannot be
+// read throws EFileError (the steps after it do not run); nothing else
+// throws.
 void WriteOutputFiles(const TOutputJob& job, const TOutputEnvironment& environment);
 
 } // namespace korvo

@@ -1,13 +1,124 @@
 #include "shell/settings_dialog.h"
 
+#include "shell/settings_format_page.h"
+#include "shell/settings_jtag_page.h"
+#include "shell/settings_layout_page.h"
+#include "shell/settings_misc_page.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
 namespace korvo {
 
-bool ShowSettingsDialog(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind, ILog& log) {
-    (void)parent;
-    (void)settings;
-    (void)coreKind;
-    (void)log;
-    return false;
+namespace {
+constexpr int kDialogWidth = 600;
+constexpr int kDialogHeight = 400;
+} // namespace
+
+TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& log,
+                           TPanelLimits& panelLimits, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    setWindowTitle(QStringLiteral("  Settings"));
+    setFixedSize(kDialogWidth, kDialogHeight);
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("pages"));
+    format_ = new TFormatPage(coreKind);
+    layout_ = new TLayoutPage(panelLimits);
+    jtag_ = new TJtagPage;
+    misc_ = new TMiscPage;
+    pages_->addTab(format_, QStringLiteral("Format"));
+    pages_->addTab(layout_, QStringLiteral("Layout"));
+    pages_->addTab(jtag_, QStringLiteral("JTAG"));
+    pages_->addTab(misc_, QStringLiteral("Misc"));
+
+    default_ = new QPushButton(QStringLiteral("Default"), this);
+    default_->setObjectName(QStringLiteral("btnDefault"));
+    default_->setAutoDefault(false);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setAutoDefault(false);
+    connect(default_, &QPushButton::clicked, this, &TdlgSettings::RestoreDefaults);
+    connect(ok, &QPushButton::clicked, this, &TdlgSettings::accept);
+    connect(cancel, &QPushButton::clicked, this, &TdlgSettings::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(default_);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_, 1);
+    layout->addLayout(buttons);
+
+    // Reading order: highlighter attributes and columns, the scan chain, the
+    // editor, clock and scratch pad settings; then what depends on them.
+    format_->Load(settings);
+    jtag_->Load(settings, log);
+    jtag_->FillTargetPreset(coreKind);
+    misc_->Load(settings);
+    format_->SetSampleFont(misc_->EditorFont());
+    layout_->Load();
+    format_->ReformatSample();
+    pages_->setCurrentIndex(pgFormat);
+    misc_->FillFontList();
+
+    for (TSettingsPage* page :
+         {static_cast<TSettingsPage*>(format_), static_cast<TSettingsPage*>(layout_),
+          static_cast<TSettingsPage*>(jtag_), static_cast<TSettingsPage*>(misc_)})
+        connect(page, &TSettingsPage::DefaultStateChanged, this,
+                &TdlgSettings::UpdateDefaultButton);
+    connect(pages_, &QTabWidget::currentChanged, this, &TdlgSettings::UpdateDefaultButton);
+    UpdateDefaultButton();
+
+    if (QScreen* screen = parent ? parent->screen() : this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TdlgSettings::ShowPage(TPage page) {
+    pages_->setCurrentIndex(page);
+}
+
+TdlgSettings::TPage TdlgSettings::CurrentPage() const {
+    return static_cast<TPage>(pages_->currentIndex());
+}
+
+TSettingsPage* TdlgSettings::ShowingPage() const {
+    return static_cast<TSettingsPage*>(pages_->currentWidget());
+}
+
+void TdlgSettings::RestoreDefaults() {
+    ShowingPage()->RestoreDefaults();
+    UpdateDefaultButton();
+}
+
+void TdlgSettings::UpdateDefaultButton() {
+    default_->setEnabled(ShowingPage()->CanRestoreDefaults());
+}
+
+void TdlgSettings::accept() {
+    try {
+        ShowingPage()->Store(settings_);
+        settings_.Flush();
+    } catch (const std::exception& failure) {
+        QMessageBox::critical(this, QStringLiteral("Settings"),
+                              QString::fromLocal8Bit(failure.what()));
+        return;
+    }
+    QDialog::accept();
+}
+
+bool ShowSettingsDialog(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind, ILog& log,
+                        TPanelLimits& panelLimits) {
+    TdlgSettings dialog(settings, coreKind, log, panelLimits, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace korvo

@@ -3,13 +3,66 @@
 #include "common/core_kind.h"
 #include "common/log.h"
 #include "common/settings.h"
+#include "shell/panel_limits.h"
 
-class QWidget;
+#include <QDialog>
+
+class QPushButton;
+class QTabWidget;
 
 namespace korvo {
 
+class TFormatPage;
+class TJtagPage;
+class TLayoutPage;
+class TMiscPage;
+class TSettingsPage;
+
+// The settings dialog: the pages "Format", "Layout", "JTAG" and "Misc".
+// OK stores only the page that is showing; "Default" puts that page's values
+// back to their defaults.
+class TdlgSettings : public QDialog {
+    Q_OBJECT
+public:
+    enum TPage { pgFormat, pgLayout, pgJtag, pgMisc };
+
+    // Reads everything the pages show. The target preset for coreKind stands
+    // in while no target is stored. Failures to read the scan chain go to
+    // the log.
+    TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& log, TPanelLimits& panelLimits,
+                 QWidget* parent = nullptr);
+
+    void ShowPage(TPage page);
+    TPage CurrentPage() const;
+
+    TFormatPage* FormatPage() const { return format_; }
+    TLayoutPage* LayoutPage() const { return layout_; }
+    TJtagPage* JtagPage() const { return jtag_; }
+    TMiscPage* MiscPage() const { return misc_; }
+    QPushButton* DefaultButton() const { return default_; }
+
+    // Stores the showing page and closes; a failure to write is shown and the
+    // dialog stays open.
+    void accept() override;
+
+private:
+    TSettingsPage* ShowingPage() const;
+    void RestoreDefaults();
+    void UpdateDefaultButton();
+
+    ISettingsStore& settings_;
+    QTabWidget* pages_ = nullptr;
+    TFormatPage* format_ = nullptr;
+    TLayoutPage* layout_ = nullptr;
+    TJtagPage* jtag_ = nullptr;
+    TMiscPage* misc_ = nullptr;
+    QPushButton* default_ = nullptr;
+};
+
 // Shows the settings dialog modally. Returns true when the user closed it
-// with OK (the page that was showing has then been stored).
-bool ShowSettingsDialog(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind, ILog& log);
+// with OK (the page that was showing has then been stored). The Layout page
+// edits panelLimits.
+bool ShowSettingsDialog(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind, ILog& log,
+                        TPanelLimits& panelLimits = ProcessPanelLimits());
 
 } // namespace korvo

@@ -86,6 +86,7 @@ TEST(AsmCommand, ListingGoesToStandardOutputOrAFile) {
 TEST(AsmCommand, CoreComesFromOptionThenSettingsThenDefault) {
     TWorkspace space;
     auto source = space.Source("p.psm", "LOAD s1, s2\n");
+    int cases = 0;
     struct TCase {
         std::string Settings;
         std::vector<std::string> Options;
@@ -100,16 +101,20 @@ TEST(AsmCommand, CoreComesFromOptionThenSettingsThenDefault) {
              {"", {"--core", "cr"}, "$00 $4140"},
              {"", {"--core=1"}, "$00 $C120"},
          }) {
-        WriteFile(space.Settings, settings);
-        std::vector<std::string> args{"asm", "--settings", space.Settings, "--listing", "-"};
+        // A fresh file per case: QSettings keeps a file it has read and reads
+        // it again only when its size or time stamp changed.
+        std::string file = space.Dir + "settings" + std::to_string(++cases) + ".ini";
+        WriteFile(file, settings);
+        std::vector<std::string> args{"asm", "--settings", file, "--listing", "-"};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back(source);
         auto result = RunInProcess(args);
         EXPECT_EQ(result.Status, 0) << settings;
         EXPECT_EQ(result.Out, kPhases + word + "\n") << settings;
     }
-    WriteFile(space.Settings, "[Options]\nKorvo=2\n");
-    auto result = RunInProcess({"asm", "--settings", space.Settings, "--listing", "-", source});
+    WriteFile(space.Dir + "pbtII.ini", "[Options]\nKorvo=2\n");
+    auto result =
+        RunInProcess({"asm", "--settings", space.Dir + "pbtII.ini", "--listing", "-", source});
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Err, source + ":1: error: s1 is not a register\n");
 }

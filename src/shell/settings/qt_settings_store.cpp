@@ -31,7 +31,9 @@ TQtSettingsStore::TQtSettingsStore(const std::string& iniFile)
     : settings_(std::make_unique<QSettings>(QString::fromLocal8Bit(iniFile.c_str()),
                                             QSettings::IniFormat)) {}
 
-TQtSettingsStore::~TQtSettingsStore() { settings_->sync(); }
+TQtSettingsStore::~TQtSettingsStore() {
+    settings_->sync();
+}
 
 bool TQtSettingsStore::KeyExists(std::string_view key) const {
     settings_->beginGroup(Path(key, {}));
@@ -61,9 +63,22 @@ void TQtSettingsStore::WriteIntegerValue(std::string_view key, std::string_view 
     settings_->setValue(Path(key, name), value);
 }
 
-void TQtSettingsStore::DeleteKey(std::string_view key) { settings_->remove(Path(key, {})); }
+void TQtSettingsStore::DeleteValue(std::string_view key, std::string_view name) {
+    // An empty name would make remove() take the whole key.
+    if (!name.empty()) settings_->remove(Path(key, name));
+}
 
-void TQtSettingsStore::Flush() { settings_->sync(); }
+void TQtSettingsStore::DeleteKey(std::string_view key) {
+    // An empty key would make remove() clear every setting.
+    if (!key.empty()) settings_->remove(Path(key, {}));
+}
+
+void TQtSettingsStore::Flush() {
+    settings_->sync();
+    if (settings_->status() == QSettings::AccessError)
+        throw ESettingsError("Cannot write the settings to \"" +
+                             settings_->fileName().toStdString() + "\"");
+}
 
 std::unique_ptr<TQtSettingsStore> OpenSettingsStore(const std::optional<std::string>& iniFile) {
     if (iniFile && !iniFile->empty()) return std::make_unique<TQtSettingsStore>(*iniFile);

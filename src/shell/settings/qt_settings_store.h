@@ -11,6 +11,8 @@ namespace korvo {
 
 // The settings store on QSettings: the per-user registry on Windows, an INI
 // file in the user's configuration folder elsewhere, or a given INI file.
+// Keys map to registry keys or INI groups ("SVF/Before/0" is the registry key
+// SVF\Before\0 below the root); integers are registry numbers.
 class TQtSettingsStore : public ISettingsStore {
 public:
     // The user's own settings.
@@ -25,7 +27,9 @@ public:
     void WriteValue(std::string_view key, std::string_view name, std::string_view value) override;
     void WriteIntegerValue(std::string_view key, std::string_view name,
                            std::int32_t value) override;
+    void DeleteValue(std::string_view key, std::string_view name) override;
     void DeleteKey(std::string_view key) override;
+    // Throws ESettingsError when the file or registry cannot be written.
     void Flush() override;
 
     QSettings& Settings() { return *settings_; }

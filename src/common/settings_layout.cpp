@@ -1,0 +1,255 @@
+#include "common/settings_layout.h"
+
+#include "common/hex_text.h"
+
+namespace korvo::settings {
+
+namespace {
+std::optional<bool> ReadOptionalBool(const ISettingsStore& store, std::string_view key,
+                                     std::string_view name) {
+    if (auto text = store.ReadValue(key, name))
+        if (auto value = ParseInteger(*text)) return *value != 0;
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> ReadOptionalInteger(const ISettingsStore& store, std::string_view key,
+                                                std::string_view name) {
+    if (auto text = store.ReadValue(key, name)) return ParseInteger(*text);
+    return std::nullopt;
+}
+
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<bool>& value) {
+    if (value) WriteBool(store, key, name, *value);
+}
+
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<std::int32_t>& value) {
+    if (value) WriteInteger(store, key, name, *value);
+}
+
+std::string ChainDeviceKey(std::string_view listKey, std::int32_t index) {
+    return std::string(listKey) + "/" + std::to_string(index);
+}
+
+TChipDescription ReadChip(const ISettingsStore& store, std::string_view key) {
+    return {ReadString(store, key, kChip), ReadString(store, key, kIRLength),
+            ReadString(store, key, kID), ReadString(store, key, kIDCODE),
+            ReadString(store, key, kUSER1)};
+}
+
+void WriteChip(ISettingsStore& store, std::string_view key, const TChipDescription& chip) {
+    WriteString(store, key, kChip, chip.Chip);
+    WriteString(store, key, kIRLength, chip.IRLength);
+    WriteString(store, key, kID, chip.ID);
+    WriteString(store, key, kIDCODE, chip.IDCODE);
+    WriteString(store, key, kUSER1, chip.USER1);
+}
+
+std::vector<TChipDescription> ReadChipList(const ISettingsStore& store, std::string_view listKey,
+                                           TChainKeys keys) {
+    std::vector<TChipDescription> chips;
+    if (keys == TChainKeys::OptionalKeys && !store.KeyExists(listKey)) return chips;
+    std::int32_t count = ReadInteger(store, listKey, kCount);
+    if (count < 0 || count > kMaxChainDevices)
+        throw ESettingsError("Invalid value for '" + std::string(kCount) + "'");
+    for (std::int32_t i = 0; i < count; ++i)
+        chips.push_back(ReadChip(store, ChainDeviceKey(listKey, i)));
+    return chips;
+}
+
+void WriteChipList(ISettingsStore& store, std::string_view listKey,
+                   const std::vector<TChipDescription>& chips) {
+    store.DeleteKey(listKey);
+    WriteInteger(store, listKey, kCount, static_cast<std::int32_t>(chips.size()));
+    for (std::size_t i = 0; i < chips.size(); ++i)
+        WriteChip(store, ChainDeviceKey(listKey, static_cast<std::int32_t>(i)), chips[i]);
+}
+} // namespace
+
+std::string RecentFileValueName(int number) {
+    return "MRUFile" + std::to_string(number);
+}
+
+TWindowSettings LoadWindowSettings(const ISettingsStore& store) {
+    TWindowSettings window;
+    window.LastVersion = ReadString(store, kWindowKey, kLastVersion);
+    window.Left = ReadIntegerOr(store, kWindowKey, kLeft, window.Left);
+    window.Top = ReadIntegerOr(store, kWindowKey, kTop, window.Top);
+    window.Width = ReadIntegerOr(store, kWindowKey, kWidth, window.Width);
+    window.Height = ReadIntegerOr(store, kWindowKey, kHeight, window.Height);
+    window.Maximized = ReadBoolOr(store, kWindowKey, kMaximized, window.Maximized);
+    window.ShowStatusbar = ReadBoolOr(store, kWindowKey, kShowStatusbar, window.ShowStatusbar);
+    window.ShowLogPane = ReadBoolOr(store, kWindowKey, kShowLogPane, window.ShowLogPane);
+    return window;
+}
+
+void StoreWindowSettings(ISettingsStore& store, const TWindowSettings& window) {
+    WriteString(store, kWindowKey, kLastVersion, window.LastVersion);
+    WriteInteger(store, kWindowKey, kLeft, window.Left);
+    WriteInteger(store, kWindowKey, kTop, window.Top);
+    WriteInteger(store, kWindowKey, kWidth, window.Width);
+    WriteInteger(store, kWindowKey, kHeight, window.Height);
+    WriteBool(store, kWindowKey, kMaximized, window.Maximized);
+    WriteBool(store, kWindowKey, kShowStatusbar, window.ShowStatusbar);
+    WriteBool(store, kWindowKey, kShowLogPane, window.ShowLogPane);
+}
+
+std::vector<std::string> LoadRecentFiles(const ISettingsStore& store) {
+    std::vector<std::string> files;
+    for (int number = 1; number <= kRecentFileCount; ++number) {
+        std::string file = ReadString(store, kRecentFilesKey, RecentFileValueName(number));
+        if (!file.empty()) files.push_back(std::move(file));
+    }
+    return files;
+}
+
+void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& files) {
+    for (int number = 1; number <= kRecentFileCount; ++number) {
+        auto index = static_cast<std::size_t>(number - 1);
+        std::string name = RecentFileValueName(number);
+        if (index < files.size() && !files[index].empty())
+            WriteString(store, kRecentFilesKey, name, files[index]);
+        else
+            store.DeleteValue(kRecentFilesKey, name);
+    }
+}
+
+TCoreKind LoadCoreKind(const ISettingsStore& store) {
+    return CoreKindFromNumber(ReadIntegerOr(store, kOptionsKey, kCoreKind, 1))
+        .value_or(TCoreKind::pbtI);
+}
+
+void StoreCoreKind(ISettingsStore& store, TCoreKind kind) {
+    WriteInteger(store, kOptionsKey, kCoreKind, static_cast<std::int32_t>(kind));
+}
+
+TEditorSettings LoadEditorSettings(const ISettingsStore& store) {
+    TEditorSettings editor;
+    if (auto name = store.ReadValue(kEditorKey, kFontName); name && !name->empty())
+        editor.FontName = *name;
+    std::int32_t size = ReadIntegerOr(store, kEditorKey, kFontSize, editor.FontSize);
+    if (size >= kMinFontSize && size <= kMaxFontSize) editor.FontSize = size;
+    editor.SmartTab = ReadOptionalBool(store, kEditorKey, kSmartTab);
+    editor.TabIndent = ReadOptionalBool(store, kEditorKey, kTabIndent);
+    editor.TabsToSpaces = ReadOptionalBool(store, kEditorKey, kTabsToSpaces);
+    editor.TabDelete = ReadOptionalBool(store, kEditorKey, kTabDelete);
+    editor.AutoIndent = ReadOptionalBool(store, kEditorKey, kAutoIndent);
+    return editor;
+}
+
+void StoreEditorSettings(ISettingsStore& store, const TEditorSettings& editor) {
+    WriteString(store, kEditorKey, kFontName, editor.FontName);
+    WriteInteger(store, kEditorKey, kFontSize, editor.FontSize);
+    WriteIfSet(store, kEditorKey, kSmartTab, editor.SmartTab);
+    WriteIfSet(store, kEditorKey, kTabIndent, editor.TabIndent);
+    WriteIfSet(store, kEditorKey, kTabsToSpaces, editor.TabsToSpaces);
+    WriteIfSet(store, kEditorKey, kTabDelete, editor.TabDelete);
+    WriteIfSet(store, kEditorKey, kAutoIndent, editor.AutoIndent);
+}
+
+std::string LoadClockFrequencyText(const ISettingsStore& store) {
+    return ReadString(store, kTimeKey, kFrequency);
+}
+
+void StoreClockFrequencyText(ISettingsStore& store, std::string_view text) {
+    WriteString(store, kTimeKey, kFrequency, text);
+}
+
+std::int32_t LoadClockFrequencyMHz(const ISettingsStore& store) {
+    std::string text = LoadClockFrequencyText(store);
+    std::optional<std::int32_t> value;
+    if (text.starts_with('$')) {
+        if (auto number = ParseHex(std::string_view(text).substr(1));
+            number && *number <= 0x7FFFFFFF)
+            value = static_cast<std::int32_t>(*number);
+    } else {
+        value = ParseInteger(text);
+    }
+    return value && *value > 0 ? *value : kDefaultClockFrequency;
+}
+
+std::int32_t LoadScratchPadChoice(const ISettingsStore& store) {
+    std::int32_t choice =
+        ReadIntegerOr(store, kScratchPadKey, kScratchPadSize, kDefaultScratchPadChoice);
+    return choice >= 0 && choice <= 5 ? choice : kDefaultScratchPadChoice;
+}
+
+void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice) {
+    WriteInteger(store, kScratchPadKey, kScratchPadSize, choice);
+}
+
+std::int32_t ScratchPadBytes(std::int32_t choice) {
+    static constexpr std::array<std::int32_t, 6> kBytes{0, 16, 32, 64, 128, 256};
+    return choice >= 0 && choice < 6 ? kBytes[static_cast<std::size_t>(choice)] : 64;
+}
+
+TFormatColumns LoadFormatColumns(const ISettingsStore& store) {
+    TFormatColumns columns{};
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        auto value = ReadOptionalInteger(store, kColumnsKey, kColumnNames[i]);
+        if (!value) return kDefaultFormatColumns;
+        columns[i] = *value;
+    }
+    return columns;
+}
+
+void StoreFormatColumns(ISettingsStore& store, const TFormatColumns& columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        WriteInteger(store, kColumnsKey, kColumnNames[i], columns[i]);
+}
+
+TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName) {
+    std::string key = std::string(kAttributesKey) + "/" + std::string(attributeName);
+    return {ReadOptionalInteger(store, key, kForeground),
+            ReadOptionalInteger(store, key, kBackground), ReadOptionalInteger(store, key, kStyle)};
+}
+
+void StoreAttribute(ISettingsStore& store, std::string_view attributeName,
+                    const TStoredAttribute& attribute) {
+    std::string key = std::string(kAttributesKey) + "/" + std::string(attributeName);
+    WriteIfSet(store, key, kForeground, attribute.Foreground);
+    WriteIfSet(store, key, kBackground, attribute.Background);
+    WriteIfSet(store, key, kStyle, attribute.Style);
+}
+
+void LoadScanChain(const ISettingsStore& store, TChainKeys keys, TScanChain& chain) {
+    chain = TScanChain{};
+    chain.Before = ReadChipList(store, kChainBeforeKey, keys);
+    if (keys == TChainKeys::RequiredKeys || store.KeyExists(kChainTargetKey)) {
+        chain.Target = TScanTarget{ReadChip(store, kChainTargetKey)};
+        chain.Target->AddressWidth = ReadInteger(store, kChainTargetKey, kAddressWidth);
+        chain.Target->DataWidth = ReadInteger(store, kChainTargetKey, kDataWidth);
+        chain.Target->AddressFirst = ReadBool(store, kChainTargetKey, kAddressFirst);
+    }
+    chain.After = ReadChipList(store, kChainAfterKey, keys);
+}
+
+TScanChain LoadScanChain(const ISettingsStore& store, TChainKeys keys) {
+    TScanChain chain;
+    LoadScanChain(store, keys, chain);
+    return chain;
+}
+
+void StoreScanChain(ISettingsStore& store, const TScanChain& chain) {
+    WriteChipList(store, kChainBeforeKey, chain.Before);
+    store.DeleteKey(kChainTargetKey);
+    if (chain.Target) {
+        WriteChip(store, kChainTargetKey, chain.Target->Device);
+        WriteInteger(store, kChainTargetKey, kAddressWidth, chain.Target->AddressWidth);
+        WriteInteger(store, kChainTargetKey, kDataWidth, chain.Target->DataWidth);
+        WriteBool(store, kChainTargetKey, kAddressFirst, chain.Target->AddressFirst);
+    }
+    WriteChipList(store, kChainAfterKey, chain.After);
+}
+
+TChipDescription TargetPreset(TCoreKind kind) {
+    static constexpr std::array<std::string_view, 5> kChips{"Spartan-II", "Spartan-II", "Vitex-II",
+                                                            "Spartan-3", "CoolRunner-II"};
+    static constexpr std::array<std::string_view, 5> kIRLengths{"5", "5", "6", "6", "8"};
+    auto index = static_cast<std::size_t>(kind);
+    if (index >= kChips.size()) index = 1;
+    return {std::string(kChips[index]), std::string(kIRLengths[index]), "80234093", "0009", "0011"};
+}
+
+} // namespace korvo::settings

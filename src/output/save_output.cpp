@@ -1,0 +1,17 @@
+#include "output/save_output.h"
+
+#include "common/text_file.h"
+
+#include <exception>
+
+namespace korvo {
+
+void SaveOutputText(const std::string& path, std::string_view text, ILog& log) {
+    try {
+        WriteFileBytesAtomic(path, text);
+    } catch (const std::exception& failure) {
+        log.AddLogLine(std::string("Failure: ") + failure.what());
+    }
+}
+
+} // namespace korvo

@@ -1,0 +1,103 @@
+#include "output/vhdl_writer.h"
+
+#include "common/hex_text.h"
+#include "common/text_file.h"
+#include "output/save_output.h"
+
+#include <string_view>
+
+namespace korvo {
+
+namespace {
+constexpr std::string_view kMarker = "{begin template}";
+constexpr int kInitRows = 64;
+constexpr int kInitParityRows = 8;
+constexpr int kSlices = 5;
+constexpr int kSliceRows = 16;
+
+// Replaces every occurrence of placeholder, scanning left to right; a
+// replacement is not scanned again.
+void ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value) {
+    std::size_t found = text.find(placeholder);
+    if (found == std::string::npos) return;
+    std::string result;
+    result.reserve(text.size() + value.size());
+    std::size_t start = 0;
+    for (; found != std::string::npos; found = text.find(placeholder, start)) {
+        result.append(text, start, found - start);
+        result += value;
+        start = found + placeholder.size();
+    }
+    result.append(text, start);
+    text = std::move(result);
+}
+
+// Row r of 16 words: the low 16 bits of each, the highest address leftmost.
+std::string InitRow(const TCodeWords& words, int row) {
+    std::string value;
+    for (int address = 16 * row + 15; address >= 16 * row; --address)
+        AppendHex(value, words[address] & 0xFFFF, 4);
+    return value;
+}
+
+// Row r of 128 words: one digit per word pair, bits 17:16 of the odd word
+// above those of the even word. The 16-bit class has no such bits.
+std::string InitParityRow(const TCodeWords& words, int row) {
+    if (!words.EighteenBitClass()) return std::string(64, '0');
+    std::string value;
+    for (int pair = 63; pair >= 0; --pair) {
+        std::uint32_t odd = (words[128 * row + 2 * pair + 1] >> 16) & 3;
+        std::uint32_t even = (words[128 * row + 2 * pair] >> 16) & 3;
+        AppendHex(value, (odd << 2) | even, 1);
+    }
+    return value;
+}
+
+// Row r of 64 words of slice n: slice 1 holds bits 19:16, slice 5 bits 3:0.
+std::string SliceRow(const TCodeWords& words, int slice, int row) {
+    std::string value;
+    const int shift = 4 * (kSlices - slice);
+    for (int address = 64 * row + 63; address >= 64 * row; --address)
+        AppendHex(value, (words[address] >> shift) & 0xF, 1);
+    return value;
+}
+} // namespace
+
+std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, const TCodeWords& words,
+                             const TOutputJob& job) {
+    auto marker = templateLines.begin();
+    while (marker != templateLines.end() && marker->find(kMarker) == std::string::npos)
+        ++marker;
+    if (marker == templateLines.end()) return {};
+    // The lines are filled as one text, so that each placeholder is replaced
+    // throughout before the next one is looked for, in a fixed order.
+    std::string text = JoinLinesCrLf(std::vector<std::string>(marker + 1, templateLines.end()));
+    ReplaceAll(text, "{name}", job.VhdlEntity);
+    ReplaceAll(text, "{pico}", CoreTraits(job.CoreKind).Name);
+    if (text.find("{INIT") != std::string::npos) {
+        for (int row = 0; row < kInitRows; ++row)
+            ReplaceAll(text, "{INIT_" + HexText(row, 2) + "}", InitRow(words, row));
+        for (int row = 0; row < kInitParityRows; ++row)
+            ReplaceAll(text, "{INITP_" + HexText(row, 2) + "}", InitParityRow(words, row));
+        for (int slice = 1; slice <= kSlices; ++slice)
+            for (int row = 0; row < kSliceRows; ++row)
+                ReplaceAll(text, "{INIT" + std::to_string(slice) + "_" + HexText(row, 1) + "}",
+                           SliceRow(words, slice, row));
+    }
+    return text;
+}
+
+void WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log) {
+    const std::string& skeleton = job.VhdlSkeleton;
+    if (!FileExists(skeleton)) {
+        log.AddLogLine("Failure: Assembler VHDL skeleton: \"" + skeleton + "\" doesn't exist");
+        return;
+    }
+    log.AddLogLine("Assembler reading VHDL skeleton: \"" + skeleton + "\"");
+    std::string text = FillVhdlTemplate(ReadTextLines(skeleton), words, job);
+    if (job.VhdlTarget.empty()) return;
+    log.AddLogLine("Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"");
+    SaveOutputText(job.VhdlTarget, text, log);
+}
+
+} // namespace korvo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "shell/panel_limits.h"
+#include "shell/settings_page.h"
+
+class QSpinBox;
+
+namespace korvo {
+
+// The "Layout" page: how many I/O panels stack vertically and how many
+// RAM/ROM panels sit side by side. OK sets them for the running program;
+// nothing is written to the settings.
+class TLayoutPage : public TSettingsPage {
+    Q_OBJECT
+public:
+    TLayoutPage(TPanelLimits& limits, QWidget* parent = nullptr);
+
+    // Shows the program's current limits.
+    void Load();
+
+    void Store(ISettingsStore& settings) override;
+    void RestoreDefaults() override;
+    bool CanRestoreDefaults() const override;
+
+    TPanelLimits Limits() const;
+
+private:
+    TPanelLimits& limits_;
+    QSpinBox* ioPanels_ = nullptr;
+    QSpinBox* memoryPanels_ = nullptr;
+};
+
+} // namespace korvo

@@ -1,0 +1,165 @@
+#include "output_test_support.h"
+
+#include "korvo_version.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace korvo::test {
+
+std::vector<std::uint32_t> EmptyProgram(TCoreKind kind) {
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(CoreTraits(kind).CodeSize), 0);
+}
+
+std::vector<std::uint32_t> FullProgram(TCoreKind kind) {
+    const TCoreTraits& traits = CoreTraits(kind);
+    const std::uint32_t mask = (1u << traits.WordBits) - 1;
+    std::vector<std::uint32_t> words;
+    for (std::uint32_t address = 0; address < static_cast<std::uint32_t>(traits.CodeSize);
+         ++address)
+        words.push_back((address * 0x2F1B7u + 0x15A3u) & mask);
+    words.front() = mask;
+    words.back() = mask;
+    return words;
+}
+
+TOutputJob MakeJob(TCoreKind kind, std::vector<std::uint32_t> words) {
+    TOutputJob job;
+    job.CoreKind = kind;
+    job.Words = std::move(words);
+    job.CoeWidth = kind == TCoreKind::pbtII ? 18 : 8;
+    return job;
+}
+
+TTempDir::TTempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvo-output-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    path_ = ::mkdtemp(buffer.data());
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+std::vector<std::string> SplitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+namespace {
+bool CanRead(const std::string& path) {
+    return ::access(path.c_str(), R_OK) == 0;
+}
+} // namespace
+
+std::optional<std::string> UnreadableFile(const TTempDir& dir) {
+    std::string path = dir / "unreadable.txt";
+    WriteBytes(path, "{begin template}\n");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    if (!CanRead(path)) return path;
+    // Root reads any file it owns; this kernel file refuses reading to root too.
+    const std::string writeOnly = "/proc/sys/vm/compact_memory";
+    if (std::filesystem::is_regular_file(writeOnly) && !CanRead(writeOnly)) return writeOnly;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOnlyFolder(const TTempDir& dir) {
+    std::string own = dir / "read-only";
+    std::filesystem::create_directory(own);
+    std::filesystem::permissions(own, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::owner_exec);
+    // Root writes into any folder of its own; these system folders refuse
+    // new files to root too.
+    for (const std::string& folder : {own, std::string("/sys"), std::string("/proc")}) {
+        std::string probe = folder + "/korvo-probe.tmp";
+        if (std::FILE* file = std::fopen(probe.c_str(), "wb")) {
+            std::fclose(file);
+            std::remove(probe.c_str());
+        } else {
+            return folder;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string OutputDataPath(const std::string& name) {
+    return std::string(KORVO_TEST_DATA_DIR) + "/output/" + name;
+}
+
+std::string GoldenText(const std::string& name) {
+    return ReadBytes(OutputDataPath("golden/" + name));
+}
+
+settings::TScanChain DataFirstChain() {
+    settings::TScanChain chain;
+    chain.Before = {{"XC9536", "8", "09602093", "00FE", "00FD"}, {"XCF02S", "6", "", "", ""}};
+    chain.Target =
+        settings::TScanTarget{{"Spartan-3", "6", "12345678", "0009", "0002"}, 16, 16, false};
+    chain.After = {{"XC2C64", "8", "", "", ""}};
+    return chain;
+}
+
+settings::TScanChain AddressFirstChain() {
+    settings::TScanChain chain;
+    chain.Target =
+        settings::TScanTarget{{"Virtex-II", "6", "01028093", "0009", "0002"}, 17, 8, true};
+    chain.After = {{"XC18V04", "8", "", "", ""}, {"XC2C256", "8", "", "", ""}};
+    return chain;
+}
+
+void ExpectSvfMatches(const std::string& path, const std::string& goldenName) {
+    auto written = SplitCrLf(ReadBytes(path));
+    auto expected = SplitCrLf(GoldenText(goldenName));
+    ASSERT_GT(expected.size(), 2u);
+    ASSERT_EQ(written.size(), expected.size());
+    EXPECT_EQ(written[0], std::string("// Generated by ") + kApplicationTitle + " [version " +
+                              kProductVersion + "]");
+    EXPECT_EQ(written[1], std::string("// ") + kHomePage);
+    for (std::size_t i = 2; i < expected.size(); ++i)
+        ASSERT_EQ(written[i], expected[i]) << "line " << i + 1;
+    EXPECT_TRUE(ReadBytes(path).ends_with("STATE IDLE ;\r\n"));
+}
+
+bool TRecordingLauncher::Launch(const std::string& commandLine, std::string& errorText) {
+    Commands.push_back(commandLine);
+    if (!Succeeds) errorText = ErrorText;
+    return Succeeds;
+}
+
+std::vector<std::string> RunWriters(const TOutputJob& job, const ISettingsStore& settings,
+                                    IProcessLauncher* launcher) {
+    TStringListLog log;
+    WriteOutputFiles(job, TOutputEnvironment{log, settings, launcher});
+    return log.Lines;
+}
+
+} // namespace korvo::test
