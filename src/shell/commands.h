@@ -3,6 +3,7 @@
 #include "assembler/syn_picoblaze.h"
 #include "common/core_kind.h"
 #include "shell/editor_host.h"
+#include "shell/platform/process_launcher.h"
 #include "shell/recent_files.h"
 #include "shell/search_state.h"
 #include "shell/untitled_numbers.h"
@@ -139,6 +140,8 @@ private:
     TFormatColumns columns_;
     TCoreKind coreKind_ = TCoreKind::pbtI;
     std::unique_ptr<TPrintEngine> printEngine_;
+    // Starts the EXEC command of a successful assembly.
+    TSystemProcessLauncher launcher_;
 };
 
 } // namespace korvo

@@ -74,7 +74,7 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
                                            const std::vector<std::string>& lines,
                                            std::vector<std::string>& listing,
                                            TPicoBlazeDebugger& simulator) {
-    TAssemblyContext context{parser_, &simulator, Log(), settings_, nullptr};
+    TAssemblyContext context{parser_, &simulator, Log(), settings_, &launcher_};
     try {
         return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing);
     } catch (const std::exception& error) {

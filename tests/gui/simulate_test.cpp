@@ -127,6 +127,14 @@ private slots:
         QVERIFY(text->LineNumbersShown());
     }
 
+    void TheExecCommandStartsAfterASuccessfulAssembly() {
+        TTestWindow window;
+        TEditor& document = Open(window, "exec.psm", "EXEC \"true\"\r\nLOAD s0, 1\r\n");
+        PressSimulate(window);
+        QCOMPARE(document.Mode(), dmSimulate);
+        QVERIFY(LogLines(*window).contains("!Executing: 'true'"));
+    }
+
     void F12ReachesTheCommandFromTheKeyboard() {
         TTestWindow window;
         window->show();
