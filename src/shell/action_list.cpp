@@ -11,16 +11,16 @@ namespace korvo {
 
 TActionList::TActionList(QWidget* owner) : QObject(owner), owner_(owner) {}
 
-QAction* TActionList::Add(const TCommandSpec& spec, std::function<void()> execute, TUpdate update) {
-    auto* action = new QAction(spec.Caption, owner_);
-    action->setObjectName(QString::fromLatin1(spec.Name));
-    if (!spec.Hint.isEmpty()) {
-        action->setToolTip(spec.Hint);
-        action->setStatusTip(spec.Hint);
+QAction* TActionList::Add(const TCommandInfo& info, std::function<void()> execute, TUpdate update) {
+    auto* action = new QAction(info.Caption, owner_);
+    action->setObjectName(QString::fromLatin1(info.Name));
+    if (!info.Hint.isEmpty()) {
+        action->setToolTip(info.Hint);
+        action->setStatusTip(info.Hint);
     }
-    if (!spec.Shortcut.isEmpty()) action->setShortcut(spec.Shortcut);
+    if (!info.Shortcut.isEmpty()) action->setShortcut(info.Shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
-    if (!spec.Icon.isEmpty()) action->setIcon(CommandIcon(spec.Icon));
+    if (!info.Icon.isEmpty()) action->setIcon(CommandIcon(info.Icon));
     if (execute) connect(action, &QAction::triggered, this, [execute] { execute(); });
     owner_->addAction(action);
     actions_ << action;
@@ -28,9 +28,9 @@ QAction* TActionList::Add(const TCommandSpec& spec, std::function<void()> execut
     return action;
 }
 
-QAction* TActionList::AddCheckable(const TCommandSpec& spec, std::function<void()> execute,
+QAction* TActionList::AddCheckable(const TCommandInfo& info, std::function<void()> execute,
                                    TUpdate update) {
-    QAction* action = Add(spec, std::move(execute), std::move(update));
+    QAction* action = Add(info, std::move(execute), std::move(update));
     action->setCheckable(true);
     return action;
 }

@@ -14,7 +14,7 @@ namespace korvo {
 // How a command presents itself. The hint is the tool tip and the status
 // bar text; the icon names a glyph of the program's icon set (none when
 // empty).
-struct TCommandSpec {
+struct TCommandInfo {
     const char* Name;
     QString Caption;
     QString Hint;
@@ -34,9 +34,9 @@ public:
     // so that their shortcuts work wherever the focus is in the window.
     explicit TActionList(QWidget* owner);
 
-    QAction* Add(const TCommandSpec& spec, std::function<void()> execute, TUpdate update = {});
+    QAction* Add(const TCommandInfo& info, std::function<void()> execute, TUpdate update = {});
     // A ticked-state command.
-    QAction* AddCheckable(const TCommandSpec& spec, std::function<void()> execute, TUpdate update);
+    QAction* AddCheckable(const TCommandInfo& info, std::function<void()> execute, TUpdate update);
     QAction* Find(const QString& name) const;
     const QList<QAction*>& Actions() const { return actions_; }
 

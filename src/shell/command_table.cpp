@@ -54,7 +54,7 @@ void TCommandsDataModule::CreateFileAndEditCommands() {
 
     struct TEditCommand {
         QAction** Target;
-        TCommandSpec Spec;
+        TCommandInfo Info;
         bool (IDocumentEditCommands::*Can)() const;
         void (IDocumentEditCommands::*Run)();
     };
@@ -94,7 +94,7 @@ void TCommandsDataModule::CreateFileAndEditCommands() {
         auto can = command.Can;
         auto run = command.Run;
         *command.Target = actions_.Add(
-            command.Spec,
+            command.Info,
             [=, this] {
                 if (auto* e = edit()) (e->*run)();
             },
@@ -165,7 +165,7 @@ void TCommandsDataModule::CreateSettingsCommands() {
 
     struct TCoreCommand {
         QAction** Target;
-        TCommandSpec Spec;
+        TCommandInfo Info;
         TCoreKind Kind;
     };
     const TCoreCommand cores[] = {
@@ -201,7 +201,7 @@ void TCommandsDataModule::CreateSettingsCommands() {
     for (const auto& core : cores) {
         TCoreKind kind = core.Kind;
         *core.Target = actions_.AddCheckable(
-            core.Spec, [this, kind] { SelectCore(kind); },
+            core.Info, [this, kind] { SelectCore(kind); },
             [this, kind](QAction& a) {
                 auto* simulation = ActiveSimulation();
                 a.setEnabled(!simulation || simulation->Mode() == dmEdit);

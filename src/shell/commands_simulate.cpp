@@ -37,7 +37,7 @@ void TCommandsDataModule::CreateSimulationCommands() {
 
     // Running the program comes with the simulator's run loop; until a
     // document can be simulated these commands stay disabled.
-    const TCommandSpec runCommands[] = {
+    const TCommandInfo runCommands[] = {
         {"actReset", "Reset", "Reset", QKeySequence(Qt::CTRL | Qt::Key_F2), "reset"},
         {"actRun", "Run", "Run", QKeySequence(Qt::Key_F9), "run"},
         {"actStepOne", "Step One", "Step One", QKeySequence(Qt::Key_F7), "step-one"},
