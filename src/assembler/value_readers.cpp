@@ -64,22 +64,4 @@ std::string UnquotedString(std::string_view text) {
     return result;
 }
 
-std::string HexText(std::int64_t value, int digits) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    auto bits = static_cast<std::uint32_t>(value);
-    char buffer[8];
-    int count = 0;
-    do {
-        buffer[count++] = kDigits[bits & 0xF];
-        bits >>= 4;
-    } while (bits != 0);
-    std::string text;
-    text.reserve(static_cast<std::size_t>(std::max(digits, count)));
-    for (int pad = count; pad < digits; ++pad)
-        text += '0';
-    while (count > 0)
-        text += buffer[--count];
-    return text;
-}
-
 } // namespace korvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/hex_text.h"
+
 #include "assembler/lexer.h"
 
 #include <cstdint>
@@ -19,9 +21,5 @@ std::int32_t CharTokenValue(TTokenKind kind, std::string_view text);
 // The text of a string token without its double quotes; a doubled double
 // quote inside stands for one. An unterminated string runs to its end.
 std::string UnquotedString(std::string_view text);
-
-// Upper-case hexadecimal with at least the given number of digits; negative
-// values show their 32-bit two's complement.
-std::string HexText(std::int64_t value, int digits);
 
 } // namespace korvo

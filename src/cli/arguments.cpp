@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "common/settings_layout.h"
+
 namespace korvo::cli {
 
 std::optional<std::string> TArguments::Last(const std::string& option) const {
@@ -64,8 +66,7 @@ std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISetting
         error = "unknown core '" + *name + "' (use I, II, 3 or CR)";
         return std::nullopt;
     }
-    return CoreKindFromNumber(ReadIntegerOr(settings, "Options", "Korvo", 1))
-        .value_or(TCoreKind::pbtI);
+    return settings::LoadCoreKind(settings);
 }
 
 } // namespace korvo::cli

@@ -4,7 +4,6 @@
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/text_file.h"
-#include "shell/platform/process_launcher.h"
 #include "shell/settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 
@@ -38,9 +37,8 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
     // --no-exec leaves the EXEC command unstarted.
-    TSystemProcessLauncher systemLauncher;
-    IProcessLauncher* launcher = arguments->Has("--no-exec") ? nullptr : &systemLauncher;
-    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err, launcher);
+    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err,
+                                       !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
     if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
     const auto& listing = assembly.Listing;

@@ -205,7 +205,9 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     auto simulator = CreateDebugger(*core);
     TStreamLog log(out);
-    switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err).Outcome) {
+    switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
+                               !arguments->Has("--no-exec"))
+                .Outcome) {
     case TAssemblyOutcome::Unreadable: return kExitUsage;
     case TAssemblyOutcome::Aborted:
     case TAssemblyOutcome::Failed: return kExitFailure;

@@ -2,6 +2,7 @@
 
 #include "assembler/driver.h"
 #include "common/text_file.h"
+#include "shell/platform/process_launcher.h"
 
 #include <ostream>
 
@@ -10,7 +11,7 @@ namespace korvo::cli {
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
                                    const ISettingsStore& settings, std::ostream& err,
-                                   IProcessLauncher* launcher) {
+                                   bool runExec) {
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
@@ -22,7 +23,9 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     }
 
     TSynPicoBlaze parser;
-    TAssemblyContext context{parser, &simulator, log, settings, launcher};
+    TSystemProcessLauncher systemLauncher;
+    TAssemblyContext context{parser, &simulator, log, settings,
+                             runExec ? &systemLauncher : nullptr};
     std::vector<TAssemblyDiagnostic> diagnostics;
     try {
         result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)

@@ -30,10 +30,10 @@ struct TSourceAssembly {
 // Reads SOURCE and assembles it into the simulator as the IDE does: the log
 // lines go to log, every error also to err as "FILE:LINE: error: MESSAGE",
 // and a file that cannot be read to err as "korvo COMMAND: reason". The
-// EXEC command is started with launcher; none leaves it unstarted.
+// EXEC command is started unless runExec is false.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
                                    const ISettingsStore& settings, std::ostream& err,
-                                   IProcessLauncher* launcher = nullptr);
+                                   bool runExec);
 
 } // namespace korvo::cli

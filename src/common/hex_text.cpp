@@ -14,9 +14,11 @@ void AppendHex(std::string& text, std::uint64_t value, int minDigits) {
         text += kDigits[(value >> (4 * i)) & 0xF];
 }
 
-std::string HexText(std::uint64_t value, int minDigits) {
+std::string HexText(std::int64_t value, int minDigits) {
     std::string text;
-    AppendHex(text, value, minDigits);
+    AppendHex(text,
+              value < 0 ? static_cast<std::uint32_t>(value) : static_cast<std::uint64_t>(value),
+              minDigits);
     return text;
 }
 

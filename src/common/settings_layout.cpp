@@ -184,21 +184,6 @@ std::int32_t ScratchPadBytes(std::int32_t choice) {
     return choice >= 0 && choice < 6 ? kBytes[static_cast<std::size_t>(choice)] : 64;
 }
 
-TFormatColumns LoadFormatColumns(const ISettingsStore& store) {
-    TFormatColumns columns{};
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        auto value = ReadOptionalInteger(store, kColumnsKey, kColumnNames[i]);
-        if (!value) return kDefaultFormatColumns;
-        columns[i] = *value;
-    }
-    return columns;
-}
-
-void StoreFormatColumns(ISettingsStore& store, const TFormatColumns& columns) {
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        WriteInteger(store, kColumnsKey, kColumnNames[i], columns[i]);
-}
-
 TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName) {
     std::string key = std::string(kAttributesKey) + "/" + std::string(attributeName);
     return {ReadOptionalInteger(store, key, kForeground),

@@ -49,6 +49,8 @@ inline constexpr std::string_view kFrequency = "Frequency";
 inline constexpr std::string_view kScratchPadKey = "ScratchPad";
 inline constexpr std::string_view kScratchPadSize = "Size";
 
+// The formatter's column positions (read and written by ReadFormatColumns
+// and WriteFormatColumns in shell/text/format_columns.h).
 inline constexpr std::string_view kColumnsKey = "Columns";
 inline constexpr std::array<std::string_view, 3> kColumnNames{"Column1", "Column2", "Column3"};
 
@@ -132,12 +134,6 @@ std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);
 // The scratch pad size in bytes for a choice; 64 for any other number.
 std::int32_t ScratchPadBytes(std::int32_t choice);
-
-// The formatter's three column positions; 20, 30 and 50 when any is missing.
-using TFormatColumns = std::array<std::int32_t, 3>;
-inline constexpr TFormatColumns kDefaultFormatColumns{20, 30, 50};
-TFormatColumns LoadFormatColumns(const ISettingsStore& store);
-void StoreFormatColumns(ISettingsStore& store, const TFormatColumns& columns);
 
 // One highlighter attribute's colours and style bits; a missing value stays
 // empty, so the highlighter keeps its built-in one.

@@ -1,8 +1,6 @@
 #pragma once
 
-// HexText, the upper-case hexadecimal of messages and status texts, is the
-// assembler's (assembler/value_readers.h).
-#include "assembler/value_readers.h"
+#include "common/hex_text.h"
 
 #include <cstdint>
 #include <optional>

@@ -15,6 +15,11 @@ std::string MakeTestDirectory() {
     return made ? std::string(made) + "/" : std::string();
 }
 
+std::string ScratchSourceName() {
+    static const std::string name = MakeTestDirectory() + "prog.psm";
+    return name;
+}
+
 void WriteTestFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }

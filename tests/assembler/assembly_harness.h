@@ -11,16 +11,24 @@
 
 namespace korvo::test {
 
+// A fresh empty directory for files a test writes.
+std::string MakeTestDirectory();
+// "prog.psm" in one scratch directory shared by the whole test run.
+std::string ScratchSourceName();
+
 // One assembly run through the driver, with everything it left behind.
 struct TAssembly {
     explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Simulator(CreateDebugger(core)) {}
 
-    bool Run(const std::vector<std::string>& lines, const std::string& fileName = "prog.psm") {
+    // Without a file name the source lives in a scratch directory of the
+    // test run, so output files that directives name land there.
+    bool Run(const std::vector<std::string>& lines, const std::string& fileName = "") {
         Log.Lines.clear();
         Listing.clear();
         Diagnostics.clear();
         TAssemblyContext context{Parser, Simulator.get(), Log, Settings, nullptr};
-        Result = AssembleSource(context, fileName, lines, Listing, &Diagnostics);
+        Result = AssembleSource(context, fileName.empty() ? ScratchSourceName() : fileName, lines,
+                                Listing, &Diagnostics);
         return Result;
     }
 
@@ -39,8 +47,6 @@ struct TAssembly {
     bool Result = false;
 };
 
-// A fresh empty directory for files a test writes.
-std::string MakeTestDirectory();
 void WriteTestFile(const std::string& path, const std::string& bytes);
 
 } // namespace korvo::test

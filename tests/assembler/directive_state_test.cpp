@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace korvo::test {
 namespace {
 
 TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     std::string dir = MakeTestDirectory();
     WriteTestFile(dir + "tpl.vhd", "");
+    // Names with a directory part are used as written, that is relative to
+    // the current directory, where the writers then put them.
+    auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
     TAssembly run;
     ASSERT_TRUE(
         run.Run({"MEM \"a.mem\"", "HEX \"out/a.hex\"", "SVF \"a.svf\"", "COE \"/abs/a.coe\"",
@@ -23,6 +29,7 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     EXPECT_EQ(state.VhdlTarget, "out\\rom.vhd");
     EXPECT_EQ(state.VhdlEntity, "rom");
     EXPECT_EQ(state.ExecCommand, "\"make all ; done");
+    std::filesystem::current_path(previous);
 }
 
 TEST(DirectiveState, EntityNameIsKeptBetweenRuns) {

@@ -1,5 +1,7 @@
 #include "assembly_harness.h"
 
+#include "common/text_file.h"
+
 #include <gtest/gtest.h>
 
 namespace korvo::test {
@@ -42,7 +44,7 @@ TEST(AssemblerDriver, TwoBadLinesInPhase1StopBeforePhase2) {
     EXPECT_EQ(run.Listing, (Lines{"", "?Label", "?Undefined", ""}));
     EXPECT_EQ(run.Entry(0), TCodeEntry{});
     ASSERT_EQ(run.Diagnostics.size(), 2u);
-    EXPECT_EQ(run.Diagnostics[1].FileName, "prog.psm");
+    EXPECT_EQ(run.Diagnostics[1].FileName, ScratchSourceName());
     EXPECT_EQ(run.Diagnostics[1].Line, 3);
     EXPECT_EQ(run.Diagnostics[1].Kind, "Undefined");
     EXPECT_EQ(run.Diagnostics[1].Message, "An undefined identifier found.");
@@ -116,7 +118,7 @@ TEST(AssemblerDriver, IncludeFilesThatIncludeEachOtherAreReadOnce) {
 TEST(AssemblerDriver, NextRunStartsAfresh) {
     TAssembly run;
     ASSERT_TRUE(run.Run({"x EQU 1", "DSOUT 3", "MEM \"a.mem\"", "LOAD s0, x"}));
-    EXPECT_EQ(run.Parser.Directives().MemFileName, "a.mem");
+    EXPECT_EQ(run.Parser.Directives().MemFileName, DirectoryPart(ScratchSourceName()) + "a.mem");
     ASSERT_TRUE(run.Run({"x EQU 2", "LOAD s0, x"}));
     EXPECT_EQ(run.Listing[1], "$000 $00002");
     EXPECT_EQ(run.Parser.Directives().MemFileName, "");

@@ -76,6 +76,21 @@ TEST(AsmOutput, NoExecSkipsTheCommandOnly) {
     EXPECT_FALSE(std::filesystem::exists(project.Dir + "never-run"));
 }
 
+// korvo sim assembles exactly as korvo asm does, the EXEC command included.
+TEST(AsmOutput, SimStartsTheCommandUnlessNoExec) {
+    TProject project;
+    auto source = project.Source("touch " + project.Dir + "ran");
+    auto skipped = RunExecutable(
+        {"sim", "--settings", project.Settings, "--no-exec", "--max-instructions", "10", source});
+    EXPECT_EQ(skipped.Status, 0) << skipped.Err;
+    EXPECT_EQ(skipped.Out.find("!Executing"), std::string::npos);
+    auto started =
+        RunExecutable({"sim", "--settings", project.Settings, "--max-instructions", "10", source});
+    EXPECT_EQ(started.Status, 0) << started.Err;
+    EXPECT_NE(started.Out.find("!Executing: 'touch " + project.Dir + "ran'\n"), std::string::npos);
+    EXPECT_TRUE(WaitForFile(project.Dir + "ran"));
+}
+
 TEST(AsmOutput, CommandThatCannotStartStillAssembles) {
     TProject project;
     auto source = project.Source("korvo-no-such-program now");

@@ -1,6 +1,7 @@
 // The settings layout's defaults for missing and unreadable values.
 #include "common/settings_layout.h"
 #include "settings_samples.h"
+#include "shell/text/format_columns.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const auto& s) { return LoadClockFrequencyMHz(s) == 80; }},
         TFallbackCase{"ScratchPadOutOfRange", kScratchPadKey, kScratchPadSize, "6",
                       [](const auto& s) { return LoadScratchPadChoice(s) == 3; }},
-        TFallbackCase{"OneColumnMissing", kColumnsKey, kColumnNames[0], "4",
-                      [](const auto& s) { return LoadFormatColumns(s) == kDefaultFormatColumns; }},
+        TFallbackCase{
+            "OneColumnMissing", kColumnsKey, kColumnNames[0], "4",
+            [](const auto& s) { return ReadFormatColumns(s) == korvo::TFormatColumns{}; }},
         TFallbackCase{
             "AttributeValueUnreadable", "Attributes/Number", kForeground, "red",
             [](const auto& s) { return LoadAttribute(s, "Number") == TStoredAttribute{}; }}),

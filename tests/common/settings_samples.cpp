@@ -1,6 +1,7 @@
 #include "settings_samples.h"
 
 #include "common/settings_layout.h"
+#include "shell/text/format_columns.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ const TWindowSettings kWindow{"0.9.1", -20, 35, 1280, 1024, true, false, false};
 const std::vector<std::string> kRecentFiles{"/work/a b.psm", "C:\\src\\blink.psm", "/x/ü.asm",
                                             "/d.psm", "/e.psm"};
 const TEditorSettings kEditor{"DejaVu Sans Mono", 14, true, false, true, false, true};
-const TFormatColumns kColumns{4, 17, 64};
+const korvo::TFormatColumns kColumns{4, 17, 64};
 const TScanChain kChain{{{"XC9536", "8", "09602093", "00FE", "00FD"},
                          {"XCF02S, rev 2", "6", "05045093", "00FE", "00FD"}},
                         TScanTarget{{"Spartan-3", "6", "0141C093", "0009", "0002"}, 18, 16, true},
@@ -32,7 +33,7 @@ void StoreEverySetting(ISettingsStore& store) {
     StoreEditorSettings(store, kEditor);
     StoreClockFrequencyText(store, "125");
     StoreScratchPadChoice(store, 5);
-    StoreFormatColumns(store, kColumns);
+    WriteFormatColumns(store, kColumns);
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         StoreAttribute(store, kAttributeNames[i], AttributeSample(i));
     StoreScanChain(store, kChain);
@@ -46,7 +47,7 @@ void ExpectEverySetting(const ISettingsStore& store) {
     EXPECT_EQ(LoadClockFrequencyText(store), "125");
     EXPECT_EQ(LoadClockFrequencyMHz(store), 125);
     EXPECT_EQ(LoadScratchPadChoice(store), 5);
-    EXPECT_EQ(LoadFormatColumns(store), kColumns);
+    EXPECT_EQ(ReadFormatColumns(store), kColumns);
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         EXPECT_EQ(LoadAttribute(store, kAttributeNames[i]), AttributeSample(i))
             << kAttributeNames[i];
@@ -68,7 +69,7 @@ void ExpectEveryDefault(const ISettingsStore& store) {
     EXPECT_EQ(LoadClockFrequencyText(store), "");
     EXPECT_EQ(LoadClockFrequencyMHz(store), 80);
     EXPECT_EQ(LoadScratchPadChoice(store), 3);
-    EXPECT_EQ(LoadFormatColumns(store), (TFormatColumns{20, 30, 50}));
+    EXPECT_EQ(ReadFormatColumns(store), (korvo::TFormatColumns{20, 30, 50}));
     for (auto name : kAttributeNames)
         EXPECT_EQ(LoadAttribute(store, name), TStoredAttribute{});
     EXPECT_EQ(LoadScanChain(store, TChainKeys::OptionalKeys), TScanChain{});

@@ -1,11 +1,14 @@
 #include "shell/text/format_columns.h"
 
+#include "common/settings_layout.h"
+
 #include <array>
 
 namespace korvo {
 
 namespace {
-constexpr std::array<std::string_view, 3> kColumnNames{"Column1", "Column2", "Column3"};
+using settings::kColumnNames;
+using settings::kColumnsKey;
 
 bool InRange(std::int32_t column) {
     return column >= 0 && column <= kMaxFormatColumn;

@@ -22,8 +22,6 @@ struct TFormatColumns {
 // turn every line into megabytes of blanks.
 inline constexpr int kMaxFormatColumn = 1000;
 
-inline constexpr std::string_view kColumnsKey = "Columns";
-
 // The stored "Columns" values. When any of the three is missing, unreadable
 // or outside 0 to kMaxFormatColumn, all three take their defaults.
 TFormatColumns ReadFormatColumns(const ISettingsStore& store);
