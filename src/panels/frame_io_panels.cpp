@@ -3,6 +3,7 @@
 #include "common/mem_map.h"
 #include "panels/frame_input.h"
 #include "panels/frame_output.h"
+#include "panels/panel_widgets.h"
 #include "simulator/io_router.h"
 
 #include <QResizeEvent>
@@ -13,6 +14,7 @@ namespace korvo {
 TFrameIOPanels::TFrameIOPanels(IUserDialogs& dialogs, QWidget* parent)
     : QScrollArea(parent), dialogs_(dialogs), content_(new QWidget) {
     setObjectName(QStringLiteral("FrameIOPanels"));
+    setStyleSheet(PanelStyleSheet());
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -4,6 +4,7 @@
 #include "panels/frame_ram.h"
 #include "panels/frame_store.h"
 #include "panels/memory_grid.h"
+#include "panels/panel_widgets.h"
 #include "shell/user_dialogs.h"
 #include "simulator/io_router.h"
 #include "simulator/picoblaze_debugger.h"
@@ -22,8 +23,10 @@ constexpr int kCellHeight = TMemoryFrame::kRowHeight;
 TFrameRAMPanels::TFrameRAMPanels(IUserDialogs& dialogs, QWidget* parent)
     : QScrollArea(parent), dialogs_(dialogs), content_(new QWidget) {
     setObjectName(QStringLiteral("FrameRAMPanels"));
+    setStyleSheet(PanelStyleSheet());
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     content_->setObjectName(QStringLiteral("RAMPanelsContent"));

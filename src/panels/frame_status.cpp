@@ -18,6 +18,7 @@ namespace korvo {
 
 TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FrameStatus"));
+    setStyleSheet(PanelStyleSheet());
     actToggleZero =
         AddAction("actToggleZero", QStringLiteral(" &Zero"), Qt::Key_Z, &TFrameStatus::ToggleZero);
     actToggleCarry = AddAction("actToggleCarry", QStringLiteral(" &Carry"), Qt::Key_C,
@@ -43,8 +44,9 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
     TimerEdit->setSingleStep(10);
     TimerEdit->setValue(50);
     TimerEdit->setToolTip(QStringLiteral("Timer interval in (simulator) ms"));
+    TimerEdit->setFixedHeight(TimerEdit->fontMetrics().height() + 6);
     auto* interrupt = new QGridLayout(GroupInterrupt);
-    interrupt->setContentsMargins(6, 4, 6, 4);
+    interrupt->setContentsMargins(6, 2, 6, 4);
     interrupt->setVerticalSpacing(2);
     interrupt->addWidget(CheckSteady, 0, 0);
     interrupt->addWidget(CheckEdge, 0, 1);
@@ -58,7 +60,7 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
     CheckEnable = MakeCheckBox(actToggleEnable, QStringLiteral("State of Interrupt Enable flag"),
                                GroupStatus);
     auto* status = new QHBoxLayout(GroupStatus);
-    status->setContentsMargins(6, 4, 6, 4);
+    status->setContentsMargins(6, 2, 6, 4);
     status->addWidget(CheckZero);
     status->addWidget(CheckCarry);
     status->addWidget(CheckEnable);
@@ -67,9 +69,9 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
     GroupRegisters = new QGroupBox(QStringLiteral(" Registers "), this);
     GroupRegisters->setObjectName(QStringLiteral("GroupRegisters"));
     auto* registers = new QGridLayout(GroupRegisters);
-    registers->setContentsMargins(6, 4, 6, 6);
+    registers->setContentsMargins(6, 2, 6, 4);
     registers->setHorizontalSpacing(3);
-    registers->setVerticalSpacing(2);
+    registers->setVerticalSpacing(1);
     QFont editFont = FixedFont(12);
     QFont labelFont = PanelDigitFont();
     for (int n = 0; n < kRegisterRows; ++n) {
@@ -83,7 +85,8 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
         edit->setProperty("Tag", n);
         edit->setFont(editFont);
         edit->setAlignment(Qt::AlignCenter);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8);
+        edit->setFixedSize(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 6,
+                           edit->fontMetrics().height() + 4);
         connect(edit, &QLineEdit::editingFinished, this, [this, n] { CommitRegister(n); });
         int column = 2 * (n / kRowsPerColumn);
         registers->addWidget(label, n % kRowsPerColumn, column);

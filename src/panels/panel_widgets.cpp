@@ -28,6 +28,16 @@ QFont PanelDigitFont() {
     return font;
 }
 
+QString PanelStyleSheet() {
+    return QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px;"
+        " padding-top: 4px; font-size: 11px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 1px; }"
+        "QLineEdit { padding: 0px 1px; margin: 0px; }"
+        "QCheckBox { spacing: 3px; }");
+}
+
 QString HexDigits(std::int64_t value, int minDigits) {
     return QString::fromStdString(HexText(value, minDigits));
 }

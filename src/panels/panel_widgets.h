@@ -28,6 +28,10 @@ protected:
 QFont PanelFont();
 QFont PanelDigitFont();
 
+// The look of every panel: group boxes framed in one thin line with the
+// title on the line, compact edits. Set on each panel container.
+QString PanelStyleSheet();
+
 // "$" and the value in upper-case hexadecimal, at least minDigits digits.
 QString DollarHex(std::int64_t value, int minDigits = 2);
 // The value in upper-case hexadecimal, at least minDigits digits.
