@@ -77,7 +77,9 @@ QPixmap TLEDBitmap::Draw(TLEDColour colour, bool lit, bool enabled, qreal pixelR
 
 TLED::TLED(QWidget* parent) : QWidget(parent), bitmap_(TLEDBitmap::Shared()) {
     setFixedSize(TLEDBitmap::kWidth, TLEDBitmap::kHeight);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // Painting its background itself keeps the frame behind it from
+    // repainting at every change during a run.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
 void TLED::SetLit(bool lit) {
@@ -94,6 +96,7 @@ void TLED::SetColour(TLEDColour colour) {
 
 void TLED::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
     painter.drawPixmap(0, 0, bitmap_->Picture(colour_, lit_, isEnabled(), devicePixelRatioF()));
 }
 

@@ -81,12 +81,12 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
         if (i == 1 || i == 2) panel->setAlignment(Qt::AlignCenter);
-        if (i >= 3 && i + 1 < kStatusPanelCount)
-            // The simulation texts grow with long runs: never cut them off.
-            panel->setMinimumWidth(kPanelWidths[i]);
-        else if (i + 1 < kStatusPanelCount)
+        // Fixed sizes: a new text then repaints the panel without laying out
+        // the window again (the simulation texts change many times a second).
+        if (i + 1 < kStatusPanelCount) {
             panel->setFixedWidth(kPanelWidths[i]);
-        else
+            panel->setFixedHeight(panel->sizeHint().height());
+        } else
             panel->setMinimumWidth(std::min(kPanelWidths[i], 120));
         bar->addWidget(panel, i + 1 < kStatusPanelCount ? 0 : 1);
         StatusPanels[i] = panel;
@@ -266,7 +266,13 @@ QString TMainForm::HintOrMode() const {
 
 void TMainForm::UpdateStatusBar() {
     auto setText = [](QLabel* panel, const QString& text) {
-        if (panel->text() != text) panel->setText(text);
+        if (panel->text() == text) return;
+        // A simulation text of a long run may outgrow its panel: widen it
+        // rather than cut the text off.
+        int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() + 4;
+        if (needed > panel->width() && panel->maximumWidth() < QWIDGETSIZE_MAX)
+            panel->setFixedWidth(needed);
+        panel->setText(text);
     };
     setText(StatusPanels[0], QStringLiteral(" ") + HintOrMode());
     auto* document = Documents().ActiveDocument();
