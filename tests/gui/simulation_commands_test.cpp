@@ -16,6 +16,7 @@
 #include "simulation_test_support.h"
 #include "simulator/debugger.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -291,6 +292,26 @@ private slots:
         StartSimulation(window, "steps.psm", kSteps);
         QVERIFY(Press(window, window->Commands().actStepOne));
         QCOMPARE(RegisterText(window, 0), QString("2A"));
+    }
+
+    void EveryExampleEntersSimulateMode() {
+        const QDir examples(QStringLiteral(KORVO_EXAMPLES_DIR));
+        const QStringList files = examples.entryList({"*.psm"}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 13);
+        for (const QString& file : files) {
+            TCoreKind core = file.endsWith("_pbti.psm")    ? TCoreKind::pbtI
+                             : file.endsWith("_pbtii.psm") ? TCoreKind::pbtII
+                             : file.endsWith("_pbtc.psm")  ? TCoreKind::pbtC
+                                                           : TCoreKind::pbt3;
+            TTestWindow window;
+            QAction* cores[] = {window->Commands().actPicoblazeI, window->Commands().actPicoblazeII,
+                                window->Commands().actPicoblaze3, window->Commands().actPicoblazeC};
+            cores[static_cast<int>(core) - 1]->trigger();
+            window->OpenDocument(examples.filePath(file));
+            Press(window, window->Commands().actSimulate);
+            QVERIFY2(window.Active().Mode() == dmSimulate, qPrintable(file));
+            QVERIFY2(Press(window, window->Commands().actStepOne), qPrintable(file));
+        }
     }
 
     void AnotherCoreCannotBeChosenWhileSimulating() {
