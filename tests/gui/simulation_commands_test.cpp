@@ -276,6 +276,29 @@ private slots:
         QCOMPARE(EnabledCommands(window), QStringList({"Simulate", "PicoblazeI", "Picoblaze3"}));
     }
 
+    void ResetDuringARunEndsItAtAddressZero() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        int logStart = LogCount(window);
+        DuringRun(window, 60, [&] { Press(window, window->Commands().actReset); });
+        QVERIFY(Press(window, window->Commands().actRun));
+        QCOMPARE(LogSince(window, logStart),
+                 QStringList({"!Program is Started", "!Program is Reset"}));
+        QCOMPARE(Simulator(window).State(), ssPaused);
+        QCOMPARE(Simulator(window).PC(), 0);
+        QCOMPARE(document.CurrentLine(), 2);
+    }
+
+    void ClosingTheWindowDuringARunIsSafe() {
+        TTestWindow window;
+        StartSimulation(window, "endless.psm", kEndless);
+        DuringRun(window, 60, [&] { window->close(); });
+        Press(window, window->Commands().actRun);
+        Settle(*window);
+        QCOMPARE(window->Documents().Count(), 0);
+        QCOMPARE(Panels(window).Simulator(), nullptr);
+    }
+
     void ClosingTheDocumentDuringARunIsSafe() {
         TTestWindow window;
         StartSimulation(window, "endless.psm", kEndless);
