@@ -803,6 +803,8 @@ void TEditor::SetMode(TDocumentMode mode) {
         mode_ = dmEdit;
         break;
     case dmSimulate: {
+        // A simulation still going ends before the program is assembled anew.
+        if (simulator_ && simulator_->IsActive()) simulator_->ClearCodeImage();
         form_->ListingLines.clear();
         form_->HasListing = true;
         std::vector<std::string> listing;

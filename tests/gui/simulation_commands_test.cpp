@@ -96,6 +96,18 @@ private slots:
         QCOMPARE(RegisterText(window, 0), QString("2A"));
     }
 
+    void AssemblingAgainInSimulateModeStartsAFreshSimulation() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "steps.psm", kSteps);
+        Press(window, window->Commands().actStepOne);
+        document.SetMode(dmSimulate);
+        QCOMPARE(document.Mode(), dmSimulate);
+        QCOMPARE(Panels(window).Simulator(), document.Simulator());
+        QCOMPARE(Simulator(window).PC(), 0);
+        QVERIFY(Press(window, window->Commands().actStepOne));
+        QCOMPARE(RegisterText(window, 0), QString("2A"));
+    }
+
     void StepOneUpdatesRegistersAndStatusWithoutLogging() {
         TTestWindow window;
         TEditor& document = StartSimulation(window, "steps.psm", kSteps);
