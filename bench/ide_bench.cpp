@@ -36,6 +36,7 @@ public:
     }
     void EndReplace() override {}
     void ShowError(QWidget*, const QString&) override {}
+    bool EnterValue(QWidget*, int, std::int32_t&) override { return false; }
     void ShowAbout(QWidget*) override {}
     bool EditSettings(QWidget*, ISettingsStore&, TCoreKind, ILog&) override { return false; }
     bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }

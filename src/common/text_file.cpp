@@ -140,6 +140,19 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
     WriteFileBytesAtomic(path, JoinLinesCrLf(lines));
 }
 
+void AppendTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string bytes = JoinLinesCrLf(lines);
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) throw EFileError("Cannot open file \"" + path + "\". " + SystemText(errno));
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) throw EFileError("Cannot write file \"" + path + "\". " + SystemText(error));
+}
+
 std::string DirectoryPart(std::string_view path) {
     auto position = path.find_last_of(kSeparators);
     return position == std::string_view::npos ? std::string()

@@ -36,6 +36,10 @@ void WriteFileBytesAtomic(const std::string& path, std::string_view bytes);
 // Lines with CR LF after each, written as by WriteFileBytesAtomic.
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
+// Appends lines with CR LF after each to the end of the file, creating it
+// when missing. Throws EFileError.
+void AppendTextLines(const std::string& path, const std::vector<std::string>& lines);
+
 // The directory part of a path, up to and including the last separator
 // ("/", "\" or ":"); empty when there is none.
 std::string DirectoryPart(std::string_view path);

@@ -3,6 +3,7 @@
 #include "common/log.h"
 #include "common/settings.h"
 #include "common/text_file.h"
+#include "panels/simulation_panels.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/highlighter_settings.h"
@@ -26,6 +27,8 @@ TCommandsDataModule::TCommandsDataModule(IWorkbench& workbench, TActionList& act
         if (!openFilter_.endsWith('|')) openFilter_ += '|';
     }
     openFilter_ += QStringLiteral("All files|*.*|");
+    simulationPanels_ =
+        std::make_unique<TSimulationPanels>(dialogs_, [this] { return DialogParent(); });
     CreateFileAndEditCommands();
     CreateSearchCommands();
     CreateSettingsCommands();

@@ -9,6 +9,8 @@
 #include "shell/untitled_numbers.h"
 
 #include <QObject>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,7 +20,10 @@ namespace korvo {
 
 class IWorkbench;
 class TActionList;
+class TDebugger;
 class TPrintEngine;
+class TSimulationPanels;
+class TSimulationSession;
 
 // The command module: every file, edit, search, settings and simulation
 // command with its enabling rule, and the services the documents share (recent
@@ -64,6 +69,8 @@ public:
     void SetCoreKind(TCoreKind kind) { coreKind_ = kind; }
     TSynPicoBlaze& Parser() override { return parser_; }
     const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
+    // The status, I/O and memory panels of the simulation.
+    TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
 
     // Reads the highlighter colours from "Attributes" into the shared
     // highlighter and repaints every document.
@@ -117,6 +124,17 @@ private:
     void ExecuteFormat();
     void ExecuteSimulate();
     void SelectCore(TCoreKind kind);
+    // The simulator of the active document while it is in Simulate mode.
+    TPicoBlazeDebugger* SimulatingSimulator() const;
+    int CaretLine() const;
+    // Runs a simulator operation on the active document, which stays alive
+    // while the operation runs even when it is closed from inside a yield.
+    void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
+    // Handlers of the simulator's events.
+    void HandleStateEntered(TSimulationSession& session, std::uint8_t state);
+    void HandleYield(TDebugger& sender);
+    void HandleRunStart(TDebugger& sender);
+    void HandleRunEnd(TDebugger& sender);
 
     // The active document as each interface (all null when none is active).
     IDocument* ActiveDocument() const;
@@ -142,6 +160,7 @@ private:
     std::unique_ptr<TPrintEngine> printEngine_;
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;
+    std::unique_ptr<TSimulationPanels> simulationPanels_;
 };
 
 } // namespace korvo

@@ -54,6 +54,9 @@ TEditor::TEditor(IEditorHost& host, TEditorFactory& manager) : host_(host), mana
 
 TEditor::~TEditor() {
     if (untitledNumber_ >= 0) host_.ReleaseUntitledNumber(untitledNumber_);
+    // A simulation still going ends here, while its session can tell the
+    // panels that show it.
+    if (simulator_ && simulator_->IsActive()) simulator_->ClearCodeImage();
 }
 
 void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
@@ -642,24 +645,59 @@ void TEditor::RefreshLine(int line) {
     auto* text = TextControl();
     if (!text) return;
     if (line >= 1 && line <= text->lines()) {
-        PaintLineMarks(line);
+        PaintLineMarks(line, MarksOfLine(line));
         return;
     }
-    text->ClearLineMarks();
-    if (currentLine_ > 0) PaintLineMarks(currentLine_);
-    if (!simulator_ || !simulator_->IsActive()) return;
-    int previous = 0;
-    for (int address = 0; address < simulator_->CodeSize(); ++address) {
-        int codeLine = simulator_->AddressToLine(address);
-        if (codeLine >= 1 && codeLine != previous) PaintLineMarks(codeLine);
-        previous = codeLine;
-    }
+    RefreshAllLineMarks();
 }
 
-void TEditor::PaintLineMarks(int line) {
-    auto* text = TextControl();
+int TEditor::MarksOfLine(int line) const {
     int info = simulator_ ? simulator_->LineInfo(line) & ~liCurrent : 0;
-    if (line == currentLine_) info |= liCurrent;
+    bool running = simulator_ && simulator_->IsRunning();
+    if (line == currentLine_ && !running) info |= liCurrent;
+    return info;
+}
+
+void TEditor::RefreshAllLineMarks() {
+    auto* text = TextControl();
+    if (!text) return;
+    int lineCount = text->lines();
+    // One pass over the code image: a line's marks come from the lowest
+    // address that carries it, as LineInfo takes them.
+    std::vector<int> marks(static_cast<std::size_t>(lineCount) + 1, 0);
+    if (simulator_ && simulator_->IsActive()) {
+        std::vector<bool> seen(marks.size(), false);
+        for (int address = 0; address < simulator_->CodeSize(); ++address) {
+            int line = simulator_->AddressToLine(address);
+            if (line < 1 || line > lineCount || seen[line]) continue;
+            seen[line] = true;
+            int info = 0;
+            if (simulator_->HasCode(address)) info |= liCode;
+            if (simulator_->IsExecuted(address)) info |= liExecuted;
+            if (simulator_->IsBreakpoint(address)) info |= liBreakpoint;
+            marks[line] = info;
+        }
+        if (currentLine_ >= 1 && currentLine_ <= lineCount && !simulator_->IsRunning())
+            marks[currentLine_] |= liCurrent;
+    }
+    for (int line = 1; line <= lineCount; ++line)
+        PaintLineMarks(line, marks[line]);
+}
+
+void TEditor::ForgetLineMarks() {
+    shownMarks_.clear();
+    if (auto* text = TextControl()) text->ClearLineMarks();
+}
+
+void TEditor::PaintLineMarks(int line, int info) {
+    auto* text = TextControl();
+    if (!text || line < 1) return;
+    // Only lines whose marks change are touched: a run's end and its yields
+    // refresh every line.
+    if (shownMarks_.size() <= static_cast<std::size_t>(line))
+        shownMarks_.resize(static_cast<std::size_t>(line) + 1, 0);
+    if (shownMarks_[line] == info) return;
+    shownMarks_[line] = info;
     bool current = info & liCurrent;
     bool breakpoint = info & liBreakpoint;
     std::optional<TLineGlyph> glyph;
@@ -692,6 +730,9 @@ void TEditor::SetCurrentLine(int line) {
 
 void TEditor::StartSimulation() {
     std::weak_ptr<TEditor> weak = weak_from_this();
+    // The old session first: it detaches its handlers from the simulator
+    // when it goes, which must not happen after the new one attached its own.
+    session_.reset();
     session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
     simulator_->SetLog(&host_.Log());
     simulator_->OnCurrentLineChange = [weak](TDebugger&) {
@@ -701,6 +742,7 @@ void TEditor::StartSimulation() {
         if (auto self = weak.lock()) self->RefreshLine(line);
     };
     host_.SimulationStarted(*this);
+    ForgetLineMarks();
     simulator_->Start();
     RefreshLine(0);
 }
@@ -708,6 +750,17 @@ void TEditor::StartSimulation() {
 void TEditor::ShowSimulationState() {
     if (!simulator_) return;
     SetCurrentLine(simulator_->CurrentLine());
+    UpdateStatusStrings();
+    if (!simulator_->IsRunning()) RefreshAllLineMarks();
+}
+
+void TEditor::RefreshRunStatus() {
+    if (!simulator_ || mode_ != dmSimulate) return;
+    UpdateStatusStrings();
+    RefreshAllLineMarks();
+}
+
+void TEditor::UpdateStatusStrings() {
     TStatusStrings texts =
         MakeStatusStrings(*simulator_, session_ ? session_->FrequencyMHz() : kDefaultFrequencyMHz);
     simulationStatus_ = QStringList{
@@ -793,12 +846,14 @@ void TEditor::SetMode(TDocumentMode mode) {
 }
 
 void TEditor::SetCoreKind(TCoreKind kind) {
-    session_.reset();
+    // The session still hears the simulator end, so that its peripherals
+    // and the panels showing them go first.
     if (simulator_) {
         simulator_->Reset();
         simulator_->ClearCodeImage();
-        simulator_.reset();
     }
+    session_.reset();
+    simulator_.reset();
     if (CoreKindFromNumber(static_cast<int>(kind))) simulator_ = CreateDebugger(kind);
 }
 

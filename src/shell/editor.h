@@ -128,6 +128,9 @@ public:
     // The simulation of the assembled program: logs its state changes and
     // routes its port accesses; none outside Simulate mode.
     TSimulationSession* Session() const { return session_.get(); }
+    // During a run: the status texts and the marks of the lines executed so
+    // far; the current line stays unmarked until the run ends.
+    void RefreshRunStatus();
     int UntitledNumber() const { return untitledNumber_; }
     bool IsEmpty() const;
     bool HasSelection() const;
@@ -156,8 +159,15 @@ private:
     void ShowListingInGutter();
     void StartSimulation();
     void ShowSimulationState();
-    // Gutter glyph and colours of one line (from 1) from the simulator.
-    void PaintLineMarks(int line);
+    void UpdateStatusStrings();
+    // The LineInfo marks of a line as the document shows them: the current
+    // line is the document's, and no line is current during a run.
+    int MarksOfLine(int line) const;
+    void RefreshAllLineMarks();
+    // Gutter glyph and colours of one line (from 1) for its marks.
+    void PaintLineMarks(int line, int info);
+    // Clears every mark and what is known about them.
+    void ForgetLineMarks();
 
     IEditorHost& host_;
     TEditorFactory& manager_;
@@ -176,6 +186,8 @@ private:
     bool markedModified_ = false;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
     QStringList simulationStatus_;
+    // The marks each line (index from 1) shows in the gutter.
+    std::vector<int> shownMarks_;
 };
 
 } // namespace korvo

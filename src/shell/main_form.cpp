@@ -81,7 +81,10 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
         if (i == 1 || i == 2) panel->setAlignment(Qt::AlignCenter);
-        if (i + 1 < kStatusPanelCount)
+        if (i >= 3 && i + 1 < kStatusPanelCount)
+            // The simulation texts grow with long runs: never cut them off.
+            panel->setMinimumWidth(kPanelWidths[i]);
+        else if (i + 1 < kStatusPanelCount)
             panel->setFixedWidth(kPanelWidths[i]);
         else
             panel->setMinimumWidth(std::min(kPanelWidths[i], 120));

@@ -113,12 +113,25 @@ void TfrmWorkbookMain::CreateLayout() {
     dockLayout->setContentsMargins(0, 0, 0, 0);
     RAMDockPanel->hide();
 
+    SimulationPanelArea = new QWidget(PanelSource);
+    SimulationPanelArea->setObjectName(QStringLiteral("SimulationPanelArea"));
+    auto* areaLayout = new QVBoxLayout(SimulationPanelArea);
+    areaLayout->setContentsMargins(2, 0, 0, 0);
+    areaLayout->setSpacing(2);
+    SimulationPanelArea->hide();
+
+    auto* documentsRow = new QHBoxLayout;
+    documentsRow->setContentsMargins(0, 0, 0, 0);
+    documentsRow->setSpacing(0);
+    documentsRow->addWidget(SourceStack, 1);
+    documentsRow->addWidget(SimulationPanelArea);
+
     auto* layout = new QVBoxLayout(PanelSource);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(ToolBar);
     layout->addWidget(edge);
-    layout->addWidget(SourceStack, 1);
+    layout->addLayout(documentsRow, 1);
     layout->addWidget(RAMDockPanel);
 }
 
@@ -299,6 +312,7 @@ void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
     SynEditPrintPreview->updatePreview();
     SynEditPrintPreview->setCurrentPage(1);
     RAMDockPanel->hide();
+    SimulationPanelArea->hide();
 }
 
 void TfrmWorkbookMain::HidePreviewPane() {
@@ -308,7 +322,41 @@ void TfrmWorkbookMain::HidePreviewPane() {
         delete SynEditPrintPreview;
         SynEditPrintPreview = nullptr;
     }
-    RAMDockPanel->setVisible(RAMDockPanel->layout()->count() > 0);
+    ShowPanelAreas();
+}
+
+void TfrmWorkbookMain::ShowPanelAreas() {
+    bool preview = SynEditPrintPreview != nullptr;
+    RAMDockPanel->setVisible(!preview && RAMDockPanel->layout()->count() > 0);
+    SimulationPanelArea->setVisible(!preview && SimulationPanelArea->layout()->count() > 0);
+}
+
+void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) {
+    UndockSimulationPanels();
+    auto* area = static_cast<QVBoxLayout*>(SimulationPanelArea->layout());
+    if (status) area->addWidget(status, 0);
+    if (io) area->addWidget(io, 1);
+    if (status && !io) area->addStretch(1);
+    if (memory) RAMDockPanel->layout()->addWidget(memory);
+    for (QWidget* panel : {status, io, memory})
+        if (panel) {
+            panel->show();
+            dockedPanels_ << panel;
+        }
+    ShowPanelAreas();
+}
+
+void TfrmWorkbookMain::UndockSimulationPanels() {
+    for (const QPointer<QWidget>& panel : std::as_const(dockedPanels_))
+        if (panel) {
+            panel->hide();
+            panel->setParent(nullptr);
+        }
+    dockedPanels_.clear();
+    for (QLayout* layout : {SimulationPanelArea->layout(), RAMDockPanel->layout()})
+        while (QLayoutItem* item = layout->takeAt(0))
+            delete item;
+    ShowPanelAreas();
 }
 
 } // namespace korvo

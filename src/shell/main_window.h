@@ -3,6 +3,8 @@
 #include "shell/main_form.h"
 #include "shell/workbench.h"
 
+#include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <memory>
 
@@ -37,12 +39,17 @@ public:
     void ShowPreviewPane(TPrintEngine& engine) override;
     void HidePreviewPane() override;
     void RepaintStatus() override { UpdateCommands(); }
+    void RepaintStatusBar() override { UpdateStatusBar(); }
+    void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) override;
+    void UndockSimulationPanels() override;
 
     TCommandsDataModule& Commands() { return *CommandsDataModule; }
     QTabWidget* PageControlEdit = nullptr;
     QStackedWidget* SourceStack = nullptr;
     QPrintPreviewWidget* SynEditPrintPreview = nullptr;
     QWidget* RAMDockPanel = nullptr;
+    // Right of the documents: the status panel above the I/O panels.
+    QWidget* SimulationPanelArea = nullptr;
     QToolBar* ToolBar = nullptr;
 
     QAction* actViewCaptions = nullptr;
@@ -68,9 +75,12 @@ private:
     void ExecuteImport();
     void ExecuteExport();
     void ShowCaptions(bool on);
+    // Shows the panel areas that hold panels, unless a preview is on.
+    void ShowPanelAreas();
 
     std::unique_ptr<TEditorFactory> DocumentManager;
     std::unique_ptr<TCommandsDataModule> CommandsDataModule;
+    QList<QPointer<QWidget>> dockedPanels_;
 };
 
 } // namespace korvo

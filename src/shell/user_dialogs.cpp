@@ -1,5 +1,6 @@
 #include "shell/user_dialogs.h"
 
+#include "panels/ram_rom_entry_form.h"
 #include "shell/about_box.h"
 #include "shell/confirm_replace_dialog.h"
 #include "shell/search_dialog.h"
@@ -97,6 +98,13 @@ void TQtUserDialogs::EndReplace() {
 
 void TQtUserDialogs::ShowError(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QApplication::applicationName(), message);
+}
+
+bool TQtUserDialogs::EnterValue(QWidget* parent, int address, std::int32_t& value) {
+    TRAMROMEntryForm form(address, value, parent);
+    if (form.exec() != QDialog::Accepted) return false;
+    value = form.Value();
+    return true;
 }
 
 void TQtUserDialogs::ShowAbout(QWidget* parent) {

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 
 class QPrinter;
@@ -40,6 +41,9 @@ public:
     // The search that asked ConfirmReplace is over.
     virtual void EndReplace() = 0;
     virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    // The value-entry dialog of the simulation panels for one address; on
+    // true value holds what the user typed, cut to 8 bits.
+    virtual bool EnterValue(QWidget* parent, int address, std::int32_t& value) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
     virtual bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                               ILog& log) = 0;
@@ -64,6 +68,7 @@ public:
                                   const QString& searchText) override;
     void EndReplace() override;
     void ShowError(QWidget* parent, const QString& message) override;
+    bool EnterValue(QWidget* parent, int address, std::int32_t& value) override;
     void ShowAbout(QWidget* parent) override;
     bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                       ILog& log) override;

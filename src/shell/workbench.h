@@ -27,8 +27,17 @@ public:
     // The print preview in place of the document tabs, and back.
     virtual void ShowPreviewPane(TPrintEngine& engine) = 0;
     virtual void HidePreviewPane() = 0;
-    // Brings the status bar and the window caption up to date.
+    // Brings the commands, the status bar and the window caption up to date.
     virtual void RepaintStatus() = 0;
+    // Brings only the status bar up to date (cheap enough for every yield of a run).
+    virtual void RepaintStatusBar() = 0;
+    // Puts the simulation panels into the window: the status and I/O panels
+    // beside the documents, the memory panels into the dock panel below
+    // them. A null panel is left out.
+    virtual void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) = 0;
+    // Takes every simulation panel out of the window again, without
+    // destroying it.
+    virtual void UndockSimulationPanels() = 0;
 };
 
 } // namespace korvo

@@ -71,6 +71,17 @@ void TOutputPortModel::SetValue(std::int32_t value, const TMessageHandler& onMes
     } catch (const EFormatError&) {
         if (onMessage)
             onMessage("Bad format specifier \"" + format_ + "\" at port $" + HexText(port_, 2));
+        return;
+    }
+    if (logLines_.size() >= kLogSpillLines) {
+        // A run that logs without end: the block goes to the file now. A
+        // file that cannot be written stops the run (the error reaches it).
+        if (spilled_)
+            AppendTextLines(logFile_, logLines_);
+        else
+            WriteTextLines(logFile_, logLines_);
+        spilled_ = true;
+        logLines_.clear();
     }
 }
 
@@ -86,7 +97,11 @@ void TOutputPortModel::EnterValue(std::int32_t value, const TMessageHandler& onM
 
 void TOutputPortModel::FlushLog() {
     if (!HasLog()) return;
-    WriteTextLines(logFile_, logLines_);
+    if (spilled_)
+        AppendTextLines(logFile_, logLines_);
+    else
+        WriteTextLines(logFile_, logLines_);
+    spilled_ = false;
     logLines_.clear();
 }
 

@@ -72,7 +72,10 @@ public:
     const std::string& LogFile() const { return logFile_; }
     bool HasLog() const { return !logFile_.empty(); }
     const std::string& Format() const { return format_; }
+    // Log lines not yet in the log file. A long run writes its lines out in
+    // blocks of kLogSpillLines, so that the log never fills the memory.
     const std::vector<std::string>& LogLines() const { return logLines_; }
+    static constexpr std::size_t kLogSpillLines = 65536;
     std::int32_t Value() const { return value_; }
 
     // A write by the program: the new value, logged when the port has a log
@@ -82,8 +85,9 @@ public:
     void ToggleBit(int bit, const TMessageHandler& onMessage);
     void EnterValue(std::int32_t value, const TMessageHandler& onMessage);
 
-    // Writes the log lines to the log file, replacing it, and empties the
-    // list. Throws EFileError; the lines are kept then.
+    // Writes the log lines to the log file, replacing it (or, after a block
+    // was written out during the run, adding to it), and empties the list.
+    // Throws EFileError; the lines are kept then.
     void FlushLog();
 
 private:
@@ -95,6 +99,8 @@ private:
     std::string format_;
     bool visible_;
     std::vector<std::string> logLines_;
+    // Lines of this log went to the file since it was last replaced.
+    bool spilled_ = false;
 };
 
 // The UART: a status port and a data port, a receive and a transmit queue

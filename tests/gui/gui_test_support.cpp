@@ -2,6 +2,7 @@
 
 #include "common/settings.h"
 #include "korvo_version.h"
+#include "panels/ram_rom_entry_form.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/log_pane.h"
@@ -62,6 +63,14 @@ TReplaceAnswer TScriptedDialogs::ConfirmReplace(QWidget*, const QRect& match,
     TReplaceAnswer answer = ReplaceAnswers.front();
     ReplaceAnswers.pop_front();
     return answer;
+}
+
+bool TScriptedDialogs::EnterValue(QWidget*, int address, std::int32_t& value) {
+    ValuesAsked << qMakePair(address, static_cast<int>(value));
+    if (ValueTexts.empty()) return false;
+    value = TRAMROMEntryForm::ByteValue(ValueTexts.front());
+    ValueTexts.pop_front();
+    return true;
 }
 
 bool TScriptedDialogs::EditSettings(QWidget*, ISettingsStore& settings, TCoreKind, ILog&) {

@@ -49,6 +49,7 @@ public:
                                   const QString& searchText) override;
     void EndReplace() override { ++ReplaceSessionsEnded; }
     void ShowError(QWidget* parent, const QString& message) override { Errors << message; }
+    bool EnterValue(QWidget* parent, int address, std::int32_t& value) override;
     void ShowAbout(QWidget* parent) override { ++AboutBoxes; }
     bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                       ILog& log) override;
@@ -65,6 +66,8 @@ public:
     // Edits the search state as the user would in the dialog; false cancels.
     std::function<bool(bool replace, TSearchState& state)> Search;
     std::function<bool(ISettingsStore& settings)> Settings;
+    // Texts typed into the value-entry dialog; an empty queue cancels it.
+    std::deque<QString> ValueTexts;
     bool PrinterSetupAccepted = true;
     bool PrintAccepted = false;
 
@@ -76,6 +79,8 @@ public:
     QStringList ReplaceTexts;
     int ReplaceSessionsEnded = 0;
     QStringList Errors;
+    // Address and value each value-entry dialog showed.
+    QList<QPair<int, int>> ValuesAsked;
     int AboutBoxes = 0;
     int SettingsDialogs = 0;
     int PageCountOffered = 0;

@@ -2,12 +2,18 @@
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
 #include "common/text_file.h"
 #include "gui_test_support.h"
+#include "panels/frame_input.h"
+#include "panels/frame_io_panels.h"
+#include "panels/simulation_panels.h"
 #include "shell/commands.h"
+#include "simulator/debugger.h"
+
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
+#include <QCheckBox>
 
 #include <QDir>
 #include <QtTest>
@@ -21,8 +27,16 @@ class ScreenshotsTest : public QObject {
 private:
     QString folder_;
 
+    // Lets the window paint; unlike QTest::qWait also inside a run's yield.
+    static void WaitAndPaint(int milliseconds) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
     void Save(QWidget& widget, const QString& name) {
-        QTest::qWait(200);
+        WaitAndPaint(200);
         QString suffix = qEnvironmentVariable("KORVO_SCREENSHOT_SUFFIX");
         QString file = QDir(folder_).filePath(name + suffix + ".png");
         QVERIFY2(widget.grab().save(file), qPrintable(file));
@@ -60,6 +74,31 @@ private slots:
         emit text->marginClicked(TSourceEditor::kGlyphMargin, 14, Qt::NoModifier);
         window->UpdateCommands();
         Save(*window, "simulate-mode");
+    }
+
+    void RunningSimulation() {
+        TTestWindow window;
+        window->Commands().actPicoblaze3->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
+        window->resize(1180, 760);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        auto& panels = window->Commands().SimulationPanels();
+        TFrameInput* switches = panels.IOPanels().InputFrame(0);
+        QVERIFY(switches);
+        for (int bit : {1, 2, 4, 5, 7})
+            switches->Switches[bit]->click();
+        window->UpdateCommands();
+        // The picture is taken in a yield of the run; then the run pauses.
+        QTimer::singleShot(700, &*window, [&] {
+            Save(*window, "running-simulation");
+            window->Commands().actPause->trigger();
+        });
+        window->Commands().actRun->trigger();
+        QCOMPARE(window.Active().Simulator()->State(), ssPaused);
     }
 
     void ErrorsMode() {

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+namespace korvo {
+
+class TPicoBlazeDebugger;
+
+// The state of the simulated processor: the interrupt inputs (steady line,
+// a single edge, and a timer that raises edges), the flags and the
+// registers. The user changes registers and flags here; the commands of the
+// simulation keep the register edits and the simulator in step around each
+// run. One instance for the program, bound to the simulator being simulated.
+class TFrameStatus : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRegisterRows = 32;
+    // Registers shown per column of the register group.
+    static constexpr int kRowsPerColumn = 8;
+
+    explicit TFrameStatus(QWidget* parent = nullptr);
+
+    QAction* actToggleZero = nullptr;
+    QAction* actToggleCarry = nullptr;
+    QAction* actToggleEnable = nullptr;
+    QAction* actToggleInterrupt = nullptr;
+    QAction* actEdge = nullptr;
+    QAction* actTimer = nullptr;
+
+    QGroupBox* GroupInterrupt = nullptr;
+    QGroupBox* GroupStatus = nullptr;
+    QGroupBox* GroupRegisters = nullptr;
+    QCheckBox* CheckSteady = nullptr;
+    QCheckBox* CheckEdge = nullptr;
+    QCheckBox* CheckTimer = nullptr;
+    QSpinBox* TimerEdit = nullptr;
+    QCheckBox* CheckZero = nullptr;
+    QCheckBox* CheckCarry = nullptr;
+    QCheckBox* CheckEnable = nullptr;
+    std::array<QLabel*, kRegisterRows> RegisterLabels{};
+    std::array<QLineEdit*, kRegisterRows> RegisterEdits{};
+
+    // Binds the simulator (null to unbind) and shows the register rows its
+    // core has.
+    void Bind(TPicoBlazeDebugger* simulator);
+    TPicoBlazeDebugger* Simulator() const { return simulator_; }
+    // The hint of register row n: the name the program gives the register.
+    void SetRegisterName(int n, const QString& name);
+
+    // Typed register values into the simulator (when a run starts): a text
+    // that is not a hexadecimal number gives 0; values are cut to 8 bits.
+    void EditsToRegisters();
+    // The simulator's registers into the edits, except an edit the user is
+    // typing in.
+    void RegistersToEdits();
+    // Ticks and enabled states of the actions from the simulator.
+    void UpdateActions();
+    // Registers and flags from the simulator.
+    void Refresh();
+
+    // Once per yield of a run: with the timer on, raises an interrupt edge
+    // every (interval + 1) yields, the first at the next yield.
+    void TimerTick();
+    int TimerCountdown() const { return countdown_; }
+
+private:
+    QAction* AddAction(const char* name, const QString& caption, Qt::Key key,
+                       void (TFrameStatus::*execute)());
+    void ToggleZero();
+    void ToggleCarry();
+    void ToggleEnable();
+    void ToggleInterrupt();
+    void ToggleEdge();
+    void ToggleTimer();
+    void CommitRegister(int n);
+    QCheckBox* MakeCheckBox(QAction* action, const QString& hint, QWidget* parent);
+
+    TPicoBlazeDebugger* simulator_ = nullptr;
+    bool timerOn_ = false;
+    int countdown_ = 0;
+};
+
+} // namespace korvo

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "simulator/debugger_base.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+class QWidget;
+
+namespace korvo {
+
+class IUserDialogs;
+class TFrameIOPanels;
+class TFrameRAMPanels;
+class TFrameStatus;
+class TPicoBlazeDebugger;
+class TSimulationSession;
+class TSynPicoBlaze;
+
+// The panels of a simulation: the status panel, the input/output panels and
+// the memory panels. One set for the program; bound to the simulation of a
+// document from the loading of its program to the end of its simulation.
+// They show and edit the simulation's models and are brought up to date at
+// the yields and at the end of each run, never per instruction.
+class TSimulationPanels {
+public:
+    TSimulationPanels(IUserDialogs& dialogs, std::function<QWidget*()> dialogParent);
+    ~TSimulationPanels();
+    TSimulationPanels(const TSimulationPanels&) = delete;
+    TSimulationPanels& operator=(const TSimulationPanels&) = delete;
+
+    TFrameStatus& Status() { return *status_; }
+    TFrameIOPanels& IOPanels() { return *ioPanels_; }
+    TFrameRAMPanels& RAMPanels() { return *ramPanels_; }
+
+    // Binds the panels to a loaded program and builds its frames; the
+    // register rows get the names the program gives them. Also routes the
+    // models' messages to message boxes.
+    void Build(TSimulationSession& session, const TSynPicoBlaze& parser, int maxIoVertical,
+               int maxMemoryHorizontal);
+    // Frees every frame and unbinds.
+    void Free();
+    bool IsBound(const TDebugger& simulator) const;
+    TPicoBlazeDebugger* Simulator() const { return simulator_; }
+    bool HasIOFrames() const;
+    bool HasMemoryFrames() const;
+
+    // A run or step of the bound simulator starts: typed registers go in.
+    void RunStarted();
+    // Every panel from the models.
+    void Refresh();
+    // Once per yield of a run.
+    void TimerTick();
+
+    // A message box of a model ("abc is not an integer", "Bad format
+    // specifier ..."). While a run goes on, a message already shown in it is
+    // not shown again: an instruction repeated in a loop would otherwise
+    // bring the box back at once, and the user could never reach Pause.
+    void ShowMessage(const std::string& text);
+
+private:
+    IUserDialogs& dialogs_;
+    std::function<QWidget*()> dialogParent_;
+    std::unique_ptr<TFrameStatus> status_;
+    std::unique_ptr<TFrameIOPanels> ioPanels_;
+    std::unique_ptr<TFrameRAMPanels> ramPanels_;
+    TPicoBlazeDebugger* simulator_ = nullptr;
+    TSimulationSession* session_ = nullptr;
+    std::set<std::string> shownThisRun_;
+};
+
+} // namespace korvo
