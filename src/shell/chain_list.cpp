@@ -14,10 +14,6 @@ namespace {
 
 enum TChainColumn { ccChip, ccIRLength, ccID, ccIDCODE, ccUSER1, ccCount };
 
-QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // What a dragged row carries: the process and the list it comes from, so that
 // a list can tell its partner's rows from anything else, and the row.
 struct TRowDragData {

@@ -8,9 +8,8 @@ namespace korvo {
 
 class ISettingsStore;
 
-// The settings key under which each highlighter attribute has a sub-key
-// named after it, holding "Foreground", "Background" and "Style".
-inline constexpr const char* kAttributesKey = "Attributes";
+// Each highlighter attribute has a sub-key of "Attributes" named after it,
+// holding "Foreground", "Background" and "Style".
 
 // Reads every attribute from "Attributes"; a missing or unreadable value
 // keeps what the attribute holds.

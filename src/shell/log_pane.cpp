@@ -41,6 +41,22 @@ TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
         markerDefine(Background, marker);
         setMarkerBackgroundColor(kLineColours[marker].Background, marker);
     }
+    connect(this, &QsciScintilla::selectionChanged, this, &TLogPane::ExtendSelectionToLines);
+}
+
+void TLogPane::ExtendSelectionToLines() {
+    if (extendingSelection_ || !hasSelectedText()) return;
+    int lineFrom = 0, indexFrom = 0, lineTo = 0, indexTo = 0;
+    getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+    // A selection that ends at the start of a line ends after the line before.
+    int lastSelected = indexTo == 0 && lineTo > lineFrom ? lineTo - 1 : lineTo;
+    bool beforeLastLine = lastSelected < lines() - 1;
+    int endLine = beforeLastLine ? lastSelected + 1 : lastSelected;
+    int endIndex = beforeLastLine ? 0 : static_cast<int>(text(lastSelected).size());
+    if (indexFrom == 0 && lineTo == endLine && indexTo == endIndex) return;
+    extendingSelection_ = true;
+    setSelection(lineFrom, 0, endLine, endIndex);
+    extendingSelection_ = false;
 }
 
 QString TLogPane::Clean(const std::string& text) {

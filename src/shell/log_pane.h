@@ -40,12 +40,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Selections always cover whole lines.
+    void ExtendSelectionToLines();
     void AppendLines(const std::deque<QString>& lines);
     static QString Clean(const std::string& text);
 
     int updateDepth_ = 0;
     std::deque<QString> pending_;
     int lineCount_ = 0;
+    bool extendingSelection_ = false;
 };
 
 } // namespace korvo

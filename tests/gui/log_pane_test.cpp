@@ -90,6 +90,18 @@ private slots:
         QCOMPARE(log.LineBackground(1), QColor());
     }
 
+    void SelectionsCoverWholeLines() {
+        TLogPane log;
+        for (const char* text : {"first", "second", "third"})
+            log.AddLogLine(text);
+        int lineFrom = -1, indexFrom = -1, lineTo = -1, indexTo = -1;
+        log.setSelection(0, 2, 1, 3);
+        log.getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+        QCOMPARE(QList<int>({lineFrom, indexFrom, lineTo, indexTo}), QList<int>({0, 0, 2, 0}));
+        log.setSelection(2, 1, 2, 3);
+        QCOMPARE(log.selectedText(), QString("third"));
+    }
+
     void TabsBecomeSpacesAndTrailingSpacesGo() {
         TLogPane log;
         log.AddLogLine("a\tbc\td   ");
