@@ -1,51 +1,39 @@
 #pragma once
 
+#include "panels/port_frame.h"
 #include "simulator/io_models.h"
 
-#include <QWidget>
 #include <array>
-
-class QGroupBox;
-class QLabel;
 
 namespace korvo {
 
 class IUserDialogs;
 class TLED;
-class TValueLabel;
 
 // The frame of an output port, eight LEDs the program lights (green), or of
 // a bidirectional port, whose LEDs (red) the user may toggle as well. Bit 7
 // is on the left. It shows and edits the port's model, which also keeps the
 // log lines.
-class TFrameOutput : public QWidget {
+class TFrameOutput : public TPortFrame {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 190;
-    static constexpr int kHeight = 50;
-
     TFrameOutput(TOutputPortModel& model, IUserDialogs& dialogs, TMessageHandler onMessage,
                  QWidget* parent = nullptr);
 
-    QGroupBox* GroupBox = nullptr;
-    QLabel* PortLabel = nullptr;
-    TValueLabel* ValueLabel = nullptr;
     // Index = bit number.
     std::array<TLED*, 8> LEDs{};
 
     TOutputPortModel& Model() const { return model_; }
     bool OutputOnly() const { return outputOnly_; }
-    void SetPort(int port);
     // Output-only: caption " OUT ", green LEDs and no hints (the user cannot
     // change the value); otherwise caption " IO " and red LEDs.
     void SetOutputOnly(bool outputOnly);
-    void SetName(const QString& name);
     // LEDs and value label from the model.
     void Refresh();
 
 private:
     void ToggleBit(int bit);
-    void EnterValue();
+    void EnterValue() override;
 
     TOutputPortModel& model_;
     IUserDialogs& dialogs_;

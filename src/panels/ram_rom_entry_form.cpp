@@ -2,6 +2,7 @@
 
 #include "common/hex_text.h"
 #include "panels/panel_widgets.h"
+#include "shell/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -35,12 +36,7 @@ TRAMROMEntryForm::TRAMROMEntryForm(int address, std::int32_t value, QWidget* par
     fields->addWidget(ValueEdit, 1, 1);
     fields->setColumnStretch(2, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = AddOkCancelButtons(*this).Box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -1,5 +1,7 @@
 #include "shell/chip_dialog.h"
 
+#include "shell/dialog_buttons.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -95,18 +97,14 @@ TdlgNewChip::TdlgNewChip(QWidget* parent) : QDialog(parent, Qt::Tool), catalogue
     connect(user1_, &QLineEdit::editingFinished, this,
             [this] { user1_->setText(HexField(user1_->text(), kInstructionDigits)); });
 
-    auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    TOkCancelButtons buttons = AddOkCancelButtons(*this, QStringLiteral("&OK"));
+    ok_ = buttons.Ok;
     ok_->setObjectName(QStringLiteral("btnOK"));
-    ok_->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons.Cancel->setObjectName(QStringLiteral("btnCancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(type_, &QComboBox::currentTextChanged, this, &TdlgNewChip::TypeChanged);

@@ -1,5 +1,7 @@
 #include "shell/search_dialog.h"
 
+#include "shell/dialog_buttons.h"
+
 #include "shell/search_state.h"
 
 #include <QCheckBox>
@@ -71,12 +73,7 @@ TTextSearchDialog::TTextSearchDialog(bool replace, QWidget* parent) : QDialog(pa
     groups->addWidget(options, 3);
     groups->addWidget(direction, 2);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = AddOkCancelButtons(*this).Box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
