@@ -134,7 +134,18 @@ std::string ConvertLine(const std::string& line, const TNameSet& names) {
         }
         AppendWords(result, words, 1, "");
     } else {
-        if (words.size() >= 3) words[2] = RewriteNumber(words[2], kConstantLimit, ", ", names);
+        // The target of a JUMP or CALL is a code address, not a byte: read
+        // with the byte limit, "JUMP NZ, 100" would keep "100" and the
+        // dialect would read it as decimal, another address.
+        const bool branch = keyword == "JUMP" || keyword == "CALL";
+        const int operandLimit = branch ? kAddressLimit : kConstantLimit;
+        if (words.size() >= 3) words[2] = RewriteNumber(words[2], operandLimit, ", ", names);
+        // An unconditional target is the only operand. "JUMP C" (a condition
+        // without a target) stays as written for the assembler to report.
+        const std::size_t operandEnd =
+            IsCommentWord(words.back()) ? words.size() - 1 : words.size();
+        if (branch && operandEnd == 2 && Cased(words[1], ::toupper) != "C")
+            words[1] = RewriteNumber(words[1], kAddressLimit, "", names);
         auto rename = std::find_if(kRenames.begin(), kRenames.end(),
                                    [&](const TRename& entry) { return entry.Kcpsm == keyword; });
         if (rename == kRenames.end()) {

@@ -72,9 +72,21 @@ INSTANTIATE_TEST_SUITE_P(
         ConvertCase{"loop: ; nothing", "loop: ; nothing"}, ConvertCase{"done:", "done:"},
         ConvertCase{"SR0 s0 ; halve", " SR0 s0 ; halve"},
         ConvertCase{"LOAD s0,,01", " LOAD s0 , 1"}, ConvertCase{",LOAD", " LOAD"},
-        ConvertCase{"LOAD s0, ;c", " LOAD s0 ;c"}, ConvertCase{"JUMP 3FF", " JUMP 3FF"},
-        ConvertCase{"FETCH s0, 3F", " FETCH s0 , 63"}, ConvertCase{"TEST s0, 80", " TEST s0 , $80"},
+        ConvertCase{"LOAD s0, ;c", " LOAD s0 ;c"}, ConvertCase{"FETCH s0, 3F", " FETCH s0 , 63"},
+        ConvertCase{"TEST s0, 80", " TEST s0 , $80"},
         ConvertCase{"LOAD s0, FFFFFFFFF", " LOAD s0 , FFFFFFFFF"}));
+
+// Branch targets are code addresses: they are read up to the last address of
+// the code space, unconditional ones included.
+INSTANTIATE_TEST_SUITE_P(
+    BranchTargets, ConvertLineTest,
+    ::testing::Values(ConvertCase{"JUMP 3FF", " JUMP $3FF"}, ConvertCase{"JUMP 010", " JUMP 16"},
+                      ConvertCase{"call 1A0 ; sub", " call $1A0 ; sub"},
+                      ConvertCase{"JUMP NZ, 100", " JUMP NZ , $100"},
+                      ConvertCase{"CALL C, 3ff", " CALL C , $3FF"},
+                      ConvertCase{"JUMP 400", " JUMP 400"}, ConvertCase{"JUMP loop", " JUMP loop"},
+                      ConvertCase{"JUMP C", " JUMP C"}, ConvertCase{"JUMP ;c", " JUMP ;c"},
+                      ConvertCase{"LOAD s0, 100", " LOAD s0 , 100"}));
 
 TEST(ConvertKcpsmLines, NamesOfTheFileAreNeverNumbers) {
     EXPECT_EQ(ConvertKcpsmLines({"CONSTANT a, 09", "LOAD sF, a"}),
@@ -86,6 +98,7 @@ TEST(ConvertKcpsmLines, NamesOfTheFileAreNeverNumbers) {
               (Lines{" LOAD s0 , cafe", "cafe EQU  12"}));
     // Labels are names too.
     EXPECT_EQ(ConvertKcpsmLines({"JUMP NZ, ab", "ab: RETURN"}), (Lines{" JUMP NZ , ab", "ab:RET"}));
+    EXPECT_EQ(ConvertKcpsmLines({"CALL fa", "fa: RETURN"}), (Lines{" CALL fa", "fa:RET"}));
     // Names are matched with their exact spelling.
     EXPECT_EQ(ConvertKcpsmLines({"CONSTANT Ab, 05", "LOAD s0, ab"}),
               (Lines{"Ab EQU  5", " LOAD s0 , $AB"}));

@@ -69,7 +69,7 @@ TEST_P(KcpsmRoundTripTest, ImportedProgramAssemblesToTheKcpsmWords) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, KcpsmRoundTripTest,
-                         ::testing::Values("counter", "interrupts", "subroutines"));
+                         ::testing::Values("branches", "counter", "interrupts", "subroutines"));
 
 } // namespace
 } // namespace korvo::test
