@@ -1,0 +1,178 @@
+// Random programs on random port maps, driven by random commands: whatever
+// the words, ports and user actions, the simulator keeps its state in range
+// and never leaves a run behind (run under the sanitizers, this also checks
+// every memory access).
+#include "output/bram.h"
+#include "sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+
+namespace korvo::test {
+namespace {
+
+constexpr TMemKind kPortKinds[] = {mkNone, mkRAM,      mkROM,  mkInput, mkOutput,
+                                   mkIO,   mkBlockRAM, mkUART, mkRAM,   mkInput};
+
+class TFuzzer {
+public:
+    TFuzzer(TCoreKind core, unsigned seed) : machine_(core), random_(seed) {}
+
+    // Mostly instructions of the core with random operands, so that runs go
+    // on for a while; some random words and a few empty addresses.
+    void LoadRandomProgram() {
+        for (int address = 0; address < machine_.Sim->CodeSize(); ++address)
+            if (!Chance(100)) StoreRandomInstruction(address);
+    }
+
+    void MapRandomPorts() {
+        for (int port = 0; port < kPortCount; ++port) {
+            TMemMapItem item;
+            item.Kind = kPortKinds[Below(std::size(kPortKinds))];
+            item.Value = static_cast<std::uint8_t>(Below(256));
+            item.Visible = Chance(2);
+            if (item.Kind == mkUART) item.TcpPort = Chance(2) ? -1 : static_cast<int>(Below(65536));
+            if (item.Kind == mkBlockRAM && !Chance(3)) {
+                item.BlockRAM = std::make_shared<TBRAM>();
+                item.BlockRAM->SetSize(Below(600));
+                item.BlockRAM->SetPort(port);
+            }
+            machine_.Sim->SetPortItem(port, item);
+        }
+    }
+
+    void DriveRandomly(int commands) {
+        auto& sim = *machine_.Sim;
+        machine_.Clock.Step = 1;
+        sim.Start();
+        for (int i = 0; i < commands; ++i) {
+            const std::int64_t before = sim.InstructionCount();
+            switch (Below(12)) {
+            case 0:
+            case 1:
+            case 2: sim.Step(); break;
+            case 3:
+                sim.SetInstructionLimit(before + Below(3000));
+                sim.Run();
+                break;
+            case 4:
+                sim.SetInstructionLimit(before + Below(3000));
+                sim.StepOver();
+                break;
+            case 5:
+                sim.SetInstructionLimit(before + Below(3000));
+                sim.RunToLine(RandomLine());
+                break;
+            case 6: sim.ToggleBreakpoint(RandomLine()); break;
+            case 7:
+                // Typed values may exceed a byte.
+                sim.SetRegister(static_cast<int>(Below(sim.RegisterCount())),
+                                static_cast<std::int32_t>(Below(1024)));
+                break;
+            case 8: sim.SetInterruptEdge(true); break;
+            case 9: sim.SetInterruptLine(Chance(2)); break;
+            case 10: sim.SetInterruptEnable(Chance(2)); break;
+            case 11:
+                if (Chance(4)) sim.ClearBreakpoints();
+                break;
+            }
+            if (sim.State() != ssHalted) Executed += sim.InstructionCount() - before;
+            CheckInvariants();
+            if (::testing::Test::HasFatalFailure()) return;
+            if (sim.State() == ssHalted) {
+                // The same path would fail again after the reset: the failing
+                // address gets another instruction, so that runs reach further.
+                ++Halts;
+                StoreRandomInstruction(sim.PC());
+                sim.Reset();
+            }
+        }
+    }
+
+    std::int64_t Executed = 0;
+    int Halts = 0;
+
+private:
+    void CheckInvariants() {
+        auto& sim = *machine_.Sim;
+        ASSERT_NE(sim.State(), ssRunning);
+        ASSERT_GE(sim.PC(), 0);
+        ASSERT_LT(sim.PC(), sim.CodeSize());
+        // A return from an empty stack leaves -1 behind, and halts.
+        ASSERT_GE(sim.SP(), sim.State() == ssHalted ? -1 : 0);
+        ASSERT_LE(sim.SP(), sim.StackDepth());
+        for (int n = 0; n < sim.RegisterCount(); ++n) {
+            ASSERT_GE(sim.Register(n), 0);
+            ASSERT_LT(sim.Register(n), 1024);
+        }
+    }
+
+    void StoreRandomInstruction(int address) {
+        std::uint32_t word;
+        try {
+            word = Chance(40) ? Below(1 << 18) : RandomInstruction(machine_.Sim->CodeSize());
+        } catch (const std::logic_error&) { // not an instruction of this core
+            word = Below(1 << 18);
+        }
+        machine_.Sim->SetCodeEntry(address, TCodeEntry{true, false, address + 1, word});
+    }
+
+    std::uint32_t RandomInstruction(int codeSize) {
+        const TEncoder& encode = machine_.Encode;
+        const int registers = machine_.Sim->RegisterCount();
+        const int x = static_cast<int>(Below(registers));
+        const int y = static_cast<int>(Below(registers));
+        const int conditions[] = {kAlways, kZ, kNZ, kC, kNC};
+        const int condition = conditions[Below(std::size(conditions))];
+        const int target = static_cast<int>(Below(codeSize));
+        const auto alu = static_cast<TAlu>(Below(10));
+        const auto port = static_cast<TPortOp>(Below(4));
+        const TShift shifts[] = {TShift::Sla, TShift::Rl,  TShift::Slx, TShift::Sl0, TShift::Sl1,
+                                 TShift::Sra, TShift::Srx, TShift::Rr,  TShift::Sr0, TShift::Sr1};
+        const std::uint32_t kind = Below(100);
+        if (kind < 50) return encode.Alu(alu, x, static_cast<int>(Below(256)));
+        if (kind < 65) return encode.AluReg(alu, x, y);
+        if (kind < 73) return encode.Shift(shifts[Below(std::size(shifts))], x);
+        if (kind < 78) return encode.Port(port, x, static_cast<int>(Below(256)));
+        if (kind < 81) return encode.PortReg(port, x, y);
+        if (kind < 90) return encode.Jump(target, condition);
+        if (kind < 94) return encode.Call(target, condition);
+        if (kind < 97) return encode.Ret(condition);
+        if (kind < 98) return encode.Reti(Chance(2));
+        return Chance(2) ? encode.Eint() : encode.Dint();
+    }
+
+    // A line number around the code, one past each end included.
+    int RandomLine() { return static_cast<int>(Below(machine_.Sim->CodeSize() + 2)) - 1; }
+
+    std::uint32_t Below(std::size_t bound) {
+        return static_cast<std::uint32_t>(
+            std::uniform_int_distribution<std::size_t>(0, bound - 1)(random_));
+    }
+    bool Chance(int oneIn) { return Below(oneIn) == 0; }
+
+    TMachine machine_;
+    std::mt19937 random_;
+};
+
+TEST(SimulatorFuzz, RandomProgramsPortsAndCommandsKeepTheStateInRange) {
+    for (TCoreKind core : kAllCores) {
+        std::int64_t executed = 0;
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE(CoreName(core) + " seed " + std::to_string(seed));
+            TFuzzer fuzzer(core, seed);
+            fuzzer.LoadRandomProgram();
+            fuzzer.MapRandomPorts();
+            fuzzer.DriveRandomly(6000);
+            if (HasFatalFailure()) return;
+            executed += fuzzer.Executed;
+        }
+        // The programs ran far, not just into their first failure.
+        EXPECT_GT(executed, 100'000) << CoreName(core);
+    }
+}
+
+} // namespace
+} // namespace korvo::test
