@@ -84,7 +84,6 @@ public:
             if (sim.State() == ssHalted) {
                 // The same path would fail again after the reset: the failing
                 // address gets another instruction, so that runs reach further.
-                ++Halts;
                 StoreRandomInstruction(sim.PC());
                 sim.Reset();
             }
@@ -92,7 +91,6 @@ public:
     }
 
     std::int64_t Executed = 0;
-    int Halts = 0;
 
 private:
     void CheckInvariants() {
