@@ -7,10 +7,10 @@
 #include "common/settings.h"
 #include "common/text_file.h"
 #include "korvo_version.h"
+#include "settings/qt_settings_store.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/main_window.h"
-#include "shell/settings/qt_settings_store.h"
 #include "shell/source_editor.h"
 #include "silent_dialogs.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Dialogs of the benchmarks of the desktop program.
-#include "shell/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace korvo {
 

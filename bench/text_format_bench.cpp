@@ -1,8 +1,8 @@
 // Formatting and importing whole sources: the Format command and the
 // settings dialog's sample run the formatter over every line at once.
 #include "assembler/syn_picoblaze.h"
-#include "shell/text/kcpsm_import.h"
-#include "shell/text/source_formatter.h"
+#include "text/kcpsm_import.h"
+#include "text/source_formatter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/text_file.h"
-#include "shell/settings/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 
 #include <ostream>

@@ -4,7 +4,7 @@
 #include "cli/sim_trace.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
-#include "shell/settings/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 #include "simulator/number_text.h"
 #include "simulator/simulation_session.h"

@@ -2,7 +2,7 @@
 
 #include "assembler/driver.h"
 #include "common/text_file.h"
-#include "shell/platform/process_launcher.h"
+#include "platform/process_launcher.h"
 
 #include <ostream>
 

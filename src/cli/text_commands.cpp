@@ -3,9 +3,9 @@
 #include "assembler/syn_picoblaze.h"
 #include "cli/arguments.h"
 #include "common/text_file.h"
-#include "shell/settings/qt_settings_store.h"
-#include "shell/text/kcpsm_import.h"
-#include "shell/text/source_formatter.h"
+#include "settings/qt_settings_store.h"
+#include "text/kcpsm_import.h"
+#include "text/source_formatter.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 // The settings layout's defaults for missing and unreadable values.
 #include "common/settings_layout.h"
 #include "settings_samples.h"
-#include "shell/text/format_columns.h"
+#include "text/format_columns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "settings_samples.h"
 
 #include "common/settings_layout.h"
-#include "shell/text/format_columns.h"
+#include "text/format_columns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/user_dialogs.h"
+#include "settings/qt_settings_store.h"
 #include "shell/search_state.h"
-#include "shell/settings/qt_settings_store.h"
-#include "shell/user_dialogs.h"
 
 #include <QList>
 #include <QRect>

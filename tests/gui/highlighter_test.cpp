@@ -1,8 +1,8 @@
 #include "assembler/syn_picoblaze.h"
 #include "common/settings.h"
+#include "settings/qt_settings_store.h"
 #include "shell/highlighter.h"
 #include "shell/highlighter_settings.h"
-#include "shell/settings/qt_settings_store.h"
 
 #include <QTemporaryDir>
 #include <Qsci/qsciscintilla.h>

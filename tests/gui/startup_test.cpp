@@ -8,6 +8,7 @@
 #include "shell/editor.h"
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
+#include "shell/qt_user_dialogs.h"
 
 #include <QMenu>
 #include <QSplitter>

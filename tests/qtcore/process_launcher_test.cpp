@@ -1,7 +1,7 @@
 // Starting the EXEC command as a real process.
 #include "launcher_support.h"
 #include "output/output_test_support.h"
-#include "shell/platform/process_launcher.h"
+#include "platform/process_launcher.h"
 
 #include <gtest/gtest.h>
 

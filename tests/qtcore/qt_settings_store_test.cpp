@@ -1,7 +1,7 @@
 // The settings store on QSettings, on INI files.
 #include "common/settings_samples.h"
 #include "output/output_test_support.h"
-#include "shell/settings/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // settings failures that keep the EXEC command from starting.
 #include "launcher_support.h"
 #include "output/output_test_support.h"
-#include "shell/platform/process_launcher.h"
-#include "shell/settings/qt_settings_store.h"
+#include "platform/process_launcher.h"
+#include "settings/qt_settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace korvo {
+
+class TBRAM;
+
+// What a port address (or scratch pad cell) is mapped to.
+enum TMemKind : std::uint8_t {
+    mkNone = 0,
+    mkRAM = 1,
+    mkROM = 2,
+    mkInput = 3,
+    mkOutput = 4,
+    mkIO = 5,
+    mkInOut = 6,
+    mkScratchPad = 7, // never stored in a map: the kind of scratch pad accesses
+    mkBlockRAM = 8,
+    mkUART = 9,
+};
+
+// One port address of the port map.
+struct TMemMapItem {
+    std::uint8_t Kind = mkNone;
+    std::uint8_t Value = 0;   // RAM or ROM cell content
+    bool Written = false;     // a RAM cell written by the program
+    bool Visible = false;     // the I/O panels show a frame for it
+    std::int32_t TcpPort = 0; // UART: TCP port on the declared port, -1 on its partner
+    // BROM: the block RAM on the declared port. Shared, so that a simulator
+    // keeps its block RAMs alive after the assembler has moved on to another
+    // document.
+    std::shared_ptr<TBRAM> BlockRAM;
+    std::string InName;
+    std::string OutName;
+    std::string InFile;
+    std::string OutFile;
+    std::string OutFormat;
+};
+
+inline constexpr int kPortCount = 256;
+using TMemMap = std::array<TMemMapItem, kPortCount>;
+
+} // namespace korvo

@@ -1,0 +1,212 @@
+#pragma once
+
+#include "common/core_kind.h"
+#include "common/settings.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every key and value the program keeps in its settings, with the defaults
+// that stand in for a missing or unreadable value. Readers never fail except
+// where noted (the scan chain).
+namespace korvo::settings {
+
+// Keys and value names.
+inline constexpr std::string_view kWindowKey = "Window";
+inline constexpr std::string_view kLastVersion = "LastVersion";
+inline constexpr std::string_view kLeft = "Left";
+inline constexpr std::string_view kTop = "Top";
+inline constexpr std::string_view kWidth = "Width";
+inline constexpr std::string_view kHeight = "Height";
+inline constexpr std::string_view kMaximized = "Maximized";
+inline constexpr std::string_view kShowStatusbar = "ShowStatusbar";
+inline constexpr std::string_view kShowLogPane = "ShowLogPane";
+
+inline constexpr std::string_view kRecentFilesKey = "MRUFiles";
+inline constexpr int kRecentFileCount = 5;
+// "MRUFile1" (the most recent) to "MRUFile5".
+std::string RecentFileValueName(int number);
+
+inline constexpr std::string_view kOptionsKey = "Options";
+inline constexpr std::string_view kCoreKind = "Korvo";
+
+inline constexpr std::string_view kEditorKey = "Editor";
+inline constexpr std::string_view kFontName = "FontName";
+inline constexpr std::string_view kFontSize = "FontSize";
+inline constexpr std::string_view kSmartTab = "SmartTab";
+inline constexpr std::string_view kTabIndent = "TabIndent";
+inline constexpr std::string_view kTabsToSpaces = "TabsToSpaces";
+inline constexpr std::string_view kTabDelete = "TabDelete";
+inline constexpr std::string_view kAutoIndent = "AutoIndent";
+
+inline constexpr std::string_view kTimeKey = "Time";
+inline constexpr std::string_view kFrequency = "Frequency";
+
+inline constexpr std::string_view kScratchPadKey = "ScratchPad";
+inline constexpr std::string_view kScratchPadSize = "Size";
+
+// The formatter's column positions (read and written by ReadFormatColumns
+// and WriteFormatColumns in text/format_columns.h).
+inline constexpr std::string_view kColumnsKey = "Columns";
+inline constexpr std::array<std::string_view, 3> kColumnNames{"Column1", "Column2", "Column3"};
+
+inline constexpr std::string_view kAttributesKey = "Attributes";
+inline constexpr std::array<std::string_view, 9> kAttributeNames{
+    "Comment", "Identifier", "Illegal char", "Reserved word", "Number",
+    "Space",   "String",     "Symbol",       "Preprocessor"};
+inline constexpr std::string_view kForeground = "Foreground";
+inline constexpr std::string_view kBackground = "Background";
+inline constexpr std::string_view kStyle = "Style";
+
+inline constexpr std::string_view kChainBeforeKey = "SVF/Before";
+inline constexpr std::string_view kChainTargetKey = "SVF/Target";
+inline constexpr std::string_view kChainAfterKey = "SVF/After";
+inline constexpr std::string_view kCount = "Count";
+inline constexpr std::string_view kChip = "Chip";
+inline constexpr std::string_view kIRLength = "IRLength";
+inline constexpr std::string_view kID = "ID";
+inline constexpr std::string_view kIDCODE = "IDCODE";
+inline constexpr std::string_view kUSER1 = "USER1";
+inline constexpr std::string_view kAddressWidth = "AddressWidth";
+inline constexpr std::string_view kDataWidth = "DataWidth";
+inline constexpr std::string_view kAddressFirst = "AddressFirst";
+
+// The main window, read at start and written at exit.
+struct TWindowSettings {
+    std::string LastVersion; // empty when missing: the About box is due
+    std::int32_t Left = 10;
+    std::int32_t Top = 10;
+    std::int32_t Width = 600;
+    std::int32_t Height = 400;
+    bool Maximized = false;
+    bool ShowStatusbar = true;
+    bool ShowLogPane = true;
+    friend bool operator==(const TWindowSettings&, const TWindowSettings&) = default;
+};
+TWindowSettings LoadWindowSettings(const ISettingsStore& store);
+void StoreWindowSettings(ISettingsStore& store, const TWindowSettings& window);
+
+// The recent-file list, most recent first, at most kRecentFileCount names;
+// empty entries are skipped.
+std::vector<std::string> LoadRecentFiles(const ISettingsStore& store);
+// Writes the first kRecentFileCount names and deletes the values of the
+// missing ones.
+void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& files);
+
+// The core kind for new work; PicoBlaze I when missing or not 1 to 4.
+TCoreKind LoadCoreKind(const ISettingsStore& store);
+void StoreCoreKind(ISettingsStore& store, TCoreKind kind);
+
+// The editor options. A missing switch is left empty: the settings dialog
+// shows it on, a new document keeps its built-in option.
+struct TEditorSettings {
+    std::string FontName = "Courier New";
+    std::int32_t FontSize = 9; // points, 6 to 24
+    std::optional<bool> SmartTab;
+    std::optional<bool> TabIndent;
+    std::optional<bool> TabsToSpaces;
+    std::optional<bool> TabDelete;
+    std::optional<bool> AutoIndent;
+    friend bool operator==(const TEditorSettings&, const TEditorSettings&) = default;
+};
+inline constexpr std::int32_t kMinFontSize = 6;
+inline constexpr std::int32_t kMaxFontSize = 24;
+TEditorSettings LoadEditorSettings(const ISettingsStore& store);
+// Writes the font and the switches that are set.
+void StoreEditorSettings(ISettingsStore& store, const TEditorSettings& editor);
+
+// The clock frequency as stored (empty when missing); the dialog shows this.
+std::string LoadClockFrequencyText(const ISettingsStore& store);
+void StoreClockFrequencyText(ISettingsStore& store, std::string_view text);
+// The clock frequency in whole MHz: decimal, or hexadecimal after "$"; 80 when
+// empty, not a number or not above 0.
+inline constexpr std::int32_t kDefaultClockFrequency = 80;
+std::int32_t LoadClockFrequencyMHz(const ISettingsStore& store);
+
+// The scratch pad choice: 0 none, 1 16 bytes, 2 32, 3 64, 4 128, 5 256 bytes;
+// 3 when missing or out of range.
+inline constexpr std::int32_t kDefaultScratchPadChoice = 3;
+std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
+void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);
+// The scratch pad size in bytes for a choice; 64 for any other number.
+std::int32_t ScratchPadBytes(std::int32_t choice);
+
+// One highlighter attribute's colours and style bits; a missing value stays
+// empty, so the highlighter keeps its built-in one.
+inline constexpr std::int32_t kStyleBold = 1;
+inline constexpr std::int32_t kStyleItalic = 2;
+inline constexpr std::int32_t kStyleUnderline = 4;
+inline constexpr std::int32_t kStyleStrikeOut = 8;
+struct TStoredAttribute {
+    std::optional<std::int32_t> Foreground;
+    std::optional<std::int32_t> Background;
+    std::optional<std::int32_t> Style;
+    friend bool operator==(const TStoredAttribute&, const TStoredAttribute&) = default;
+};
+TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName);
+// Writes the values that are set.
+void StoreAttribute(ISettingsStore& store, std::string_view attributeName,
+                    const TStoredAttribute& attribute);
+
+// One device of the JTAG scan chain, every field as stored text: IR length
+// in decimal, ID (8 digits), IDCODE and USER1 instructions (4 digits) in
+// hexadecimal.
+struct TChipDescription {
+    std::string Chip;
+    std::string IRLength;
+    std::string ID;
+    std::string IDCODE;
+    std::string USER1;
+    friend bool operator==(const TChipDescription&, const TChipDescription&) = default;
+};
+
+// The target device and the layout of its data register.
+struct TScanTarget {
+    TChipDescription Device;
+    std::int32_t AddressWidth = 16;
+    std::int32_t DataWidth = 16;
+    bool AddressFirst = false; // the register's sequence: address or data first
+    friend bool operator==(const TScanTarget&, const TScanTarget&) = default;
+};
+
+struct TScanChain {
+    std::vector<TChipDescription> Before;
+    std::optional<TScanTarget> Target; // empty when its key is absent
+    std::vector<TChipDescription> After;
+    friend bool operator==(const TScanChain&, const TScanChain&) = default;
+};
+
+// More devices on one side of the target than any real chain has; a larger
+// count is taken as a damaged setting.
+inline constexpr std::int32_t kMaxChainDevices = 256;
+
+enum class TChainKeys {
+    // An absent "SVF/Before", "SVF/Target" or "SVF/After" key reads as no
+    // devices or no target (the SVF writer).
+    OptionalKeys,
+    // Every key counts as present, so an absent one fails on its first
+    // required value (the settings dialog).
+    RequiredKeys,
+};
+
+// Reads the scan chain into chain, in the order before-list, target,
+// after-list. Throws ESettingsError when a required value ("Count",
+// "AddressWidth", "DataWidth", "AddressFirst") is missing or not an integer,
+// or a count is outside 0 to kMaxChainDevices; chain then holds what was read
+// before the failure. A device key that is missing reads as a device with
+// empty fields.
+void LoadScanChain(const ISettingsStore& store, TChainKeys keys, TScanChain& chain);
+// The same, all or nothing.
+TScanChain LoadScanChain(const ISettingsStore& store, TChainKeys keys);
+// Replaces the three chain keys: the device lists with their counts, the
+// target only when one is given.
+void StoreScanChain(ISettingsStore& store, const TScanChain& chain);
+
+// The target the settings dialog proposes for a core while none is stored.
+TChipDescription TargetPreset(TCoreKind kind);
+
+} // namespace korvo::settings

@@ -1,0 +1,45 @@
+#include "text/kcpsm_words.h"
+
+namespace korvo {
+
+namespace {
+bool IsTrimmed(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+bool IsDelimiter(char c) {
+    return c == '\t' || c == ' ' || c == ',';
+}
+} // namespace
+
+std::string_view TrimKcpsmLine(std::string_view line) {
+    while (!line.empty() && IsTrimmed(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && IsTrimmed(line.back()))
+        line.remove_suffix(1);
+    return line;
+}
+
+std::vector<std::string> SplitKcpsmWords(std::string_view line) {
+    std::vector<std::string> words;
+    std::size_t position = 0;
+    while (position < line.size()) {
+        std::size_t start = position;
+        while (position < line.size() && IsDelimiter(line[position]))
+            ++position;
+        if (position == line.size()) {
+            if (position > start) words.emplace_back(); // a trailing separator
+            break;
+        }
+        if (line[position] == ';') {
+            words.emplace_back(line.substr(position));
+            break;
+        }
+        start = position;
+        while (position < line.size() && !IsDelimiter(line[position]))
+            ++position;
+        words.emplace_back(line.substr(start, position - start));
+    }
+    return words;
+}
+
+} // namespace korvo

@@ -1,0 +1,85 @@
+#include "panels/simulation_panels.h"
+
+#include "assembler/syn_picoblaze.h"
+#include "base/user_dialogs.h"
+#include "panels/frame_io_panels.h"
+#include "panels/frame_ram_panels.h"
+#include "panels/frame_status.h"
+#include "simulator/picoblaze_debugger.h"
+#include "simulator/simulation_session.h"
+
+namespace korvo {
+
+TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidget*()> dialogParent)
+    : dialogs_(dialogs), dialogParent_(std::move(dialogParent)),
+      status_(std::make_unique<TFrameStatus>()),
+      ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
+      ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)) {
+    ioPanels_->OnMessage = [this](const std::string& text) { ShowMessage(text); };
+}
+
+TSimulationPanels::~TSimulationPanels() {
+    // The panels may sit in the main window: take them out before they go.
+    for (QWidget* panel :
+         {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
+          static_cast<QWidget*>(ramPanels_.get())})
+        panel->setParent(nullptr);
+    Free();
+}
+
+void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& parser,
+                              int maxIoVertical, int maxMemoryHorizontal) {
+    Free();
+    session_ = &session;
+    simulator_ = &session.Simulator();
+    session.IO().OnMessage = [this](const std::string& text) { ShowMessage(text); };
+    status_->Bind(simulator_);
+    for (int n = 0; n < simulator_->RegisterCount(); ++n)
+        status_->SetRegisterName(n, QString::fromStdString(parser.RegisterName(n)));
+    ioPanels_->Build(session.IO(), maxIoVertical);
+    ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
+}
+
+void TSimulationPanels::Free() {
+    ioPanels_->DestroyAllFrames();
+    ramPanels_->FreePanels();
+    status_->Bind(nullptr);
+    simulator_ = nullptr;
+    session_ = nullptr;
+    shownThisRun_.clear();
+}
+
+bool TSimulationPanels::IsBound(const TDebugger& simulator) const {
+    return simulator_ && static_cast<const TDebugger*>(simulator_) == &simulator;
+}
+
+bool TSimulationPanels::HasIOFrames() const {
+    return ioPanels_->FrameCount() > 0;
+}
+
+bool TSimulationPanels::HasMemoryFrames() const {
+    return ramPanels_->RowsUsed() > 0;
+}
+
+void TSimulationPanels::RunStarted() {
+    shownThisRun_.clear();
+    status_->EditsToRegisters();
+}
+
+void TSimulationPanels::Refresh() {
+    if (!simulator_) return;
+    status_->Refresh();
+    ioPanels_->Refresh();
+    ramPanels_->Refresh();
+}
+
+void TSimulationPanels::TimerTick() {
+    status_->TimerTick();
+}
+
+void TSimulationPanels::ShowMessage(const std::string& text) {
+    if (simulator_ && simulator_->IsRunning() && !shownThisRun_.insert(text).second) return;
+    dialogs_.ShowError(dialogParent_ ? dialogParent_() : nullptr, QString::fromStdString(text));
+}
+
+} // namespace korvo

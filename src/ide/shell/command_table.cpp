@@ -1,0 +1,224 @@
+// The commands of the command module: caption, hint, shortcut, glyph,
+// what they do and when they are enabled.
+#include "base/user_dialogs.h"
+#include "common/log.h"
+#include "shell/action_list.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/workbench.h"
+
+namespace korvo {
+
+void TCommandsDataModule::CreateFileAndEditCommands() {
+    auto file = [this] { return ActiveFileCommands(); };
+    auto edit = [this] { return ActiveEditCommands(); };
+
+    actFileSave = actions_.Add(
+        {"actFileSave", "&Save", "Save to File", QKeySequence(Qt::CTRL | Qt::Key_S), "file-save"},
+        [=, this] {
+            if (auto* f = file()) f->Save();
+        },
+        [=, this](QAction& a) { a.setEnabled(file() && file()->CanSave() && !PreviewOn()); });
+    actFileSaveAs = actions_.Add(
+        {"actFileSaveAs", "Save &As...", "Save To New File", {}, "file-save-as"},
+        [=, this] {
+            if (auto* f = file()) f->SaveAs();
+        },
+        [=, this](QAction& a) { a.setEnabled(file() && file()->CanSaveAs() && !PreviewOn()); });
+    actFileClose = actions_.Add(
+        {"actFileClose", "&Close", "Close Document", QKeySequence(Qt::CTRL | Qt::Key_F4),
+         "file-close"},
+        [=, this] {
+            if (auto* f = file()) f->Close();
+        },
+        [=, this](QAction& a) {
+            a.setEnabled(file() && file()->CanClose() && EditMode() && !PreviewOn());
+        });
+    actFilePrint = actions_.Add(
+        {"actFilePrint", "&Print...", "Print Document", QKeySequence(Qt::CTRL | Qt::Key_P),
+         "print"},
+        [=, this] {
+            if (auto* f = file()) f->Print();
+        },
+        [=, this](QAction& a) { a.setEnabled(file() && file()->CanPrint()); });
+    actFilePreview = actions_.AddCheckable(
+        {"actFilePreview", "Preview", "Preview Document", {}, "preview"},
+        [=, this] {
+            if (auto* f = file()) f->SetPreview(!f->Preview());
+        },
+        [=, this](QAction& a) {
+            a.setEnabled(file() && file()->CanPrint());
+            a.setChecked(PreviewOn());
+        });
+
+    struct TEditCommand {
+        QAction** Target;
+        TCommandInfo Info;
+        bool (IDocumentEditCommands::*Can)() const;
+        void (IDocumentEditCommands::*Run)();
+    };
+    const TEditCommand editCommands[] = {
+        {&actEditCut,
+         {"actEditCut", "Cu&t", "Cut", QKeySequence(Qt::CTRL | Qt::Key_X), "cut"},
+         &IDocumentEditCommands::CanCut,
+         &IDocumentEditCommands::Cut},
+        {&actEditCopy,
+         {"actEditCopy", "&Copy", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C), "copy"},
+         &IDocumentEditCommands::CanCopy,
+         &IDocumentEditCommands::Copy},
+        {&actEditPaste,
+         {"actEditPaste", "&Paste", "Paste from Clipboard", QKeySequence(Qt::CTRL | Qt::Key_V),
+          "paste"},
+         &IDocumentEditCommands::CanPaste,
+         &IDocumentEditCommands::Paste},
+        {&actEditDelete,
+         {"actEditDelete", "De&lete", "Delete", {}, "delete"},
+         &IDocumentEditCommands::CanDelete,
+         &IDocumentEditCommands::Delete},
+        {&actEditUndo,
+         {"actEditUndo", "&Undo", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), "undo"},
+         &IDocumentEditCommands::CanUndo,
+         &IDocumentEditCommands::Undo},
+        {&actEditRedo,
+         {"actEditRedo", "&Redo", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), "redo"},
+         &IDocumentEditCommands::CanRedo,
+         &IDocumentEditCommands::Redo},
+        {&actEditSelectAll,
+         {"actEditSelectAll", "Select &All", "Select All", QKeySequence(Qt::CTRL | Qt::Key_A),
+          "select-all"},
+         &IDocumentEditCommands::CanSelectAll,
+         &IDocumentEditCommands::SelectAll},
+    };
+    for (const auto& command : editCommands) {
+        auto can = command.Can;
+        auto run = command.Run;
+        *command.Target = actions_.Add(
+            command.Info,
+            [=, this] {
+                if (auto* e = edit()) (e->*run)();
+            },
+            [=, this](QAction& a) { a.setEnabled(edit() && (edit()->*can)() && !PreviewOn()); });
+    }
+
+    actComment = actions_.Add(
+        {"actComment", "Comment", {}, {}, "comment"},
+        [=, this] {
+            if (auto* e = edit()) e->Comment();
+        },
+        [=, this](QAction& a) { a.setEnabled(edit() && edit()->CanComment()); });
+    actFormat = actions_.Add(
+        {"actFormat", "Format", "Format", {}, "format"}, [this] { ExecuteFormat(); },
+        [=, this](QAction& a) { a.setEnabled(EditMode() && ActiveDocument() && !PreviewOn()); });
+}
+
+void TCommandsDataModule::CreateSearchCommands() {
+    auto search = [this] { return ActiveSearchCommands(); };
+    actSearchFind = actions_.Add(
+        {"actSearchFind", "&Find...", "Find Text", QKeySequence(Qt::CTRL | Qt::Key_F), "find"},
+        [=, this] {
+            if (auto* s = search()) s->Find();
+        },
+        [=, this](QAction& a) { a.setEnabled(search() && search()->CanFind() && !PreviewOn()); });
+    actSearchFindNext = actions_.Add(
+        {"actSearchFindNext", "Find &Fwd", "Find Next", QKeySequence(Qt::Key_F3), "find-next"},
+        [=, this] {
+            if (auto* s = search()) s->FindNext();
+        },
+        [=, this](QAction& a) {
+            a.setEnabled(search() && search()->CanFindNext() && !PreviewOn());
+        });
+    actSearchFindPrev = actions_.Add(
+        {"actSearchFindPrev", "Find &Back", "Find Previous", QKeySequence(Qt::SHIFT | Qt::Key_F3),
+         "find-prev"},
+        [=, this] {
+            if (auto* s = search()) s->FindPrev();
+        },
+        [=, this](QAction& a) {
+            a.setEnabled(search() && search()->CanFindPrev() && !PreviewOn());
+        });
+    actSearchReplace = actions_.Add(
+        {"actSearchReplace", "&Replace", "Replace Text", QKeySequence(Qt::CTRL | Qt::Key_H),
+         "replace"},
+        [=, this] {
+            if (auto* s = search()) s->Replace();
+        },
+        [=, this](QAction& a) {
+            a.setEnabled(search() && search()->CanReplace() && EditMode() && !PreviewOn());
+        });
+}
+
+void TCommandsDataModule::CreateSettingsCommands() {
+    actSettings = actions_.Add(
+        {"actSettings", "Options", "General Settings", QKeySequence(Qt::Key_F10), "settings"},
+        [this] { ExecuteSettings(); },
+        [this](QAction& a) {
+            // Without a document the command keeps its last state.
+            if (auto* simulation = ActiveSimulation()) a.setEnabled(simulation->Mode() == dmEdit);
+        });
+    actEditor = actions_.Add({"actEditor", "Editor", {}, {}, {}}, {},
+                             [](QAction& a) { a.setEnabled(false); });
+    actTarget = actions_.Add({"actTarget", "Target", {}, {}, {}}, {},
+                             [](QAction& a) { a.setEnabled(false); });
+    actEditor->setEnabled(false);
+    actTarget->setEnabled(false);
+
+    struct TCoreCommand {
+        QAction** Target;
+        TCommandInfo Info;
+        TCoreKind Kind;
+    };
+    const TCoreCommand cores[] = {
+        {&actPicoblazeI,
+         {"actPicoblazeI",
+          "Picoblaze I",
+          "Picoblaze for Virtex/Spartan",
+          QKeySequence(Qt::CTRL | Qt::Key_1),
+          {}},
+         TCoreKind::pbtI},
+        {&actPicoblazeII,
+         {"actPicoblazeII",
+          "Picoblaze II",
+          "Picoblaze for Virtex-II",
+          QKeySequence(Qt::CTRL | Qt::Key_2),
+          {}},
+         TCoreKind::pbtII},
+        {&actPicoblaze3,
+         {"actPicoblaze3",
+          "Picoblaze 3",
+          "Picoblaze for Spartan-3",
+          QKeySequence(Qt::CTRL | Qt::Key_3),
+          {}},
+         TCoreKind::pbt3},
+        {&actPicoblazeC,
+         {"actPicoblazeC",
+          "Picoblaze CR",
+          "Picoblaze for Coolrunner",
+          QKeySequence(Qt::CTRL | Qt::Key_4),
+          {}},
+         TCoreKind::pbtC},
+    };
+    for (const auto& core : cores) {
+        TCoreKind kind = core.Kind;
+        *core.Target = actions_.AddCheckable(
+            core.Info, [this, kind] { SelectCore(kind); },
+            [this, kind](QAction& a) {
+                auto* simulation = ActiveSimulation();
+                a.setEnabled(!simulation || simulation->Mode() == dmEdit);
+                a.setChecked(coreKind_ == kind);
+            });
+    }
+    actPicoblazeI->setChecked(true);
+}
+
+void TCommandsDataModule::ExecuteSettings() {
+    if (!dialogs_.EditSettings(DialogParent(), settings_, coreKind_, Log())) return;
+    LoadHighlighterAttributes();
+    ReadColumns();
+}
+
+void TCommandsDataModule::ExecuteFormat() {
+    if (auto* edit = ActiveEditCommands()) edit->Format(columns_);
+}
+
+} // namespace korvo

@@ -1,0 +1,164 @@
+#include "shell/commands.h"
+
+#include "base/user_dialogs.h"
+#include "common/log.h"
+#include "common/settings.h"
+#include "common/text_file.h"
+#include "panels/simulation_panels.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/highlighter_settings.h"
+#include "shell/printing.h"
+#include "shell/source_editor.h"
+#include "shell/workbench.h"
+
+#include <QFileInfo>
+
+namespace korvo {
+
+TCommandsDataModule::TCommandsDataModule(IWorkbench& workbench, TActionList& actions,
+                                         ISettingsStore& settings, IUserDialogs& dialogs,
+                                         QObject* parent)
+    : QObject(parent), workbench_(workbench), actions_(actions), settings_(settings),
+      dialogs_(dialogs), printEngine_(std::make_unique<TPrintEngine>()) {
+    highlighters_.push_back({&parser_, QString::fromLatin1(TSynPicoBlaze::kDefaultFilter)});
+    for (const auto& highlighter : highlighters_) {
+        openFilter_ += highlighter.Filter;
+        if (!openFilter_.endsWith('|')) openFilter_ += '|';
+    }
+    openFilter_ += QStringLiteral("All files|*.*|");
+    simulationPanels_ =
+        std::make_unique<TSimulationPanels>(dialogs_, [this] { return DialogParent(); });
+    CreateFileAndEditCommands();
+    CreateSearchCommands();
+    CreateSettingsCommands();
+    CreateSimulationCommands();
+    LoadHighlighterAttributes();
+    ReadColumns();
+}
+
+TCommandsDataModule::~TCommandsDataModule() = default;
+
+ILog& TCommandsDataModule::Log() {
+    return workbench_.Log();
+}
+
+QWidget* TCommandsDataModule::DialogParent() {
+    return workbench_.Window();
+}
+
+IDocument* TCommandsDataModule::ActiveDocument() const {
+    return workbench_.Documents().ActiveDocument();
+}
+IDocumentEditCommands* TCommandsDataModule::ActiveEditCommands() const {
+    return workbench_.Documents().ActiveEditCommands();
+}
+IDocumentFileCommands* TCommandsDataModule::ActiveFileCommands() const {
+    return workbench_.Documents().ActiveFileCommands();
+}
+IDocumentSearchCommands* TCommandsDataModule::ActiveSearchCommands() const {
+    return workbench_.Documents().ActiveSearchCommands();
+}
+IDocumentSimulation* TCommandsDataModule::ActiveSimulation() const {
+    return workbench_.Documents().ActiveSimulation();
+}
+
+bool TCommandsDataModule::PreviewOn() const {
+    auto* file = ActiveFileCommands();
+    return file && file->Preview();
+}
+
+bool TCommandsDataModule::EditMode() const {
+    auto* simulation = ActiveSimulation();
+    return simulation && simulation->Mode() == dmEdit;
+}
+
+const THighlighterEntry* TCommandsDataModule::HighlighterForFile(const QString& fileName) const {
+    if (fileName.isEmpty()) return nullptr;
+    int dot = fileName.lastIndexOf('.');
+    if (dot < 0) return nullptr;
+    QString extension = fileName.mid(dot).toLower();
+    for (const auto& highlighter : highlighters_) {
+        QString filter = highlighter.Filter.toLower();
+        int bar = filter.indexOf('|');
+        QString patterns = bar >= 0 ? filter.mid(bar + 1) : QString();
+        for (int at = patterns.indexOf(extension); at >= 0;
+             at = patterns.indexOf(extension, at + 1)) {
+            int after = at + static_cast<int>(extension.size());
+            if (after == patterns.size() || patterns[after] == ';') return &highlighter;
+        }
+    }
+    return nullptr;
+}
+
+bool TCommandsDataModule::ExecuteOpenDialog(QString& fileName) {
+    return dialogs_.ChooseOpenFile(DialogParent(), openFilter_, fileName);
+}
+
+bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName,
+                                            const THighlighterEntry* highlighter) {
+    return ExecuteSaveDialog(fileName,
+                             highlighter ? highlighter->Filter : QStringLiteral("All files|*.*|"),
+                             QStringLiteral("psm"));
+}
+
+bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName, const QString& filter,
+                                            const QString& suffix) {
+    QString chosen = fileName;
+    if (!dialogs_.ChooseSaveFile(DialogParent(), filter, suffix, chosen)) return false;
+    fileName = QFileInfo(chosen).absoluteFilePath();
+    return true;
+}
+
+QList<QAction*> TCommandsDataModule::EditorContextActions() {
+    return {actEditUndo,   actEditRedo, nullptr,          actEditCut, actEditCopy, actEditPaste,
+            actEditDelete, nullptr,     actEditSelectAll, nullptr,    actComment,  nullptr};
+}
+
+void TCommandsDataModule::LoadHighlighterAttributes() {
+    ::korvo::LoadHighlighterAttributes(settings_, parser_.Attributes());
+    auto& documents = workbench_.Documents();
+    for (int i = 0; i < documents.Count(); ++i)
+        documents.Get(i)->ReloadHighlighter();
+}
+
+void TCommandsDataModule::ReadColumns() {
+    columns_ = ReadFormatColumns(settings_);
+    if (auto* edit = ActiveEditCommands()) edit->SetRightEdge(columns_.Column3);
+}
+
+bool TCommandsDataModule::ShowPreview(TEditor& document) {
+    if (!dialogs_.SetUpPrinter(DialogParent(), printEngine_->Printer())) return false;
+    auto* text = document.TextControl();
+    if (!text) return false;
+    QStringList listing = document.Mode() != dmEdit ? document.Listing() : QStringList();
+    printEngine_->SetSource(SplitLines(text->Bytes()), listing,
+                            document.Highlighter() ? document.Highlighter()->Scanner : nullptr,
+                            document.FileName().isEmpty() ? document.Title() : document.FileName());
+    workbench_.ShowPreviewPane(*printEngine_);
+    return true;
+}
+
+void TCommandsDataModule::HidePreview() {
+    workbench_.HidePreviewPane();
+    printEngine_->Clear();
+}
+
+void TCommandsDataModule::Print(TEditor& document) {
+    auto* text = document.TextControl();
+    if (!text) return;
+    // The preview, when it is showing, keeps its own text in the engine.
+    bool previewing = printEngine_->HasSource() && document.Preview();
+    if (!previewing)
+        printEngine_->SetSource(SplitLines(text->Bytes()), QStringList(),
+                                document.Highlighter() ? document.Highlighter()->Scanner : nullptr,
+                                document.FileName().isEmpty() ? document.Title()
+                                                              : document.FileName());
+    int pages = printEngine_->PageCount();
+    auto& printer = printEngine_->Printer();
+    printer.setFromTo(0, 0);
+    if (dialogs_.ChoosePrintRange(DialogParent(), printer, pages)) printEngine_->PrintOn(printer);
+    if (!previewing) printEngine_->Clear();
+}
+
+} // namespace korvo

@@ -1,0 +1,166 @@
+#pragma once
+
+#include "assembler/syn_picoblaze.h"
+#include "common/core_kind.h"
+#include "platform/process_launcher.h"
+#include "shell/editor_host.h"
+#include "shell/recent_files.h"
+#include "shell/search_state.h"
+#include "shell/untitled_numbers.h"
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+
+namespace korvo {
+
+class IWorkbench;
+class TActionList;
+class TDebugger;
+class TPrintEngine;
+class TSimulationPanels;
+class TSimulationSession;
+
+// The command module: every file, edit, search, settings and simulation
+// command with its enabling rule, and the services the documents share (recent
+// files, untitled numbers, file dialogs, highlighters, search state, column
+// positions, the print engine, the core kind).
+class TCommandsDataModule : public QObject, public IEditorHost {
+    Q_OBJECT
+public:
+    TCommandsDataModule(IWorkbench& workbench, TActionList& actions, ISettingsStore& settings,
+                        IUserDialogs& dialogs, QObject* parent = nullptr);
+    ~TCommandsDataModule() override;
+
+    // IEditorHost
+    ILog& Log() override;
+    ISettingsStore& Settings() override { return settings_; }
+    IUserDialogs& Dialogs() override { return dialogs_; }
+    QWidget* DialogParent() override;
+    int TakeUntitledNumber() override { return untitledNumbers_.Take(); }
+    void ReleaseUntitledNumber(int number) override { untitledNumbers_.Release(number); }
+    void AddRecentFile(const QString& fileName) override { recentFiles_.Add(fileName); }
+    const THighlighterEntry* HighlighterForFile(const QString& fileName) const override;
+    bool ExecuteSaveDialog(QString& fileName, const THighlighterEntry* highlighter) override;
+    TSearchState& SearchState() override { return searchState_; }
+    TFormatColumns Columns() const override { return columns_; }
+    QList<QAction*> EditorContextActions() override;
+    bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
+                          std::vector<std::string>& listing,
+                          TPicoBlazeDebugger& simulator) override;
+    void SimulationStarted(TEditor& document) override;
+    void SimulationFailed(TEditor& document) override;
+    bool ShowPreview(TEditor& document) override;
+    void HidePreview() override;
+    void Print(TEditor& document) override;
+
+    // Shared services of the main window.
+    TRecentFiles& RecentFiles() { return recentFiles_; }
+    // The open-file dialog; fileName is the initial and, on true, the chosen name.
+    bool ExecuteOpenDialog(QString& fileName);
+    QString OpenFilter() const { return openFilter_; }
+    // A save dialog with the given filter ("Description|patterns|...").
+    bool ExecuteSaveDialog(QString& fileName, const QString& filter, const QString& suffix);
+    TCoreKind CoreKind() const { return coreKind_; }
+    void SetCoreKind(TCoreKind kind) { coreKind_ = kind; }
+    TSynPicoBlaze& Parser() override { return parser_; }
+    const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
+    // The status, I/O and memory panels of the simulation.
+    TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
+
+    // Reads the highlighter colours from "Attributes" into the shared
+    // highlighter and repaints every document.
+    void LoadHighlighterAttributes();
+    // Reads "Columns" (20, 30, 50 when a value is missing) and moves the
+    // active document's right edge to Column3.
+    void ReadColumns();
+
+    // The commands (see command_table.cpp for captions, hints and rules).
+    QAction* actFileSave = nullptr;
+    QAction* actFileSaveAs = nullptr;
+    QAction* actFileClose = nullptr;
+    QAction* actFilePrint = nullptr;
+    QAction* actFilePreview = nullptr;
+    QAction* actEditCut = nullptr;
+    QAction* actEditCopy = nullptr;
+    QAction* actEditPaste = nullptr;
+    QAction* actEditDelete = nullptr;
+    QAction* actEditUndo = nullptr;
+    QAction* actEditRedo = nullptr;
+    QAction* actEditSelectAll = nullptr;
+    QAction* actComment = nullptr;
+    QAction* actFormat = nullptr;
+    QAction* actSearchFind = nullptr;
+    QAction* actSearchFindNext = nullptr;
+    QAction* actSearchFindPrev = nullptr;
+    QAction* actSearchReplace = nullptr;
+    QAction* actSettings = nullptr;
+    QAction* actEditor = nullptr;
+    QAction* actTarget = nullptr;
+    QAction* actSimulate = nullptr;
+    QAction* actReset = nullptr;
+    QAction* actRun = nullptr;
+    QAction* actStepOne = nullptr;
+    QAction* actStepOver = nullptr;
+    QAction* actGotoCursor = nullptr;
+    QAction* actPause = nullptr;
+    QAction* actSetBreakpoint = nullptr;
+    QAction* actClearBreakpoints = nullptr;
+    QAction* actPicoblazeI = nullptr;
+    QAction* actPicoblazeII = nullptr;
+    QAction* actPicoblaze3 = nullptr;
+    QAction* actPicoblazeC = nullptr;
+
+private:
+    void CreateFileAndEditCommands();
+    void CreateSearchCommands();
+    void CreateSettingsCommands();
+    void CreateSimulationCommands();
+    void ExecuteSettings();
+    void ExecuteFormat();
+    void ExecuteSimulate();
+    void SelectCore(TCoreKind kind);
+    // The simulator of the active document while it is in Simulate mode.
+    TPicoBlazeDebugger* SimulatingSimulator() const;
+    int CaretLine() const;
+    // Runs a simulator operation on the active document, which stays alive
+    // while the operation runs even when it is closed from inside a yield.
+    void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
+    // Handlers of the simulator's events.
+    void HandleStateEntered(TSimulationSession& session, std::uint8_t state);
+    void HandleYield(TDebugger& sender);
+    void HandleRunStart(TDebugger& sender);
+    void HandleRunEnd(TDebugger& sender);
+
+    // The active document as each interface (all null when none is active).
+    IDocument* ActiveDocument() const;
+    IDocumentEditCommands* ActiveEditCommands() const;
+    IDocumentFileCommands* ActiveFileCommands() const;
+    IDocumentSearchCommands* ActiveSearchCommands() const;
+    IDocumentSimulation* ActiveSimulation() const;
+    bool PreviewOn() const;
+    bool EditMode() const;
+
+    IWorkbench& workbench_;
+    TActionList& actions_;
+    ISettingsStore& settings_;
+    IUserDialogs& dialogs_;
+    TSynPicoBlaze parser_;
+    std::vector<THighlighterEntry> highlighters_;
+    QString openFilter_;
+    TRecentFiles recentFiles_;
+    TUntitledNumbers untitledNumbers_;
+    TSearchState searchState_;
+    TFormatColumns columns_;
+    TCoreKind coreKind_ = TCoreKind::pbtI;
+    std::unique_ptr<TPrintEngine> printEngine_;
+    // Starts the EXEC command of a successful assembly.
+    TSystemProcessLauncher launcher_;
+    std::unique_ptr<TSimulationPanels> simulationPanels_;
+};
+
+} // namespace korvo

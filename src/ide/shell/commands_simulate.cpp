@@ -1,0 +1,220 @@
+// The simulation commands, the assembler's entry from a document and the
+// handlers of the simulator's events: state changes build and free the
+// panels, runs keep the register panel and the simulator in step, and the
+// yields of a run let the window work.
+#include "assembler/driver.h"
+#include "base/user_dialogs.h"
+#include "common/log.h"
+#include "panels/frame_io_panels.h"
+#include "panels/frame_ram_panels.h"
+#include "panels/frame_status.h"
+#include "panels/simulation_panels.h"
+#include "shell/action_list.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/icons.h"
+#include "shell/panel_limits.h"
+#include "shell/workbench.h"
+#include "simulator/debugger.h"
+#include "simulator/simulation_session.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace korvo {
+
+void TCommandsDataModule::CreateSimulationCommands() {
+    actSimulate = actions_.AddCheckable(
+        {"actSimulate", "Simulate", "Assemble & Simulate", QKeySequence(Qt::Key_F12), "simulate"},
+        [this] { ExecuteSimulate(); },
+        [this](QAction& a) {
+            auto* simulation = ActiveSimulation();
+            a.setEnabled(simulation && !PreviewOn());
+            bool simulating = simulation && simulation->Mode() != dmEdit;
+            a.setChecked(simulating);
+            QVariant shown = a.property("simulating");
+            if (shown.isNull() || shown.toBool() != simulating) {
+                a.setProperty("simulating", simulating);
+                QString hint = simulating ? QStringLiteral("Back to Edit mode")
+                                          : QStringLiteral("Assemble & Simulate");
+                a.setIcon(CommandIcon(simulating ? QStringLiteral("edit-mode")
+                                                 : QStringLiteral("simulate")));
+                a.setToolTip(hint);
+                a.setStatusTip(hint);
+            }
+        });
+
+    // The commands that drive the simulator need the active document in
+    // Simulate mode and no print preview; their own test comes on top.
+    auto add = [this](QAction*& target, const TCommandInfo& info,
+                      std::function<void(TPicoBlazeDebugger&)> operation,
+                      std::function<bool(const TPicoBlazeDebugger&)> allowed) {
+        target = actions_.Add(
+            info, [this, operation] { DriveSimulator(operation); },
+            [this, allowed](QAction& a) {
+                const TPicoBlazeDebugger* simulator = SimulatingSimulator();
+                a.setEnabled(simulator && !PreviewOn() && allowed(*simulator));
+            });
+        target->setEnabled(false);
+    };
+    auto withDocument = [this](bool (TDebugger::*test)() const) {
+        return
+            [this, test](const TPicoBlazeDebugger& s) { return ActiveDocument() && (s.*test)(); };
+    };
+    add(
+        actReset, {"actReset", "Reset", "Reset", QKeySequence(Qt::CTRL | Qt::Key_F2), "reset"},
+        [](TPicoBlazeDebugger& s) { s.Reset(); }, [](const TPicoBlazeDebugger&) { return true; });
+    add(
+        actRun, {"actRun", "Run", "Run", QKeySequence(Qt::Key_F9), "run"},
+        [](TPicoBlazeDebugger& s) { s.Run(); }, withDocument(&TDebugger::CanStep));
+    add(
+        actStepOne, {"actStepOne", "Step One", "Step One", QKeySequence(Qt::Key_F7), "step-one"},
+        [](TPicoBlazeDebugger& s) { s.Step(); }, withDocument(&TDebugger::CanStep));
+    add(
+        actStepOver,
+        {"actStepOver", "Step Over", "Step Over", QKeySequence(Qt::Key_F8), "step-over"},
+        [](TPicoBlazeDebugger& s) { s.StepOver(); }, withDocument(&TDebugger::CanStep));
+    add(
+        actGotoCursor,
+        {"actGotoCursor", "To Cursor", "Run till cursor", QKeySequence(Qt::Key_F4), "to-cursor"},
+        [this](TPicoBlazeDebugger& s) { s.RunToLine(CaretLine()); },
+        [this](const TPicoBlazeDebugger& s) {
+            return ActiveDocument() && s.CanRunToLine(CaretLine());
+        });
+    add(
+        actPause, {"actPause", "Pause", "Pause", {}, "pause"},
+        [](TPicoBlazeDebugger& s) { s.Pause(); }, withDocument(&TDebugger::CanPause));
+    add(
+        actSetBreakpoint,
+        {"actSetBreakpoint", "Toggle", "Toggle Breakpoint", QKeySequence(Qt::Key_F5), "breakpoint"},
+        [this](TPicoBlazeDebugger& s) { s.ToggleBreakpoint(CaretLine()); },
+        [this](const TPicoBlazeDebugger& s) {
+            return ActiveDocument() && s.CanStep() && s.LineHasCode(CaretLine());
+        });
+    add(
+        actClearBreakpoints,
+        {"actClearBreakpoints", "Clear", "Clear All Breakpoints",
+         QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
+        [](TPicoBlazeDebugger& s) { s.ClearBreakpoints(); },
+        [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
+}
+
+TPicoBlazeDebugger* TCommandsDataModule::SimulatingSimulator() const {
+    auto* simulation = ActiveSimulation();
+    return simulation && simulation->Mode() == dmSimulate ? simulation->Simulator() : nullptr;
+}
+
+int TCommandsDataModule::CaretLine() const {
+    auto* document = ActiveDocument();
+    return document ? document->GetCaretPos().Line : 0;
+}
+
+void TCommandsDataModule::DriveSimulator(
+    const std::function<void(TPicoBlazeDebugger&)>& operation) {
+    TEditor* editor = workbench_.Documents().ActiveEditor();
+    if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
+    std::shared_ptr<TEditor> keepAlive = editor->shared_from_this();
+    operation(*editor->Simulator());
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::ExecuteSimulate() {
+    auto* simulation = ActiveSimulation();
+    if (!simulation) return;
+    simulation->SetMode(simulation->Mode() == dmEdit ? dmSimulate : dmEdit);
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::SelectCore(TCoreKind kind) {
+    coreKind_ = kind;
+    auto* simulation = ActiveSimulation();
+    if (simulation && (!simulation->Simulator() || simulation->Simulator()->CoreKind() != kind))
+        simulation->SetCoreKind(kind);
+}
+
+bool TCommandsDataModule::AssembleDocument(const QString& fileName,
+                                           const std::vector<std::string>& lines,
+                                           std::vector<std::string>& listing,
+                                           TPicoBlazeDebugger& simulator) {
+    TAssemblyContext context{parser_, &simulator, Log(), settings_, &launcher_};
+    try {
+        return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing);
+    } catch (const std::exception& error) {
+        // An included file that cannot be read ends the run.
+        dialogs_.ShowError(DialogParent(), QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+void TCommandsDataModule::SimulationStarted(TEditor& document) {
+    TPicoBlazeDebugger* simulator = document.Simulator();
+    TSimulationSession* session = document.Session();
+    if (!simulator || !session) return;
+    simulator->OnYield = [this](TDebugger& sender) { HandleYield(sender); };
+    simulator->OnRunStart = [this](TDebugger& sender) { HandleRunStart(sender); };
+    simulator->OnRunEnd = [this](TDebugger& sender) { HandleRunEnd(sender); };
+    session->OnStateEntered = [this, session](TSimulatorState state) {
+        HandleStateEntered(*session, state);
+    };
+}
+
+void TCommandsDataModule::SimulationFailed(TEditor& document) {
+    if (TPicoBlazeDebugger* simulator = document.Simulator()) {
+        simulator->OnYield = nullptr;
+        simulator->OnRunStart = nullptr;
+        simulator->OnRunEnd = nullptr;
+    }
+}
+
+void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, std::uint8_t state) {
+    TSimulationPanels& panels = *simulationPanels_;
+    switch (state) {
+    case ssLoaded: {
+        const TPanelLimits& limits = ProcessPanelLimits();
+        panels.Build(session, parser_, limits.IoPanelsVertical, limits.MemoryPanelsHorizontal);
+        workbench_.DockSimulationPanels(&panels.Status(),
+                                        panels.HasIOFrames() ? &panels.IOPanels() : nullptr,
+                                        panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr);
+        break;
+    }
+    case ssIdle:
+        if (!panels.IsBound(session.Simulator())) break;
+        workbench_.UndockSimulationPanels();
+        panels.Free();
+        break;
+    case ssReset:
+        if (panels.IsBound(session.Simulator())) panels.Refresh();
+        break;
+    default: break;
+    }
+}
+
+void TCommandsDataModule::HandleRunStart(TDebugger& sender) {
+    if (simulationPanels_->IsBound(sender)) simulationPanels_->RunStarted();
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::HandleRunEnd(TDebugger& sender) {
+    if (simulationPanels_->IsBound(sender)) simulationPanels_->Refresh();
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::HandleYield(TDebugger& sender) {
+    // What the run has done so far, painted while the window works below.
+    if (simulationPanels_->IsBound(sender)) {
+        simulationPanels_->Refresh();
+        if (TEditor* editor = workbench_.Documents().ActiveEditor();
+            editor && editor->Simulator() == &sender)
+            editor->RefreshRunStatus();
+        workbench_.RepaintStatusBar();
+    }
+    // Commands and panel edits run here; they may stop the run, leave
+    // Simulate mode or close the document. The sender is not used after it.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    TPicoBlazeDebugger* simulator = SimulatingSimulator();
+    if (!simulator || !simulator->IsRunning()) workbench_.RepaintStatus();
+    simulationPanels_->TimerTick();
+}
+
+} // namespace korvo

@@ -1,0 +1,362 @@
+#include "shell/main_window.h"
+
+#include "base/user_dialogs.h"
+#include "korvo_version.h"
+#include "shell/action_list.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/icons.h"
+#include "shell/log_pane.h"
+#include "shell/printing.h"
+#include "shell/source_editor.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPrintPreviewWidget>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace korvo {
+
+namespace {
+
+// Document tabs at least 100 pixels wide, so that short names line up.
+class TDocumentTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize size = QTabBar::tabSizeHint(index);
+        return {std::max(100, size.width()), size.height()};
+    }
+};
+
+class TDocumentTabs : public QTabWidget {
+public:
+    explicit TDocumentTabs(QWidget* parent) : QTabWidget(parent) {
+        setTabBar(new TDocumentTabBar(this));
+        setTabPosition(QTabWidget::South);
+        setDocumentMode(true);
+        setElideMode(Qt::ElideNone);
+        setUsesScrollButtons(true);
+        tabBar()->setFocusPolicy(Qt::NoFocus);
+        tabBar()->setMouseTracking(true);
+        setObjectName(QStringLiteral("PageControlEdit"));
+    }
+};
+
+} // namespace
+
+TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs,
+                                   const QStringList& files, QWidget* parent)
+    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()) {
+    setObjectName(QStringLiteral("frmWorkbookMain"));
+    setWindowIcon(ApplicationIcon());
+    CreateLayout();
+    CreateBaseCommands();
+    CommandsDataModule = std::make_unique<TCommandsDataModule>(*this, Actions(), settings, dialogs);
+    DocumentManager->SetHost(*CommandsDataModule);
+    DocumentManager->OnChange = [this] { RequestUpdate(); };
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    ReadWindowSettings();
+    for (const QString& file : files)
+        OpenDocument(file);
+    UpdateCommands();
+}
+
+TfrmWorkbookMain::~TfrmWorkbookMain() {
+    ShutDown();
+    // The documents go first, while the services they use still exist.
+    delete PageControlEdit;
+    PageControlEdit = nullptr;
+}
+
+ILog& TfrmWorkbookMain::Log() {
+    return *SynEditLog;
+}
+
+void TfrmWorkbookMain::CreateLayout() {
+    ToolBar = new QToolBar(QStringLiteral("ToolBar"), PanelSource);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setIconSize(QSize(24, 24));
+    ToolBar->setMovable(false);
+    ToolBar->setFloatable(false);
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    auto* edge = new QFrame(PanelSource);
+    edge->setFrameShape(QFrame::HLine);
+    edge->setFrameShadow(QFrame::Sunken);
+
+    SourceStack = new QStackedWidget(PanelSource);
+    PageControlEdit = new TDocumentTabs(SourceStack);
+    SourceStack->addWidget(PageControlEdit);
+    connect(PageControlEdit, &QTabWidget::currentChanged, this, [this](int index) {
+        if (auto* document = DocumentManager->DocumentOfPage(PageControlEdit->widget(index)))
+            document->Activate();
+    });
+
+    RAMDockPanel = new QWidget(PanelSource);
+    RAMDockPanel->setObjectName(QStringLiteral("RAMDockPanel"));
+    auto* dockLayout = new QHBoxLayout(RAMDockPanel);
+    dockLayout->setContentsMargins(0, 0, 0, 0);
+    RAMDockPanel->hide();
+
+    SimulationPanelArea = new QWidget(PanelSource);
+    SimulationPanelArea->setObjectName(QStringLiteral("SimulationPanelArea"));
+    auto* areaLayout = new QVBoxLayout(SimulationPanelArea);
+    areaLayout->setContentsMargins(2, 0, 0, 0);
+    areaLayout->setSpacing(2);
+    SimulationPanelArea->hide();
+
+    auto* documentsRow = new QHBoxLayout;
+    documentsRow->setContentsMargins(0, 0, 0, 0);
+    documentsRow->setSpacing(0);
+    documentsRow->addWidget(SourceStack, 1);
+    documentsRow->addWidget(SimulationPanelArea);
+
+    auto* layout = new QVBoxLayout(PanelSource);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar);
+    layout->addWidget(edge);
+    layout->addLayout(documentsRow, 1);
+    layout->addWidget(RAMDockPanel);
+}
+
+void TfrmWorkbookMain::CreateCommands() {
+    auto& actions = Actions();
+    actViewCaptions = actions.AddCheckable(
+        {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
+        [this] { ShowCaptions(ToolBar->toolButtonStyle() == Qt::ToolButtonIconOnly); },
+        [this](QAction& a) { a.setChecked(ToolBar->toolButtonStyle() != Qt::ToolButtonIconOnly); });
+    actImport = actions.Add({"actImport", "Import", "Import a KCPSMBLE document", {}, "import"},
+                            [this] { ExecuteImport(); });
+    actExport = actions.Add(
+        {"actExport", "Export to HTML", {}, {}, "export-html"}, [this] { ExecuteExport(); },
+        [this](QAction& a) { a.setEnabled(Documents().ActiveDocument()); });
+    actAbout = actions.Add({"actAbout", "&About", "Show About box", {}, "about"},
+                           [this] { ShowAboutBox(); });
+    actHelp = actions.Add({"actHelp", "Help", "Show help", {}, "help"}, {},
+                          [](QAction& a) { a.setEnabled(false); });
+    actHelp->setEnabled(false);
+}
+
+void TfrmWorkbookMain::CreateMenus() {
+    auto& c = Commands();
+    auto* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+    auto* file = bar->addMenu(QStringLiteral("&File"));
+    file->setToolTipsVisible(true);
+    file->addActions({actFileNew, actFileOpen});
+    file->addMenu(mnuRecent);
+    file->addSeparator();
+    file->addActions({c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileCloseAll});
+    file->addSeparator();
+    file->addAction(c.actFilePrint);
+    file->addSeparator();
+    file->addAction(actFileExit);
+    file->addSeparator();
+    file->addActions({actImport, actExport, c.actFilePreview});
+    connect(file, &QMenu::aboutToShow, this,
+            [this] { mnuRecent->menuAction()->setEnabled(RecentFiles().Count() > 0); });
+
+    auto* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({c.actEditUndo, c.actEditRedo});
+    edit->addSeparator();
+    edit->addActions(
+        {c.actEditCut, c.actEditCopy, c.actEditPaste, c.actEditDelete, c.actEditSelectAll});
+    edit->addSeparator();
+    edit->addActions(
+        {c.actSearchFind, c.actSearchFindNext, c.actSearchFindPrev, c.actSearchReplace});
+
+    auto* view = bar->addMenu(QStringLiteral("&View"));
+    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions});
+
+    auto* settings = bar->addMenu(QStringLiteral("Settings"));
+    settings->addActions({c.actSettings, c.actEditor});
+    settings->addSeparator();
+    auto* cores = new QActionGroup(this);
+    for (QAction* core : {c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC})
+        cores->addAction(core);
+    settings->addActions({c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC});
+    settings->addSeparator();
+    settings->addAction(c.actTarget);
+
+    auto* simulate = bar->addMenu(QStringLiteral("Simulate"));
+    simulate->addAction(c.actSimulate);
+    simulate->addSeparator();
+    simulate->addActions({c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
+                          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints});
+
+    auto* help = bar->addMenu(QStringLiteral("Help"));
+    help->addAction(actHelp);
+    help->addSeparator();
+    help->addAction(actAbout);
+}
+
+void TfrmWorkbookMain::CreateToolBar() {
+    auto& c = Commands();
+    const QList<QList<QAction*>> groups = {
+        {actFileNew, actFileOpen, c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileExit},
+        {c.actEditCut, c.actEditCopy, c.actEditPaste, c.actEditDelete, c.actFormat},
+        {c.actEditUndo, c.actEditRedo},
+        {c.actSearchFind, c.actSearchFindNext, c.actSearchFindPrev, c.actSearchReplace},
+        {c.actFilePrint, c.actFilePreview},
+        {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
+         c.actPause, c.actSetBreakpoint, c.actClearBreakpoints},
+    };
+    for (int group = 0; group < groups.size(); ++group) {
+        if (group > 0) ToolBar->addSeparator();
+        for (QAction* action : groups[group]) {
+            ToolBar->addAction(action);
+            if (auto* button = qobject_cast<QToolButton*>(ToolBar->widgetForAction(action)))
+                button->setMinimumSize(31, 30);
+        }
+    }
+}
+
+void TfrmWorkbookMain::ShowCaptions(bool on) {
+    ToolBar->setToolButtonStyle(on ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+}
+
+std::shared_ptr<TEditor> TfrmWorkbookMain::CreateDocument() {
+    if (!DocumentManager) return nullptr;
+    return DocumentManager->CreateTabDocument(PageControlEdit, *SynEditLog, CoreKind());
+}
+
+TRecentFiles& TfrmWorkbookMain::RecentFiles() {
+    return Commands().RecentFiles();
+}
+
+bool TfrmWorkbookMain::ExecuteOpenDialog(QString& fileName) {
+    return Commands().ExecuteOpenDialog(fileName);
+}
+
+TCoreKind TfrmWorkbookMain::CoreKind() const {
+    return CommandsDataModule->CoreKind();
+}
+
+void TfrmWorkbookMain::SetCoreKind(TCoreKind kind) {
+    CommandsDataModule->SetCoreKind(kind);
+}
+
+void TfrmWorkbookMain::ShowAboutBox() {
+    UserDialogs().ShowAbout(this);
+}
+
+bool TfrmWorkbookMain::PreviewOn() const {
+    auto* file = DocumentManager->ActiveFileCommands();
+    return file && file->Preview();
+}
+
+QString TfrmWorkbookMain::WindowCaption() const {
+    QString title = QString::fromUtf8(kApplicationTitle);
+    if (auto* document = DocumentManager->ActiveDocument()) {
+        QString name = document->FileName();
+        if (!name.isEmpty()) name = QFileInfo(name).absoluteFilePath();
+        return QStringLiteral("  ") + title + QStringLiteral("  ") + name;
+    }
+    QString version = QString::fromUtf8(kProductVersion);
+    if (!version.isEmpty())
+        return QStringLiteral("  ") + title + QStringLiteral(" (version ") + version + ')';
+    return QStringLiteral("  ") + title;
+}
+
+void TfrmWorkbookMain::ExecuteImport() {
+    QString fileName;
+    if (!ExecuteOpenDialog(fileName)) return;
+    fileName = QFileInfo(fileName).absoluteFilePath();
+    if (auto document = CreateDocument()) {
+        document->OpenFile(fileName);
+        document->ConvertKcpsmSource();
+    }
+}
+
+void TfrmWorkbookMain::ExecuteExport() {
+    auto* document = DocumentManager->ActiveEditor();
+    if (!document) return;
+    QString fileName;
+    if (!document->FileName().isEmpty()) {
+        QFileInfo info(document->FileName());
+        fileName = info.absolutePath() + '/' + info.completeBaseName() + QStringLiteral(".htm");
+    }
+    if (!Commands().ExecuteSaveDialog(fileName,
+                                      QStringLiteral("HTML Document (*.htm,*.html)|*.htm;*.html"),
+                                      QStringLiteral("htm")))
+        return;
+    document->ExportHtml(QFileInfo(fileName).absoluteFilePath());
+}
+
+void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
+    HidePreviewPane();
+    SynEditPrintPreview = new QPrintPreviewWidget(&engine.Printer(), SourceStack);
+    SynEditPrintPreview->setObjectName(QStringLiteral("SynEditPrintPreview"));
+    connect(SynEditPrintPreview, &QPrintPreviewWidget::paintRequested, this,
+            [&engine](QPrinter* printer) { engine.PrintOn(*printer); });
+    SynEditPrintPreview->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    SynEditPrintPreview->setZoomFactor(0.75);
+    SourceStack->addWidget(SynEditPrintPreview);
+    SourceStack->setCurrentWidget(SynEditPrintPreview);
+    SynEditPrintPreview->updatePreview();
+    SynEditPrintPreview->setCurrentPage(1);
+    RAMDockPanel->hide();
+    SimulationPanelArea->hide();
+}
+
+void TfrmWorkbookMain::HidePreviewPane() {
+    SourceStack->setCurrentWidget(PageControlEdit);
+    if (SynEditPrintPreview) {
+        SourceStack->removeWidget(SynEditPrintPreview);
+        delete SynEditPrintPreview;
+        SynEditPrintPreview = nullptr;
+    }
+    ShowPanelAreas();
+}
+
+void TfrmWorkbookMain::ShowPanelAreas() {
+    bool preview = SynEditPrintPreview != nullptr;
+    RAMDockPanel->setVisible(!preview && RAMDockPanel->layout()->count() > 0);
+    SimulationPanelArea->setVisible(!preview && SimulationPanelArea->layout()->count() > 0);
+}
+
+void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) {
+    UndockSimulationPanels();
+    auto* area = static_cast<QVBoxLayout*>(SimulationPanelArea->layout());
+    if (status) area->addWidget(status, 0);
+    if (io) area->addWidget(io, 1);
+    if (status && !io) area->addStretch(1);
+    if (memory) RAMDockPanel->layout()->addWidget(memory);
+    for (QWidget* panel : {status, io, memory})
+        if (panel) {
+            panel->show();
+            dockedPanels_ << panel;
+        }
+    ShowPanelAreas();
+}
+
+void TfrmWorkbookMain::UndockSimulationPanels() {
+    for (const QPointer<QWidget>& panel : std::as_const(dockedPanels_))
+        if (panel) {
+            panel->hide();
+            panel->setParent(nullptr);
+        }
+    dockedPanels_.clear();
+    for (QLayout* layout : {SimulationPanelArea->layout(), RAMDockPanel->layout()})
+        while (QLayoutItem* item = layout->takeAt(0))
+            delete item;
+    ShowPanelAreas();
+}
+
+} // namespace korvo

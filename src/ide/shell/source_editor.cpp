@@ -1,0 +1,371 @@
+#include "shell/source_editor.h"
+
+#include "base/fonts.h"
+
+#include "shell/icons.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <Qsci/qscilexer.h>
+#include <Qsci/qscistyle.h>
+
+namespace korvo {
+
+namespace {
+using Sci = QsciScintillaBase;
+
+// Markers 0 to 9 are the bookmarks; then the simulation glyphs, and the
+// line background of the current line (not drawn in the gutter).
+constexpr int kFirstGlyphMarker = 10;
+constexpr int kGlyphKinds = 6;
+// Line backgrounds, in TLineColour order from Current on.
+constexpr int kFirstColourMarker = 20;
+constexpr int kColourKinds = 3;
+constexpr int kLineTextIndicator = 9;
+const QColor kGutterText(0x00, 0x80, 0x80);
+const QColor kGutterBack(0xF0, 0xF0, 0xF0);
+const QColor kErrorLine(0xFF, 0xFF, 0x00);
+const QColor kLineBackgrounds[kColourKinds] = {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00),
+                                               QColor(0x80, 0x80, 0x80)};
+
+int GlyphMarker(TLineGlyph glyph) {
+    return kFirstGlyphMarker + static_cast<int>(glyph);
+}
+} // namespace
+
+TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
+    bookmarkHandles_.fill(-1);
+    setUtf8(true);
+    setEolMode(EolWindows);
+    setTabWidth(4);
+    setIndentationsUseTabs(true);
+    setAutoIndent(true);
+    setTabIndents(true);
+    setBackspaceUnindents(true);
+    setMinimumSize(300, 200);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setWrapMode(WrapNone);
+    SendScintilla(SCI_SETPASTECONVERTENDINGS, 1L);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1L);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
+
+    font_ = FixedFont(12);
+    setFont(font_);
+
+    setMarginType(kNumberMargin, NumberMargin);
+    setMarginType(kListingMargin, TextMargin);
+    setMarginType(kGlyphMargin, SymbolMargin);
+    setMarginMarkerMask(kNumberMargin, 0);
+    setMarginMarkerMask(kListingMargin, 0);
+    int glyphMask = 0;
+    for (int marker = 0; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
+        glyphMask |= 1 << marker;
+    setMarginMarkerMask(kGlyphMargin, glyphMask);
+    setMarginSensitivity(kGlyphMargin, true);
+    setMarginsForegroundColor(kGutterText);
+    setMarginsBackgroundColor(kGutterBack);
+    setMarginWidth(kGlyphMargin, 18);
+
+    for (int number = 0; number < kBookmarkCount; ++number)
+        markerDefine(BookmarkGlyph(number), number);
+    for (int glyph = 0; glyph < kGlyphKinds; ++glyph)
+        markerDefine(LineGlyph(static_cast<TLineGlyph>(glyph)), kFirstGlyphMarker + glyph);
+    for (int colour = 0; colour < kColourKinds; ++colour) {
+        markerDefine(Background, kFirstColourMarker + colour);
+        setMarkerBackgroundColor(kLineBackgrounds[colour], kFirstColourMarker + colour);
+    }
+    SendScintilla(SCI_INDICSETSTYLE, kLineTextIndicator, INDIC_TEXTFORE);
+    SendScintilla(SCI_INDICSETFORE, kLineTextIndicator, QColor(Qt::white));
+
+    listingStyle_ =
+        std::make_unique<QsciStyle>(-1, QStringLiteral("Listing"), kGutterText, kGutterBack, font_);
+    listingErrorStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Listing error"),
+                                                     QColor(Qt::black), kErrorLine, font_);
+
+    connect(this, &QsciScintilla::linesChanged, this, &TSourceEditor::UpdateNumberMarginWidth);
+    UpdateMargins();
+}
+
+TSourceEditor::~TSourceEditor() = default;
+
+std::string TSourceEditor::Bytes() const {
+    auto* self = const_cast<TSourceEditor*>(this);
+    long length = self->SendScintilla(SCI_GETLENGTH);
+    const char* text = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
+    return text ? std::string(text, static_cast<std::size_t>(length)) : std::string();
+}
+
+void TSourceEditor::SetBytes(std::string_view utf8) {
+    bool readOnly = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_GOTOPOS, 0L);
+    setReadOnly(readOnly);
+}
+
+bool TSourceEditor::IsEmptyText() const {
+    // Asked by several commands at every idle moment: look at the text in
+    // place, which normally ends at its first character.
+    auto* self = const_cast<TSourceEditor*>(this);
+    long length = self->SendScintilla(SCI_GETLENGTH);
+    if (length == 0) return true;
+    const char* text = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
+    for (long i = 0; i < length; ++i)
+        if (text[i] != '\r' && text[i] != '\n') return false;
+    return true;
+}
+
+int TSourceEditor::LineCount() const {
+    return lines();
+}
+
+std::string TSourceEditor::LineBytes(int line) const {
+    auto* self = const_cast<TSourceEditor*>(this);
+    if (line < 0 || line >= lines()) return {};
+    long start = self->SendScintilla(SCI_POSITIONFROMLINE, line);
+    long end = self->SendScintilla(SCI_GETLINEENDPOSITION, line);
+    if (end <= start) return {};
+    const char* text =
+        reinterpret_cast<const char*>(self->SendScintilla(SCI_GETRANGEPOINTER, start, end - start));
+    return text ? std::string(text, static_cast<std::size_t>(end - start)) : std::string();
+}
+
+void TSourceEditor::ReplaceLines(const std::vector<std::string>& newLines) {
+    SendScintilla(SCI_BEGINUNDOACTION);
+    int count = std::min(static_cast<int>(newLines.size()), lines());
+    for (int line = 0; line < count; ++line) {
+        if (LineBytes(line) == newLines[line]) continue;
+        long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+        long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+        SendScintilla(SCI_SETTARGETSTART, start);
+        SendScintilla(SCI_SETTARGETEND, end);
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(newLines[line].size()),
+                      newLines[line].data());
+    }
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+void TSourceEditor::SetEditorFont(const QFont& font) {
+    font_ = font;
+    setFont(font_);
+    if (auto* highlighter = lexer()) highlighter->setDefaultFont(font_);
+    setMarginsFont(font_);
+    listingStyle_->setFont(font_);
+    listingErrorStyle_->setFont(font_);
+    UpdateMargins();
+}
+
+void TSourceEditor::SetRightEdge(int column) {
+    setEdgeMode(EdgeLine);
+    setEdgeColumn(column);
+    setEdgeColor(QColor(0xC0, 0xC0, 0xC0));
+}
+
+void TSourceEditor::ShowLineNumbers(bool show) {
+    lineNumbers_ = show;
+    UpdateMargins();
+}
+
+void TSourceEditor::SetListing(const QStringList& listing) {
+    listing_ = listing;
+    clearMarginText();
+    // Padded to the column's width, so that an error's yellow fills it.
+    qsizetype width = ListingWidth();
+    int count = std::min(static_cast<int>(listing_.size()), lines());
+    for (int line = 0; line < count; ++line) {
+        const QString& entry = listing_[line];
+        setMarginText(line, entry.leftJustified(width + 1, ' '),
+                      entry.startsWith('?') ? *listingErrorStyle_ : *listingStyle_);
+    }
+    UpdateMargins();
+}
+
+void TSourceEditor::ClearListing() {
+    listing_.clear();
+    clearMarginText();
+    UpdateMargins();
+}
+
+QString TSourceEditor::ListingText(int line) const {
+    return line >= 0 && line < listing_.size() ? listing_[line] : QString();
+}
+
+void TSourceEditor::UpdateMargins() {
+    setMarginsFont(font_);
+    UpdateNumberMarginWidth();
+    if (!lineNumbers_ && !listing_.isEmpty()) {
+        setMarginWidth(kListingMargin, QString(ListingWidth(), QChar('0')));
+    } else {
+        setMarginWidth(kListingMargin, 0);
+    }
+}
+
+qsizetype TSourceEditor::ListingWidth() const {
+    qsizetype longest = 10;
+    for (const auto& entry : listing_)
+        longest = std::max(longest, entry.size());
+    return longest + 1;
+}
+
+void TSourceEditor::UpdateNumberMarginWidth() {
+    if (!lineNumbers_) {
+        numberMarginDigits_ = 0;
+        setMarginWidth(kNumberMargin, 0);
+        return;
+    }
+    int digits = std::max(3, static_cast<int>(QString::number(lines()).size()));
+    if (digits == numberMarginDigits_) return;
+    numberMarginDigits_ = digits;
+    setMarginWidth(kNumberMargin, QString(digits + 1, QChar('0')));
+}
+
+void TSourceEditor::ToggleBookmark(int number) {
+    if (number < 0 || number >= kBookmarkCount) return;
+    int line = 0;
+    int index = 0;
+    getCursorPosition(&line, &index);
+    int existing = BookmarkLine(number);
+    if (existing >= 0) markerDeleteHandle(bookmarkHandles_[number]);
+    bookmarkHandles_[number] = -1;
+    if (existing == line) return;
+    bookmarkHandles_[number] = markerAdd(line, number);
+    bookmarkColumns_[number] = index;
+}
+
+void TSourceEditor::GotoBookmark(int number) {
+    int line = BookmarkLine(number);
+    if (line < 0) return;
+    int column = std::min(bookmarkColumns_[number], lineLength(line));
+    setCursorPosition(line, std::max(0, column));
+    ensureLineVisible(line);
+}
+
+int TSourceEditor::BookmarkLine(int number) const {
+    if (number < 0 || number >= kBookmarkCount || bookmarkHandles_[number] < 0) return -1;
+    return markerLine(bookmarkHandles_[number]);
+}
+
+void TSourceEditor::SetLineMarks(int line, const TLineGlyph* glyph, TLineColour colour) {
+    if (line < 0 || line >= lines()) return;
+    for (int kind = 0; kind < kGlyphKinds; ++kind)
+        markerDelete(line, kFirstGlyphMarker + kind);
+    if (glyph) markerAdd(line, GlyphMarker(*glyph));
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        markerDelete(line, kFirstColourMarker + kind);
+    long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    SendScintilla(SCI_SETINDICATORCURRENT, kLineTextIndicator);
+    if (colour == TLineColour::Normal) {
+        SendScintilla(SCI_INDICATORCLEARRANGE, start, end - start);
+    } else {
+        markerAdd(line, kFirstColourMarker + static_cast<int>(colour) - 1);
+        SendScintilla(SCI_INDICATORFILLRANGE, start, end - start);
+    }
+}
+
+void TSourceEditor::ClearLineMarks() {
+    for (int kind = 0; kind < kGlyphKinds; ++kind)
+        markerDeleteAll(kFirstGlyphMarker + kind);
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        markerDeleteAll(kFirstColourMarker + kind);
+    SendScintilla(SCI_SETINDICATORCURRENT, kLineTextIndicator);
+    SendScintilla(SCI_INDICATORCLEARRANGE, 0L, SendScintilla(SCI_GETLENGTH));
+}
+
+TLineColour TSourceEditor::LineColourAt(int line) const {
+    unsigned markers = line >= 0 ? markersAtLine(line) : 0;
+    for (int kind = 0; kind < kColourKinds; ++kind)
+        if (markers & (1u << (kFirstColourMarker + kind)))
+            return static_cast<TLineColour>(kind + 1);
+    return TLineColour::Normal;
+}
+
+int TSourceEditor::LineGlyphAt(int line) const {
+    unsigned markers = line >= 0 ? markersAtLine(line) : 0;
+    for (int kind = 0; kind < kGlyphKinds; ++kind)
+        if (markers & (1u << (kFirstGlyphMarker + kind))) return kind;
+    return -1;
+}
+
+void TSourceEditor::MoveCaret(int line, int column) {
+    int target = std::clamp(line - 1, 0, std::max(0, lines() - 1));
+    setCursorPosition(target, std::max(0, column - 1));
+    ensureLineVisible(target);
+}
+
+int TSourceEditor::DigitOfKey(int key) {
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+    // With Shift held the key reports the shifted character of the digit row.
+    static const int kShifted[kBookmarkCount] = {
+        Qt::Key_ParenRight, Qt::Key_Exclam,   Qt::Key_At,          Qt::Key_NumberSign,
+        Qt::Key_Dollar,     Qt::Key_Percent,  Qt::Key_AsciiCircum, Qt::Key_Ampersand,
+        Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+    for (int digit = 0; digit < kBookmarkCount; ++digit)
+        if (kShifted[digit] == key) return digit;
+    return -1;
+}
+
+void TSourceEditor::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Shift+digit sets (or clears) a bookmark; Alt+digit goes to it.
+    auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    int digit = DigitOfKey(event->key());
+    if (digit >= 0 && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        ToggleBookmark(digit);
+        event->accept();
+        return;
+    }
+    if (digit >= 0 && modifiers == Qt::AltModifier) {
+        GotoBookmark(digit);
+        event->accept();
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void TSourceEditor::focusInEvent(QFocusEvent* event) {
+    QsciScintilla::focusInEvent(event);
+    emit FocusReceived();
+}
+
+void TSourceEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+        return;
+    }
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void TSourceEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+        return;
+    }
+    QsciScintilla::dragMoveEvent(event);
+}
+
+void TSourceEditor::dropEvent(QDropEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        QStringList files;
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile()) files << url.toLocalFile();
+        event->acceptProposedAction();
+        emit FilesDropped(files);
+        return;
+    }
+    QsciScintilla::dropEvent(event);
+}
+
+void TSourceEditor::contextMenuEvent(QContextMenuEvent* event) {
+    emit ContextMenuRequested(event->globalPos());
+    event->accept();
+}
+
+} // namespace korvo

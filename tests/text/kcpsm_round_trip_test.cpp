@@ -1,0 +1,75 @@
+// Importing a KCPSM program and assembling it for PicoBlaze 3 gives the
+// instruction words that the program means in KCPSM. The expected words of
+// each program (its ".words" file) are derived by hand from the PicoBlaze 3
+// instruction layout.
+#include "../assembler/assembly_harness.h"
+#include "common/text_file.h"
+#include "text/kcpsm_import.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace korvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kProgramFolder = fs::path(KORVO_TEST_DATA_DIR) / "text" / "kcpsm";
+
+// Lines "AAA WWWWW  remark": address and word in hex; ";" lines are remarks.
+std::map<int, std::uint32_t> ReadExpectedWords(const fs::path& file) {
+    std::map<int, std::uint32_t> words;
+    for (const auto& line : ReadTextLines(file.string())) {
+        if (line.empty() || line.front() == ';') continue;
+        std::istringstream fields(line);
+        int address = -1;
+        std::uint32_t word = 0;
+        fields >> std::hex >> address >> word;
+        EXPECT_TRUE(fields && address >= 0) << file << ": " << line;
+        words[address] = word;
+    }
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+class KcpsmRoundTripTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(KcpsmRoundTripTest, ImportedProgramAssemblesToTheKcpsmWords) {
+    const fs::path source = kProgramFolder / (GetParam() + ".psm");
+    const auto expected = ReadExpectedWords(kProgramFolder / (GetParam() + ".words"));
+    ASSERT_FALSE(expected.empty());
+
+    TAssembly assembly(TCoreKind::pbt3);
+    // The parser's scanner is the formatter's scanner, as in the editor.
+    auto imported =
+        ConvertKcpsmSource(assembly.Parser, ReadTextLines(source.string()), TCoreKind::pbt3, {});
+    ASSERT_TRUE(assembly.Run(imported)) << Joined(assembly.Log.Lines) << Joined(imported);
+
+    for (int address = 0; address < assembly.Simulator->CodeSize(); ++address) {
+        TCodeEntry entry = assembly.Entry(address);
+        auto word = expected.find(address);
+        if (word == expected.end()) {
+            EXPECT_FALSE(entry.HasCode) << "address " << address;
+        } else {
+            EXPECT_TRUE(entry.HasCode) << "address " << address;
+            EXPECT_EQ(entry.Word, word->second) << "address " << address;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, KcpsmRoundTripTest,
+                         ::testing::Values("branches", "counter", "interrupts", "subroutines"));
+
+} // namespace
+} // namespace korvo::test
