@@ -59,11 +59,15 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
     return parsed;
 }
 
+std::string CoreOptionSynopsis() {
+    return "[--core " + CoreCommandNames("|", "|") + "]";
+}
+
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error) {
     if (auto name = arguments.Last("--core")) {
         if (auto kind = CoreKindFromName(*name)) return kind;
-        error = "unknown core '" + *name + "' (use I, II, 3 or CR)";
+        error = "unknown core '" + *name + "' (use " + CoreCommandNames(", ", " or ") + ")";
         return std::nullopt;
     }
     return settings::LoadCoreKind(settings);

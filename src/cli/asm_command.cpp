@@ -14,11 +14,16 @@ namespace korvo::cli {
 namespace {
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo asm: " << message << " (usage: korvo " << kAsmSynopsis << ")\n";
+    err << "korvo asm: " << message << " (usage: korvo " << AsmSynopsis() << ")\n";
     return kExitUsage;
 }
 
 } // namespace
+
+std::string AsmSynopsis() {
+    return "asm " + CoreOptionSynopsis() +
+           " [--listing FILE|-] [--no-exec] [--settings FILE] SOURCE";
+}
 
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;

@@ -6,8 +6,7 @@
 
 namespace korvo::cli {
 
-inline constexpr const char* kAsmSynopsis =
-    "asm [--core I|II|3|CR] [--listing FILE|-] [--no-exec] [--settings FILE] SOURCE";
+std::string AsmSynopsis();
 
 // korvo asm: assembles SOURCE as the IDE does. The log lines go to out, each
 // error also to err as "FILE:LINE: error: MESSAGE". Exit status 0 when the

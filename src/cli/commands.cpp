@@ -12,10 +12,10 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
-        {"asm", kAsmSynopsis, RunAsmCommand},
-        {"sim", kSimSynopsis, RunSimCommand},
-        {"format", kFormatSynopsis, RunFormat},
-        {"import", kImportSynopsis, RunImport},
+        {"asm", AsmSynopsis, RunAsmCommand},
+        {"sim", SimSynopsis, RunSimCommand},
+        {"format", FormatSynopsis, RunFormat},
+        {"import", ImportSynopsis, RunImport},
     };
     return commands;
 }
@@ -24,7 +24,7 @@ namespace {
 void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
-        stream << "  " << command.Synopsis << "\n";
+        stream << "  " << command.Synopsis() << "\n";
     stream << "\nkorvo --version prints the version.\n";
 }
 } // namespace

@@ -13,7 +13,7 @@ using TCommandFunction = int (*)(const std::vector<std::string>& args, std::ostr
 
 struct TCommand {
     const char* Name;
-    const char* Synopsis;
+    std::string (*Synopsis)();
     TCommandFunction Run;
 };
 

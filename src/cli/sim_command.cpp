@@ -29,7 +29,7 @@ struct TSimOptions {
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo sim: " << message << " (usage: korvo " << kSimSynopsis << ")\n";
+    err << "korvo sim: " << message << " (usage: korvo " << SimSynopsis() << ")\n";
     return kExitUsage;
 }
 
@@ -96,7 +96,7 @@ std::optional<TSimOptions> ReadOptions(const TArguments& arguments, std::string&
 }
 
 std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
-    return "s" + HexText(n, simulator.CoreKind() == TCoreKind::pbtII ? 2 : 1);
+    return "s" + HexText(n, CoreDescription(simulator.CoreKind()).RegisterDigits);
 }
 
 void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
@@ -184,6 +184,12 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
 }
 
 } // namespace
+
+std::string SimSynopsis() {
+    return "sim " + CoreOptionSynopsis() +
+           " [--settings FILE] [--max-instructions N] [--scratchpad 0|16|32|64|128|256] "
+           "[--in PORT=VALUE]... [--interrupt-at N]... [--trace] [--no-exec] SOURCE";
+}
 
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;

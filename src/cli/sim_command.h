@@ -6,10 +6,7 @@
 
 namespace korvo::cli {
 
-inline constexpr const char* kSimSynopsis =
-    "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
-    "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
-    "[--no-exec] SOURCE";
+std::string SimSynopsis();
 
 // Exit status of a simulation that stopped on an error.
 inline constexpr int kExitHalted = 3;

@@ -29,11 +29,11 @@ void TInstructionTrace::Finish() {
     if (!pending_) return;
     pending_ = false;
     if (simulator_.InstructionCount() > countBefore_) {
-        const auto& traits = CoreTraits(simulator_.CoreKind());
+        const TCoreDescription& core = CoreDescription(simulator_.CoreKind());
         TCodeEntry entry;
         simulator_.GetCodeEntry(pc_, entry);
-        out_ << "I " << HexText(pc_, traits.AddressDigits) << " "
-             << HexText(entry.Word, traits.WordDigits) << "\n";
+        out_ << "I " << HexText(pc_, core.AddressDigits()) << " "
+             << HexText(entry.Word, core.WordDigits()) << "\n";
     }
     for (const auto& line : accesses_)
         out_ << line << "\n";

@@ -20,7 +20,7 @@ using TTransform = std::function<std::vector<std::string>(
 
 struct TTextCommand {
     const char* Name;
-    const char* Synopsis;
+    std::string (*Synopsis)();
     // The option that names where the result goes instead of standard
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
@@ -32,7 +32,7 @@ struct TTextCommand {
 struct TTextJob {
     std::string File;
     std::optional<std::string> Target;
-    TCoreKind Core = TCoreKind::pbtI;
+    TCoreKind Core = kDefaultCoreKind;
     TFormatColumns Columns;
 };
 
@@ -46,7 +46,7 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     if (arguments->Positional.size() != 1) {
         error =
             std::string(arguments->Positional.empty() ? "no FILE given" : "more than one FILE") +
-            "; usage: korvo " + command.Synopsis;
+            "; usage: korvo " + command.Synopsis();
         return std::nullopt;
     }
     TTextJob job;
@@ -97,13 +97,22 @@ int RunTextCommand(const TTextCommand& command, const std::vector<std::string>& 
 
 } // namespace
 
+std::string FormatSynopsis() {
+    return "format " + CoreOptionSynopsis() + " [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
+}
+
+std::string ImportSynopsis() {
+    return "import " + CoreOptionSynopsis() +
+           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE";
+}
+
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"format", kFormatSynopsis, "-i", false, FormatLines};
+    static const TTextCommand command{"format", FormatSynopsis, "-i", false, FormatLines};
     return RunTextCommand(command, args, out, err);
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", kImportSynopsis, "-o", true, ConvertKcpsmSource};
+    static const TTextCommand command{"import", ImportSynopsis, "-o", true, ConvertKcpsmSource};
     return RunTextCommand(command, args, out, err);
 }
 

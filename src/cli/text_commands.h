@@ -16,9 +16,7 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // or into OUT.
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-inline constexpr const char* kFormatSynopsis =
-    "format [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
-inline constexpr const char* kImportSynopsis =
-    "import [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE";
+std::string FormatSynopsis();
+std::string ImportSynopsis();
 
 } // namespace korvo::cli

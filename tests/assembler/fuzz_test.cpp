@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Cores, FuzzTest,
                          ::testing::Values(TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3,
                                            TCoreKind::pbtC),
                          [](const ::testing::TestParamInfo<TCoreKind>& info) {
-                             return std::string(CoreTraits(info.param).Name);
+                             return std::string(CoreDescription(info.param).Name);
                          });
 
 } // namespace

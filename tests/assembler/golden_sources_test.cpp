@@ -149,8 +149,8 @@ TEST_P(GoldenSource, AssemblesAsAnnotated) {
     ASSERT_FALSE(file.Cores.empty()) << "no ';; core:' line in " << file.Name;
     for (TCoreKind core : file.Cores) {
         for (std::size_t d = 0; d < file.Documents.size(); ++d) {
-            SCOPED_TRACE(file.Name + " core " + std::string(CoreTraits(core).Name) + " section " +
-                         std::to_string(d + 1));
+            SCOPED_TRACE(file.Name + " core " + std::string(CoreDescription(core).Name) +
+                         " section " + std::to_string(d + 1));
             CheckDocument(file, file.Documents[d], core);
         }
     }

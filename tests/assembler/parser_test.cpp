@@ -93,19 +93,12 @@ TEST_F(ParserPasses, Pass3HandsOverThePortMapAndFreesTheSymbols) {
     EXPECT_EQ(parser.Symbols().Count(), 0u);
 }
 
-TEST(ParserCore, SelectCoreTakesTheCoresTables) {
+TEST(ParserCore, SelectCoreIgnoresAKindOfNoCore) {
     TSynPicoBlaze parser;
     parser.SelectCore(TCoreKind::pbtC);
     EXPECT_EQ(parser.SelectedCore(), TCoreKind::pbtC);
-    EXPECT_EQ(parser.MaxCodeAddress(), 255);
-    EXPECT_EQ(parser.AddressDigits(), 2);
-    EXPECT_EQ(parser.OpcodeTable()[1], 0xD800u);
     parser.SelectCore(TCoreKind::none);
     EXPECT_EQ(parser.SelectedCore(), TCoreKind::pbtC);
-    parser.SelectCore(TCoreKind::pbtII);
-    EXPECT_EQ(parser.MaxCodeAddress(), 1023);
-    EXPECT_EQ(parser.AddressDigits(), 3);
-    EXPECT_EQ(parser.OpcodeTable()[20], 0x3FFFFu);
 }
 
 TEST(ParserCore, PredefinedNamesFollowTheCore) {

@@ -78,7 +78,7 @@ private slots:
 
     void RunningSimulation() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
         window->resize(1180, 760);
         window->show();

@@ -57,9 +57,9 @@ QStringList EnabledCommands(TTestWindow& window) {
     window->UpdateCommands();
     auto& c = window->Commands();
     QStringList enabled;
-    for (QAction* command :
-         {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
-          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints, c.actPicoblazeI, c.actPicoblaze3})
+    for (QAction* command : {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver,
+                             c.actGotoCursor, c.actPause, c.actSetBreakpoint, c.actClearBreakpoints,
+                             c.CoreAction(TCoreKind::pbtI), c.CoreAction(TCoreKind::pbt3)})
         if (command->isEnabled()) enabled << command->objectName().mid(3);
     return enabled;
 }
@@ -348,9 +348,7 @@ private slots:
                              : file.endsWith("_pbtc.psm")  ? TCoreKind::pbtC
                                                            : TCoreKind::pbt3;
             TTestWindow window;
-            QAction* cores[] = {window->Commands().actPicoblazeI, window->Commands().actPicoblazeII,
-                                window->Commands().actPicoblaze3, window->Commands().actPicoblazeC};
-            cores[static_cast<int>(core) - 1]->trigger();
+            window->Commands().CoreAction(core)->trigger();
             window->OpenDocument(examples.filePath(file));
             Press(window, window->Commands().actSimulate);
             QVERIFY2(window.Active().Mode() == dmSimulate, qPrintable(file));
@@ -363,7 +361,7 @@ private slots:
         TEditor& document = StartSimulation(window, "steps.psm", kSteps);
         QVERIFY(!EnabledCommands(window).contains("PicoblazeI"));
         Press(window, window->Commands().actSimulate);
-        QVERIFY(Press(window, window->Commands().actPicoblazeI));
+        QVERIFY(Press(window, window->Commands().CoreAction(TCoreKind::pbtI)));
         QCOMPARE(document.Simulator()->CoreKind(), TCoreKind::pbtI);
         Press(window, window->Commands().actSimulate);
         QCOMPARE(document.Mode(), dmSimulate);

@@ -14,11 +14,11 @@
 namespace korvo::test {
 
 std::vector<std::uint32_t> EmptyProgram(TCoreKind kind) {
-    return std::vector<std::uint32_t>(static_cast<std::size_t>(CoreTraits(kind).CodeSize), 0);
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(CoreDescription(kind).CodeSize), 0);
 }
 
 std::vector<std::uint32_t> FullProgram(TCoreKind kind) {
-    const TCoreTraits& traits = CoreTraits(kind);
+    const TCoreDescription& traits = CoreDescription(kind);
     const std::uint32_t mask = (1u << traits.WordBits) - 1;
     std::vector<std::uint32_t> words;
     for (std::uint32_t address = 0; address < static_cast<std::uint32_t>(traits.CodeSize);

@@ -17,7 +17,7 @@ std::string EquatePass2(TLineContext& context, std::string_view name) {
         Fail("Double|Doubly defined identifier.");
     if (SymbolKindOf(*stored) != value.Kind) Fail("Double|Differently defined identifier.");
     if (value.Kind == skRegister)
-        return "s" + HexText(value.Value, context.State.Core->Kind == TCoreKind::pbtII ? 2 : 1);
+        return "s" + HexText(value.Value, context.State.Core->Core().RegisterDigits);
     return "$" + HexText(SymbolValueOf(*stored), 2);
 }
 
@@ -27,7 +27,7 @@ std::string OrgPass2(TLineContext& context) {
     context.State.NextAddress = CheckedOrgAddress(context, address.Value);
     if (address.Kind == skRegister || address.Kind == skCondition)
         Fail("Address|Illegal expression for an address.");
-    return "$" + HexText(address.Value, context.State.Core->AddressDigits);
+    return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
 }
 
 } // namespace

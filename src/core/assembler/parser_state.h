@@ -14,13 +14,11 @@ namespace korvo {
 
 class TPicoBlazeDebugger;
 
-inline constexpr int kRegisterNameCount = 32;
-
 // Everything the line parser keeps between lines of one assembly.
 struct TParserState {
-    const TCoreEncoding* Core = &CoreEncoding(TCoreKind::pbtI);
+    const TCoreEncoding* Core = &CoreEncoding(kDefaultCoreKind);
     TSymbolTable Symbols;
-    std::array<std::string, kRegisterNameCount> RegisterNames;
+    std::array<std::string, kMaxRegisterNameCount> RegisterNames;
     TDirectiveState Directives;
     TMemMap PortMap;
     int Address = 0;

@@ -28,9 +28,10 @@ void EnterPredefinedNames(TSymbolTable& symbols, const TCoreEncoding& core) {
                     PackSymbolValue(core.Opcodes[i], skMnemonic, FormatTable[i]));
     for (std::string_view entry : DirectiveNames)
         symbols.Add(Cased(KeywordSpelling(entry), ::toupper), PackSymbolValue(0, skDirective));
-    bool wideNames = core.Kind == TCoreKind::pbtII;
-    for (int number = 0; number < (wideNames ? 32 : 16); ++number)
-        symbols.Add("S" + HexText(number, wideNames ? 2 : 1), PackSymbolValue(number, skRegister));
+    const TCoreDescription& description = core.Core();
+    for (int number = 0; number < description.RegisterNameCount; ++number)
+        symbols.Add("S" + HexText(number, description.RegisterDigits),
+                    PackSymbolValue(number, skRegister));
     for (const auto& condition : kConditionNames)
         symbols.Add(condition.Name, PackSymbolValue(condition.Value, skCondition));
     for (const auto& option : kInterruptOptionNames)
@@ -58,21 +59,11 @@ void TSynPicoBlaze::LoadKeywords() {
 }
 
 void TSynPicoBlaze::SelectCore(TCoreKind coreKind) {
-    if (coreKind >= TCoreKind::pbtI && coreKind <= TCoreKind::pbtC)
-        state_->Core = &CoreEncoding(coreKind);
+    if (IsCoreKind(coreKind)) state_->Core = &CoreEncoding(coreKind);
 }
 
 TCoreKind TSynPicoBlaze::SelectedCore() const {
     return state_->Core->Kind;
-}
-const std::array<std::uint32_t, 32>& TSynPicoBlaze::OpcodeTable() const {
-    return state_->Core->Opcodes;
-}
-int TSynPicoBlaze::MaxCodeAddress() const {
-    return state_->Core->MaxCodeAddress;
-}
-int TSynPicoBlaze::AddressDigits() const {
-    return state_->Core->AddressDigits;
 }
 
 void TSynPicoBlaze::SetLog(ILog* log) {
@@ -93,7 +84,7 @@ void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
     state.RegisterNames.fill(std::string());
     state.Address = 0;
     state.NextAddress = 0;
-    if (simulator.CoreKind() == TCoreKind::pbt3) simulator.SetUsesScratchPad(false);
+    simulator.SetUsesScratchPad(false);
 }
 
 template <typename TPass>
@@ -149,11 +140,11 @@ const TSymbolTable& TSynPicoBlaze::Symbols() const {
 
 const std::string& TSynPicoBlaze::RegisterName(int registerNumber) const {
     static const std::string none;
-    if (registerNumber < 0 || registerNumber >= kRegisterNameCount) return none;
+    if (registerNumber < 0 || registerNumber >= kMaxRegisterNameCount) return none;
     return state_->RegisterNames[static_cast<std::size_t>(registerNumber)];
 }
 
-const std::array<std::string, 32>& TSynPicoBlaze::RegisterNames() const {
+const std::array<std::string, kMaxRegisterNameCount>& TSynPicoBlaze::RegisterNames() const {
     return state_->RegisterNames;
 }
 

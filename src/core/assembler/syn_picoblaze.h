@@ -45,13 +45,10 @@ public:
     // all-lower spelling, mnemonics first, then directives.
     void LoadKeywords();
 
-    // Takes the instruction tables and limits of a core; a kind outside 1..4
+    // Takes the instruction tables and limits of a core; a kind of no core
     // leaves the previous selection. Must run before BeginPasses.
     void SelectCore(TCoreKind coreKind);
     TCoreKind SelectedCore() const;
-    const std::array<std::uint32_t, 32>& OpcodeTable() const;
-    int MaxCodeAddress() const;
-    int AddressDigits() const;
 
     // Where block RAM loading reports its failures; a null log discards them.
     void SetLog(ILog* log);
@@ -70,9 +67,9 @@ public:
 
     const TSymbolTable& Symbols() const;
     // The name an EQU gave a register, empty when none (or for a number
-    // outside 0..31).
+    // outside the register names of every core).
     const std::string& RegisterName(int registerNumber) const;
-    const std::array<std::string, 32>& RegisterNames() const;
+    const std::array<std::string, kMaxRegisterNameCount>& RegisterNames() const;
 
     const TDirectiveState& Directives() const;
     const TBRAMList& BlockRAMs() const;

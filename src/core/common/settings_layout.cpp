@@ -116,8 +116,8 @@ void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& fil
 }
 
 TCoreKind LoadCoreKind(const ISettingsStore& store) {
-    return CoreKindFromNumber(ReadIntegerOr(store, kOptionsKey, kCoreKind, 1))
-        .value_or(TCoreKind::pbtI);
+    return CoreKindFromNumber(ReadIntegerOr(store, kOptionsKey, kCoreKind, 0))
+        .value_or(kDefaultCoreKind);
 }
 
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind) {
@@ -229,12 +229,9 @@ void StoreScanChain(ISettingsStore& store, const TScanChain& chain) {
 }
 
 TChipDescription TargetPreset(TCoreKind kind) {
-    static constexpr std::array<std::string_view, 5> kChips{"Spartan-II", "Spartan-II", "Vitex-II",
-                                                            "Spartan-3", "CoolRunner-II"};
-    static constexpr std::array<std::string_view, 5> kIRLengths{"5", "5", "6", "6", "8"};
-    auto index = static_cast<std::size_t>(kind);
-    if (index >= kChips.size()) index = 1;
-    return {std::string(kChips[index]), std::string(kIRLengths[index]), "80234093", "0009", "0011"};
+    const TCoreDescription& core = CoreDescription(IsCoreKind(kind) ? kind : kDefaultCoreKind);
+    return {std::string(core.PresetChip), std::string(core.PresetIRLength), "80234093", "0009",
+            "0011"};
 }
 
 } // namespace korvo::settings

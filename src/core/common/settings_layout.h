@@ -97,7 +97,8 @@ std::vector<std::string> LoadRecentFiles(const ISettingsStore& store);
 // missing ones.
 void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& files);
 
-// The core kind for new work; PicoBlaze I when missing or not 1 to 4.
+// The core kind for new work; the first core when missing or not the number
+// of a core.
 TCoreKind LoadCoreKind(const ISettingsStore& store);
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind);
 

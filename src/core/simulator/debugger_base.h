@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/code_entry.h"
+#include "common/core_kind.h"
 #include "common/log.h"
 #include "simulator/run_clock.h"
 #include "simulator/sim_errors.h"
@@ -19,7 +20,8 @@ public:
     EMapError() : std::runtime_error("Map") {}
 };
 
-inline constexpr int kCodeImageSize = 1024;
+// Code-image entries a simulator keeps, whatever its core.
+inline constexpr int kCodeImageSize = kMaxCodeSize;
 
 enum TSimulatorState : std::uint8_t {
     ssIdle = 0,    // no program; the code image is empty

@@ -48,7 +48,7 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
     TStatusStrings strings;
     strings.Instructions = " Instructions: " + std::to_string(simulator.InstructionCount());
     strings.Time = TimeText(simulator.InstructionCount(), frequencyMHz);
-    int pcDigits = IsEighteenBitClass(simulator.CoreKind()) ? 3 : 2;
+    int pcDigits = CoreDescription(simulator.CoreKind()).AddressDigits();
     strings.ProgramCounter =
         simulator.PC() < 0 ? " PC: ??" : " PC: $" + HexText(simulator.PC(), pcDigits);
     std::int32_t sp = simulator.SP();

@@ -148,7 +148,7 @@ std::string PlainPiece(const TSynHighLighterIDE& scanner, const std::string& res
 
 std::string FormatLine(TSynHighLighterIDE& scanner, std::string_view line, int lineNumber,
                        TCoreKind coreKind, const TFormatColumns& columns) {
-    const bool twoDigitRegisters = coreKind == TCoreKind::pbtII;
+    const bool twoDigitRegisters = CoreDescription(coreKind).RegisterDigits == 2;
     std::string result;
     scanner.SetLine(line, lineNumber);
     if (scanner.GetTokenKind() == tkSpace) scanner.NextNonSpace();

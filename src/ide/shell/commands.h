@@ -9,6 +9,7 @@
 #include "shell/untitled_numbers.h"
 
 #include <QObject>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -110,10 +111,9 @@ public:
     QAction* actPause = nullptr;
     QAction* actSetBreakpoint = nullptr;
     QAction* actClearBreakpoints = nullptr;
-    QAction* actPicoblazeI = nullptr;
-    QAction* actPicoblazeII = nullptr;
-    QAction* actPicoblaze3 = nullptr;
-    QAction* actPicoblazeC = nullptr;
+    // The Settings menu command of each core, in the order of kCores.
+    std::array<QAction*, kCoreCount> actCores{};
+    QAction* CoreAction(TCoreKind kind) const;
 
 private:
     void CreateFileAndEditCommands();
@@ -156,7 +156,7 @@ private:
     TUntitledNumbers untitledNumbers_;
     TSearchState searchState_;
     TFormatColumns columns_;
-    TCoreKind coreKind_ = TCoreKind::pbtI;
+    TCoreKind coreKind_ = kDefaultCoreKind;
     std::unique_ptr<TPrintEngine> printEngine_;
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;

@@ -462,7 +462,7 @@ void TEditor::SetRightEdge(int column) {
 }
 
 TCoreKind TEditor::CoreKind() const {
-    return simulator_ ? simulator_->CoreKind() : TCoreKind::pbtI;
+    return simulator_ ? simulator_->CoreKind() : kDefaultCoreKind;
 }
 
 void TEditor::ReplaceSourceLines(const std::vector<std::string>& lines) {
@@ -856,7 +856,7 @@ void TEditor::SetCoreKind(TCoreKind kind) {
     }
     session_.reset();
     simulator_.reset();
-    if (CoreKindFromNumber(static_cast<int>(kind))) simulator_ = CreateDebugger(kind);
+    if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
 }
 
 // ---- Notifications from the form and the text control ----

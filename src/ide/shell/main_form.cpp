@@ -183,7 +183,7 @@ void TMainForm::OpenDocument(const QString& name) {
 }
 
 void TMainForm::ReadWindowSettings() {
-    SetCoreKind(TCoreKind::pbtI);
+    SetCoreKind(kDefaultCoreKind);
     int left = 10, top = 10, width = 600, height = 400;
     const ISettingsStore& settings = settings_;
     try {
@@ -258,10 +258,10 @@ void TMainForm::RequestUpdate() {
 
 QString TMainForm::HintOrMode() const {
     if (!hint_.isEmpty()) return hint_;
-    if (CoreKind() == TCoreKind::none) return {};
+    if (!IsCoreKind(CoreKind())) return {};
+    std::string_view caption = CoreDescription(CoreKind()).ModeCaption;
     return QStringLiteral("Mode: ") +
-           QString::fromUtf8(CoreTraits(CoreKind()).ModeCaption.data(),
-                             static_cast<qsizetype>(CoreTraits(CoreKind()).ModeCaption.size()));
+           QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 void TMainForm::UpdateStatusBar() {
