@@ -3,9 +3,9 @@
 #include "cli/arguments.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
-#include "simulator/debugger.h"
 
 #include <ostream>
 
@@ -39,11 +39,11 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
 
-    auto simulator = CreateDebugger(*core);
+    TAssemblyImage image(*core);
     TStreamLog log(out);
     // --no-exec leaves the EXEC command unstarted.
-    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err,
-                                       !arguments->Has("--no-exec"));
+    auto assembly =
+        AssembleSourceFile("asm", source, image, log, *settings, err, !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
     if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
     const auto& listing = assembly.Listing;

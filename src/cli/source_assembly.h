@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace korvo {
-class TPicoBlazeDebugger;
+class IAssemblySink;
 }
 
 namespace korvo::cli {
@@ -27,13 +27,12 @@ struct TSourceAssembly {
     std::vector<std::string> Listing;
 };
 
-// Reads SOURCE and assembles it into the simulator as the IDE does: the log
+// Reads SOURCE and assembles it into the sink as the IDE does: the log
 // lines go to log, every error also to err as "FILE:LINE: error: MESSAGE",
 // and a file that cannot be read to err as "korvo COMMAND: reason". The
 // EXEC command is started unless runExec is false.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
-                                   TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err,
-                                   bool runExec);
+                                   IAssemblySink& sink, ILog& log, const ISettingsStore& settings,
+                                   std::ostream& err, bool runExec);
 
 } // namespace korvo::cli

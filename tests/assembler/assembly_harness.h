@@ -1,9 +1,9 @@
 #pragma once
 
 #include "assembler/driver.h"
+#include "common/assembly_sink.h"
 #include "common/log.h"
 #include "common/settings.h"
-#include "simulator/debugger.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +18,7 @@ std::string ScratchSourceName();
 
 // One assembly run through the driver, with everything it left behind.
 struct TAssembly {
-    explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Simulator(CreateDebugger(core)) {}
+    explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Image(core) {}
 
     // Without a file name the source lives in a scratch directory of the
     // test run, so output files that directives name land there.
@@ -26,20 +26,17 @@ struct TAssembly {
         Log.Lines.clear();
         Listing.clear();
         Diagnostics.clear();
-        TAssemblyContext context{Parser, Simulator.get(), Log, Settings, nullptr};
+        TAssemblyContext context{Parser, &Image, Log, Settings, nullptr};
         Result = AssembleSource(context, fileName.empty() ? ScratchSourceName() : fileName, lines,
                                 Listing, &Diagnostics);
         return Result;
     }
 
-    TCodeEntry Entry(int address) const {
-        TCodeEntry entry;
-        Simulator->GetCodeEntry(address, entry);
-        return entry;
-    }
+    TCodeEntry Entry(int address) const { return Image.Entry(address); }
+    const TMemMapItem& Port(int address) const { return Image.Ports()[address]; }
 
     TSynPicoBlaze Parser;
-    std::unique_ptr<TPicoBlazeDebugger> Simulator;
+    TAssemblyImage Image;
     TStringListLog Log;
     TMemorySettingsStore Settings;
     std::vector<std::string> Listing;

@@ -81,13 +81,13 @@ TEST(DirectiveState, RegisterNamesComeFromEquates) {
 TEST(DirectiveState, ScratchPadUseIsSeenOnPicoBlaze3) {
     TAssembly run(TCoreKind::pbt3);
     ASSERT_TRUE(run.Run({"LOAD s0, 1"}));
-    EXPECT_FALSE(run.Simulator->UsesScratchPad());
+    EXPECT_FALSE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"STORE s0, 1"}));
-    EXPECT_TRUE(run.Simulator->UsesScratchPad());
+    EXPECT_TRUE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"IN s0, 1"}));
-    EXPECT_FALSE(run.Simulator->UsesScratchPad());
+    EXPECT_FALSE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"fetch s0, (s1)"}));
-    EXPECT_TRUE(run.Simulator->UsesScratchPad());
+    EXPECT_TRUE(run.Image.UsesScratchPad());
 }
 
 TEST(DirectiveState, IncludeFilesAreListedInOrder) {

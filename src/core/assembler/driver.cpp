@@ -1,7 +1,7 @@
 #include "assembler/driver.h"
 
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 namespace korvo {
 
@@ -25,9 +25,8 @@ public:
     TAssemblyRun(TAssemblyContext& context, const std::string& fileName,
                  const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                  std::vector<TAssemblyDiagnostic>* diagnostics)
-        : context_(context), parser_(context.Parser), simulator_(*context.Simulator),
-          log_(context.Log), fileName_(fileName), lines_(lines), listing_(listingLines),
-          diagnostics_(diagnostics) {}
+        : context_(context), parser_(context.Parser), sink_(*context.Sink), log_(context.Log),
+          fileName_(fileName), lines_(lines), listing_(listingLines), diagnostics_(diagnostics) {}
 
     bool Run() {
         parser_.SetSourceDirectory(DirectoryPart(fileName_));
@@ -38,9 +37,9 @@ public:
         } detach{parser_};
         parser_.SetLog(&log_);
 
-        parser_.SelectCore(simulator_.CoreKind());
+        parser_.SelectCore(sink_.CoreKind());
         log_.AddLogLine("Assembler Phase 1: building symbol table");
-        parser_.BeginPasses(simulator_);
+        parser_.BeginPasses(sink_);
         if (!Phase1() || !IncludedFiles()) return false;
         if (!Phase2()) return false;
         Phase3();
@@ -60,7 +59,7 @@ private:
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);
-            std::string text = parser_.ParsePass1(lines_[i], index, simulator_);
+            std::string text = parser_.ParsePass1(lines_[i], index, sink_);
             if (!text.empty() && text.front() == '?') {
                 LineError(index, text);
                 good = false;
@@ -82,7 +81,7 @@ private:
             std::vector<std::string> included = ReadTextLines(name);
             for (std::size_t j = 0; j < included.size(); ++j) {
                 int index = static_cast<int>(j);
-                std::string text = parser_.ParsePass1(included[j], index, simulator_);
+                std::string text = parser_.ParsePass1(included[j], index, sink_);
                 if (!text.empty() && text.front() == '?') {
                     log_.AddLogLine("?Include file:'" + name + "', line " +
                                     std::to_string(index + 1) + ": " + text);
@@ -96,14 +95,14 @@ private:
 
     bool Phase2() {
         log_.AddLogLine("Assembler Phase 2: constructing opcodes");
-        for (int address = 0; address < simulator_.CodeSize(); ++address)
-            simulator_.SetCodeEntry(address, TCodeEntry{});
+        for (int address = 0; address < sink_.CodeSize(); ++address)
+            sink_.SetCodeEntry(address, TCodeEntry{});
         listing_.clear();
         listing_.reserve(lines_.size());
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);
-            TPass2Result result = parser_.ParsePass2(lines_[i], index, simulator_);
+            TPass2Result result = parser_.ParsePass2(lines_[i], index, sink_);
             if (result.Error) {
                 LineError(index, result.Text);
                 good = false;
@@ -118,7 +117,7 @@ private:
         log_.AddLogLine("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
-            simulator_.SetPortItem(port, portMap[port]);
+            sink_.SetPortItem(port, portMap[port]);
         WriteOutputFiles(OutputJob(),
                          TOutputEnvironment{log_, context_.Settings, context_.Launcher});
     }
@@ -126,11 +125,11 @@ private:
     TOutputJob OutputJob() const {
         const TDirectiveState& directives = parser_.Directives();
         TOutputJob job;
-        job.CoreKind = simulator_.CoreKind();
-        job.Words.resize(static_cast<std::size_t>(simulator_.CodeSize()));
-        for (int address = 0; address < simulator_.CodeSize(); ++address) {
+        job.CoreKind = sink_.CoreKind();
+        job.Words.resize(static_cast<std::size_t>(sink_.CodeSize()));
+        for (int address = 0; address < sink_.CodeSize(); ++address) {
             TCodeEntry entry;
-            simulator_.GetCodeEntry(address, entry);
+            sink_.GetCodeEntry(address, entry);
             job.Words[static_cast<std::size_t>(address)] = entry.Word;
         }
         job.CoeFileName = directives.CoeFileName;
@@ -147,7 +146,7 @@ private:
 
     TAssemblyContext& context_;
     TSynPicoBlaze& parser_;
-    TPicoBlazeDebugger& simulator_;
+    IAssemblySink& sink_;
     ILog& log_;
     const std::string& fileName_;
     const std::vector<std::string>& lines_;
@@ -179,7 +178,7 @@ TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
-    if (!context.Simulator) return false;
+    if (!context.Sink) return false;
     return TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run();
 }
 

@@ -10,13 +10,14 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class IAssemblySink;
 
 // What one assembly run works with.
 struct TAssemblyContext {
     TSynPicoBlaze& Parser;
-    // The active document's simulator; null when there is no active document.
-    TPicoBlazeDebugger* Simulator;
+    // Receives the code image and the port map: the active document's
+    // simulator in the IDE; null when there is no active document.
+    IAssemblySink* Sink;
     ILog& Log;
     const ISettingsStore& Settings;
     // Starts the EXEC command; null skips it.
@@ -31,16 +32,17 @@ struct TAssemblyDiagnostic {
     std::string Message;  // the sentence after "|", or the whole text
 };
 
-// Assembles a document: pass 1 over its lines and its included files, pass 2
-// over its lines (the words go into the simulator's code image), pass 3 (the
-// port map goes to the simulator), then the output files and the EXEC
+// Assembles a document for the sink's core: pass 1 over its lines and its
+// included files, pass 2 over its lines (the words go into the sink's code
+// image), pass 3 (the port map goes to the sink), then the output files and
+// the EXEC
 // command that directives named. Each pass runs only when the one before had
 // no error; every error is logged ("Line N: message") and marked in
 // listingLines, which ends with one entry per source line. Returns true when
 // all three passes succeeded; failures of the output files do not count.
 //
-// Without a simulator (no active document) it returns false and logs
-// nothing. An included file that cannot be read leaves as EFileError.
+// Without a sink (no active document) it returns false and logs nothing. An included file that
+// cannot be read leaves as EFileError.
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics = nullptr);

@@ -3,7 +3,7 @@
 #include "assembler/asm_error.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
-#include "simulator/debugger.h"
+#include "common/assembly_sink.h"
 
 namespace korvo {
 
@@ -129,7 +129,7 @@ private:
 
     void PortOperands(std::string_view mnemonic) {
         int index = InstructionIndexOf(mnemonic);
-        if (index == inFETCH || index == inSTORE) context_.Simulator.SetUsesScratchPad(true);
+        if (index == inFETCH || index == inSTORE) context_.Sink.SetUsesScratchPad(true);
         x_ = RegisterSlot();
         ExpectComma(context_);
         TOperand port = Evaluate(context_);
@@ -156,14 +156,14 @@ private:
     std::string Store(std::uint32_t word) {
         int address = context_.State.Address;
         TCodeEntry entry;
-        context_.Simulator.GetCodeEntry(address, entry);
+        context_.Sink.GetCodeEntry(address, entry);
         if (entry.HasCode)
             Fail("In Use|Can not place code here; Code ROM location already used by other code");
         ExpectEndOfStatement(context_);
         entry.HasCode = true;
         entry.Word = word;
         entry.Line = context_.LineIndex + 1;
-        context_.Simulator.SetCodeEntry(address, entry);
+        context_.Sink.SetCodeEntry(address, entry);
         return "$" + HexText(address, core_.AddressDigits()) + " $" +
                HexText(word, core_.WordDigits());
     }

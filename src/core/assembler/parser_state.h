@@ -12,7 +12,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class IAssemblySink;
 
 // Everything the line parser keeps between lines of one assembly.
 struct TParserState {
@@ -26,11 +26,11 @@ struct TParserState {
 };
 
 // One line being parsed: the scanner positioned in it, the parser's state and
-// the simulator whose code image receives the words.
+// the sink whose code image receives the words.
 struct TLineContext {
     TSynHighLighterIDE& Scanner;
     TParserState& State;
-    TPicoBlazeDebugger& Simulator;
+    IAssemblySink& Sink;
     ILog& Log;
     int LineIndex;
 };

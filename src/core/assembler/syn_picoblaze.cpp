@@ -6,7 +6,7 @@
 #include "assembler/parser_state.h"
 #include "assembler/statements.h"
 #include "assembler/value_readers.h"
-#include "simulator/debugger.h"
+#include "common/assembly_sink.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,7 +70,7 @@ void TSynPicoBlaze::SetLog(ILog* log) {
     log_ = log;
 }
 
-void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
+void TSynPicoBlaze::BeginPasses(IAssemblySink& sink) {
     auto& state = *state_;
     state.PortMap.fill(TMemMapItem{});
     auto& directives = state.Directives;
@@ -84,18 +84,17 @@ void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
     state.RegisterNames.fill(std::string());
     state.Address = 0;
     state.NextAddress = 0;
-    simulator.SetUsesScratchPad(false);
+    sink.SetUsesScratchPad(false);
 }
 
 template <typename TPass>
-std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
-                                     TPicoBlazeDebugger& simulator, TPass pass,
-                                     const char* duplicateMessage) {
+std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex, IAssemblySink& sink,
+                                     TPass pass, const char* duplicateMessage) {
     auto& state = *state_;
     if (lineIndex == 0) state.Address = 0;
     state.NextAddress = state.Address;
     TNullLog nullLog;
-    TLineContext context{*this, state, simulator, log_ ? *log_ : nullLog, lineIndex};
+    TLineContext context{*this, state, sink, log_ ? *log_ : nullLog, lineIndex};
     std::string text;
     try {
         SetLine(line, lineIndex + 1);
@@ -113,16 +112,14 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
     return text;
 }
 
-std::string TSynPicoBlaze::ParsePass1(std::string_view line, int lineIndex,
-                                      TPicoBlazeDebugger& simulator) {
-    return ParseLine(line, lineIndex, simulator, ParseStatementPass1,
+std::string TSynPicoBlaze::ParsePass1(std::string_view line, int lineIndex, IAssemblySink& sink) {
+    return ParseLine(line, lineIndex, sink, ParseStatementPass1,
                      "?Duplicate|Duplicate identifier found");
 }
 
-TPass2Result TSynPicoBlaze::ParsePass2(std::string_view line, int lineIndex,
-                                       TPicoBlazeDebugger& simulator) {
+TPass2Result TSynPicoBlaze::ParsePass2(std::string_view line, int lineIndex, IAssemblySink& sink) {
     TPass2Result result;
-    result.Text = ParseLine(line, lineIndex, simulator, ParseStatementPass2,
+    result.Text = ParseLine(line, lineIndex, sink, ParseStatementPass2,
                             "?Duplicate|Duplicate use of a symbol name.");
     result.Error = !result.Text.empty() && result.Text.front() == '?';
     return result;

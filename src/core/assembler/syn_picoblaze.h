@@ -15,7 +15,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class IAssemblySink;
 struct TParserState;
 
 // The result of pass 2 for one line.
@@ -55,13 +55,13 @@ public:
 
     // Pass 0: empties the port map, the directive state (except VhdlEntity)
     // and the block RAM list, and builds the symbol table of the core.
-    void BeginPasses(TPicoBlazeDebugger& simulator);
+    void BeginPasses(IAssemblySink& sink);
     // Pass 1 of one line: " " when good, "?" and the error otherwise. A line
     // index of 0 starts the code address at 0.
-    std::string ParsePass1(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    std::string ParsePass1(std::string_view line, int lineIndex, IAssemblySink& sink);
     // Pass 2 of one line: the listing text; instruction words go into the
-    // simulator's code image.
-    TPass2Result ParsePass2(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    // sink's code image.
+    TPass2Result ParsePass2(std::string_view line, int lineIndex, IAssemblySink& sink);
     // Pass 3: a copy of the port map; the symbol table is freed.
     TMemMap ParsePass3();
 
@@ -82,8 +82,8 @@ public:
 private:
     // Parses one line in the given pass; errors become "?" result texts.
     template <typename TPass>
-    std::string ParseLine(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator,
-                          TPass pass, const char* duplicateMessage);
+    std::string ParseLine(std::string_view line, int lineIndex, IAssemblySink& sink, TPass pass,
+                          const char* duplicateMessage);
 
     std::unique_ptr<TParserState> state_;
     ILog* log_ = nullptr;

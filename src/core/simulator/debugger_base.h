@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/assembly_sink.h"
 #include "common/code_entry.h"
 #include "common/core_kind.h"
 #include "common/log.h"
@@ -13,12 +14,6 @@
 #include <stdexcept>
 
 namespace korvo {
-
-// Raised when a code-image entry is stored outside the code space.
-class EMapError : public std::runtime_error {
-public:
-    EMapError() : std::runtime_error("Map") {}
-};
 
 // Code-image entries a simulator keeps, whatever its core.
 inline constexpr int kCodeImageSize = kMaxCodeSize;

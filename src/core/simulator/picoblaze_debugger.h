@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/assembly_sink.h"
 #include "common/core_kind.h"
 #include "common/mem_map.h"
 #include "simulator/debugger_base.h"
@@ -16,12 +17,12 @@ namespace korvo {
 // contributes its decode table (decode_tables.cpp) and its description
 // (common/core_kind.h). Code words are decoded when they are stored, so the
 // run loop only dispatches.
-class TPicoBlazeDebugger final : public TDebugger {
+class TPicoBlazeDebugger final : public TDebugger, public IAssemblySink {
 public:
     // kind must be the kind of a core.
     explicit TPicoBlazeDebugger(TCoreKind kind);
 
-    TCoreKind CoreKind() const { return core_.Kind; }
+    TCoreKind CoreKind() const override { return core_.Kind; }
     int CodeSize() const override { return core_.CodeSize; }
 
     std::int32_t ReadData(std::int32_t address) override;
@@ -39,7 +40,7 @@ public:
     // The program contains FETCH or STORE; always false on a core without a
     // scratch pad.
     bool UsesScratchPad() const { return core_.HasScratchPad && usesScratchPad_; }
-    void SetUsesScratchPad(bool uses) { usesScratchPad_ = uses; }
+    void SetUsesScratchPad(bool uses) override { usesScratchPad_ = uses; }
     void SetScratchPadSize(int size) { scratchPadSize_ = size; }
     // Bytes of scratch pad; 0 on a core without one.
     int ScratchPadSize() const { return core_.HasScratchPad ? scratchPadSize_ : 0; }
@@ -82,7 +83,7 @@ public:
 
     // Whole-record copies of the port map.
     TMemMapItem GetPortItem(int address) const;
-    void SetPortItem(int address, const TMemMapItem& item);
+    void SetPortItem(int address, const TMemMapItem& item) override;
     // The scratch pad records; the simulator never maps them.
     TMemMapItem GetStoreItem(int address) const;
 
