@@ -4,9 +4,9 @@
 #include "cli/sim_trace.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/number_text.h"
 #include "settings/qt_settings_store.h"
 #include "simulator/debugger.h"
-#include "simulator/number_text.h"
 #include "simulator/simulation_session.h"
 #include "simulator/status_strings.h"
 

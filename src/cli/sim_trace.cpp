@@ -1,7 +1,7 @@
 #include "cli/sim_trace.h"
 
+#include "common/number_text.h"
 #include "simulator/debugger.h"
-#include "simulator/number_text.h"
 
 #include <ostream>
 

@@ -51,8 +51,4 @@ private:
     std::optional<int> scratchPadOverride_;
 };
 
-// The scratch pad size of the "ScratchPad"/"Size" setting: the index 0 to 5
-// of 0, 16, 32, 64, 128 or 256 bytes; 64 for anything else.
-int ScratchPadSizeFromSetting(const ISettingsStore& settings);
-
 } // namespace korvo
