@@ -40,11 +40,13 @@ TRunResult RunExecutable(const std::vector<std::string>& args,
     std::string command;
     if (!environment.empty()) {
         command = "env";
-        for (const auto& assignment : environment) command += " " + Quote(assignment);
+        for (const auto& assignment : environment)
+            command += " " + Quote(assignment);
         command += " ";
     }
     command += Quote(KORVO_EXECUTABLE);
-    for (const auto& arg : args) command += " " + Quote(arg);
+    for (const auto& arg : args)
+        command += " " + Quote(arg);
     command += " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
     int raw = std::system(command.c_str());
     TRunResult result;
