@@ -7,12 +7,19 @@ namespace {
 
 // The fields a declaration sets, without the block RAM reference.
 struct TRecord {
-    std::uint8_t Kind = mkNone;
-    std::uint8_t Value = 0;
-    bool Visible = false;
-    std::int32_t TcpPort = 0;
+    TRecord(std::uint8_t kind = mkNone, std::uint8_t value = 0, bool visible = false,
+            std::int32_t tcpPort = 0, std::string inName = {}, std::string outName = {},
+            std::string inFile = {}, std::string outFile = {}, std::string outFormat = {},
+            bool hasBlockRAM = false)
+        : Kind(kind), Value(value), Visible(visible), TcpPort(tcpPort), InName(std::move(inName)),
+          OutName(std::move(outName)), InFile(std::move(inFile)), OutFile(std::move(outFile)),
+          OutFormat(std::move(outFormat)), HasBlockRAM(hasBlockRAM) {}
+    std::uint8_t Kind;
+    std::uint8_t Value;
+    bool Visible;
+    std::int32_t TcpPort;
     std::string InName, OutName, InFile, OutFile, OutFormat;
-    bool HasBlockRAM = false;
+    bool HasBlockRAM;
     friend bool operator==(const TRecord&, const TRecord&) = default;
     friend std::ostream& operator<<(std::ostream& out, const TRecord& r) {
         return out << "{kind " << int(r.Kind) << ", value " << int(r.Value) << ", visible "

@@ -48,9 +48,9 @@ public:
     TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
                                   const QString& searchText) override;
     void EndReplace() override { ++ReplaceSessionsEnded; }
-    void ShowError(QWidget* parent, const QString& message) override { Errors << message; }
+    void ShowError(QWidget* /*parent*/, const QString& message) override { Errors << message; }
     bool EnterValue(QWidget* parent, int address, std::int32_t& value) override;
-    void ShowAbout(QWidget* parent) override { ++AboutBoxes; }
+    void ShowAbout(QWidget* /*parent*/) override { ++AboutBoxes; }
     bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                       ILog& log) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;

@@ -359,7 +359,7 @@ private slots:
             QCOMPARE(contents["Time/Frequency"], QStringLiteral("25"));
             QCOMPARE(contents["ScratchPad/Size"], QStringLiteral("1"));
             break;
-        default: break;
+        case TdlgSettings::pgLayout: break;
         }
     }
 

@@ -78,7 +78,15 @@ void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::strin
             context.State.Symbols.Add(name, PackSymbolValue(Evaluate(context).Value, skDevice));
         return;
     case diINCL: IncludePass1(context); return;
-    default: return;
+    case diVHDL:
+    case diCOE:
+    case diINC:
+    case diSVF:
+    case diHEX:
+    case diMEM:
+    case diEXEC:
+    case diMACRO:
+    case diEND: return;
     }
 }
 

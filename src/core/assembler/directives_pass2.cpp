@@ -45,8 +45,18 @@ std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
     case diDS:
     case diBROM:
     case diUART: return PortDeclarationPass2(context, directive, name);
-    default: return OutputDirectivePass2(context, directive);
+    case diVHDL:
+    case diCOE:
+    case diINC:
+    case diSVF:
+    case diHEX:
+    case diMEM:
+    case diEXEC:
+    case diINCL:
+    case diMACRO:
+    case diEND: return OutputDirectivePass2(context, directive);
     }
+    return {};
 }
 
 } // namespace korvo

@@ -71,7 +71,8 @@ private:
         case fmtArith: AluOperands(); break;
         case fmtPort: PortOperands(mnemonic); break;
         case fmtInterrupt: break;
-        default: Fail("Keyword");
+        case fmtNone:
+        case fmtInst: Fail("Keyword"); // INST is encoded before operands are read
         }
     }
 
@@ -98,7 +99,13 @@ private:
             y_ = {AddressBits(address.Value), address.Kind};
             break;
         }
-        default: x_ = {bits, target.Kind}; break;
+        case skNone:
+        case skNumber:
+        case skDevice:
+        case skExpression:
+        case skMnemonic:
+        case skDirective:
+        case skLabel: x_ = {bits, target.Kind}; break;
         }
     }
 

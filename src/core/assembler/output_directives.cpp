@@ -88,7 +88,21 @@ std::string OutputDirectivePass2(TLineContext& context, TDirectiveIndex directiv
         break;
     case diEXEC: Exec(context); break;
     case diINCL: IncludePass2(context); break;
-    default: break; // INC, MACRO and END are recognised and ignored
+    // INC, MACRO and END are recognised and ignored; DirectivePass2 handles
+    // the others.
+    case diINC:
+    case diMACRO:
+    case diEND:
+    case diEQU:
+    case diORG:
+    case diDSROM:
+    case diDSRAM:
+    case diDSIN:
+    case diDSOUT:
+    case diDSIO:
+    case diDS:
+    case diBROM:
+    case diUART: break;
     }
     return {};
 }

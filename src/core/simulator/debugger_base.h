@@ -68,16 +68,16 @@ public:
     // Leaves entry unchanged outside 0..CodeSize()-1.
     virtual void GetCodeEntry(int address, TCodeEntry& entry) const = 0;
     virtual int CodeSize() const { return 0; }
-    virtual bool HasCode(int address) const { return false; }
-    virtual bool IsExecuted(int address) const { return false; }
+    virtual bool HasCode(int /*address*/) const { return false; }
+    virtual bool IsExecuted(int /*address*/) const { return false; }
     bool LineIsExecuted(int line) const;
     bool LineHasCode(int line) const;
     // Empties the code image, then enters ssIdle.
     virtual void ClearCodeImage() = 0;
     virtual void ResetCore();
     // Lowest address whose entry carries the line; -1 when none.
-    virtual int LineToAddress(int line) const { return -1; }
-    virtual int AddressToLine(int address) const { return -1; }
+    virtual int LineToAddress(int /*line*/) const { return -1; }
+    virtual int AddressToLine(int /*address*/) const { return -1; }
     void ResetPC() { pc_ = 0; }
     // One instruction cycle; false with ErrorCode set when it failed.
     virtual bool ExecuteInstruction() = 0;

@@ -240,7 +240,6 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
 
     case TOp::InterruptDisable: SetInterruptEnable(false); break;
     case TOp::InterruptEnable: SetInterruptEnable(true); break;
-    default: __builtin_unreachable(); // every TOp has its case
     }
 
     if (static_cast<std::uint32_t>(next) >= static_cast<std::uint32_t>(codeSize_)) [[unlikely]] {

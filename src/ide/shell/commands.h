@@ -7,6 +7,7 @@
 #include "shell/recent_files.h"
 #include "shell/search_state.h"
 #include "shell/untitled_numbers.h"
+#include "simulator/debugger_base.h"
 
 #include <QObject>
 #include <array>
@@ -131,7 +132,7 @@ private:
     // while the operation runs even when it is closed from inside a yield.
     void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
     // Handlers of the simulator's events.
-    void HandleStateEntered(TSimulationSession& session, std::uint8_t state);
+    void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
     void HandleYield(TDebugger& sender);
     void HandleRunStart(TDebugger& sender);
     void HandleRunEnd(TDebugger& sender);
