@@ -4,6 +4,7 @@
 #include "common/assembly_sink.h"
 #include "common/log.h"
 #include "common/settings.h"
+#include "scratch_folder.h"
 
 #include <memory>
 #include <string>
@@ -11,9 +12,7 @@
 
 namespace korvo::test {
 
-// A fresh empty directory for files a test writes.
-std::string MakeTestDirectory();
-// "prog.psm" in one scratch directory shared by the whole test run.
+// "prog.psm" in the scratch folder shared by the whole test run.
 std::string ScratchSourceName();
 
 // One assembly run through the driver, with everything it left behind.

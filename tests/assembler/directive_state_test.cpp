@@ -8,7 +8,8 @@ namespace korvo::test {
 namespace {
 
 TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "tpl.vhd", "");
     // Names with a directory part are used as written, that is relative to
     // the current directory, where the writers then put them.
@@ -33,7 +34,8 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
 }
 
 TEST(DirectiveState, EntityNameIsKeptBetweenRuns) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "tpl.vhd", "");
     TAssembly run;
     ASSERT_TRUE(run.Run({"VHDL \"tpl.vhd\", \"t.vhd\", \"my_rom\""}, dir + "p.psm"));
@@ -91,7 +93,8 @@ TEST(DirectiveState, ScratchPadUseIsSeenOnPicoBlaze3) {
 }
 
 TEST(DirectiveState, IncludeFilesAreListedInOrder) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "a.psm", "");
     WriteTestFile(dir + "b.psm", "");
     TAssembly run;

@@ -81,7 +81,8 @@ TEST(AssemblerDriver, NoSinkMeansNoRun) {
 }
 
 TEST(AssemblerDriver, IncludedFilesGiveSymbolsAndReportTheirErrors) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "defs.psm", "limit EQU 7\r\ncounter EQU s3\r\n");
     WriteTestFile(dir + "bad.psm", "one EQU 1\nbad EQU nothing\n\nlimit EQU 3\n");
 
@@ -106,7 +107,8 @@ TEST(AssemblerDriver, IncludedFilesGiveSymbolsAndReportTheirErrors) {
 }
 
 TEST(AssemblerDriver, IncludeFilesThatIncludeEachOtherAreReadOnce) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "a.psm", "INCL \"b.psm\"\na_value EQU 1\n");
     WriteTestFile(dir + "b.psm", "INCL \"a.psm\"\nb_value EQU 2\n");
     TAssembly run;

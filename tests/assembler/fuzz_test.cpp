@@ -46,7 +46,8 @@ std::string RandomBytes(std::mt19937& random, std::size_t length) {
 }
 
 const std::string& FuzzDirectory() {
-    static const std::string dir = MakeTestDirectory();
+    static const TScratchFolder folder;
+    static const std::string dir = folder.Path() + "/";
     return dir;
 }
 

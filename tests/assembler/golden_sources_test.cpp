@@ -81,8 +81,9 @@ TGoldenFile ReadGoldenFile(const fs::path& path) {
 // The data folder is copied, so that output files named by directives never
 // land in the source tree.
 const fs::path& WorkingCopy() {
+    static const TScratchFolder folder;
     static const fs::path copy = [] {
-        fs::path target = fs::path(MakeTestDirectory()) / "data";
+        fs::path target = fs::path(folder.Path()) / "data";
         fs::copy(fs::path(KORVO_TEST_DATA_DIR) / "assembler", target, fs::copy_options::recursive);
         return target;
     }();

@@ -97,7 +97,8 @@ TEST(PortMap, FailedLineKeepsEarlierChanges) {
 }
 
 TEST(PortMap, BlockRamIsLoadedAndListed) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "init.mem", "01 02 03\n@10 AA\n");
     TAssembly run;
     ASSERT_TRUE(run.Run({"table BROM $40, 300, \"init.mem\"", "BROM $42, 2, \"\""}, dir + "p.psm"));

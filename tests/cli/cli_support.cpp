@@ -36,7 +36,8 @@ TRunResult RunInProcess(const std::vector<std::string>& args) {
 
 TRunResult RunExecutable(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-    std::string dir = MakeTempDir();
+    korvo::test::TScratchFolder scratch;
+    const std::string& dir = scratch.Path();
     std::string command;
     if (!environment.empty()) {
         command = "env";
@@ -54,15 +55,6 @@ TRunResult RunExecutable(const std::vector<std::string>& args,
     result.Out = ReadFile(dir + "/out");
     result.Err = ReadFile(dir + "/err");
     return result;
-}
-
-std::string MakeTempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/korvo-test-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = ::mkdtemp(buffer.data());
-    return made ? std::string(made) : std::string();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scratch_folder.h"
+
 #include <string>
 #include <vector>
 
@@ -18,9 +20,6 @@ TRunResult RunInProcess(const std::vector<std::string>& args);
 // environment is not empty, "NAME=VALUE" words put before it with env).
 TRunResult RunExecutable(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment = {});
-
-// A fresh empty directory under the system's temporary folder.
-std::string MakeTempDir();
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

@@ -12,11 +12,7 @@ namespace {
 // A temporary folder with a settings file of its own, so that no test
 // touches the user's settings.
 struct TSimFixture {
-    TSimFixture() : Dir(MakeTempDir()), Settings(Dir + "/settings.ini") {}
-    ~TSimFixture() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Dir, ignored);
-    }
+    TSimFixture() : Dir(Scratch.Path()), Settings(Dir + "/settings.ini") {}
     std::string Source(const std::string& name, const std::string& text) {
         std::string path = Dir + "/" + name;
         WriteFile(path, text);
@@ -26,6 +22,7 @@ struct TSimFixture {
         args.insert(args.begin(), {"sim", "--settings", Settings});
         return RunInProcess(args);
     }
+    korvo::test::TScratchFolder Scratch;
     std::string Dir;
     std::string Settings;
 };

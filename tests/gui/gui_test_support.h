@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/user_dialogs.h"
+#include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
 #include "shell/search_state.h"
 
@@ -8,7 +9,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -26,14 +26,14 @@ namespace korvo::test {
 class TTemporarySettings {
 public:
     TTemporarySettings();
-    QString FilePath() const { return folder_.filePath(QStringLiteral("settings.ini")); }
-    QString Folder() const { return folder_.path(); }
+    QString FilePath() const { return QString::fromStdString(folder_.File("settings.ini")); }
+    QString Folder() const { return QString::fromStdString(folder_.Path()); }
     TQtSettingsStore& Store() { return *store_; }
     // Writes pending values and opens the file again, as a new start would.
     TQtSettingsStore& Reopen();
 
 private:
-    QTemporaryDir folder_;
+    TScratchFolder folder_;
     std::unique_ptr<TQtSettingsStore> store_;
 };
 

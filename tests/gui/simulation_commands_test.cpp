@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace korvo;
@@ -335,9 +334,8 @@ private slots:
         // A copy of the folder, so that files the programs write (log
         // files) never land in the source tree.
         const QDir sources(QStringLiteral(KORVO_EXAMPLES_DIR));
-        QTemporaryDir copy;
-        QVERIFY(copy.isValid());
-        const QDir examples(copy.path());
+        TScratchFolder copy;
+        const QDir examples(QString::fromStdString(copy.Path()));
         for (const QString& file : sources.entryList(QDir::Files))
             QVERIFY(QFile::copy(sources.filePath(file), examples.filePath(file)));
         const QStringList files = examples.entryList({"*.psm"}, QDir::Files, QDir::Name);

@@ -1,25 +1,11 @@
 #include "output/bram.h"
 
-#include <gtest/gtest.h>
+#include "scratch_folder.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace korvo {
 namespace {
-
-std::string TempFile(const std::string& bytes) {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/korvo-bram-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    int fd = ::mkstemp(buffer.data());
-    if (fd >= 0) ::close(fd);
-    std::string path(buffer.data());
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
 
 struct TLoadCase {
     std::string Contents;
@@ -34,7 +20,8 @@ TEST_P(BramLoadTest, LoadsInitialisationFile) {
     TBRAM bram;
     bram.SetName("buf");
     bram.SetSize(GetParam().Size);
-    bram.SetFileName(TempFile(GetParam().Contents));
+    test::TScratchFolder scratch;
+    bram.SetFileName(scratch.Write("init.mem", GetParam().Contents));
     TStringListLog log;
     bram.LoadInitFile(log);
     for (auto [address, value] : GetParam().Bytes)

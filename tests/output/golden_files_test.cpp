@@ -30,7 +30,7 @@ class GoldenFiles : public ::testing::TestWithParam<TGoldenCase> {};
 
 TEST_P(GoldenFiles, MatchExpectedBytes) {
     const TGoldenCase& param = GetParam();
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job =
         MakeJob(param.Kind, param.Full ? FullProgram(param.Kind) : EmptyProgram(param.Kind));

@@ -9,7 +9,7 @@ namespace {
 // Writes the HEX file of a program that has only the given words and
 // returns its lines.
 std::vector<std::string> WriteHex(TCoreKind kind, std::vector<std::pair<int, std::uint32_t>> code) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(kind, EmptyProgram(kind));
     for (auto [address, word] : code)

@@ -10,7 +10,7 @@ namespace korvo::test {
 namespace {
 
 TEST(OutputLog, ALongRunWritesItsLogInBlocks) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     std::string log = dir.File("long.log");
     WriteTextLines(log, {"from an earlier run"});
     TOutputPortModel port(1, true, "leds", 0, log, "%d", true);
@@ -32,7 +32,7 @@ TEST(OutputLog, ALongRunWritesItsLogInBlocks) {
 }
 
 TEST(OutputLog, AppendTextLinesAddsToTheEndAndReportsFailures) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     std::string file = dir.File("a.txt");
     AppendTextLines(file, {"one"});
     AppendTextLines(file, {"two", "three"});

@@ -303,7 +303,7 @@ TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
 }
 
 TEST(PortAccess, AnInputModelFailureIsAnAccessError) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TMachine m(TCoreKind::pbtC);
     TMemMapItem item;
     item.Kind = mkInput;

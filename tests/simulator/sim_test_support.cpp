@@ -201,15 +201,4 @@ std::string CoreName(TCoreKind core) {
     return "None";
 }
 
-TTempDirectory::TTempDirectory() {
-    auto base = std::filesystem::temp_directory_path() / "korvo-sim-XXXXXX";
-    path_ = base.string();
-    if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
-}
-
-TTempDirectory::~TTempDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 } // namespace korvo::test
