@@ -2,8 +2,10 @@
 
 #include "cli/arguments.h"
 #include "cli/sim_trace.h"
+#include "cli/sim_uart.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/settings_layout.h"
 #include "settings/qt_settings_store.h"
 #include "simulator/debugger.h"
 #include "simulator/number_text.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <ostream>
 
 namespace korvo::cli {
@@ -21,11 +24,47 @@ namespace {
 constexpr std::int64_t kDefaultMaxInstructions = 1'000'000;
 
 struct TSimOptions {
-    std::int64_t MaxInstructions = kDefaultMaxInstructions;
+    std::int64_t MaxInstructions = kDefaultMaxInstructions; // -1: no limit
     std::optional<int> ScratchPadSize;
     std::vector<std::pair<int, std::int32_t>> Inputs; // port, value
     std::vector<std::int64_t> InterruptsAt;           // ascending
     bool Trace = false;
+    std::optional<std::int32_t> UartBaud;
+    TSimUartHost::TOptions Uart;
+    bool UartWait = false;
+    bool RealTime = false;
+    bool UsesUart() const { return Uart.Stdio || Uart.Tcp; }
+};
+
+// The signal that asked a UART run to stop (0 for none).
+volatile std::sig_atomic_t gStopSignal = 0;
+
+extern "C" void StopOnSignal(int signal) {
+    gStopSignal = signal;
+}
+
+// Catches Ctrl+C and termination for the life of a run that has no end of
+// its own, so that it still ends with its report.
+class TStopSignals {
+public:
+    explicit TStopSignals(bool active) : active_(active) {
+        if (!active_) return;
+        gStopSignal = 0;
+        previousInterrupt_ = std::signal(SIGINT, StopOnSignal);
+        previousTerminate_ = std::signal(SIGTERM, StopOnSignal);
+    }
+    ~TStopSignals() {
+        if (!active_) return;
+        std::signal(SIGINT, previousInterrupt_);
+        std::signal(SIGTERM, previousTerminate_);
+    }
+    TStopSignals(const TStopSignals&) = delete;
+    TStopSignals& operator=(const TStopSignals&) = delete;
+
+private:
+    bool active_;
+    void (*previousInterrupt_)(int) = nullptr;
+    void (*previousTerminate_)(int) = nullptr;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -92,6 +131,30 @@ std::optional<TSimOptions> ReadOptions(const TArguments& arguments, std::string&
     }
     std::sort(options.InterruptsAt.begin(), options.InterruptsAt.end());
     options.Trace = arguments.Has("--trace");
+    if (auto text = arguments.Last("--uart-baud")) {
+        auto baud = ParseCount(*text);
+        if (!baud || *baud < settings::kMinUartBaud || *baud > settings::kMaxUartBaud) {
+            error = "--uart-baud takes a whole number from " +
+                    std::to_string(settings::kMinUartBaud) + " to " +
+                    std::to_string(settings::kMaxUartBaud) + ", not '" + *text + "'";
+            return std::nullopt;
+        }
+        options.UartBaud = static_cast<std::int32_t>(*baud);
+    }
+    options.Uart.Stdio = arguments.Has("--uart-stdio");
+    options.Uart.Tcp = arguments.Has("--uart-tcp");
+    options.UartWait = arguments.Has("--uart-wait");
+    options.RealTime = arguments.Has("--real-time");
+    if (options.Uart.Stdio && options.Uart.Tcp) {
+        error = "--uart-stdio and --uart-tcp cannot be used together";
+        return std::nullopt;
+    }
+    if (options.UartWait && !options.Uart.Tcp) {
+        error = "--uart-wait needs --uart-tcp";
+        return std::nullopt;
+    }
+    // A run that talks to the world has no end of its own unless given one.
+    if (options.UsesUart() && !arguments.Last("--max-instructions")) options.MaxInstructions = -1;
     return options;
 }
 
@@ -99,14 +162,16 @@ std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
     return "s" + HexText(n, simulator.CoreKind() == TCoreKind::pbtII ? 2 : 1);
 }
 
-void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
-                     std::ostream& out) {
-    TStatusStrings status = MakeStatusStrings(simulator, frequencyMHz);
+void PrintFinalState(TSimulationSession& session, std::ostream& out) {
+    const TPicoBlazeDebugger& simulator = session.Simulator();
+    TStatusStrings status = MakeStatusStrings(simulator, session.FrequencyMHz());
     out << status.Instructions << "\n"
         << status.Time << "\n"
         << status.ProgramCounter << "\n"
         << status.StackPointer << "\n"
         << status.Stack << "\n";
+    for (const auto& line : UartCountLines(session.IO()))
+        out << line << "\n";
     for (int n = 0; n < simulator.RegisterCount(); ++n)
         out << (n ? " " : "") << RegisterName(simulator, n) << "=$"
             << HexText(simulator.Register(n), 2);
@@ -128,13 +193,16 @@ private:
     TInstructionTrace* trace_;
 };
 
-// Runs the assembled program; the exit status.
+// Runs the assembled program; the exit status. The log, the trace and the
+// report go to out, the UART's bytes with --uart-stdio to raw.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, std::ostream& out, std::ostream& err) {
+             const ISettingsStore& settings, std::ostream& out, std::ostream& raw,
+             std::ostream& err) {
     TInstructionTrace trace(simulator, out);
     TTracingLog log(out, options.Trace ? &trace : nullptr);
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
+    session.SetUartBaudOverride(options.UartBaud);
     session.IO().OnMessage = [&err](const std::string& text) {
         err << "korvo sim: " << text << "\n";
     };
@@ -150,8 +218,9 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
                 inputError = "--in: port $" + HexText(port, 2) + " is not an input port";
         }
     };
-    TNoSleepRunClock clock;
-    simulator.SetRunClock(clock);
+    // Real time needs real sleeps; a run at full speed has nothing to yield to.
+    TNoSleepRunClock noSleep;
+    if (!options.RealTime) simulator.SetRunClock(noSleep);
     simulator.SetInstructionLimit(options.MaxInstructions);
 
     std::size_t nextInterrupt = 0;
@@ -173,13 +242,44 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
 
     simulator.Start();
     if (!inputError.empty()) return UsageError(err, inputError);
-    if (options.MaxInstructions > 0) simulator.RunLoop();
+    if (options.UsesUart() && session.IO().UARTs().empty())
+        return UsageError(err, std::string(options.Uart.Stdio ? "--uart-stdio" : "--uart-tcp") +
+                                   ": the program declares no UART");
+    if (options.RealTime)
+        simulator.SetRunPace(MakeRunPace(TRunSpeed::RealTime, session.FrequencyMHz(), 0));
+
+    TStopSignals stopSignals(options.UsesUart());
+    TSimUartHost uarts(session.IO(), options.Uart, log, raw);
+    if (options.UsesUart()) {
+        if (!uarts.Open() && options.UartWait) {
+            err << "korvo sim: --uart-wait: no UART port could be served\n";
+            return kExitFailure;
+        }
+        // One simulated second without traffic after the input ended.
+        std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
+        simulator.OnYield = [&](TDebugger&) {
+            uarts.Pump(simulator.InstructionCount());
+            out.flush(); // the log of a long run shows as it goes
+            if (gStopSignal || uarts.InputDone(simulator.InstructionCount(), quiet))
+                simulator.Pause();
+        };
+        if (options.UartWait) {
+            log.AddLogLine("!Waiting for a client");
+            out.flush();
+            uarts.WaitForClient([] { return gStopSignal != 0; });
+        }
+    }
+    if (options.MaxInstructions != 0 && !gStopSignal) simulator.RunLoop();
+    session.IO().SynchronizeUARTs();
+    uarts.Pump(simulator.InstructionCount());
     trace.Finish();
     session.IO().FlushPendingLogs();
     simulator.OnBeforeStep = nullptr;
     simulator.OnAccess = nullptr;
+    simulator.OnYield = nullptr;
 
-    PrintFinalState(simulator, session.FrequencyMHz(), out);
+    PrintFinalState(session, out);
+    if (options.UsesUart() && gStopSignal) return 128 + gStopSignal;
     return simulator.State() == ssHalted ? kExitHalted : kExitSuccess;
 }
 
@@ -189,8 +289,10 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     std::string error;
     auto arguments = ParseArguments(
         args,
-        {"--core", "--settings", "--max-instructions", "--scratchpad", "--in", "--interrupt-at"},
-        {"--trace", "--no-exec"}, error);
+        {"--core", "--settings", "--max-instructions", "--scratchpad", "--in", "--interrupt-at",
+         "--uart-baud"},
+        {"--trace", "--no-exec", "--uart-stdio", "--uart-tcp", "--uart-wait", "--real-time"},
+        error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"
@@ -203,8 +305,10 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
 
+    // With the UART on standard output, every text goes to standard error.
+    std::ostream& text = options->Uart.Stdio ? err : out;
     auto simulator = CreateDebugger(*core);
-    TStreamLog log(out);
+    TStreamLog log(text);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
@@ -214,8 +318,9 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, out, err);
+    int status = Simulate(*simulator, *options, *settings, text, out, err);
     out.flush();
+    err.flush();
     return status;
 }
 

@@ -9,7 +9,7 @@ namespace korvo::cli {
 inline constexpr const char* kSimSynopsis =
     "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
     "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
-    "[--no-exec] SOURCE";
+    "[--no-exec] [--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 
 // Exit status of a simulation that stopped on an error.
 inline constexpr int kExitHalted = 3;
@@ -23,6 +23,20 @@ inline constexpr int kExitHalted = 3;
 // status texts, the registers and the flags. --in PORT=VALUE sets the value
 // of an input port without stimulus file; --interrupt-at N raises an
 // interrupt event before instruction N (when N instructions have completed).
+// --real-time paces the run to the clock frequency of the settings.
+//
+// UARTs run at the "UART"/"Baud" setting or --uart-baud N. --uart-stdio
+// connects the first UART to standard input and output: the bytes it sends
+// go to standard output as they are, standard input feeds what it receives,
+// and every text (log, trace, report) goes to standard error instead.
+// --uart-tcp serves each UART's declared TCP port on 127.0.0.1 (the bytes a
+// UART sends wait for a client); --uart-wait waits for a client before the
+// run starts. With either, a run has no instruction limit unless one is
+// given; it ends at an error, on Ctrl+C or termination (exit status 128 +
+// the signal), or, with --uart-stdio, one simulated second after standard
+// input has ended and the program has read all of it and sent everything.
+// The report then adds each UART's bytes sent, received and lost.
+//
 // Exit status 0 when the instruction limit was reached, 3 when the
 // simulation halted with an error, 1 when the assembly failed, 2 for bad
 // usage.
