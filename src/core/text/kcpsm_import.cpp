@@ -179,8 +179,11 @@ private:
         const std::size_t begin = word.find_first_not_of('(');
         const std::size_t end = word.find_last_not_of(')');
         if (begin == std::string::npos || end < begin) return std::nullopt;
-        const std::string* name =
-            scope.Resolve(std::string_view(word).substr(begin, end + 1 - begin), preferred);
+        const std::string_view inner = std::string_view(word).substr(begin, end + 1 - begin);
+        // Where a register may stand, s0 to sF are the registers.
+        if (preferred == TKcpsmNameKind::Register && KcpsmRegisterNumber(inner) >= 0)
+            return std::nullopt;
+        const std::string* name = scope.Resolve(inner, preferred);
         if (!name) return std::nullopt;
         return word.substr(0, begin) + *name + word.substr(end + 1);
     }
@@ -241,7 +244,11 @@ private:
             const bool plain = naming->Register >= 0 && KcpsmRegisterNumber(words[1]) < 0;
             result +=
                 naming->Text + " EQU " + (plain ? "s" + HexText(naming->Register, 1) : words[1]);
-        } else if (!naming && words.size() >= 3) {
+        } else if (naming) {
+            // Nothing to define: the line stays as a remark of where the
+            // register's name changed.
+            result += " ; " + words[0] + " " + words[1] + ", " + words[2];
+        } else if (words.size() >= 3) {
             result += words[2] + " EQU " + words[1];
         }
         AppendWords(result, words, 3, " ");
