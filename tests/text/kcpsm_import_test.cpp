@@ -98,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(KcpsmSpellings, ConvertLineTest,
                                            ConvertCase{"\tOUTPUT\ts0 ,(s1);x", "OUT s0 , (s1) ;x"},
                                            ConvertCase{"JUMP NZ , 1A0;x", " JUMP NZ , $1A0 ;x"},
                                            ConvertCase{"loop:LOAD s0, 01", "loop: LOAD s0 , 1"},
-                                           ConvertCase{"Load s0 , 01", " LOAD s0 , 1"}));
+                                           ConvertCase{"Load s0 , 01", " LOAD s0 , 1"},
+                                           ConvertCase{"NAMEREG s5,", " EQU s5"}));
 
 struct RenameCase {
     Lines Source;

@@ -98,6 +98,7 @@ void TKcpsmNameTable::Define(TKcpsmNameKind kind, std::string_view name, int lin
 }
 
 void TKcpsmNameTable::NameRegister(std::string_view oldName, std::string_view newName, int line) {
+    if (newName.empty()) return; // "NAMEREG s5," names nothing
     using THow = TKcpsmRegisterNaming::THow;
     TKcpsmRegisterNaming naming;
     naming.Line = line;
