@@ -10,6 +10,17 @@ inline constexpr const char* kSimSynopsis =
     "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
     "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
     "[--no-exec] [--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
+inline constexpr const char* kSimHelp =
+    "Assembles SOURCE and runs it in the simulator until it halts or N instructions\n"
+    "have completed (1000000 unless given), then prints the status, registers and\n"
+    "flags. --trace adds one line per instruction and per access.\n"
+    "--real-time paces the run to the clock frequency. --uart-baud sets the UARTs'\n"
+    "line speed; --uart-stdio connects the first UART to standard input and output\n"
+    "(texts then go to standard error); --uart-tcp serves the UARTs' TCP ports on\n"
+    "127.0.0.1, --uart-wait first waits for a client. A UART run has no instruction\n"
+    "limit unless given and ends on an error, Ctrl+C, or once standard input is done.\n"
+    "Exit status: 0 limit reached, 3 halted on an error, 1 assembly failed, 2 bad usage,\n"
+    "128 + the signal when stopped by one.\n";
 
 // Exit status of a simulation that stopped on an error.
 inline constexpr int kExitHalted = 3;
