@@ -48,8 +48,8 @@ extern "C" void StopOnSignal(int signal) {
 class TStopSignals {
 public:
     explicit TStopSignals(bool active) : active_(active) {
-        if (!active_) return;
         gStopSignal = 0;
+        if (!active_) return;
         previousInterrupt_ = std::signal(SIGINT, StopOnSignal);
         previousTerminate_ = std::signal(SIGTERM, StopOnSignal);
     }

@@ -62,13 +62,10 @@ TEST(UartSim, StdioRoundTripsThroughEchoPrograms) {
         std::string command = "'" KORVO_EXECUTABLE "' sim --settings '" + scratch.Dir +
                               "/s.ini' --core 3 --uart-stdio " + c.Options + " '" + c.Source +
                               "' >'" + scratch.Dir + "/out' 2>'" + scratch.Dir + "/err'";
-        // Written through a pipe in pieces: the UART takes them at its own rate.
+        // Through a pipe, which blocks the writer while the UART catches up.
         FILE* pipe = popen(command.c_str(), "w");
         ASSERT_NE(pipe, nullptr);
-        for (std::size_t at = 0; at < c.Input.size(); at += 4096) {
-            std::size_t size = std::min<std::size_t>(4096, c.Input.size() - at);
-            ASSERT_EQ(std::fwrite(c.Input.data() + at, 1, size, pipe), size);
-        }
+        ASSERT_EQ(std::fwrite(c.Input.data(), 1, c.Input.size(), pipe), c.Input.size());
         int raw = pclose(pipe);
         EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw;
         EXPECT_TRUE(ReadFile(scratch.Dir + "/out") == c.Output) << c.Source;
@@ -92,6 +89,16 @@ QByteArray ReadAtLeast(QTcpSocket& socket, int count) {
     QByteArray bytes;
     while (bytes.size() < count && socket.waitForReadyRead(5000))
         bytes += socket.readAll();
+    return bytes;
+}
+
+// The file once it holds text, or after 5 s.
+std::string WaitFor(const std::string& file, const std::string& text) {
+    std::string bytes = ReadFile(file);
+    for (int i = 0; i < 100 && bytes.find(text) == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        bytes = ReadFile(file);
+    }
     return bytes;
 }
 
@@ -126,20 +133,12 @@ TEST(UartSim, TcpServesOneClientAtATimeOnLoopback) {
                 second.waitForDisconnected(5000));
     first.disconnectFromHost();
     // Another client is taken once the simulator has seen this one go.
-    for (int i = 0;
-         i < 100 && ReadFile(scratch.Dir + "/out").find("disconnected") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WaitFor(scratch.Dir + "/out", "disconnected");
     ASSERT_TRUE(Connect(third, port));
     third.write("pong");
     EXPECT_EQ(ReadAtLeast(third, 4), QByteArray("pong"));
-    third.disconnectFromHost();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    ::kill(pid, SIGTERM);
-    std::string out;
-    for (int i = 0; i < 100 && out.find("IE=") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        out = ReadFile(scratch.Dir + "/out");
-    }
+    ::kill(pid, SIGTERM); // ends the run with its report
+    std::string out = WaitFor(scratch.Dir + "/out", "IE=");
     std::string listening = "!UART $04: listening on 127.0.0.1:" + std::to_string(port);
     for (const std::string& line :
          {listening, std::string("connected"), std::string("refused, one client at a time"),

@@ -91,19 +91,14 @@ private slots:
         QVERIFY(terminal.Counts->text().contains("Input refused"));
     }
 
-    void TheBridgeSettingTurnsTheTcpPortsOff() {
+    void AnimateFollowsEveryInstructionWithoutTcp() {
         TTestWindow window;
         settings::StoreUartTcpBridge(window.Settings.Store(), false);
         int first = LogCount(window);
-        StartSimulation(window, "echo.psm", EchoProgram(FreePort(), FreePort()));
-        QCOMPARE(Panels(window).UartTerminals()[0]->TcpState->text(), QString("TCP: off"));
-        QVERIFY(LogSince(window, first).filter("listening").isEmpty());
-    }
-
-    void AnimateFollowsEveryInstruction() {
-        TTestWindow window;
         TEditor& document =
             StartSimulation(window, "echo.psm", EchoProgram(FreePort(), FreePort()));
+        QCOMPARE(Panels(window).UartTerminals()[0]->TcpState->text(), QString("TCP: off"));
+        QVERIFY(LogSince(window, first).filter("listening").isEmpty());
         auto& speed = window->Commands().RunSpeed();
         speed.actSpeedAnimate->trigger();
         speed.SetAnimateRate(50);

@@ -58,20 +58,5 @@ TEST(RunPace, PacedRunsTakeTheirTimeAndKeepYielding) {
     }
 }
 
-TEST(RunPace, APaceChosenDuringARunTakesEffectAtOnce) {
-    TMachine m(TCoreKind::pbt3);
-    m.Load({m.Encode.Jump(0)});
-    m.Start();
-    m.Sim->SetRunPace(MakeRunPace(TRunSpeed::Animate, 80, 10));
-    m.Sim->SetInstructionLimit(1'000'000);
-    int yields = 0;
-    m.Sim->OnYield = [&](TDebugger& sim) {
-        if (++yields == 3) sim.SetRunPace({});
-    };
-    m.Sim->RunLoop();
-    EXPECT_EQ(m.Sim->InstructionCount(), 1'000'000);
-    EXPECT_LT(m.Clock.NowMilliseconds(), 1000); // not 100,000 s of animation
-}
-
 } // namespace
 } // namespace korvo::test

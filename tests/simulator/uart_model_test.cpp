@@ -62,7 +62,10 @@ TEST(UARTLine, StatusBitsFollowTheQueuesOverTime) {
         {9300, 'r', 1, 0x18, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR?"},
         {9300, 'F', 1, 0x18, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR?"},
         {9300, 'r', 1, 0x10, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR??"},
-        {9400, '-', 0, 0x18, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR??"},
+        {9400, 'W', 1, 0x18, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR??"},
+        // The count goes back (a reset of the core): no time has passed.
+        {5000, '-', 0, 0x18, "abcdefghijklmnopqrs", "ABCDEFGHIJKLMNOPQR??"},
+        {5100, '-', 0, 0x18, "abcdefghijklmnopqrsu", "ABCDEFGHIJKLMNOPQR??"},
     };
     TTimedUart line;
     std::string output, received;
@@ -84,7 +87,7 @@ TEST(UARTLine, StatusBitsFollowTheQueuesOverTime) {
         EXPECT_EQ(output, step.Output);
         EXPECT_EQ(received, step.Received);
     }
-    EXPECT_EQ(line.Uart.BytesSent(), 19);
+    EXPECT_EQ(line.Uart.BytesSent(), 20);
     EXPECT_EQ(line.Uart.BytesLost(), 1);
     EXPECT_EQ(line.Uart.BytesReceived(), 19);
 }
@@ -106,11 +109,10 @@ TEST(UARTLine, CarriesTenthOfTheBaudRateBytesPerSecond) {
         // transmit queue full and empties the receive queue.
         TTimedUart line(c.Baud, c.ClockMHz * 1'000'000LL);
         std::int64_t second = c.ClockMHz * 1'000'000LL / 2;
-        std::string incoming(1 << 20, 'x');
-        std::size_t fed = 0;
+        const std::string block(4096, 'x');
         std::int64_t sent = 0;
         for (line.Now = 0; line.Now <= second; line.Now += c.Step) {
-            fed += line.Uart.Feed(std::string_view(incoming).substr(fed % incoming.size(), 4096));
+            if (line.Uart.PendingInput() < 1024) line.Uart.Feed(block);
             while (line.Uart.TransmitFill() < TUARTModel::kQueueCapacity)
                 line.Uart.Write(5, 'y');
             while (line.Uart.Read(4) & TUARTModel::kReceiveReady)
@@ -139,10 +141,10 @@ TEST(UARTLine, HostBuffersAreBoundedAndDropNothing) {
     }
     EXPECT_EQ(line.Uart.PendingOutput(), TUARTModel::kHostBufferSize);
     EXPECT_EQ(line.Uart.TransmitFill(), TUARTModel::kQueueCapacity);
-    std::string out = line.Uart.TakeOutput();
-    ASSERT_EQ(out.size(), TUARTModel::kHostBufferSize);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_EQ(static_cast<std::uint8_t>(out[i]), i & 0xFF) << i;
+    std::string expected;
+    for (std::size_t i = 0; i < TUARTModel::kHostBufferSize; ++i)
+        expected += static_cast<char>(i & 0xFF);
+    EXPECT_TRUE(line.Uart.TakeOutput() == expected);
     // Room again: the byte that waited leaves at once, the rest one by one.
     EXPECT_EQ(line.Uart.PendingOutput(), 1u);
     line.Now += 100 * 14;
@@ -150,27 +152,13 @@ TEST(UARTLine, HostBuffersAreBoundedAndDropNothing) {
     EXPECT_EQ(line.Uart.BytesSent() + line.Uart.TransmitFill(), written);
 }
 
-TEST(UARTLine, ACountThatGoesBackMovesNothing) {
-    TTimedUart line;
-    line.Now = 1000;
-    line.Uart.Write(5, 'z');
-    line.Now = 10; // the core was reset
-    EXPECT_EQ(line.Uart.TakeOutput(), "");
-    line.Now = 109;
-    EXPECT_EQ(line.Uart.TakeOutput(), "");
-    line.Now = 110;
-    EXPECT_EQ(line.Uart.TakeOutput(), "z");
-}
-
 TEST(UARTLine, EachDeclarationHasItsOwnUart) {
     TMachine m(TCoreKind::pbt3);
-    for (int status : {0x04, 0x20}) {
-        TMemMapItem item;
-        item.Kind = mkUART;
-        item.TcpPort = 6000 + status;
-        m.Sim->SetPortItem(status, item);
-        item.TcpPort = -1;
-        m.Sim->SetPortItem(status + 1, item);
+    TMemMapItem item;
+    item.Kind = mkUART;
+    for (int port : {0x04, 0x05, 0x20, 0x21}) {
+        item.TcpPort = port & 1 ? -1 : 6000 + port; // the declared port has the TCP port
+        m.Sim->SetPortItem(port, item);
     }
     m.Load({m.Encode.Alu(TAlu::Load, 0, 'p'), m.Encode.Port(TPortOp::Out, 0, 0x05),
             m.Encode.Alu(TAlu::Load, 0, 'q'), m.Encode.Port(TPortOp::Out, 0, 0x21),

@@ -231,7 +231,8 @@ void TDebugger::RunLoop() {
                 continue;
             }
             if (deadline <= clock_->NowMilliseconds()) {
-                clock_->Sleep(kYieldSleepMilliseconds);
+                // A paced run sleeps while it waits for its time already.
+                if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
                 Fire(OnYield);
                 deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
             }
