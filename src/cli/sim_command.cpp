@@ -257,7 +257,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         }
         // One simulated second without traffic after the input ended.
         std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
-        simulator.OnYield = [&](TDebugger&) {
+        simulator.OnYield = [&, quiet](TDebugger&) {
             uarts.Pump(simulator.InstructionCount());
             out.flush(); // the log of a long run shows as it goes
             if (gStopSignal || uarts.InputDone(simulator.InstructionCount(), quiet))

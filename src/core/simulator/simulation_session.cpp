@@ -1,7 +1,6 @@
 #include "simulator/simulation_session.h"
 
 #include "common/settings_layout.h"
-
 #include "simulator/debugger.h"
 #include "simulator/status_strings.h"
 
