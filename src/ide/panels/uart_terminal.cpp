@@ -22,6 +22,9 @@ namespace {
 // scroll out (the counts keep counting them).
 constexpr std::size_t kKeptBytes = 256 * 1024;
 constexpr int kScreenLines = 5000;
+// A program that never sends a line feed makes one long line: past this the
+// screen is drawn again from the kept bytes.
+constexpr int kScreenCharacters = 2 * 1024 * 1024;
 constexpr int kHexBytesPerLine = 16;
 
 struct TLineEnd {
@@ -145,6 +148,7 @@ void TFrameUartTerminal::Show(std::string_view bytes) {
     QTextCursor cursor(Screen->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(HexView->isChecked() ? HexText(bytes, hexColumn_) : EscapedText(bytes));
+    if (Screen->document()->characterCount() > kScreenCharacters) Redraw();
     if (atEnd) scroll->setValue(scroll->maximum());
 }
 
