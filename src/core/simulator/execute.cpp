@@ -4,6 +4,9 @@
 // they decode (decode_tables.cpp).
 #include "simulator/picoblaze_debugger.h"
 
+// Each mode leaves some of the labels of the run loop unused.
+#pragma GCC diagnostic ignored "-Wunused-label"
+
 namespace korvo {
 
 namespace {
@@ -48,6 +51,30 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
     errorCode_ = seNone;
     return true;
 }
+
+// The end of an operation that goes on at next. A fast loop goes straight on
+// to the next operation from here, so that every operation ends in a jump of
+// its own: the processor predicts each of them by itself and follows one
+// taken branch per instruction. The other loops commit in one place.
+#define KORVO_COMMIT()                                                                             \
+    do {                                                                                           \
+        if constexpr (kFastLoop) {                                                                 \
+            if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]                         \
+                goto Commit;                                                                       \
+            if constexpr (M.Count) ++(*counts)[pc];                                                \
+            pc = next;                                                                             \
+            ++count;                                                                               \
+            if constexpr (M.Stops)                                                                 \
+                if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]                          \
+                    goto AtStop;                                                                   \
+            if (count >= end) [[unlikely]]                                                         \
+                goto Done;                                                                         \
+            d = &decoded_[pc];                                                                     \
+            d->Executed = true;                                                                    \
+            goto* kOperations[static_cast<int>(d->Op)];                                            \
+        }                                                                                          \
+        goto Commit;                                                                               \
+    } while (false)
 
 // The cycles of a burst, as a threaded interpreter: every operation jumps
 // straight to the next one's code, so that the branch of each operation is
@@ -213,7 +240,8 @@ Cycle:
         interruptAck_ = false;
         UpdateInterruptPending();
     }
-    [[maybe_unused]] Dispatch : d = &decoded_[pc];
+Dispatch:
+    d = &decoded_[pc];
     d->Executed = true;
     goto* kOperations[static_cast<int>(d->Op)];
 
@@ -228,95 +256,125 @@ Unsupported:
 
 LoadK:
     x() = k();
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 LoadR:
     x() = y();
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AndK:
     alu(wide() & k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AndR:
     alu(wide() & y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 OrK:
     alu(wide() | k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 OrR:
     alu(wide() | y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 XorK:
     alu(wide() ^ k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 XorR:
     alu(wide() ^ y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 TestK:
     test(wide() & k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 TestR:
     test(wide() & y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 CompK:
     compare(wide() - k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 CompR:
     compare(wide() - y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AddK:
     alu(wide() + k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AddR:
     alu(wide() + y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AddcK:
     alu(wide() + k() + c());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 AddcR:
     alu(wide() + y() + c());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 SubK:
     alu(wide() - k());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 SubR:
     alu(wide() - y());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 SubcK:
     alu(wide() - k() - c());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 SubcR:
     alu(wide() - y() - c());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 
 Sla:
     shift(bits() << 1 | c(), b7());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Rl:
     shift(bits() << 1 | b7(), b7());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Slx:
     shift(bits() << 1 | b0(), b7());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Sl0:
     shift(bits() << 1, b7());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Sl1:
     shift(bits() << 1 | 1, b7());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Sra:
     shift(c() << 7 | bits() >> 1, b0());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Srx:
     shift(bits() >> 1 | b7() << 7, b0());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Rr:
     shift(bits() >> 1 | b0() << 7, b0());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Sr0:
     shift(bits() >> 1, b0());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 Sr1:
     shift(bits() >> 1 | 0x80, b0());
-    goto Sequential;
+    next = pc + 1;
+    KORVO_COMMIT();
 
     // Port numbers from a register are taken modulo 256, so that no
     // register value turns IN or OUT into a scratch pad access.
@@ -364,60 +422,60 @@ Accessed:
 
 Jump:
     next = k();
-    goto Commit;
+    KORVO_COMMIT();
 JumpZ:
     next = zero_ ? k() : pc + 1;
-    goto Commit;
+    KORVO_COMMIT();
 JumpNZ:
     next = zero_ ? pc + 1 : k();
-    goto Commit;
+    KORVO_COMMIT();
 JumpC:
     next = carry_ ? k() : pc + 1;
-    goto Commit;
+    KORVO_COMMIT();
 JumpNC:
     next = carry_ ? pc + 1 : k();
-    goto Commit;
+    KORVO_COMMIT();
 
 Call:
     next = pc + 1;
     if (!call()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 CallZ:
     next = pc + 1;
     if (zero_ && !call()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 CallNZ:
     next = pc + 1;
     if (!zero_ && !call()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 CallC:
     next = pc + 1;
     if (carry_ && !call()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 CallNC:
     next = pc + 1;
     if (!carry_ && !call()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 
 Ret:
     if (!ret()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 RetZ:
     next = pc + 1;
     if (zero_ && !ret()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 RetNZ:
     next = pc + 1;
     if (!zero_ && !ret()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 RetC:
     next = pc + 1;
     if (carry_ && !ret()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 RetNC:
     next = pc + 1;
     if (!carry_ && !ret()) goto Failed;
-    goto Commit;
+    KORVO_COMMIT();
 
 RetiDisable:
 RetiEnable:
@@ -436,8 +494,6 @@ InterruptEnable:
     next = pc + 1;
     goto CommitCalledOut;
 
-Sequential:
-    next = pc + 1;
 Commit:
     if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
         errorCode_ = seOutsideCode;
@@ -500,7 +556,8 @@ CycleDone:
     }
     goto Done;
 
-    [[maybe_unused]] AtStop : writeBack();
+AtStop:
+    writeBack();
     errorCode_ = seNone;
     PauseAtStop();
     return TBurstEnd::Stopped;
@@ -527,5 +584,7 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunBurst(int maxCycles) {
     return stops ? RunCycles<TLoopMode{.Stops = true}>(maxCycles)
                  : RunCycles<TLoopMode{}>(maxCycles);
 }
+
+#undef KORVO_COMMIT
 
 } // namespace korvo
