@@ -71,10 +71,23 @@ void TDebugger::AddLogLine(const std::string& text) {
 void TDebugger::AttachObserver(IRunObserver& observer) {
     if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
         observers_.push_back(&observer);
+    UpdateWatchedAccesses();
 }
 
 void TDebugger::DetachObserver(IRunObserver& observer) {
     std::erase(observers_, &observer);
+    UpdateWatchedAccesses();
+}
+
+void TDebugger::UpdateWatchedAccesses() {
+    for (int kind = 0; kind < 4; ++kind) {
+        auto& watched = watchedAccesses_[kind];
+        watched.reset();
+        for (const auto* observer : observers_)
+            for (int address = 0; address < 256; ++address)
+                if (observer->Watches(static_cast<TAccessKind>(kind), address))
+                    watched.set(address);
+    }
 }
 
 bool TDebugger::CyclesWatched() const {
@@ -92,9 +105,9 @@ void TDebugger::NotifyAfterCycle() {
         observer->AfterCycle();
 }
 
-void TDebugger::NotifyAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+void TDebugger::NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
     for (auto* observer : observers_)
-        observer->Accessed(kind, address, value);
+        if (observer->Watches(kind, address)) observer->Accessed(kind, address, value);
 }
 
 bool TDebugger::WritesTakenBy(std::int32_t port) const {

@@ -7,6 +7,7 @@
 #include "simulator/sim_errors.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <new>
@@ -192,9 +193,15 @@ protected:
     bool CyclesWatched() const;
     void NotifyBeforeCycle();
     void NotifyAfterCycle();
-    void NotifyAccess(TAccessKind kind, std::int32_t address, std::int32_t value);
+    void NotifyAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+        if (AccessWatched(kind, address)) NotifyWatchedAccess(kind, address, value);
+    }
+    void NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value);
     bool WritesTakenBy(std::int32_t port) const;
-    bool HasObservers() const { return !observers_.empty(); }
+    // Whether some observer watches this access (address: port or offset).
+    bool AccessWatched(TAccessKind kind, std::int32_t address) const {
+        return watchedAccesses_[static_cast<int>(kind)][address & 0xFF];
+    }
     void AddLogLine(const std::string& text);
     void StopWhenLimitReached();
     // Pauses on a breakpoint or the run-to address.
@@ -246,6 +253,9 @@ private:
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
     std::vector<IRunObserver*> observers_;
+    // Per kind of access and port or offset: some observer watches it.
+    std::array<std::bitset<256>, 4> watchedAccesses_{};
+    void UpdateWatchedAccesses();
 };
 
 } // namespace korvo

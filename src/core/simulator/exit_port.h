@@ -22,6 +22,9 @@ public:
     std::optional<std::int32_t> Value() const { return value_; }
 
     bool TakesWritesTo(std::int32_t port) const override { return port == port_; }
+    bool Watches(TAccessKind kind, std::int32_t address) const override {
+        return kind == TAccessKind::PortWrite && address == port_;
+    }
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:

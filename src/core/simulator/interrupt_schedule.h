@@ -21,6 +21,7 @@ public:
 
     std::int64_t NextDueCount() const override;
     void Due() override;
+    bool Watches(TAccessKind, std::int32_t) const override { return false; }
 
 private:
     TPicoBlazeDebugger& simulator_;

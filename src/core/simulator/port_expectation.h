@@ -48,6 +48,9 @@ public:
     // At the end of the run.
     void Finish();
 
+    bool Watches(TAccessKind kind, std::int32_t address) const override {
+        return kind == TAccessKind::PortWrite && address == port_;
+    }
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:

@@ -16,7 +16,8 @@ enum class TAccessKind : std::uint8_t { PortRead, PortWrite, ScratchRead, Scratc
 //   true; the run asks at the start of every burst of cycles;
 // - Due() once the instruction count reaches NextDueCount(), before the
 //   cycle that would go past it; the run goes at full speed until then;
-// - Accessed() after every port or scratch pad access that succeeded.
+// - Accessed() after every port or scratch pad access that succeeded and
+//   that it watches.
 // An observer may stop the run from any callback (RequestStop); it must not
 // attach or detach observers from inside one.
 class IRunObserver {
@@ -32,6 +33,10 @@ public:
     virtual std::int64_t NextDueCount() const { return -1; }
     virtual void Due() {}
 
+    // Whether Accessed is wanted for this kind of access at this port or
+    // offset; asked when the observer is attached, so the answer must stay
+    // the same while it is. Accesses nobody watches cost the run nothing.
+    virtual bool Watches(TAccessKind kind, std::int32_t address) const { return true; }
     // address: the port, or the scratch pad offset.
     virtual void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {}
     // A port whose writes this observer takes although the port map refuses
