@@ -53,6 +53,7 @@ public:
     QToolBar* ToolBar = nullptr;
 
     QAction* actViewCaptions = nullptr;
+    QAction* actViewCoverage = nullptr;
     QAction* actImport = nullptr;
     QAction* actExport = nullptr;
     QAction* actAbout = nullptr;
