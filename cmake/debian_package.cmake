@@ -8,16 +8,16 @@ set(CPACK_PACKAGE_CONTACT ${KORVO_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "development environment for PicoBlaze soft processors")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Korvo IDE writes, assembles and simulates programs for the PicoBlaze family
- of 8-bit soft processors (PicoBlaze I, II, 3 and CR): an editor for the
- Korvo assembly dialect, an assembler, an instruction-level simulator with
- switches, LEDs, stimulus and log files, RAM, ROM, scratch pad and UART
- ports, and the writers of the COE, MEM, HEX, VHDL and SVF files that put a
- program into an FPGA. KCPSM sources can be imported.
- .
- The package holds the desktop program korvo-ide and the command-line tool
- korvo, which assembles and simulates without a display.")
+# The long description; CPack indents it and marks the empty line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvo IDE writes, assembles and simulates programs for the PicoBlaze family
+of 8-bit soft processors (PicoBlaze I, II, 3 and CR): an editor for the
+Korvo assembly dialect, an assembler, an instruction-level simulator with
+switches, LEDs, stimulus and log files, RAM, ROM, scratch pad and UART
+ports, and the writers of the COE, MEM, HEX, VHDL and SVF files that put a
+program into an FPGA. KCPSM sources can be imported.
+
+The package holds the desktop program korvo-ide and the command-line tool
+korvo, which assembles and simulates without a display.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -23,10 +23,12 @@ $check && packages+=(lintian)
 tools/deps.sh "${packages[@]}"
 
 build="${KORVO_PACKAGE_DIR:-build-package}"
-export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+# Debian's flags with every hardening feature.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVO_BUILD_TESTS=OFF \
-    -DKORVO_BUILD_BENCH=OFF >/dev/null
+    -DKORVO_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build"
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/korvo-ide_*.deb | head -n 1)
@@ -40,11 +42,15 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
-# The scratch root holds no libraries: the dependencies are the host's.
-dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless -i "$deb" >/dev/null
-dpkg --root="$root" -L korvo-ide >/dev/null
+# The scratch root holds no libraries: the programs run on the host's, and
+# apt checks below that the declared dependencies can be installed.
+if ! log=$(dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless \
+    -i "$deb" 2>&1); then
+    echo "$log" >&2
+    exit 1
+fi
 version=$("$root/usr/bin/korvo" --version)
 echo "installed in a scratch root: $version"
 [[ $version == "Korvo IDE $(dpkg-deb -f "$deb" Version)" ]]
-# Every declared dependency is installable here.
 apt-get install --simulate "$(realpath "$deb")" >/dev/null
+echo "dependencies: $(dpkg-deb -f "$deb" Depends)"

@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(korvo::kApplicationTitle);
     QApplication::setApplicationVersion(korvo::kProductVersion);
     QApplication::setWindowIcon(korvo::ApplicationIcon());
+    // Ties the windows to the installed desktop entry (its icon and name).
+    QApplication::setDesktopFileName(QStringLiteral("korvo-ide"));
 
     korvo::TIdeArguments parsed = korvo::ParseIdeArguments(QApplication::arguments().mid(1));
     if (auto status = AnswerQuestion(parsed)) return *status;
