@@ -10,6 +10,11 @@ inline constexpr const char* kSimSynopsis =
     "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
     "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
     "[--no-exec] SOURCE";
+inline constexpr const char* kSimHelp =
+    "Assembles SOURCE and runs it in the simulator until it halts or N instructions\n"
+    "have completed (1000000 unless given), then prints the status, registers and\n"
+    "flags. --trace adds one line per instruction and per access.\n"
+    "Exit status: 0 limit reached, 3 halted on an error, 1 assembly failed, 2 bad usage.\n";
 
 // Exit status of a simulation that stopped on an error.
 inline constexpr int kExitHalted = 3;
