@@ -11,6 +11,18 @@ inline constexpr const char* kSimSynopsis =
     "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... "
     "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
     "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] SOURCE";
+inline constexpr const char* kSimHelp =
+    "Assembles SOURCE and runs it in the simulator until it halts, writes its exit\n"
+    "port, writes a value --expect-out does not expect, or N instructions have\n"
+    "completed (1000000 unless given), then prints the status, registers and flags.\n"
+    "--trace adds one line per instruction and per access. --exit-port PORT ends the\n"
+    "run at the first OUT to PORT; --expect-out PORT=FILE checks the values written\n"
+    "to PORT against FILE's lines. --json FILE|- writes the end state as JSON,\n"
+    "--vcd FILE a waveform of the first --vcd-limit instructions (1000000), and\n"
+    "--coverage FILE an lcov tracefile. Ports and values: 255, $FF or 0xFF.\n"
+    "Exit status: 0 done (exit port 0), 1 assembly failed, 2 bad usage or a file\n"
+    "that cannot be read or written, 3 halted on an error, 5 the exit port got\n"
+    "another value or none, 6 a port was written other than expected.\n";
 
 // Exit statuses of korvo sim beyond those of every command (0 success,
 // 1 assembly failed, 2 bad usage or a file that cannot be read or written).
