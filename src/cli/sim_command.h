@@ -7,34 +7,57 @@
 namespace korvo::cli {
 
 inline constexpr const char* kSimSynopsis =
-    "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
-    "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
-    "[--no-exec] [--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
+    "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] [--frequency MHZ] "
+    "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... "
+    "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
+    "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
+    "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 inline constexpr const char* kSimHelp =
-    "Assembles SOURCE and runs it in the simulator until it halts or N instructions\n"
-    "have completed (1000000 unless given), then prints the status, registers and\n"
-    "flags. --trace adds one line per instruction and per access.\n"
+    "Assembles SOURCE and runs it in the simulator until it halts, writes its exit\n"
+    "port, writes a value --expect-out does not expect, or N instructions have\n"
+    "completed (1000000 unless given), then prints the status, registers and flags.\n"
+    "--trace adds one line per instruction and per access. --exit-port PORT ends the\n"
+    "run at the first OUT to PORT; --expect-out PORT=FILE checks the values written\n"
+    "to PORT against FILE's lines. --json FILE|- writes the end state as JSON,\n"
+    "--vcd FILE a waveform of the first --vcd-limit instructions (1000000), and\n"
+    "--coverage FILE an lcov tracefile. Ports and values: 255, $FF or 0xFF.\n"
     "--real-time paces the run to the clock frequency. --uart-baud sets the UARTs'\n"
     "line speed; --uart-stdio connects the first UART to standard input and output\n"
     "(texts then go to standard error); --uart-tcp serves the UARTs' TCP ports on\n"
     "127.0.0.1, --uart-wait first waits for a client. A UART run has no instruction\n"
     "limit unless given and ends on an error, Ctrl+C, or once standard input is done.\n"
-    "Exit status: 0 limit reached, 3 halted on an error, 1 assembly failed, 2 bad usage,\n"
-    "128 + the signal when stopped by one.\n";
+    "Exit status: 0 done (exit port 0), 1 assembly failed, 2 bad usage or a file\n"
+    "that cannot be read or written, 3 halted on an error, 5 the exit port got\n"
+    "another value or none, 6 a port was written other than expected, 128 + the\n"
+    "signal when a UART run was stopped by one.\n";
 
-// Exit status of a simulation that stopped on an error.
-inline constexpr int kExitHalted = 3;
+// Exit statuses of korvo sim beyond those of every command (0 success,
+// 1 assembly failed, 2 bad usage or a file that cannot be read or written).
+inline constexpr int kExitHalted = 3;           // the simulation halted with an error
+inline constexpr int kExitProgramFailed = 5;    // the exit port got a value other than 0, or none
+inline constexpr int kExitUnexpectedOutput = 6; // a port was written other than expected
 
 // korvo sim: assembles SOURCE as korvo asm does, then runs it in the
-// simulator, without sleeping, until it halts or N instructions have
-// completed (1,000,000 unless given). Standard output gets every log line;
-// with --trace also one line per completed instruction ("I <pc> <word>")
-// followed by the port, scratch pad and memory accesses it made ("R", "W",
-// "F", "S" with the port or offset and the value). At the end come the five
-// status texts, the registers and the flags. --in PORT=VALUE sets the value
-// of an input port without stimulus file; --interrupt-at N raises an
-// interrupt event before instruction N (when N instructions have completed).
-// --real-time paces the run to the clock frequency of the settings.
+// simulator, without sleeping, until it halts, writes its exit port, writes
+// an unexpected value or N instructions have completed (1,000,000 unless
+// given). Standard output gets every log line; with --trace also one line
+// per completed instruction ("I <pc> <word>") followed by the port, scratch
+// pad and memory accesses it made ("R", "W", "F", "S" with the port or
+// offset and the value). At the end come the five status texts, the
+// registers and the flags, and the exit port's value.
+//
+// --in PORT=VALUE sets an input port (without stimulus file) or a
+// bidirectional port; --interrupt-at N raises an interrupt event before
+// instruction N (when N instructions have completed), --interrupt-every N
+// before instructions N, 2N, ... --exit-port PORT ends the run at the first
+// OUT to PORT (which needs no declaration); --expect-out PORT=FILE checks
+// the values written to PORT against FILE's lines (numbers as in stimulus
+// files) and stops at the first difference, reported on standard error.
+// --json writes the end state (to standard output for "-", the text output
+// then going to standard error), --vcd a waveform of the first --vcd-limit
+// instructions (1,000,000 unless given), --coverage an lcov tracefile.
+// --frequency replaces the clock frequency of the settings; --real-time
+// paces the run to it.
 //
 // UARTs run at the "UART"/"Baud" setting or --uart-baud N. --uart-stdio
 // connects the first UART to standard input and output: the bytes it sends
@@ -47,10 +70,6 @@ inline constexpr int kExitHalted = 3;
 // the signal), or, with --uart-stdio, one simulated second after standard
 // input has ended and the program has read all of it and sent everything.
 // The report then adds each UART's bytes sent, received and lost.
-//
-// Exit status 0 when the instruction limit was reached, 3 when the
-// simulation halted with an error, 1 when the assembly failed, 2 for bad
-// usage.
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace korvo::cli

@@ -38,7 +38,9 @@ void TSimulationSession::HandleStateChange() {
                                            : 64;
             simulator_.SetScratchPadSize(size);
         }
-        frequencyMHz_ = settings_ ? ReadClockFrequency(*settings_) : kDefaultFrequencyMHz;
+        frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
+                        : settings_        ? ReadClockFrequency(*settings_)
+                                           : kDefaultFrequencyMHz;
         uartBaud_ = uartBaudOverride_ ? *uartBaudOverride_
                     : settings_       ? settings::LoadUartBaud(*settings_)
                                       : settings::kDefaultUartBaud;

@@ -42,6 +42,8 @@ public:
     void SetScratchPadSizeOverride(std::optional<int> size) { scratchPadOverride_ = size; }
     // A line speed that replaces the setting.
     void SetUartBaudOverride(std::optional<std::int32_t> baud) { uartBaudOverride_ = baud; }
+    // A clock frequency in MHz that replaces the setting.
+    void SetFrequencyOverride(std::optional<std::int32_t> mhz) { frequencyOverride_ = mhz; }
 
     // Called after the session has handled a state change, with the state
     // being entered.
@@ -59,6 +61,7 @@ private:
     bool uartTcpBridge_ = true;
     std::optional<int> scratchPadOverride_;
     std::optional<std::int32_t> uartBaudOverride_;
+    std::optional<std::int32_t> frequencyOverride_;
 };
 
 // The scratch pad size of the "ScratchPad"/"Size" setting: the index 0 to 5
