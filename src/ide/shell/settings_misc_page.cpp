@@ -1,5 +1,7 @@
 #include "shell/settings_misc_page.h"
 
+#include "shell/settings_uart_group.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -116,6 +118,8 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     auto* side = new QVBoxLayout;
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
+    uart_ = new TUartSettingsGroup(this);
+    side->addWidget(uart_);
     side->addStretch();
 
     auto* layout = new QHBoxLayout(this);
@@ -138,6 +142,7 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
     frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
+    uart_->Load(settings);
 }
 
 void TMiscPage::FillFontList() {
@@ -169,6 +174,7 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
     settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
+    uart_->Store(settings);
 }
 
 void TMiscPage::RestoreDefaults() {
