@@ -14,6 +14,7 @@ using TCommandFunction = int (*)(const std::vector<std::string>& args, std::ostr
 struct TCommand {
     const char* Name;
     const char* Synopsis;
+    const char* Help; // what "korvo NAME --help" prints after the synopsis
     TCommandFunction Run;
 };
 

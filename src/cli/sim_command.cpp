@@ -118,7 +118,8 @@ void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequency
 // lines that follow it.
 class TTracingLog : public TStreamLog {
 public:
-    TTracingLog(std::ostream& out, TInstructionTrace* trace) : TStreamLog(out), trace_(trace) {}
+    TTracingLog(std::ostream& out, TInstructionTrace* trace, TFailureReport& failures)
+        : TStreamLog(out, &failures), trace_(trace) {}
     void AddLogLine(const std::string& text) override {
         if (trace_) trace_->FlushCompleted();
         TStreamLog::AddLogLine(text);
@@ -130,9 +131,10 @@ private:
 
 // Runs the assembled program; the exit status.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, std::ostream& out, std::ostream& err) {
+             const ISettingsStore& settings, TFailureReport& failures, std::ostream& out,
+             std::ostream& err) {
     TInstructionTrace trace(simulator, out);
-    TTracingLog log(out, options.Trace ? &trace : nullptr);
+    TTracingLog log(out, options.Trace ? &trace : nullptr, failures);
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
     session.IO().OnMessage = [&err](const std::string& text) {
@@ -180,7 +182,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     simulator.OnAccess = nullptr;
 
     PrintFinalState(simulator, session.FrequencyMHz(), out);
-    return simulator.State() == ssHalted ? kExitHalted : kExitSuccess;
+    if (simulator.State() == ssHalted) return kExitHalted;
+    return failures.Any() ? kExitOutputFailed : kExitSuccess;
 }
 
 } // namespace
@@ -204,17 +207,17 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     auto simulator = CreateDebugger(*core);
-    TStreamLog log(out);
+    TFailureReport failures(err, source);
+    TStreamLog log(out, &failures);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
     case TAssemblyOutcome::Unreadable: return kExitUsage;
-    case TAssemblyOutcome::Aborted:
     case TAssemblyOutcome::Failed: return kExitFailure;
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, out, err);
+    int status = Simulate(*simulator, *options, *settings, failures, out, err);
     out.flush();
     return status;
 }

@@ -80,8 +80,9 @@ int RunTextCommand(const TTextCommand& command, const std::vector<std::string>& 
     try {
         if (job) {
             TSynPicoBlaze scanner;
-            auto lines =
-                command.Transform(scanner, ReadTextLines(job->File), job->Core, job->Columns);
+            auto lines = command.Transform(
+                scanner, ReadTextLines(job->File, kMaxTextFileBytes, TSpecialFiles::Read),
+                job->Core, job->Columns);
             if (job->Target)
                 WriteTextLines(*job->Target, lines);
             else

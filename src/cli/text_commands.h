@@ -21,4 +21,34 @@ inline constexpr const char* kFormatSynopsis =
 inline constexpr const char* kImportSynopsis =
     "import [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE";
 
+inline constexpr const char* kFormatHelp =
+    "Lays the source FILE out in columns, as the IDE's Format command does, and\n"
+    "prints it, or with -i writes it back into FILE.\n"
+    "\n"
+    "options:\n"
+    "  --core I|II|3|CR   the core whose words are recognised (default: the IDE's)\n"
+    "  --columns C1,C2,C3 the three columns (default: the settings)\n"
+    "  --settings FILE    reads the settings from this INI file\n"
+    "  -i                 writes the result back into FILE\n"
+    "  -h, --help         shows this text\n"
+    "\n"
+    "exit status:\n"
+    "  0  done\n"
+    "  2  a bad command line, or a file that cannot be read or written\n";
+
+inline constexpr const char* kImportHelp =
+    "Converts the KCPSM source FILE into this dialect, lays it out in columns and\n"
+    "prints it, or with -o writes it into OUT.\n"
+    "\n"
+    "options:\n"
+    "  --core I|II|3|CR   the core the result is laid out for (default: the IDE's)\n"
+    "  --columns C1,C2,C3 the three columns (default: the settings)\n"
+    "  --settings FILE    reads the settings from this INI file\n"
+    "  -o OUT             writes the result into OUT\n"
+    "  -h, --help         shows this text\n"
+    "\n"
+    "exit status:\n"
+    "  0  done\n"
+    "  2  a bad command line, or a file that cannot be read or written\n";
+
 } // namespace korvo::cli

@@ -105,16 +105,6 @@ TEST(AssemblerDriver, IncludedFilesGiveSymbolsAndReportTheirErrors) {
     EXPECT_EQ(bad.Diagnostics[1].Message, "Duplicate identifier found");
 }
 
-TEST(AssemblerDriver, IncludeFilesThatIncludeEachOtherAreReadOnce) {
-    std::string dir = MakeTestDirectory();
-    WriteTestFile(dir + "a.psm", "INCL \"b.psm\"\na_value EQU 1\n");
-    WriteTestFile(dir + "b.psm", "INCL \"a.psm\"\nb_value EQU 2\n");
-    TAssembly run;
-    ASSERT_TRUE(run.Run({"INCL \"a.psm\"", "LOAD s0, a_value + b_value"}, dir + "main.psm"));
-    EXPECT_EQ(run.Listing[1], "$000 $00003");
-    EXPECT_EQ(run.Parser.Directives().IncludeFiles, (Lines{dir + "a.psm", dir + "b.psm"}));
-}
-
 TEST(AssemblerDriver, NextRunStartsAfresh) {
     TAssembly run;
     ASSERT_TRUE(run.Run({"x EQU 1", "DSOUT 3", "MEM \"a.mem\"", "LOAD s0, x"}));

@@ -285,7 +285,8 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunBurst(int maxCycles) {
             writeBack();
             return TBurstEnd::Stopped;
         }
-        if (pc == runToAddress_ || breakpoints_[pc]) {
+        if ((pc == runToAddress_ && (runToStackLimit_ < 0 || sp_ <= runToStackLimit_)) ||
+            breakpoints_[pc]) {
             writeBack();
             SetState(ssPaused);
             return TBurstEnd::Stopped;

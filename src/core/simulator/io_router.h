@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace korvo {
 
@@ -34,9 +36,11 @@ public:
     // the simulation ends).
     void Clear();
     // Writes every log list to its file, replacing it, empties the lists and
-    // reloads the stimulus files (on every reset).
+    // reloads the stimulus files (on every reset). A file that cannot be
+    // read or written is logged as a "Failure: " line.
     void Reset();
-    // Writes the log lists that are not empty (at the end of a run).
+    // Writes the log lists that are not empty (at the end of a run): the
+    // first write after a reset replaces the file, later ones add to it.
     void FlushPendingLogs();
 
     // The routing of OnRead and OnWrite. An input model that fails while it
@@ -61,13 +65,16 @@ public:
     std::function<void(int port, std::int32_t value)> OnMemoryCellWrite;
 
 private:
-    void WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty);
+    void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);
+    // The log file of that name, shared by every port that names it.
+    std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name);
 
     ILog& log_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     std::array<std::unique_ptr<TInputPortModel>, 256> inputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> outputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> bidirectionals_;
+    std::vector<std::shared_ptr<TPortLogFile>> logFiles_;
     TUARTModel uart_;
     TScratchPadModel scratchPad_;
 };

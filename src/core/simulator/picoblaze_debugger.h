@@ -88,6 +88,8 @@ public:
 
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
+    int CallReturnDepth() const override;
+    int StackLevel() const override { return sp_; }
 
 private:
     enum class TAccess { Done, Refused, Abandoned };
