@@ -328,12 +328,15 @@ void TEditor::ConvertKcpsmSource() {
     auto* text = TextControl();
     if (!text) return;
     auto self = shared_from_this();
-    std::vector<std::string> converted =
-        ::korvo::ConvertKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
+    TKcpsmConversion conversion =
+        ImportKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
     text->setUpdatesEnabled(false);
-    ReplaceSourceLines(converted);
+    ReplaceSourceLines(conversion.Lines);
     text->setUpdatesEnabled(true);
     SetModified(true);
+    // The renames head the text too; the log tells of them at once.
+    for (const auto& rename : conversion.Renames)
+        host_.Log().AddLogLine("!Import renamed " + rename);
 }
 
 bool TEditor::ExportHtml(const QString& fileName) {

@@ -2,6 +2,7 @@
 
 #include "base/user_dialogs.h"
 #include "korvo_version.h"
+#include "platform/data_folders.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/document_manager.h"
@@ -60,7 +61,8 @@ public:
 
 TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs,
                                    const QStringList& files, QWidget* parent)
-    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()) {
+    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()),
+      examplesFolder_(ExamplesFolder(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("frmWorkbookMain"));
     setWindowIcon(ApplicationIcon());
     CreateLayout();
@@ -141,6 +143,10 @@ void TfrmWorkbookMain::CreateCommands() {
         {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
         [this] { ShowCaptions(ToolBar->toolButtonStyle() == Qt::ToolButtonIconOnly); },
         [this](QAction& a) { a.setChecked(ToolBar->toolButtonStyle() != Qt::ToolButtonIconOnly); });
+    actFileOpenExample = actions.Add(
+        {"actFileOpenExample", "Open &Example...", "Open an example program", {}, "file-open"},
+        [this] { ExecuteOpenExample(); },
+        [this](QAction& a) { a.setEnabled(!PreviewOn() && !examplesFolder_.isEmpty()); });
     actImport = actions.Add({"actImport", "Import", "Import a KCPSMBLE document", {}, "import"},
                             [this] { ExecuteImport(); });
     actExport = actions.Add(
@@ -159,7 +165,7 @@ void TfrmWorkbookMain::CreateMenus() {
     bar->setObjectName(QStringLiteral("mnuMain"));
     auto* file = bar->addMenu(QStringLiteral("&File"));
     file->setToolTipsVisible(true);
-    file->addActions({actFileNew, actFileOpen});
+    file->addActions({actFileNew, actFileOpen, actFileOpenExample});
     file->addMenu(mnuRecent);
     file->addSeparator();
     file->addActions({c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileCloseAll});
@@ -272,6 +278,12 @@ QString TfrmWorkbookMain::WindowCaption() const {
     if (!version.isEmpty())
         return QStringLiteral("  ") + title + QStringLiteral(" (version ") + version + ')';
     return QStringLiteral("  ") + title;
+}
+
+void TfrmWorkbookMain::ExecuteOpenExample() {
+    // The open dialog starts in the examples folder (a name ending in "/").
+    QString fileName = examplesFolder_ + '/';
+    if (ExecuteOpenDialog(fileName)) OpenDocument(fileName);
 }
 
 void TfrmWorkbookMain::ExecuteImport() {
