@@ -72,6 +72,31 @@ INSTANTIATE_TEST_SUITE_P(
                   "got; ls -F; "
                   "exit $s",
                   0, kListed + "\r\nf|\n"},
+        TEdgeCase{"ListingIntoAHardLinkedFile", kProgram,
+                  "echo old >a && ln a b && $K asm --listing a p.psm >log; s=$?; cat b; "
+                  "stat -c %h a; exit $s",
+                  0, kListed + "\r\n2\n"},
+        TEdgeCase{"ListingThroughADanglingLink", kProgram,
+                  "ln -s made l && $K asm --listing l p.psm >log; s=$?; cat made; test -L l && "
+                  "exit $s",
+                  0, kListed + "\r\n"},
+        TEdgeCase{"ListingWithTheLongestLegalName", kProgram,
+                  "n=$(printf %0255d 0) && $K asm --listing $n p.psm >log; s=$?; cat $n; exit $s",
+                  0, kListed + "\r\n"},
+        TEdgeCase{"EndlessSourceStopsAtTheLimit", "", "$K asm /dev/zero", 2, "",
+                  "korvo asm: Cannot read file \"/dev/zero\". It is larger than 64 MiB"},
+        TEdgeCase{"DeviceAsInitFile", "rom BROM 5, 16, \"/dev/zero\"\n", "$K asm p.psm", 4,
+                  "Failure: in BRAM 'rom' init: Cannot read file \"/dev/zero\". It is a device",
+                  "p.psm: error: in BRAM 'rom' init"},
+        TEdgeCase{"PortsSharingALogFile",
+                  "DSOUT 1, \"s.log\", \"a%d\"\nDSOUT 2, \"s.log\", \"b%d\"\nLOAD s0, 1\n"
+                  "OUT s0, 1\nOUT s0, 2\nOUT s0, 1\n",
+                  "$K sim --max-instructions 4 p.psm >o; s=$?; cat s.log; exit $s", 0,
+                  "a1\r\nb1\r\na1\r\n"},
+        TEdgeCase{"EveryCommandHasHelp", kProgram,
+                  "for c in asm sim format import; do $K $c --help | grep -q 'xit status' || "
+                  "exit 9; done; $K --help",
+                  0, "unless --no-exec"},
         TEdgeCase{"ListingInAReadOnlyFolderIsWrittenInPlace", kProgram,
                   "mkdir ro && : >ro/l.lst && chmod 666 ro/l.lst && chmod 555 ro && "
                   "$AS $K asm --listing ro/l.lst p.psm >log; s=$?; cat ro/l.lst; ls -A ro; exit $s",
@@ -106,16 +131,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "Failure: Cannot read file \"f\". It is a FIFO, not a regular file",
                   "p.psm: error: Cannot read file"}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(KorvoHelp, EveryCommandDescribesItselfAndItsExitStatuses) {
-    for (const char* command : {"asm", "sim", "format", "import"}) {
-        TRunResult result = RunExecutable({command, "--help"});
-        EXPECT_EQ(result.Status, 0) << command;
-        EXPECT_TRUE(result.Out.starts_with("usage: korvo " + std::string(command))) << command;
-        EXPECT_NE(result.Out.find("xit status"), std::string::npos) << command;
-    }
-    EXPECT_NE(RunExecutable({"--help"}).Out.find("EXEC"), std::string::npos);
-}
 
 } // namespace
 } // namespace korvo::cli::test

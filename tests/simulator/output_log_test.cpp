@@ -1,5 +1,5 @@
-// Output logs: a long run writes its log out in blocks, so that it never
-// fills the memory, and ports that name one file share it.
+// A long run writes its log out in blocks, so that it never fills the
+// memory, and complete in the file afterwards.
 #include "common/text_file.h"
 #include "sim_test_support.h"
 #include "simulator/io_models.h"
@@ -34,25 +34,6 @@ TEST(OutputLog, ALongRunWritesItsLogInBlocks) {
     port.SetValue(8, {});
     log->Flush();
     EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"8"});
-}
-
-TEST(OutputLog, PortsNamingOneFileKeepEveryLineInOrder) {
-    TTempDirectory dir;
-    TMachine m(TCoreKind::pbt3);
-    for (int port : {1, 2}) {
-        TMemMapItem item;
-        item.Kind = mkOutput;
-        item.OutFile = dir.File("shared.log");
-        item.OutFormat = port == 1 ? "a%d" : "b%d";
-        m.Sim->SetPortItem(port, item);
-    }
-    const TEncoder& e = m.Encode;
-    m.Load({e.Alu(TAlu::Load, 0, 1), e.Port(TPortOp::Out, 0, 1), e.Port(TPortOp::Out, 0, 2),
-            e.Alu(TAlu::Load, 0, 2), e.Port(TPortOp::Out, 0, 2), e.Port(TPortOp::Out, 0, 1)});
-    m.Start();
-    m.Steps(6);
-    m.Session->IO().FlushPendingLogs();
-    EXPECT_EQ(ReadFileBytes(dir.File("shared.log")), "a1\r\nb1\r\nb2\r\na2\r\n");
 }
 
 } // namespace
