@@ -63,18 +63,23 @@ TRunResult RunExecutable(const std::vector<std::string>& args,
     command += ShellQuote(KORVO_EXECUTABLE);
     for (const auto& arg : args)
         command += " " + ShellQuote(arg);
-    return RunShell(command);
+    return RunCommandLine(command);
 }
 
 TRunResult RunShell(const std::string& script) {
+    return RunCommandLine("bash -o pipefail -c " + ShellQuote(script));
+}
+
+TRunResult RunCommandLine(const std::string& command) {
     std::string dir = MakeTempDir();
-    std::string command = "bash -o pipefail -c " + ShellQuote(script) + " >" +
-                          ShellQuote(dir + "/out") + " 2>" + ShellQuote(dir + "/err");
-    int raw = std::system(command.c_str());
+    int raw = std::system(
+        (command + " >" + ShellQuote(dir + "/out") + " 2>" + ShellQuote(dir + "/err")).c_str());
     TRunResult result;
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.Out = ReadFile(dir + "/out");
     result.Err = ReadFile(dir + "/err");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
     return result;
 }
 
@@ -98,6 +103,37 @@ std::string ReadFile(const std::string& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TSimFixture::TSimFixture() : Dir(MakeTempDir()), Settings(Dir + "/settings.ini") {}
+
+TSimFixture::~TSimFixture() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir, ignored);
+}
+
+std::string TSimFixture::Source(const std::string& name, const std::string& text) {
+    std::string path = Dir + "/" + name;
+    WriteFile(path, text);
+    return path;
+}
+
+TRunResult TSimFixture::Sim(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunInProcess(args);
+}
+
+TRunResult TSimFixture::SimExecutable(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunExecutable(args);
 }
 
 } // namespace korvo::cli::test

@@ -143,6 +143,14 @@ void TfrmWorkbookMain::CreateCommands() {
         {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
         [this] { ShowCaptions(ToolBar->toolButtonStyle() == Qt::ToolButtonIconOnly); },
         [this](QAction& a) { a.setChecked(ToolBar->toolButtonStyle() != Qt::ToolButtonIconOnly); });
+    actViewCoverage = actions.AddCheckable(
+        {"actViewCoverage", "Coverage", "Colour executed and never executed lines", {}, {}},
+        [this] {
+            TEditor::SetCoverageShown(!TEditor::CoverageShown());
+            for (int i = 0; i < Documents().Count(); ++i)
+                Documents().Get(i)->RepaintLineMarks();
+        },
+        [](QAction& a) { a.setChecked(TEditor::CoverageShown()); });
     actFileOpenExample = actions.Add(
         {"actFileOpenExample", "Open &Example...", "Open an example program", {}, "file-open"},
         [this] { ExecuteOpenExample(); },
@@ -188,7 +196,7 @@ void TfrmWorkbookMain::CreateMenus() {
         {c.actSearchFind, c.actSearchFindNext, c.actSearchFindPrev, c.actSearchReplace});
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions});
+    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
 
     auto* settings = bar->addMenu(QStringLiteral("Settings"));
     settings->addActions({c.actSettings, c.actEditor});

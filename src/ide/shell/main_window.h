@@ -54,6 +54,7 @@ public:
     QToolBar* ToolBar = nullptr;
 
     QAction* actViewCaptions = nullptr;
+    QAction* actViewCoverage = nullptr;
     QAction* actFileOpenExample = nullptr;
     QAction* actImport = nullptr;
     QAction* actExport = nullptr;
