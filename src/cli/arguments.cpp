@@ -63,6 +63,12 @@ std::string CoreOptionSynopsis() {
     return "[--core " + CoreCommandNames("|", "|") + "]";
 }
 
+std::string CoreOptionHelp(std::size_t column, std::string_view description) {
+    std::string line = "  --core " + CoreCommandNames("|", "|");
+    line.append(line.size() + 2 > column ? 2 : column - line.size(), ' ');
+    return line.append(description) + "\n";
+}
+
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error) {
     if (auto name = arguments.Last("--core")) {

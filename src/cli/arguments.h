@@ -7,14 +7,18 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvo::cli {
 
 // Exit statuses shared by every command.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailure = 1; // errors in the source
+inline constexpr int kExitUsage = 2;   // a bad command line or an unreadable input
+// Done, but an output failed: a file the source names, a block RAM init
+// file, the SVF settings, the EXEC command, a log or stimulus file.
+inline constexpr int kExitOutputFailed = 4;
 
 // A command's arguments after parsing: "--name value" options (repeatable),
 // "--flag" switches and positional words. "--name=value" is accepted too.
@@ -37,6 +41,10 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
 
 // "[--core I|II|3|CR]": the core option of the usage texts.
 std::string CoreOptionSynopsis();
+
+// The --core line of a command's help: the option and its values, then the
+// description from the given column on.
+std::string CoreOptionHelp(std::size_t column, std::string_view description);
 
 // The core of a run: the --core option when given (a core's command name or number),
 // else the stored "Options"/"Korvo" setting, the first core when none. An

@@ -18,11 +18,58 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+// The listing to standard output ("-") or a file; false when the file
+// cannot be written, which is reported.
+bool WriteListing(const std::string& target, const std::vector<std::string>& listing,
+                  std::ostream& out, std::ostream& err) {
+    if (target == "-") {
+        for (const auto& line : listing)
+            out << line << '\n';
+        return true;
+    }
+    // What was printed comes first when the listing goes to standard output
+    // by another name.
+    out.flush();
+    try {
+        WriteTextLines(target, listing);
+        return true;
+    } catch (const EFileError& failure) {
+        err << "korvo asm: " << failure.what() << "\n";
+        return false;
+    }
+}
+
 } // namespace
 
 std::string AsmSynopsis() {
     return "asm " + CoreOptionSynopsis() +
            " [--listing FILE|-] [--no-exec] [--settings FILE] SOURCE";
+}
+
+std::string AsmHelp() {
+    return "Assembles SOURCE as the IDE does. The log lines go to standard output; each\n"
+           "error also goes to standard error as FILE:LINE: error: MESSAGE, and each\n"
+           "failure the log reports (an output file, a block RAM init file, the JTAG\n"
+           "settings of the SVF file, the EXEC command) as SOURCE: error: MESSAGE.\n"
+           "The COE, MEM, VHDL, HEX and SVF files the source names are written, and then\n"
+           "the command of its EXEC directive is started. Relative file names in the\n"
+           "source are taken in the folder of the file that names them.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(20, "the processor core (default: the one chosen in the IDE)") +
+           "  --listing FILE|-  writes the result of every source line to FILE, or to\n"
+           "                    standard output for -\n"
+           "  --no-exec         does not start the EXEC command\n"
+           "  --settings FILE   reads the settings from this INI file (default: the file\n"
+           "                    in KORVO_SETTINGS, else the IDE's settings)\n"
+           "  -h, --help        shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  assembled, every output written\n"
+           "  1  errors in the source or its included files, or a VHDL template that\n"
+           "     cannot be read\n"
+           "  2  a bad command line, or a source that cannot be read\n"
+           "  4  assembled, but an output failed\n";
 }
 
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -40,29 +87,19 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     TAssemblyImage image(*core);
-    TStreamLog log(out);
+    TFailureReport failures(err, source);
+    TStreamLog log(out, &failures);
     // --no-exec leaves the EXEC command unstarted.
     auto assembly =
         AssembleSourceFile("asm", source, image, log, *settings, err, !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
-    if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
-    const auto& listing = assembly.Listing;
 
-    if (auto listingFile = arguments->Last("--listing")) {
-        if (*listingFile == "-") {
-            for (const auto& line : listing)
-                out << line << '\n';
-        } else {
-            try {
-                WriteTextLines(*listingFile, listing);
-            } catch (const EFileError& failure) {
-                err << "korvo asm: " << failure.what() << "\n";
-                return kExitUsage;
-            }
-        }
-    }
+    bool outputsWritten = !failures.Any();
+    if (auto listingFile = arguments->Last("--listing"))
+        outputsWritten = WriteListing(*listingFile, assembly.Listing, out, err) && outputsWritten;
     out.flush();
-    return assembly.Outcome == TAssemblyOutcome::Assembled ? kExitSuccess : kExitFailure;
+    if (assembly.Outcome != TAssemblyOutcome::Assembled) return kExitFailure;
+    return outputsWritten ? kExitSuccess : kExitOutputFailed;
 }
 
 } // namespace korvo::cli

@@ -12,10 +12,10 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
-        {"asm", AsmSynopsis, RunAsmCommand},
-        {"sim", SimSynopsis, RunSimCommand},
-        {"format", FormatSynopsis, RunFormat},
-        {"import", ImportSynopsis, RunImport},
+        {"asm", AsmSynopsis, AsmHelp, RunAsmCommand},
+        {"sim", SimSynopsis, SimHelp, RunSimCommand},
+        {"format", FormatSynopsis, FormatHelp, RunFormat},
+        {"import", ImportSynopsis, ImportHelp, RunImport},
     };
     return commands;
 }
@@ -25,7 +25,17 @@ void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
         stream << "  " << command.Synopsis() << "\n";
-    stream << "\nkorvo --version prints the version.\n";
+    stream << "\nasm and sim also run the command that an EXEC directive of the source names,\n"
+              "unless --no-exec is given.\n"
+              "korvo COMMAND --help describes a command, its options and exit statuses;\n"
+              "korvo --version prints the version.\n";
+}
+
+// "-h" or "--help" among a command's options.
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
+        if (args[i] == "--help" || args[i] == "-h") return true;
+    return false;
 }
 } // namespace
 
@@ -38,9 +48,14 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << kApplicationTitle << " " << kProductVersion << "\n";
         return kExitSuccess;
     }
-    for (const auto& command : Commands())
-        if (args[0] == command.Name)
-            return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    for (const auto& command : Commands()) {
+        if (args[0] != command.Name) continue;
+        if (AsksForHelp(args)) {
+            out << "usage: korvo " << command.Synopsis() << "\n\n" << command.Help();
+            return kExitSuccess;
+        }
+        return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    }
     err << "korvo: unknown command '" << args[0] << "'; try korvo --help\n";
     return kExitUsage;
 }

@@ -14,6 +14,8 @@ using TCommandFunction = int (*)(const std::vector<std::string>& args, std::ostr
 struct TCommand {
     const char* Name;
     std::string (*Synopsis)();
+    // What "korvo COMMAND --help" prints after the synopsis.
+    std::string (*Help)();
     TCommandFunction Run;
 };
 

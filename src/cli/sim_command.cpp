@@ -1,144 +1,145 @@
 #include "cli/sim_command.h"
 
 #include "cli/arguments.h"
+#include "cli/sim_options.h"
 #include "cli/sim_trace.h"
+#include "cli/sim_uart.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/number_text.h"
+#include "common/output_file.h"
+#include "common/text_file.h"
 #include "settings/qt_settings_store.h"
+#include "simulator/coverage.h"
 #include "simulator/debugger.h"
+#include "simulator/end_state_json.h"
+#include "simulator/exit_port.h"
+#include "simulator/interrupt_schedule.h"
+#include "simulator/port_expectation.h"
 #include "simulator/simulation_session.h"
 #include "simulator/status_strings.h"
+#include "simulator/vcd_writer.h"
 
-#include <algorithm>
-#include <charconv>
+#include <csignal>
+#include <memory>
 #include <ostream>
 
 namespace korvo::cli {
 
 namespace {
 
-constexpr std::int64_t kDefaultMaxInstructions = 1'000'000;
-
-struct TSimOptions {
-    std::int64_t MaxInstructions = kDefaultMaxInstructions;
-    std::optional<int> ScratchPadSize;
-    std::vector<std::pair<int, std::int32_t>> Inputs; // port, value
-    std::vector<std::int64_t> InterruptsAt;           // ascending
-    bool Trace = false;
-};
-
 int UsageError(std::ostream& err, const std::string& message) {
     err << "korvo sim: " << message << " (usage: korvo " << SimSynopsis() << ")\n";
     return kExitUsage;
 }
 
-std::optional<std::int64_t> ParseCount(const std::string& text) {
-    std::int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
+// The signal that asked a UART run to stop (0 for none).
+volatile std::sig_atomic_t gStopSignal = 0;
+
+extern "C" void StopOnSignal(int signal) {
+    gStopSignal = signal;
 }
 
-// A port as users write it: "$" and hexadecimal digits, or decimal; 0..255.
-std::optional<int> ParsePort(const std::string& text) {
-    auto value = ParseIntegerText(text);
-    if (!value || *value < 0 || *value > 255) return std::nullopt;
-    return *value;
-}
+// Catches Ctrl+C and termination for the life of a run that has no end of
+// its own, so that it still ends with its report.
+class TStopSignals {
+public:
+    explicit TStopSignals(bool active) : active_(active) {
+        gStopSignal = 0;
+        if (!active_) return;
+        previousInterrupt_ = std::signal(SIGINT, StopOnSignal);
+        previousTerminate_ = std::signal(SIGTERM, StopOnSignal);
+    }
+    ~TStopSignals() {
+        if (!active_) return;
+        std::signal(SIGINT, previousInterrupt_);
+        std::signal(SIGTERM, previousTerminate_);
+    }
+    TStopSignals(const TStopSignals&) = delete;
+    TStopSignals& operator=(const TStopSignals&) = delete;
 
-std::optional<TSimOptions> ReadOptions(const TArguments& arguments, std::string& error) {
-    TSimOptions options;
-    if (auto text = arguments.Last("--max-instructions")) {
-        auto count = ParseCount(*text);
-        if (!count) {
-            error = "--max-instructions needs a whole number of at least 0, not '" + *text + "'";
-            return std::nullopt;
-        }
-        options.MaxInstructions = *count;
-    }
-    if (auto text = arguments.Last("--scratchpad")) {
-        auto size = ParseCount(*text);
-        static constexpr int kSizes[] = {0, 16, 32, 64, 128, 256};
-        if (!size || std::find(std::begin(kSizes), std::end(kSizes), *size) == std::end(kSizes)) {
-            error = "--scratchpad takes 0, 16, 32, 64, 128 or 256, not '" + *text + "'";
-            return std::nullopt;
-        }
-        options.ScratchPadSize = static_cast<int>(*size);
-    }
-    for (const auto& assignment : arguments.All("--in")) {
-        auto equals = assignment.find('=');
-        std::optional<int> port;
-        std::optional<std::int32_t> value;
-        if (equals != std::string::npos) {
-            port = ParsePort(assignment.substr(0, equals));
-            value = ParseIntegerText(assignment.substr(equals + 1));
-        }
-        if (!port || !value) {
-            error = "--in takes PORT=VALUE (0 to 255 or $00 to $FF, and a number), not '" +
-                    assignment + "'";
-            return std::nullopt;
-        }
-        options.Inputs.emplace_back(*port, *value);
-    }
-    for (const auto& text : arguments.All("--interrupt-at")) {
-        auto count = ParseCount(text);
-        if (!count) {
-            error = "--interrupt-at needs a whole number of at least 0, not '" + text + "'";
-            return std::nullopt;
-        }
-        options.InterruptsAt.push_back(*count);
-    }
-    std::sort(options.InterruptsAt.begin(), options.InterruptsAt.end());
-    options.Trace = arguments.Has("--trace");
-    return options;
-}
-
-std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
-    return "s" + HexText(n, CoreDescription(simulator.CoreKind()).RegisterDigits);
-}
+private:
+    bool active_;
+    void (*previousInterrupt_)(int) = nullptr;
+    void (*previousTerminate_)(int) = nullptr;
+};
 
 void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
-                     std::ostream& out) {
+                     const TExitPort* exitPort, const TSimulationIO& io, std::ostream& out) {
     TStatusStrings status = MakeStatusStrings(simulator, frequencyMHz);
     out << status.Instructions << "\n"
         << status.Time << "\n"
         << status.ProgramCounter << "\n"
         << status.StackPointer << "\n"
         << status.Stack << "\n";
+    for (const auto& line : UartCountLines(io))
+        out << line << "\n";
     for (int n = 0; n < simulator.RegisterCount(); ++n)
         out << (n ? " " : "") << RegisterName(simulator, n) << "=$"
             << HexText(simulator.Register(n), 2);
     out << "\nZ=" << simulator.ZeroFlag() << " C=" << simulator.CarryFlag()
         << " IE=" << simulator.InterruptEnable() << "\n";
+    if (exitPort) {
+        auto value = exitPort->Value();
+        out << " Exit: " << (value ? "$" + HexText(*value, 2) : std::string("none")) << " (port $"
+            << HexText(exitPort->Port(), 2) << ")\n";
+    }
 }
 
-// The log during the run: the trace of an instruction comes before the log
-// lines that follow it.
-class TTracingLog : public TStreamLog {
-public:
-    TTracingLog(std::ostream& out, TInstructionTrace* trace) : TStreamLog(out), trace_(trace) {}
-    void AddLogLine(const std::string& text) override {
-        if (trace_) trace_->FlushCompleted();
-        TStreamLog::AddLogLine(text);
-    }
+// "SOURCE:LINE: error: ..." for the first difference of an expected output.
+std::string MismatchMessage(const std::string& source, const TPortExpectation& expectation) {
+    const auto& mismatch = *expectation.Mismatch();
+    std::string port = "port $" + HexText(expectation.Port(), 2);
+    std::string where = expectation.File() + ":" + std::to_string(mismatch.FileLine);
+    std::string after = " after " + std::to_string(mismatch.InstructionCount) + " instructions";
+    if (!mismatch.Got)
+        return where + ": error: " + port + " expects $" + HexText(*mismatch.Expected, 2) +
+               ", but the run ended" + after;
+    std::string text = source + ":" + std::to_string(mismatch.SourceLine) + ": error: " + port +
+                       " got $" + HexText(*mismatch.Got, 2) + ", ";
+    text += mismatch.Expected ? where + " expects $" + HexText(*mismatch.Expected, 2)
+                              : expectation.File() + " expects no more values";
+    return text + after;
+}
 
-private:
-    TInstructionTrace* trace_;
+// The output files of a run, opened before it starts, so that a bad path
+// fails before a long run rather than after it.
+struct TRunFiles {
+    std::unique_ptr<TOutputFile> Json;
+    std::unique_ptr<TOutputFile> Vcd;
+    std::unique_ptr<TOutputFile> Coverage;
 };
+
+std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path) {
+    return path && *path != "-" ? std::make_unique<TOutputFile>(*path) : nullptr;
+}
 
 // Runs the assembled program; the exit status.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, std::ostream& out, std::ostream& err) {
-    TInstructionTrace trace(simulator, out);
-    TTracingLog log(out, options.Trace ? &trace : nullptr);
+             const ISettingsStore& settings, const std::string& source, TFailureReport& failures,
+             std::ostream& out, std::ostream& err) {
+    // With the JSON or the UART on standard output, the text goes to
+    // standard error.
+    const bool jsonToOut = options.JsonFile && *options.JsonFile == "-";
+    std::ostream& text = jsonToOut || options.UartStdio ? err : out;
+    TRunFiles files;
+    try {
+        files = {OpenIfGiven(options.JsonFile), OpenIfGiven(options.VcdFile),
+                 OpenIfGiven(options.CoverageFile)};
+    } catch (const EFileError& failure) {
+        err << "korvo sim: " << failure.what() << "\n";
+        return kExitUsage;
+    }
+
+    TStreamLog log(text, &failures);
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
-    session.IO().OnMessage = [&err](const std::string& text) {
-        err << "korvo sim: " << text << "\n";
+    session.SetFrequencyOverride(options.FrequencyMHz);
+    session.SetUartBaudOverride(options.UartBaud);
+    session.IO().OnMessage = [&err](const std::string& message) {
+        err << "korvo sim: " << message << "\n";
     };
-    std::string inputError;
+    std::string setupError;
     // The --in values are the switches of the input frames: set before the
     // reset, so that a stimulus file still gives the first value.
     session.OnStateEntered = [&](TSimulatorState state) {
@@ -146,63 +147,193 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         for (const auto& [port, value] : options.Inputs) {
             if (auto* input = session.IO().InputPort(port))
                 input->SetValue(value);
+            else if (auto* bidirectional = session.IO().BidirectionalPort(port))
+                bidirectional->SetInitialValue(value);
             else
-                inputError = "--in: port $" + HexText(port, 2) + " is not an input port";
+                setupError =
+                    "--in: port $" + HexText(port, 2) + " is not an input or bidirectional port";
+        }
+        for (const auto& expected : options.ExpectedOutputs) {
+            auto kind = simulator.GetPortItem(expected.Port).Kind;
+            bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
+                           kind == mkUART || expected.Port == options.ExitPort;
+            if (!written)
+                setupError =
+                    "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
         }
     };
-    TNoSleepRunClock clock;
-    simulator.SetRunClock(clock);
+
+    // The observers, in the order they see each access.
+    std::vector<std::unique_ptr<IRunObserver>> observers;
+    auto attach = [&](auto observer) {
+        auto* raw = observer.get();
+        simulator.AttachObserver(*raw);
+        observers.push_back(std::move(observer));
+        return raw;
+    };
+    TExitPort* exitPort = options.ExitPort
+                              ? attach(std::make_unique<TExitPort>(simulator, *options.ExitPort))
+                              : nullptr;
+    std::vector<TPortExpectation*> expectations;
+    for (const auto& expected : options.ExpectedOutputs)
+        expectations.push_back(attach(std::make_unique<TPortExpectation>(
+            simulator, expected.Port, expected.File, expected.Values)));
+    attach(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
+                                                options.InterruptEvery));
+    if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
+    std::unique_ptr<TCoverage> coverage;
+    if (files.Coverage) coverage = std::make_unique<TCoverage>(simulator);
+
+    // Real time needs real sleeps; a run at full speed has nothing to yield to.
+    TNoSleepRunClock noSleep;
+    if (!options.RealTime) simulator.SetRunClock(noSleep);
     simulator.SetInstructionLimit(options.MaxInstructions);
-
-    std::size_t nextInterrupt = 0;
-    if (options.Trace || !options.InterruptsAt.empty()) {
-        simulator.OnBeforeStep = [&](TDebugger&) {
-            if (options.Trace) trace.BeforeCycle();
-            std::int64_t count = simulator.InstructionCount();
-            while (nextInterrupt < options.InterruptsAt.size() &&
-                   options.InterruptsAt[nextInterrupt] <= count) {
-                if (options.InterruptsAt[nextInterrupt] == count) simulator.SetInterruptEdge(true);
-                ++nextInterrupt;
-            }
-        };
-    }
-    if (options.Trace)
-        simulator.OnAccess = [&](char kind, std::int32_t address, std::int32_t value) {
-            trace.Access(kind, address, value);
-        };
-
     simulator.Start();
-    if (!inputError.empty()) return UsageError(err, inputError);
-    if (options.MaxInstructions > 0) simulator.RunLoop();
-    trace.Finish();
+    if (!setupError.empty()) return UsageError(err, setupError);
+    if (options.UsesUart() && session.IO().UARTs().empty())
+        return UsageError(err, std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
+                                   ": the program declares no UART");
+    if (options.RealTime)
+        simulator.SetRunPace(MakeRunPace(TRunSpeed::RealTime, session.FrequencyMHz(), 0));
+    TStopSignals stopSignals(options.UsesUart());
+    TSimUartHost uarts(session.IO(), {options.UartStdio, options.UartTcp}, log, out);
+    if (options.UsesUart()) {
+        if (!uarts.Open() && options.UartWait) {
+            err << "korvo sim: --uart-wait: no UART port could be served\n";
+            return kExitFailure;
+        }
+        // One simulated second without traffic after the input ended.
+        std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
+        simulator.OnYield = [&, quiet](TDebugger&) {
+            uarts.Pump(simulator.InstructionCount());
+            text.flush(); // the log of a long run shows as it goes
+            if (gStopSignal || uarts.InputDone(simulator.InstructionCount(), quiet))
+                simulator.Pause();
+        };
+        if (options.UartWait) {
+            log.AddLogLine("!Waiting for a client");
+            text.flush();
+            uarts.WaitForClient([] { return gStopSignal != 0; });
+        }
+    }
+    TVcdWriter* vcd = nullptr;
+    if (files.Vcd) {
+        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd->Stream(),
+                                                  session.FrequencyMHz(), options.VcdLimit));
+        vcd->Begin();
+    }
+    if (options.MaxInstructions != 0 && !gStopSignal) simulator.RunLoop();
+    session.IO().SynchronizeUARTs();
+    uarts.Pump(simulator.InstructionCount());
+    simulator.OnYield = nullptr;
+    if (vcd) vcd->Finish();
+    for (auto* expectation : expectations)
+        expectation->Finish();
     session.IO().FlushPendingLogs();
-    simulator.OnBeforeStep = nullptr;
-    simulator.OnAccess = nullptr;
+    for (const auto& observer : observers)
+        simulator.DetachObserver(*observer);
 
-    PrintFinalState(simulator, session.FrequencyMHz(), out);
-    return simulator.State() == ssHalted ? kExitHalted : kExitSuccess;
+    PrintFinalState(simulator, session.FrequencyMHz(), exitPort, session.IO(), text);
+    bool unexpected = false;
+    for (const auto* expectation : expectations) {
+        if (!expectation->Mismatch()) continue;
+        unexpected = true;
+        err << "korvo sim: " << MismatchMessage(source, *expectation) << "\n";
+    }
+    text.flush();
+
+    TRunOutcome outcome{ExpandFileName(source),
+                        session.FrequencyMHz(),
+                        exitPort,
+                        {expectations.begin(), expectations.end()}};
+    try {
+        if (options.JsonFile)
+            WriteEndStateJson(jsonToOut ? out : files.Json->Stream(), simulator, session.IO(),
+                              outcome);
+        if (coverage) WriteLcovTrace(files.Coverage->Stream(), outcome.Source, coverage->Lines());
+        for (auto* file : {files.Json.get(), files.Vcd.get(), files.Coverage.get()})
+            if (file) file->Close();
+    } catch (const EFileError& failure) {
+        err << "korvo sim: " << failure.what() << "\n";
+        return kExitUsage;
+    }
+
+    if (simulator.State() == ssHalted) return kExitHalted;
+    if (options.UsesUart() && gStopSignal) return 128 + gStopSignal;
+    if (unexpected) return kExitUnexpectedOutput;
+    if (exitPort && exitPort->Value().value_or(1) != 0) return kExitProgramFailed;
+    return failures.Any() ? kExitOutputFailed : kExitSuccess;
 }
 
 } // namespace
 
 std::string SimSynopsis() {
     return "sim " + CoreOptionSynopsis() +
-           " [--settings FILE] [--max-instructions N] [--scratchpad 0|16|32|64|128|256] "
-           "[--in PORT=VALUE]... [--interrupt-at N]... [--trace] [--no-exec] SOURCE";
+           " [--settings FILE] [--max-instructions N] [--frequency MHZ] [--scratchpad " +
+           ScratchPadSizesText("|", "|") +
+           "] [--in PORT=VALUE]... [--interrupt-at N]... "
+           "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
+           "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
+           "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
+}
+
+std::string SimHelp() {
+    return "Assembles SOURCE as korvo asm does (the EXEC command included), then runs it\n"
+           "in the simulator without sleeping until it halts, writes its exit port,\n"
+           "writes a value --expect-out does not expect, or the instruction limit is\n"
+           "reached (a UART run has no limit unless given and also ends on Ctrl+C or\n"
+           "once standard input is done). Standard output gets every log line and, at\n"
+           "the end, the status texts, the registers and the flags (standard error when\n"
+           "the JSON or a UART has standard output); errors and failures also go to standard\n"
+           "error as for korvo asm (a log or stimulus file of a port included). Ports\n"
+           "and values: 255, $FF or 0xFF; quote a $ value for the shell: --in '0=$A5'.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(24, "the processor core (default: the one chosen in the IDE)") +
+           "  --settings FILE       reads the settings from this INI file\n"
+           "  --max-instructions N  stops after N instructions (default 1000000)\n"
+           "  --frequency MHZ       the clock frequency instead of the settings'\n"
+           "  --scratchpad SIZE     scratch pad bytes of PicoBlaze 3: 0, 16, 32, 64, 128\n"
+           "                        or 256 (default: the settings)\n"
+           "  --in PORT=VALUE       sets an input port without stimulus file (repeatable)\n"
+           "  --interrupt-at N      raises an interrupt when N instructions have completed\n"
+           "                        (repeatable)\n"
+           "  --interrupt-every N   raises an interrupt every N instructions\n"
+           "  --exit-port PORT      ends the run at the first OUT to PORT\n"
+           "  --expect-out PORT=FILE  checks the values written to PORT against FILE's\n"
+           "                        lines (repeatable)\n"
+           "  --trace               prints each instruction (I pc word) and each access it\n"
+           "                        made (R, W, F, S address value)\n"
+           "  --json FILE|-         writes the end state as JSON\n"
+           "  --vcd FILE            writes a waveform of the first --vcd-limit instructions\n"
+           "  --vcd-limit N         (default 1000000)\n"
+           "  --coverage FILE       writes an lcov tracefile\n"
+           "  --no-exec             does not start the EXEC command\n"
+           "  -h, --help            shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  done (exit port 0), every output written\n"
+           "  1  errors in the source or its included files, or a VHDL template that\n"
+           "     cannot be read\n"
+           "  2  a bad command line, a source that cannot be read, or a --json, --vcd or\n"
+           "     --coverage file that cannot be written\n"
+           "  3  the simulation halted on an error\n"
+           "  4  done, but an output failed (a file the source names, a log or stimulus\n"
+           "     file, the SVF settings, the EXEC command)\n"
+           "  5  the exit port got another value than 0, or none\n"
+           "  6  a port was written other than --expect-out expects\n"
+           "  128 + N  a UART run was stopped by signal N\n";
 }
 
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
-    auto arguments = ParseArguments(
-        args,
-        {"--core", "--settings", "--max-instructions", "--scratchpad", "--in", "--interrupt-at"},
-        {"--trace", "--no-exec"}, error);
+    auto arguments = ParseArguments(args, kSimOptionsWithValue, kSimSwitches, error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"
                                                              : "only one source file is allowed");
     const std::string& source = arguments->Positional.front();
-    auto options = ReadOptions(*arguments, error);
+    auto options = ReadSimOptions(*arguments, error);
     if (!options) return UsageError(err, error);
 
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
@@ -210,18 +341,22 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     auto simulator = CreateDebugger(*core);
-    TStreamLog log(out);
+    // With the JSON or the UART on standard output, the assembler's lines go
+    // to standard error too.
+    bool jsonToOut = options->JsonFile && *options->JsonFile == "-";
+    TFailureReport failures(err, source);
+    TStreamLog log(jsonToOut || options->UartStdio ? err : out, &failures);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
     case TAssemblyOutcome::Unreadable: return kExitUsage;
-    case TAssemblyOutcome::Aborted:
     case TAssemblyOutcome::Failed: return kExitFailure;
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, out, err);
+    int status = Simulate(*simulator, *options, *settings, source, failures, out, err);
     out.flush();
+    err.flush();
     return status;
 }
 

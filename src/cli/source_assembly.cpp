@@ -1,6 +1,7 @@
 #include "cli/source_assembly.h"
 
 #include "assembler/driver.h"
+#include "cli/diagnostic_text.h"
 #include "common/text_file.h"
 #include "platform/process_launcher.h"
 
@@ -14,7 +15,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
-        lines = ReadTextLines(source);
+        lines = ReadTextLines(source, kMaxTextFileBytes, TSpecialFiles::Read);
     } catch (const EFileError& failure) {
         err << "korvo " << command << ": " << failure.what() << "\n";
         result.Outcome = TAssemblyOutcome::Unreadable;
@@ -25,18 +26,16 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     TSystemProcessLauncher systemLauncher;
     TAssemblyContext context{parser, &sink, log, settings, runExec ? &systemLauncher : nullptr};
     std::vector<TAssemblyDiagnostic> diagnostics;
-    try {
-        result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
-                             ? TAssemblyOutcome::Assembled
-                             : TAssemblyOutcome::Failed;
-    } catch (const EFileError& failure) {
-        err << "korvo " << command << ": " << failure.what() << "\n";
-        result.Outcome = TAssemblyOutcome::Aborted;
-        return result;
-    }
+    result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
+                         ? TAssemblyOutcome::Assembled
+                         : TAssemblyOutcome::Failed;
     for (const auto& diagnostic : diagnostics)
-        err << diagnostic.FileName << ":" << diagnostic.Line << ": error: " << diagnostic.Message
-            << "\n";
+        err << diagnostic.FileName << ":" << diagnostic.Line
+            << ": error: " << DiagnosticSentence(diagnostic) << "\n";
+    if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
+        err << "korvo " << command << ": note: " << source
+            << " uses KCPSM words (NAMEREG, CONSTANT, INPUT, ...); korvo import converts a KCPSM "
+               "source into this dialect\n";
     return result;
 }
 

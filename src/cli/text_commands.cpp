@@ -2,21 +2,21 @@
 
 #include "assembler/syn_picoblaze.h"
 #include "cli/arguments.h"
+#include "cli/kcpsm_check.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
+#include "text/kcpsm_hex.h"
 #include "text/kcpsm_import.h"
 #include "text/source_formatter.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 
 namespace korvo::cli {
 
 namespace {
-
-using TTransform = std::function<std::vector<std::string>(
-    TSynHighLighterIDE&, const std::vector<std::string>&, TCoreKind, const TFormatColumns&)>;
 
 struct TTextCommand {
     const char* Name;
@@ -25,13 +25,16 @@ struct TTextCommand {
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
     bool TargetTakesValue;
-    TTransform Transform;
+    // Further options that take a value.
+    std::set<std::string> ValueOptions = {};
 };
 
 // Everything a run needs, read from the arguments and the settings.
 struct TTextJob {
+    TArguments Arguments;
     std::string File;
     std::optional<std::string> Target;
+    std::unique_ptr<ISettingsStore> Settings;
     TCoreKind Core = kDefaultCoreKind;
     TFormatColumns Columns;
 };
@@ -39,6 +42,7 @@ struct TTextJob {
 std::optional<TTextJob> PrepareJob(const TTextCommand& command,
                                    const std::vector<std::string>& args, std::string& error) {
     std::set<std::string> withValue{"--core", "--columns", "--settings"};
+    withValue.insert(command.ValueOptions.begin(), command.ValueOptions.end());
     std::set<std::string> switches;
     (command.TargetTakesValue ? withValue : switches).insert(command.TargetOption);
     auto arguments = ParseArguments(args, withValue, switches, error);
@@ -56,11 +60,11 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     else if (arguments->Has(command.TargetOption))
         job.Target = job.File;
 
-    auto settings = OpenSettingsStore(arguments->Last("--settings"));
-    auto core = ResolveCore(*arguments, *settings, error);
+    job.Settings = OpenSettingsStore(arguments->Last("--settings"));
+    auto core = ResolveCore(*arguments, *job.Settings, error);
     if (!core) return std::nullopt;
     job.Core = *core;
-    job.Columns = ReadFormatColumns(*settings);
+    job.Columns = ReadFormatColumns(*job.Settings);
     if (auto text = arguments->Last("--columns")) {
         auto columns = ParseFormatColumns(*text);
         if (!columns) {
@@ -70,29 +74,30 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
         }
         job.Columns = *columns;
     }
+    job.Arguments = std::move(*arguments);
     return job;
 }
 
+// Runs the command's body on the prepared job; a bad command line or a file
+// that cannot be read or written ends with one line on err.
 int RunTextCommand(const TTextCommand& command, const std::vector<std::string>& args,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& err, const std::function<int(TTextJob&)>& body) {
     std::string error;
     auto job = PrepareJob(command, args, error);
     try {
-        if (job) {
-            TSynPicoBlaze scanner;
-            auto lines =
-                command.Transform(scanner, ReadTextLines(job->File), job->Core, job->Columns);
-            if (job->Target)
-                WriteTextLines(*job->Target, lines);
-            else
-                out << JoinLinesCrLf(lines) << std::flush;
-            return kExitSuccess;
-        }
+        if (job) return body(*job);
     } catch (const EFileError& failure) {
         error = failure.what();
     }
     err << "korvo " << command.Name << ": " << error << "\n";
     return kExitUsage;
+}
+
+void WriteResult(const TTextJob& job, const std::vector<std::string>& lines, std::ostream& out) {
+    if (job.Target)
+        WriteTextLines(*job.Target, lines);
+    else
+        out << JoinLinesCrLf(lines) << std::flush;
 }
 
 } // namespace
@@ -103,17 +108,80 @@ std::string FormatSynopsis() {
 
 std::string ImportSynopsis() {
     return "import " + CoreOptionSynopsis() +
-           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] FILE";
+           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--check KCPSM.hex] FILE";
+}
+
+std::string FormatHelp() {
+    return "Lays the source FILE out in columns, as the IDE's Format command does, and\n"
+           "prints it, or with -i writes it back into FILE.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(21, "the core whose words are recognised (default: the IDE's)") +
+           "  --columns C1,C2,C3 the three columns (default: the settings)\n"
+           "  --settings FILE    reads the settings from this INI file\n"
+           "  -i                 writes the result back into FILE\n"
+           "  -h, --help         shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  done\n"
+           "  2  a bad command line, or a file that cannot be read or written\n";
+}
+
+std::string ImportHelp() {
+    const std::string words = std::to_string(kKcpsmHexWords);
+    return "Converts a KCPSM3 source into the Korvo dialect and lays it out, to standard\n"
+           "output or into OUT. Names the dialect cannot take (names that differ only in\n"
+           "letter case, keywords of the dialect, names that start with a digit) are\n"
+           "renamed at their definition and every use; the renames head the converted\n"
+           "file as comments and are listed on standard error.\n"
+           "\n"
+           "--check KCPSM.hex assembles the converted source for PicoBlaze 3 and compares\n"
+           "its " +
+           words +
+           " words with the .hex file the KCPSM3 assembler wrote for the source\n"
+           "(" +
+           words + " lines of " + std::to_string(kKcpsmHexDigits) +
+           " hexadecimal digits). It prints the first differing addresses\n"
+           "with both words and the source line, or that all words agree; the converted\n"
+           "source is then written only with -o.\n"
+           "Exit status: 0 converted (with --check: all " +
+           words +
+           " words agree), 1 words differ\n"
+           "or the converted source does not assemble, 2 bad usage or an unreadable file.\n";
 }
 
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"format", FormatSynopsis, "-i", false, FormatLines};
-    return RunTextCommand(command, args, out, err);
+    static const TTextCommand command{"format", FormatSynopsis, "-i", false};
+    return RunTextCommand(command, args, err, [&](TTextJob& job) {
+        TSynPicoBlaze scanner;
+        WriteResult(job,
+                    FormatLines(scanner,
+                                ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read),
+                                job.Core, job.Columns),
+                    out);
+        return kExitSuccess;
+    });
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", ImportSynopsis, "-o", true, ConvertKcpsmSource};
-    return RunTextCommand(command, args, out, err);
+    static const TTextCommand command{"import", ImportSynopsis, "-o", true, {"--check"}};
+    return RunTextCommand(command, args, err, [&](TTextJob& job) {
+        const auto check = job.Arguments.Last("--check");
+        const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);
+        // A check assembles for the core KCPSM3 writes for, so the layout is made
+        // for it.
+        TSynPicoBlaze scanner;
+        const TKcpsmConversion conversion =
+            ImportKcpsmSource(scanner, source, check ? kKcpsmCore : job.Core, job.Columns);
+        for (const auto& rename : conversion.Renames)
+            err << "korvo import: renamed " << rename << "\n";
+        if (!check) {
+            WriteResult(job, conversion.Lines, out);
+            return kExitSuccess;
+        }
+        if (job.Target) WriteTextLines(*job.Target, conversion.Lines);
+        return CheckKcpsmConversion(*check, job.File, source, conversion, *job.Settings, out, err);
+    });
 }
 
 } // namespace korvo::cli

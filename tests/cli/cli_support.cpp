@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -12,8 +13,7 @@
 
 namespace korvo::cli::test {
 
-namespace {
-std::string Quote(const std::string& word) {
+std::string ShellQuote(const std::string& word) {
     std::string quoted = "'";
     for (char c : word) {
         if (c == '\'')
@@ -23,7 +23,6 @@ std::string Quote(const std::string& word) {
     }
     return quoted + "'";
 }
-} // namespace
 
 TRunResult RunInProcess(const std::vector<std::string>& args) {
     std::ostringstream out, err;
@@ -36,20 +35,28 @@ TRunResult RunInProcess(const std::vector<std::string>& args) {
 
 TRunResult RunExecutable(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-    korvo::test::TScratchFolder scratch;
-    const std::string& dir = scratch.Path();
     std::string command;
     if (!environment.empty()) {
         command = "env";
         for (const auto& assignment : environment)
-            command += " " + Quote(assignment);
+            command += " " + ShellQuote(assignment);
         command += " ";
     }
-    command += Quote(KORVO_EXECUTABLE);
+    command += ShellQuote(KORVO_EXECUTABLE);
     for (const auto& arg : args)
-        command += " " + Quote(arg);
-    command += " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
-    int raw = std::system(command.c_str());
+        command += " " + ShellQuote(arg);
+    return RunCommandLine(command);
+}
+
+TRunResult RunShell(const std::string& script) {
+    return RunCommandLine("bash -o pipefail -c " + ShellQuote(script));
+}
+
+TRunResult RunCommandLine(const std::string& command) {
+    korvo::test::TScratchFolder scratch;
+    const std::string& dir = scratch.Path();
+    int raw = std::system(
+        (command + " >" + ShellQuote(dir + "/out") + " 2>" + ShellQuote(dir + "/err")).c_str());
     TRunResult result;
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.Out = ReadFile(dir + "/out");
@@ -66,6 +73,32 @@ std::string ReadFile(const std::string& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TSimFixture::TSimFixture() : Dir(Scratch.Path()), Settings(Dir + "/settings.ini") {}
+
+std::string TSimFixture::Source(const std::string& name, const std::string& text) {
+    std::string path = Dir + "/" + name;
+    WriteFile(path, text);
+    return path;
+}
+
+TRunResult TSimFixture::Sim(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunInProcess(args);
+}
+
+TRunResult TSimFixture::SimExecutable(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunExecutable(args);
 }
 
 } // namespace korvo::cli::test

@@ -321,7 +321,7 @@ private slots:
         QTest::newRow("Layout") << int(TdlgSettings::pgLayout) << QStringList{};
         QTest::newRow("JTAG") << int(TdlgSettings::pgJtag) << QStringList{"SVF"};
         QTest::newRow("Misc") << int(TdlgSettings::pgMisc)
-                              << QStringList{"Editor", "ScratchPad", "Time"};
+                              << QStringList{"Editor", "ScratchPad", "Time", "UART"};
     }
 
     void OkStoresOnlyTheShowingPage() {
@@ -336,6 +336,8 @@ private slots:
         Child<QSpinBox>(*dialog, "fontSize")->setValue(14);
         Child<QLineEdit>(*dialog, "clockFrequency")->setText("25");
         Child<QRadioButton>(*dialog, "scratchPad1")->setChecked(true);
+        Child<QSpinBox>(*dialog, "uartBaud")->setValue(9600);
+        Child<QCheckBox>(*dialog, "uartTcpBridge")->setChecked(false);
         dialog->ShowPage(static_cast<TdlgSettings::TPage>(page));
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -358,6 +360,8 @@ private slots:
             QCOMPARE(contents["Editor/SmartTab"], QStringLiteral("1"));
             QCOMPARE(contents["Time/Frequency"], QStringLiteral("25"));
             QCOMPARE(contents["ScratchPad/Size"], QStringLiteral("1"));
+            QCOMPARE(contents["UART/Baud"], QStringLiteral("9600"));
+            QCOMPARE(contents["UART/TcpBridge"], QStringLiteral("0"));
             break;
         case TdlgSettings::pgLayout: break;
         }

@@ -10,11 +10,13 @@
 #include "shell/main_window.h"
 #include "shell/qt_user_dialogs.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QWidgetAction>
 #include <QtTest>
 
 using namespace korvo;
@@ -84,6 +86,17 @@ private slots:
         QCOMPARE(window->Documents().Count(), 2);
         QCOMPARE(window->Documents().Get(0)->FileName(), first);
         QCOMPARE(window.Active().FileName(), second);
+    }
+
+    void OpenExampleStartsInTheExamplesFolder() {
+        // A test binary is not installed: the examples of the source tree.
+        QString examples = QFileInfo(QStringLiteral(KORVO_EXAMPLES_DIR)).canonicalFilePath();
+        TTestWindow window;
+        QVERIFY(window->actFileOpenExample->isEnabled());
+        window.Dialogs.OpenFileNames.push_back(examples + "/blink.psm");
+        window->actFileOpenExample->trigger();
+        QCOMPARE(window.Dialogs.OpenStartNames, QStringList({examples + '/'}));
+        QCOMPARE(window.Active().FileName(), examples + "/blink.psm");
     }
 
     void RecentFilesRules() {
@@ -206,7 +219,8 @@ private slots:
     void EveryToolbarButtonHasAGlyph() {
         TTestWindow window;
         for (QAction* action : window->ToolBar->actions()) {
-            if (action->isSeparator()) continue;
+            // The run speed box is no button.
+            if (action->isSeparator() || qobject_cast<QWidgetAction*>(action)) continue;
             QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
             QVERIFY2(!action->icon().pixmap(24, 24).isNull(), qPrintable(action->objectName()));
         }

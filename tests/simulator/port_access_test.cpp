@@ -208,7 +208,7 @@ TEST(PortAccess, UartStatusBits) {
         {"idle", 0, 0, 0x00},
         {"eight bytes to send", 8, 0, 0x01},
         {"fifteen bytes to send", 15, 0, 0x02},
-        {"sixteen wrap to empty", 16, 0, 0x00},
+        {"a sixteenth byte is lost", 16, 0, 0x02},
         {"one read with nothing received", 0, 1, 0x18},
         {"eight reads", 0, 8, 0x14},
     };
@@ -232,7 +232,8 @@ TEST(PortAccess, UartStatusBits) {
         m.Start();
         m.Steps(static_cast<int>(words.size()));
         EXPECT_EQ(m.Sim->Register(2), c.Status);
-        EXPECT_EQ(m.Session->IO().UART().Status(), c.Status);
+        EXPECT_EQ(m.Session->IO().UARTAt(4)->Status(), c.Status);
+        EXPECT_EQ(m.Session->IO().UARTAt(4)->BytesLost(), c.DataWrites > 15 ? 1 : 0);
     }
 }
 
@@ -248,7 +249,7 @@ TEST(PortAccess, UartStatusPortRefusesWrites) {
     m.Load({m.Encode.Port(TPortOp::Out, 0, 0x10), m.Encode.Port(TPortOp::Out, 0, 0x11)});
     m.Start();
     m.Steps(2);
-    EXPECT_EQ(m.Session->IO().UART().TransmitWriteIndex(), 1);
+    EXPECT_EQ(m.Session->IO().UARTAt(0x10)->TransmitWriteIndex(), 1);
     EXPECT_EQ(m.Log.Lines,
               (std::vector<std::string>{"Write to UART status port; Program Counter: $01",
                                         "!Program is Reset", kIOHalt}));
@@ -268,21 +269,24 @@ TEST(PortAccess, UnattachedHandlersReadZeroAndIgnoreWrites) {
     EXPECT_THROW(sim->ReadData(2), EIOError);
 }
 
-TEST(PortAccess, AccessTraceHook) {
+TEST(PortAccess, ObserversSeeEveryAccess) {
     TMachine m(TCoreKind::pbt3);
     m.Map(1, mkIO);
     m.Sim->SetUsesScratchPad(true);
-    std::vector<std::string> seen;
-    m.Sim->OnAccess = [&](char kind, std::int32_t address, std::int32_t value) {
-        seen.push_back(std::string(1, kind) + std::to_string(address) + "=" +
-                       std::to_string(value));
-    };
+    struct TAccessLog : IRunObserver {
+        std::vector<std::string> Seen;
+        void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override {
+            Seen.push_back(std::string(1, "RWFS"[static_cast<int>(kind)]) +
+                           std::to_string(address) + "=" + std::to_string(value));
+        }
+    } log;
+    m.Sim->AttachObserver(log);
     const TEncoder& e = m.Encode;
     m.Load({e.Alu(TAlu::Load, 0, 9), e.Port(TPortOp::Out, 0, 1), e.Port(TPortOp::In, 1, 1),
             e.Port(TPortOp::Store, 0, 2), e.Port(TPortOp::Fetch, 2, 2)});
     m.Start();
     m.Steps(5);
-    EXPECT_EQ(seen, (std::vector<std::string>{"W1=9", "R1=9", "S2=9", "F2=9"}));
+    EXPECT_EQ(log.Seen, (std::vector<std::string>{"W1=9", "R1=9", "S2=9", "F2=9"}));
 }
 
 TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
@@ -312,11 +316,13 @@ TEST(PortAccess, AnInputModelFailureIsAnAccessError) {
     m.Load({m.Encode.Alu(TAlu::Load, 0, 1), m.Encode.Port(TPortOp::In, 0, 3)});
     m.Start();
     m.Steps(2);
-    ASSERT_EQ(m.Log.Lines.size(), 3u);
+    ASSERT_EQ(m.Log.Lines.size(), 4u);
     EXPECT_NE(m.Log.Lines[0].find("missing.txt"), std::string::npos);
     EXPECT_NE(m.Log.Lines[0].find("; Program Counter: $01"), std::string::npos);
     EXPECT_EQ(m.Log.Lines[1], "!Program is Reset");
-    EXPECT_EQ(m.Log.Lines[2], kIOHalt);
+    EXPECT_EQ(m.Log.Lines[2],
+              "Failure: Cannot open file \"" + item.InFile + "\". No such file or directory");
+    EXPECT_EQ(m.Log.Lines[3], kIOHalt);
     EXPECT_EQ(m.Sim->PC(), 0);
     EXPECT_EQ(m.Sim->State(), ssHalted);
     // Once the file exists, the next reset and read work.

@@ -34,6 +34,11 @@ std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key, st
     return fallback;
 }
 
+bool ReadBoolOr(const ISettingsStore& store, std::string_view key, std::string_view name,
+                bool fallback) {
+    return ReadIntegerOr(store, key, name, fallback ? 1 : 0) != 0;
+}
+
 void WriteString(ISettingsStore& store, std::string_view key, std::string_view name,
                  std::string_view value) {
     store.WriteValue(key, name, value);

@@ -53,6 +53,8 @@ bool ReadBool(const ISettingsStore& store, std::string_view key, std::string_vie
 // The default replaces a missing or unreadable value; never throws.
 std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key, std::string_view name,
                            std::int32_t fallback);
+bool ReadBoolOr(const ISettingsStore& store, std::string_view key, std::string_view name,
+                bool fallback);
 void WriteString(ISettingsStore& store, std::string_view key, std::string_view name,
                  std::string_view value);
 void WriteInteger(ISettingsStore& store, std::string_view key, std::string_view name,

@@ -188,7 +188,9 @@ std::int32_t LoadClockFrequencyMHz(const ISettingsStore& store) {
 std::int32_t LoadScratchPadChoice(const ISettingsStore& store) {
     std::int32_t choice =
         ReadIntegerOr(store, kScratchPadKey, kScratchPadSize, kDefaultScratchPadChoice);
-    return choice >= 0 && choice <= 5 ? choice : kDefaultScratchPadChoice;
+    return choice >= 0 && choice < static_cast<std::int32_t>(kScratchPadSizes.size())
+               ? choice
+               : kDefaultScratchPadChoice;
 }
 
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice) {
@@ -196,8 +198,26 @@ void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice) {
 }
 
 std::int32_t ScratchPadBytes(std::int32_t choice) {
-    static constexpr std::array<std::int32_t, 6> kBytes{0, 16, 32, 64, 128, 256};
-    return choice >= 0 && choice < 6 ? kBytes[static_cast<std::size_t>(choice)] : 64;
+    return choice >= 0 && choice < static_cast<std::int32_t>(kScratchPadSizes.size())
+               ? kScratchPadSizes[static_cast<std::size_t>(choice)]
+               : kScratchPadSizes[kDefaultScratchPadChoice];
+}
+
+std::int32_t LoadUartBaud(const ISettingsStore& store) {
+    std::int32_t baud = ReadIntegerOr(store, kUartKey, kUartBaud, kDefaultUartBaud);
+    return baud >= kMinUartBaud && baud <= kMaxUartBaud ? baud : kDefaultUartBaud;
+}
+
+void StoreUartBaud(ISettingsStore& store, std::int32_t baud) {
+    WriteInteger(store, kUartKey, kUartBaud, baud);
+}
+
+bool LoadUartTcpBridge(const ISettingsStore& store) {
+    return ReadBoolOr(store, kUartKey, kUartTcpBridge, true);
+}
+
+void StoreUartTcpBridge(ISettingsStore& store, bool on) {
+    WriteBool(store, kUartKey, kUartTcpBridge, on);
 }
 
 TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName) {

@@ -17,6 +17,7 @@ public:
     int Size() const { return size_; }
     // Words wider than 16 bits: the class of the 18-bit cores.
     bool EighteenBitClass() const { return CoreDescription(job_.CoreKind).WordBits > 16; }
+    const TCoreDescription& Core() const { return CoreDescription(job_.CoreKind); }
     std::uint32_t operator[](int address) const {
         auto index = static_cast<std::size_t>(address);
         return address >= 0 && address < size_ && index < job_.Words.size() ? job_.Words[index] : 0;

@@ -12,6 +12,20 @@ namespace {
 constexpr int kBurstCycles = 4096;
 } // namespace
 
+std::string_view StopReasonName(TStopReason reason) {
+    switch (reason) {
+    case TStopReason::None: return "none";
+    case TStopReason::Pause: return "pause";
+    case TStopReason::Breakpoint: return "breakpoint";
+    case TStopReason::RunTo: return "run-to";
+    case TStopReason::Limit: return "limit";
+    case TStopReason::Error: return "error";
+    case TStopReason::ExitPort: return "exit-port";
+    case TStopReason::Expectation: return "expectation";
+    }
+    return "none";
+}
+
 // --- Lifetime ---
 
 TDebugger::TActivity::TActivity(TDebugger& debugger) : debugger_(debugger) {
@@ -52,6 +66,74 @@ void TDebugger::AddLogLine(const std::string& text) {
     if (log_ && !deletePending_) log_->AddLogLine(text);
 }
 
+// --- Observers ---
+
+void TDebugger::AttachObserver(IRunObserver& observer) {
+    if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
+        observers_.push_back(&observer);
+    UpdateWatchedAccesses();
+}
+
+void TDebugger::DetachObserver(IRunObserver& observer) {
+    std::erase(observers_, &observer);
+    UpdateWatchedAccesses();
+}
+
+void TDebugger::UpdateWatchedAccesses() {
+    for (int kind = 0; kind < 4; ++kind) {
+        auto& watched = watchedAccesses_[kind];
+        watched.reset();
+        for (const auto* observer : observers_)
+            for (int address = 0; address < 256; ++address)
+                if (observer->Watches(static_cast<TAccessKind>(kind), address))
+                    watched.set(address);
+    }
+}
+
+bool TDebugger::CyclesWatched() const {
+    return std::any_of(observers_.begin(), observers_.end(),
+                       [](const IRunObserver* observer) { return observer->WatchesCycles(); });
+}
+
+void TDebugger::NotifyBeforeCycle() {
+    for (auto* observer : observers_)
+        observer->BeforeCycle();
+}
+
+void TDebugger::NotifyAfterCycle() {
+    for (auto* observer : observers_)
+        observer->AfterCycle();
+}
+
+void TDebugger::NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+    for (auto* observer : observers_)
+        if (observer->Watches(kind, address)) observer->Accessed(kind, address, value);
+}
+
+bool TDebugger::WritesTakenBy(std::int32_t port) const {
+    return std::any_of(observers_.begin(), observers_.end(), [port](const IRunObserver* observer) {
+        return observer->TakesWritesTo(port);
+    });
+}
+
+void TDebugger::ServeDueObservers() {
+    for (auto* observer : observers_) {
+        std::int64_t due = observer->NextDueCount();
+        if (due >= 0 && due <= instructionCount_) observer->Due();
+    }
+}
+
+void TDebugger::RequestStop(TStopReason reason) {
+    stopReason_ = reason;
+    stopRequested_ = true;
+}
+
+void TDebugger::PauseOnRequest() {
+    if (!stopRequested_) return;
+    stopRequested_ = false;
+    if (state_ == ssRunning) SetState(ssPaused);
+}
+
 // --- Lines ---
 
 bool TDebugger::LineIsExecuted(int line) const {
@@ -71,7 +153,7 @@ int TDebugger::CurrentLine() const {
 int TDebugger::LineInfo(int line) const {
     if (line < 1) return 0;
     int info = 0;
-    if (!IsRunning() && line == CurrentLine()) info |= liCurrent;
+    if (ShowsCurrentLine() && line == CurrentLine()) info |= liCurrent;
     int address = LineToAddress(line);
     if (address < 0) return info;
     if (HasCode(address)) info |= liCode;
@@ -132,7 +214,7 @@ void TDebugger::SetState(TSimulatorState newState) {
     if (deletePending_) return;
     if (requestedState_ == ssReset) requestedState_ = ssPaused;
     state_ = requestedState_;
-    if (state_ != ssRunning) runToAddress_ = -1;
+    if (state_ != ssRunning) ClearRunTarget();
     Fire(OnCurrentLineChange);
 }
 
@@ -147,20 +229,36 @@ void TDebugger::Reset() {
 }
 
 bool TDebugger::ShouldStop() const {
-    return pc_ == runToAddress_ || IsBreakpoint(pc_);
+    return (pc_ == runToAddress_ && (runToStackLimit_ < 0 || StackLevel() <= runToStackLimit_)) ||
+           IsBreakpoint(pc_);
+}
+
+void TDebugger::ClearRunTarget() {
+    runToAddress_ = -1;
+    runToStackLimit_ = -1;
 }
 
 void TDebugger::Pause() {
-    if (state_ == ssRunning) SetState(ssPaused);
+    if (state_ != ssRunning) return;
+    stopReason_ = TStopReason::Pause;
+    SetState(ssPaused);
 }
 
 void TDebugger::StopWhenLimitReached() {
-    if (state_ == ssRunning && instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_)
+    if (state_ == ssRunning && instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_) {
+        stopReason_ = TStopReason::Limit;
         SetState(ssPaused);
+    }
+}
+
+void TDebugger::Halt() {
+    stopReason_ = TStopReason::Error;
+    SetState(ssHalted);
 }
 
 void TDebugger::HaltOnHandlerFailure(const char* what) {
     if (deletePending_) return;
+    stopReason_ = TStopReason::Error;
     SetErrorCode(seHandlerFailure);
     AddLogLine(std::string("?") + what);
     try {
@@ -169,21 +267,29 @@ void TDebugger::HaltOnHandlerFailure(const char* what) {
         // The state handler failed as well: halt without it.
         state_ = ssHalted;
         requestedState_ = ssHalted;
-        runToAddress_ = -1;
+        ClearRunTarget();
     }
 }
 
 void TDebugger::Step() {
     TActivity activity(*this);
     if (!CanStep()) return;
+    stopReason_ = TStopReason::None;
+    stopRequested_ = false;
     try {
         Fire(OnRunStart);
         Fire(OnBeforeStep);
+        ServeDueObservers();
         if (deletePending_) return;
-        if (!ExecuteInstruction())
-            SetState(ssHalted);
+        bool watched = CyclesWatched();
+        if (watched) NotifyBeforeCycle();
+        bool ok = ExecuteInstruction();
+        if (watched) NotifyAfterCycle();
+        if (!ok)
+            Halt();
         else if (state_ == ssRunning && ShouldStop())
-            SetState(ssPaused);
+            PauseAtStop();
+        PauseOnRequest();
     } catch (const std::exception& error) {
         HaltOnHandlerFailure(error.what());
     } catch (...) {
@@ -196,29 +302,59 @@ void TDebugger::Step() {
 }
 
 int TDebugger::RunBurstLength() const {
-    if (instructionLimit_ < 0) return kBurstCycles;
     // A cycle completes at most one instruction, so a burst never passes
-    // the limit; a run always executes at least one cycle.
-    std::int64_t remaining = instructionLimit_ - instructionCount_;
-    return static_cast<int>(std::clamp<std::int64_t>(remaining, 1, kBurstCycles));
+    // the limit or the count an observer waits for; a run always executes
+    // at least one cycle.
+    std::int64_t length = kBurstCycles;
+    if (instructionLimit_ >= 0) length = std::min(length, instructionLimit_ - instructionCount_);
+    for (const auto* observer : observers_) {
+        std::int64_t due = observer->NextDueCount();
+        if (due > instructionCount_) length = std::min(length, due - instructionCount_);
+    }
+    return static_cast<int>(std::max<std::int64_t>(length, 1));
+}
+
+void TDebugger::PauseAtStop() {
+    stopReason_ = pc_ == runToAddress_ ? TStopReason::RunTo : TStopReason::Breakpoint;
+    SetState(ssPaused);
 }
 
 void TDebugger::RunLoop() {
     TActivity activity(*this);
     if (!CanStep()) return;
     try {
+        stopReason_ = TStopReason::None;
+        stopRequested_ = false;
         SetState(ssRunning);
         std::int64_t deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+        paceOrigin_.PaceGeneration = 0; // a paced run measures from its start
         Fire(OnRunStart);
         while (state_ == ssRunning) {
-            if (RunBurst(RunBurstLength()) == TBurstEnd::Failed) {
-                SetState(ssHalted);
+            ServeDueObservers();
+            PauseOnRequest();
+            if (state_ != ssRunning || deletePending_) break;
+            int burst = RunBurstLength();
+            if (pace_.Speed != TRunSpeed::Maximum) {
+                burst = PacedBurstLength(burst, deadline);
+                if (burst == 0) continue;
+            }
+            if (RunBurst(burst) == TBurstEnd::Failed) {
+                Halt();
                 break;
             }
+            PauseOnRequest();
             StopWhenLimitReached();
             if (deletePending_) break;
+            if (pace_.Speed == TRunSpeed::Animate && state_ == ssRunning) {
+                // The line and the panels follow every instruction.
+                Fire(OnCurrentLineChange);
+                Fire(OnYield);
+                deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+                continue;
+            }
             if (deadline <= clock_->NowMilliseconds()) {
-                clock_->Sleep(kYieldSleepMilliseconds);
+                // A paced run sleeps while it waits for its time already.
+                if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
                 Fire(OnYield);
                 deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
             }
@@ -231,21 +367,25 @@ void TDebugger::RunLoop() {
     if (deletePending_) return;
     Fire(OnCurrentLineChange);
     Fire(OnRunEnd);
-    runToAddress_ = -1;
+    ClearRunTarget();
 }
 
 void TDebugger::Run() {
     TActivity activity(*this);
     if (!CanStep()) return;
     Step();
-    if (state_ == ssPaused && !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_))
+    if (state_ == ssPaused && stopReason_ == TStopReason::None &&
+        !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_))
         RunLoop();
 }
 
 void TDebugger::StepOver() {
     TActivity activity(*this);
     if (!CanStep()) return;
-    if (pc_ < CodeSize() - 1) runToAddress_ = pc_ + 1;
+    if (pc_ < CodeSize() - 1) {
+        runToAddress_ = pc_ + 1;
+        runToStackLimit_ = CallReturnDepth();
+    }
     RunLoop();
 }
 
@@ -253,6 +393,7 @@ void TDebugger::RunToLine(int line) {
     TActivity activity(*this);
     if (!CanStep()) return;
     runToAddress_ = LineToAddress(line);
+    runToStackLimit_ = -1;
     RunLoop();
 }
 

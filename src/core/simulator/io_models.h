@@ -1,13 +1,13 @@
 #pragma once
 
 // The run-time models behind the simulator's port events: what an input,
-// output or bidirectional port holds, the UART queues and the scratch pad
-// bytes. Front ends show and edit them; none of them knows a window.
+// output or bidirectional port holds and the scratch pad bytes (the UART has
+// its own, uart_model.h). Front ends show and edit them; none of them knows a window.
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,16 +28,14 @@ public:
     bool Visible() const { return visible_; }
     const std::string& StimulusFile() const { return stimulusFile_; }
     bool HasStimulus() const { return !stimulusFile_.empty(); }
-    // Lines not yet read.
-    const std::deque<std::string>& PendingStimuli() const { return stimuli_; }
 
     std::int32_t Value() const { return value_; }
     // The user sets the value (switches, entry dialog).
     void SetValue(std::int32_t value) { value_ = value; }
 
     // Reloads the stimulus file; its first line becomes the value, so that
-    // the program's first read returns it. A file that cannot be read is
-    // reported by the next Read.
+    // the program's first read returns it. Throws EFileError when the file
+    // cannot be read; the next Read tries again.
     void Reset(const TMessageHandler& onMessage);
     // A read by the program: the current value, after which the next
     // stimulus line becomes the value. Throws EFileError when the stimulus
@@ -53,96 +51,79 @@ private:
     std::string stimulusFile_;
     bool visible_;
     std::int32_t value_ = 0;
-    std::deque<std::string> stimuli_;
+    // The stimulus file as read, and where its next line starts: a file of
+    // many short lines takes no more memory than its own size.
+    std::string stimuli_;
+    std::size_t nextStimulus_ = 0;
     bool loadPending_ = false;
+};
+
+// The log file of one or more output ports: the lines they log, in the
+// order written. The lines wait in memory until Flush; a long run writes
+// them out in blocks of kSpillLines, so that the log never fills the
+// memory. The first write after Restart replaces the file, later writes add
+// to it.
+class TPortLogFile {
+public:
+    static constexpr std::size_t kSpillLines = 65536;
+
+    explicit TPortLogFile(std::string path) : path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+    // Lines not yet in the file.
+    const std::vector<std::string>& PendingLines() const { return lines_; }
+    // Throws EFileError when a full block cannot be written.
+    void Add(std::string line);
+    // Writes the pending lines and empties the list. Throws EFileError; the
+    // lines are kept then.
+    void Flush();
+    // A new run: the next write replaces the file.
+    void Restart() { replace_ = true; }
+
+private:
+    std::string path_;
+    std::vector<std::string> lines_;
+    bool replace_ = true;
 };
 
 // An output port (LEDs the program lights) or, when not output-only, a
 // bidirectional port both sides can change. With a log file every value
-// set becomes a log line in the port's format.
+// set becomes a log line in the port's format; ports that name the same
+// file share it.
 class TOutputPortModel {
 public:
     TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
-                     std::string logFile, std::string format, bool visible);
+                     std::shared_ptr<TPortLogFile> logFile, std::string format, bool visible);
 
     int Port() const { return port_; }
     bool OutputOnly() const { return outputOnly_; }
     const std::string& Name() const { return name_; }
     bool Visible() const { return visible_; }
-    const std::string& LogFile() const { return logFile_; }
-    bool HasLog() const { return !logFile_.empty(); }
+    bool HasLog() const { return logFile_ != nullptr; }
+    // Null when the port has no log file.
+    TPortLogFile* LogFile() const { return logFile_.get(); }
     const std::string& Format() const { return format_; }
-    // Log lines not yet in the log file. A long run writes its lines out in
-    // blocks of kLogSpillLines, so that the log never fills the memory.
-    const std::vector<std::string>& LogLines() const { return logLines_; }
-    static constexpr std::size_t kLogSpillLines = 65536;
+    // Log lines (of every port sharing the file) not yet in the log file.
+    const std::vector<std::string>& LogLines() const;
     std::int32_t Value() const { return value_; }
 
     // A write by the program: the new value, logged when the port has a log
     // file. A format that cannot be applied is reported and logs nothing.
     void SetValue(std::int32_t value, const TMessageHandler& onMessage);
+    // The value before the program runs, as the declaration gives it: not
+    // logged.
+    void SetInitialValue(std::int32_t value) { value_ = value; }
     // User changes; an output-only port ignores them.
     void ToggleBit(int bit, const TMessageHandler& onMessage);
     void EnterValue(std::int32_t value, const TMessageHandler& onMessage);
-
-    // Writes the log lines to the log file, replacing it (or, after a block
-    // was written out during the run, adding to it), and empties the list.
-    // Throws EFileError; the lines are kept then.
-    void FlushLog();
 
 private:
     int port_;
     bool outputOnly_;
     std::string name_;
     std::int32_t value_;
-    std::string logFile_;
+    std::shared_ptr<TPortLogFile> logFile_;
     std::string format_;
     bool visible_;
-    std::vector<std::string> logLines_;
-    // Lines of this log went to the file since it was last replaced.
-    bool spilled_ = false;
-};
-
-// The UART: a status port and a data port, a receive and a transmit queue
-// of 16 bytes each. Nothing fills the receive queue or empties the transmit
-// queue; the program sees the indexes move.
-class TUARTModel {
-public:
-    static constexpr int kQueueSize = 16;
-
-    // Status bits.
-    static constexpr std::uint8_t kTransmitHalf = 0x01; // 8 bytes waiting to go
-    static constexpr std::uint8_t kTransmitFull = 0x02; // 15 bytes waiting to go
-    static constexpr std::uint8_t kReceiveHalf = 0x04;  // 8 bytes received
-    static constexpr std::uint8_t kReceiveFull = 0x08;  // 15 bytes received
-    static constexpr std::uint8_t kReceiveReady = 0x10; // the receive indexes differ
-
-    // Sets the ports (-1 for none) and empties both queues.
-    void Setup(int statusPort, int dataPort);
-    int StatusPort() const { return statusPort_; }
-    int DataPort() const { return dataPort_; }
-
-    // Another UART port reads 0; throws EIOError on a write to the status port.
-    std::int32_t Read(int port);
-    void Write(int port, std::int32_t value);
-    std::uint8_t Status() const;
-
-    const std::array<std::uint8_t, kQueueSize>& ReceiveQueue() const { return receive_; }
-    const std::array<std::uint8_t, kQueueSize>& TransmitQueue() const { return transmit_; }
-    int ReceiveWriteIndex() const { return receiveWrite_; }
-    int ReceiveReadIndex() const { return receiveRead_; }
-    int TransmitWriteIndex() const { return transmitWrite_; }
-    int TransmitReadIndex() const { return transmitRead_; }
-
-private:
-    std::array<std::uint8_t, kQueueSize> receive_{};
-    int receiveWrite_ = 0;
-    int receiveRead_ = 0;
-    std::array<std::uint8_t, kQueueSize> transmit_{};
-    int transmitWrite_ = 0;
-    int transmitRead_ = 0;
-    int dataPort_ = -1;
-    int statusPort_ = -1;
 };
 
 // The scratch pad bytes: the memory FETCH and STORE reach. Places at or

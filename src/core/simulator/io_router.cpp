@@ -40,7 +40,8 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
         };
         auto makeOutput = [&](bool outputOnly) {
             return std::make_unique<TOutputPortModel>(port, outputOnly, item.OutName, item.Value,
-                                                      item.OutFile, item.OutFormat, item.Visible);
+                                                      LogFileNamed(item.OutFile), item.OutFormat,
+                                                      item.Visible);
         };
         switch (item.Kind) {
         case mkInput: makeInput(); break;
@@ -54,7 +55,7 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
             // The declared port (the one with a TCP port) is the status
             // port; the data port is its partner, the port the declaration
             // marked with it (the next one for an even status port).
-            if (item.TcpPort >= 0) uart_.Setup(port, port ^ 1);
+            if (item.TcpPort >= 0) AddUART(simulator, port, item.TcpPort);
             break;
         default: break;
         }
@@ -62,10 +63,41 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
     scratchPad_.Setup(simulator.ScratchPadSize());
 }
 
-void TSimulationIO::WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty) {
-    if (!port.HasLog() || (onlyWhenNotEmpty && port.LogLines().empty())) return;
+void TSimulationIO::SetUartTiming(std::int32_t baud, std::int64_t clockHz) {
+    uartBaud_ = baud;
+    clockHz_ = clockHz;
+}
+
+void TSimulationIO::AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort) {
+    int dataPort = statusPort ^ 1;
+    auto uart = std::make_unique<TUARTModel>(statusPort, dataPort, tcpPort);
+    uart->SetTiming(uartBaud_, clockHz_);
+    uart->SetClock([&simulator] { return simulator.InstructionCount(); });
+    uartAt_[statusPort] = uart.get();
+    if (!uartAt_[dataPort]) uartAt_[dataPort] = uart.get();
+    uarts_.push_back(std::move(uart));
+}
+
+TUARTModel* TSimulationIO::UARTAt(int port) {
+    return port >= 0 && port < kPortCount ? uartAt_[port] : nullptr;
+}
+
+void TSimulationIO::SynchronizeUARTs() {
+    for (auto& uart : uarts_)
+        uart->Synchronize();
+}
+
+std::shared_ptr<TPortLogFile> TSimulationIO::LogFileNamed(const std::string& name) {
+    if (name.empty()) return nullptr;
+    for (const auto& file : logFiles_)
+        if (file->Path() == name) return file;
+    return logFiles_.emplace_back(std::make_shared<TPortLogFile>(name));
+}
+
+void TSimulationIO::WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty) {
+    if (onlyWhenNotEmpty && file.PendingLines().empty()) return;
     try {
-        port.FlushLog();
+        file.Flush();
     } catch (const EFileError& error) {
         log_.AddLogLine(std::string("Failure: ") + error.what());
     }
@@ -79,21 +111,29 @@ void TSimulationIO::Clear() {
         model.reset();
     for (auto& model : bidirectionals_)
         model.reset();
-    uart_.Setup(-1, -1);
+    uartAt_.fill(nullptr);
+    uarts_.clear();
+    logFiles_.clear();
 }
 
 void TSimulationIO::Reset() {
-    for (auto* models : {&outputs_, &bidirectionals_})
-        for (auto& model : *models)
-            if (model) WriteLog(*model, false);
-    for (auto& model : inputs_)
-        if (model) model->Reset(OnMessage);
+    for (const auto& file : logFiles_) {
+        WriteLog(*file, false);
+        file->Restart();
+    }
+    for (auto& model : inputs_) {
+        if (!model) continue;
+        try {
+            model->Reset(OnMessage);
+        } catch (const EFileError& error) {
+            log_.AddLogLine(std::string("Failure: ") + error.what());
+        }
+    }
 }
 
 void TSimulationIO::FlushPendingLogs() {
-    for (auto* models : {&outputs_, &bidirectionals_})
-        for (auto& model : *models)
-            if (model) WriteLog(*model, true);
+    for (const auto& file : logFiles_)
+        WriteLog(*file, true);
 }
 
 std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
@@ -106,7 +146,7 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
         case mkInput:
         case mkInOut: return inputs_[port] ? inputs_[port]->Read(OnMessage) : 0;
         case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
-        case mkUART: return uart_.Read(port);
+        case mkUART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
         default: return 0;
         }
     } catch (const EIOError&) {
@@ -132,7 +172,9 @@ void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t
     case mkIO:
         if (bidirectionals_[port]) bidirectionals_[port]->SetValue(value, OnMessage);
         break;
-    case mkUART: uart_.Write(port, value); break;
+    case mkUART:
+        if (uartAt_[port]) uartAt_[port]->Write(port, value);
+        break;
     default: break;
     }
 }

@@ -2,18 +2,21 @@
 
 #include "common/log.h"
 #include "simulator/io_models.h"
+#include "simulator/uart_model.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace korvo {
 
 class TPicoBlazeDebugger;
 
 // The peripherals of one simulation: the port models built from the port
-// map, the UART and the scratch pad, and the routing of the simulator's
+// map, the UARTs and the scratch pad, and the routing of the simulator's
 // OnRead and OnWrite events to them. RAM and ROM ports live in the port map
 // itself; the simulator serves them.
 class TSimulationIO {
@@ -27,16 +30,22 @@ public:
     void Attach(TPicoBlazeDebugger& simulator);
     void Detach();
 
-    // Makes the port models from the simulator's port map and empties the
-    // scratch pad to the simulator's size (when a program is loaded).
+    // Line speed and processor clock of the UARTs that Build makes.
+    void SetUartTiming(std::int32_t baud, std::int64_t clockHz);
+    // Makes the port models from the simulator's port map, a UART for each
+    // UART declaration timed by the simulator's instruction count, and
+    // empties the scratch pad to the simulator's size (when a program is
+    // loaded).
     void Build(const TPicoBlazeDebugger& simulator);
     // Writes the log lists that are not empty and drops every model (when
     // the simulation ends).
     void Clear();
     // Writes every log list to its file, replacing it, empties the lists and
-    // reloads the stimulus files (on every reset).
+    // reloads the stimulus files (on every reset). A file that cannot be
+    // read or written is logged as a "Failure: " line.
     void Reset();
-    // Writes the log lists that are not empty (at the end of a run).
+    // Writes the log lists that are not empty (at the end of a run): the
+    // first write after a reset replaces the file, later ones add to it.
     void FlushPendingLogs();
 
     // The routing of OnRead and OnWrite. An input model that fails while it
@@ -48,7 +57,13 @@ public:
     TInputPortModel* InputPort(int port);
     TOutputPortModel* OutputPort(int port);
     TOutputPortModel* BidirectionalPort(int port);
-    TUARTModel& UART() { return uart_; }
+    // The UARTs in the order of their status ports.
+    const std::vector<std::unique_ptr<TUARTModel>>& UARTs() const { return uarts_; }
+    // The UART that owns a port; null when none does.
+    TUARTModel* UARTAt(int port);
+    // Brings every UART's line up to the present (at the yields and the end
+    // of a run).
+    void SynchronizeUARTs();
     TScratchPadModel& ScratchPad() { return scratchPad_; }
 
     // A user's edit of a RAM or ROM cell: stored into the port map, so that
@@ -61,14 +76,21 @@ public:
     std::function<void(int port, std::int32_t value)> OnMemoryCellWrite;
 
 private:
-    void WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty);
+    void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);
+    void AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort);
+    // The log file of that name, shared by every port that names it.
+    std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name);
 
     ILog& log_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     std::array<std::unique_ptr<TInputPortModel>, 256> inputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> outputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> bidirectionals_;
-    TUARTModel uart_;
+    std::vector<std::unique_ptr<TUARTModel>> uarts_;
+    std::array<TUARTModel*, 256> uartAt_{};
+    std::int32_t uartBaud_ = 115200;
+    std::int64_t clockHz_ = 80'000'000;
+    std::vector<std::shared_ptr<TPortLogFile>> logFiles_;
     TScratchPadModel scratchPad_;
 };
 

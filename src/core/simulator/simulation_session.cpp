@@ -9,7 +9,7 @@ namespace korvo {
 TSimulationSession::TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log,
                                        const ISettingsStore* settings)
     : simulator_(simulator), log_(log), settings_(settings), io_(log),
-      frequencyMHz_(settings::kDefaultClockFrequency) {
+      frequencyMHz_(settings::kDefaultClockFrequency), uartBaud_(settings::kDefaultUartBaud) {
     io_.Attach(simulator_);
     simulator_.SetLog(&log_);
     simulator_.OnStateChange = [this](TDebugger&) { HandleStateChange(); };
@@ -33,9 +33,15 @@ void TSimulationSession::HandleStateChange() {
                                            : ScratchPadBytes(kDefaultScratchPadChoice);
             simulator_.SetScratchPadSize(size);
         }
+        frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
+                        : settings_        ? settings::LoadClockFrequencyMHz(*settings_)
+                                           : settings::kDefaultClockFrequency;
+        uartBaud_ = uartBaudOverride_ ? *uartBaudOverride_
+                    : settings_       ? settings::LoadUartBaud(*settings_)
+                                      : settings::kDefaultUartBaud;
+        uartTcpBridge_ = !settings_ || settings::LoadUartTcpBridge(*settings_);
+        io_.SetUartTiming(uartBaud_, static_cast<std::int64_t>(frequencyMHz_) * 1'000'000);
         io_.Build(simulator_);
-        frequencyMHz_ = settings_ ? settings::LoadClockFrequencyMHz(*settings_)
-                                  : settings::kDefaultClockFrequency;
         break;
     case ssReset:
         log_.AddLogLine("!Program is Reset");

@@ -52,4 +52,8 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
     return strings;
 }
 
+std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
+    return "s" + HexText(n, CoreDescription(simulator.CoreKind()).RegisterDigits);
+}
+
 } // namespace korvo

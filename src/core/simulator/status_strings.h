@@ -22,6 +22,10 @@ struct TStatusStrings {
 // frequency not above 0 counts as the default clock frequency.
 std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz);
 
+// The name of register n as runs report it: "s0" to "sF", or "s00" to "s1F"
+// on the PicoBlaze II.
+std::string RegisterName(const TPicoBlazeDebugger& simulator, int n);
+
 TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz);
 
 } // namespace korvo

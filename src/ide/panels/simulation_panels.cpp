@@ -5,8 +5,11 @@
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
+#include "panels/uart_terminal.h"
 #include "simulator/picoblaze_debugger.h"
 #include "simulator/simulation_session.h"
+
+#include <QHBoxLayout>
 
 namespace korvo {
 
@@ -14,7 +17,11 @@ TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidge
     : dialogs_(dialogs), dialogParent_(std::move(dialogParent)),
       status_(std::make_unique<TFrameStatus>()),
       ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
-      ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)) {
+      ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)),
+      uartPanel_(std::make_unique<QWidget>()) {
+    uartPanel_->setObjectName(QStringLiteral("UartPanel"));
+    auto* layout = new QHBoxLayout(uartPanel_.get());
+    layout->setContentsMargins(2, 0, 0, 0);
     ioPanels_->OnMessage = [this](const std::string& text) { ShowMessage(text); };
 }
 
@@ -22,7 +29,7 @@ TSimulationPanels::~TSimulationPanels() {
     // The panels may sit in the main window: take them out before they go.
     for (QWidget* panel :
          {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
-          static_cast<QWidget*>(ramPanels_.get())})
+          static_cast<QWidget*>(ramPanels_.get()), uartPanel_.get()})
         panel->setParent(nullptr);
     Free();
 }
@@ -38,11 +45,20 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
         status_->SetRegisterName(n, QString::fromStdString(parser.RegisterName(n)));
     ioPanels_->Build(session.IO(), maxIoVertical);
     ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
+    for (const auto& uart : session.IO().UARTs()) {
+        auto* terminal =
+            new TFrameUartTerminal(*uart, session.Log(), session.UartTcpBridge(), uartPanel_.get());
+        uartPanel_->layout()->addWidget(terminal);
+        terminals_.push_back(terminal);
+    }
 }
 
 void TSimulationPanels::Free() {
     ioPanels_->DestroyAllFrames();
     ramPanels_->FreePanels();
+    for (TFrameUartTerminal* terminal : terminals_)
+        delete terminal;
+    terminals_.clear();
     status_->Bind(nullptr);
     simulator_ = nullptr;
     session_ = nullptr;
@@ -71,6 +87,8 @@ void TSimulationPanels::Refresh() {
     status_->Refresh();
     ioPanels_->Refresh();
     ramPanels_->Refresh();
+    for (TFrameUartTerminal* terminal : terminals_)
+        terminal->Pump();
 }
 
 void TSimulationPanels::TimerTick() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -16,6 +17,7 @@ class IUserDialogs;
 class TFrameIOPanels;
 class TFrameRAMPanels;
 class TFrameStatus;
+class TFrameUartTerminal;
 class TPicoBlazeDebugger;
 class TSimulationSession;
 class TSynPicoBlaze;
@@ -35,10 +37,14 @@ public:
     TFrameStatus& Status() { return *status_; }
     TFrameIOPanels& IOPanels() { return *ioPanels_; }
     TFrameRAMPanels& RAMPanels() { return *ramPanels_; }
+    // The terminals of the UARTs side by side, one per UART.
+    QWidget& UartPanel() { return *uartPanel_; }
+    const std::vector<TFrameUartTerminal*>& UartTerminals() const { return terminals_; }
 
     // Binds the panels to a loaded program and builds its frames; the
-    // register rows get the names the program gives them. Also routes the
-    // models' messages to message boxes.
+    // register rows get the names the program gives them; each UART gets a
+    // terminal, which serves its TCP port when the session says so. Also
+    // routes the models' messages to message boxes.
     void Build(TSimulationSession& session, const TSynPicoBlaze& parser, int maxIoVertical,
                int maxMemoryHorizontal);
     // Frees every frame and unbinds.
@@ -47,10 +53,11 @@ public:
     TPicoBlazeDebugger* Simulator() const { return simulator_; }
     bool HasIOFrames() const;
     bool HasMemoryFrames() const;
+    bool HasUartTerminals() const { return !terminals_.empty(); }
 
     // A run or step of the bound simulator starts: typed registers go in.
     void RunStarted();
-    // Every panel from the models.
+    // Every panel from the models; the terminals move the UARTs' bytes.
     void Refresh();
     // Once per yield of a run.
     void TimerTick();
@@ -67,6 +74,8 @@ private:
     std::unique_ptr<TFrameStatus> status_;
     std::unique_ptr<TFrameIOPanels> ioPanels_;
     std::unique_ptr<TFrameRAMPanels> ramPanels_;
+    std::unique_ptr<QWidget> uartPanel_;
+    std::vector<TFrameUartTerminal*> terminals_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     TSimulationSession* session_ = nullptr;
     std::set<std::string> shownThisRun_;

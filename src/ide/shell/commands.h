@@ -24,6 +24,7 @@ class IWorkbench;
 class TActionList;
 class TDebugger;
 class TPrintEngine;
+class TRunSpeedCommands;
 class TSimulationPanels;
 class TSimulationSession;
 
@@ -73,6 +74,8 @@ public:
     const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
     // The status, I/O and memory panels of the simulation.
     TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
+    // The speed of runs (Simulate menu and tool bar).
+    TRunSpeedCommands& RunSpeed() { return *runSpeed_; }
 
     // Reads the highlighter colours from "Attributes" into the shared
     // highlighter and repaints every document.
@@ -136,6 +139,8 @@ private:
     void HandleYield(TDebugger& sender);
     void HandleRunStart(TDebugger& sender);
     void HandleRunEnd(TDebugger& sender);
+    // Gives the active document's simulator the chosen speed.
+    void ApplyRunSpeed();
 
     // The active document as each interface (all null when none is active).
     IDocument* ActiveDocument() const;
@@ -162,6 +167,7 @@ private:
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;
     std::unique_ptr<TSimulationPanels> simulationPanels_;
+    std::unique_ptr<TRunSpeedCommands> runSpeed_;
 };
 
 } // namespace korvo

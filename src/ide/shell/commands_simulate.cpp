@@ -15,6 +15,7 @@
 #include "shell/editor.h"
 #include "shell/icons.h"
 #include "shell/panel_limits.h"
+#include "shell/run_speed.h"
 #include "shell/workbench.h"
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
@@ -98,6 +99,16 @@ void TCommandsDataModule::CreateSimulationCommands() {
          QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
         [](TPicoBlazeDebugger& s) { s.ClearBreakpoints(); },
         [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
+
+    runSpeed_ = std::make_unique<TRunSpeedCommands>(actions_);
+    // A speed chosen during a run takes effect at once.
+    connect(runSpeed_.get(), &TRunSpeedCommands::Changed, this, [this] { ApplyRunSpeed(); });
+}
+
+void TCommandsDataModule::ApplyRunSpeed() {
+    TEditor* editor = workbench_.Documents().ActiveEditor();
+    if (!editor || !editor->Simulator() || !editor->Session()) return;
+    editor->Simulator()->SetRunPace(runSpeed_->Pace(editor->Session()->FrequencyMHz()));
 }
 
 TPicoBlazeDebugger* TCommandsDataModule::SimulatingSimulator() const {
@@ -115,6 +126,7 @@ void TCommandsDataModule::DriveSimulator(
     TEditor* editor = workbench_.Documents().ActiveEditor();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
     std::shared_ptr<TEditor> keepAlive = editor->shared_from_this();
+    ApplyRunSpeed();
     operation(*editor->Simulator());
     workbench_.RepaintStatus();
 }
@@ -141,7 +153,8 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
     try {
         return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing);
     } catch (const std::exception& error) {
-        // An included file that cannot be read ends the run.
+        // Files that cannot be read are logged by the run; only an unexpected
+        // failure (memory) ends up here.
         dialogs_.ShowError(DialogParent(), QString::fromStdString(error.what()));
         return false;
     }
@@ -175,7 +188,8 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimul
         panels.Build(session, parser_, limits.IoPanelsVertical, limits.MemoryPanelsHorizontal);
         workbench_.DockSimulationPanels(&panels.Status(),
                                         panels.HasIOFrames() ? &panels.IOPanels() : nullptr,
-                                        panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr);
+                                        panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr,
+                                        panels.HasUartTerminals() ? &panels.UartPanel() : nullptr);
         break;
     }
     case ssIdle:

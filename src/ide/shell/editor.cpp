@@ -328,12 +328,15 @@ void TEditor::ConvertKcpsmSource() {
     auto* text = TextControl();
     if (!text) return;
     auto self = shared_from_this();
-    std::vector<std::string> converted =
-        ::korvo::ConvertKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
+    TKcpsmConversion conversion =
+        ImportKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
     text->setUpdatesEnabled(false);
-    ReplaceSourceLines(converted);
+    ReplaceSourceLines(conversion.Lines);
     text->setUpdatesEnabled(true);
     SetModified(true);
+    // The renames head the text too; the log tells of them at once.
+    for (const auto& rename : conversion.Renames)
+        host_.Log().AddLogLine("!Import renamed " + rename);
 }
 
 bool TEditor::ExportHtml(const QString& fileName) {
@@ -344,7 +347,7 @@ bool TEditor::ExportHtml(const QString& fileName) {
         std::string html =
             ExportHtmlText(lines, highlighterEntry_ ? highlighterEntry_->Scanner : nullptr,
                            text->EditorFont(), Title());
-        WriteFileBytesAtomic(FileSystemName(fileName), html);
+        WriteFileBytes(FileSystemName(fileName), html);
         return true;
     } catch (const std::exception& error) {
         host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
@@ -522,7 +525,7 @@ bool TEditor::Save() {
 bool TEditor::WriteText(const QString& fileName) {
     try {
         std::string lines = JoinLinesCrLf(SplitLines(form_->SynEditor->Bytes()));
-        WriteFileBytesAtomic(FileSystemName(fileName), EncodeText(lines, encoding_));
+        WriteFileBytes(FileSystemName(fileName), EncodeText(lines, encoding_));
         return true;
     } catch (const std::exception& error) {
         host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
@@ -653,8 +656,8 @@ void TEditor::RefreshLine(int line) {
 
 int TEditor::MarksOfLine(int line) const {
     int info = simulator_ ? simulator_->LineInfo(line) & ~liCurrent : 0;
-    bool running = simulator_ && simulator_->IsRunning();
-    if (line == currentLine_ && !running) info |= liCurrent;
+    bool shown = !simulator_ || simulator_->ShowsCurrentLine();
+    if (line == currentLine_ && shown) info |= liCurrent;
     return info;
 }
 
@@ -677,11 +680,20 @@ void TEditor::RefreshAllLineMarks() {
             if (simulator_->IsBreakpoint(address)) info |= liBreakpoint;
             marks[line] = info;
         }
-        if (currentLine_ >= 1 && currentLine_ <= lineCount && !simulator_->IsRunning())
+        if (currentLine_ >= 1 && currentLine_ <= lineCount && simulator_->ShowsCurrentLine())
             marks[currentLine_] |= liCurrent;
     }
     for (int line = 1; line <= lineCount; ++line)
         PaintLineMarks(line, marks[line]);
+}
+
+void TEditor::SetCoverageShown(bool shown) {
+    coverageShown_ = shown;
+}
+
+void TEditor::RepaintLineMarks() {
+    ForgetLineMarks();
+    RefreshAllLineMarks();
 }
 
 void TEditor::ForgetLineMarks() {
@@ -696,8 +708,13 @@ void TEditor::PaintLineMarks(int line, int info) {
     // refresh every line.
     if (shownMarks_.size() <= static_cast<std::size_t>(line))
         shownMarks_.resize(static_cast<std::size_t>(line) + 1, 0);
-    if (shownMarks_[line] == info) return;
-    shownMarks_[line] = info;
+    // The coverage view is part of what a line shows.
+    constexpr int kCoverageShown = 0x100;
+    if (shownMarks_[line] == (info | (coverageShown_ ? kCoverageShown : 0))) return;
+    shownMarks_[line] = info | (coverageShown_ ? kCoverageShown : 0);
+    text->SetCoverageMark(line - 1, coverageShown_ && (info & liCode)
+                                        ? std::optional<bool>((info & liExecuted) != 0)
+                                        : std::nullopt);
     bool current = info & liCurrent;
     bool breakpoint = info & liBreakpoint;
     std::optional<TLineGlyph> glyph;
@@ -751,7 +768,7 @@ void TEditor::ShowSimulationState() {
     if (!simulator_) return;
     SetCurrentLine(simulator_->CurrentLine());
     UpdateStatusStrings();
-    if (!simulator_->IsRunning()) RefreshAllLineMarks();
+    if (simulator_->ShowsCurrentLine()) RefreshAllLineMarks();
 }
 
 void TEditor::RefreshRunStatus() {

@@ -108,6 +108,12 @@ public:
 
     // IDocumentSimulation
     void RefreshLine(int line) override;
+    // View ▸ Coverage, for every document: executed and never executed
+    // lines coloured in the gutter while simulating.
+    static void SetCoverageShown(bool shown);
+    static bool CoverageShown() { return coverageShown_; }
+    // Paints the marks again after the coverage view changed.
+    void RepaintLineMarks();
     int CurrentLine() const override { return currentLine_; }
     void SetCurrentLine(int line) override;
     TDocumentMode Mode() const override { return mode_; }
@@ -188,6 +194,7 @@ private:
     QStringList simulationStatus_;
     // The marks each line (index from 1) shows in the gutter.
     std::vector<int> shownMarks_;
+    static inline bool coverageShown_ = false;
 };
 
 } // namespace korvo

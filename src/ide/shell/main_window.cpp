@@ -2,6 +2,7 @@
 
 #include "base/user_dialogs.h"
 #include "korvo_version.h"
+#include "platform/data_folders.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/document_manager.h"
@@ -9,6 +10,7 @@
 #include "shell/icons.h"
 #include "shell/log_pane.h"
 #include "shell/printing.h"
+#include "shell/run_speed.h"
 #include "shell/source_editor.h"
 
 #include <QActionGroup>
@@ -60,7 +62,8 @@ public:
 
 TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs,
                                    const QStringList& files, QWidget* parent)
-    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()) {
+    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()),
+      examplesFolder_(ExamplesFolder(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("frmWorkbookMain"));
     setWindowIcon(ApplicationIcon());
     CreateLayout();
@@ -141,6 +144,18 @@ void TfrmWorkbookMain::CreateCommands() {
         {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
         [this] { ShowCaptions(ToolBar->toolButtonStyle() == Qt::ToolButtonIconOnly); },
         [this](QAction& a) { a.setChecked(ToolBar->toolButtonStyle() != Qt::ToolButtonIconOnly); });
+    actViewCoverage = actions.AddCheckable(
+        {"actViewCoverage", "Coverage", "Colour executed and never executed lines", {}, {}},
+        [this] {
+            TEditor::SetCoverageShown(!TEditor::CoverageShown());
+            for (int i = 0; i < Documents().Count(); ++i)
+                Documents().Get(i)->RepaintLineMarks();
+        },
+        [](QAction& a) { a.setChecked(TEditor::CoverageShown()); });
+    actFileOpenExample = actions.Add(
+        {"actFileOpenExample", "Open &Example...", "Open an example program", {}, "file-open"},
+        [this] { ExecuteOpenExample(); },
+        [this](QAction& a) { a.setEnabled(!PreviewOn() && !examplesFolder_.isEmpty()); });
     actImport = actions.Add({"actImport", "Import", "Import a KCPSMBLE document", {}, "import"},
                             [this] { ExecuteImport(); });
     actExport = actions.Add(
@@ -159,7 +174,7 @@ void TfrmWorkbookMain::CreateMenus() {
     bar->setObjectName(QStringLiteral("mnuMain"));
     auto* file = bar->addMenu(QStringLiteral("&File"));
     file->setToolTipsVisible(true);
-    file->addActions({actFileNew, actFileOpen});
+    file->addActions({actFileNew, actFileOpen, actFileOpenExample});
     file->addMenu(mnuRecent);
     file->addSeparator();
     file->addActions({c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileCloseAll});
@@ -182,7 +197,7 @@ void TfrmWorkbookMain::CreateMenus() {
         {c.actSearchFind, c.actSearchFindNext, c.actSearchFindPrev, c.actSearchReplace});
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions});
+    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
 
     auto* settings = bar->addMenu(QStringLiteral("Settings"));
     settings->addActions({c.actSettings, c.actEditor});
@@ -200,6 +215,8 @@ void TfrmWorkbookMain::CreateMenus() {
     simulate->addSeparator();
     simulate->addActions({c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
                           c.actPause, c.actSetBreakpoint, c.actClearBreakpoints});
+    simulate->addSeparator();
+    simulate->addMenu(c.RunSpeed().CreateMenu(this));
 
     auto* help = bar->addMenu(QStringLiteral("Help"));
     help->addAction(actHelp);
@@ -226,6 +243,7 @@ void TfrmWorkbookMain::CreateToolBar() {
                 button->setMinimumSize(31, 30);
         }
     }
+    ToolBar->addWidget(c.RunSpeed().CreateToolBarWidget(ToolBar));
 }
 
 void TfrmWorkbookMain::ShowCaptions(bool on) {
@@ -273,6 +291,12 @@ QString TfrmWorkbookMain::WindowCaption() const {
     if (!version.isEmpty())
         return QStringLiteral("  ") + title + QStringLiteral(" (version ") + version + ')';
     return QStringLiteral("  ") + title;
+}
+
+void TfrmWorkbookMain::ExecuteOpenExample() {
+    // The open dialog starts in the examples folder (a name ending in "/").
+    QString fileName = examplesFolder_ + '/';
+    if (ExecuteOpenDialog(fileName)) OpenDocument(fileName);
 }
 
 void TfrmWorkbookMain::ExecuteImport() {
@@ -332,14 +356,16 @@ void TfrmWorkbookMain::ShowPanelAreas() {
     SimulationPanelArea->setVisible(!preview && SimulationPanelArea->layout()->count() > 0);
 }
 
-void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) {
+void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                                            QWidget* terminals) {
     UndockSimulationPanels();
     auto* area = static_cast<QVBoxLayout*>(SimulationPanelArea->layout());
     if (status) area->addWidget(status, 0);
     if (io) area->addWidget(io, 1);
     if (status && !io) area->addStretch(1);
     if (memory) RAMDockPanel->layout()->addWidget(memory);
-    for (QWidget* panel : {status, io, memory})
+    if (terminals) static_cast<QHBoxLayout*>(RAMDockPanel->layout())->addWidget(terminals, 1);
+    for (QWidget* panel : {status, io, memory, terminals})
         if (panel) {
             panel->show();
             dockedPanels_ << panel;

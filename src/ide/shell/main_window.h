@@ -20,7 +20,8 @@ class TPrintEngine;
 
 // The main window: document tabs at the bottom of the source panel, the
 // print preview in their place, the dock panel for memory views, the tool
-// bar and menus, Import, Export to HTML, About, and the window caption.
+// bar and menus, Open Example, Import, Export to HTML, About, and the window
+// caption.
 class TfrmWorkbookMain : public TMainForm, public IWorkbench {
     Q_OBJECT
 public:
@@ -40,7 +41,8 @@ public:
     void HidePreviewPane() override;
     void RepaintStatus() override { UpdateCommands(); }
     void RepaintStatusBar() override { UpdateStatusBar(); }
-    void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) override;
+    void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                              QWidget* terminals = nullptr) override;
     void UndockSimulationPanels() override;
 
     TCommandsDataModule& Commands() { return *CommandsDataModule; }
@@ -53,6 +55,8 @@ public:
     QToolBar* ToolBar = nullptr;
 
     QAction* actViewCaptions = nullptr;
+    QAction* actViewCoverage = nullptr;
+    QAction* actFileOpenExample = nullptr;
     QAction* actImport = nullptr;
     QAction* actExport = nullptr;
     QAction* actAbout = nullptr;
@@ -72,6 +76,7 @@ private:
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
+    void ExecuteOpenExample();
     void ExecuteImport();
     void ExecuteExport();
     void ShowCaptions(bool on);
@@ -81,6 +86,7 @@ private:
     std::unique_ptr<TEditorFactory> DocumentManager;
     std::unique_ptr<TCommandsDataModule> CommandsDataModule;
     QList<QPointer<QWidget>> dockedPanels_;
+    QString examplesFolder_;
 };
 
 } // namespace korvo

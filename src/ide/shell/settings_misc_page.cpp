@@ -1,5 +1,7 @@
 #include "shell/settings_misc_page.h"
 
+#include "shell/settings_uart_group.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,8 +35,9 @@ constexpr std::array<TSwitch, 5> kSwitches{{
     {"Auto indent", "autoIndent", &settings::TEditorSettings::AutoIndent},
 }};
 
-constexpr std::array<const char*, 6> kScratchPadChoices{
-    "No Scratch Pad", "16 bytes", "32 bytes", "64 bytes (default)", "128 bytes", "256 bytes"};
+constexpr std::array kScratchPadChoices{"No Scratch Pad",     "16 bytes",  "32 bytes",
+                                        "64 bytes (default)", "128 bytes", "256 bytes"};
+static_assert(kScratchPadChoices.size() == settings::kScratchPadSizes.size());
 
 // Font families may come once per foundry ("Mono [Foundry]"); the bare name
 // is what a font is asked for by.
@@ -116,6 +119,8 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     auto* side = new QVBoxLayout;
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
+    uart_ = new TUartSettingsGroup(this);
+    side->addWidget(uart_);
     side->addStretch();
 
     auto* layout = new QHBoxLayout(this);
@@ -138,6 +143,7 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
     frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
+    uart_->Load(settings);
 }
 
 void TMiscPage::FillFontList() {
@@ -169,6 +175,7 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
     settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
+    uart_->Store(settings);
 }
 
 void TMiscPage::RestoreDefaults() {

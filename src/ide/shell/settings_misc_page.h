@@ -13,14 +13,16 @@ class QSpinBox;
 
 namespace korvo {
 
+class TUartSettingsGroup;
+
 // The "Misc" page: the editor's font and typing switches, the simulated
-// clock frequency and the scratch pad size.
+// clock frequency, the scratch pad size and the UARTs.
 class TMiscPage : public TSettingsPage {
     Q_OBJECT
 public:
     explicit TMiscPage(QWidget* parent = nullptr);
 
-    // "Editor", "Time" and "ScratchPad".
+    // "Editor", "Time", "ScratchPad" and "UART".
     void Load(const ISettingsStore& settings);
     // Lists the installed fixed-pitch font families; the font shown stays.
     void FillFontList();
@@ -41,6 +43,7 @@ private:
     std::array<QCheckBox*, 5> switches_{};
     QLineEdit* frequency_ = nullptr;
     QButtonGroup* scratchPad_ = nullptr;
+    TUartSettingsGroup* uart_ = nullptr;
 };
 
 // The installed scalable fixed-pitch font families, sorted, each once.
