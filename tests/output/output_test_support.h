@@ -4,8 +4,8 @@
 #include "common/log.h"
 #include "common/settings.h"
 #include "common/settings_layout.h"
-#include "output/output_files.h"
 #include "data_files.h"
+#include "output/output_files.h"
 #include "scratch_folder.h"
 
 #include <cstdint>
