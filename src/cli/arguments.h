@@ -36,8 +36,9 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& switches, std::string& error);
 
 // The core of a run: the --core option when given (I, II, 3, CR or 1 to 4),
-// else the stored "Options"/"Korvo" setting, PicoBlaze I when none. An
-// unknown --core value is an error.
+// else the core the IDE remembers for the source file (the first positional
+// word), else the stored "Options"/"Korvo" setting, PicoBlaze I when none.
+// An unknown --core value is an error.
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error);
 

@@ -26,6 +26,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     TSystemProcessLauncher systemLauncher;
     TAssemblyContext context{parser, &simulator, log, settings,
                              runExec ? &systemLauncher : nullptr};
+    context.SuggestOtherCore = true;
     std::vector<TAssemblyDiagnostic> diagnostics;
     try {
         result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
@@ -39,6 +40,10 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     for (const auto& diagnostic : diagnostics)
         err << diagnostic.FileName << ":" << diagnostic.Line << ": error: " << diagnostic.Message
             << "\n";
+    if (context.OtherCore)
+        err << "korvo " << command << ": note: " << source << " assembles without errors for "
+            << CoreTraits(*context.OtherCore).ModeCaption << " (--core "
+            << static_cast<int>(*context.OtherCore) << ")\n";
     return result;
 }
 

@@ -119,8 +119,9 @@ private:
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
             simulator_.SetPortItem(port, portMap[port]);
-        WriteOutputFiles(OutputJob(),
-                         TOutputEnvironment{log_, context_.Settings, context_.Launcher});
+        if (context_.WriteOutput)
+            WriteOutputFiles(OutputJob(),
+                             TOutputEnvironment{log_, context_.Settings, context_.Launcher});
     }
 
     TOutputJob OutputJob() const {
@@ -155,7 +156,32 @@ private:
     std::vector<TAssemblyDiagnostic>* diagnostics_;
 };
 
+std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std::string& fileName,
+                                       const std::vector<std::string>& lines) {
+    for (int number = 1; number <= 4; ++number) {
+        TCoreKind core = *CoreKindFromNumber(number);
+        if (core == failed.Simulator->CoreKind()) continue;
+        TSynPicoBlaze parser;
+        auto simulator = CreateDebugger(core);
+        TNullLog log;
+        TAssemblyContext trial{parser, simulator.get(), log, failed.Settings, nullptr};
+        trial.WriteOutput = false;
+        std::vector<std::string> listing;
+        try {
+            if (AssembleSource(trial, fileName, lines, listing)) return core;
+        } catch (const std::exception&) {
+            return std::nullopt; // an included file went missing meanwhile
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::string OtherCoreNote(TCoreKind core) {
+    return "?This source assembles without errors for " +
+           std::string(CoreTraits(core).ModeCaption) + ": select that core to use it";
+}
 
 TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
                                  const std::string& resultText) {
@@ -180,7 +206,13 @@ bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
     if (!context.Simulator) return false;
-    return TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run();
+    context.OtherCore.reset();
+    if (TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run()) return true;
+    if (context.SuggestOtherCore) {
+        context.OtherCore = FindOtherCore(context, fileName, lines);
+        if (context.OtherCore) context.Log.AddLogLine(OtherCoreNote(*context.OtherCore));
+    }
+    return false;
 }
 
 } // namespace korvo

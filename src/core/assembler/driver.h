@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "output/output_files.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,17 @@ struct TAssemblyContext {
     const ISettingsStore& Settings;
     // Starts the EXEC command; null skips it.
     IProcessLauncher* Launcher = nullptr;
+    // Writes the output files of a successful run; false skips them.
+    bool WriteOutput = true;
+    // After a failed run, looks for another core for which the same source
+    // assembles without error; the first one found (in core order) is logged
+    // with OtherCoreNote and kept in OtherCore.
+    bool SuggestOtherCore = false;
+    std::optional<TCoreKind> OtherCore;
 };
+
+// The log line that names a core the failed source assembles for.
+std::string OtherCoreNote(TCoreKind core);
 
 // One error of a run, for callers that point at it (editors, the CLI).
 struct TAssemblyDiagnostic {
@@ -40,7 +51,9 @@ struct TAssemblyDiagnostic {
 // all three passes succeeded; failures of the output files do not count.
 //
 // Without a simulator (no active document) it returns false and logs
-// nothing. An included file that cannot be read leaves as EFileError.
+// nothing. The search for another core (SuggestOtherCore) assembles the
+// source again on scratch simulators and writes nothing. An included file that cannot be read
+// leaves as EFileError.
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics = nullptr);
