@@ -9,6 +9,8 @@
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
+#include "simulation_test_support.h"
+#include "simulator/debugger.h"
 
 #include <QMimeData>
 #include <QTabWidget>
@@ -359,6 +361,44 @@ private slots:
         // Setting it again on its own line removes it.
         QTest::keyClick(text, Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(text->BookmarkLine(7), -1);
+    }
+
+    // A click anywhere in the gutter of Simulate mode toggles the line's
+    // breakpoint; a bookmark never paints over the simulation glyph.
+    void TheGutterTogglesBreakpointsAndKeepsGlyphsApart() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TEditor& document =
+            StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nADD s0, 1\r\nJUMP 0\r\n");
+        auto* text = document.TextControl();
+        int lineHeight =
+            static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+        auto marginLeft = [&](int margin) {
+            int x = 0;
+            for (int m = 0; m < margin; ++m)
+                x += static_cast<int>(
+                    text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m));
+            return x;
+        };
+        for (int margin : {TSourceEditor::kListingMargin, TSourceEditor::kGlyphMargin}) {
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(marginLeft(margin) + 3, lineHeight + lineHeight / 2));
+            QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint,
+                     qPrintable(QString::number(margin)));
+            Simulator(window).ToggleBreakpoint(2);
+        }
+        Simulator(window).ToggleBreakpoint(1);
+        QCOMPARE(text->LineGlyphAt(0), static_cast<int>(TLineGlyph::CurrentBreakpoint));
+        QRect glyphs(marginLeft(TSourceEditor::kGlyphMargin), 0,
+                     static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN,
+                                                          TSourceEditor::kGlyphMargin)),
+                     lineHeight);
+        QImage before = text->viewport()->grab(glyphs).toImage();
+        QImage wholeBefore = text->viewport()->grab().toImage();
+        text->ToggleBookmark(3);
+        QCOMPARE(text->viewport()->grab(glyphs).toImage(), before);
+        QVERIFY(text->viewport()->grab().toImage() != wholeBefore);
     }
 };
 

@@ -82,8 +82,10 @@ bool TScriptedDialogs::SetUpPrinter(QWidget*, QPrinter&) {
     return PrinterSetupAccepted;
 }
 
-bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter&, int pageCount) {
+bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) {
     PageCountOffered = pageCount;
+    PrintFileProposed = printer.outputFileName();
+    PrintJobName = printer.docName();
     return PrintAccepted;
 }
 

@@ -84,6 +84,9 @@ public:
     int AboutBoxes = 0;
     int SettingsDialogs = 0;
     int PageCountOffered = 0;
+    // The file and job name the print dialog was given.
+    QString PrintFileProposed;
+    QString PrintJobName;
     int Beeps = 0;
 };
 

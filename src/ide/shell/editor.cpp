@@ -86,7 +86,7 @@ void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
     });
     auto sendToGutter = [weak](int margin, int line, Qt::KeyboardModifiers) {
         auto self = weak.lock();
-        if (!self || margin != TSourceEditor::kGlyphMargin) return;
+        if (!self || margin == TSourceEditor::kNumberMargin) return;
         // The simulator decides which lines can hold a breakpoint.
         if (self->simulator_) self->simulator_->ToggleBreakpoint(line + 1);
     };

@@ -3,6 +3,7 @@
 #include "base/fonts.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace korvo {
 
@@ -42,6 +43,8 @@ TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
         setMarkerBackgroundColor(kLineColours[marker].Background, marker);
     }
     connect(this, &QsciScintilla::selectionChanged, this, &TLogPane::ExtendSelectionToLines);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { followNewest_ = value >= verticalScrollBar()->maximum(); });
 }
 
 void TLogPane::ExtendSelectionToLines() {
@@ -125,10 +128,23 @@ void TLogPane::AppendLines(const std::deque<QString>& newLines) {
     }
     setReadOnly(true);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    int last = std::max(0, lineCount_ - 1);
-    setCursorPosition(last, 0);
-    ensureLineVisible(last);
+    setCursorPosition(std::max(0, lineCount_ - 1), 0);
+    ShowNewestLines();
     viewport()->update();
+}
+
+void TLogPane::ShowNewestLines() {
+    long shown = std::max(1L, SendScintilla(SCI_LINESONSCREEN));
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, std::max(0L, static_cast<long>(lineCount_) - shown));
+    followNewest_ = true;
+}
+
+void TLogPane::resizeEvent(QResizeEvent* event) {
+    bool follow = followNewest_;
+    QsciScintilla::resizeEvent(event);
+    // A pane squeezed by the panels of a simulation, or by its own
+    // horizontal scroll bar, still shows the newest lines.
+    if (follow) ShowNewestLines();
 }
 
 int TLogPane::LineCount() const {
@@ -167,11 +183,16 @@ int TLogPane::SourceLineOf(const QString& text) {
     return ok && line > 0 ? line : 1;
 }
 
+void TLogPane::mousePressEvent(QMouseEvent* event) {
+    pressedLine_ = lineAt(event->position().toPoint());
+    QsciScintilla::mousePressEvent(event);
+}
+
 void TLogPane::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first click may have scrolled a partly shown line into view: the
+    // line it went down on is the one meant.
+    int line = pressedLine_ >= 0 ? pressedLine_ : lineAt(event->position().toPoint());
     QsciScintilla::mouseDoubleClickEvent(event);
-    int line = 0;
-    int index = 0;
-    getCursorPosition(&line, &index);
     if (int sourceLine = SourceLineOf(LineText(line)); sourceLine > 0)
         emit SourceLineRequested(sourceLine);
 }

@@ -60,16 +60,22 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setMarginType(kNumberMargin, NumberMargin);
     setMarginType(kListingMargin, TextMargin);
     setMarginType(kGlyphMargin, SymbolMargin);
+    setMarginType(kBookmarkMargin, SymbolMargin);
     setMarginMarkerMask(kNumberMargin, 0);
     setMarginMarkerMask(kListingMargin, 0);
     int glyphMask = 0;
-    for (int marker = 0; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
+    for (int marker = kFirstGlyphMarker; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
         glyphMask |= 1 << marker;
     setMarginMarkerMask(kGlyphMargin, glyphMask);
-    setMarginSensitivity(kGlyphMargin, true);
+    setMarginMarkerMask(kBookmarkMargin, (1 << kBookmarkCount) - 1);
+    // A click anywhere in the gutter of Simulate mode toggles a breakpoint;
+    // the line numbers of Edit mode keep selecting lines.
+    for (int margin : {kListingMargin, kGlyphMargin, kBookmarkMargin})
+        setMarginSensitivity(margin, true);
     setMarginsForegroundColor(kGutterText);
     setMarginsBackgroundColor(kGutterBack);
     setMarginWidth(kGlyphMargin, 18);
+    setMarginWidth(kBookmarkMargin, 16);
 
     for (int number = 0; number < kBookmarkCount; ++number)
         markerDefine(BookmarkGlyph(number), number);

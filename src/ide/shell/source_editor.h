@@ -20,8 +20,8 @@ enum class TLineGlyph;
 enum class TLineColour { Normal, Current, Breakpoint, DeadBreakpoint };
 
 // The text control of a document: a source editor with a gutter (line
-// numbers, or the assembler's listing, and a glyph column for bookmarks and
-// simulation marks), ten bookmarks, file drops and line colours. Text is
+// numbers, or the assembler's listing, a glyph column for the simulation
+// marks and one for bookmarks), ten bookmarks, file drops and line colours. Text is
 // UTF-8 with CR LF line breaks.
 class TSourceEditor : public QsciScintilla {
     Q_OBJECT
@@ -33,6 +33,9 @@ public:
     static constexpr int kNumberMargin = 0;
     static constexpr int kListingMargin = 1;
     static constexpr int kGlyphMargin = 2;
+    // Bookmarks have a column of their own, so that they never hide a
+    // breakpoint or the current line.
+    static constexpr int kBookmarkMargin = 3;
 
     // The whole text as bytes, and replacing it; SetBytes starts a new undo
     // history, clears the modified flag and puts the caret at the start.
