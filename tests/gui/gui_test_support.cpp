@@ -89,6 +89,13 @@ bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCou
     return PrintAccepted;
 }
 
+bool TScriptedDialogs::AskLineNumber(QWidget*, int, int& line) {
+    if (LineNumbers.empty()) return false;
+    line = LineNumbers.front();
+    LineNumbers.pop_front();
+    return true;
+}
+
 void MarkCurrentVersionSeen(ISettingsStore& settings) {
     WriteString(settings, "Window", "LastVersion", kProductVersion);
 }

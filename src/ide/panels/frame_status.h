@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panels/change_marks.h"
+
 #include <QWidget>
 #include <array>
 
@@ -25,6 +27,8 @@ public:
     static constexpr int kRegisterRows = 32;
     // Registers shown per column of the register group.
     static constexpr int kRowsPerColumn = 8;
+    // Characters of a register's name its row shows.
+    static constexpr int kShownNameLength = 8;
 
     explicit TFrameStatus(QWidget* parent = nullptr);
 
@@ -52,7 +56,8 @@ public:
     // core has.
     void Bind(TPicoBlazeDebugger* simulator);
     TPicoBlazeDebugger* Simulator() const { return simulator_; }
-    // The hint of register row n: the name the program gives the register.
+    // The name the program gives register n: shown after the number in its
+    // row (cut short when long) and whole as the row's hint.
     void SetRegisterName(int n, const QString& name);
 
     // Typed register values into the simulator (when a run starts): a text
@@ -65,6 +70,8 @@ public:
     void UpdateActions();
     // Registers and flags from the simulator.
     void Refresh();
+    // The register edits and flag boxes with the simulator's values.
+    void ListValues(TShownValues& values) const;
 
     // Once per yield of a run: with the timer on, raises an interrupt edge
     // every (interval + 1) yields, the first at the next yield.

@@ -2,6 +2,8 @@
 
 #include "assembler/syn_picoblaze.h"
 #include "base/user_dialogs.h"
+#include "panels/call_stack_view.h"
+#include "panels/code_memory_view.h"
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
@@ -14,7 +16,9 @@ TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidge
     : dialogs_(dialogs), dialogParent_(std::move(dialogParent)),
       status_(std::make_unique<TFrameStatus>()),
       ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
-      ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)) {
+      ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)),
+      codeMemory_(std::make_unique<TCodeMemoryView>()),
+      callStack_(std::make_unique<TCallStackView>()) {
     ioPanels_->OnMessage = [this](const std::string& text) { ShowMessage(text); };
 }
 
@@ -22,7 +26,8 @@ TSimulationPanels::~TSimulationPanels() {
     // The panels may sit in the main window: take them out before they go.
     for (QWidget* panel :
          {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
-          static_cast<QWidget*>(ramPanels_.get())})
+          static_cast<QWidget*>(ramPanels_.get()), static_cast<QWidget*>(codeMemory_.get()),
+          static_cast<QWidget*>(callStack_.get())})
         panel->setParent(nullptr);
     Free();
 }
@@ -38,11 +43,16 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
         status_->SetRegisterName(n, QString::fromStdString(parser.RegisterName(n)));
     ioPanels_->Build(session.IO(), maxIoVertical);
     ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
+    codeMemory_->Bind(simulator_, program_);
+    callStack_->Bind(simulator_, program_);
 }
 
 void TSimulationPanels::Free() {
+    changes_.Clear();
     ioPanels_->DestroyAllFrames();
     ramPanels_->FreePanels();
+    codeMemory_->Bind(nullptr, {});
+    callStack_->Bind(nullptr, {});
     status_->Bind(nullptr);
     simulator_ = nullptr;
     session_ = nullptr;
@@ -71,10 +81,33 @@ void TSimulationPanels::Refresh() {
     status_->Refresh();
     ioPanels_->Refresh();
     ramPanels_->Refresh();
+    codeMemory_->Refresh();
+    callStack_->Refresh();
 }
 
 void TSimulationPanels::TimerTick() {
     status_->TimerTick();
+}
+
+namespace {
+TShownValues ShownValues(const TFrameStatus& status, const TFrameIOPanels& io,
+                         const TFrameRAMPanels& memory) {
+    TShownValues values;
+    status.ListValues(values);
+    io.ListValues(values);
+    memory.ListValues(values);
+    return values;
+}
+} // namespace
+
+void TSimulationPanels::BeginChanges() {
+    if (simulator_) changes_.Remember(ShownValues(*status_, *ioPanels_, *ramPanels_));
+}
+
+void TSimulationPanels::EndChanges() {
+    if (!simulator_) return;
+    Refresh();
+    changes_.Mark(ShownValues(*status_, *ioPanels_, *ramPanels_));
 }
 
 void TSimulationPanels::ShowMessage(const std::string& text) {

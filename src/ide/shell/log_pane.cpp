@@ -1,6 +1,7 @@
 #include "shell/log_pane.h"
 
 #include "base/fonts.h"
+#include "base/theme.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -22,6 +23,8 @@ const TLineColour kLineColours[] = {
     {"?", QColor(0xFF, 0x00, 0x00)},
 };
 constexpr int kColourCount = static_cast<int>(std::size(kLineColours));
+// The text style of a coloured line: black, as on every background above.
+constexpr int kColouredLineStyle = 1;
 } // namespace
 
 TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
@@ -43,8 +46,22 @@ TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
         setMarkerBackgroundColor(kLineColours[marker].Background, marker);
     }
     connect(this, &QsciScintilla::selectionChanged, this, &TLogPane::ExtendSelectionToLines);
+    connect(&ThemeNotifier(), &TThemeNotifier::Changed, this, &TLogPane::ApplyThemeColours);
+    ApplyThemeColours();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int value) { followNewest_ = value >= verticalScrollBar()->maximum(); });
+}
+
+void TLogPane::ApplyThemeColours() {
+    const TTheme& theme = CurrentTheme();
+    setPaper(theme.Paper);
+    setColor(theme.Text);
+    setCaretForegroundColor(theme.Caret);
+    SendScintilla(SCI_STYLESETFORE, kColouredLineStyle, QColor(Qt::black));
+    SendScintilla(SCI_STYLESETBACK, kColouredLineStyle, theme.Paper);
+    SendScintilla(SCI_STYLESETFONT, kColouredLineStyle, font().family().toUtf8().constData());
+    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, kColouredLineStyle,
+                  static_cast<long>(font().pointSizeF() * SC_FONT_SIZE_MULTIPLIER));
 }
 
 void TLogPane::ExtendSelectionToLines() {
@@ -123,6 +140,11 @@ void TLogPane::AppendLines(const std::deque<QString>& newLines) {
         for (int marker = 0; marker < kColourCount; ++marker)
             if (kLineColours[marker].Background == background && background.isValid()) {
                 markerAdd(lineIndex, marker);
+                long start = SendScintilla(SCI_POSITIONFROMLINE, lineIndex);
+                SendScintilla(SCI_STARTSTYLING, start);
+                SendScintilla(SCI_SETSTYLING,
+                              SendScintilla(SCI_GETLINEENDPOSITION, lineIndex) - start,
+                              kColouredLineStyle);
                 break;
             }
     }

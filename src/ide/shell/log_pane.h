@@ -42,6 +42,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Paper and text of the theme; coloured lines keep black text.
+    void ApplyThemeColours();
     // Selections always cover whole lines.
     void ExtendSelectionToLines();
     void AppendLines(const std::deque<QString>& lines);

@@ -1,5 +1,7 @@
 #include "shell/settings_misc_page.h"
 
+#include "base/fonts.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,9 +115,21 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
         scratchLayout->addWidget(choice, i % 3, i / 3);
     }
 
+    auto* windowGroup = new QGroupBox(QStringLiteral(" Window "), this);
+    auto* windowLayout = new QFormLayout(windowGroup);
+    theme_ = new QComboBox(windowGroup);
+    theme_->setObjectName(QStringLiteral("theme"));
+    theme_->addItems(
+        {QStringLiteral("As the desktop"), QStringLiteral("Light"), QStringLiteral("Dark")});
+    windowLayout->addRow(QStringLiteral("Colours:"), theme_);
+    reopenFiles_ = new QCheckBox(QStringLiteral("Reopen the last session's files"), windowGroup);
+    reopenFiles_->setObjectName(QStringLiteral("reopenFiles"));
+    windowLayout->addRow(reopenFiles_);
+
     auto* side = new QVBoxLayout;
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
+    side->addWidget(windowGroup);
     side->addStretch();
 
     auto* layout = new QHBoxLayout(this);
@@ -124,6 +138,7 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
 
     ShowEditorSettings({});
     scratchPad_->button(settings::kDefaultScratchPadChoice)->setChecked(true);
+    reopenFiles_->setChecked(true);
 }
 
 void TMiscPage::ShowEditorSettings(const settings::TEditorSettings& editor) {
@@ -138,6 +153,8 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
     frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
+    theme_->setCurrentIndex(static_cast<int>(settings::LoadThemeChoice(settings)));
+    reopenFiles_->setChecked(settings::LoadReopenFiles(settings));
 }
 
 void TMiscPage::FillFontList() {
@@ -150,10 +167,7 @@ void TMiscPage::FillFontList() {
 }
 
 QFont TMiscPage::EditorFont() const {
-    QFont font(fontName_->currentText());
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(fontSize_->value());
-    return font;
+    return ::korvo::EditorFont(fontName_->currentText(), fontSize_->value());
 }
 
 settings::TEditorSettings TMiscPage::EditorSettings() const {
@@ -169,6 +183,9 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
     settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
+    settings::StoreThemeChoice(settings,
+                               static_cast<settings::TThemeChoice>(theme_->currentIndex()));
+    settings::StoreReopenFiles(settings, reopenFiles_->isChecked());
 }
 
 void TMiscPage::RestoreDefaults() {

@@ -14,13 +14,15 @@ class QSpinBox;
 namespace korvo {
 
 // The "Misc" page: the editor's font and typing switches, the simulated
-// clock frequency and the scratch pad size.
+// clock frequency, the scratch pad size, the colours of the program and
+// whether the last session's files open again.
 class TMiscPage : public TSettingsPage {
     Q_OBJECT
 public:
     explicit TMiscPage(QWidget* parent = nullptr);
 
-    // "Editor", "Time" and "ScratchPad".
+    // "Editor", "Time", "ScratchPad" and the theme and session switches of
+    // "Options".
     void Load(const ISettingsStore& settings);
     // Lists the installed fixed-pitch font families; the font shown stays.
     void FillFontList();
@@ -41,6 +43,8 @@ private:
     std::array<QCheckBox*, 5> switches_{};
     QLineEdit* frequency_ = nullptr;
     QButtonGroup* scratchPad_ = nullptr;
+    QComboBox* theme_ = nullptr;
+    QCheckBox* reopenFiles_ = nullptr;
 };
 
 // The installed scalable fixed-pitch font families, sorted, each once.

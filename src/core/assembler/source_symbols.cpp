@@ -1,0 +1,83 @@
+#include "assembler/source_symbols.h"
+
+#include "assembler/syn_picoblaze.h"
+#include "common/hex_text.h"
+#include "common/text_file.h"
+#include "simulator/debugger.h"
+
+namespace korvo {
+
+namespace {
+
+// The names a line defines: labels before a colon, or the name in front of
+// a directive (EQU, the port declarations).
+std::vector<std::string> DefinedNames(TSynPicoBlaze& scanner, std::string_view line) {
+    std::vector<std::string> names;
+    scanner.SetLine(line, 0);
+    if (scanner.GetTokenKind() == tkSpace) scanner.NextNonSpace();
+    while (scanner.GetTokenKind() == tkIdentifier) {
+        std::string name(scanner.GetToken());
+        scanner.NextNonSpace();
+        if (scanner.GetTokenKind() == tkColon) {
+            names.push_back(std::move(name));
+            scanner.NextNonSpace();
+            continue;
+        }
+        if (scanner.GetTokenKind() == tkDirective) names.push_back(std::move(name));
+        break;
+    }
+    return names;
+}
+
+} // namespace
+
+std::vector<TSourceSymbol> CollectSourceSymbols(TCoreKind core, const std::string& fileName,
+                                                const std::vector<std::string>& lines) {
+    std::vector<TSourceSymbol> symbols;
+    TSynPicoBlaze parser;
+    auto simulator = CreateDebugger(core);
+    parser.SetSourceDirectory(DirectoryPart(fileName));
+    parser.SelectCore(core);
+    parser.BeginPasses(*simulator);
+    auto scan = [&](const std::vector<std::string>& text, const std::string& file) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            parser.ParsePass1(text[i], static_cast<int>(i), *simulator);
+            for (std::string& name : DefinedNames(parser, text[i])) {
+                auto value = parser.Symbols().Find(name);
+                if (!value || FindSourceSymbol(symbols, name)) continue;
+                symbols.push_back({std::move(name), file, static_cast<int>(i) + 1,
+                                   SymbolKindOf(*value), SymbolValueOf(*value)});
+            }
+        }
+    };
+    scan(lines, fileName);
+    // The list grows while it is read when an included file includes another.
+    const auto& included = parser.Directives().IncludeFiles;
+    for (std::size_t f = 0; f < included.size(); ++f) {
+        std::string name = included[f];
+        try {
+            scan(ReadTextLines(name), name);
+        } catch (const std::exception&) {
+        }
+    }
+    return symbols;
+}
+
+const TSourceSymbol* FindSourceSymbol(const std::vector<TSourceSymbol>& symbols,
+                                      std::string_view name) {
+    for (const auto& symbol : symbols)
+        if (SameTextIgnoringCase(symbol.Name, name)) return &symbol;
+    return nullptr;
+}
+
+std::string DescribeSourceSymbol(const TSourceSymbol& symbol, TCoreKind core) {
+    const TCoreTraits& traits = CoreTraits(core);
+    if (symbol.Kind == skLabel)
+        return "label, address $" + HexText(symbol.Value, traits.AddressDigits);
+    if (symbol.Kind == skRegister)
+        return "register s" + HexText(symbol.Value, core == TCoreKind::pbtII ? 2 : 1);
+    if (symbol.Kind == skDevice) return "port $" + HexText(symbol.Value, 2);
+    return "constant $" + HexText(symbol.Value, 2) + " (" + std::to_string(symbol.Value) + ")";
+}
+
+} // namespace korvo
