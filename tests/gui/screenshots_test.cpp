@@ -1,5 +1,7 @@
 // Takes the screenshots of docs/screenshots when KORVO_SCREENSHOT_DIR names
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
+#include "base/theme.h"
+#include "common/settings.h"
 #include "common/text_file.h"
 #include "gui_test_support.h"
 #include "panels/frame_input.h"
@@ -99,6 +101,54 @@ private slots:
         });
         window->Commands().actRun->trigger();
         QCOMPARE(window.Active().Simulator()->State(), ssPaused);
+    }
+
+    // Blink stepped into its delay routine: the code memory and call stack
+    // views, the register names and the values the last step changed.
+    void SimulationViews() {
+        TTestWindow window;
+        window->Commands().actPicoblaze3->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"));
+        window->resize(1180, 760);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        auto* text = window.Active().TextControl();
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 30, Qt::NoModifier);
+        for (int step = 0; step < 6; ++step) {
+            window->UpdateCommands();
+            window->Commands().actStepOne->trigger();
+        }
+        window->UpdateCommands();
+        Save(*window, "simulation-views");
+    }
+
+    // The dark theme in Simulate mode: editor, listing, LEDs and panels.
+    void DarkTheme() {
+        TTestWindow window;
+        window.Close();
+        WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
+        window.Restart();
+        window->Commands().actPicoblaze3->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
+        window->resize(1180, 760);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        auto& panels = window->Commands().SimulationPanels();
+        for (int bit : {0, 3, 6})
+            panels.IOPanels().InputFrame(0)->Switches[bit]->click();
+        window->UpdateCommands();
+        QTimer::singleShot(500, &*window, [&] { window->Commands().actPause->trigger(); });
+        window->Commands().actRun->trigger();
+        window->UpdateCommands();
+        Save(*window, "dark-theme");
+        window.Close();
+        ApplyTheme(settings::TThemeChoice::Light);
     }
 
     void ErrorsMode() {

@@ -77,8 +77,11 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < kStatusPanelCount; ++i) {
+        // The caret, mode and simulation texts keep their room; the hint or
+        // mode text and the stack give way first.
         auto* panel = new TStatusBarPanel(kPanelWidths[i],
-                                          i == 1 || i == 2 ? Qt::AlignHCenter : Qt::AlignLeft, bar);
+                                          i == 1 || i == 2 ? Qt::AlignHCenter : Qt::AlignLeft,
+                                          i > 0 && i + 1 < kStatusPanelCount, bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         bar->addWidget(panel, i + 1 < kStatusPanelCount ? 0 : 1);
         StatusPanels[i] = panel;

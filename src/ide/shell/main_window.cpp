@@ -99,8 +99,10 @@ ILog& TfrmWorkbookMain::Log() {
 }
 
 void TfrmWorkbookMain::CreateLayout() {
-    ToolBar = new QToolBar(QStringLiteral("ToolBar"), PanelSource);
+    // Above the documents and the views of a simulation docked beside them.
+    ToolBar = new QToolBar(QStringLiteral("ToolBar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    addToolBar(Qt::TopToolBarArea, ToolBar);
     ToolBar->setIconSize(QSize(24, 24));
     ToolBar->setMovable(false);
     ToolBar->setFloatable(false);
@@ -139,7 +141,6 @@ void TfrmWorkbookMain::CreateLayout() {
     auto* layout = new QVBoxLayout(PanelSource);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ToolBar);
     layout->addWidget(edge);
     layout->addLayout(documentsRow, 1);
     layout->addWidget(RAMDockPanel);

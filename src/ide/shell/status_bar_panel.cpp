@@ -1,6 +1,7 @@
 #include "shell/status_bar_panel.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace korvo {
 
@@ -8,24 +9,33 @@ namespace {
 constexpr int kTextMargin = 2;
 } // namespace
 
-TStatusBarPanel::TStatusBarPanel(int width, Qt::Alignment alignment, QWidget* parent)
-    : QFrame(parent), width_(width), alignment_(alignment) {
+TStatusBarPanel::TStatusBarPanel(int width, Qt::Alignment alignment, bool keepsText,
+                                 QWidget* parent)
+    : QFrame(parent), width_(width), alignment_(alignment), keepsText_(keepsText) {
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 int TStatusBarPanel::TextWidth(const QString& text) const {
-    return fontMetrics().horizontalAdvance(text) + 2 * (frameWidth() + kTextMargin);
+    // A pixel to spare: advances are rounded, eliding measures exactly.
+    return fontMetrics().horizontalAdvance(text) + 2 * (frameWidth() + kTextMargin) + 2;
 }
 
 void TStatusBarPanel::setText(const QString& text) {
     if (text == text_) return;
     text_ = text;
-    if (TextWidth(text_) > width_) {
-        width_ = TextWidth(text_);
-        updateGeometry();
+    int needed = TextWidth(text_);
+    bool grown = false;
+    if (needed > width_) {
+        width_ = needed;
+        grown = true;
     }
+    if (keepsText_ && std::min(needed, width_) > minimumWidth_) {
+        minimumWidth_ = std::min(needed, width_);
+        grown = true;
+    }
+    if (grown) updateGeometry();
     update();
 }
 
@@ -34,7 +44,8 @@ QSize TStatusBarPanel::sizeHint() const {
 }
 
 QSize TStatusBarPanel::minimumSizeHint() const {
-    return {2 * (frameWidth() + kTextMargin) + fontMetrics().averageCharWidth() * 2,
+    return {std::max(minimumWidth_,
+                     2 * (frameWidth() + kTextMargin) + fontMetrics().averageCharWidth() * 2),
             sizeHint().height()};
 }
 

@@ -8,13 +8,14 @@ namespace korvo {
 // One panel of the status bar: a sunken frame with one line of text. It
 // asks for its width but gives way when the window is narrower than all
 // panels together, and then cuts its text short with an ellipsis rather
-// than paint over its neighbours. A new text only repaints the panel; the
-// window is laid out again only when the text needs more room than the
-// panel asked for (the simulation texts change many times a second).
+// than paint over its neighbours; a panel that keeps its text gives way only
+// down to the widest text it has shown. A new text only repaints the panel;
+// the window is laid out again only when a text needs more room than any
+// before it (the simulation texts change many times a second).
 class TStatusBarPanel : public QFrame {
     Q_OBJECT
 public:
-    TStatusBarPanel(int width, Qt::Alignment alignment, QWidget* parent = nullptr);
+    TStatusBarPanel(int width, Qt::Alignment alignment, bool keepsText, QWidget* parent = nullptr);
 
     QString text() const { return text_; }
     void setText(const QString& text);
@@ -30,7 +31,9 @@ private:
 
     QString text_;
     int width_;
+    int minimumWidth_ = 0;
     Qt::Alignment alignment_;
+    bool keepsText_;
 };
 
 } // namespace korvo
