@@ -1,13 +1,17 @@
 // Execution speed of the simulator: an ALU/branch loop and an I/O-heavy loop
 // on each core, run without sleeping and in the IDE's rhythm (20 ms of run,
 // then a real 10 ms sleep and a yield).
+#include "simulator/coverage.h"
 #include "simulator/debugger.h"
+#include "simulator/exit_port.h"
 #include "simulator/io_router.h"
+#include "simulator/port_expectation.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korvo {
@@ -98,7 +102,52 @@ void IoLoop(benchmark::State& state, int programIndex, bool sleeping) {
     RunFor(*simulator, state);
 }
 
+// The speed loop of korvo sim (bench/firmware_loop.psm): ADD s0, 1 / ADDC
+// s1, 0 / XOR s2, s0 / SUB s3, 1 / JUMP loop, bare and with what a firmware
+// test attaches. The I/O loop shows what the checks cost where a program
+// writes a port at every fourth instruction.
+enum class TChecks { None, Coverage, ExitPort, ExpectOut };
+
+void FirmwareLoop(benchmark::State& state, TChecks checks, bool io) {
+    const auto& program = kPrograms[2];
+    auto simulator =
+        Load(TCoreKind::pbt3,
+             io ? program.IoLoop
+                : std::vector<std::uint32_t>{0x18001, 0x1A100, 0x0F200, 0x1C301, 0x34000});
+    TMemMapItem input, output;
+    input.Kind = mkInput;
+    output.Kind = mkOutput;
+    simulator->SetPortItem(1, input);
+    simulator->SetPortItem(2, output);
+    TNullLog log;
+    TSimulationIO ports(log);
+    ports.Attach(*simulator);
+    TNoSleepRunClock noSleep;
+    simulator->SetRunClock(noSleep);
+    std::optional<TCoverage> coverage;
+    TExitPort exitPort(*simulator, 0xFF);
+    // Port 3 is never written, so the expectation never stops the run.
+    TPortExpectation expectation(*simulator, 3, "none", {});
+    if (checks == TChecks::Coverage) coverage.emplace(*simulator);
+    if (checks == TChecks::ExitPort) simulator->AttachObserver(exitPort);
+    if (checks == TChecks::ExpectOut) simulator->AttachObserver(expectation);
+    simulator->Start();
+    ports.Build(*simulator);
+    RunFor(*simulator, state);
+}
+
 void RegisterAll() {
+    const std::pair<const char*, TChecks> checks[] = {{"Bare", TChecks::None},
+                                                      {"Coverage", TChecks::Coverage},
+                                                      {"ExitPort", TChecks::ExitPort},
+                                                      {"ExpectOut", TChecks::ExpectOut}};
+    for (auto [name, check] : checks)
+        for (bool io : {false, true})
+            benchmark::RegisterBenchmark(
+                (std::string(io ? "FirmwareIoLoop/" : "FirmwareLoop/") + name).c_str(),
+                FirmwareLoop, check, io)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
     const char* names[] = {"PicoBlazeI", "PicoBlazeII", "PicoBlaze3", "PicoBlazeCR"};
     for (int i = 0; i < 4; ++i) {
         std::string core = names[i];

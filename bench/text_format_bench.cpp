@@ -33,6 +33,18 @@ const std::vector<std::string> kKcpsmBlock{
     "start: LOAD s0, 0A ; go", "loop: ADDCY s1, 01", "COMPARE s0, 64",
     "ENABLE INTERRUPT",        "JUMP NZ, loop",      "OUTPUT s0, (s1)"};
 
+// Names that need renaming: letter case, a condition, a leading digit, a
+// register that gets a second name, comments glued to words.
+const std::vector<std::string> kKcpsmRenameBlock{"CONSTANT character_a, 61",
+                                                 "CONSTANT character_A, 41;upper",
+                                                 "NAMEREG s4, c",
+                                                 "1char: LOAD c, character_A",
+                                                 "NAMEREG c, count",
+                                                 "SUB count, 01;",
+                                                 "JUMP NZ, 1char",
+                                                 "NAMEREG count, s4",
+                                                 "RETURN;"};
+
 void BM_FormatLines(benchmark::State& state) {
     korvo::TSynPicoBlaze scanner;
     auto lines = Repeat(kDialectBlock, static_cast<std::size_t>(state.range(0)));
@@ -51,5 +63,15 @@ void BM_ImportKcpsm(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ImportKcpsm)->Arg(1000)->Arg(10000);
+
+void BM_ImportKcpsmWithRenames(benchmark::State& state) {
+    korvo::TSynPicoBlaze scanner;
+    auto lines = Repeat(kKcpsmRenameBlock, static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            korvo::ImportKcpsmSource(scanner, lines, korvo::TCoreKind::pbt3, {}));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ImportKcpsmWithRenames)->Arg(1000)->Arg(10000);
 
 } // namespace

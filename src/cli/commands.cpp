@@ -12,10 +12,10 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
-        {"asm", kAsmSynopsis, RunAsmCommand},
-        {"sim", kSimSynopsis, RunSimCommand},
-        {"format", kFormatSynopsis, RunFormat},
-        {"import", kImportSynopsis, RunImport},
+        {"asm", kAsmSynopsis, kAsmHelp, RunAsmCommand},
+        {"sim", kSimSynopsis, kSimHelp, RunSimCommand},
+        {"format", kFormatSynopsis, kFormatHelp, RunFormat},
+        {"import", kImportSynopsis, kImportHelp, RunImport},
     };
     return commands;
 }
@@ -25,7 +25,7 @@ void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
         stream << "  " << command.Synopsis << "\n";
-    stream << "\nkorvo --version prints the version.\n";
+    stream << "\nkorvo COMMAND --help describes a command; korvo --version prints the version.\n";
 }
 } // namespace
 
@@ -38,9 +38,14 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << kApplicationTitle << " " << kProductVersion << "\n";
         return kExitSuccess;
     }
-    for (const auto& command : Commands())
-        if (args[0] == command.Name)
-            return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    for (const auto& command : Commands()) {
+        if (args[0] != command.Name) continue;
+        if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+            out << "usage: korvo " << command.Synopsis << "\n\n" << command.Help;
+            return kExitSuccess;
+        }
+        return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    }
     err << "korvo: unknown command '" << args[0] << "'; try korvo --help\n";
     return kExitUsage;
 }

@@ -14,6 +14,8 @@ using TCommandFunction = int (*)(const std::vector<std::string>& args, std::ostr
 struct TCommand {
     const char* Name;
     const char* Synopsis;
+    // What "korvo COMMAND --help" prints after the synopsis.
+    const char* Help;
     TCommandFunction Run;
 };
 

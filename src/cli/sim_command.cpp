@@ -1,106 +1,38 @@
 #include "cli/sim_command.h"
 
 #include "cli/arguments.h"
+#include "cli/sim_options.h"
 #include "cli/sim_trace.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/output_file.h"
+#include "common/text_file.h"
 #include "settings/qt_settings_store.h"
+#include "simulator/coverage.h"
 #include "simulator/debugger.h"
+#include "simulator/end_state_json.h"
+#include "simulator/exit_port.h"
+#include "simulator/interrupt_schedule.h"
 #include "simulator/number_text.h"
+#include "simulator/port_expectation.h"
 #include "simulator/simulation_session.h"
 #include "simulator/status_strings.h"
+#include "simulator/vcd_writer.h"
 
-#include <algorithm>
-#include <charconv>
+#include <memory>
 #include <ostream>
 
 namespace korvo::cli {
 
 namespace {
 
-constexpr std::int64_t kDefaultMaxInstructions = 1'000'000;
-
-struct TSimOptions {
-    std::int64_t MaxInstructions = kDefaultMaxInstructions;
-    std::optional<int> ScratchPadSize;
-    std::vector<std::pair<int, std::int32_t>> Inputs; // port, value
-    std::vector<std::int64_t> InterruptsAt;           // ascending
-    bool Trace = false;
-};
-
 int UsageError(std::ostream& err, const std::string& message) {
     err << "korvo sim: " << message << " (usage: korvo " << kSimSynopsis << ")\n";
     return kExitUsage;
 }
 
-std::optional<std::int64_t> ParseCount(const std::string& text) {
-    std::int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
-
-// A port as users write it: "$" and hexadecimal digits, or decimal; 0..255.
-std::optional<int> ParsePort(const std::string& text) {
-    auto value = ParseIntegerText(text);
-    if (!value || *value < 0 || *value > 255) return std::nullopt;
-    return *value;
-}
-
-std::optional<TSimOptions> ReadOptions(const TArguments& arguments, std::string& error) {
-    TSimOptions options;
-    if (auto text = arguments.Last("--max-instructions")) {
-        auto count = ParseCount(*text);
-        if (!count) {
-            error = "--max-instructions needs a whole number of at least 0, not '" + *text + "'";
-            return std::nullopt;
-        }
-        options.MaxInstructions = *count;
-    }
-    if (auto text = arguments.Last("--scratchpad")) {
-        auto size = ParseCount(*text);
-        static constexpr int kSizes[] = {0, 16, 32, 64, 128, 256};
-        if (!size || std::find(std::begin(kSizes), std::end(kSizes), *size) == std::end(kSizes)) {
-            error = "--scratchpad takes 0, 16, 32, 64, 128 or 256, not '" + *text + "'";
-            return std::nullopt;
-        }
-        options.ScratchPadSize = static_cast<int>(*size);
-    }
-    for (const auto& assignment : arguments.All("--in")) {
-        auto equals = assignment.find('=');
-        std::optional<int> port;
-        std::optional<std::int32_t> value;
-        if (equals != std::string::npos) {
-            port = ParsePort(assignment.substr(0, equals));
-            value = ParseIntegerText(assignment.substr(equals + 1));
-        }
-        if (!port || !value) {
-            error = "--in takes PORT=VALUE (0 to 255 or $00 to $FF, and a number), not '" +
-                    assignment + "'";
-            return std::nullopt;
-        }
-        options.Inputs.emplace_back(*port, *value);
-    }
-    for (const auto& text : arguments.All("--interrupt-at")) {
-        auto count = ParseCount(text);
-        if (!count) {
-            error = "--interrupt-at needs a whole number of at least 0, not '" + text + "'";
-            return std::nullopt;
-        }
-        options.InterruptsAt.push_back(*count);
-    }
-    std::sort(options.InterruptsAt.begin(), options.InterruptsAt.end());
-    options.Trace = arguments.Has("--trace");
-    return options;
-}
-
-std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
-    return "s" + HexText(n, simulator.CoreKind() == TCoreKind::pbtII ? 2 : 1);
-}
-
 void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
-                     std::ostream& out) {
+                     const TExitPort* exitPort, std::ostream& out) {
     TStatusStrings status = MakeStatusStrings(simulator, frequencyMHz);
     out << status.Instructions << "\n"
         << status.Time << "\n"
@@ -112,33 +44,65 @@ void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequency
             << HexText(simulator.Register(n), 2);
     out << "\nZ=" << simulator.ZeroFlag() << " C=" << simulator.CarryFlag()
         << " IE=" << simulator.InterruptEnable() << "\n";
+    if (exitPort) {
+        auto value = exitPort->Value();
+        out << " Exit: " << (value ? "$" + HexText(*value, 2) : std::string("none")) << " (port $"
+            << HexText(exitPort->Port(), 2) << ")\n";
+    }
 }
 
-// The log during the run: the trace of an instruction comes before the log
-// lines that follow it.
-class TTracingLog : public TStreamLog {
-public:
-    TTracingLog(std::ostream& out, TInstructionTrace* trace) : TStreamLog(out), trace_(trace) {}
-    void AddLogLine(const std::string& text) override {
-        if (trace_) trace_->FlushCompleted();
-        TStreamLog::AddLogLine(text);
-    }
+// "SOURCE:LINE: error: ..." for the first difference of an expected output.
+std::string MismatchMessage(const std::string& source, const TPortExpectation& expectation) {
+    const auto& mismatch = *expectation.Mismatch();
+    std::string port = "port $" + HexText(expectation.Port(), 2);
+    std::string where = expectation.File() + ":" + std::to_string(mismatch.FileLine);
+    std::string after = " after " + std::to_string(mismatch.InstructionCount) + " instructions";
+    if (!mismatch.Got)
+        return where + ": error: " + port + " expects $" + HexText(*mismatch.Expected, 2) +
+               ", but the run ended" + after;
+    std::string text = source + ":" + std::to_string(mismatch.SourceLine) + ": error: " + port +
+                       " got $" + HexText(*mismatch.Got, 2) + ", ";
+    text += mismatch.Expected ? where + " expects $" + HexText(*mismatch.Expected, 2)
+                              : expectation.File() + " expects no more values";
+    return text + after;
+}
 
-private:
-    TInstructionTrace* trace_;
+// The output files of a run, opened before it starts, so that a bad path
+// fails before a long run rather than after it.
+struct TRunFiles {
+    std::unique_ptr<TOutputFile> Json;
+    std::unique_ptr<TOutputFile> Vcd;
+    std::unique_ptr<TOutputFile> Coverage;
 };
+
+std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path) {
+    return path && *path != "-" ? std::make_unique<TOutputFile>(*path) : nullptr;
+}
 
 // Runs the assembled program; the exit status.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, std::ostream& out, std::ostream& err) {
-    TInstructionTrace trace(simulator, out);
-    TTracingLog log(out, options.Trace ? &trace : nullptr);
+             const ISettingsStore& settings, const std::string& source, std::ostream& out,
+             std::ostream& err) {
+    // With the JSON on standard output, the text goes to standard error.
+    const bool jsonToOut = options.JsonFile && *options.JsonFile == "-";
+    std::ostream& text = jsonToOut ? err : out;
+    TRunFiles files;
+    try {
+        files = {OpenIfGiven(options.JsonFile), OpenIfGiven(options.VcdFile),
+                 OpenIfGiven(options.CoverageFile)};
+    } catch (const EFileError& failure) {
+        err << "korvo sim: " << failure.what() << "\n";
+        return kExitUsage;
+    }
+
+    TStreamLog log(text);
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
-    session.IO().OnMessage = [&err](const std::string& text) {
-        err << "korvo sim: " << text << "\n";
+    session.SetFrequencyOverride(options.FrequencyMHz);
+    session.IO().OnMessage = [&err](const std::string& message) {
+        err << "korvo sim: " << message << "\n";
     };
-    std::string inputError;
+    std::string setupError;
     // The --in values are the switches of the input frames: set before the
     // reset, so that a stimulus file still gives the first value.
     session.OnStateEntered = [&](TSimulatorState state) {
@@ -146,57 +110,104 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         for (const auto& [port, value] : options.Inputs) {
             if (auto* input = session.IO().InputPort(port))
                 input->SetValue(value);
+            else if (auto* bidirectional = session.IO().BidirectionalPort(port))
+                bidirectional->SetInitialValue(value);
             else
-                inputError = "--in: port $" + HexText(port, 2) + " is not an input port";
+                setupError =
+                    "--in: port $" + HexText(port, 2) + " is not an input or bidirectional port";
+        }
+        for (const auto& expected : options.ExpectedOutputs) {
+            auto kind = simulator.GetPortItem(expected.Port).Kind;
+            bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
+                           kind == mkUART || expected.Port == options.ExitPort;
+            if (!written)
+                setupError =
+                    "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
         }
     };
+
+    // The observers, in the order they see each access.
+    std::vector<std::unique_ptr<IRunObserver>> observers;
+    auto attach = [&](auto observer) {
+        auto* raw = observer.get();
+        simulator.AttachObserver(*raw);
+        observers.push_back(std::move(observer));
+        return raw;
+    };
+    TExitPort* exitPort = options.ExitPort
+                              ? attach(std::make_unique<TExitPort>(simulator, *options.ExitPort))
+                              : nullptr;
+    std::vector<TPortExpectation*> expectations;
+    for (const auto& expected : options.ExpectedOutputs)
+        expectations.push_back(attach(std::make_unique<TPortExpectation>(
+            simulator, expected.Port, expected.File, expected.Values)));
+    attach(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
+                                                options.InterruptEvery));
+    if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
+    std::unique_ptr<TCoverage> coverage;
+    if (files.Coverage) coverage = std::make_unique<TCoverage>(simulator);
+
     TNoSleepRunClock clock;
     simulator.SetRunClock(clock);
     simulator.SetInstructionLimit(options.MaxInstructions);
-
-    std::size_t nextInterrupt = 0;
-    if (options.Trace || !options.InterruptsAt.empty()) {
-        simulator.OnBeforeStep = [&](TDebugger&) {
-            if (options.Trace) trace.BeforeCycle();
-            std::int64_t count = simulator.InstructionCount();
-            while (nextInterrupt < options.InterruptsAt.size() &&
-                   options.InterruptsAt[nextInterrupt] <= count) {
-                if (options.InterruptsAt[nextInterrupt] == count) simulator.SetInterruptEdge(true);
-                ++nextInterrupt;
-            }
-        };
-    }
-    if (options.Trace)
-        simulator.OnAccess = [&](char kind, std::int32_t address, std::int32_t value) {
-            trace.Access(kind, address, value);
-        };
-
     simulator.Start();
-    if (!inputError.empty()) return UsageError(err, inputError);
+    if (!setupError.empty()) return UsageError(err, setupError);
+    TVcdWriter* vcd = nullptr;
+    if (files.Vcd) {
+        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd->Stream(),
+                                                  session.FrequencyMHz(), options.VcdLimit));
+        vcd->Begin();
+    }
     if (options.MaxInstructions > 0) simulator.RunLoop();
-    trace.Finish();
+    if (vcd) vcd->Finish();
+    for (auto* expectation : expectations)
+        expectation->Finish();
     session.IO().FlushPendingLogs();
-    simulator.OnBeforeStep = nullptr;
-    simulator.OnAccess = nullptr;
+    for (const auto& observer : observers)
+        simulator.DetachObserver(*observer);
 
-    PrintFinalState(simulator, session.FrequencyMHz(), out);
-    return simulator.State() == ssHalted ? kExitHalted : kExitSuccess;
+    PrintFinalState(simulator, session.FrequencyMHz(), exitPort, text);
+    bool unexpected = false;
+    for (const auto* expectation : expectations) {
+        if (!expectation->Mismatch()) continue;
+        unexpected = true;
+        err << "korvo sim: " << MismatchMessage(source, *expectation) << "\n";
+    }
+    text.flush();
+
+    TRunOutcome outcome{ExpandFileName(source),
+                        session.FrequencyMHz(),
+                        exitPort,
+                        {expectations.begin(), expectations.end()}};
+    try {
+        if (options.JsonFile)
+            WriteEndStateJson(jsonToOut ? out : files.Json->Stream(), simulator, session.IO(),
+                              outcome);
+        if (coverage) WriteLcovTrace(files.Coverage->Stream(), outcome.Source, coverage->Lines());
+        for (auto* file : {files.Json.get(), files.Vcd.get(), files.Coverage.get()})
+            if (file) file->Close();
+    } catch (const EFileError& failure) {
+        err << "korvo sim: " << failure.what() << "\n";
+        return kExitUsage;
+    }
+
+    if (simulator.State() == ssHalted) return kExitHalted;
+    if (unexpected) return kExitUnexpectedOutput;
+    if (exitPort && exitPort->Value().value_or(1) != 0) return kExitProgramFailed;
+    return kExitSuccess;
 }
 
 } // namespace
 
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
-    auto arguments = ParseArguments(
-        args,
-        {"--core", "--settings", "--max-instructions", "--scratchpad", "--in", "--interrupt-at"},
-        {"--trace", "--no-exec"}, error);
+    auto arguments = ParseArguments(args, kSimOptionsWithValue, kSimSwitches, error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"
                                                              : "only one source file is allowed");
     const std::string& source = arguments->Positional.front();
-    auto options = ReadOptions(*arguments, error);
+    auto options = ReadSimOptions(*arguments, error);
     if (!options) return UsageError(err, error);
 
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
@@ -204,7 +215,10 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     auto simulator = CreateDebugger(*core);
-    TStreamLog log(out);
+    // With the JSON on standard output, the assembler's lines go to standard
+    // error too.
+    bool jsonToOut = options->JsonFile && *options->JsonFile == "-";
+    TStreamLog log(jsonToOut ? err : out);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
@@ -214,7 +228,7 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, out, err);
+    int status = Simulate(*simulator, *options, *settings, source, out, err);
     out.flush();
     return status;
 }

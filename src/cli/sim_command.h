@@ -7,25 +7,49 @@
 namespace korvo::cli {
 
 inline constexpr const char* kSimSynopsis =
-    "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] "
-    "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... [--trace] "
-    "[--no-exec] SOURCE";
+    "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] [--frequency MHZ] "
+    "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... "
+    "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
+    "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] SOURCE";
+inline constexpr const char* kSimHelp =
+    "Assembles SOURCE and runs it in the simulator until it halts, writes its exit\n"
+    "port, writes a value --expect-out does not expect, or N instructions have\n"
+    "completed (1000000 unless given), then prints the status, registers and flags.\n"
+    "--trace adds one line per instruction and per access. --exit-port PORT ends the\n"
+    "run at the first OUT to PORT; --expect-out PORT=FILE checks the values written\n"
+    "to PORT against FILE's lines. --json FILE|- writes the end state as JSON,\n"
+    "--vcd FILE a waveform of the first --vcd-limit instructions (1000000), and\n"
+    "--coverage FILE an lcov tracefile. Ports and values: 255, $FF or 0xFF.\n"
+    "Exit status: 0 done (exit port 0), 1 assembly failed, 2 bad usage or a file\n"
+    "that cannot be read or written, 3 halted on an error, 5 the exit port got\n"
+    "another value or none, 6 a port was written other than expected.\n";
 
-// Exit status of a simulation that stopped on an error.
-inline constexpr int kExitHalted = 3;
+// Exit statuses of korvo sim beyond those of every command (0 success,
+// 1 assembly failed, 2 bad usage or a file that cannot be read or written).
+inline constexpr int kExitHalted = 3;           // the simulation halted with an error
+inline constexpr int kExitProgramFailed = 5;    // the exit port got a value other than 0, or none
+inline constexpr int kExitUnexpectedOutput = 6; // a port was written other than expected
 
 // korvo sim: assembles SOURCE as korvo asm does, then runs it in the
-// simulator, without sleeping, until it halts or N instructions have
-// completed (1,000,000 unless given). Standard output gets every log line;
-// with --trace also one line per completed instruction ("I <pc> <word>")
-// followed by the port, scratch pad and memory accesses it made ("R", "W",
-// "F", "S" with the port or offset and the value). At the end come the five
-// status texts, the registers and the flags. --in PORT=VALUE sets the value
-// of an input port without stimulus file; --interrupt-at N raises an
-// interrupt event before instruction N (when N instructions have completed).
-// Exit status 0 when the instruction limit was reached, 3 when the
-// simulation halted with an error, 1 when the assembly failed, 2 for bad
-// usage.
+// simulator, without sleeping, until it halts, writes its exit port, writes
+// an unexpected value or N instructions have completed (1,000,000 unless
+// given). Standard output gets every log line; with --trace also one line
+// per completed instruction ("I <pc> <word>") followed by the port, scratch
+// pad and memory accesses it made ("R", "W", "F", "S" with the port or
+// offset and the value). At the end come the five status texts, the
+// registers and the flags, and the exit port's value.
+//
+// --in PORT=VALUE sets an input port (without stimulus file) or a
+// bidirectional port; --interrupt-at N raises an interrupt event before
+// instruction N (when N instructions have completed), --interrupt-every N
+// before instructions N, 2N, ... --exit-port PORT ends the run at the first
+// OUT to PORT (which needs no declaration); --expect-out PORT=FILE checks
+// the values written to PORT against FILE's lines (numbers as in stimulus
+// files) and stops at the first difference, reported on standard error.
+// --json writes the end state (to standard output for "-", the text output
+// then going to standard error), --vcd a waveform of the first --vcd-limit
+// instructions (1,000,000 unless given), --coverage an lcov tracefile.
+// --frequency replaces the clock frequency of the settings.
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace korvo::cli

@@ -11,23 +11,17 @@ TInstructionTrace::TInstructionTrace(const TPicoBlazeDebugger& simulator, std::o
     : simulator_(simulator), out_(out) {}
 
 void TInstructionTrace::BeforeCycle() {
-    Finish();
-    pending_ = true;
     pc_ = simulator_.PC();
     countBefore_ = simulator_.InstructionCount();
+    accesses_.clear();
 }
 
-void TInstructionTrace::Access(char kind, std::int32_t address, std::int32_t value) {
-    accesses_.push_back(std::string(1, kind) + " " + HexText(address, 2) + " " + HexText(value, 2));
+void TInstructionTrace::Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {
+    accesses_.push_back(std::string(1, "RWFS"[static_cast<int>(kind)]) + " " + HexText(address, 2) +
+                        " " + HexText(value, 2));
 }
 
-void TInstructionTrace::FlushCompleted() {
-    if (pending_ && simulator_.InstructionCount() > countBefore_) Finish();
-}
-
-void TInstructionTrace::Finish() {
-    if (!pending_) return;
-    pending_ = false;
+void TInstructionTrace::AfterCycle() {
     if (simulator_.InstructionCount() > countBefore_) {
         const auto& traits = CoreTraits(simulator_.CoreKind());
         TCodeEntry entry;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/run_observer.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -17,23 +19,18 @@ namespace korvo::cli {
 // <value>" or "S <offset> <value>". An instruction that did not complete
 // (an interrupt cycle, a failure) gets no "I" line; its accesses are still
 // shown.
-class TInstructionTrace {
+class TInstructionTrace : public IRunObserver {
 public:
     TInstructionTrace(const TPicoBlazeDebugger& simulator, std::ostream& out);
 
-    // Before each cycle: writes out the cycle before it.
-    void BeforeCycle();
-    void Access(char kind, std::int32_t address, std::int32_t value);
-    // Writes out the current cycle when it has completed an instruction, so
-    // that a log line about it (a pause, a halt) follows its trace.
-    void FlushCompleted();
-    // After the run: writes out the last cycle.
-    void Finish();
+    bool WatchesCycles() const override { return true; }
+    void BeforeCycle() override;
+    void AfterCycle() override;
+    void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:
     const TPicoBlazeDebugger& simulator_;
     std::ostream& out_;
-    bool pending_ = false;
     std::int32_t pc_ = 0;
     std::int64_t countBefore_ = 0;
     std::vector<std::string> accesses_;

@@ -33,7 +33,6 @@ struct TSourceAssembly {
 // EXEC command is started unless runExec is false.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err,
-                                   bool runExec);
+                                   const ISettingsStore& settings, std::ostream& err, bool runExec);
 
 } // namespace korvo::cli

@@ -2,21 +2,20 @@
 
 #include "assembler/syn_picoblaze.h"
 #include "cli/arguments.h"
+#include "cli/kcpsm_check.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
 #include "text/kcpsm_import.h"
 #include "text/source_formatter.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 
 namespace korvo::cli {
 
 namespace {
-
-using TTransform = std::function<std::vector<std::string>(
-    TSynHighLighterIDE&, const std::vector<std::string>&, TCoreKind, const TFormatColumns&)>;
 
 struct TTextCommand {
     const char* Name;
@@ -25,13 +24,16 @@ struct TTextCommand {
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
     bool TargetTakesValue;
-    TTransform Transform;
+    // Further options that take a value.
+    std::set<std::string> ValueOptions = {};
 };
 
 // Everything a run needs, read from the arguments and the settings.
 struct TTextJob {
+    TArguments Arguments;
     std::string File;
     std::optional<std::string> Target;
+    std::unique_ptr<ISettingsStore> Settings;
     TCoreKind Core = TCoreKind::pbtI;
     TFormatColumns Columns;
 };
@@ -39,6 +41,7 @@ struct TTextJob {
 std::optional<TTextJob> PrepareJob(const TTextCommand& command,
                                    const std::vector<std::string>& args, std::string& error) {
     std::set<std::string> withValue{"--core", "--columns", "--settings"};
+    withValue.insert(command.ValueOptions.begin(), command.ValueOptions.end());
     std::set<std::string> switches;
     (command.TargetTakesValue ? withValue : switches).insert(command.TargetOption);
     auto arguments = ParseArguments(args, withValue, switches, error);
@@ -56,11 +59,11 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     else if (arguments->Has(command.TargetOption))
         job.Target = job.File;
 
-    auto settings = OpenSettingsStore(arguments->Last("--settings"));
-    auto core = ResolveCore(*arguments, *settings, error);
+    job.Settings = OpenSettingsStore(arguments->Last("--settings"));
+    auto core = ResolveCore(*arguments, *job.Settings, error);
     if (!core) return std::nullopt;
     job.Core = *core;
-    job.Columns = ReadFormatColumns(*settings);
+    job.Columns = ReadFormatColumns(*job.Settings);
     if (auto text = arguments->Last("--columns")) {
         auto columns = ParseFormatColumns(*text);
         if (!columns) {
@@ -70,24 +73,18 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
         }
         job.Columns = *columns;
     }
+    job.Arguments = std::move(*arguments);
     return job;
 }
 
+// Runs the command's body on the prepared job; a bad command line or a file
+// that cannot be read or written ends with one line on err.
 int RunTextCommand(const TTextCommand& command, const std::vector<std::string>& args,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& err, const std::function<int(TTextJob&)>& body) {
     std::string error;
     auto job = PrepareJob(command, args, error);
     try {
-        if (job) {
-            TSynPicoBlaze scanner;
-            auto lines =
-                command.Transform(scanner, ReadTextLines(job->File), job->Core, job->Columns);
-            if (job->Target)
-                WriteTextLines(*job->Target, lines);
-            else
-                out << JoinLinesCrLf(lines) << std::flush;
-            return kExitSuccess;
-        }
+        if (job) return body(*job);
     } catch (const EFileError& failure) {
         error = failure.what();
     }
@@ -95,16 +92,42 @@ int RunTextCommand(const TTextCommand& command, const std::vector<std::string>& 
     return kExitUsage;
 }
 
+void WriteResult(const TTextJob& job, const std::vector<std::string>& lines, std::ostream& out) {
+    if (job.Target)
+        WriteTextLines(*job.Target, lines);
+    else
+        out << JoinLinesCrLf(lines) << std::flush;
+}
+
 } // namespace
 
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"format", kFormatSynopsis, "-i", false, FormatLines};
-    return RunTextCommand(command, args, out, err);
+    static const TTextCommand command{"format", kFormatSynopsis, "-i", false};
+    return RunTextCommand(command, args, err, [&](TTextJob& job) {
+        TSynPicoBlaze scanner;
+        WriteResult(job, FormatLines(scanner, ReadTextLines(job.File), job.Core, job.Columns), out);
+        return kExitSuccess;
+    });
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", kImportSynopsis, "-o", true, ConvertKcpsmSource};
-    return RunTextCommand(command, args, out, err);
+    static const TTextCommand command{"import", kImportSynopsis, "-o", true, {"--check"}};
+    return RunTextCommand(command, args, err, [&](TTextJob& job) {
+        const auto check = job.Arguments.Last("--check");
+        const auto source = ReadTextLines(job.File);
+        // A check assembles for PicoBlaze 3, so the layout is made for it.
+        TSynPicoBlaze scanner;
+        const TKcpsmConversion conversion =
+            ImportKcpsmSource(scanner, source, check ? TCoreKind::pbt3 : job.Core, job.Columns);
+        for (const auto& rename : conversion.Renames)
+            err << "korvo import: renamed " << rename << "\n";
+        if (!check) {
+            WriteResult(job, conversion.Lines, out);
+            return kExitSuccess;
+        }
+        if (job.Target) WriteTextLines(*job.Target, conversion.Lines);
+        return CheckKcpsmConversion(*check, job.File, source, conversion, *job.Settings, out, err);
+    });
 }
 
 } // namespace korvo::cli

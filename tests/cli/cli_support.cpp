@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -36,21 +37,29 @@ TRunResult RunInProcess(const std::vector<std::string>& args) {
 
 TRunResult RunExecutable(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-    std::string dir = MakeTempDir();
     std::string command;
     if (!environment.empty()) {
         command = "env";
-        for (const auto& assignment : environment) command += " " + Quote(assignment);
+        for (const auto& assignment : environment)
+            command += " " + Quote(assignment);
         command += " ";
     }
     command += Quote(KORVO_EXECUTABLE);
-    for (const auto& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
-    int raw = std::system(command.c_str());
+    for (const auto& arg : args)
+        command += " " + Quote(arg);
+    return RunCommandLine(command);
+}
+
+TRunResult RunCommandLine(const std::string& command) {
+    std::string dir = MakeTempDir();
+    int raw =
+        std::system((command + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err")).c_str());
     TRunResult result;
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.Out = ReadFile(dir + "/out");
     result.Err = ReadFile(dir + "/err");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
     return result;
 }
 
@@ -72,6 +81,37 @@ std::string ReadFile(const std::string& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TSimFixture::TSimFixture() : Dir(MakeTempDir()), Settings(Dir + "/settings.ini") {}
+
+TSimFixture::~TSimFixture() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir, ignored);
+}
+
+std::string TSimFixture::Source(const std::string& name, const std::string& text) {
+    std::string path = Dir + "/" + name;
+    WriteFile(path, text);
+    return path;
+}
+
+TRunResult TSimFixture::Sim(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunInProcess(args);
+}
+
+TRunResult TSimFixture::SimExecutable(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sim", "--settings", Settings});
+    return RunExecutable(args);
 }
 
 } // namespace korvo::cli::test

@@ -19,10 +19,29 @@ TRunResult RunInProcess(const std::vector<std::string>& args);
 TRunResult RunExecutable(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment = {});
 
+// Runs a shell command line; its status and outputs.
+TRunResult RunCommandLine(const std::string& command);
+
 // A fresh empty directory under the system's temporary folder.
 std::string MakeTempDir();
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+
+std::vector<std::string> Lines(const std::string& text);
+
+// A temporary folder, removed at the end, with a settings file of its own,
+// so that no test touches the user's settings.
+struct TSimFixture {
+    TSimFixture();
+    ~TSimFixture();
+    // Writes a source into the folder; its path.
+    std::string Source(const std::string& name, const std::string& text);
+    // korvo sim with the folder's settings, in-process or as the executable.
+    TRunResult Sim(std::vector<std::string> args);
+    TRunResult SimExecutable(std::vector<std::string> args);
+    std::string Dir;
+    std::string Settings;
+};
 
 } // namespace korvo::cli::test

@@ -9,35 +9,6 @@
 namespace korvo::cli::test {
 namespace {
 
-// A temporary folder with a settings file of its own, so that no test
-// touches the user's settings.
-struct TSimFixture {
-    TSimFixture() : Dir(MakeTempDir()), Settings(Dir + "/settings.ini") {}
-    ~TSimFixture() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Dir, ignored);
-    }
-    std::string Source(const std::string& name, const std::string& text) {
-        std::string path = Dir + "/" + name;
-        WriteFile(path, text);
-        return path;
-    }
-    TRunResult Sim(std::vector<std::string> args) {
-        args.insert(args.begin(), {"sim", "--settings", Settings});
-        return RunInProcess(args);
-    }
-    std::string Dir;
-    std::string Settings;
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The last n lines of the output.
 std::vector<std::string> Tail(const std::string& text, std::size_t n) {
     auto lines = Lines(text);

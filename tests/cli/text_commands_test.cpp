@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,61 @@ TEST_F(TextCommandTest, ImportConvertsAndFormats) {
     EXPECT_EQ(written.Status, 0) << written.Err;
     EXPECT_EQ(written.Out, "");
     EXPECT_EQ(ReadFile(out), expected);
+}
+
+// The .hex form of the KCPSM3 assembler: 1024 words, unused ones 0.
+std::string KcpsmHex(const std::map<int, std::string>& words) {
+    std::string text;
+    for (int address = 0; address < 1024; ++address)
+        text += (words.count(address) ? words.at(address) : "00000") + "\r\n";
+    return text;
+}
+
+TEST_F(TextCommandTest, CheckComparesTheConvertedWordsWithTheKcpsmHexFile) {
+    const std::string program = std::string(KORVO_TEST_DATA_DIR) + "/text/kcpsm/case_names";
+    auto match = Run("import", {"--check", program + ".hex", program + ".psm"});
+    EXPECT_EQ(match.Status, 0) << match.Err;
+    EXPECT_EQ(match.Out, "all 1024 words agree with " + program + ".hex\n");
+    EXPECT_NE(match.Err.find("korvo import: renamed constant character_A -> character_A_1\n"),
+              std::string::npos)
+        << match.Err;
+
+    // LOAD s0, 01 and ADD X, x are 00001 and 18005; a label and its rename
+    // come first, so the lines of the converted file are not the source's.
+    auto source = Write("k.psm", "CONSTANT X, 01\nCONSTANT x, 05\nLOAD s0, X\nADD s0, x ; five\n");
+    auto good = Write("good.hex", KcpsmHex({{0, "00001"}, {1, "18005"}}));
+    auto bad = Write("bad.hex", KcpsmHex({{0, "00001"}, {1, "18006"}, {0x3FF, "34000"}}));
+    auto out = Path("out.psm");
+    auto agree = Run("import", {"--check", good, "-o", out, source});
+    EXPECT_EQ(agree.Status, 0) << agree.Err;
+    EXPECT_EQ(agree.Err, "korvo import: renamed constant x -> x_1\n");
+    EXPECT_NE(ReadFile(out).find("x_1"), std::string::npos);
+    auto differ = Run("import", {"--check", bad, source});
+    EXPECT_EQ(differ.Status, 1);
+    EXPECT_EQ(differ.Out, "address 001: KCPSM 18006, converted 18005, line 4: ADD s0, x ; five\n"
+                          "address 3FF: KCPSM 34000, converted 00000, no source line\n");
+    EXPECT_NE(differ.Err.find("korvo import: 2 of 1024 words differ from " + bad + "\n"),
+              std::string::npos)
+        << differ.Err;
+
+    // An error of the assembly names the line of the KCPSM source.
+    auto broken = Write("broken.psm", "NAMEREG s4, c\nLOAD c, 01\nJUMP nowhere\n");
+    auto failed = Run("import", {"--check", good, broken});
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_NE(failed.Err.find(broken + ":3: error: "), std::string::npos) << failed.Err;
+    EXPECT_NE(failed.Err.find("does not assemble"), std::string::npos) << failed.Err;
+
+    auto help = RunInProcess({"import", "--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("[--check KCPSM.hex] FILE"), std::string::npos) << help.Out;
+
+    for (const std::string& malformed :
+         {std::string("00001\r\n"), KcpsmHex({{5, "4000"}}), KcpsmHex({{5, "40000"}})}) {
+        auto hex = Write("malformed.hex", malformed);
+        auto result = Run("import", {"--check", hex, source});
+        EXPECT_EQ(result.Status, 2);
+        EXPECT_NE(result.Err.find("is not a KCPSM3 .hex file"), std::string::npos) << result.Err;
+    }
 }
 
 TEST_F(TextCommandTest, EmptyFileGivesEmptyOutput) {

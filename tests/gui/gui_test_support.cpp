@@ -35,6 +35,7 @@ TSaveAnswer TScriptedDialogs::AskSaveChanges(QWidget*, const QString& question) 
 
 bool TScriptedDialogs::ChooseOpenFile(QWidget*, const QString& filter, QString& fileName) {
     OpenFilters << filter;
+    OpenStartNames << fileName;
     if (OpenFileNames.empty()) return false;
     fileName = OpenFileNames.front();
     OpenFileNames.pop_front();

@@ -77,6 +77,7 @@ public:
     QStringList SaveQuestions;
     QStringList SaveFilters;
     QStringList OpenFilters;
+    QStringList OpenStartNames; // the initial choice of each open dialog
     QStringList SearchTextsShown;
     QList<QRect> ReplaceMatches;
     QStringList ReplaceTexts;

@@ -37,6 +37,9 @@ private slots:
         QCOMPARE(ParseIdeArguments({"--", "--odd.psm"}).Files, QStringList({"--odd.psm"}));
         QVERIFY(!ParseIdeArguments({"--settings"}).Error.isEmpty());
         QVERIFY(!ParseIdeArguments({"--bogus"}).Error.isEmpty());
+        QVERIFY(ParseIdeArguments({"x.psm", "-h"}).Help);
+        QVERIFY(ParseIdeArguments({"--version", "--bogus"}).Version);
+        QCOMPARE(ParseIdeArguments({"--", "--help"}).Files, QStringList({"--help"}));
     }
 
     void TheSettingsFileOfTheCommandLineIsUsed() {

@@ -195,15 +195,17 @@ private slots:
 
     void ImportConvertsAKcpsmSource() {
         TTestWindow window;
-        QString file =
-            WriteFile(window.Settings.Folder(), "kcpsm.psm",
-                      "CONSTANT max, FF\r\nstart: LOAD s0, 0A ; set\r\nADDCY s1, 01\r\n");
+        QString file = WriteFile(window.Settings.Folder(), "kcpsm.psm",
+                                 "CONSTANT max, FF\r\nstart: LOAD s0, 0A ; set\r\nADDCY s1, 01\r\n"
+                                 "CONSTANT Max, 01\r\n");
         window.Dialogs.OpenFileNames = {file};
         window->actImport->trigger();
         TEditor& document = window.Active();
         QCOMPARE(document.FileName(), file);
         QVERIFY(document.Modified());
-        QStringList lines = document.TextControl()->text().split("\r\n");
+        // The rename heads the text and goes to the log pane.
+        QVERIFY(LogLines(*window).contains("!Import renamed constant Max -> Max_1"));
+        QStringList lines = document.TextControl()->text().split("\r\n").mid(2);
         QVERIFY2(lines[0].startsWith("max") && lines[0].contains("EQU") && lines[0].contains("$FF"),
                  qPrintable(lines[0]));
         QVERIFY2(lines[1].contains("LOAD") && lines[1].contains("s0, 10"), qPrintable(lines[1]));

@@ -98,6 +98,19 @@ private slots:
         QCOMPARE(RegisterText(window, 0), QString("2A"));
     }
 
+    void ViewCoverageColoursExecutedAndNeverExecutedLines() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
+        QVERIFY(Press(window, window->Commands().actStepOne));
+        auto* text = document.TextControl();
+        QCOMPARE(text->CoverageMarkAt(0), std::nullopt);
+        QVERIFY(Press(window, window->actViewCoverage));
+        QCOMPARE(text->CoverageMarkAt(0), std::optional(true));
+        QCOMPARE(text->CoverageMarkAt(1), std::optional(false));
+        QVERIFY(Press(window, window->actViewCoverage));
+        QCOMPARE(text->CoverageMarkAt(1), std::nullopt);
+    }
+
     void AssemblingAgainInSimulateModeStartsAFreshSimulation() {
         TTestWindow window;
         TEditor& document = StartSimulation(window, "steps.psm", kSteps);

@@ -11,6 +11,7 @@
 #include "shell/qt_user_dialogs.h"
 #include "shell/status_bar_panel.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
@@ -103,6 +104,17 @@ private slots:
         QCOMPARE(window->Documents().Count(), 2);
         QCOMPARE(window->Documents().Get(0)->FileName(), first);
         QCOMPARE(window.Active().FileName(), second);
+    }
+
+    void OpenExampleStartsInTheExamplesFolder() {
+        // A test binary is not installed: the examples of the source tree.
+        QString examples = QFileInfo(QStringLiteral(KORVO_EXAMPLES_DIR)).canonicalFilePath();
+        TTestWindow window;
+        QVERIFY(window->actFileOpenExample->isEnabled());
+        window.Dialogs.OpenFileNames.push_back(examples + "/blink.psm");
+        window->actFileOpenExample->trigger();
+        QCOMPARE(window.Dialogs.OpenStartNames, QStringList({examples + '/'}));
+        QCOMPARE(window.Active().FileName(), examples + "/blink.psm");
     }
 
     void RecentFilesRules() {

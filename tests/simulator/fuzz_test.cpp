@@ -4,9 +4,11 @@
 // every memory access).
 #include "output/bram.h"
 #include "sim_test_support.h"
+#include "simulator/coverage.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -90,6 +92,62 @@ public:
         }
     }
 
+    // Runs the program from its reset for up to limit instructions in one
+    // of the run loops: 0 single steps, 1 the fast loop, 2 counting for
+    // coverage, 3 watched by an observer, 4 stopping at a breakpoint; with
+    // the interrupt input held, when asked. The state it ends in.
+    std::string RunInMode(int mode, std::int64_t limit, bool interrupts) {
+        auto& sim = *machine_.Sim;
+        struct TWatcher : IRunObserver {
+            bool WatchesCycles() const override { return true; }
+        } watcher;
+        std::optional<TCoverage> coverage;
+        if (mode == 2) coverage.emplace(sim);
+        if (mode == 3) sim.AttachObserver(watcher);
+        if (mode == 4)
+            for (int line : {2, 6, 18})
+                sim.ToggleBreakpoint(line);
+        sim.SetInstructionLimit(limit);
+        sim.Start();
+        sim.SetInterruptLine(interrupts);
+        // As in DriveRandomly, a failing address gets another instruction,
+        // so that the runs reach further.
+        std::int64_t total = 0;
+        bool refused = false;
+        for (int failures = 0; failures < 100; ++failures) {
+            while (sim.State() == ssPaused && sim.InstructionCount() < limit)
+                mode == 0 ? sim.Step() : mode == 4 ? sim.Run() : sim.RunLoop();
+            total += sim.InstructionCount();
+            refused |= sim.State() == ssHalted && sim.ErrorCode() == seIO;
+            if (sim.State() != ssHalted) break;
+            StoreRandomInstruction(sim.PC());
+            sim.Reset();
+            sim.SetInterruptLine(interrupts);
+        }
+        Executed = total;
+        sim.DetachObserver(watcher);
+        std::string state = std::to_string(total) + " " + std::to_string(sim.PC()) + " " +
+                            std::to_string(sim.InstructionCount()) + " " +
+                            std::to_string(sim.State()) + " " + std::to_string(sim.ErrorCode()) +
+                            " " + std::to_string(sim.SP()) + " " + std::to_string(sim.FlagByte()) +
+                            " |";
+        for (int n = 0; n < sim.StackDepth(); ++n)
+            state += " " + std::to_string(sim.StackEntry(n));
+        for (int n = 0; n < sim.RegisterCount(); ++n)
+            state += " " + std::to_string(sim.Register(n));
+        std::uint64_t counted = 0;
+        for (int address = 0; address < sim.CodeSize(); ++address) {
+            state += sim.IsExecuted(address) ? "x" : ".";
+            if (coverage) counted += coverage->Count(address);
+        }
+        for (int port = 0; port < kPortCount; ++port)
+            state += " " + std::to_string(sim.GetPortItem(port).Value);
+        // Every completed instruction was counted where it ran (a refused
+        // access resets the instruction count, not the coverage).
+        if (coverage && !refused) EXPECT_EQ(counted, static_cast<std::uint64_t>(total));
+        return state;
+    }
+
     std::int64_t Executed = 0;
 
 private:
@@ -169,6 +227,28 @@ TEST(SimulatorFuzz, RandomProgramsPortsAndCommandsKeepTheStateInRange) {
         }
         // The programs ran far, not just into their first failure.
         EXPECT_GT(executed, 100'000) << CoreName(core);
+    }
+}
+
+// Each run loop is compiled for what a run needs; all of them must do what
+// single steps do.
+TEST(SimulatorFuzz, EveryRunLoopAgreesWithSingleSteps) {
+    for (TCoreKind core : kAllCores) {
+        std::int64_t executed = 0;
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            SCOPED_TRACE(CoreName(core) + " seed " + std::to_string(seed));
+            std::string stepped;
+            for (int mode = 0; mode <= 4; ++mode) {
+                TFuzzer fuzzer(core, seed);
+                fuzzer.LoadRandomProgram();
+                fuzzer.MapRandomPorts();
+                std::string state = fuzzer.RunInMode(mode, 5000, seed % 2 == 0);
+                if (mode == 0) stepped = state;
+                if (mode == 0) executed += fuzzer.Executed;
+                EXPECT_EQ(state, stepped) << "mode " << mode;
+            }
+        }
+        EXPECT_GT(executed, 5'000) << CoreName(core);
     }
 }
 

@@ -281,21 +281,24 @@ TEST(PortAccess, UnattachedHandlersReadZeroAndIgnoreWrites) {
     EXPECT_THROW(sim->ReadData(2), EIOError);
 }
 
-TEST(PortAccess, AccessTraceHook) {
+TEST(PortAccess, ObserversSeeEveryAccess) {
     TMachine m(TCoreKind::pbt3);
     m.Map(1, mkIO);
     m.Sim->SetUsesScratchPad(true);
-    std::vector<std::string> seen;
-    m.Sim->OnAccess = [&](char kind, std::int32_t address, std::int32_t value) {
-        seen.push_back(std::string(1, kind) + std::to_string(address) + "=" +
-                       std::to_string(value));
-    };
+    struct TAccessLog : IRunObserver {
+        std::vector<std::string> Seen;
+        void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override {
+            Seen.push_back(std::string(1, "RWFS"[static_cast<int>(kind)]) +
+                           std::to_string(address) + "=" + std::to_string(value));
+        }
+    } log;
+    m.Sim->AttachObserver(log);
     const TEncoder& e = m.Encode;
     m.Load({e.Alu(TAlu::Load, 0, 9), e.Port(TPortOp::Out, 0, 1), e.Port(TPortOp::In, 1, 1),
             e.Port(TPortOp::Store, 0, 2), e.Port(TPortOp::Fetch, 2, 2)});
     m.Start();
     m.Steps(5);
-    EXPECT_EQ(seen, (std::vector<std::string>{"W1=9", "R1=9", "S2=9", "F2=9"}));
+    EXPECT_EQ(log.Seen, (std::vector<std::string>{"W1=9", "R1=9", "S2=9", "F2=9"}));
 }
 
 TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {

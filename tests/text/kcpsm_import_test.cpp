@@ -88,6 +88,72 @@ INSTANTIATE_TEST_SUITE_P(
                       ConvertCase{"JUMP C", " JUMP C"}, ConvertCase{"JUMP ;c", " JUMP ;c"},
                       ConvertCase{"LOAD s0, 100", " LOAD s0 , 100"}));
 
+// Comments glued to a word, blanks around commas, statements glued to their
+// label and mnemonics in mixed case.
+INSTANTIATE_TEST_SUITE_P(KcpsmSpellings, ConvertLineTest,
+                         ::testing::Values(ConvertCase{"CONSTANT C_ITERS, 0f;", "C_ITERS EQU  15;"},
+                                           ConvertCase{"LOAD s0, c9;", " LOAD s0 , $C9 ;"},
+                                           ConvertCase{"NAMEREG s0 , X;", "X EQU s0 ;"},
+                                           ConvertCase{"RETURN;", "RET ;"},
+                                           ConvertCase{"\tOUTPUT\ts0 ,(s1);x", "OUT s0 , (s1) ;x"},
+                                           ConvertCase{"JUMP NZ , 1A0;x", " JUMP NZ , $1A0 ;x"},
+                                           ConvertCase{"loop:LOAD s0, 01", "loop: LOAD s0 , 1"},
+                                           ConvertCase{"Load s0 , 01", " LOAD s0 , 1"},
+                                           ConvertCase{"NAMEREG s5,", " EQU s5"}));
+
+struct RenameCase {
+    Lines Source;
+    Lines Renames;
+    Lines Converted; // the lines after the rename block
+};
+
+class RenameTest : public ::testing::TestWithParam<RenameCase> {};
+
+TEST_P(RenameTest, RenamesAtDefinitionAndUsesAndListsTheRenames) {
+    TKcpsmConversion conversion = ImportKcpsmLines(GetParam().Source);
+    EXPECT_EQ(conversion.Renames, GetParam().Renames);
+    Lines header{"; KCPSM names renamed on import:"};
+    for (const auto& rename : GetParam().Renames)
+        header.push_back("; " + rename);
+    ASSERT_EQ(conversion.HeaderLines, header.size());
+    EXPECT_EQ(Lines(conversion.Lines.begin(), conversion.Lines.begin() + header.size()), header);
+    EXPECT_EQ(Lines(conversion.Lines.begin() + header.size(), conversion.Lines.end()),
+              GetParam().Converted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Collisions, RenameTest,
+    ::testing::Values(
+        // Letter case; the name the rename would take is the program's own.
+        RenameCase{{"CONSTANT character_a, 61", "CONSTANT character_A, 41",
+                    "CONSTANT character_A_1, 5F", "LOAD s0, character_A"},
+                   {"constant character_A -> character_A_2"},
+                   {"character_a EQU  97", "character_A_2 EQU  65", "character_A_1 EQU  95",
+                    " LOAD s0 , character_A_2"}},
+        // Two renames that would give the same name.
+        RenameCase{{"NAMEREG s4, c", "NAMEREG s5, C", "ADD c, C"},
+                   {"register c -> c_reg", "register C -> C_reg_1"},
+                   {"c_reg EQU s4", "C_reg_1 EQU s5", " ADD c_reg , C_reg_1"}},
+        // A leading digit and a directive word; the condition stays.
+        RenameCase{{"1char: JUMP END", "END: CALL Z, 1char", "L_1char: RETURN C"},
+                   {"label 1char -> L_1char_1", "label END -> END_label"},
+                   {"L_1char_1: JUMP END_label", "END_label: CALL Z , L_1char_1", "L_1char:RET C"}},
+        // A constant and a label spelt the same: each use finds its kind.
+        RenameCase{{"CONSTANT wait, 05", "wait: SUB s0, wait", "JUMP NZ, wait"},
+                   {"label wait -> wait_1"},
+                   {"wait EQU  5", "wait_1: SUB s0 , wait", " JUMP NZ , wait_1"}},
+        // Where a register may stand, sa is register sA.
+        RenameCase{{"CONSTANT sa, 05", "LOAD s0, sa"},
+                   {"constant sa -> sa_const"},
+                   {"sa_const EQU  5", " LOAD s0 , sa"}},
+        // NAMEREG holds from its line on; a register has one name in the
+        // dialect, so its second name is written as the register.
+        RenameCase{{"NAMEREG s1, temp", "NAMEREG temp, count", "LOAD count, 05",
+                    "NAMEREG count, s1", "NAMEREG s1, temp", "LOAD temp, 01"},
+                   {"register count -> s1 from line 2"},
+                   {"temp EQU s1", " ; NAMEREG temp, count", " LOAD s1 , 5", " ; NAMEREG count, s1",
+                    " ; NAMEREG s1, temp", " LOAD temp , 1"}}));
+
 TEST(ConvertKcpsmLines, NamesOfTheFileAreNeverNumbers) {
     EXPECT_EQ(ConvertKcpsmLines({"CONSTANT a, 09", "LOAD sF, a"}),
               (Lines{"a EQU  9", " LOAD sF , a"}));

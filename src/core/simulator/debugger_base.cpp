@@ -12,6 +12,20 @@ namespace {
 constexpr int kBurstCycles = 4096;
 } // namespace
 
+std::string_view StopReasonName(TStopReason reason) {
+    switch (reason) {
+    case TStopReason::None: return "none";
+    case TStopReason::Pause: return "pause";
+    case TStopReason::Breakpoint: return "breakpoint";
+    case TStopReason::RunTo: return "run-to";
+    case TStopReason::Limit: return "limit";
+    case TStopReason::Error: return "error";
+    case TStopReason::ExitPort: return "exit-port";
+    case TStopReason::Expectation: return "expectation";
+    }
+    return "none";
+}
+
 // --- Lifetime ---
 
 TDebugger::TActivity::TActivity(TDebugger& debugger) : debugger_(debugger) {
@@ -50,6 +64,74 @@ void TDebugger::Fire(const TNotifyEvent& event) {
 
 void TDebugger::AddLogLine(const std::string& text) {
     if (log_ && !deletePending_) log_->AddLogLine(text);
+}
+
+// --- Observers ---
+
+void TDebugger::AttachObserver(IRunObserver& observer) {
+    if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
+        observers_.push_back(&observer);
+    UpdateWatchedAccesses();
+}
+
+void TDebugger::DetachObserver(IRunObserver& observer) {
+    std::erase(observers_, &observer);
+    UpdateWatchedAccesses();
+}
+
+void TDebugger::UpdateWatchedAccesses() {
+    for (int kind = 0; kind < 4; ++kind) {
+        auto& watched = watchedAccesses_[kind];
+        watched.reset();
+        for (const auto* observer : observers_)
+            for (int address = 0; address < 256; ++address)
+                if (observer->Watches(static_cast<TAccessKind>(kind), address))
+                    watched.set(address);
+    }
+}
+
+bool TDebugger::CyclesWatched() const {
+    return std::any_of(observers_.begin(), observers_.end(),
+                       [](const IRunObserver* observer) { return observer->WatchesCycles(); });
+}
+
+void TDebugger::NotifyBeforeCycle() {
+    for (auto* observer : observers_)
+        observer->BeforeCycle();
+}
+
+void TDebugger::NotifyAfterCycle() {
+    for (auto* observer : observers_)
+        observer->AfterCycle();
+}
+
+void TDebugger::NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+    for (auto* observer : observers_)
+        if (observer->Watches(kind, address)) observer->Accessed(kind, address, value);
+}
+
+bool TDebugger::WritesTakenBy(std::int32_t port) const {
+    return std::any_of(observers_.begin(), observers_.end(), [port](const IRunObserver* observer) {
+        return observer->TakesWritesTo(port);
+    });
+}
+
+void TDebugger::ServeDueObservers() {
+    for (auto* observer : observers_) {
+        std::int64_t due = observer->NextDueCount();
+        if (due >= 0 && due <= instructionCount_) observer->Due();
+    }
+}
+
+void TDebugger::RequestStop(TStopReason reason) {
+    stopReason_ = reason;
+    stopRequested_ = true;
+}
+
+void TDebugger::PauseOnRequest() {
+    if (!stopRequested_) return;
+    stopRequested_ = false;
+    if (state_ == ssRunning) SetState(ssPaused);
 }
 
 // --- Lines ---
@@ -151,16 +233,26 @@ bool TDebugger::ShouldStop() const {
 }
 
 void TDebugger::Pause() {
-    if (state_ == ssRunning) SetState(ssPaused);
+    if (state_ != ssRunning) return;
+    stopReason_ = TStopReason::Pause;
+    SetState(ssPaused);
 }
 
 void TDebugger::StopWhenLimitReached() {
-    if (state_ == ssRunning && instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_)
+    if (state_ == ssRunning && instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_) {
+        stopReason_ = TStopReason::Limit;
         SetState(ssPaused);
+    }
+}
+
+void TDebugger::Halt() {
+    stopReason_ = TStopReason::Error;
+    SetState(ssHalted);
 }
 
 void TDebugger::HaltOnHandlerFailure(const char* what) {
     if (deletePending_) return;
+    stopReason_ = TStopReason::Error;
     SetErrorCode(seHandlerFailure);
     AddLogLine(std::string("?") + what);
     try {
@@ -176,14 +268,22 @@ void TDebugger::HaltOnHandlerFailure(const char* what) {
 void TDebugger::Step() {
     TActivity activity(*this);
     if (!CanStep()) return;
+    stopReason_ = TStopReason::None;
+    stopRequested_ = false;
     try {
         Fire(OnRunStart);
         Fire(OnBeforeStep);
+        ServeDueObservers();
         if (deletePending_) return;
-        if (!ExecuteInstruction())
-            SetState(ssHalted);
+        bool watched = CyclesWatched();
+        if (watched) NotifyBeforeCycle();
+        bool ok = ExecuteInstruction();
+        if (watched) NotifyAfterCycle();
+        if (!ok)
+            Halt();
         else if (state_ == ssRunning && ShouldStop())
-            SetState(ssPaused);
+            PauseAtStop();
+        PauseOnRequest();
     } catch (const std::exception& error) {
         HaltOnHandlerFailure(error.what());
     } catch (...) {
@@ -196,25 +296,41 @@ void TDebugger::Step() {
 }
 
 int TDebugger::RunBurstLength() const {
-    if (instructionLimit_ < 0) return kBurstCycles;
     // A cycle completes at most one instruction, so a burst never passes
-    // the limit; a run always executes at least one cycle.
-    std::int64_t remaining = instructionLimit_ - instructionCount_;
-    return static_cast<int>(std::clamp<std::int64_t>(remaining, 1, kBurstCycles));
+    // the limit or the count an observer waits for; a run always executes
+    // at least one cycle.
+    std::int64_t length = kBurstCycles;
+    if (instructionLimit_ >= 0) length = std::min(length, instructionLimit_ - instructionCount_);
+    for (const auto* observer : observers_) {
+        std::int64_t due = observer->NextDueCount();
+        if (due > instructionCount_) length = std::min(length, due - instructionCount_);
+    }
+    return static_cast<int>(std::max<std::int64_t>(length, 1));
+}
+
+void TDebugger::PauseAtStop() {
+    stopReason_ = pc_ == runToAddress_ ? TStopReason::RunTo : TStopReason::Breakpoint;
+    SetState(ssPaused);
 }
 
 void TDebugger::RunLoop() {
     TActivity activity(*this);
     if (!CanStep()) return;
     try {
+        stopReason_ = TStopReason::None;
+        stopRequested_ = false;
         SetState(ssRunning);
         std::int64_t deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
         Fire(OnRunStart);
         while (state_ == ssRunning) {
+            ServeDueObservers();
+            PauseOnRequest();
+            if (state_ != ssRunning || deletePending_) break;
             if (RunBurst(RunBurstLength()) == TBurstEnd::Failed) {
-                SetState(ssHalted);
+                Halt();
                 break;
             }
+            PauseOnRequest();
             StopWhenLimitReached();
             if (deletePending_) break;
             if (deadline <= clock_->NowMilliseconds()) {
@@ -238,7 +354,8 @@ void TDebugger::Run() {
     TActivity activity(*this);
     if (!CanStep()) return;
     Step();
-    if (state_ == ssPaused && !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_))
+    if (state_ == ssPaused && stopReason_ == TStopReason::None &&
+        !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_))
         RunLoop();
 }
 

@@ -3,13 +3,17 @@
 #include "common/code_entry.h"
 #include "common/log.h"
 #include "simulator/run_clock.h"
+#include "simulator/run_observer.h"
 #include "simulator/sim_errors.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace korvo {
 
@@ -37,6 +41,22 @@ enum TLineInfo : int {
     liCode = 4,
     liExecuted = 8,
 };
+
+// Why the last run or step stopped.
+enum class TStopReason : std::uint8_t {
+    None,        // it has not stopped (or nothing ran)
+    Pause,       // the Pause command
+    Breakpoint,  // a breakpoint was reached
+    RunTo,       // the address of Step Over or To Cursor was reached
+    Limit,       // the instruction limit was reached
+    Error,       // an instruction cycle failed
+    ExitPort,    // the program wrote to its exit port
+    Expectation, // the program wrote a value other than the expected one
+};
+
+// "none", "pause", "breakpoint", "run-to", "limit", "error", "exit-port",
+// "expectation".
+std::string_view StopReasonName(TStopReason reason);
 
 class TDebugger;
 
@@ -129,6 +149,16 @@ public:
     void SetInstructionLimit(std::int64_t limit) { instructionLimit_ = limit; }
     std::int64_t InstructionLimit() const { return instructionLimit_; }
 
+    // Why the last run or step stopped.
+    TStopReason StopReason() const { return stopReason_; }
+    // Ends the run after the current instruction (an observer's request);
+    // the simulator pauses with this reason.
+    void RequestStop(TStopReason reason);
+
+    // Observers of the runs (not owned); see IRunObserver.
+    void AttachObserver(IRunObserver& observer);
+    void DetachObserver(IRunObserver& observer);
+
     // The log pane: access errors and failed handlers are written here.
     void SetLog(ILog* log) { log_ = log; }
     // The tick counter and sleep of the run loop; the system's by default.
@@ -159,8 +189,25 @@ protected:
     virtual TBurstEnd RunBurst(int maxCycles) = 0;
 
     void Fire(const TNotifyEvent& event);
+    // Whether some observer wants BeforeCycle and AfterCycle now.
+    bool CyclesWatched() const;
+    void NotifyBeforeCycle();
+    void NotifyAfterCycle();
+    void NotifyAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+        if (AccessWatched(kind, address)) NotifyWatchedAccess(kind, address, value);
+    }
+    void NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value);
+    bool WritesTakenBy(std::int32_t port) const;
+    // Whether some observer watches this access (address: port or offset).
+    bool AccessWatched(TAccessKind kind, std::int32_t address) const {
+        return watchedAccesses_[static_cast<int>(kind)][address & 0xFF];
+    }
     void AddLogLine(const std::string& text);
     void StopWhenLimitReached();
+    // Pauses on a breakpoint or the run-to address.
+    void PauseAtStop();
+    // Enters ssHalted after a failed cycle.
+    void Halt();
     // Halts after an exception escaped a handler during a run and logs it.
     void HaltOnHandlerFailure(const char* what);
     virtual void SetErrorCode(std::uint8_t code) = 0;
@@ -174,6 +221,9 @@ protected:
     std::int32_t runToAddress_ = -1;
     TSimulatorState state_ = ssIdle;
     std::array<std::uint8_t, kCodeImageSize> breakpoints_{};
+    // Set by RequestStop; the run loop pauses at the end of the instruction.
+    bool stopRequested_ = false;
+    TStopReason stopReason_ = TStopReason::None;
 
 private:
     // Keeps the object alive while one of its operations is on the stack.
@@ -190,6 +240,9 @@ private:
 
     static void Destroy(TDebugger* object);
     int RunBurstLength() const;
+    // Calls Due() of every observer whose count has come.
+    void ServeDueObservers();
+    void PauseOnRequest();
 
     TSimulatorState requestedState_ = ssIdle;
     int breakpointCount_ = 0;
@@ -199,6 +252,10 @@ private:
     bool deletePending_ = false;
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
+    std::vector<IRunObserver*> observers_;
+    // Per kind of access and port or offset: some observer watches it.
+    std::array<std::bitset<256>, 4> watchedAccesses_{};
+    void UpdateWatchedAccesses();
 };
 
 } // namespace korvo

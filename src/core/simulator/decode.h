@@ -72,9 +72,11 @@ enum class TOp : std::uint8_t {
     InterruptDisable,
     InterruptEnable,
 };
+inline constexpr int kOperationCount = static_cast<int>(TOp::InterruptEnable) + 1;
 
-// A pre-decoded code-image entry.
-struct TDecoded {
+// A pre-decoded code-image entry; eight bytes, so that the run loop finds
+// one with a scaled index.
+struct alignas(8) TDecoded {
     TOp Op = TOp::NoCode;
     std::uint8_t X = 0; // register sX
     std::uint8_t Y = 0; // register sY

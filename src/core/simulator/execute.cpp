@@ -4,9 +4,15 @@
 // they decode (decode_tables.cpp).
 #include "simulator/picoblaze_debugger.h"
 
+// Each mode leaves some of the labels of the run loop unused.
+#pragma GCC diagnostic ignored "-Wunused-label"
+
 namespace korvo {
 
 namespace {
+
+constexpr TLoopMode kSingleCycle{.Count = true, .Single = true};
+constexpr TLoopMode kWatchedCycles{.Stops = true, .Count = true, .Watch = true};
 
 // The flags of an ALU result r (computed wide): carry when r leaves 0..255;
 // the register gets the low eight bits.
@@ -46,34 +52,132 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
     return true;
 }
 
-// pc and count are the caller's copies of pc_ and instructionCount_, kept in
-// registers across a burst; they are written back before anything outside
-// the cycle can look at them, and read again when a handler may have reset
-// the core.
-[[gnu::always_inline]] inline bool TPicoBlazeDebugger::Cycle(std::int32_t& pc,
-                                                             std::int64_t& count) {
-    if (interruptPending_) [[unlikely]] {
-        // Through the member, so that pc itself can stay in a register.
-        pc_ = pc;
-        bool entered = EnterInterrupt();
-        pc = pc_;
-        return entered;
-    }
-    interruptAck_ = false;
-    TDecoded& d = decoded_[pc];
-    if (d.Op == TOp::NoCode) [[unlikely]] {
-        errorCode_ = seNoInstruction;
-        return false;
-    }
-    d.Executed = true;
-    std::int32_t next = pc + 1;
-    std::int32_t& x = registers_[d.X];
-    const std::int32_t k = d.K;
-    const std::int32_t y = registers_[d.Y];
+// The end of an operation that goes on at next. A fast loop goes straight on
+// to the next operation from here, so that every operation ends in a jump of
+// its own: the processor predicts each of them by itself and follows one
+// taken branch per instruction. The other loops commit in one place.
+#define KORVO_COMMIT()                                                                             \
+    do {                                                                                           \
+        if constexpr (kFastLoop) {                                                                 \
+            if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]                         \
+                goto Commit;                                                                       \
+            if constexpr (M.Count) ++(*counts)[pc];                                                \
+            pc = next;                                                                             \
+            ++count;                                                                               \
+            if constexpr (M.Stops)                                                                 \
+                if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]                          \
+                    goto AtStop;                                                                   \
+            if (count >= end) [[unlikely]]                                                         \
+                goto Done;                                                                         \
+            d = &decoded_[pc];                                                                     \
+            d->Executed = true;                                                                    \
+            goto* kOperations[static_cast<int>(d->Op)];                                            \
+        }                                                                                          \
+        goto Commit;                                                                               \
+    } while (false)
 
+// The cycles of a burst, as a threaded interpreter: every operation jumps
+// straight to the next one's code, so that the branch of each operation is
+// predicted on its own. pc and count are kept in registers and written back
+// before anything outside the loop can look at them; they are read again
+// when a handler may have reset the core. What the mode leaves out is not
+// compiled in: the fast loops only test for what was attached when they
+// started, and only after an operation that can have changed it.
+//
+// A fast loop counts its bound in instructions (interrupt cycles complete
+// none); the watched and single loops count cycles.
+template <TLoopMode M>
+TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
+    constexpr bool kFastLoop = !M.Watch && !M.Single;
+    // In the order of TOp.
+    static void* const kOperations[] = {&&NoCode,
+                                        &&Unsupported,
+                                        &&LoadK,
+                                        &&LoadR,
+                                        &&AndK,
+                                        &&AndR,
+                                        &&OrK,
+                                        &&OrR,
+                                        &&XorK,
+                                        &&XorR,
+                                        &&TestK,
+                                        &&TestR,
+                                        &&CompK,
+                                        &&CompR,
+                                        &&AddK,
+                                        &&AddR,
+                                        &&AddcK,
+                                        &&AddcR,
+                                        &&SubK,
+                                        &&SubR,
+                                        &&SubcK,
+                                        &&SubcR,
+                                        &&Sla,
+                                        &&Rl,
+                                        &&Slx,
+                                        &&Sl0,
+                                        &&Sl1,
+                                        &&Sra,
+                                        &&Srx,
+                                        &&Rr,
+                                        &&Sr0,
+                                        &&Sr1,
+                                        &&InK,
+                                        &&InR,
+                                        &&OutK,
+                                        &&OutR,
+                                        &&FetchK,
+                                        &&FetchR,
+                                        &&StoreK,
+                                        &&StoreR,
+                                        &&Jump,
+                                        &&JumpZ,
+                                        &&JumpNZ,
+                                        &&JumpC,
+                                        &&JumpNC,
+                                        &&Call,
+                                        &&CallZ,
+                                        &&CallNZ,
+                                        &&CallC,
+                                        &&CallNC,
+                                        &&Ret,
+                                        &&RetZ,
+                                        &&RetNZ,
+                                        &&RetC,
+                                        &&RetNC,
+                                        &&RetiDisable,
+                                        &&RetiEnable,
+                                        &&InterruptDisable,
+                                        &&InterruptEnable};
+    static_assert(sizeof(kOperations) / sizeof(kOperations[0]) == kOperationCount);
+
+    std::int32_t pc = pc_;
+    std::int64_t count = instructionCount_;
+    const std::int64_t end = count + maxCycles;
+    int cycles = 0;
+    const std::uint32_t codeSize = static_cast<std::uint32_t>(codeSize_);
+    TExecutionCounts* const counts = executionCounts_;
+    TDecoded* d = nullptr;
+    std::int32_t next = 0;
+    std::int32_t address = 0;
+    TAccess access = TAccess::Done;
+
+    auto writeBack = [&] {
+        pc_ = pc;
+        instructionCount_ = count;
+    };
+    auto reload = [&] {
+        pc = pc_;
+        count = instructionCount_;
+    };
+    auto x = [&]() -> std::int32_t& { return registers_[d->X]; };
+    auto y = [&] { return registers_[d->Y]; };
+    auto k = [&]() -> std::int32_t { return d->K; };
+    auto wide = [&] { return static_cast<std::int64_t>(x()); };
+    auto c = [&]() -> std::uint32_t { return carry_ ? 1 : 0; };
     auto alu = [&](std::int64_t r) {
         TAluResult result = AluResult(r);
-        x = result.Value;
+        x() = result.Value;
         carry_ = result.Carry;
         zero_ = result.Zero;
     };
@@ -89,27 +193,24 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
     };
     // Both arguments are worked out from the old sX and carry first.
     auto shift = [&](std::uint32_t shifted, std::uint32_t carryOut) {
-        x = static_cast<std::int32_t>(shifted & 0xFF);
+        x() = static_cast<std::int32_t>(shifted & 0xFF);
         carry_ = carryOut != 0;
-        zero_ = x == 0;
+        zero_ = x() == 0;
     };
-    // Operands of the shift group: the old bits and bits 7 and 0.
-    auto bits = [&] { return static_cast<std::uint32_t>(x); };
-    auto b7 = [&] { return (static_cast<std::uint32_t>(x) >> 7) & 1; };
-    auto b0 = [&] { return static_cast<std::uint32_t>(x) & 1; };
-    auto c = [&]() -> std::uint32_t { return carry_ ? 1 : 0; };
-    auto wide = [&] { return static_cast<std::int64_t>(x); };
-
-    auto call = [&]() {
+    auto bits = [&] { return static_cast<std::uint32_t>(x()); };
+    auto b7 = [&] { return (static_cast<std::uint32_t>(x()) >> 7) & 1; };
+    auto b0 = [&] { return static_cast<std::uint32_t>(x()) & 1; };
+    // Flow: next is pc + 1 until a taken jump, call or return replaces it.
+    auto call = [&] {
         if (sp_ < 0 || sp_ >= stackDepth_) {
             errorCode_ = seStackOverflow;
             return false;
         }
         stack_[sp_++] = pc + 1;
-        next = k;
+        next = k();
         return true;
     };
-    auto ret = [&]() {
+    auto ret = [&] {
         if (sp_ <= 0) {
             sp_ = -1;
             errorCode_ = seStackUnderflow;
@@ -118,181 +219,372 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         next = stack_[--sp_];
         return true;
     };
-    switch (d.Op) {
-    case TOp::NoCode:
-    case TOp::Unsupported: errorCode_ = seUnsupported; return false;
 
-    case TOp::LoadK: x = k; break;
-    case TOp::LoadR: x = y; break;
-    case TOp::AndK: alu(wide() & k); break;
-    case TOp::AndR: alu(wide() & y); break;
-    case TOp::OrK: alu(wide() | k); break;
-    case TOp::OrR: alu(wide() | y); break;
-    case TOp::XorK: alu(wide() ^ k); break;
-    case TOp::XorR: alu(wide() ^ y); break;
-    case TOp::TestK: test(wide() & k); break;
-    case TOp::TestR: test(wide() & y); break;
-    case TOp::CompK: compare(wide() - k); break;
-    case TOp::CompR: compare(wide() - y); break;
-    case TOp::AddK: alu(wide() + k); break;
-    case TOp::AddR: alu(wide() + y); break;
-    case TOp::AddcK: alu(wide() + k + c()); break;
-    case TOp::AddcR: alu(wide() + y + c()); break;
-    case TOp::SubK: alu(wide() - k); break;
-    case TOp::SubR: alu(wide() - y); break;
-    case TOp::SubcK: alu(wide() - k - c()); break;
-    case TOp::SubcR: alu(wide() - y - c()); break;
-
-    case TOp::Sla: shift(bits() << 1 | c(), b7()); break;
-    case TOp::Rl: shift(bits() << 1 | b7(), b7()); break;
-    case TOp::Slx: shift(bits() << 1 | b0(), b7()); break;
-    case TOp::Sl0: shift(bits() << 1, b7()); break;
-    case TOp::Sl1: shift(bits() << 1 | 1, b7()); break;
-    case TOp::Sra: shift(c() << 7 | bits() >> 1, b0()); break;
-    case TOp::Srx: shift(bits() >> 1 | b7() << 7, b0()); break;
-    case TOp::Rr: shift(bits() >> 1 | b0() << 7, b0()); break;
-    case TOp::Sr0: shift(bits() >> 1, b0()); break;
-    case TOp::Sr1: shift(bits() >> 1 | 0x80, b0()); break;
-
-    case TOp::InK:
-    case TOp::InR:
-    case TOp::FetchK:
-    case TOp::FetchR:
-    case TOp::OutK:
-    case TOp::OutR:
-    case TOp::StoreK:
-    case TOp::StoreR: {
-        // Port numbers from a register are taken modulo 256, so that no
-        // register value turns IN or OUT into a scratch pad access.
-        bool fromRegister =
-            d.Op == TOp::InR || d.Op == TOp::FetchR || d.Op == TOp::OutR || d.Op == TOp::StoreR;
-        std::int32_t address = fromRegister ? (y & 0xFF) : k;
-        if (d.Op == TOp::FetchK || d.Op == TOp::FetchR || d.Op == TOp::StoreK ||
-            d.Op == TOp::StoreR)
-            address |= 256;
-        bool input =
-            d.Op == TOp::InK || d.Op == TOp::InR || d.Op == TOp::FetchK || d.Op == TOp::FetchR;
-        pc_ = pc;
-        instructionCount_ = count;
-        TAccess result = input ? Input(d.X, address) : Output(d.X, address);
-        if (result != TAccess::Done) {
+Cycle:
+    if constexpr (M.Watch) {
+        writeBack();
+        Fire(OnBeforeStep);
+        NotifyBeforeCycle();
+        if (DeletePending()) return TBurstEnd::Stopped;
+        reload();
+    }
+    if (interruptPending_) [[unlikely]] {
+        if (interruptEnable_ && (interruptEdge_ || interruptLine_)) {
+            pc_ = pc;
+            bool entered = EnterInterrupt();
             pc = pc_;
-            count = instructionCount_;
-            return result == TAccess::Abandoned;
+            if (!entered) goto Failed;
+            goto CycleDone;
         }
-        break;
-    }
-
-    case TOp::Jump: next = k; break;
-    case TOp::JumpZ:
-        if (zero_) next = k;
-        break;
-    case TOp::JumpNZ:
-        if (!zero_) next = k;
-        break;
-    case TOp::JumpC:
-        if (carry_) next = k;
-        break;
-    case TOp::JumpNC:
-        if (!carry_) next = k;
-        break;
-
-    case TOp::Call:
-        if (!call()) return false;
-        break;
-    case TOp::CallZ:
-        if (zero_ && !call()) return false;
-        break;
-    case TOp::CallNZ:
-        if (!zero_ && !call()) return false;
-        break;
-    case TOp::CallC:
-        if (carry_ && !call()) return false;
-        break;
-    case TOp::CallNC:
-        if (!carry_ && !call()) return false;
-        break;
-
-    case TOp::Ret:
-        if (!ret()) return false;
-        break;
-    case TOp::RetZ:
-        if (zero_ && !ret()) return false;
-        break;
-    case TOp::RetNZ:
-        if (!zero_ && !ret()) return false;
-        break;
-    case TOp::RetC:
-        if (carry_ && !ret()) return false;
-        break;
-    case TOp::RetNC:
-        if (!carry_ && !ret()) return false;
-        break;
-
-    case TOp::RetiDisable:
-    case TOp::RetiEnable:
-        interruptEnable_ = d.Op == TOp::RetiEnable;
+        // Only a stale acknowledge was pending.
+        interruptAck_ = false;
         UpdateInterruptPending();
-        zero_ = savedZero_;
-        carry_ = savedCarry_;
-        if (!ret()) return false;
-        break;
-
-    case TOp::InterruptDisable: SetInterruptEnable(false); break;
-    case TOp::InterruptEnable: SetInterruptEnable(true); break;
-    default: __builtin_unreachable(); // every TOp has its case
     }
+Dispatch:
+    d = &decoded_[pc];
+    d->Executed = true;
+    goto* kOperations[static_cast<int>(d->Op)];
 
-    if (static_cast<std::uint32_t>(next) >= static_cast<std::uint32_t>(codeSize_)) [[unlikely]] {
+NoCode:
+    // An empty entry is never marked.
+    d->Executed = false;
+    errorCode_ = seNoInstruction;
+    goto Failed;
+Unsupported:
+    errorCode_ = seUnsupported;
+    goto Failed;
+
+LoadK:
+    x() = k();
+    next = pc + 1;
+    KORVO_COMMIT();
+LoadR:
+    x() = y();
+    next = pc + 1;
+    KORVO_COMMIT();
+AndK:
+    alu(wide() & k());
+    next = pc + 1;
+    KORVO_COMMIT();
+AndR:
+    alu(wide() & y());
+    next = pc + 1;
+    KORVO_COMMIT();
+OrK:
+    alu(wide() | k());
+    next = pc + 1;
+    KORVO_COMMIT();
+OrR:
+    alu(wide() | y());
+    next = pc + 1;
+    KORVO_COMMIT();
+XorK:
+    alu(wide() ^ k());
+    next = pc + 1;
+    KORVO_COMMIT();
+XorR:
+    alu(wide() ^ y());
+    next = pc + 1;
+    KORVO_COMMIT();
+TestK:
+    test(wide() & k());
+    next = pc + 1;
+    KORVO_COMMIT();
+TestR:
+    test(wide() & y());
+    next = pc + 1;
+    KORVO_COMMIT();
+CompK:
+    compare(wide() - k());
+    next = pc + 1;
+    KORVO_COMMIT();
+CompR:
+    compare(wide() - y());
+    next = pc + 1;
+    KORVO_COMMIT();
+AddK:
+    alu(wide() + k());
+    next = pc + 1;
+    KORVO_COMMIT();
+AddR:
+    alu(wide() + y());
+    next = pc + 1;
+    KORVO_COMMIT();
+AddcK:
+    alu(wide() + k() + c());
+    next = pc + 1;
+    KORVO_COMMIT();
+AddcR:
+    alu(wide() + y() + c());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubK:
+    alu(wide() - k());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubR:
+    alu(wide() - y());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubcK:
+    alu(wide() - k() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubcR:
+    alu(wide() - y() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+
+Sla:
+    shift(bits() << 1 | c(), b7());
+    next = pc + 1;
+    KORVO_COMMIT();
+Rl:
+    shift(bits() << 1 | b7(), b7());
+    next = pc + 1;
+    KORVO_COMMIT();
+Slx:
+    shift(bits() << 1 | b0(), b7());
+    next = pc + 1;
+    KORVO_COMMIT();
+Sl0:
+    shift(bits() << 1, b7());
+    next = pc + 1;
+    KORVO_COMMIT();
+Sl1:
+    shift(bits() << 1 | 1, b7());
+    next = pc + 1;
+    KORVO_COMMIT();
+Sra:
+    shift(c() << 7 | bits() >> 1, b0());
+    next = pc + 1;
+    KORVO_COMMIT();
+Srx:
+    shift(bits() >> 1 | b7() << 7, b0());
+    next = pc + 1;
+    KORVO_COMMIT();
+Rr:
+    shift(bits() >> 1 | b0() << 7, b0());
+    next = pc + 1;
+    KORVO_COMMIT();
+Sr0:
+    shift(bits() >> 1, b0());
+    next = pc + 1;
+    KORVO_COMMIT();
+Sr1:
+    shift(bits() >> 1 | 0x80, b0());
+    next = pc + 1;
+    KORVO_COMMIT();
+
+    // Port numbers from a register are taken modulo 256, so that no
+    // register value turns IN or OUT into a scratch pad access.
+InK:
+    address = k();
+    goto Input;
+InR:
+    address = y() & 0xFF;
+    goto Input;
+FetchK:
+    address = k() | 256;
+    goto Input;
+FetchR:
+    address = (y() & 0xFF) | 256;
+    goto Input;
+OutK:
+    address = k();
+    goto Output;
+OutR:
+    address = y() & 0xFF;
+    goto Output;
+StoreK:
+    address = k() | 256;
+    goto Output;
+StoreR:
+    address = (y() & 0xFF) | 256;
+    goto Output;
+Input:
+    writeBack();
+    access = Input(d->X, address);
+    goto Accessed;
+Output:
+    writeBack();
+    access = Output(d->X, address);
+Accessed:
+    if (access != TAccess::Done) {
+        // Refused: the core was reset and the cycle fails. Abandoned: a
+        // handler reset the core; nothing more of the instruction happens.
+        reload();
+        if (access == TAccess::Refused) goto Failed;
+        goto CalledOut;
+    }
+    next = pc + 1;
+    goto CommitCalledOut;
+
+Jump:
+    next = k();
+    KORVO_COMMIT();
+JumpZ:
+    next = zero_ ? k() : pc + 1;
+    KORVO_COMMIT();
+JumpNZ:
+    next = zero_ ? pc + 1 : k();
+    KORVO_COMMIT();
+JumpC:
+    next = carry_ ? k() : pc + 1;
+    KORVO_COMMIT();
+JumpNC:
+    next = carry_ ? pc + 1 : k();
+    KORVO_COMMIT();
+
+Call:
+    next = pc + 1;
+    if (!call()) goto Failed;
+    KORVO_COMMIT();
+CallZ:
+    next = pc + 1;
+    if (zero_ && !call()) goto Failed;
+    KORVO_COMMIT();
+CallNZ:
+    next = pc + 1;
+    if (!zero_ && !call()) goto Failed;
+    KORVO_COMMIT();
+CallC:
+    next = pc + 1;
+    if (carry_ && !call()) goto Failed;
+    KORVO_COMMIT();
+CallNC:
+    next = pc + 1;
+    if (!carry_ && !call()) goto Failed;
+    KORVO_COMMIT();
+
+Ret:
+    if (!ret()) goto Failed;
+    KORVO_COMMIT();
+RetZ:
+    next = pc + 1;
+    if (zero_ && !ret()) goto Failed;
+    KORVO_COMMIT();
+RetNZ:
+    next = pc + 1;
+    if (!zero_ && !ret()) goto Failed;
+    KORVO_COMMIT();
+RetC:
+    next = pc + 1;
+    if (carry_ && !ret()) goto Failed;
+    KORVO_COMMIT();
+RetNC:
+    next = pc + 1;
+    if (!carry_ && !ret()) goto Failed;
+    KORVO_COMMIT();
+
+RetiDisable:
+RetiEnable:
+    interruptEnable_ = d->Op == TOp::RetiEnable;
+    UpdateInterruptPending();
+    zero_ = savedZero_;
+    carry_ = savedCarry_;
+    if (!ret()) goto Failed;
+    goto CommitCalledOut;
+InterruptDisable:
+    SetInterruptEnable(false);
+    next = pc + 1;
+    goto CommitCalledOut;
+InterruptEnable:
+    SetInterruptEnable(true);
+    next = pc + 1;
+    goto CommitCalledOut;
+
+Commit:
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
         errorCode_ = seOutsideCode;
-        return false;
+        goto Failed;
+    }
+    if constexpr (M.Count) {
+        if (kFastLoop || counts) ++(*counts)[pc];
     }
     pc = next;
-    errorCode_ = seNone;
     ++count;
-    return true;
+    if constexpr (kFastLoop) {
+        // Nothing that the operation did can have changed the state, a
+        // pending interrupt or a stop request.
+        if constexpr (M.Stops)
+            if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]
+                goto AtStop;
+        if (count < end) [[likely]]
+            goto Dispatch;
+        goto Done;
+    }
+    goto CycleDone;
+
+CommitCalledOut:
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
+        errorCode_ = seOutsideCode;
+        goto Failed;
+    }
+    if constexpr (M.Count) {
+        if (kFastLoop || counts) ++(*counts)[pc];
+    }
+    pc = next;
+    ++count;
+CalledOut:
+    if constexpr (kFastLoop) {
+        if (state_ != ssRunning || stopRequested_) {
+            writeBack();
+            errorCode_ = seNone;
+            return TBurstEnd::Stopped;
+        }
+    }
+CycleDone:
+    if constexpr (M.Watch) {
+        writeBack();
+        NotifyAfterCycle();
+        reload();
+        // An observer or a handler of OnBeforeStep may have changed it.
+        if (state_ != ssRunning || stopRequested_) {
+            errorCode_ = seNone;
+            return TBurstEnd::Stopped;
+        }
+    }
+    if constexpr (M.Single) goto Done;
+    if constexpr (M.Stops)
+        if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]
+            goto AtStop;
+    if constexpr (kFastLoop) {
+        if (count < end) goto Cycle;
+    } else {
+        if (++cycles < maxCycles) goto Cycle;
+    }
+    goto Done;
+
+AtStop:
+    writeBack();
+    errorCode_ = seNone;
+    PauseAtStop();
+    return TBurstEnd::Stopped;
+Done:
+    writeBack();
+    errorCode_ = seNone;
+    return TBurstEnd::Continue;
+Failed:
+    writeBack();
+    if constexpr (M.Watch) NotifyAfterCycle();
+    return TBurstEnd::Failed;
 }
 
 bool TPicoBlazeDebugger::ExecuteInstruction() {
-    std::int32_t pc = pc_;
-    std::int64_t count = instructionCount_;
-    bool ok = Cycle(pc, count);
-    pc_ = pc;
-    instructionCount_ = count;
-    return ok;
+    return RunCycles<kSingleCycle>(1) != TBurstEnd::Failed;
 }
 
 TDebugger::TBurstEnd TPicoBlazeDebugger::RunBurst(int maxCycles) {
-    std::int32_t pc = pc_;
-    std::int64_t count = instructionCount_;
-    auto writeBack = [&] {
-        pc_ = pc;
-        instructionCount_ = count;
-    };
-    for (int i = 0; i < maxCycles; ++i) {
-        if (OnBeforeStep) [[unlikely]] {
-            writeBack();
-            OnBeforeStep(*this);
-            if (DeletePending()) return TBurstEnd::Stopped;
-            pc = pc_;
-            count = instructionCount_;
-        }
-        if (!Cycle(pc, count)) {
-            writeBack();
-            return TBurstEnd::Failed;
-        }
-        if (state_ != ssRunning) {
-            writeBack();
-            return TBurstEnd::Stopped;
-        }
-        if (pc == runToAddress_ || breakpoints_[pc]) {
-            writeBack();
-            SetState(ssPaused);
-            return TBurstEnd::Stopped;
-        }
-    }
-    writeBack();
-    return TBurstEnd::Continue;
+    if (OnBeforeStep || CyclesWatched()) return RunCycles<kWatchedCycles>(maxCycles);
+    bool stops = HasBreakpoints() || runToAddress_ >= 0;
+    if (executionCounts_)
+        return stops ? RunCycles<TLoopMode{.Stops = true, .Count = true}>(maxCycles)
+                     : RunCycles<TLoopMode{.Count = true}>(maxCycles);
+    return stops ? RunCycles<TLoopMode{.Stops = true}>(maxCycles)
+                 : RunCycles<TLoopMode{}>(maxCycles);
 }
+
+#undef KORVO_COMMIT
 
 } // namespace korvo

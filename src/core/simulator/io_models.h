@@ -81,6 +81,9 @@ public:
     // A write by the program: the new value, logged when the port has a log
     // file. A format that cannot be applied is reported and logs nothing.
     void SetValue(std::int32_t value, const TMessageHandler& onMessage);
+    // The value before the program runs, as the declaration gives it: not
+    // logged.
+    void SetInitialValue(std::int32_t value) { value_ = value; }
     // User changes; an output-only port ignores them.
     void ToggleBit(int bit, const TMessageHandler& onMessage);
     void EnterValue(std::int32_t value, const TMessageHandler& onMessage);

@@ -90,7 +90,12 @@ std::int32_t TPicoBlazeDebugger::StackEntry(int index) const {
 }
 
 void TPicoBlazeDebugger::UpdateInterruptPending() {
-    interruptPending_ = interruptEnable_ && (interruptEdge_ || interruptLine_);
+    interruptPending_ = (interruptEnable_ && (interruptEdge_ || interruptLine_)) || interruptAck_;
+}
+
+void TPicoBlazeDebugger::SetInterruptAck(bool on) {
+    interruptAck_ = on;
+    UpdateInterruptPending();
 }
 
 void TPicoBlazeDebugger::SetInterruptEnable(bool on) {

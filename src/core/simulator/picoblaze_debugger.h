@@ -11,6 +11,15 @@
 
 namespace korvo {
 
+// The checks a run of cycles makes beyond the instructions themselves; each
+// combination is a loop of its own, so that what is not needed costs nothing.
+struct TLoopMode {
+    bool Stops = false;  // breakpoints and the run-to address
+    bool Count = false;  // execution counts
+    bool Watch = false;  // OnBeforeStep and observers of every cycle
+    bool Single = false; // one cycle of ExecuteInstruction: no run checks
+};
+
 // The PicoBlaze family: code image, port map, registers, flags and return
 // stack, and the instruction cycle shared by the four cores. Each core
 // contributes its decode table (decode_tables.cpp) and its limits. Code
@@ -64,7 +73,7 @@ public:
     void SetInterruptEnable(bool on);
     // An interrupt was seen and is entered on the next cycle.
     bool InterruptAck() const { return interruptAck_; }
-    void SetInterruptAck(bool on) { interruptAck_ = on; }
+    void SetInterruptAck(bool on);
     // The steady interrupt input.
     bool InterruptLine() const { return interruptLine_; }
     void SetInterruptLine(bool on);
@@ -81,18 +90,18 @@ public:
     // The scratch pad records; the simulator never maps them.
     TMemMapItem GetStoreItem(int address) const;
 
-    // Diagnostic hook, called after every port or scratch pad access that
-    // succeeded: 'R' port read, 'W' port write, 'F' scratch pad read (fetch),
-    // 'S' scratch pad write (store); address is the port or the offset.
-    std::function<void(char kind, std::int32_t address, std::int32_t value)> OnAccess;
+    // Completed instructions per code address are counted into counts while
+    // it is set (null: not counted).
+    using TExecutionCounts = std::array<std::uint64_t, kCodeImageSize>;
+    void SetExecutionCounts(TExecutionCounts* counts) { executionCounts_ = counts; }
 
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
 
 private:
     enum class TAccess { Done, Refused, Abandoned };
-
-    inline bool Cycle(std::int32_t& pc, std::int64_t& count);
+    template <TLoopMode M>
+    TBurstEnd RunCycles(int maxCycles);
     bool EnterInterrupt();
     void UpdateInterruptPending();
     TAccess Input(std::uint8_t x, std::int32_t address);
@@ -121,8 +130,10 @@ private:
     bool interruptAck_ = false;
     bool interruptLine_ = false;
     bool interruptEdge_ = false;
-    // Enable and (edge or line): the one test of the cycle's first step.
+    // Enable and (edge or line), or a stale acknowledge: the one test of the
+    // cycle's first step.
     bool interruptPending_ = false;
+    TExecutionCounts* executionCounts_ = nullptr;
     // An enumeration, not a byte: stores to a byte type could alias every
     // other member and keep the compiler from holding them in registers.
     TSimError errorCode_ = seNone;

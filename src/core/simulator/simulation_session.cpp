@@ -38,7 +38,9 @@ void TSimulationSession::HandleStateChange() {
             simulator_.SetScratchPadSize(size);
         }
         io_.Build(simulator_);
-        frequencyMHz_ = settings_ ? ReadClockFrequency(*settings_) : kDefaultFrequencyMHz;
+        frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
+                        : settings_        ? ReadClockFrequency(*settings_)
+                                           : kDefaultFrequencyMHz;
         break;
     case ssReset:
         log_.AddLogLine("!Program is Reset");

@@ -35,6 +35,8 @@ public:
 
     // A scratch pad size that replaces the setting (0, 16, 32, 64, 128 or 256).
     void SetScratchPadSizeOverride(std::optional<int> size) { scratchPadOverride_ = size; }
+    // A clock frequency in MHz that replaces the setting.
+    void SetFrequencyOverride(std::optional<std::int32_t> mhz) { frequencyOverride_ = mhz; }
 
     // Called after the session has handled a state change, with the state
     // being entered.
@@ -49,6 +51,7 @@ private:
     TSimulationIO io_;
     std::int32_t frequencyMHz_;
     std::optional<int> scratchPadOverride_;
+    std::optional<std::int32_t> frequencyOverride_;
 };
 
 // The scratch pad size of the "ScratchPad"/"Size" setting: the index 0 to 5

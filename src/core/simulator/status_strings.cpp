@@ -60,4 +60,8 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
     return strings;
 }
 
+std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
+    return "s" + HexText(n, simulator.CoreKind() == TCoreKind::pbtII ? 2 : 1);
+}
+
 } // namespace korvo

@@ -31,6 +31,10 @@ std::int32_t ReadClockFrequency(const ISettingsStore& settings);
 // The simulated time of a number of instructions at two clock cycles each.
 std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz);
 
+// The name of register n as runs report it: "s0" to "sF", or "s00" to "s1F"
+// on the PicoBlaze II.
+std::string RegisterName(const TPicoBlazeDebugger& simulator, int n);
+
 TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz);
 
 } // namespace korvo

@@ -19,6 +19,10 @@ std::string_view TrimKcpsmLine(std::string_view line) {
     return line;
 }
 
+bool IsKcpsmComment(std::string_view word) {
+    return !word.empty() && word.front() == ';';
+}
+
 std::vector<std::string> SplitKcpsmWords(std::string_view line) {
     std::vector<std::string> words;
     std::size_t position = 0;
@@ -35,11 +39,23 @@ std::vector<std::string> SplitKcpsmWords(std::string_view line) {
             break;
         }
         start = position;
-        while (position < line.size() && !IsDelimiter(line[position]))
+        while (position < line.size() && !IsDelimiter(line[position]) && line[position] != ';')
             ++position;
         words.emplace_back(line.substr(start, position - start));
     }
     return words;
+}
+
+TKcpsmStatement SplitKcpsmStatement(std::string_view line) {
+    TKcpsmStatement statement;
+    statement.Words = SplitKcpsmWords(TrimKcpsmLine(line));
+    auto& words = statement.Words;
+    if (!words.empty() &&
+        (words.front().find(':') != std::string::npos || IsKcpsmComment(words.front()))) {
+        statement.Lead = std::move(words.front());
+        words.erase(words.begin());
+    }
+    return statement;
 }
 
 } // namespace korvo

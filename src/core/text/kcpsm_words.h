@@ -10,8 +10,29 @@ namespace korvo {
 std::string_view TrimKcpsmLine(std::string_view line);
 
 // Splits a trimmed KCPSM line into words. Tab, blank and "," separate words;
-// a ";" where a word would start takes the rest of the line as one last word.
-// A separator at the very end of the line gives one final empty word.
+// a ";" takes the rest of the line as one last word, also where it is glued
+// to the end of a word ("RETURN;" is "RETURN" and ";"). A separator at the
+// very end of the line gives one final empty word.
 std::vector<std::string> SplitKcpsmWords(std::string_view line);
+
+bool IsKcpsmComment(std::string_view word);
+
+// One line split for conversion: a leading label ("name:", with anything
+// glued after the colon) or a comment that fills the whole line goes into
+// Lead, the statement's words into Words (a comment last).
+struct TKcpsmStatement {
+    std::string Lead;
+    std::vector<std::string> Words;
+
+    bool HasLabel() const { return Lead.find(':') != std::string::npos && !IsKcpsmComment(Lead); }
+    // The label's name: the lead up to its first colon.
+    std::string_view LabelName() const { return std::string_view(Lead).substr(0, Lead.find(':')); }
+    // The number of words before a trailing comment.
+    std::size_t OperandEnd() const {
+        return !Words.empty() && IsKcpsmComment(Words.back()) ? Words.size() - 1 : Words.size();
+    }
+};
+
+TKcpsmStatement SplitKcpsmStatement(std::string_view line);
 
 } // namespace korvo

@@ -28,7 +28,8 @@ class IUserDialogs {
 public:
     virtual ~IUserDialogs() = default;
     virtual TSaveAnswer AskSaveChanges(QWidget* parent, const QString& question) = 0;
-    // fileName is the initial choice and, on true, the chosen file.
+    // fileName is the initial choice (a name ending in "/": the folder to
+    // start in) and, on true, the chosen file.
     virtual bool ChooseOpenFile(QWidget* parent, const QString& filter, QString& fileName) = 0;
     virtual bool ChooseSaveFile(QWidget* parent, const QString& filter,
                                 const QString& defaultSuffix, QString& fileName) = 0;

@@ -347,12 +347,15 @@ void TEditor::ConvertKcpsmSource() {
     auto* text = TextControl();
     if (!text) return;
     auto self = shared_from_this();
-    std::vector<std::string> converted =
-        ::korvo::ConvertKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
+    TKcpsmConversion conversion =
+        ImportKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
     text->setUpdatesEnabled(false);
-    ReplaceSourceLines(converted);
+    ReplaceSourceLines(conversion.Lines);
     text->setUpdatesEnabled(true);
     SetModified(true);
+    // The renames head the text too; the log tells of them at once.
+    for (const auto& rename : conversion.Renames)
+        host_.Log().AddLogLine("!Import renamed " + rename);
 }
 
 bool TEditor::ExportHtml(const QString& fileName) {
@@ -707,6 +710,15 @@ void TEditor::RefreshAllLineMarks() {
         PaintLineMarks(line, marks[line]);
 }
 
+void TEditor::SetCoverageShown(bool shown) {
+    coverageShown_ = shown;
+}
+
+void TEditor::RepaintLineMarks() {
+    ForgetLineMarks();
+    RefreshAllLineMarks();
+}
+
 void TEditor::ForgetLineMarks() {
     shownMarks_.clear();
     if (auto* text = TextControl()) text->ClearLineMarks();
@@ -719,8 +731,13 @@ void TEditor::PaintLineMarks(int line, int info) {
     // refresh every line.
     if (shownMarks_.size() <= static_cast<std::size_t>(line))
         shownMarks_.resize(static_cast<std::size_t>(line) + 1, 0);
-    if (shownMarks_[line] == info) return;
-    shownMarks_[line] = info;
+    // The coverage view is part of what a line shows.
+    constexpr int kCoverageShown = 0x100;
+    if (shownMarks_[line] == (info | (coverageShown_ ? kCoverageShown : 0))) return;
+    shownMarks_[line] = info | (coverageShown_ ? kCoverageShown : 0);
+    text->SetCoverageMark(line - 1, coverageShown_ && (info & liCode)
+                                        ? std::optional<bool>((info & liExecuted) != 0)
+                                        : std::nullopt);
     bool current = info & liCurrent;
     bool breakpoint = info & liBreakpoint;
     std::optional<TLineGlyph> glyph;

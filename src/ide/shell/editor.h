@@ -110,6 +110,12 @@ public:
 
     // IDocumentSimulation
     void RefreshLine(int line) override;
+    // View ▸ Coverage, for every document: executed and never executed
+    // lines coloured in the gutter while simulating.
+    static void SetCoverageShown(bool shown);
+    static bool CoverageShown() { return coverageShown_; }
+    // Paints the marks again after the coverage view changed.
+    void RepaintLineMarks();
     int CurrentLine() const override { return currentLine_; }
     void SetCurrentLine(int line) override;
     TDocumentMode Mode() const override { return mode_; }
@@ -212,6 +218,7 @@ private:
     std::vector<int> shownMarks_;
     std::vector<TSourceSymbol> symbols_;
     bool symbolsValid_ = false;
+    static inline bool coverageShown_ = false;
 };
 
 } // namespace korvo

@@ -9,6 +9,13 @@ TIdeArguments ParseIdeArguments(const QStringList& arguments) {
         const QString& argument = arguments[i];
         if (options && argument == QLatin1String("--")) {
             options = false;
+        } else if (options &&
+                   (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
+            result.Help = true;
+            return result;
+        } else if (options && argument == QLatin1String("--version")) {
+            result.Version = true;
+            return result;
         } else if (options && argument == QLatin1String("--settings")) {
             if (i + 1 >= arguments.size()) {
                 result.Error = QStringLiteral("--settings needs a file name");
@@ -25,6 +32,21 @@ TIdeArguments ParseIdeArguments(const QStringList& arguments) {
         }
     }
     return result;
+}
+
+QString IdeUsage(const QString& examplesFolder) {
+    QString usage = QStringLiteral(
+        "Usage: korvo-ide [--settings FILE] [--] [FILE...]\n"
+        "Opens each FILE as a document.\n"
+        "\n"
+        "  --settings FILE  keep the settings in the INI file FILE (the environment\n"
+        "                   variable KORVO_SETTINGS does the same)\n"
+        "  -h, --help       print this help and exit\n"
+        "  --version        print the version and exit\n"
+        "  --               take every later argument as a FILE\n");
+    if (!examplesFolder.isEmpty())
+        usage += QStringLiteral("\nExample programs: ") + examplesFolder + '\n';
+    return usage;
 }
 
 } // namespace korvo

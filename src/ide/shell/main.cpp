@@ -1,4 +1,5 @@
 #include "korvo_version.h"
+#include "platform/data_folders.h"
 #include "settings/qt_settings_store.h"
 #include "shell/icons.h"
 #include "shell/ide_arguments.h"
@@ -8,22 +9,49 @@
 #include <QApplication>
 #include <cstdio>
 
+namespace {
+
+// The exit status when the arguments ask for the help or the version, which
+// are printed without starting the GUI.
+std::optional<int> AnswerQuestion(const korvo::TIdeArguments& parsed) {
+    if (parsed.Help) {
+        QString folder = korvo::ExamplesFolder(QCoreApplication::applicationDirPath());
+        std::fputs(korvo::IdeUsage(folder).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (parsed.Version) {
+        std::printf("%s %s\n", korvo::kApplicationTitle, korvo::kProductVersion);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Help and version need no display: answered before the GUI is set up.
+    // Arguments for Qt itself (-platform ...) come out of the list only once
+    // the GUI exists, so the list is read again then.
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    korvo::TIdeArguments early = korvo::ParseIdeArguments(rawArguments);
+    if (early.Help || early.Version) {
+        QCoreApplication application(argc, argv);
+        return *AnswerQuestion(early);
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(korvo::kApplicationTitle);
     QApplication::setApplicationVersion(korvo::kProductVersion);
     QApplication::setWindowIcon(korvo::ApplicationIcon());
+    // Ties the windows to the installed desktop entry (its icon and name).
+    QApplication::setDesktopFileName(QStringLiteral("korvo-ide"));
 
-    QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.contains(QStringLiteral("--help"))) {
-        std::printf("Usage: korvo-ide [--settings FILE] [FILE...]\n"
-                    "Opens each FILE as a document; --settings keeps the settings in the INI "
-                    "file FILE.\n");
-        return 0;
-    }
-    korvo::TIdeArguments parsed = korvo::ParseIdeArguments(arguments);
+    korvo::TIdeArguments parsed = korvo::ParseIdeArguments(QApplication::arguments().mid(1));
+    if (auto status = AnswerQuestion(parsed)) return *status;
     if (!parsed.Error.isEmpty()) {
-        std::fprintf(stderr, "korvo-ide: %s\n", qPrintable(parsed.Error));
+        std::fprintf(stderr, "korvo-ide: %s; try korvo-ide --help\n", qPrintable(parsed.Error));
         return 2;
     }
     std::optional<std::string> iniFile;

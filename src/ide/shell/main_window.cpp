@@ -7,6 +7,7 @@
 #include "panels/call_stack_view.h"
 #include "panels/code_memory_view.h"
 #include "panels/simulation_panels.h"
+#include "platform/data_folders.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/core_selector.h"
@@ -67,7 +68,8 @@ public:
 
 TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs,
                                    const QStringList& files, QWidget* parent)
-    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()) {
+    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()),
+      examplesFolder_(ExamplesFolder(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("frmWorkbookMain"));
     setWindowIcon(ApplicationIcon());
     ApplyTheme(settings::LoadThemeChoice(settings));
@@ -152,6 +154,18 @@ void TfrmWorkbookMain::CreateCommands() {
         {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
         [this] { ShowCaptions(ToolBar->toolButtonStyle() == Qt::ToolButtonIconOnly); },
         [this](QAction& a) { a.setChecked(ToolBar->toolButtonStyle() != Qt::ToolButtonIconOnly); });
+    actViewCoverage = actions.AddCheckable(
+        {"actViewCoverage", "Coverage", "Colour executed and never executed lines", {}, {}},
+        [this] {
+            TEditor::SetCoverageShown(!TEditor::CoverageShown());
+            for (int i = 0; i < Documents().Count(); ++i)
+                Documents().Get(i)->RepaintLineMarks();
+        },
+        [](QAction& a) { a.setChecked(TEditor::CoverageShown()); });
+    actFileOpenExample = actions.Add(
+        {"actFileOpenExample", "Open &Example...", "Open an example program", {}, "file-open"},
+        [this] { ExecuteOpenExample(); },
+        [this](QAction& a) { a.setEnabled(!PreviewOn() && !examplesFolder_.isEmpty()); });
     actImport = actions.Add({"actImport", "Import", "Import a KCPSMBLE document", {}, "import"},
                             [this] { ExecuteImport(); });
     actExport = actions.Add(
@@ -170,7 +184,7 @@ void TfrmWorkbookMain::CreateMenus() {
     bar->setObjectName(QStringLiteral("mnuMain"));
     auto* file = bar->addMenu(QStringLiteral("&File"));
     file->setToolTipsVisible(true);
-    file->addActions({actFileNew, actFileOpen});
+    file->addActions({actFileNew, actFileOpen, actFileOpenExample});
     file->addMenu(mnuRecent);
     file->addSeparator();
     file->addActions({c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileCloseAll});
@@ -195,7 +209,7 @@ void TfrmWorkbookMain::CreateMenus() {
     edit->addActions({c.actGotoLine, c.actGotoDefinition});
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions});
+    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
 
     auto* settings = bar->addMenu(QStringLiteral("Settings"));
     settings->addActions({c.actSettings, c.actEditor});
@@ -323,6 +337,12 @@ QString TfrmWorkbookMain::WindowCaption() const {
     if (!version.isEmpty())
         return QStringLiteral("  ") + title + QStringLiteral(" (version ") + version + ')';
     return QStringLiteral("  ") + title;
+}
+
+void TfrmWorkbookMain::ExecuteOpenExample() {
+    // The open dialog starts in the examples folder (a name ending in "/").
+    QString fileName = examplesFolder_ + '/';
+    if (ExecuteOpenDialog(fileName)) OpenDocument(fileName);
 }
 
 void TfrmWorkbookMain::ExecuteImport() {

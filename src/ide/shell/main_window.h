@@ -22,7 +22,8 @@ class TPrintEngine;
 
 // The main window: document tabs at the bottom of the source panel, the
 // print preview in their place, the dock panel for memory views, the tool
-// bar and menus, Import, Export to HTML, About, and the window caption.
+// bar and menus, Open Example, Import, Export to HTML, About, and the window
+// caption.
 class TfrmWorkbookMain : public TMainForm, public IWorkbench {
     Q_OBJECT
 public:
@@ -61,6 +62,8 @@ public:
     TCoreSelector* CoreSelector = nullptr;
 
     QAction* actViewCaptions = nullptr;
+    QAction* actViewCoverage = nullptr;
+    QAction* actFileOpenExample = nullptr;
     QAction* actImport = nullptr;
     QAction* actExport = nullptr;
     QAction* actAbout = nullptr;
@@ -82,6 +85,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateSimulationDocks();
+    void ExecuteOpenExample();
     void ExecuteImport();
     void ExecuteExport();
     void ShowCaptions(bool on);
@@ -91,6 +95,7 @@ private:
     std::unique_ptr<TEditorFactory> DocumentManager;
     std::unique_ptr<TCommandsDataModule> CommandsDataModule;
     QList<QPointer<QWidget>> dockedPanels_;
+    QString examplesFolder_;
 };
 
 } // namespace korvo

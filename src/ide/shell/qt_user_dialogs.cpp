@@ -35,6 +35,17 @@ QStringList NameFilters(const QString& filter) {
     return filters;
 }
 
+namespace {
+// Starts a file dialog at fileName: a file is chosen in its folder, a name
+// ending in "/" opens that folder.
+void StartAt(QFileDialog& dialog, const QString& fileName) {
+    if (fileName.isEmpty()) return;
+    QFileInfo info(fileName);
+    dialog.setDirectory(info.absolutePath());
+    if (!info.fileName().isEmpty()) dialog.selectFile(info.fileName());
+}
+} // namespace
+
 TQtUserDialogs::TQtUserDialogs() = default;
 TQtUserDialogs::~TQtUserDialogs() = default;
 
@@ -53,7 +64,7 @@ bool TQtUserDialogs::ChooseOpenFile(QWidget* parent, const QString& filter, QStr
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(filter));
-    if (!fileName.isEmpty()) dialog.selectFile(fileName);
+    StartAt(dialog, fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     fileName = dialog.selectedFiles().first();
     return true;
@@ -65,11 +76,7 @@ bool TQtUserDialogs::ChooseSaveFile(QWidget* parent, const QString& filter,
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(NameFilters(filter));
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!fileName.isEmpty()) {
-        QFileInfo info(fileName);
-        dialog.setDirectory(info.absolutePath());
-        dialog.selectFile(info.fileName());
-    }
+    StartAt(dialog, fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     fileName = dialog.selectedFiles().first();
     return true;

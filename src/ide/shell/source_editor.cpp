@@ -33,6 +33,9 @@ constexpr int kErrorIndicator = 10;
 // How long the mouse rests before a hint shows, in milliseconds.
 constexpr int kHoverDelay = 500;
 const QColor kErrorLine(0xFF, 0xFF, 0x00);
+// Executed and never executed lines, drawn over the line numbers.
+constexpr int kCoveredMarker = 23, kMissedMarker = 24;
+const QColor kCovered(0xA5, 0xD6, 0xA7), kMissed(0xEF, 0x9A, 0x9A);
 const QColor kLineBackgrounds[kColourKinds] = {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00),
                                                QColor(0x80, 0x80, 0x80)};
 
@@ -65,7 +68,7 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setMarginType(kListingMargin, TextMargin);
     setMarginType(kGlyphMargin, SymbolMargin);
     setMarginType(kBookmarkMargin, SymbolMargin);
-    setMarginMarkerMask(kNumberMargin, 0);
+    setMarginMarkerMask(kNumberMargin, 1 << kCoveredMarker | 1 << kMissedMarker);
     setMarginMarkerMask(kListingMargin, 0);
     int glyphMask = 0;
     for (int marker = kFirstGlyphMarker; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
@@ -86,6 +89,10 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     for (int colour = 0; colour < kColourKinds; ++colour) {
         markerDefine(Background, kFirstColourMarker + colour);
         setMarkerBackgroundColor(kLineBackgrounds[colour], kFirstColourMarker + colour);
+    }
+    for (auto [marker, colour] : {std::pair(kCoveredMarker, kCovered), {kMissedMarker, kMissed}}) {
+        markerDefine(FullRectangle, marker);
+        setMarkerBackgroundColor(colour, marker);
     }
     SendScintilla(SCI_INDICSETSTYLE, kLineTextIndicator, INDIC_TEXTFORE);
     SendScintilla(SCI_INDICSETFORE, kLineTextIndicator, QColor(Qt::white));
@@ -321,7 +328,23 @@ void TSourceEditor::SetLineMarks(int line, const TLineGlyph* glyph, TLineColour 
     }
 }
 
+void TSourceEditor::SetCoverageMark(int line, std::optional<bool> executed) {
+    if (line < 0 || line >= lines()) return;
+    markerDelete(line, kCoveredMarker);
+    markerDelete(line, kMissedMarker);
+    if (executed) markerAdd(line, *executed ? kCoveredMarker : kMissedMarker);
+}
+
+std::optional<bool> TSourceEditor::CoverageMarkAt(int line) const {
+    unsigned markers = line >= 0 ? markersAtLine(line) : 0;
+    if (markers & (1u << kCoveredMarker)) return true;
+    if (markers & (1u << kMissedMarker)) return false;
+    return std::nullopt;
+}
+
 void TSourceEditor::ClearLineMarks() {
+    markerDeleteAll(kCoveredMarker);
+    markerDeleteAll(kMissedMarker);
     for (int kind = 0; kind < kGlyphKinds; ++kind)
         markerDeleteAll(kFirstGlyphMarker + kind);
     for (int kind = 0; kind < kColourKinds; ++kind)

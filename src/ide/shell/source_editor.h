@@ -4,6 +4,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,10 @@ public:
     void SetLineMarks(int line, const TLineGlyph* glyph, TLineColour colour);
     void ClearLineMarks();
     TLineColour LineColourAt(int line) const;
+    // Coverage in the line number margin of a line (from 0): green when its
+    // instruction was executed, red when it never was, nothing for none.
+    void SetCoverageMark(int line, std::optional<bool> executed);
+    std::optional<bool> CoverageMarkAt(int line) const;
     // The glyph shown for a line, -1 for none.
     int LineGlyphAt(int line) const;
 

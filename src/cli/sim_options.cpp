@@ -1,0 +1,139 @@
+#include "cli/sim_options.h"
+
+#include "common/text_file.h"
+#include "simulator/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace korvo::cli {
+
+const std::set<std::string> kSimOptionsWithValue = {
+    "--core", "--settings",     "--max-instructions", "--frequency", "--scratchpad",
+    "--in",   "--interrupt-at", "--interrupt-every",  "--exit-port", "--expect-out",
+    "--json", "--vcd",          "--vcd-limit",        "--coverage"};
+const std::set<std::string> kSimSwitches = {"--trace", "--no-exec"};
+
+namespace {
+
+std::optional<std::int64_t> ParseCount(const std::string& text) {
+    std::int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+// A number as users write it on a command line: decimal, or hexadecimal
+// after "$" or "0x".
+std::optional<std::int32_t> ParseNumber(const std::string& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return ParseIntegerText("$" + text.substr(2));
+    return ParseIntegerText(text);
+}
+
+// A port: 0..255.
+std::optional<int> ParsePort(const std::string& text) {
+    auto value = ParseNumber(text);
+    if (!value || *value < 0 || *value > 255) return std::nullopt;
+    return *value;
+}
+
+// PORT=TEXT; nothing when the port is bad or "=" is missing.
+std::optional<std::pair<int, std::string>> PortAssignment(const std::string& text) {
+    auto equals = text.find('=');
+    if (equals == std::string::npos) return std::nullopt;
+    auto port = ParsePort(text.substr(0, equals));
+    if (!port) return std::nullopt;
+    return std::pair(*port, text.substr(equals + 1));
+}
+
+// A whole number of at least minimum for a counting option.
+bool ReadCount(const TArguments& arguments, const std::string& option, std::int64_t minimum,
+               std::int64_t& value, std::string& error) {
+    auto text = arguments.Last(option);
+    if (!text) return true;
+    auto count = ParseCount(*text);
+    if (!count || *count < minimum) {
+        error = option + " needs a whole number of at least " + std::to_string(minimum) +
+                ", not '" + *text + "'";
+        return false;
+    }
+    value = *count;
+    return true;
+}
+
+} // namespace
+
+std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::string& error) {
+    TSimOptions options;
+    std::int64_t frequency = 0;
+    if (!ReadCount(arguments, "--max-instructions", 0, options.MaxInstructions, error) ||
+        !ReadCount(arguments, "--interrupt-every", 1, options.InterruptEvery, error) ||
+        !ReadCount(arguments, "--vcd-limit", 0, options.VcdLimit, error) ||
+        !ReadCount(arguments, "--frequency", 1, frequency, error))
+        return std::nullopt;
+    if (frequency > 1'000'000) {
+        error = "--frequency takes at most 1000000 MHz";
+        return std::nullopt;
+    }
+    if (frequency > 0) options.FrequencyMHz = static_cast<std::int32_t>(frequency);
+    if (auto text = arguments.Last("--scratchpad")) {
+        auto size = ParseCount(*text);
+        static constexpr int kSizes[] = {0, 16, 32, 64, 128, 256};
+        if (!size || std::find(std::begin(kSizes), std::end(kSizes), *size) == std::end(kSizes)) {
+            error = "--scratchpad takes 0, 16, 32, 64, 128 or 256, not '" + *text + "'";
+            return std::nullopt;
+        }
+        options.ScratchPadSize = static_cast<int>(*size);
+    }
+    for (const auto& text : arguments.All("--in")) {
+        auto assignment = PortAssignment(text);
+        auto value = assignment ? ParseNumber(assignment->second) : std::nullopt;
+        if (!value) {
+            error = "--in takes PORT=VALUE (0 to 255, $00 to $FF or 0x00 to 0xFF, and a number), "
+                    "not '" +
+                    text + "'";
+            return std::nullopt;
+        }
+        options.Inputs.emplace_back(assignment->first, *value);
+    }
+    for (const auto& text : arguments.All("--interrupt-at")) {
+        auto count = ParseCount(text);
+        if (!count) {
+            error = "--interrupt-at needs a whole number of at least 0, not '" + text + "'";
+            return std::nullopt;
+        }
+        options.InterruptsAt.push_back(*count);
+    }
+    if (auto text = arguments.Last("--exit-port")) {
+        options.ExitPort = ParsePort(*text);
+        if (!options.ExitPort) {
+            error = "--exit-port takes a port, 0 to 255, $00 to $FF or 0x00 to 0xFF, not '" +
+                    *text + "'";
+            return std::nullopt;
+        }
+    }
+    for (const auto& text : arguments.All("--expect-out")) {
+        auto assignment = PortAssignment(text);
+        if (!assignment || assignment->second.empty()) {
+            error = "--expect-out takes PORT=FILE (0 to 255, $00 to $FF or 0x00 to 0xFF), not '" +
+                    text + "'";
+            return std::nullopt;
+        }
+        try {
+            options.ExpectedOutputs.push_back(
+                {assignment->first, assignment->second, ReadExpectedValues(assignment->second)});
+        } catch (const EFileError& failure) {
+            error = "--expect-out: " + std::string(failure.what());
+            return std::nullopt;
+        }
+    }
+    options.Trace = arguments.Has("--trace");
+    options.JsonFile = arguments.Last("--json");
+    options.VcdFile = arguments.Last("--vcd");
+    options.CoverageFile = arguments.Last("--coverage");
+    return options;
+}
+
+} // namespace korvo::cli

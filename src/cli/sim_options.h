@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/arguments.h"
+#include "simulator/port_expectation.h"
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace korvo::cli {
+
+// The options of korvo sim, checked.
+struct TSimOptions {
+    std::int64_t MaxInstructions = 1'000'000;
+    std::optional<int> ScratchPadSize;
+    std::optional<std::int32_t> FrequencyMHz;
+    std::vector<std::pair<int, std::int32_t>> Inputs; // port, value
+    std::vector<std::int64_t> InterruptsAt;
+    std::int64_t InterruptEvery = 0;
+    std::optional<int> ExitPort;
+    struct TExpectedOutput {
+        int Port;
+        std::string File;
+        std::vector<TExpectedValue> Values;
+    };
+    std::vector<TExpectedOutput> ExpectedOutputs;
+    bool Trace = false;
+    std::optional<std::string> JsonFile; // "-" for standard output
+    std::optional<std::string> VcdFile;
+    std::int64_t VcdLimit = 1'000'000;
+    std::optional<std::string> CoverageFile;
+};
+
+extern const std::set<std::string> kSimOptionsWithValue;
+extern const std::set<std::string> kSimSwitches;
+
+// The options, with the expected-output files read; nothing and a one-line
+// error for a bad value or a file that cannot be read.
+std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::string& error);
+
+} // namespace korvo::cli

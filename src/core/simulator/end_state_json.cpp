@@ -1,0 +1,207 @@
+#include "simulator/end_state_json.h"
+
+#include "common/json_writer.h"
+#include "simulator/exit_port.h"
+#include "simulator/io_router.h"
+#include "simulator/picoblaze_debugger.h"
+#include "simulator/port_expectation.h"
+#include "simulator/sim_errors.h"
+
+#include <string_view>
+
+namespace korvo {
+
+namespace {
+
+struct TEndState {
+    const TPicoBlazeDebugger& Simulator;
+    TSimulationIO& IO;
+    const TRunOutcome& Run;
+};
+
+using TJson = TJsonWriter;
+using TState = const TEndState&;
+
+std::string_view CoreName(TCoreKind kind) {
+    switch (kind) {
+    case TCoreKind::pbtI: return "I";
+    case TCoreKind::pbtII: return "II";
+    case TCoreKind::pbt3: return "3";
+    case TCoreKind::pbtC: return "CR";
+    case TCoreKind::none: break;
+    }
+    return "";
+}
+
+std::string_view PortKindName(std::uint8_t kind) {
+    switch (kind) {
+    case mkRAM: return "ram";
+    case mkROM: return "rom";
+    case mkInput: return "input";
+    case mkOutput: return "output";
+    case mkIO: return "io";
+    case mkInOut: return "in-out";
+    case mkBlockRAM: return "block-ram";
+    case mkUART: return "uart";
+    default: return "none";
+    }
+}
+
+void Optional(TJson& json, const std::optional<std::int32_t>& value) {
+    value ? json.Integer(*value) : json.Null();
+}
+
+void Ports(TJson& json, TState state) {
+    json.BeginArray();
+    for (int port = 0; port < kPortCount; ++port) {
+        TMemMapItem item = state.Simulator.GetPortItem(port);
+        if (item.Kind == mkNone) continue;
+        json.BeginObject().Key("port").Integer(port).Key("kind").String(PortKindName(item.Kind));
+        json.Key("name").String(item.OutName.empty() ? item.InName : item.OutName);
+        std::optional<std::int32_t> value, input;
+        auto* in = state.IO.InputPort(port);
+        auto* out =
+            item.Kind == mkIO ? state.IO.BidirectionalPort(port) : state.IO.OutputPort(port);
+        if (item.Kind == mkRAM || item.Kind == mkROM) value = item.Value;
+        if (out) value = out->Value();
+        if (in) (item.Kind == mkInOut ? input : value) = in->Value();
+        json.Key("value");
+        Optional(json, value);
+        if (item.Kind == mkInOut) {
+            json.Key("input");
+            Optional(json, input);
+        }
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void Uart(TJson& json, TState state) {
+    const TUARTModel& uart = state.IO.UART();
+    if (uart.StatusPort() < 0) {
+        json.Null();
+        return;
+    }
+    auto waiting = [](int write, int read) {
+        return (write - read + TUARTModel::kQueueSize) % TUARTModel::kQueueSize;
+    };
+    json.BeginObject()
+        .Key("status_port")
+        .Integer(uart.StatusPort())
+        .Key("data_port")
+        .Integer(uart.DataPort())
+        .Key("rx_count")
+        .Integer(waiting(uart.ReceiveWriteIndex(), uart.ReceiveReadIndex()))
+        .Key("tx_count")
+        .Integer(waiting(uart.TransmitWriteIndex(), uart.TransmitReadIndex()))
+        .EndObject();
+}
+
+void Exit(TJson& json, TState state) {
+    const TExitPort* exit = state.Run.ExitPort;
+    if (!exit) {
+        json.Null();
+        return;
+    }
+    json.BeginObject().Key("port").Integer(exit->Port()).Key("value");
+    Optional(json, exit->Value());
+    json.EndObject();
+}
+
+void Expectations(TJson& json, TState state) {
+    json.BeginArray();
+    for (const auto* expectation : state.Run.Expectations) {
+        json.BeginObject()
+            .Key("port")
+            .Integer(expectation->Port())
+            .Key("file")
+            .String(expectation->File())
+            .Key("expected")
+            .Integer(static_cast<std::int64_t>(expectation->ExpectedCount()))
+            .Key("matched")
+            .Integer(static_cast<std::int64_t>(expectation->Matched()))
+            .Key("mismatch");
+        if (const auto& mismatch = expectation->Mismatch()) {
+            json.BeginObject().Key("file_line").Integer(mismatch->FileLine).Key("expected");
+            Optional(json, mismatch->Expected);
+            json.Key("got");
+            Optional(json, mismatch->Got);
+            json.Key("instructions").Integer(mismatch->InstructionCount).Key("source_line");
+            Optional(json, mismatch->SourceLine >= 0 ? std::optional(mismatch->SourceLine)
+                                                     : std::nullopt);
+            json.EndObject();
+        } else {
+            json.Null();
+        }
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+std::vector<std::int64_t> Values(int count, auto value) {
+    std::vector<std::int64_t> values;
+    for (int i = 0; i < count; ++i)
+        values.push_back(value(i));
+    return values;
+}
+
+// The fields in the order they are written: one line each.
+const std::pair<const char*, void (*)(TJson&, TState)> kFields[] = {
+    {"version", [](TJson& j, TState) { j.Integer(kEndStateJsonVersion); }},
+    {"source", [](TJson& j, TState s) { j.String(s.Run.Source); }},
+    {"core", [](TJson& j, TState s) { j.String(CoreName(s.Simulator.CoreKind())); }},
+    {"stop_reason", [](TJson& j, TState s) { j.String(StopReasonName(s.Simulator.StopReason())); }},
+    {"error",
+     [](TJson& j, TState s) {
+         s.Simulator.State() == ssHalted ? j.String(SimulatorErrorMessage(s.Simulator.ErrorCode()))
+                                         : j.Null();
+     }},
+    {"instructions", [](TJson& j, TState s) { j.Integer(s.Simulator.InstructionCount()); }},
+    {"frequency_mhz", [](TJson& j, TState s) { j.Integer(s.Run.FrequencyMHz); }},
+    {"time_seconds",
+     [](TJson& j, TState s) {
+         j.Number(static_cast<double>(s.Simulator.InstructionCount()) * 2.0 /
+                  (s.Run.FrequencyMHz * 1e6));
+     }},
+    {"pc", [](TJson& j, TState s) { j.Integer(s.Simulator.PC()); }},
+    {"sp", [](TJson& j, TState s) { j.Integer(s.Simulator.SP()); }},
+    {"stack",
+     [](TJson& j, TState s) {
+         j.Integers(Values(s.Simulator.SP(), [&](int i) { return s.Simulator.StackEntry(i); }));
+     }},
+    {"registers",
+     [](TJson& j, TState s) {
+         j.Integers(
+             Values(s.Simulator.RegisterCount(), [&](int n) { return s.Simulator.Register(n); }));
+     }},
+    {"zero", [](TJson& j, TState s) { j.Boolean(s.Simulator.ZeroFlag()); }},
+    {"carry", [](TJson& j, TState s) { j.Boolean(s.Simulator.CarryFlag()); }},
+    {"saved_zero", [](TJson& j, TState s) { j.Boolean(s.Simulator.SavedZero()); }},
+    {"saved_carry", [](TJson& j, TState s) { j.Boolean(s.Simulator.SavedCarry()); }},
+    {"interrupt_enable", [](TJson& j, TState s) { j.Boolean(s.Simulator.InterruptEnable()); }},
+    {"scratch_pad",
+     [](TJson& j, TState s) {
+         j.Integers(
+             Values(s.IO.ScratchPad().Size(), [&](int i) { return s.IO.ScratchPad().Read(i); }));
+     }},
+    {"ports", Ports},
+    {"uart", Uart},
+    {"exit", Exit},
+    {"expectations", Expectations},
+};
+
+} // namespace
+
+void WriteEndStateJson(std::ostream& out, const TPicoBlazeDebugger& simulator, TSimulationIO& io,
+                       const TRunOutcome& outcome) {
+    TEndState state{simulator, io, outcome};
+    TJsonWriter json(out);
+    json.BeginObject();
+    for (const auto& [name, write] : kFields) {
+        json.Key(name);
+        write(json, state);
+    }
+    json.EndObject();
+}
+
+} // namespace korvo

@@ -1,0 +1,16 @@
+#include "simulator/exit_port.h"
+
+#include "simulator/picoblaze_debugger.h"
+
+namespace korvo {
+
+TExitPort::TExitPort(TPicoBlazeDebugger& simulator, int port)
+    : simulator_(simulator), port_(port) {}
+
+void TExitPort::Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {
+    if (kind != TAccessKind::PortWrite || address != port_ || value_) return;
+    value_ = value;
+    simulator_.RequestStop(TStopReason::ExitPort);
+}
+
+} // namespace korvo

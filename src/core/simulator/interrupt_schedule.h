@@ -1,0 +1,34 @@
+#pragma once
+
+#include "simulator/run_observer.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace korvo {
+
+class TPicoBlazeDebugger;
+
+// Raises interrupt events at given instruction counts: before the
+// instruction that follows the N-th completed one, as an interrupt input
+// that pulses then would. The run goes at full speed between them.
+class TInterruptSchedule : public IRunObserver {
+public:
+    // at: the counts of single events, in any order; every: a count between
+    // repeated events (N, 2N, 3N, ...), 0 for none.
+    TInterruptSchedule(TPicoBlazeDebugger& simulator, std::vector<std::int64_t> at,
+                       std::int64_t every);
+
+    std::int64_t NextDueCount() const override;
+    void Due() override;
+    bool Watches(TAccessKind, std::int32_t) const override { return false; }
+
+private:
+    TPicoBlazeDebugger& simulator_;
+    std::vector<std::int64_t> at_; // ascending
+    std::size_t nextAt_ = 0;
+    std::int64_t every_;
+    std::int64_t nextEvery_;
+};
+
+} // namespace korvo

@@ -1,0 +1,29 @@
+#include "text/kcpsm_hex.h"
+
+#include "common/hex_text.h"
+#include "common/text_file.h"
+
+namespace korvo {
+
+std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
+    std::vector<std::string> lines = ReadTextLines(path);
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
+        lines.pop_back();
+    auto fail = [&](const std::string& reason) {
+        throw EFileError("\"" + path + "\" is not a KCPSM3 .hex file: " + reason);
+    };
+    if (lines.size() != kKcpsmHexWords)
+        fail(std::to_string(lines.size()) + " lines, not " + std::to_string(kKcpsmHexWords));
+    std::vector<std::uint32_t> words;
+    words.reserve(lines.size());
+    for (const std::string& line : lines) {
+        const auto word = line.size() == 5 ? ParseHex(line) : std::nullopt;
+        if (!word || *word > 0x3FFFF)
+            fail("line " + std::to_string(words.size() + 1) +
+                 " is not an 18-bit word of 5 hexadecimal digits");
+        words.push_back(static_cast<std::uint32_t>(*word));
+    }
+    return words;
+}
+
+} // namespace korvo
