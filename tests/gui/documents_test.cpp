@@ -369,36 +369,24 @@ private slots:
         TTestWindow window;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        TEditor& document =
-            StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nADD s0, 1\r\nJUMP 0\r\n");
-        auto* text = document.TextControl();
-        int lineHeight =
-            static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
-        auto marginLeft = [&](int margin) {
-            int x = 0;
-            for (int m = 0; m < margin; ++m)
-                x += static_cast<int>(
-                    text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m));
-            return x;
-        };
-        for (int margin : {TSourceEditor::kListingMargin, TSourceEditor::kGlyphMargin}) {
-            QTest::mouseClick(text->viewport(), Qt::LeftButton, Qt::NoModifier,
-                              QPoint(marginLeft(margin) + 3, lineHeight + lineHeight / 2));
-            QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint,
-                     qPrintable(QString::number(margin)));
+        auto* text =
+            StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nJUMP 0\r\n").TextControl();
+        using Sci = QsciScintillaBase;
+        int height = static_cast<int>(text->SendScintilla(Sci::SCI_TEXTHEIGHT, 0L));
+        // Simulate mode shows no line numbers: the listing starts the gutter.
+        int listing = static_cast<int>(text->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1L));
+        QRect glyphs(listing, 0, 18, height);
+        for (int x : {3, listing + 3}) {
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(x, height * 3 / 2));
+            QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint, qPrintable(QString::number(x)));
             Simulator(window).ToggleBreakpoint(2);
         }
         Simulator(window).ToggleBreakpoint(1);
-        QCOMPARE(text->LineGlyphAt(0), static_cast<int>(TLineGlyph::CurrentBreakpoint));
-        QRect glyphs(marginLeft(TSourceEditor::kGlyphMargin), 0,
-                     static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN,
-                                                          TSourceEditor::kGlyphMargin)),
-                     lineHeight);
-        QImage before = text->viewport()->grab(glyphs).toImage();
-        QImage wholeBefore = text->viewport()->grab().toImage();
+        QImage glyph = text->viewport()->grab(glyphs).toImage();
+        QImage whole = text->viewport()->grab().toImage();
         text->ToggleBookmark(3);
-        QCOMPARE(text->viewport()->grab(glyphs).toImage(), before);
-        QVERIFY(text->viewport()->grab().toImage() != wholeBefore);
+        QCOMPARE(text->viewport()->grab(glyphs).toImage(), glyph);
+        QVERIFY(text->viewport()->grab().toImage() != whole);
     }
 };
 

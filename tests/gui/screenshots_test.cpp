@@ -44,6 +44,17 @@ private:
         QVERIFY2(widget.grab().save(file), qPrintable(file));
     }
 
+    // Shows the window at a size after F12 on the active document.
+    static void ShowSimulating(TTestWindow& window, QSize size, TDocumentMode mode = dmSimulate) {
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        window->UpdateCommands();
+        QCOMPARE(window.Active().Mode(), mode);
+    }
+
 private slots:
     void initTestCase() {
         folder_ = qEnvironmentVariable("KORVO_SCREENSHOT_DIR");
@@ -64,13 +75,7 @@ private slots:
 
     void SimulateMode() {
         TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
-        window->resize(982, 644);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        window->UpdateCommands();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
+        ShowSimulating(window, {982, 644});
         // A breakpoint on the CALL line.
         auto* text = window.Active().TextControl();
         emit text->marginClicked(TSourceEditor::kGlyphMargin, 14, Qt::NoModifier);
@@ -82,12 +87,7 @@ private slots:
         TTestWindow window;
         window->Commands().actPicoblaze3->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
-        window->resize(1180, 760);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
+        ShowSimulating(window, {1180, 760});
         auto& panels = window->Commands().SimulationPanels();
         TFrameInput* switches = panels.IOPanels().InputFrame(0);
         QVERIFY(switches);
@@ -109,18 +109,10 @@ private slots:
         TTestWindow window;
         window->Commands().actPicoblaze3->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"));
-        window->resize(1180, 760);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
-        auto* text = window.Active().TextControl();
-        emit text->marginClicked(TSourceEditor::kGlyphMargin, 30, Qt::NoModifier);
-        for (int step = 0; step < 6; ++step) {
-            window->UpdateCommands();
+        ShowSimulating(window, {1180, 760});
+        emit window.Active().TextControl()->marginClicked(TSourceEditor::kGlyphMargin, 30, {});
+        for (int step = 0; step < 6; ++step)
             window->Commands().actStepOne->trigger();
-        }
         window->UpdateCommands();
         Save(*window, "simulation-views");
     }
@@ -133,15 +125,9 @@ private slots:
         window.Restart();
         window->Commands().actPicoblaze3->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
-        window->resize(1180, 760);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
-        auto& panels = window->Commands().SimulationPanels();
+        ShowSimulating(window, {1180, 760});
         for (int bit : {0, 3, 6})
-            panels.IOPanels().InputFrame(0)->Switches[bit]->click();
+            window->Commands().SimulationPanels().IOPanels().InputFrame(0)->Switches[bit]->click();
         window->UpdateCommands();
         QTimer::singleShot(500, &*window, [&] { window->Commands().actPause->trigger(); });
         window->Commands().actRun->trigger();
@@ -165,13 +151,7 @@ private slots:
         QString file =
             WriteFile(window.Settings.Folder(), "walking_leds.psm", JoinLinesCrLf(lines));
         window->OpenDocument(file);
-        window->resize(982, 644);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        window->UpdateCommands();
-        QCOMPARE(window.Active().Mode(), dmErrors);
+        ShowSimulating(window, {982, 644}, dmErrors);
         Save(*window, "errors-mode");
     }
 };

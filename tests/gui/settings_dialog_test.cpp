@@ -354,7 +354,6 @@ private slots:
         QCOMPARE(limits_ == (TPanelLimits{12, 6}), changeAll);
         auto contents = FileContents(*settings_);
         QCOMPARE(contents["Editor/FontSize"], QStringLiteral("14"));
-        QCOMPARE(contents["Editor/SmartTab"], QStringLiteral("1"));
         QCOMPARE(contents["Time/Frequency"], QStringLiteral("25"));
         QCOMPARE(contents["ScratchPad/Size"], QStringLiteral("1"));
         if (!changeAll) return;
