@@ -1,6 +1,6 @@
 // Execution speed of the simulator: an ALU/branch loop and an I/O-heavy loop
 // on each core, run without sleeping and in the IDE's rhythm (20 ms of run,
-// then a real 10 ms sleep and a yield).
+// then a real 10 ms sleep and a yield), and the ALU loop beside an idle UART.
 #include "simulator/coverage.h"
 #include "simulator/debugger.h"
 #include "simulator/exit_port.h"
@@ -102,6 +102,34 @@ void IoLoop(benchmark::State& state, int programIndex, bool sleeping) {
     RunFor(*simulator, state);
 }
 
+// The ALU loop with a UART declared that the program leaves alone, its line
+// brought up to date and emptied at every yield as the front ends do: the
+// UART should cost the run nothing.
+void AluLoopWithIdleUart(benchmark::State& state, int programIndex) {
+    const auto& program = kPrograms[programIndex];
+    auto simulator = Load(program.Core, program.AluLoop);
+    TMemMapItem status;
+    status.Kind = mkUART;
+    status.TcpPort = 5000;
+    TMemMapItem data = status;
+    data.TcpPort = -1;
+    simulator->SetPortItem(0x04, status);
+    simulator->SetPortItem(0x05, data);
+    TNullLog log;
+    TSimulationIO io(log);
+    io.Attach(*simulator);
+    TNoSleepRunClock noSleep;
+    simulator->SetRunClock(noSleep);
+    simulator->Start();
+    io.Build(*simulator);
+    io.UARTs().front()->Feed("waiting to be received");
+    simulator->OnYield = [&io](TDebugger&) {
+        for (const auto& uart : io.UARTs())
+            uart->TakeOutput();
+    };
+    RunFor(*simulator, state);
+}
+
 // The speed loop of korvo sim (bench/firmware_loop.psm): ADD s0, 1 / ADDC
 // s1, 0 / XOR s2, s0 / SUB s3, 1 / JUMP loop, bare and with what a firmware
 // test attaches. The I/O loop shows what the checks cost where a program
@@ -155,6 +183,9 @@ void RegisterAll() {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("AluLoop/IdeRhythm/" + core).c_str(), AluLoop, i, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("AluLoop/IdleUart/" + core).c_str(), AluLoopWithIdleUart, i)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("IoLoop/NoSleep/" + core).c_str(), IoLoop, i, false)

@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/sim_options.h"
 #include "cli/sim_trace.h"
+#include "cli/sim_uart.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/output_file.h"
@@ -19,6 +20,7 @@
 #include "simulator/status_strings.h"
 #include "simulator/vcd_writer.h"
 
+#include <csignal>
 #include <memory>
 #include <ostream>
 
@@ -31,14 +33,47 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+// The signal that asked a UART run to stop (0 for none).
+volatile std::sig_atomic_t gStopSignal = 0;
+
+extern "C" void StopOnSignal(int signal) {
+    gStopSignal = signal;
+}
+
+// Catches Ctrl+C and termination for the life of a run that has no end of
+// its own, so that it still ends with its report.
+class TStopSignals {
+public:
+    explicit TStopSignals(bool active) : active_(active) {
+        gStopSignal = 0;
+        if (!active_) return;
+        previousInterrupt_ = std::signal(SIGINT, StopOnSignal);
+        previousTerminate_ = std::signal(SIGTERM, StopOnSignal);
+    }
+    ~TStopSignals() {
+        if (!active_) return;
+        std::signal(SIGINT, previousInterrupt_);
+        std::signal(SIGTERM, previousTerminate_);
+    }
+    TStopSignals(const TStopSignals&) = delete;
+    TStopSignals& operator=(const TStopSignals&) = delete;
+
+private:
+    bool active_;
+    void (*previousInterrupt_)(int) = nullptr;
+    void (*previousTerminate_)(int) = nullptr;
+};
+
 void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
-                     const TExitPort* exitPort, std::ostream& out) {
+                     const TExitPort* exitPort, const TSimulationIO& io, std::ostream& out) {
     TStatusStrings status = MakeStatusStrings(simulator, frequencyMHz);
     out << status.Instructions << "\n"
         << status.Time << "\n"
         << status.ProgramCounter << "\n"
         << status.StackPointer << "\n"
         << status.Stack << "\n";
+    for (const auto& line : UartCountLines(io))
+        out << line << "\n";
     for (int n = 0; n < simulator.RegisterCount(); ++n)
         out << (n ? " " : "") << RegisterName(simulator, n) << "=$"
             << HexText(simulator.Register(n), 2);
@@ -83,9 +118,10 @@ std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path)
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
              const ISettingsStore& settings, const std::string& source, std::ostream& out,
              std::ostream& err) {
-    // With the JSON on standard output, the text goes to standard error.
+    // With the JSON or the UART on standard output, the text goes to
+    // standard error.
     const bool jsonToOut = options.JsonFile && *options.JsonFile == "-";
-    std::ostream& text = jsonToOut ? err : out;
+    std::ostream& text = jsonToOut || options.UartStdio ? err : out;
     TRunFiles files;
     try {
         files = {OpenIfGiven(options.JsonFile), OpenIfGiven(options.VcdFile),
@@ -99,6 +135,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
     session.SetFrequencyOverride(options.FrequencyMHz);
+    session.SetUartBaudOverride(options.UartBaud);
     session.IO().OnMessage = [&err](const std::string& message) {
         err << "korvo sim: " << message << "\n";
     };
@@ -147,18 +184,48 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     std::unique_ptr<TCoverage> coverage;
     if (files.Coverage) coverage = std::make_unique<TCoverage>(simulator);
 
-    TNoSleepRunClock clock;
-    simulator.SetRunClock(clock);
+    // Real time needs real sleeps; a run at full speed has nothing to yield to.
+    TNoSleepRunClock noSleep;
+    if (!options.RealTime) simulator.SetRunClock(noSleep);
     simulator.SetInstructionLimit(options.MaxInstructions);
     simulator.Start();
     if (!setupError.empty()) return UsageError(err, setupError);
+    if (options.UsesUart() && session.IO().UARTs().empty())
+        return UsageError(err, std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
+                                   ": the program declares no UART");
+    if (options.RealTime)
+        simulator.SetRunPace(MakeRunPace(TRunSpeed::RealTime, session.FrequencyMHz(), 0));
+    TStopSignals stopSignals(options.UsesUart());
+    TSimUartHost uarts(session.IO(), {options.UartStdio, options.UartTcp}, log, out);
+    if (options.UsesUart()) {
+        if (!uarts.Open() && options.UartWait) {
+            err << "korvo sim: --uart-wait: no UART port could be served\n";
+            return kExitFailure;
+        }
+        // One simulated second without traffic after the input ended.
+        std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
+        simulator.OnYield = [&, quiet](TDebugger&) {
+            uarts.Pump(simulator.InstructionCount());
+            text.flush(); // the log of a long run shows as it goes
+            if (gStopSignal || uarts.InputDone(simulator.InstructionCount(), quiet))
+                simulator.Pause();
+        };
+        if (options.UartWait) {
+            log.AddLogLine("!Waiting for a client");
+            text.flush();
+            uarts.WaitForClient([] { return gStopSignal != 0; });
+        }
+    }
     TVcdWriter* vcd = nullptr;
     if (files.Vcd) {
         vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd->Stream(),
                                                   session.FrequencyMHz(), options.VcdLimit));
         vcd->Begin();
     }
-    if (options.MaxInstructions > 0) simulator.RunLoop();
+    if (options.MaxInstructions != 0 && !gStopSignal) simulator.RunLoop();
+    session.IO().SynchronizeUARTs();
+    uarts.Pump(simulator.InstructionCount());
+    simulator.OnYield = nullptr;
     if (vcd) vcd->Finish();
     for (auto* expectation : expectations)
         expectation->Finish();
@@ -166,7 +233,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     for (const auto& observer : observers)
         simulator.DetachObserver(*observer);
 
-    PrintFinalState(simulator, session.FrequencyMHz(), exitPort, text);
+    PrintFinalState(simulator, session.FrequencyMHz(), exitPort, session.IO(), text);
     bool unexpected = false;
     for (const auto* expectation : expectations) {
         if (!expectation->Mismatch()) continue;
@@ -192,6 +259,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     }
 
     if (simulator.State() == ssHalted) return kExitHalted;
+    if (options.UsesUart() && gStopSignal) return 128 + gStopSignal;
     if (unexpected) return kExitUnexpectedOutput;
     if (exitPort && exitPort->Value().value_or(1) != 0) return kExitProgramFailed;
     return kExitSuccess;
@@ -215,10 +283,10 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     auto simulator = CreateDebugger(*core);
-    // With the JSON on standard output, the assembler's lines go to standard
-    // error too.
+    // With the JSON or the UART on standard output, the assembler's lines go
+    // to standard error too.
     bool jsonToOut = options->JsonFile && *options->JsonFile == "-";
-    TStreamLog log(jsonToOut ? err : out);
+    TStreamLog log(jsonToOut || options->UartStdio ? err : out);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
@@ -230,6 +298,7 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     int status = Simulate(*simulator, *options, *settings, source, out, err);
     out.flush();
+    err.flush();
     return status;
 }
 

@@ -10,7 +10,8 @@ inline constexpr const char* kSimSynopsis =
     "sim [--core I|II|3|CR] [--settings FILE] [--max-instructions N] [--frequency MHZ] "
     "[--scratchpad 0|16|32|64|128|256] [--in PORT=VALUE]... [--interrupt-at N]... "
     "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
-    "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] SOURCE";
+    "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
+    "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 inline constexpr const char* kSimHelp =
     "Assembles SOURCE and runs it in the simulator until it halts, writes its exit\n"
     "port, writes a value --expect-out does not expect, or N instructions have\n"
@@ -20,9 +21,15 @@ inline constexpr const char* kSimHelp =
     "to PORT against FILE's lines. --json FILE|- writes the end state as JSON,\n"
     "--vcd FILE a waveform of the first --vcd-limit instructions (1000000), and\n"
     "--coverage FILE an lcov tracefile. Ports and values: 255, $FF or 0xFF.\n"
+    "--real-time paces the run to the clock frequency. --uart-baud sets the UARTs'\n"
+    "line speed; --uart-stdio connects the first UART to standard input and output\n"
+    "(texts then go to standard error); --uart-tcp serves the UARTs' TCP ports on\n"
+    "127.0.0.1, --uart-wait first waits for a client. A UART run has no instruction\n"
+    "limit unless given and ends on an error, Ctrl+C, or once standard input is done.\n"
     "Exit status: 0 done (exit port 0), 1 assembly failed, 2 bad usage or a file\n"
     "that cannot be read or written, 3 halted on an error, 5 the exit port got\n"
-    "another value or none, 6 a port was written other than expected.\n";
+    "another value or none, 6 a port was written other than expected, 128 + the\n"
+    "signal when a UART run was stopped by one.\n";
 
 // Exit statuses of korvo sim beyond those of every command (0 success,
 // 1 assembly failed, 2 bad usage or a file that cannot be read or written).
@@ -49,7 +56,20 @@ inline constexpr int kExitUnexpectedOutput = 6; // a port was written other than
 // --json writes the end state (to standard output for "-", the text output
 // then going to standard error), --vcd a waveform of the first --vcd-limit
 // instructions (1,000,000 unless given), --coverage an lcov tracefile.
-// --frequency replaces the clock frequency of the settings.
+// --frequency replaces the clock frequency of the settings; --real-time
+// paces the run to it.
+//
+// UARTs run at the "UART"/"Baud" setting or --uart-baud N. --uart-stdio
+// connects the first UART to standard input and output: the bytes it sends
+// go to standard output as they are, standard input feeds what it receives,
+// and every text (log, trace, report) goes to standard error instead.
+// --uart-tcp serves each UART's declared TCP port on 127.0.0.1 (the bytes a
+// UART sends wait for a client); --uart-wait waits for a client before the
+// run starts. With either, a run has no instruction limit unless one is
+// given; it ends at an error, on Ctrl+C or termination (exit status 128 +
+// the signal), or, with --uart-stdio, one simulated second after standard
+// input has ended and the program has read all of it and sent everything.
+// The report then adds each UART's bytes sent, received and lost.
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace korvo::cli

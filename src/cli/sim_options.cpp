@@ -1,5 +1,6 @@
 #include "cli/sim_options.h"
 
+#include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "simulator/number_text.h"
 
@@ -11,8 +12,9 @@ namespace korvo::cli {
 const std::set<std::string> kSimOptionsWithValue = {
     "--core", "--settings",     "--max-instructions", "--frequency", "--scratchpad",
     "--in",   "--interrupt-at", "--interrupt-every",  "--exit-port", "--expect-out",
-    "--json", "--vcd",          "--vcd-limit",        "--coverage"};
-const std::set<std::string> kSimSwitches = {"--trace", "--no-exec"};
+    "--json", "--vcd",          "--vcd-limit",        "--coverage",  "--uart-baud"};
+const std::set<std::string> kSimSwitches = {"--trace",      "--no-exec",  "--real-time",
+                                            "--uart-stdio", "--uart-tcp", "--uart-wait"};
 
 namespace {
 
@@ -133,6 +135,34 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
     options.JsonFile = arguments.Last("--json");
     options.VcdFile = arguments.Last("--vcd");
     options.CoverageFile = arguments.Last("--coverage");
+    options.RealTime = arguments.Has("--real-time");
+    if (auto text = arguments.Last("--uart-baud")) {
+        auto baud = ParseCount(*text);
+        if (!baud || *baud < settings::kMinUartBaud || *baud > settings::kMaxUartBaud) {
+            error = "--uart-baud takes a whole number from " +
+                    std::to_string(settings::kMinUartBaud) + " to " +
+                    std::to_string(settings::kMaxUartBaud) + ", not '" + *text + "'";
+            return std::nullopt;
+        }
+        options.UartBaud = static_cast<std::int32_t>(*baud);
+    }
+    options.UartStdio = arguments.Has("--uart-stdio");
+    options.UartTcp = arguments.Has("--uart-tcp");
+    options.UartWait = arguments.Has("--uart-wait");
+    if (options.UartStdio && options.UartTcp) {
+        error = "--uart-stdio and --uart-tcp cannot be used together";
+        return std::nullopt;
+    }
+    if (options.UartStdio && options.JsonFile && *options.JsonFile == "-") {
+        error = "--uart-stdio and --json - cannot both have standard output";
+        return std::nullopt;
+    }
+    if (options.UartWait && !options.UartTcp) {
+        error = "--uart-wait needs --uart-tcp";
+        return std::nullopt;
+    }
+    // A run that talks to the world has no end of its own unless given one.
+    if (options.UsesUart() && !arguments.Last("--max-instructions")) options.MaxInstructions = -1;
     return options;
 }
 

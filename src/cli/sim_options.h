@@ -32,6 +32,12 @@ struct TSimOptions {
     std::optional<std::string> VcdFile;
     std::int64_t VcdLimit = 1'000'000;
     std::optional<std::string> CoverageFile;
+    bool RealTime = false;
+    std::optional<std::int32_t> UartBaud;
+    bool UartStdio = false;
+    bool UartTcp = false;
+    bool UartWait = false;
+    bool UsesUart() const { return UartStdio || UartTcp; }
 };
 
 extern const std::set<std::string> kSimOptionsWithValue;

@@ -40,7 +40,7 @@ TEST(PeripheralExamples, RunToTheirDocumentedStates) {
         {"stimulus_log_pbt3.psm", {"--core", "3"}, {"s0=$28", "s1=$A8"}, "Z=1"},
         {"ram_rom_pbti.psm", {"--core", "I"}, {"sA=$04 sB=$D8"}, ""},
         {"scratch_pad_pbt3.psm", {"--core", "3"}, {"s5=$00"}, ""},
-        {"uart_pbt3.psm", {"--core", "3"}, {"s0=$0F s1=$02"}, ""},
+        {"uart_pbt3.psm", {"--core", "3"}, {"s0=$10", "s3=$0A"}, ""},
         {"interrupts_pbt3.psm",
          {"--core", "3", "--interrupt-at", "100", "--interrupt-at", "5000", "--interrupt-at",
           "9000"},

@@ -7,6 +7,7 @@
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
 #include "panels/simulation_panels.h"
+#include "panels/uart_terminal.h"
 #include "shell/commands.h"
 #include "simulator/debugger.h"
 
@@ -16,6 +17,8 @@
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 
 #include <QDir>
 #include <QtTest>
@@ -135,6 +138,31 @@ private slots:
         Save(*window, "dark-theme");
         window.Close();
         ApplyTheme(settings::TThemeChoice::Light);
+    }
+
+    void UartTerminal() {
+        TTestWindow window;
+        window->Commands().actPicoblaze3->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm"));
+        window->resize(1180, 720);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        TFrameUartTerminal* terminal = window->Commands().SimulationPanels().UartTerminals()[0];
+        for (const char* line : {"hello, picoblaze", "Typed lines come back in upper case."}) {
+            terminal->Input->setText(line);
+            emit terminal->Input->returnPressed();
+        }
+        terminal->LineEnd->setCurrentIndex(2); // CR LF, shown as <0D>
+        terminal->Input->setText("tab\there");
+        emit terminal->Input->returnPressed();
+        window->UpdateCommands();
+        QTimer::singleShot(300, &*window, [&] { window->Commands().actPause->trigger(); });
+        window->Commands().actRun->trigger();
+        terminal->Input->setText("next line");
+        Save(*window, "uart-terminal");
     }
 
     void ErrorsMode() {

@@ -320,16 +320,17 @@ private slots:
         QTest::addColumn<bool>("changeAll");
         QTest::addColumn<QStringList>("groups");
         const QStringList all{"Attributes", "Columns",    "Editor", "Options",
-                              "SVF",        "ScratchPad", "Time"};
+                              "SVF",        "ScratchPad", "Time",   "UART"};
         for (int page : {TdlgSettings::pgFormat, TdlgSettings::pgLayout, TdlgSettings::pgJtag,
                          TdlgSettings::pgMisc})
             QTest::addRow("all changed, page %d", page) << page << true << all;
         QTest::newRow("Misc changed, Format shows")
             << int(TdlgSettings::pgFormat) << false
-            << QStringList{"Attributes", "Columns", "Editor", "Options", "ScratchPad", "Time"};
+            << QStringList{"Attributes", "Columns", "Editor", "Options",
+                           "ScratchPad", "Time",    "UART"};
         QTest::newRow("Misc changed, Layout shows")
             << int(TdlgSettings::pgLayout) << false
-            << QStringList{"Editor", "Options", "ScratchPad", "Time"};
+            << QStringList{"Editor", "Options", "ScratchPad", "Time", "UART"};
     }
 
     void OkStoresEveryChangedPage() {
@@ -347,6 +348,8 @@ private slots:
         Child<QSpinBox>(*dialog, "fontSize")->setValue(14);
         Child<QLineEdit>(*dialog, "clockFrequency")->setText("25");
         Child<QRadioButton>(*dialog, "scratchPad1")->setChecked(true);
+        Child<QSpinBox>(*dialog, "uartBaud")->setValue(9600);
+        Child<QCheckBox>(*dialog, "uartTcpBridge")->setChecked(false);
         dialog->ShowPage(static_cast<TdlgSettings::TPage>(page));
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -356,6 +359,7 @@ private slots:
         QCOMPARE(contents["Editor/FontSize"], QStringLiteral("14"));
         QCOMPARE(contents["Time/Frequency"], QStringLiteral("25"));
         QCOMPARE(contents["ScratchPad/Size"], QStringLiteral("1"));
+        QCOMPARE(contents["UART/Baud"], QStringLiteral("9600"));
         if (!changeAll) return;
         QCOMPARE(contents["Attributes/Reserved word/Foreground"], QStringLiteral("255"));
         QCOMPARE(contents["Columns/Column2"], QStringLiteral("33"));

@@ -239,6 +239,7 @@ private slots:
     void EveryToolbarButtonHasAGlyph() {
         TTestWindow window;
         for (QAction* action : window->ToolBar->actions()) {
+            // The run speed box is no button.
             if (action->isSeparator() || qobject_cast<QWidgetAction*>(action)) continue;
             QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
             QVERIFY2(!action->icon().pixmap(24, 24).isNull(), qPrintable(action->objectName()));

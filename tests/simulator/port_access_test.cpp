@@ -221,7 +221,7 @@ TEST(PortAccess, UartStatusBits) {
         {"idle", 0, 0, 0x00},
         {"eight bytes to send", 8, 0, 0x01},
         {"fifteen bytes to send", 15, 0, 0x02},
-        {"sixteen wrap to empty", 16, 0, 0x00},
+        {"a sixteenth byte is lost", 16, 0, 0x02},
         {"one read with nothing received", 0, 1, 0x18},
         {"eight reads", 0, 8, 0x14},
     };
@@ -245,7 +245,8 @@ TEST(PortAccess, UartStatusBits) {
         m.Start();
         m.Steps(static_cast<int>(words.size()));
         EXPECT_EQ(m.Sim->Register(2), c.Status);
-        EXPECT_EQ(m.Session->IO().UART().Status(), c.Status);
+        EXPECT_EQ(m.Session->IO().UARTAt(4)->Status(), c.Status);
+        EXPECT_EQ(m.Session->IO().UARTAt(4)->BytesLost(), c.DataWrites > 15 ? 1 : 0);
     }
 }
 
@@ -261,7 +262,7 @@ TEST(PortAccess, UartStatusPortRefusesWrites) {
     m.Load({m.Encode.Port(TPortOp::Out, 0, 0x10), m.Encode.Port(TPortOp::Out, 0, 0x11)});
     m.Start();
     m.Steps(2);
-    EXPECT_EQ(m.Session->IO().UART().TransmitWriteIndex(), 1);
+    EXPECT_EQ(m.Session->IO().UARTAt(0x10)->TransmitWriteIndex(), 1);
     EXPECT_EQ(m.Log.Lines,
               (std::vector<std::string>{"Write to UART status port; Program Counter: $01",
                                         "!Program is Reset", kIOHalt}));

@@ -28,7 +28,7 @@ struct TAssemblyContext {
     // assembles without error; the first one found (in core order) is logged
     // with OtherCoreNote and kept in OtherCore.
     bool SuggestOtherCore = false;
-    std::optional<TCoreKind> OtherCore;
+    std::optional<TCoreKind> OtherCore{};
 };
 
 // The log line that names a core the failed source assembles for.

@@ -266,6 +266,23 @@ std::int32_t ScratchPadBytes(std::int32_t choice) {
     return choice >= 0 && choice < 6 ? kBytes[static_cast<std::size_t>(choice)] : 64;
 }
 
+std::int32_t LoadUartBaud(const ISettingsStore& store) {
+    std::int32_t baud = ReadIntegerOr(store, kUartKey, kUartBaud, kDefaultUartBaud);
+    return baud >= kMinUartBaud && baud <= kMaxUartBaud ? baud : kDefaultUartBaud;
+}
+
+void StoreUartBaud(ISettingsStore& store, std::int32_t baud) {
+    WriteInteger(store, kUartKey, kUartBaud, baud);
+}
+
+bool LoadUartTcpBridge(const ISettingsStore& store) {
+    return ReadBoolOr(store, kUartKey, kUartTcpBridge, true);
+}
+
+void StoreUartTcpBridge(ISettingsStore& store, bool on) {
+    WriteBool(store, kUartKey, kUartTcpBridge, on);
+}
+
 TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName) {
     std::string key = std::string(kAttributesKey) + "/" + std::string(attributeName);
     return {ReadOptionalInteger(store, key, kForeground),

@@ -60,6 +60,10 @@ inline constexpr std::string_view kFrequency = "Frequency";
 inline constexpr std::string_view kScratchPadKey = "ScratchPad";
 inline constexpr std::string_view kScratchPadSize = "Size";
 
+inline constexpr std::string_view kUartKey = "UART";
+inline constexpr std::string_view kUartBaud = "Baud";
+inline constexpr std::string_view kUartTcpBridge = "TcpBridge";
+
 // The formatter's column positions (read and written by ReadFormatColumns
 // and WriteFormatColumns in text/format_columns.h).
 inline constexpr std::string_view kColumnsKey = "Columns";
@@ -174,6 +178,17 @@ std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);
 // The scratch pad size in bytes for a choice; 64 for any other number.
 std::int32_t ScratchPadBytes(std::int32_t choice);
+
+// The line speed of the simulated UARTs in baud; 115200 when missing or
+// outside kMinUartBaud to kMaxUartBaud.
+inline constexpr std::int32_t kDefaultUartBaud = 115200;
+inline constexpr std::int32_t kMinUartBaud = 50;
+inline constexpr std::int32_t kMaxUartBaud = 10'000'000;
+std::int32_t LoadUartBaud(const ISettingsStore& store);
+void StoreUartBaud(ISettingsStore& store, std::int32_t baud);
+// Whether a simulation serves its UARTs' TCP ports; on when missing.
+bool LoadUartTcpBridge(const ISettingsStore& store);
+void StoreUartTcpBridge(ISettingsStore& store, bool on);
 
 // One highlighter attribute's colours and style bits; a missing value stays
 // empty, so the highlighter keeps its built-in one.

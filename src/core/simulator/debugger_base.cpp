@@ -153,7 +153,7 @@ int TDebugger::CurrentLine() const {
 int TDebugger::LineInfo(int line) const {
     if (line < 1) return 0;
     int info = 0;
-    if (!IsRunning() && line == CurrentLine()) info |= liCurrent;
+    if (ShowsCurrentLine() && line == CurrentLine()) info |= liCurrent;
     int address = LineToAddress(line);
     if (address < 0) return info;
     if (HasCode(address)) info |= liCode;
@@ -321,20 +321,34 @@ void TDebugger::RunLoop() {
         stopRequested_ = false;
         SetState(ssRunning);
         std::int64_t deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+        paceOrigin_.PaceGeneration = 0; // a paced run measures from its start
         Fire(OnRunStart);
         while (state_ == ssRunning) {
             ServeDueObservers();
             PauseOnRequest();
             if (state_ != ssRunning || deletePending_) break;
-            if (RunBurst(RunBurstLength()) == TBurstEnd::Failed) {
+            int burst = RunBurstLength();
+            if (pace_.Speed != TRunSpeed::Maximum) {
+                burst = PacedBurstLength(burst, deadline);
+                if (burst == 0) continue;
+            }
+            if (RunBurst(burst) == TBurstEnd::Failed) {
                 Halt();
                 break;
             }
             PauseOnRequest();
             StopWhenLimitReached();
             if (deletePending_) break;
+            if (pace_.Speed == TRunSpeed::Animate && state_ == ssRunning) {
+                // The line and the panels follow every instruction.
+                Fire(OnCurrentLineChange);
+                Fire(OnYield);
+                deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+                continue;
+            }
             if (deadline <= clock_->NowMilliseconds()) {
-                clock_->Sleep(kYieldSleepMilliseconds);
+                // A paced run sleeps while it waits for its time already.
+                if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
                 Fire(OnYield);
                 deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
             }

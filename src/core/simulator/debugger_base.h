@@ -4,6 +4,7 @@
 #include "common/log.h"
 #include "simulator/run_clock.h"
 #include "simulator/run_observer.h"
+#include "simulator/run_pace.h"
 #include "simulator/sim_errors.h"
 
 #include <array>
@@ -163,6 +164,13 @@ public:
     void SetLog(ILog* log) { log_ = log; }
     // The tick counter and sleep of the run loop; the system's by default.
     void SetRunClock(IRunClock& clock) { clock_ = &clock; }
+    // The pace of runs; Maximum by default. A change takes effect at once,
+    // also in a run that is going on.
+    void SetRunPace(const TRunPace& pace);
+    const TRunPace& RunPace() const { return pace_; }
+    // Whether the current line is shown: while paused, and in a run that
+    // animates.
+    bool ShowsCurrentLine() const { return !IsRunning() || pace_.Speed == TRunSpeed::Animate; }
 
     // Wall-time rhythm of the run loop: run this long, then sleep and yield.
     static constexpr int kRunSliceMilliseconds = 20;
@@ -240,6 +248,9 @@ private:
 
     static void Destroy(TDebugger* object);
     int RunBurstLength() const;
+    // A paced run's next burst: how many cycles are due now, at most
+    // maxCycles; 0 after it waited (and yielded when the deadline passed).
+    int PacedBurstLength(int maxCycles, std::int64_t& deadline);
     // Calls Due() of every observer whose count has come.
     void ServeDueObservers();
     void PauseOnRequest();
@@ -252,6 +263,16 @@ private:
     bool deletePending_ = false;
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
+    TRunPace pace_;
+    // Where a paced run measures from: wall time, instruction count, and
+    // the pace it measured for.
+    struct TPaceOrigin {
+        std::int64_t Milliseconds = 0;
+        std::int64_t Instructions = 0;
+        std::uint32_t PaceGeneration = 0;
+    };
+    TPaceOrigin paceOrigin_;
+    std::uint32_t paceGeneration_ = 1;
     std::vector<IRunObserver*> observers_;
     // Per kind of access and port or offset: some observer watches it.
     std::array<std::bitset<256>, 4> watchedAccesses_{};

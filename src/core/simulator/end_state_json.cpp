@@ -76,24 +76,22 @@ void Ports(TJson& json, TState state) {
     json.EndArray();
 }
 
+// The first UART (the one of the lowest port).
 void Uart(TJson& json, TState state) {
-    const TUARTModel& uart = state.IO.UART();
-    if (uart.StatusPort() < 0) {
+    if (state.IO.UARTs().empty()) {
         json.Null();
         return;
     }
-    auto waiting = [](int write, int read) {
-        return (write - read + TUARTModel::kQueueSize) % TUARTModel::kQueueSize;
-    };
+    const TUARTModel& uart = *state.IO.UARTs().front();
     json.BeginObject()
         .Key("status_port")
         .Integer(uart.StatusPort())
         .Key("data_port")
         .Integer(uart.DataPort())
         .Key("rx_count")
-        .Integer(waiting(uart.ReceiveWriteIndex(), uart.ReceiveReadIndex()))
+        .Integer(uart.ReceiveFill())
         .Key("tx_count")
-        .Integer(waiting(uart.TransmitWriteIndex(), uart.TransmitReadIndex()))
+        .Integer(uart.TransmitFill())
         .EndObject();
 }
 

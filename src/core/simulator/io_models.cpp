@@ -105,47 +105,6 @@ void TOutputPortModel::FlushLog() {
     logLines_.clear();
 }
 
-// --- UART ---
-
-void TUARTModel::Setup(int statusPort, int dataPort) {
-    statusPort_ = statusPort;
-    dataPort_ = dataPort;
-    receive_.fill(0);
-    transmit_.fill(0);
-    receiveWrite_ = receiveRead_ = transmitWrite_ = transmitRead_ = 0;
-}
-
-std::int32_t TUARTModel::Read(int port) {
-    if (port == dataPort_) {
-        std::int32_t value = receive_[receiveRead_];
-        receiveRead_ = (receiveRead_ + 1) % kQueueSize;
-        return value;
-    }
-    if (port == statusPort_) return Status();
-    return 0;
-}
-
-void TUARTModel::Write(int port, std::int32_t value) {
-    if (port == dataPort_) {
-        transmit_[transmitWrite_] = static_cast<std::uint8_t>(value & 0xFF);
-        transmitWrite_ = (transmitWrite_ + 1) % kQueueSize;
-    } else if (port == statusPort_) {
-        throw EIOError("Write to UART status port");
-    }
-}
-
-std::uint8_t TUARTModel::Status() const {
-    int received = (receiveWrite_ - receiveRead_ + kQueueSize) % kQueueSize;
-    int waiting = (transmitWrite_ - transmitRead_ + kQueueSize) % kQueueSize;
-    std::uint8_t status = 0;
-    if (receiveWrite_ != receiveRead_) status |= kReceiveReady;
-    if (received == 15) status |= kReceiveFull;
-    if (received == 8) status |= kReceiveHalf;
-    if (waiting == 15) status |= kTransmitFull;
-    if (waiting == 8) status |= kTransmitHalf;
-    return status;
-}
-
 // --- Scratch pad ---
 
 void TScratchPadModel::Setup(int size) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The run-time models behind the simulator's port events: what an input,
-// output or bidirectional port holds, the UART queues and the scratch pad
-// bytes. Front ends show and edit them; none of them knows a window.
+// output or bidirectional port holds and the scratch pad bytes (the UART has
+// its own, uart_model.h). Front ends show and edit them; none of them knows a window.
 
 #include <array>
 #include <cstdint>
@@ -104,48 +104,6 @@ private:
     std::vector<std::string> logLines_;
     // Lines of this log went to the file since it was last replaced.
     bool spilled_ = false;
-};
-
-// The UART: a status port and a data port, a receive and a transmit queue
-// of 16 bytes each. Nothing fills the receive queue or empties the transmit
-// queue; the program sees the indexes move.
-class TUARTModel {
-public:
-    static constexpr int kQueueSize = 16;
-
-    // Status bits.
-    static constexpr std::uint8_t kTransmitHalf = 0x01; // 8 bytes waiting to go
-    static constexpr std::uint8_t kTransmitFull = 0x02; // 15 bytes waiting to go
-    static constexpr std::uint8_t kReceiveHalf = 0x04;  // 8 bytes received
-    static constexpr std::uint8_t kReceiveFull = 0x08;  // 15 bytes received
-    static constexpr std::uint8_t kReceiveReady = 0x10; // the receive indexes differ
-
-    // Sets the ports (-1 for none) and empties both queues.
-    void Setup(int statusPort, int dataPort);
-    int StatusPort() const { return statusPort_; }
-    int DataPort() const { return dataPort_; }
-
-    // Another UART port reads 0; throws EIOError on a write to the status port.
-    std::int32_t Read(int port);
-    void Write(int port, std::int32_t value);
-    std::uint8_t Status() const;
-
-    const std::array<std::uint8_t, kQueueSize>& ReceiveQueue() const { return receive_; }
-    const std::array<std::uint8_t, kQueueSize>& TransmitQueue() const { return transmit_; }
-    int ReceiveWriteIndex() const { return receiveWrite_; }
-    int ReceiveReadIndex() const { return receiveRead_; }
-    int TransmitWriteIndex() const { return transmitWrite_; }
-    int TransmitReadIndex() const { return transmitRead_; }
-
-private:
-    std::array<std::uint8_t, kQueueSize> receive_{};
-    int receiveWrite_ = 0;
-    int receiveRead_ = 0;
-    std::array<std::uint8_t, kQueueSize> transmit_{};
-    int transmitWrite_ = 0;
-    int transmitRead_ = 0;
-    int dataPort_ = -1;
-    int statusPort_ = -1;
 };
 
 // The scratch pad bytes: the memory FETCH and STORE reach. Places at or

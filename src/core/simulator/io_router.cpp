@@ -54,12 +54,36 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
             // The declared port (the one with a TCP port) is the status
             // port; the data port is its partner, the port the declaration
             // marked with it (the next one for an even status port).
-            if (item.TcpPort >= 0) uart_.Setup(port, port ^ 1);
+            if (item.TcpPort >= 0) AddUART(simulator, port, item.TcpPort);
             break;
         default: break;
         }
     }
     scratchPad_.Setup(simulator.ScratchPadSize());
+}
+
+void TSimulationIO::SetUartTiming(std::int32_t baud, std::int64_t clockHz) {
+    uartBaud_ = baud;
+    clockHz_ = clockHz;
+}
+
+void TSimulationIO::AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort) {
+    int dataPort = statusPort ^ 1;
+    auto uart = std::make_unique<TUARTModel>(statusPort, dataPort, tcpPort);
+    uart->SetTiming(uartBaud_, clockHz_);
+    uart->SetClock([&simulator] { return simulator.InstructionCount(); });
+    uartAt_[statusPort] = uart.get();
+    if (!uartAt_[dataPort]) uartAt_[dataPort] = uart.get();
+    uarts_.push_back(std::move(uart));
+}
+
+TUARTModel* TSimulationIO::UARTAt(int port) {
+    return port >= 0 && port < kPortCount ? uartAt_[port] : nullptr;
+}
+
+void TSimulationIO::SynchronizeUARTs() {
+    for (auto& uart : uarts_)
+        uart->Synchronize();
 }
 
 void TSimulationIO::WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty) {
@@ -79,7 +103,8 @@ void TSimulationIO::Clear() {
         model.reset();
     for (auto& model : bidirectionals_)
         model.reset();
-    uart_.Setup(-1, -1);
+    uartAt_.fill(nullptr);
+    uarts_.clear();
 }
 
 void TSimulationIO::Reset() {
@@ -106,7 +131,7 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
         case mkInput:
         case mkInOut: return inputs_[port] ? inputs_[port]->Read(OnMessage) : 0;
         case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
-        case mkUART: return uart_.Read(port);
+        case mkUART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
         default: return 0;
         }
     } catch (const EIOError&) {
@@ -132,7 +157,9 @@ void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t
     case mkIO:
         if (bidirectionals_[port]) bidirectionals_[port]->SetValue(value, OnMessage);
         break;
-    case mkUART: uart_.Write(port, value); break;
+    case mkUART:
+        if (uartAt_[port]) uartAt_[port]->Write(port, value);
+        break;
     default: break;
     }
 }

@@ -2,18 +2,20 @@
 
 #include "common/log.h"
 #include "simulator/io_models.h"
+#include "simulator/uart_model.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace korvo {
 
 class TPicoBlazeDebugger;
 
 // The peripherals of one simulation: the port models built from the port
-// map, the UART and the scratch pad, and the routing of the simulator's
+// map, the UARTs and the scratch pad, and the routing of the simulator's
 // OnRead and OnWrite events to them. RAM and ROM ports live in the port map
 // itself; the simulator serves them.
 class TSimulationIO {
@@ -27,8 +29,12 @@ public:
     void Attach(TPicoBlazeDebugger& simulator);
     void Detach();
 
-    // Makes the port models from the simulator's port map and empties the
-    // scratch pad to the simulator's size (when a program is loaded).
+    // Line speed and processor clock of the UARTs that Build makes.
+    void SetUartTiming(std::int32_t baud, std::int64_t clockHz);
+    // Makes the port models from the simulator's port map, a UART for each
+    // UART declaration timed by the simulator's instruction count, and
+    // empties the scratch pad to the simulator's size (when a program is
+    // loaded).
     void Build(const TPicoBlazeDebugger& simulator);
     // Writes the log lists that are not empty and drops every model (when
     // the simulation ends).
@@ -48,7 +54,13 @@ public:
     TInputPortModel* InputPort(int port);
     TOutputPortModel* OutputPort(int port);
     TOutputPortModel* BidirectionalPort(int port);
-    TUARTModel& UART() { return uart_; }
+    // The UARTs in the order of their status ports.
+    const std::vector<std::unique_ptr<TUARTModel>>& UARTs() const { return uarts_; }
+    // The UART that owns a port; null when none does.
+    TUARTModel* UARTAt(int port);
+    // Brings every UART's line up to the present (at the yields and the end
+    // of a run).
+    void SynchronizeUARTs();
     TScratchPadModel& ScratchPad() { return scratchPad_; }
 
     // A user's edit of a RAM or ROM cell: stored into the port map, so that
@@ -62,13 +74,17 @@ public:
 
 private:
     void WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty);
+    void AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort);
 
     ILog& log_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     std::array<std::unique_ptr<TInputPortModel>, 256> inputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> outputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> bidirectionals_;
-    TUARTModel uart_;
+    std::vector<std::unique_ptr<TUARTModel>> uarts_;
+    std::array<TUARTModel*, 256> uartAt_{};
+    std::int32_t uartBaud_ = 115200;
+    std::int64_t clockHz_ = 80'000'000;
     TScratchPadModel scratchPad_;
 };
 

@@ -1,5 +1,6 @@
 #include "simulator/simulation_session.h"
 
+#include "common/settings_layout.h"
 #include "simulator/debugger.h"
 #include "simulator/status_strings.h"
 
@@ -14,7 +15,7 @@ int ScratchPadSizeFromSetting(const ISettingsStore& settings) {
 TSimulationSession::TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log,
                                        const ISettingsStore* settings)
     : simulator_(simulator), log_(log), settings_(settings), io_(log),
-      frequencyMHz_(kDefaultFrequencyMHz) {
+      frequencyMHz_(kDefaultFrequencyMHz), uartBaud_(settings::kDefaultUartBaud) {
     io_.Attach(simulator_);
     simulator_.SetLog(&log_);
     simulator_.OnStateChange = [this](TDebugger&) { HandleStateChange(); };
@@ -37,10 +38,15 @@ void TSimulationSession::HandleStateChange() {
                                            : 64;
             simulator_.SetScratchPadSize(size);
         }
-        io_.Build(simulator_);
         frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
                         : settings_        ? ReadClockFrequency(*settings_)
                                            : kDefaultFrequencyMHz;
+        uartBaud_ = uartBaudOverride_ ? *uartBaudOverride_
+                    : settings_       ? settings::LoadUartBaud(*settings_)
+                                      : settings::kDefaultUartBaud;
+        uartTcpBridge_ = !settings_ || settings::LoadUartTcpBridge(*settings_);
+        io_.SetUartTiming(uartBaud_, static_cast<std::int64_t>(frequencyMHz_) * 1'000'000);
+        io_.Build(simulator_);
         break;
     case ssReset:
         log_.AddLogLine("!Program is Reset");

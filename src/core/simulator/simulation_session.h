@@ -30,11 +30,18 @@ public:
 
     TPicoBlazeDebugger& Simulator() { return simulator_; }
     TSimulationIO& IO() { return io_; }
+    ILog& Log() { return log_; }
     // Read when a program is loaded; 80 until then.
     std::int32_t FrequencyMHz() const { return frequencyMHz_; }
+    // The UARTs' line speed and whether their TCP ports are served; read
+    // when a program is loaded (115200 and on until then).
+    std::int32_t UartBaud() const { return uartBaud_; }
+    bool UartTcpBridge() const { return uartTcpBridge_; }
 
     // A scratch pad size that replaces the setting (0, 16, 32, 64, 128 or 256).
     void SetScratchPadSizeOverride(std::optional<int> size) { scratchPadOverride_ = size; }
+    // A line speed that replaces the setting.
+    void SetUartBaudOverride(std::optional<std::int32_t> baud) { uartBaudOverride_ = baud; }
     // A clock frequency in MHz that replaces the setting.
     void SetFrequencyOverride(std::optional<std::int32_t> mhz) { frequencyOverride_ = mhz; }
 
@@ -50,7 +57,10 @@ private:
     const ISettingsStore* settings_;
     TSimulationIO io_;
     std::int32_t frequencyMHz_;
+    std::int32_t uartBaud_;
+    bool uartTcpBridge_ = true;
     std::optional<int> scratchPadOverride_;
+    std::optional<std::int32_t> uartBaudOverride_;
     std::optional<std::int32_t> frequencyOverride_;
 };
 

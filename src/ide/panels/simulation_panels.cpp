@@ -7,8 +7,11 @@
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
+#include "panels/uart_terminal.h"
 #include "simulator/picoblaze_debugger.h"
 #include "simulator/simulation_session.h"
+
+#include <QHBoxLayout>
 
 namespace korvo {
 
@@ -18,7 +21,10 @@ TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidge
       ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
       ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)),
       codeMemory_(std::make_unique<TCodeMemoryView>()),
-      callStack_(std::make_unique<TCallStackView>()) {
+      callStack_(std::make_unique<TCallStackView>()), uartPanel_(std::make_unique<QWidget>()) {
+    uartPanel_->setObjectName(QStringLiteral("UartPanel"));
+    auto* layout = new QHBoxLayout(uartPanel_.get());
+    layout->setContentsMargins(2, 0, 0, 0);
     ioPanels_->OnMessage = [this](const std::string& text) { ShowMessage(text); };
 }
 
@@ -27,7 +33,7 @@ TSimulationPanels::~TSimulationPanels() {
     for (QWidget* panel :
          {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
           static_cast<QWidget*>(ramPanels_.get()), static_cast<QWidget*>(codeMemory_.get()),
-          static_cast<QWidget*>(callStack_.get())})
+          static_cast<QWidget*>(callStack_.get()), uartPanel_.get()})
         panel->setParent(nullptr);
     Free();
 }
@@ -45,6 +51,12 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
     ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
     codeMemory_->Bind(simulator_, program_);
     callStack_->Bind(simulator_, program_);
+    for (const auto& uart : session.IO().UARTs()) {
+        auto* terminal =
+            new TFrameUartTerminal(*uart, session.Log(), session.UartTcpBridge(), uartPanel_.get());
+        uartPanel_->layout()->addWidget(terminal);
+        terminals_.push_back(terminal);
+    }
 }
 
 void TSimulationPanels::Free() {
@@ -53,6 +65,9 @@ void TSimulationPanels::Free() {
     ramPanels_->FreePanels();
     codeMemory_->Bind(nullptr, {});
     callStack_->Bind(nullptr, {});
+    for (TFrameUartTerminal* terminal : terminals_)
+        delete terminal;
+    terminals_.clear();
     status_->Bind(nullptr);
     simulator_ = nullptr;
     session_ = nullptr;
@@ -83,6 +98,8 @@ void TSimulationPanels::Refresh() {
     ramPanels_->Refresh();
     codeMemory_->Refresh();
     callStack_->Refresh();
+    for (TFrameUartTerminal* terminal : terminals_)
+        terminal->Pump();
 }
 
 void TSimulationPanels::TimerTick() {

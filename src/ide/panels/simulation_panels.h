@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +21,7 @@ class TCodeMemoryView;
 class TFrameIOPanels;
 class TFrameRAMPanels;
 class TFrameStatus;
+class TFrameUartTerminal;
 class TPicoBlazeDebugger;
 class TSimulationSession;
 class TSynPicoBlaze;
@@ -45,10 +47,14 @@ public:
     // The labels and lines the code memory and call stack views show of the
     // next program that is built.
     void SetProgramText(const TProgramText& program) { program_ = program; }
+    // The terminals of the UARTs side by side, one per UART.
+    QWidget& UartPanel() { return *uartPanel_; }
+    const std::vector<TFrameUartTerminal*>& UartTerminals() const { return terminals_; }
 
     // Binds the panels to a loaded program and builds its frames; the
-    // register rows get the names the program gives them. Also routes the
-    // models' messages to message boxes.
+    // register rows get the names the program gives them; each UART gets a
+    // terminal, which serves its TCP port when the session says so. Also
+    // routes the models' messages to message boxes.
     void Build(TSimulationSession& session, const TSynPicoBlaze& parser, int maxIoVertical,
                int maxMemoryHorizontal);
     // Frees every frame and unbinds.
@@ -57,10 +63,11 @@ public:
     TPicoBlazeDebugger* Simulator() const { return simulator_; }
     bool HasIOFrames() const;
     bool HasMemoryFrames() const;
+    bool HasUartTerminals() const { return !terminals_.empty(); }
 
     // A run or step of the bound simulator starts: typed registers go in.
     void RunStarted();
-    // Every panel from the models.
+    // Every panel from the models; the terminals move the UARTs' bytes.
     void Refresh();
     // Once per yield of a run.
     void TimerTick();
@@ -87,6 +94,8 @@ private:
     std::unique_ptr<TCodeMemoryView> codeMemory_;
     std::unique_ptr<TCallStackView> callStack_;
     TProgramText program_;
+    std::unique_ptr<QWidget> uartPanel_;
+    std::vector<TFrameUartTerminal*> terminals_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     TSimulationSession* session_ = nullptr;
     std::set<std::string> shownThisRun_;

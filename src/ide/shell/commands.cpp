@@ -9,6 +9,7 @@
 #include "shell/editor.h"
 #include "shell/highlighter_settings.h"
 #include "shell/printing.h"
+#include "shell/run_speed.h"
 #include "shell/source_editor.h"
 #include "shell/workbench.h"
 

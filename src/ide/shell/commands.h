@@ -22,6 +22,7 @@ class IWorkbench;
 class TActionList;
 class TDebugger;
 class TPrintEngine;
+class TRunSpeedCommands;
 class TSimulationPanels;
 class TSimulationSession;
 
@@ -76,6 +77,8 @@ public:
     const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
     // The status, I/O and memory panels of the simulation.
     TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
+    // The speed of runs (Simulate menu and tool bar).
+    TRunSpeedCommands& RunSpeed() { return *runSpeed_; }
 
     // Reads the highlighter colours from "Attributes" into the shared
     // highlighter and repaints every document.
@@ -143,6 +146,8 @@ private:
     void HandleYield(TDebugger& sender);
     void HandleRunStart(TDebugger& sender);
     void HandleRunEnd(TDebugger& sender);
+    // Gives the active document's simulator the chosen speed.
+    void ApplyRunSpeed();
 
     // The active document as each interface (all null when none is active).
     IDocument* ActiveDocument() const;
@@ -171,6 +176,7 @@ private:
     std::unique_ptr<TSimulationPanels> simulationPanels_;
     // Simulator commands on the call stack (a Pause runs inside a Run).
     int driveDepth_ = 0;
+    std::unique_ptr<TRunSpeedCommands> runSpeed_;
 };
 
 } // namespace korvo

@@ -17,6 +17,7 @@
 #include "shell/editor.h"
 #include "shell/icons.h"
 #include "shell/panel_limits.h"
+#include "shell/run_speed.h"
 #include "shell/source_editor.h"
 #include "shell/workbench.h"
 #include "simulator/debugger.h"
@@ -118,6 +119,16 @@ void TCommandsDataModule::CreateSimulationCommands() {
          QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
         [](TPicoBlazeDebugger& s) { s.ClearBreakpoints(); },
         [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
+
+    runSpeed_ = std::make_unique<TRunSpeedCommands>(actions_);
+    // A speed chosen during a run takes effect at once.
+    connect(runSpeed_.get(), &TRunSpeedCommands::Changed, this, [this] { ApplyRunSpeed(); });
+}
+
+void TCommandsDataModule::ApplyRunSpeed() {
+    TEditor* editor = workbench_.Documents().ActiveEditor();
+    if (!editor || !editor->Simulator() || !editor->Session()) return;
+    editor->Simulator()->SetRunPace(runSpeed_->Pace(editor->Session()->FrequencyMHz()));
 }
 
 TPicoBlazeDebugger* TCommandsDataModule::SimulatingSimulator() const {
@@ -138,6 +149,7 @@ void TCommandsDataModule::DriveSimulator(
     // A command inside the yield of a run (Pause) belongs to that run.
     bool outermost = driveDepth_++ == 0;
     if (outermost) simulationPanels_->BeginChanges();
+    ApplyRunSpeed();
     operation(*editor->Simulator());
     if (--driveDepth_ == 0) simulationPanels_->EndChanges();
     workbench_.RepaintStatus();
@@ -214,7 +226,8 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, std::u
         panels.Build(session, parser_, limits.IoPanelsVertical, limits.MemoryPanelsHorizontal);
         workbench_.DockSimulationPanels(&panels.Status(),
                                         panels.HasIOFrames() ? &panels.IOPanels() : nullptr,
-                                        panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr);
+                                        panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr,
+                                        panels.HasUartTerminals() ? &panels.UartPanel() : nullptr);
         workbench_.ShowSimulationViews(true);
         break;
     }

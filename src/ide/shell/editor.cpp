@@ -679,8 +679,8 @@ void TEditor::RefreshLine(int line) {
 
 int TEditor::MarksOfLine(int line) const {
     int info = simulator_ ? simulator_->LineInfo(line) & ~liCurrent : 0;
-    bool running = simulator_ && simulator_->IsRunning();
-    if (line == currentLine_ && !running) info |= liCurrent;
+    bool shown = !simulator_ || simulator_->ShowsCurrentLine();
+    if (line == currentLine_ && shown) info |= liCurrent;
     return info;
 }
 
@@ -703,7 +703,7 @@ void TEditor::RefreshAllLineMarks() {
             if (simulator_->IsBreakpoint(address)) info |= liBreakpoint;
             marks[line] = info;
         }
-        if (currentLine_ >= 1 && currentLine_ <= lineCount && !simulator_->IsRunning())
+        if (currentLine_ >= 1 && currentLine_ <= lineCount && simulator_->ShowsCurrentLine())
             marks[currentLine_] |= liCurrent;
     }
     for (int line = 1; line <= lineCount; ++line)
@@ -791,7 +791,7 @@ void TEditor::ShowSimulationState() {
     if (!simulator_) return;
     SetCurrentLine(simulator_->CurrentLine());
     UpdateStatusStrings();
-    if (!simulator_->IsRunning()) RefreshAllLineMarks();
+    if (simulator_->ShowsCurrentLine()) RefreshAllLineMarks();
 }
 
 void TEditor::RefreshRunStatus() {

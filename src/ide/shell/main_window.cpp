@@ -16,6 +16,7 @@
 #include "shell/icons.h"
 #include "shell/log_pane.h"
 #include "shell/printing.h"
+#include "shell/run_speed.h"
 #include "shell/source_editor.h"
 
 #include <QActionGroup>
@@ -226,6 +227,8 @@ void TfrmWorkbookMain::CreateMenus() {
     simulate->addSeparator();
     simulate->addActions({c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
                           c.actPause, c.actSetBreakpoint, c.actClearBreakpoints});
+    simulate->addSeparator();
+    simulate->addMenu(c.RunSpeed().CreateMenu(this));
 
     auto* help = bar->addMenu(QStringLiteral("Help"));
     help->addAction(actHelp);
@@ -252,6 +255,7 @@ void TfrmWorkbookMain::CreateToolBar() {
                 button->setMinimumSize(31, 30);
         }
     }
+    ToolBar->addWidget(c.RunSpeed().CreateToolBarWidget(ToolBar));
     ToolBar->addSeparator();
     CoreSelector =
         new TCoreSelector({c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC},
@@ -405,14 +409,16 @@ void TfrmWorkbookMain::ShowPanelAreas() {
     KeepLogPaneHeight();
 }
 
-void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) {
+void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                                            QWidget* terminals) {
     UndockSimulationPanels();
     auto* area = static_cast<QVBoxLayout*>(SimulationPanelArea->layout());
     if (status) area->addWidget(status, 0);
     if (io) area->addWidget(io, 1);
     if (status && !io) area->addStretch(1);
     if (memory) RAMDockPanel->layout()->addWidget(memory);
-    for (QWidget* panel : {status, io, memory})
+    if (terminals) static_cast<QHBoxLayout*>(RAMDockPanel->layout())->addWidget(terminals, 1);
+    for (QWidget* panel : {status, io, memory, terminals})
         if (panel) {
             panel->show();
             dockedPanels_ << panel;

@@ -43,7 +43,8 @@ public:
     void HidePreviewPane() override;
     void RepaintStatus() override { UpdateCommands(); }
     void RepaintStatusBar() override { UpdateStatusBar(); }
-    void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) override;
+    void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                              QWidget* terminals = nullptr) override;
     void UndockSimulationPanels() override;
     void ShowSimulationViews(bool show) override;
 

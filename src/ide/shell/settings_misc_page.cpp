@@ -1,6 +1,7 @@
 #include "shell/settings_misc_page.h"
 
 #include "base/fonts.h"
+#include "shell/settings_uart_group.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -78,11 +79,14 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     fontForm->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     fontName_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     editorLayout->addLayout(fontForm);
-    for (std::size_t i = 0; i < switches_.size(); ++i) {
+    // Two columns of switches leave room for the window group below.
+    auto* switchGrid = new QGridLayout;
+    for (int i = 0; i < static_cast<int>(switches_.size()); ++i) {
         switches_[i] = new QCheckBox(QString::fromLatin1(kSwitches[i].Caption), editorGroup);
         switches_[i]->setObjectName(QString::fromLatin1(kSwitches[i].Name));
-        editorLayout->addWidget(switches_[i]);
+        switchGrid->addWidget(switches_[i], i % 3, i / 3);
     }
+    editorLayout->addLayout(switchGrid);
     editorLayout->addStretch();
 
     auto* timeGroup = new QGroupBox(QStringLiteral(" Time "), this);
@@ -129,11 +133,16 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     auto* side = new QVBoxLayout;
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
-    side->addWidget(windowGroup);
+    uart_ = new TUartSettingsGroup(this);
+    side->addWidget(uart_);
     side->addStretch();
 
+    auto* left = new QVBoxLayout;
+    left->addWidget(editorGroup, 1);
+    left->addWidget(windowGroup);
+
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(editorGroup, 1);
+    layout->addLayout(left, 1);
     layout->addLayout(side, 1);
 
     ShowEditorSettings({});
@@ -155,6 +164,7 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
     theme_->setCurrentIndex(static_cast<int>(settings::LoadThemeChoice(settings)));
     reopenFiles_->setChecked(settings::LoadReopenFiles(settings));
+    uart_->Load(settings);
 }
 
 void TMiscPage::FillFontList() {
@@ -186,6 +196,7 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreThemeChoice(settings,
                                static_cast<settings::TThemeChoice>(theme_->currentIndex()));
     settings::StoreReopenFiles(settings, reopenFiles_->isChecked());
+    uart_->Store(settings);
 }
 
 void TMiscPage::RestoreDefaults() {

@@ -32,9 +32,10 @@ public:
     // Brings only the status bar up to date (cheap enough for every yield of a run).
     virtual void RepaintStatusBar() = 0;
     // Puts the simulation panels into the window: the status and I/O panels
-    // beside the documents, the memory panels into the dock panel below
-    // them. A null panel is left out.
-    virtual void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory) = 0;
+    // beside the documents, the memory panels and the UART terminals into
+    // the dock panel below them. A null panel is left out.
+    virtual void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                                      QWidget* terminals = nullptr) = 0;
     // Takes every simulation panel out of the window again, without
     // destroying it.
     virtual void UndockSimulationPanels() = 0;
