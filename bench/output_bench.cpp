@@ -39,7 +39,7 @@ void WriteAllFiles(benchmark::State& state, std::filesystem::path base) {
     }
     auto dir = base / "korvo-output-bench";
     std::filesystem::create_directories(dir);
-    WriteFileBytesAtomic((dir / "rom.vhd").string(), RomTemplate());
+    WriteFileBytes((dir / "rom.vhd").string(), RomTemplate());
 
     TOutputJob job;
     job.CoreKind = TCoreKind::pbt3;

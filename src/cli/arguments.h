@@ -13,8 +13,11 @@ namespace korvo::cli {
 
 // Exit statuses shared by every command.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailure = 1; // errors in the source
+inline constexpr int kExitUsage = 2;   // a bad command line or an unreadable input
+// Done, but an output failed: a file the source names, a block RAM init
+// file, the SVF settings, the EXEC command, a log or stimulus file.
+inline constexpr int kExitOutputFailed = 4;
 
 // A command's arguments after parsing: "--name value" options (repeatable),
 // "--flag" switches and positional words. "--name=value" is accepted too.

@@ -18,6 +18,27 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+// The listing to standard output ("-") or a file; false when the file
+// cannot be written, which is reported.
+bool WriteListing(const std::string& target, const std::vector<std::string>& listing,
+                  std::ostream& out, std::ostream& err) {
+    if (target == "-") {
+        for (const auto& line : listing)
+            out << line << '\n';
+        return true;
+    }
+    // What was printed comes first when the listing goes to standard output
+    // by another name.
+    out.flush();
+    try {
+        WriteTextLines(target, listing);
+        return true;
+    } catch (const EFileError& failure) {
+        err << "korvo asm: " << failure.what() << "\n";
+        return false;
+    }
+}
+
 } // namespace
 
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -35,29 +56,19 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!core) return UsageError(err, error);
 
     auto simulator = CreateDebugger(*core);
-    TStreamLog log(out);
+    TFailureReport failures(err, source);
+    TStreamLog log(out, &failures);
     // --no-exec leaves the EXEC command unstarted.
     auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err,
                                        !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
-    if (assembly.Outcome == TAssemblyOutcome::Aborted) return kExitFailure;
-    const auto& listing = assembly.Listing;
 
-    if (auto listingFile = arguments->Last("--listing")) {
-        if (*listingFile == "-") {
-            for (const auto& line : listing)
-                out << line << '\n';
-        } else {
-            try {
-                WriteTextLines(*listingFile, listing);
-            } catch (const EFileError& failure) {
-                err << "korvo asm: " << failure.what() << "\n";
-                return kExitUsage;
-            }
-        }
-    }
+    bool outputsWritten = !failures.Any();
+    if (auto listingFile = arguments->Last("--listing"))
+        outputsWritten = WriteListing(*listingFile, assembly.Listing, out, err) && outputsWritten;
     out.flush();
-    return assembly.Outcome == TAssemblyOutcome::Assembled ? kExitSuccess : kExitFailure;
+    if (assembly.Outcome != TAssemblyOutcome::Assembled) return kExitFailure;
+    return outputsWritten ? kExitSuccess : kExitOutputFailed;
 }
 
 } // namespace korvo::cli

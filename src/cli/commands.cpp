@@ -25,7 +25,17 @@ void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
         stream << "  " << command.Synopsis << "\n";
-    stream << "\nkorvo COMMAND --help describes a command; korvo --version prints the version.\n";
+    stream << "\nasm and sim also run the command that an EXEC directive of the source names,\n"
+              "unless --no-exec is given.\n"
+              "korvo COMMAND --help describes a command, its options and exit statuses;\n"
+              "korvo --version prints the version.\n";
+}
+
+// "-h" or "--help" among a command's options.
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
+        if (args[i] == "--help" || args[i] == "-h") return true;
+    return false;
 }
 } // namespace
 
@@ -40,7 +50,7 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     for (const auto& command : Commands()) {
         if (args[0] != command.Name) continue;
-        if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+        if (AsksForHelp(args)) {
             out << "usage: korvo " << command.Synopsis << "\n\n" << command.Help;
             return kExitSuccess;
         }

@@ -116,8 +116,8 @@ std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path)
 
 // Runs the assembled program; the exit status.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, const std::string& source, std::ostream& out,
-             std::ostream& err) {
+             const ISettingsStore& settings, const std::string& source, TFailureReport& failures,
+             std::ostream& out, std::ostream& err) {
     // With the JSON or the UART on standard output, the text goes to
     // standard error.
     const bool jsonToOut = options.JsonFile && *options.JsonFile == "-";
@@ -131,7 +131,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         return kExitUsage;
     }
 
-    TStreamLog log(text);
+    TStreamLog log(text, &failures);
     TSimulationSession session(simulator, log, &settings);
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
     session.SetFrequencyOverride(options.FrequencyMHz);
@@ -262,7 +262,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     if (options.UsesUart() && gStopSignal) return 128 + gStopSignal;
     if (unexpected) return kExitUnexpectedOutput;
     if (exitPort && exitPort->Value().value_or(1) != 0) return kExitProgramFailed;
-    return kExitSuccess;
+    return failures.Any() ? kExitOutputFailed : kExitSuccess;
 }
 
 } // namespace
@@ -286,17 +286,17 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     // With the JSON or the UART on standard output, the assembler's lines go
     // to standard error too.
     bool jsonToOut = options->JsonFile && *options->JsonFile == "-";
-    TStreamLog log(jsonToOut || options->UartStdio ? err : out);
+    TFailureReport failures(err, source);
+    TStreamLog log(jsonToOut || options->UartStdio ? err : out, &failures);
     switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
                                !arguments->Has("--no-exec"))
                 .Outcome) {
     case TAssemblyOutcome::Unreadable: return kExitUsage;
-    case TAssemblyOutcome::Aborted:
     case TAssemblyOutcome::Failed: return kExitFailure;
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, source, out, err);
+    int status = Simulate(*simulator, *options, *settings, source, failures, out, err);
     out.flush();
     err.flush();
     return status;

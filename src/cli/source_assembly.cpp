@@ -1,6 +1,7 @@
 #include "cli/source_assembly.h"
 
 #include "assembler/driver.h"
+#include "cli/diagnostic_text.h"
 #include "common/text_file.h"
 #include "platform/process_launcher.h"
 
@@ -15,7 +16,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
-        lines = ReadTextLines(source);
+        lines = ReadTextLines(source, kMaxTextFileBytes, TSpecialFiles::Read);
     } catch (const EFileError& failure) {
         err << "korvo " << command << ": " << failure.what() << "\n";
         result.Outcome = TAssemblyOutcome::Unreadable;
@@ -28,22 +29,20 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
                              runExec ? &systemLauncher : nullptr};
     context.SuggestOtherCore = true;
     std::vector<TAssemblyDiagnostic> diagnostics;
-    try {
-        result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
-                             ? TAssemblyOutcome::Assembled
-                             : TAssemblyOutcome::Failed;
-    } catch (const EFileError& failure) {
-        err << "korvo " << command << ": " << failure.what() << "\n";
-        result.Outcome = TAssemblyOutcome::Aborted;
-        return result;
-    }
+    result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
+                         ? TAssemblyOutcome::Assembled
+                         : TAssemblyOutcome::Failed;
     for (const auto& diagnostic : diagnostics)
-        err << diagnostic.FileName << ":" << diagnostic.Line << ": error: " << diagnostic.Message
-            << "\n";
+        err << diagnostic.FileName << ":" << diagnostic.Line
+            << ": error: " << DiagnosticSentence(diagnostic) << "\n";
     if (context.OtherCore)
         err << "korvo " << command << ": note: " << source << " assembles without errors for "
             << CoreTraits(*context.OtherCore).ModeCaption << " (--core "
             << static_cast<int>(*context.OtherCore) << ")\n";
+    else if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
+        err << "korvo " << command << ": note: " << source
+            << " uses KCPSM words (NAMEREG, CONSTANT, INPUT, ...); korvo import converts a KCPSM "
+               "source into this dialect\n";
     return result;
 }
 

@@ -17,8 +17,7 @@ namespace korvo::cli {
 // How an assembly of a source file ended.
 enum class TAssemblyOutcome {
     Assembled,  // all three passes succeeded
-    Failed,     // errors in the source
-    Aborted,    // an included file could not be read
+    Failed,     // errors in the source or its included files
     Unreadable, // the source itself could not be read
 };
 
@@ -27,10 +26,12 @@ struct TSourceAssembly {
     std::vector<std::string> Listing;
 };
 
-// Reads SOURCE and assembles it into the simulator as the IDE does: the log
-// lines go to log, every error also to err as "FILE:LINE: error: MESSAGE",
-// and a file that cannot be read to err as "korvo COMMAND: reason". The
-// EXEC command is started unless runExec is false.
+// Reads SOURCE (a pipe too) and assembles it into the simulator as the IDE
+// does: the log lines go to log, every error also to err as
+// "FILE:LINE: error: MESSAGE", a source that cannot be read to err as
+// "korvo COMMAND: reason", and a failed source that uses KCPSM words adds a
+// note that korvo import converts it. The EXEC command is started unless
+// runExec is false.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
                                    TPicoBlazeDebugger& simulator, ILog& log,
                                    const ISettingsStore& settings, std::ostream& err, bool runExec);

@@ -105,7 +105,7 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
     static const TTextCommand command{"format", kFormatSynopsis, "-i", false};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         TSynPicoBlaze scanner;
-        WriteResult(job, FormatLines(scanner, ReadTextLines(job.File), job.Core, job.Columns), out);
+        WriteResult(job, FormatLines(scanner, ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read), job.Core, job.Columns), out);
         return kExitSuccess;
     });
 }
@@ -114,7 +114,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     static const TTextCommand command{"import", kImportSynopsis, "-o", true, {"--check"}};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         const auto check = job.Arguments.Last("--check");
-        const auto source = ReadTextLines(job.File);
+        const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);
         // A check assembles for PicoBlaze 3, so the layout is made for it.
         TSynPicoBlaze scanner;
         const TKcpsmConversion conversion =

@@ -20,9 +20,6 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 inline constexpr const char* kFormatSynopsis =
     "format [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
-inline constexpr const char* kFormatHelp =
-    "Lays FILE out in columns as the IDE's Format command does, to standard output\n"
-    "or, with -i, back into FILE.\n";
 inline constexpr const char* kImportHelp =
     "Converts a KCPSM3 source into the Korvo dialect and lays it out, to standard\n"
     "output or into OUT. Names the dialect cannot take (names that differ only in\n"
@@ -40,5 +37,20 @@ inline constexpr const char* kImportHelp =
 inline constexpr const char* kImportSynopsis =
     "import [--core I|II|3|CR] [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--check KCPSM.hex] "
     "FILE";
+
+inline constexpr const char* kFormatHelp =
+    "Lays the source FILE out in columns, as the IDE's Format command does, and\n"
+    "prints it, or with -i writes it back into FILE.\n"
+    "\n"
+    "options:\n"
+    "  --core I|II|3|CR   the core whose words are recognised (default: the IDE's)\n"
+    "  --columns C1,C2,C3 the three columns (default: the settings)\n"
+    "  --settings FILE    reads the settings from this INI file\n"
+    "  -i                 writes the result back into FILE\n"
+    "  -h, --help         shows this text\n"
+    "\n"
+    "exit status:\n"
+    "  0  done\n"
+    "  2  a bad command line, or a file that cannot be read or written\n";
 
 } // namespace korvo::cli

@@ -1,10 +1,23 @@
 #include "assembly_harness.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 namespace korvo::test {
+
+namespace {
+// The directories made for the tests, removed when the test program ends.
+struct TMadeDirectories {
+    std::vector<std::string> Paths;
+    ~TMadeDirectories() {
+        std::error_code ignored;
+        for (const auto& path : Paths)
+            std::filesystem::remove_all(path, ignored);
+    }
+} madeDirectories;
+} // namespace
 
 std::string MakeTestDirectory() {
     const char* base = std::getenv("TMPDIR");
@@ -12,7 +25,9 @@ std::string MakeTestDirectory() {
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const char* made = ::mkdtemp(buffer.data());
-    return made ? std::string(made) + "/" : std::string();
+    if (!made) return {};
+    madeDirectories.Paths.emplace_back(made);
+    return std::string(made) + "/";
 }
 
 std::string ScratchSourceName() {

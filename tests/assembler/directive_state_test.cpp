@@ -10,8 +10,8 @@ namespace {
 TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     std::string dir = MakeTestDirectory();
     WriteTestFile(dir + "tpl.vhd", "");
-    // Names with a directory part are used as written, that is relative to
-    // the current directory, where the writers then put them.
+    // Relative names are taken in the source's folder, whatever the current
+    // directory.
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     TAssembly run;
@@ -22,11 +22,11 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     const TDirectiveState& state = run.Parser.Directives();
     EXPECT_EQ(state.SourceDirectory, dir);
     EXPECT_EQ(state.MemFileName, dir + "a.mem");
-    EXPECT_EQ(state.HexFileName, "out/a.hex");
+    EXPECT_EQ(state.HexFileName, dir + "out/a.hex");
     EXPECT_EQ(state.SvfFileName, dir + "a.svf");
     EXPECT_EQ(state.CoeFileName, "/abs/a.coe");
     EXPECT_EQ(state.VhdlSkeleton, dir + "tpl.vhd");
-    EXPECT_EQ(state.VhdlTarget, "out\\rom.vhd");
+    EXPECT_EQ(state.VhdlTarget, dir + "out\\rom.vhd");
     EXPECT_EQ(state.VhdlEntity, "rom");
     EXPECT_EQ(state.ExecCommand, "\"make all ; done");
     std::filesystem::current_path(previous);

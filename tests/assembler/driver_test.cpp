@@ -80,41 +80,6 @@ TEST(AssemblerDriver, NoSimulatorMeansNoRun) {
     EXPECT_TRUE(listing.empty());
 }
 
-TEST(AssemblerDriver, IncludedFilesGiveSymbolsAndReportTheirErrors) {
-    std::string dir = MakeTestDirectory();
-    WriteTestFile(dir + "defs.psm", "limit EQU 7\r\ncounter EQU s3\r\n");
-    WriteTestFile(dir + "bad.psm", "one EQU 1\nbad EQU nothing\n\nlimit EQU 3\n");
-
-    TAssembly good;
-    ASSERT_TRUE(good.Run({"INCL \"defs.psm\"", "LOAD counter, limit"}, dir + "main.psm"));
-    EXPECT_EQ(good.Listing, (Lines{"", "$000 $00307"}));
-    EXPECT_EQ(good.Parser.RegisterName(3), "counter");
-
-    TAssembly bad;
-    EXPECT_FALSE(bad.Run({"INCL \"defs.psm\", \"bad.psm\"", "LOAD s0, 1"}, dir + "main.psm"));
-    EXPECT_EQ(
-        bad.Log.Lines,
-        (Lines{
-            kPhase1,
-            "?Include file:'" + dir + "bad.psm', line 2: ?Undefined|An undefined identifier found.",
-            "?Include file:'" + dir + "bad.psm', line 4: ?Duplicate|Duplicate identifier found"}));
-    EXPECT_EQ(bad.Listing, (Lines{"", ""}));
-    ASSERT_EQ(bad.Diagnostics.size(), 2u);
-    EXPECT_EQ(bad.Diagnostics[0].FileName, dir + "bad.psm");
-    EXPECT_EQ(bad.Diagnostics[0].Line, 2);
-    EXPECT_EQ(bad.Diagnostics[1].Message, "Duplicate identifier found");
-}
-
-TEST(AssemblerDriver, IncludeFilesThatIncludeEachOtherAreReadOnce) {
-    std::string dir = MakeTestDirectory();
-    WriteTestFile(dir + "a.psm", "INCL \"b.psm\"\na_value EQU 1\n");
-    WriteTestFile(dir + "b.psm", "INCL \"a.psm\"\nb_value EQU 2\n");
-    TAssembly run;
-    ASSERT_TRUE(run.Run({"INCL \"a.psm\"", "LOAD s0, a_value + b_value"}, dir + "main.psm"));
-    EXPECT_EQ(run.Listing[1], "$000 $00003");
-    EXPECT_EQ(run.Parser.Directives().IncludeFiles, (Lines{dir + "a.psm", dir + "b.psm"}));
-}
-
 TEST(AssemblerDriver, NextRunStartsAfresh) {
     TAssembly run;
     ASSERT_TRUE(run.Run({"x EQU 1", "DSOUT 3", "MEM \"a.mem\"", "LOAD s0, x"}));

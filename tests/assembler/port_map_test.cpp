@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                   0xF0,
                   {mkROM, 0xFF, false, 0, "rom", "rom"}},
         TPortCase{{"key DSIN 5, \"in.txt\""}, 5, {mkInput, 0, true, 0, "key", "", "/src/in.txt"}},
-        TPortCase{{"DSIN 5, \"data/in.txt\""}, 5, {mkInput, 0, true, 0, "", "", "data/in.txt"}},
+        TPortCase{
+            {"DSIN 5, \"data/in.txt\""}, 5, {mkInput, 0, true, 0, "", "", "/src/data/in.txt"}},
         TPortCase{{"key DSIN 5", "led DSOUT 5, \"out.txt\", \"%2X\""},
                   5,
                   {mkInOut, 0, true, 0, "key", "led", "", "/src/out.txt", "%2X"}},

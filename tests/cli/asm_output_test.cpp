@@ -57,11 +57,12 @@ TEST(AsmOutput, WritesEveryFileThenStartsTheCommand) {
                               "p.hex\"\n" + "Assembler saving to SVF Target: \"" + project.Dir +
                               "p.svf\"\n" + "!Executing: '" + command + "'\n");
     ASSERT_TRUE(WaitForFile(project.Dir + "copy.hex"));
-    // LOAD s0, 1 and JUMP 0 are 00001 and 34000 on PicoBlaze 3.
+    // LOAD s0, 1 and JUMP 0 are 00001 and 34000 on PicoBlaze 3; data first,
+    // the address goes above the 18 bits of the word.
     EXPECT_EQ(ReadFile(project.Dir + "p.vhd"),
               "entity p -- pbt3 " + std::string(56, '0') + "40000001\r\n");
     EXPECT_TRUE(ReadFile(project.Dir + "p.svf")
-                    .find("\r\nSDR 34 TDI (000000001) ;\r\nSDR 34 TDI (000014000) ;\r\n") !=
+                    .find("\r\nSDR 34 TDI (000000001) ;\r\nSDR 34 TDI (000074000) ;\r\n") !=
                 std::string::npos);
 }
 
@@ -95,25 +96,39 @@ TEST(AsmOutput, CommandThatCannotStartStillAssembles) {
     TProject project;
     auto source = project.Source("korvo-no-such-program now");
     auto result = RunInProcess({"asm", "--settings", project.Settings, source});
-    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Status, 4);
     EXPECT_TRUE(result.Out.ends_with("Failure: Can not execute: 'korvo-no-such-program now'; "
                                      "reason: 'No such file or directory'\n"))
         << result.Out;
+    EXPECT_EQ(result.Err, source + ": error: Can not execute: 'korvo-no-such-program now'; "
+                                   "reason: 'No such file or directory'\n");
 }
 
 // Without readable JTAG settings the SVF file is not written and the run
-// ends there: the command does not start, and the program still assembled.
+// ends there: the command does not start, and the program still assembled
+// (exit status 4: done, but an output failed).
 TEST(AsmOutput, SvfSettingsFailureEndsTheRunBeforeTheCommand) {
     TProject project;
     WriteFile(project.Settings, "[SVF]\nTarget\\Chip=Spartan-3\nTarget\\AddressWidth=x\n");
     auto source = project.Source("touch " + project.Dir + "never-run");
     auto result = RunInProcess({"asm", "--settings", project.Settings, source});
-    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Status, 4);
     EXPECT_TRUE(result.Out.ends_with("Assembler saving to HEX Target: \"" + project.Dir +
                                      "p.hex\"\nFailure: Invalid data type for 'AddressWidth'; "
                                      "SVF info not set, SVF generation aborted\n"))
         << result.Out;
     EXPECT_FALSE(std::filesystem::exists(project.Dir + "p.svf"));
+}
+
+// A template that cannot be read fails the run after the passes succeeded:
+// no other core is proposed, since the source is good for this one.
+TEST(AsmOutput, UnreadableTemplateNamesNoOtherCore) {
+    TProject project;
+    std::filesystem::remove(project.Dir + "rom.vhd");
+    std::filesystem::create_directory(project.Dir + "rom.vhd");
+    auto result = RunInProcess({"asm", "--settings", project.Settings, project.Source("")});
+    EXPECT_NE(result.Status, 0);
+    EXPECT_EQ(result.Err.find("note:"), std::string::npos) << result.Err;
 }
 
 } // namespace

@@ -14,7 +14,24 @@
 namespace korvo::cli::test {
 
 namespace {
-std::string Quote(const std::string& word) {
+// The folders MakeTempDir made, removed at the end of the program.
+struct TMadeFolders {
+    std::vector<std::string> Paths;
+    ~TMadeFolders() {
+        for (const auto& path : Paths) {
+            std::error_code ignored;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ignored))
+                if (entry.is_directory(ignored))
+                    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                                 std::filesystem::perm_options::add, ignored);
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+};
+TMadeFolders madeFolders;
+} // namespace
+
+std::string ShellQuote(const std::string& word) {
     std::string quoted = "'";
     for (char c : word) {
         if (c == '\'')
@@ -24,7 +41,6 @@ std::string Quote(const std::string& word) {
     }
     return quoted + "'";
 }
-} // namespace
 
 TRunResult RunInProcess(const std::vector<std::string>& args) {
     std::ostringstream out, err;
@@ -41,19 +57,23 @@ TRunResult RunExecutable(const std::vector<std::string>& args,
     if (!environment.empty()) {
         command = "env";
         for (const auto& assignment : environment)
-            command += " " + Quote(assignment);
+            command += " " + ShellQuote(assignment);
         command += " ";
     }
-    command += Quote(KORVO_EXECUTABLE);
+    command += ShellQuote(KORVO_EXECUTABLE);
     for (const auto& arg : args)
-        command += " " + Quote(arg);
+        command += " " + ShellQuote(arg);
     return RunCommandLine(command);
+}
+
+TRunResult RunShell(const std::string& script) {
+    return RunCommandLine("bash -o pipefail -c " + ShellQuote(script));
 }
 
 TRunResult RunCommandLine(const std::string& command) {
     std::string dir = MakeTempDir();
-    int raw =
-        std::system((command + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err")).c_str());
+    int raw = std::system(
+        (command + " >" + ShellQuote(dir + "/out") + " 2>" + ShellQuote(dir + "/err")).c_str());
     TRunResult result;
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.Out = ReadFile(dir + "/out");
@@ -69,7 +89,9 @@ std::string MakeTempDir() {
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const char* made = ::mkdtemp(buffer.data());
-    return made ? std::string(made) : std::string();
+    if (!made) return {};
+    madeFolders.Paths.emplace_back(made);
+    return made;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

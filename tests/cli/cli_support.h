@@ -22,7 +22,15 @@ TRunResult RunExecutable(const std::vector<std::string>& args,
 // Runs a shell command line; its status and outputs.
 TRunResult RunCommandLine(const std::string& command);
 
-// A fresh empty directory under the system's temporary folder.
+// Runs a bash script (with pipefail); its standard output and error are
+// captured, its exit status returned.
+TRunResult RunShell(const std::string& script);
+
+// A word quoted for a shell command line.
+std::string ShellQuote(const std::string& word);
+
+// A fresh empty directory under the system's temporary folder, removed with
+// everything in it when the test program ends.
 std::string MakeTempDir();
 
 void WriteFile(const std::string& path, const std::string& bytes);

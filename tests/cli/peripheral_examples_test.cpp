@@ -1,6 +1,8 @@
 // The peripheral demos of examples/ assemble and run to the states their
-// opening comments promise. Each runs from a copy in a scratch folder, so
-// that the log files it writes stay out of the source tree.
+// opening comments promise, with the options of their "Run it" line as a
+// shell splits it when the line is pasted. Each runs from a copy in a
+// scratch folder, so that the log files it writes stay out of the source
+// tree.
 #include "cli_support.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,6 @@ namespace {
 
 struct TDemo {
     const char* Source;
-    std::vector<std::string> Options;
     // Substrings of the final register line and of the flag line.
     std::vector<std::string> Registers;
     std::string Flags;
@@ -31,22 +32,32 @@ std::string LastLines(const std::string& text, int count) {
     return tail;
 }
 
+// The words of the example's "Run it" line after "korvo sim" and before the
+// file name, as the shell splits them.
+std::vector<std::string> RunItOptions(const std::string& source) {
+    std::string text = ReadFile(std::string(KORVO_EXAMPLES_DIR) + "/" + source);
+    auto start = text.find("; Run it:");
+    auto sim = text.find("korvo sim", start);
+    auto end = text.find('\n', sim);
+    if (start == std::string::npos || sim == std::string::npos) return {};
+    TRunResult words =
+        RunShell("printf '%s\\n' " + text.substr(sim + 10, end - sim - 10) + " | head -n -1");
+    std::vector<std::string> options;
+    std::istringstream lines(words.Out);
+    for (std::string line; std::getline(lines, line);)
+        options.push_back(line);
+    return options;
+}
+
 TEST(PeripheralExamples, RunToTheirDocumentedStates) {
     const TDemo demos[] = {
-        {"switches_leds_pbt3.psm",
-         {"--core", "3", "--in", "0=$A5", "--max-instructions", "100000000"},
-         {"s0=$A5", "s1=$04"},
-         ""},
-        {"stimulus_log_pbt3.psm", {"--core", "3"}, {"s0=$28", "s1=$A8"}, "Z=1"},
-        {"ram_rom_pbti.psm", {"--core", "I"}, {"sA=$04 sB=$D8"}, ""},
-        {"scratch_pad_pbt3.psm", {"--core", "3"}, {"s5=$00"}, ""},
-        {"uart_pbt3.psm", {"--core", "3"}, {"s0=$10", "s3=$0A"}, ""},
-        {"interrupts_pbt3.psm",
-         {"--core", "3", "--interrupt-at", "100", "--interrupt-at", "5000", "--interrupt-at",
-          "9000"},
-         {"s7=$03"},
-         "IE=1"},
-        {"control_panel_pbt3.psm", {"--core", "3", "--in", "0=$B6"}, {"s1=$05 s2=$1F"}, ""},
+        {"switches_leds_pbt3.psm", {"s0=$A5", "s1=$04"}, ""},
+        {"stimulus_log_pbt3.psm", {"s0=$28", "s1=$A8"}, "Z=1"},
+        {"ram_rom_pbti.psm", {"sA=$04 sB=$D8"}, ""},
+        {"scratch_pad_pbt3.psm", {"s5=$00"}, ""},
+        {"uart_pbt3.psm", {"s0=$10", "s3=$0A"}, ""},
+        {"interrupts_pbt3.psm", {"s7=$03"}, "IE=1"},
+        {"control_panel_pbt3.psm", {"s1=$05 s2=$1F"}, ""},
     };
     for (const TDemo& demo : demos) {
         SCOPED_TRACE(demo.Source);
@@ -55,7 +66,9 @@ TEST(PeripheralExamples, RunToTheirDocumentedStates) {
         for (const char* file : {demo.Source, "stimulus_values.txt"})
             fs::copy_file(fs::path(KORVO_EXAMPLES_DIR) / file, fs::path(dir) / file);
         std::vector<std::string> args{"sim", "--settings", dir + "/settings.ini"};
-        args.insert(args.end(), demo.Options.begin(), demo.Options.end());
+        std::vector<std::string> options = RunItOptions(demo.Source);
+        ASSERT_FALSE(options.empty());
+        args.insert(args.end(), options.begin(), options.end());
         args.push_back(dir + "/" + demo.Source);
         TRunResult result = RunInProcess(args);
         EXPECT_EQ(result.Status, 0) << result.Err;

@@ -39,7 +39,7 @@ std::vector<std::string> AllFilesLog(const TOutputJob& job) {
 TEST(OutputRun, WritesEveryFileInOrderThenStartsTheCommand) {
     TTempDir dir;
     TMemorySettingsStore settings;
-    settings::StoreScanChain(settings, DataFirstChain());
+    settings::StoreScanChain(settings, AddressFirstChain());
     TOutputJob job = AllFilesJob(dir, TCoreKind::pbt3);
     TRecordingLauncher launcher;
     EXPECT_EQ(RunWriters(job, settings, &launcher), AllFilesLog(job));
@@ -62,6 +62,7 @@ TEST(OutputRun, NothingNamedWritesNothing) {
 TEST(OutputRun, WithoutLauncherTheCommandIsSkipped) {
     TTempDir dir;
     TMemorySettingsStore settings;
+    settings::StoreScanChain(settings, DataFirstChain());
     TOutputJob job = AllFilesJob(dir, TCoreKind::pbtI);
     auto expected = AllFilesLog(job);
     expected.pop_back();

@@ -131,7 +131,7 @@ settings::TScanChain DataFirstChain() {
 settings::TScanChain AddressFirstChain() {
     settings::TScanChain chain;
     chain.Target =
-        settings::TScanTarget{{"Virtex-II", "6", "01028093", "0009", "0002"}, 17, 8, true};
+        settings::TScanTarget{{"Virtex-II", "6", "01028093", "0009", "0002"}, 18, 16, true};
     chain.After = {{"XC18V04", "8", "", "", ""}, {"XC2C256", "8", "", "", ""}};
     return chain;
 }

@@ -129,11 +129,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Empty or non-numeric lengths and codes count as 0.
         TChainCase{
             "TextThatIsNoNumber",
-            {{Device("A", "eight")}, TScanTarget{{"T", "", "xyz", "", "G1"}, 8, 8, false}, {}},
+            {{Device("A", "eight")}, TScanTarget{{"T", "", "xyz", "", "G1"}, 16, 8, false}, {}},
             {"SIR 0 TDI (0) SMASK (0) ;", "HIR 0 TDI (0) SMASK (0) ;", "HDR 1 TDI (1) SMASK (1) ;",
              "SIR 0 TDI (0) SMASK (0) ; ",
              "SDR 32 TDI (00000000) SMASK (FFFFFFFF) TDO (00000000) MASK (FFFFFFFF) ;",
-             "SDR 16 TDI (0000) ;", "SDR 16 TDI (FF00) ;"}},
+             "SDR 24 TDI (000000) ;", "SDR 24 TDI (FF0000) ;"}},
         // Fields wider than 64 bits keep their full digit count.
         TChainCase{
             "ChainLongerThan64Bits",
@@ -145,22 +145,48 @@ INSTANTIATE_TEST_SUITE_P(
              "HDR 10 TDI (3FF) SMASK (3FF) ;",
              "SIR 70 TDI (" + std::string(17, '0') + "9) SMASK (3" + std::string(17, 'F') + ") ; ",
              "SDR 32 TDI (00000000) SMASK (FFFFFFFF) TDO (FFFFFFFF) MASK (FFFFFFFF) ;",
-             "SIR 70 TDI (" + std::string(15, '0') + "ABC) ;"}},
-        // Without a target key the target counts as an empty device.
-        TChainCase{"NoTargetKey",
-                   {{Device("A", "5")}, std::nullopt, {}},
-                   {"// Chip 0 before the target: A", "SIR 5 TDI (1F) SMASK (1F) ;",
-                    "SIR 0 TDI (0) SMASK (0) ; ", "SIR 0 TDI (0) ;", "SDR 0 TDI (0) ;"}}),
+             "SIR 70 TDI (" + std::string(15, '0') + "ABC) ;"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(SvfFile, NoChainSettingsAtAll) {
-    TMemorySettingsStore empty;
-    TSvfRun run = RunSvf(empty, TCoreKind::pbtC);
-    ASSERT_EQ(run.Lines.size(), 2u + 23u + 256u + 2u);
-    EXPECT_EQ(run.Lines[2], "TRST OFF;");
-    EXPECT_EQ(run.Lines[15], "SIR 0 TDI (0) SMASK (0) ;");
-    EXPECT_EQ(run.Lines[25], "SDR 0 TDI (0) ;");
+struct TMisfitCase {
+    const char* Name;
+    TCoreKind Kind;
+    std::optional<TScanTarget> Target;
+    std::string Message;
+};
+
+class SvfMisfits : public ::testing::TestWithParam<TMisfitCase> {};
+
+// A register too narrow for the core's words or addresses: one failure
+// line naming the widths that fit, no file, and the command still runs.
+TEST_P(SvfMisfits, AreOneFailureAndNoFile) {
+    TMemorySettingsStore store;
+    settings::StoreScanChain(store, {{}, GetParam().Target, {}});
+    TSvfRun run = RunSvf(store, GetParam().Kind);
+    EXPECT_EQ(run.Log,
+              (std::vector<std::string>{"Failure: " + GetParam().Message + "; SVF file not written",
+                                        "!Executing: 'make flash'"}));
+    EXPECT_FALSE(run.Written);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    SvfFile, SvfMisfits,
+    ::testing::Values(
+        TMisfitCase{"WordWiderThanItsField", TCoreKind::pbt3, SixBitTarget(),
+                    "The JTAG register of the settings (address width 16, data width 16) cannot "
+                    "hold the 18-bit words and 1024 addresses of Picoblaze-3; widths that fit: "
+                    "data width 16 with address width 18"},
+        TMisfitCase{"AddressWiderThanItsField", TCoreKind::pbtII,
+                    TScanTarget{{"T", "6", "0", "9", "2"}, 19, 8, false},
+                    "The JTAG register of the settings (address width 19, data width 8) cannot "
+                    "hold the 18-bit words and 1024 addresses of Picoblaze-II; widths that fit: "
+                    "data width 16 with address width 18"},
+        TMisfitCase{"NoTargetKey", TCoreKind::pbtC, std::nullopt,
+                    "The JTAG register of the settings (address width 0, data width 0) cannot "
+                    "hold the 16-bit words and 256 addresses of Picoblaze-CR; widths that fit: "
+                    "data width 16 with address width 16, data width 16 with address width 18, "
+                    "data width 8 with address width 17, data width 8 with address width 19"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 struct TRecordCase {
     const char* Name;
@@ -172,8 +198,9 @@ struct TRecordCase {
 
 class SvfRecords : public ::testing::TestWithParam<TRecordCase> {};
 
-// Data first: the word in the low DataWidth bits and the address above it;
-// address first the other way round. Each field is cut to its width.
+// The word takes AddressWidth bits and the address DataWidth bits: data
+// first puts the word low and the address above it, address first the
+// other way round.
 TEST_P(SvfRecords, PlacesAddressAndWord) {
     TMemorySettingsStore store;
     settings::StoreScanChain(store, {{}, GetParam().Target, {}});
@@ -191,12 +218,14 @@ TScanTarget Layout(int addressWidth, int dataWidth, bool addressFirst) {
 INSTANTIATE_TEST_SUITE_P(
     SvfFile, SvfRecords,
     ::testing::Values(
-        TRecordCase{"DataFirst16", Layout(16, 16, false), 5, 0x3FFFF, "SDR 32 TDI (0005FFFF) ;"},
-        TRecordCase{"DataFirst18", Layout(18, 16, false), 1023, 0x1234, "SDR 34 TDI (003FF1234) ;"},
-        TRecordCase{"DataFirst8", Layout(17, 8, false), 0x3FF, 0x3FFAB, "SDR 25 TDI (003FFAB) ;"},
-        TRecordCase{"AddressFirst16", Layout(16, 16, true), 5, 0x3FFFF, "SDR 32 TDI (FFFF0005) ;"},
-        TRecordCase{"AddressFirst8", Layout(17, 8, true), 0x3FF, 0x1234, "SDR 25 TDI (06803FF) ;"},
-        TRecordCase{"AddressCutToItsWidth", Layout(4, 4, true), 0x3FF, 0x3FFFF, "SDR 8 TDI (FF) ;"},
+        TRecordCase{"DataFirst", Layout(18, 16, false), 5, 0x3FFFF, "SDR 34 TDI (00017FFFF) ;"},
+        TRecordCase{"DataFirstLastAddress", Layout(18, 16, false), 1023, 0x1234,
+                    "SDR 34 TDI (00FFC1234) ;"},
+        TRecordCase{"AddressFirst", Layout(18, 16, true), 5, 0x3FFFF, "SDR 34 TDI (3FFFF0005) ;"},
+        TRecordCase{"AddressFirstLastAddress", Layout(18, 16, true), 0x3FF, 0x1234,
+                    "SDR 34 TDI (0123403FF) ;"},
+        TRecordCase{"NarrowestFields", Layout(19, 10, true), 0x3FF, 0x3FFFF,
+                    "SDR 29 TDI (0FFFFFFF) ;"},
         TRecordCase{"WidestFields", Layout(32, 32, false), 1023, 0x3FFFF,
                     "SDR 64 TDI (000003FF0003FFFF) ;"}),
     [](const auto& info) { return std::string(info.param.Name); });

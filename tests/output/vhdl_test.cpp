@@ -134,8 +134,8 @@ TEST(VhdlFile, UnwritableTargetIsOneFailureLine) {
     EXPECT_TRUE(Exists(job.HexFileName));
 }
 
-// A template that exists but cannot be read ends the run: the caller reports
-// the failure, and the writers after it do not run.
+// A template that exists but cannot be read ends the run: one failure line,
+// the writers after it do not run, and the run fails.
 TEST(VhdlFile, UnreadableTemplateEndsTheRun) {
     TTempDir dir;
     auto unreadable = UnreadableFile(dir);
@@ -147,11 +147,12 @@ TEST(VhdlFile, UnreadableTemplateEndsTheRun) {
     job.VhdlTarget = dir / "out.vhd";
     job.HexFileName = dir / "out.hex";
     TStringListLog log;
-    EXPECT_THROW(WriteOutputFiles(job, TOutputEnvironment{log, settings, nullptr}), EFileError);
+    EXPECT_FALSE(WriteOutputFiles(job, TOutputEnvironment{log, settings, nullptr}));
     EXPECT_TRUE(Exists(job.CoeFileName));
     EXPECT_FALSE(Exists(job.VhdlTarget));
     EXPECT_FALSE(Exists(job.HexFileName));
-    EXPECT_EQ(log.Lines.back(), "Assembler reading VHDL skeleton: \"" + *unreadable + "\"");
+    EXPECT_EQ(log.Lines.back(),
+              "Failure: Cannot open file \"" + *unreadable + "\". Permission denied");
 }
 
 } // namespace

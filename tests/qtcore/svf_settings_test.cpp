@@ -108,7 +108,7 @@ TEST(SvfFromIniSettings, ReadableChainLetsTheCommandRun) {
     WriteBytes(dir / "korvo.ini", kDataFirstIni);
     TQtSettingsStore store(dir / "korvo.ini");
     TSystemProcessLauncher launcher;
-    TOutputJob job = MakeJob(TCoreKind::pbt3, FullProgram(TCoreKind::pbt3));
+    TOutputJob job = MakeJob(TCoreKind::pbtC, FullProgram(TCoreKind::pbtC));
     job.SvfFileName = dir / "prog.svf";
     job.ExecCommand = "cp " + ShellQuote(job.SvfFileName) + " " + ShellQuote(dir / "copy.svf");
     auto log = RunWriters(job, store, &launcher);

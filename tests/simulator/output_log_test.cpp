@@ -1,5 +1,5 @@
-// A long run's log: written out in blocks while it grows, so that it never
-// fills the memory, and complete in the file afterwards.
+// A long run writes its log out in blocks, so that it never fills the
+// memory, and complete in the file afterwards.
 #include "common/text_file.h"
 #include "sim_test_support.h"
 #include "simulator/io_models.h"
@@ -11,33 +11,29 @@ namespace {
 
 TEST(OutputLog, ALongRunWritesItsLogInBlocks) {
     TTempDirectory dir;
-    std::string log = dir.File("long.log");
-    WriteTextLines(log, {"from an earlier run"});
+    std::string path = dir.File("long.log");
+    WriteTextLines(path, {"from an earlier run"});
+    auto log = std::make_shared<TPortLogFile>(path);
     TOutputPortModel port(1, true, "leds", 0, log, "%d", true);
-    const int total = static_cast<int>(TOutputPortModel::kLogSpillLines) + 10;
+    const int total = static_cast<int>(TPortLogFile::kSpillLines) + 10;
     for (int i = 0; i < total; ++i)
         port.SetValue(i & 0xFF, {});
     EXPECT_EQ(port.LogLines().size(), 10u);
-    auto written = ReadTextLines(log);
-    ASSERT_EQ(written.size(), TOutputPortModel::kLogSpillLines);
+    auto written = ReadTextLines(path);
+    ASSERT_EQ(written.size(), TPortLogFile::kSpillLines);
     EXPECT_EQ(written.front(), "0");
-    port.FlushLog();
-    written = ReadTextLines(log);
+    log->Flush();
+    written = ReadTextLines(path);
     ASSERT_EQ(written.size(), static_cast<std::size_t>(total));
     EXPECT_EQ(written.back(), std::to_string((total - 1) & 0xFF));
-    // The next flush replaces the file again.
+    // Until the next run the file grows; a new run replaces it.
     port.SetValue(7, {});
-    port.FlushLog();
-    EXPECT_EQ(ReadTextLines(log), std::vector<std::string>{"7"});
-}
-
-TEST(OutputLog, AppendTextLinesAddsToTheEndAndReportsFailures) {
-    TTempDirectory dir;
-    std::string file = dir.File("a.txt");
-    AppendTextLines(file, {"one"});
-    AppendTextLines(file, {"two", "three"});
-    EXPECT_EQ(ReadFileBytes(file), "one\r\ntwo\r\nthree\r\n");
-    EXPECT_THROW(AppendTextLines(dir.File("missing/b.txt"), {"x"}), EFileError);
+    log->Flush();
+    EXPECT_EQ(ReadTextLines(path).size(), static_cast<std::size_t>(total) + 1);
+    log->Restart();
+    port.SetValue(8, {});
+    log->Flush();
+    EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"8"});
 }
 
 } // namespace

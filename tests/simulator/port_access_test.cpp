@@ -329,11 +329,13 @@ TEST(PortAccess, AnInputModelFailureIsAnAccessError) {
     m.Load({m.Encode.Alu(TAlu::Load, 0, 1), m.Encode.Port(TPortOp::In, 0, 3)});
     m.Start();
     m.Steps(2);
-    ASSERT_EQ(m.Log.Lines.size(), 3u);
+    ASSERT_EQ(m.Log.Lines.size(), 4u);
     EXPECT_NE(m.Log.Lines[0].find("missing.txt"), std::string::npos);
     EXPECT_NE(m.Log.Lines[0].find("; Program Counter: $01"), std::string::npos);
     EXPECT_EQ(m.Log.Lines[1], "!Program is Reset");
-    EXPECT_EQ(m.Log.Lines[2], kIOHalt);
+    EXPECT_EQ(m.Log.Lines[2],
+              "Failure: Cannot open file \"" + item.InFile + "\". No such file or directory");
+    EXPECT_EQ(m.Log.Lines[3], kIOHalt);
     EXPECT_EQ(m.Sim->PC(), 0);
     EXPECT_EQ(m.Sim->State(), ssHalted);
     // Once the file exists, the next reset and read work.

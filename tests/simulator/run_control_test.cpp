@@ -133,6 +133,22 @@ TEST(RunControl, StepOverACallStopsAfterTheReturn) {
     EXPECT_EQ(m.Sim->RunToAddress(), -1);
 }
 
+// Over a recursive call, Step Over stops where that call returns, not where
+// a deeper call of the recursion returns to the same address.
+TEST(RunControl, StepOverARecursiveCallStopsAtItsOwnDepth) {
+    TMachine m(TCoreKind::pbt3);
+    const TEncoder& e = m.Encode;
+    m.Load({e.Alu(TAlu::Load, 0, 3), e.Call(3), e.Jump(2), e.Alu(TAlu::Sub, 0, 1), e.Ret(kZ),
+            e.Call(3), e.Ret()});
+    m.Start();
+    m.Steps(4); // PC on the CALL at 5, one level deep
+    ASSERT_EQ(m.Sim->PC(), 5);
+    m.Sim->StepOver();
+    EXPECT_EQ(m.Sim->PC(), 6);
+    EXPECT_EQ(m.Sim->SP(), 1);
+    EXPECT_EQ(m.Sim->Register(0), 0);
+}
+
 TEST(RunControl, StepOverAJumpToItselfRunsUntilPause) {
     TMachine m(TCoreKind::pbt3);
     m.Load({m.Encode.Jump(0), m.Encode.Jump(0)});

@@ -55,7 +55,8 @@ constexpr bool IsIgnoredDirective(TDirectiveIndex directive) {
 // A checked ORG address; raises the ORG messages.
 int CheckedOrgAddress(const TLineContext& context, std::int32_t value);
 
-// A relative include file name is taken in the source directory.
-std::string IncludeFilePath(const TParserState& state, const std::string& name);
+// Included files hold declarations only: raises the error for an
+// instruction, a label or an ORG in one.
+void RefuseInIncludedFile(const TLineContext& context);
 
 } // namespace korvo

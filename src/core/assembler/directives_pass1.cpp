@@ -24,10 +24,10 @@ int CheckedOrgAddress(const TLineContext& context, std::int32_t value) {
     return value;
 }
 
-std::string IncludeFilePath(const TParserState& state, const std::string& name) {
-    bool absolute = !name.empty() && (name.front() == '/' || name.front() == '\\' ||
-                                      (name.size() > 1 && name[1] == ':'));
-    return absolute ? name : state.Directives.SourceDirectory + name;
+void RefuseInIncludedFile(const TLineContext& context) {
+    if (context.State.IncludeDepth > 0)
+        Fail("Include|An included file holds declarations only; instructions, labels and ORG "
+             "are not allowed in it");
 }
 
 namespace {
@@ -47,14 +47,20 @@ void EquatePass1(TLineContext& context, std::string_view name) {
     if (registerName) *registerName = std::string(name);
 }
 
+// The files are read by the driver once the line is done, so that their
+// declarations take effect at this line.
 void IncludePass1(TLineContext& context) {
-    auto& files = context.State.Directives.IncludeFiles;
+    auto& state = context.State;
+    auto& files = state.Directives.IncludeFiles;
     do {
-        std::string path = IncludeFilePath(
-            context.State, ReadString(context, "Syntax|Strings expected for flenames"));
-        if (!FileExists(path)) Fail("Not found|Include file not found");
-        // Each file is read once, so files that include each other end.
+        std::string path = FileInSourceDirectory(
+            state, ReadString(context, "Syntax|Strings expected for flenames"));
+        if (!PathExists(path)) {
+            state.ErrorSubject = path;
+            Fail("Not found|Include file not found");
+        }
         if (std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
+        state.PendingIncludes.push_back(std::move(path));
     } while (SkipComma(context));
 }
 
@@ -64,6 +70,7 @@ void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::strin
     switch (directive) {
     case diEQU: EquatePass1(context, name); return;
     case diORG:
+        RefuseInIncludedFile(context);
         context.State.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
         return;
     case diDSROM:

@@ -22,6 +22,7 @@ std::string EquatePass2(TLineContext& context, std::string_view name) {
 }
 
 std::string OrgPass2(TLineContext& context) {
+    RefuseInIncludedFile(context);
     TOperand address = Evaluate(context);
     // Pass 1 moved the address whatever the kind; so does pass 2.
     context.State.NextAddress = CheckedOrgAddress(context, address.Value);

@@ -3,6 +3,8 @@
 #include "common/text_file.h"
 #include "simulator/debugger.h"
 
+#include <map>
+
 namespace korvo {
 
 namespace {
@@ -20,6 +22,19 @@ TResultParts SplitResult(const std::string& text) {
     return {text.substr(0, bar), text.substr(bar + 1)};
 }
 
+bool IsErrorText(const std::string& text) {
+    return !text.empty() && text.front() == '?';
+}
+
+enum class TPass { One, Two };
+
+// The result of one line in a pass, before its included files are read.
+struct TLineResult {
+    std::string Text;
+    bool Error = false;
+    std::string Subject;
+};
+
 class TAssemblyRun {
 public:
     TAssemblyRun(TAssemblyContext& context, const std::string& fileName,
@@ -30,6 +45,7 @@ public:
           diagnostics_(diagnostics) {}
 
     bool Run() {
+        outputFailed_ = false;
         parser_.SetSourceDirectory(DirectoryPart(fileName_));
         TLogUpdateGuard update(log_);
         struct TLogDetach {
@@ -41,87 +57,158 @@ public:
         parser_.SelectCore(simulator_.CoreKind());
         log_.AddLogLine("Assembler Phase 1: building symbol table");
         parser_.BeginPasses(simulator_);
-        if (!Phase1() || !IncludedFiles()) return false;
+        if (!Phase1()) return false;
         if (!Phase2()) return false;
-        Phase3();
-        return true;
+        return Phase3();
     }
 
+    // The passes succeeded and only the output files failed.
+    bool OutputFailed() const { return outputFailed_; }
+
 private:
-    void LineError(int index, const std::string& text) {
-        TResultParts parts = SplitResult(text);
+    std::string_view SourceLine(std::size_t index) const {
+        std::string_view line = lines_[index];
+        return index == 0 ? WithoutByteOrderMark(line) : line;
+    }
+
+    TLineResult ParseLine(TPass pass, std::string_view line, int index) {
+        TLineResult result;
+        if (pass == TPass::One) {
+            result.Text = parser_.ParsePass1(line, index, simulator_);
+            result.Error = IsErrorText(result.Text);
+        } else {
+            TPass2Result pass2 = parser_.ParsePass2(line, index, simulator_);
+            result.Text = std::move(pass2.Text);
+            result.Error = pass2.Error;
+        }
+        if (result.Error) {
+            result.Subject = parser_.ErrorSubject();
+        } else if (std::string failure = IncludeNamedFiles(pass); !failure.empty()) {
+            result = TLineResult{std::move(failure), true, {}};
+        }
+        return result;
+    }
+
+    void LineError(int index, const TLineResult& result) {
+        TResultParts parts = SplitResult(result.Text);
         listing_.push_back(parts.ListingText);
         log_.AddLogLine("Line " + std::to_string(index + 1) + ": " + parts.LogText);
-        if (diagnostics_) diagnostics_->push_back(DiagnosticOf(fileName_, index + 1, text));
+        AddDiagnostic(fileName_, index, result);
+    }
+
+    void AddDiagnostic(const std::string& fileName, int index, const TLineResult& result) {
+        if (!diagnostics_) return;
+        diagnostics_->push_back(DiagnosticOf(fileName, index + 1, result.Text));
+        diagnostics_->back().Subject = result.Subject;
+    }
+
+    // Starts a pass over the source: no file read yet, the source open.
+    void BeginPass() {
+        openFiles_.clear();
+        readFiles_.clear();
+        if (!fileName_.empty()) openFiles_.push_back(fileName_);
+        includedFilesFailed_ = false;
+    }
+
+    // Reads the files the line just parsed named; the error of the line
+    // when one of them cannot be read or is already open, else empty.
+    std::string IncludeNamedFiles(TPass pass) {
+        for (const std::string& name : parser_.TakeIncludedFiles())
+            if (std::string failure = IncludeFile(pass, name); !failure.empty()) return failure;
+        return {};
+    }
+
+    std::string IncludeFile(TPass pass, const std::string& name) {
+        for (const std::string& open : openFiles_)
+            if (SameFile(open, name))
+                return "?Include|\"" + name + "\" includes itself through the files it includes";
+        for (const std::string& read : readFiles_)
+            if (SameFile(read, name)) return {};
+        const std::vector<std::string>* lines = IncludedLines(name);
+        if (!lines) return "?Include|" + readFailure_;
+        readFiles_.push_back(name);
+        openFiles_.push_back(name);
+        struct TIncludedFile {
+            TSynPicoBlaze& Parser;
+            std::string SourceDirectory;
+            std::vector<std::string>& OpenFiles;
+            ~TIncludedFile() {
+                Parser.LeaveIncludedFile(std::move(SourceDirectory));
+                OpenFiles.pop_back();
+            }
+        } included{parser_, parser_.EnterIncludedFile(name), openFiles_};
+        for (std::size_t j = 0; j < lines->size(); ++j) {
+            int index = static_cast<int>(j);
+            TLineResult result = ParseLine(pass, (*lines)[j], index);
+            if (!result.Error) continue;
+            log_.AddLogLine("?Include file:'" + name + "', line " + std::to_string(index + 1) +
+                            ": " + result.Text);
+            AddDiagnostic(name, index, result);
+            includedFilesFailed_ = true;
+        }
+        return {};
+    }
+
+    // The lines of an included file, read once per run; null when it
+    // cannot be read (readFailure_ says why).
+    const std::vector<std::string>* IncludedLines(const std::string& name) {
+        auto found = includedLines_.find(name);
+        if (found != includedLines_.end()) return &found->second;
+        try {
+            return &includedLines_.emplace(name, ReadTextLines(name)).first->second;
+        } catch (const EFileError& failure) {
+            readFailure_ = failure.what();
+            return nullptr;
+        }
     }
 
     bool Phase1() {
+        BeginPass();
         listing_.reserve(listing_.size() + lines_.size());
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);
-            std::string text = parser_.ParsePass1(lines_[i], index, simulator_);
-            if (!text.empty() && text.front() == '?') {
-                LineError(index, text);
+            TLineResult result = ParseLine(TPass::One, SourceLine(i), index);
+            if (result.Error) {
+                LineError(index, result);
                 good = false;
             } else {
                 listing_.emplace_back();
             }
         }
-        return good;
-    }
-
-    // Included lines only define names and take part in the directives of
-    // pass 1; they produce no code. The list may grow while it is read, when
-    // an included file includes another.
-    bool IncludedFiles() {
-        bool good = true;
-        const auto& files = parser_.Directives().IncludeFiles;
-        for (std::size_t f = 0; f < files.size(); ++f) {
-            std::string name = files[f];
-            std::vector<std::string> included = ReadTextLines(name);
-            for (std::size_t j = 0; j < included.size(); ++j) {
-                int index = static_cast<int>(j);
-                std::string text = parser_.ParsePass1(included[j], index, simulator_);
-                if (!text.empty() && text.front() == '?') {
-                    log_.AddLogLine("?Include file:'" + name + "', line " +
-                                    std::to_string(index + 1) + ": " + text);
-                    if (diagnostics_) diagnostics_->push_back(DiagnosticOf(name, index + 1, text));
-                    good = false;
-                }
-            }
-        }
-        return good;
+        return good && !includedFilesFailed_;
     }
 
     bool Phase2() {
         log_.AddLogLine("Assembler Phase 2: constructing opcodes");
         for (int address = 0; address < simulator_.CodeSize(); ++address)
             simulator_.SetCodeEntry(address, TCodeEntry{});
+        BeginPass();
         listing_.clear();
         listing_.reserve(lines_.size());
         bool good = true;
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             int index = static_cast<int>(i);
-            TPass2Result result = parser_.ParsePass2(lines_[i], index, simulator_);
+            TLineResult result = ParseLine(TPass::Two, SourceLine(i), index);
             if (result.Error) {
-                LineError(index, result.Text);
+                LineError(index, result);
                 good = false;
             } else {
                 listing_.push_back(std::move(result.Text));
             }
         }
-        return good;
+        return good && !includedFilesFailed_;
     }
 
-    void Phase3() {
+    bool Phase3() {
         log_.AddLogLine("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
             simulator_.SetPortItem(port, portMap[port]);
-        if (context_.WriteOutput)
-            WriteOutputFiles(OutputJob(),
-                             TOutputEnvironment{log_, context_.Settings, context_.Launcher});
+        if (!context_.WriteOutput) return true;
+        outputFailed_ = !WriteOutputFiles(
+            OutputJob(), TOutputEnvironment{log_, context_.Settings, context_.Launcher});
+        return !outputFailed_;
     }
 
     TOutputJob OutputJob() const {
@@ -134,6 +221,8 @@ private:
             simulator_.GetCodeEntry(address, entry);
             job.Words[static_cast<std::size_t>(address)] = entry.Word;
         }
+        job.SourceFileName = fileName_;
+        job.IncludedFiles = directives.IncludeFiles;
         job.CoeFileName = directives.CoeFileName;
         job.CoeWidth = directives.CoeWidth;
         job.MemFileName = directives.MemFileName;
@@ -154,6 +243,14 @@ private:
     const std::vector<std::string>& lines_;
     std::vector<std::string>& listing_;
     std::vector<TAssemblyDiagnostic>* diagnostics_;
+    // The files whose lines are being parsed, the source first.
+    std::vector<std::string> openFiles_;
+    // The files included in this pass.
+    std::vector<std::string> readFiles_;
+    std::map<std::string, std::vector<std::string>> includedLines_;
+    std::string readFailure_;
+    bool includedFilesFailed_ = false;
+    bool outputFailed_ = false;
 };
 
 std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std::string& fileName,
@@ -167,11 +264,7 @@ std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std
         TAssemblyContext trial{parser, simulator.get(), log, failed.Settings, nullptr};
         trial.WriteOutput = false;
         std::vector<std::string> listing;
-        try {
-            if (AssembleSource(trial, fileName, lines, listing)) return core;
-        } catch (const std::exception&) {
-            return std::nullopt; // an included file went missing meanwhile
-        }
+        if (AssembleSource(trial, fileName, lines, listing)) return core;
     }
     return std::nullopt;
 }
@@ -207,8 +300,9 @@ bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
     if (!context.Simulator) return false;
     context.OtherCore.reset();
-    if (TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run()) return true;
-    if (context.SuggestOtherCore) {
+    TAssemblyRun run(context, fileName, lines, listingLines, diagnostics);
+    if (run.Run()) return true;
+    if (context.SuggestOtherCore && !run.OutputFailed()) {
         context.OtherCore = FindOtherCore(context, fileName, lines);
         if (context.OtherCore) context.Log.AddLogLine(OtherCoreNote(*context.OtherCore));
     }

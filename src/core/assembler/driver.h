@@ -40,20 +40,30 @@ struct TAssemblyDiagnostic {
     int Line = 0;         // 1-based
     std::string Kind;     // the short kind word before "|" ("Label"), empty when none
     std::string Message;  // the sentence after "|", or the whole text
+    std::string Subject;  // the file the error is about ("not found"), empty when none
 };
 
-// Assembles a document: pass 1 over its lines and its included files, pass 2
-// over its lines (the words go into the simulator's code image), pass 3 (the
-// port map goes to the simulator), then the output files and the EXEC
-// command that directives named. Each pass runs only when the one before had
-// no error; every error is logged ("Line N: message") and marked in
-// listingLines, which ends with one entry per source line. Returns true when
-// all three passes succeeded; failures of the output files do not count.
+// Assembles a document: pass 1 over its lines, pass 2 over its lines (the
+// words go into the simulator's code image), pass 3 (the port map goes to
+// the simulator), then the output files and the EXEC command that
+// directives named. Each pass runs only when the one before had no error;
+// every error is logged ("Line N: message") and marked in listingLines,
+// which ends with one entry per source line. Returns true when all three
+// passes succeeded; failures of the output files do not count, except a
+// VHDL template that cannot be read.
+//
+// The files an INCL directive names are read at its line, in each pass, so
+// that their declarations take effect there; each file is read once per
+// pass, and a file that includes itself, directly or through others, is an
+// error of the INCL line, as is a file that cannot be read. Errors in
+// included lines are logged as "?Include file:'NAME', line N: RESULT".
+// A UTF-8 byte-order mark before the first line is skipped.
 //
 // Without a simulator (no active document) it returns false and logs
-// nothing. The search for another core (SuggestOtherCore) assembles the
-// source again on scratch simulators and writes nothing. An included file that cannot be read
-// leaves as EFileError.
+// nothing. Files that cannot be read are reported, never thrown. The
+// search for another core (SuggestOtherCore) follows errors in the source
+// only; it assembles the source again on scratch simulators and writes
+// nothing.
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics = nullptr);

@@ -53,7 +53,7 @@ int ReadRegister(TLineContext& context) {
 }
 
 std::string FileInSourceDirectory(const TParserState& state, const std::string& name) {
-    if (name.empty() || !DirectoryPart(name).empty()) return name;
+    if (name.empty() || IsAbsoluteFileName(name)) return name;
     return state.Directives.SourceDirectory + name;
 }
 

@@ -30,8 +30,9 @@ int ReadRegister(TLineContext& context);
 // Raises the core's message when a register number is above its registers.
 void CheckRegisterRange(const TLineContext& context, int number, std::string_view name);
 
-// A file name from a directive: a name without a directory part is taken in
-// the source directory.
+// A file name from a directive: a relative name is taken in the folder of
+// the file that holds the directive (SourceDirectory), an absolute one as
+// written.
 std::string FileInSourceDirectory(const TParserState& state, const std::string& name);
 
 } // namespace korvo

@@ -22,7 +22,10 @@ void Vhdl(TLineContext& context) {
     state.VhdlSkeleton = FileInSourceDirectory(
         context.State,
         ReadString(context, "Syntax|Syntax error: String expected for VHDL skeleton filename"));
-    if (!FileExists(state.VhdlSkeleton)) Fail("Not found|Skeleton file not found");
+    if (!PathExists(state.VhdlSkeleton)) {
+        context.State.ErrorSubject = state.VhdlSkeleton;
+        Fail("Not found|Skeleton file not found");
+    }
     ExpectComma(context);
     state.VhdlTarget = FileInSourceDirectory(
         context.State,
@@ -60,9 +63,11 @@ void Exec(TLineContext& context) {
     state.ExecCommand = ReadString(context, "Syntax|String expected for the command line");
 }
 
+// As in pass 1, the driver reads the files once the line is done.
 void IncludePass2(TLineContext& context) {
     do {
-        ReadString(context, "Syntax|Strings expected for include files");
+        context.State.PendingIncludes.push_back(FileInSourceDirectory(
+            context.State, ReadString(context, "Syntax|Strings expected for include files")));
     } while (SkipComma(context));
 }
 

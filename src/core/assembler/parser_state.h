@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace korvo {
 
@@ -25,6 +26,13 @@ struct TParserState {
     TMemMap PortMap;
     int Address = 0;
     int NextAddress = 0;
+    // The files the INCL directive of the current line named, for the driver
+    // to read once the line is done.
+    std::vector<std::string> PendingIncludes;
+    // How many included files enclose the current line; 0 in the source.
+    int IncludeDepth = 0;
+    // The file the current line's error is about, for messages that name it.
+    std::string ErrorSubject;
 };
 
 // One line being parsed: the scanner positioned in it, the parser's state and

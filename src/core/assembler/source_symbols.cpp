@@ -5,6 +5,8 @@
 #include "common/text_file.h"
 #include "simulator/debugger.h"
 
+#include <algorithm>
+
 namespace korvo {
 
 namespace {
@@ -39,7 +41,11 @@ std::vector<TSourceSymbol> CollectSourceSymbols(TCoreKind core, const std::strin
     parser.SetSourceDirectory(DirectoryPart(fileName));
     parser.SelectCore(core);
     parser.BeginPasses(*simulator);
-    auto scan = [&](const std::vector<std::string>& text, const std::string& file) {
+    // Included files are read at their INCL line, each once, as the
+    // assembler reads them; a file that cannot be read adds nothing.
+    std::vector<std::string> readFiles{fileName};
+    auto scan = [&](auto& self, const std::vector<std::string>& text,
+                    const std::string& file) -> void {
         for (std::size_t i = 0; i < text.size(); ++i) {
             parser.ParsePass1(text[i], static_cast<int>(i), *simulator);
             for (std::string& name : DefinedNames(parser, text[i])) {
@@ -48,18 +54,23 @@ std::vector<TSourceSymbol> CollectSourceSymbols(TCoreKind core, const std::strin
                 symbols.push_back({std::move(name), file, static_cast<int>(i) + 1,
                                    SymbolKindOf(*value), SymbolValueOf(*value)});
             }
+            for (const std::string& name : parser.TakeIncludedFiles()) {
+                if (std::find(readFiles.begin(), readFiles.end(), name) != readFiles.end())
+                    continue;
+                readFiles.push_back(name);
+                std::vector<std::string> included;
+                try {
+                    included = ReadTextLines(name);
+                } catch (const EFileError&) {
+                    continue;
+                }
+                std::string directory = parser.EnterIncludedFile(name);
+                self(self, included, name);
+                parser.LeaveIncludedFile(std::move(directory));
+            }
         }
     };
-    scan(lines, fileName);
-    // The list grows while it is read when an included file includes another.
-    const auto& included = parser.Directives().IncludeFiles;
-    for (std::size_t f = 0; f < included.size(); ++f) {
-        std::string name = included[f];
-        try {
-            scan(ReadTextLines(name), name);
-        } catch (const std::exception&) {
-        }
-    }
+    scan(scan, lines, fileName);
     return symbols;
 }
 

@@ -10,12 +10,14 @@ namespace korvo {
 namespace {
 
 void DefineLabel(TLineContext& context, std::string_view name) {
+    RefuseInIncludedFile(context);
     auto& symbols = context.State.Symbols;
     if (symbols.Contains(name)) Fail("Label|Duplicate label; label already defined elsewhere");
     symbols.Add(name, PackSymbolValue(context.State.Address, skLabel));
 }
 
 void CheckLabel(TLineContext& context, std::string_view name) {
+    RefuseInIncludedFile(context);
     auto symbol = context.State.Symbols.Find(name);
     if (!symbol) Fail("Label|Label not found");
     if (SymbolKindOf(*symbol) != skLabel) Fail("Label|Label expected, but other identifier found.");
@@ -92,7 +94,10 @@ std::string ParseStatementPass1(TLineContext& context) {
             break;
         }
         case tkDirective: DirectivePass1(context, CurrentDirective(context), {}); return " ";
-        case tkOpcode: context.State.NextAddress = context.State.Address + 1; return " ";
+        case tkOpcode:
+            RefuseInIncludedFile(context);
+            context.State.NextAddress = context.State.Address + 1;
+            return " ";
         case tkComment:
         case tkNull: return " ";
         default: scanner.Next(); break;
@@ -117,7 +122,7 @@ std::string ParseStatementPass2(TLineContext& context) {
             FailAsPass1Counted(context, "Colon|Label without colon or an unknown opcode.");
         }
         case tkDirective: return RunDirectivePass2(context, {});
-        case tkOpcode: return EncodeInstruction(context);
+        case tkOpcode: RefuseInIncludedFile(context); return EncodeInstruction(context);
         case tkComment:
         case tkNull: return {};
         default: FailAsPass1Counted(context, "Syntax|Unexpected final character");

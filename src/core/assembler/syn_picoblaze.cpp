@@ -6,11 +6,13 @@
 #include "assembler/parser_state.h"
 #include "assembler/statements.h"
 #include "assembler/value_readers.h"
+#include "common/text_file.h"
 #include "simulator/debugger.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <utility>
 
 namespace korvo {
 
@@ -93,6 +95,8 @@ void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
     state.RegisterNames.fill(std::string());
     state.Address = 0;
     state.NextAddress = 0;
+    state.PendingIncludes.clear();
+    state.IncludeDepth = 0;
     if (simulator.CoreKind() == TCoreKind::pbt3) simulator.SetUsesScratchPad(false);
 }
 
@@ -101,8 +105,10 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
                                      TPicoBlazeDebugger& simulator, TPass pass,
                                      const char* duplicateMessage) {
     auto& state = *state_;
-    if (lineIndex == 0) state.Address = 0;
+    if (lineIndex == 0 && state.IncludeDepth == 0) state.Address = 0;
     state.NextAddress = state.Address;
+    state.PendingIncludes.clear();
+    state.ErrorSubject.clear();
     TNullLog nullLog;
     TLineContext context{*this, state, simulator, log_ ? *log_ : nullLog, lineIndex};
     std::string text;
@@ -116,6 +122,8 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
     } catch (const EDuplicateSymbol&) {
         text = duplicateMessage;
     }
+    // Files named on a bad line are not read.
+    if (!text.empty() && text.front() == '?') state.PendingIncludes.clear();
     state.Address = state.NextAddress;
     // The scanner must not keep a view of the caller's line.
     SetLine({}, 0);
@@ -162,6 +170,24 @@ const TDirectiveState& TSynPicoBlaze::Directives() const {
 }
 const TBRAMList& TSynPicoBlaze::BlockRAMs() const {
     return state_->Directives.BlockRAMs;
+}
+
+std::vector<std::string> TSynPicoBlaze::TakeIncludedFiles() {
+    return std::exchange(state_->PendingIncludes, {});
+}
+
+std::string TSynPicoBlaze::EnterIncludedFile(const std::string& fileName) {
+    ++state_->IncludeDepth;
+    return std::exchange(state_->Directives.SourceDirectory, DirectoryPart(fileName));
+}
+
+void TSynPicoBlaze::LeaveIncludedFile(std::string sourceDirectory) {
+    --state_->IncludeDepth;
+    state_->Directives.SourceDirectory = std::move(sourceDirectory);
+}
+
+const std::string& TSynPicoBlaze::ErrorSubject() const {
+    return state_->ErrorSubject;
 }
 
 void TSynPicoBlaze::SetSourceDirectory(const std::string& directory) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvo {
 
@@ -29,8 +30,10 @@ struct TPass2Result {
 // the assembler's line parser and as the formatter's scanner; it keeps the
 // symbol table, the directive state and the block RAMs of the last assembly.
 //
-// An assembly run: SelectCore, BeginPasses, ParsePass1 for every line (and
-// every included line), ParsePass2 for every line, ParsePass3.
+// An assembly run: SelectCore, BeginPasses, ParsePass1 for every line,
+// ParsePass2 for every line, ParsePass3. After a line with an INCL
+// directive, the lines of each file it named go through the same pass
+// between EnterIncludedFile and LeaveIncludedFile.
 class TSynPicoBlaze : public TSynHighLighterIDE {
 public:
     TSynPicoBlaze();
@@ -73,6 +76,18 @@ public:
     // outside 0..31).
     const std::string& RegisterName(int registerNumber) const;
     const std::array<std::string, 32>& RegisterNames() const;
+
+    // The files the last line's INCL directive named, relative names taken
+    // in SourceDirectory; empty after a bad line. Emptied by the call.
+    std::vector<std::string> TakeIncludedFiles();
+    // Lines parsed until LeaveIncludedFile come from the included file: they
+    // hold declarations only, relative names in them are taken in its folder,
+    // and the code address runs on. Returns the SourceDirectory to restore.
+    std::string EnterIncludedFile(const std::string& fileName);
+    void LeaveIncludedFile(std::string sourceDirectory);
+    // The file that the last line's error is about ("not found"); empty when
+    // none.
+    const std::string& ErrorSubject() const;
 
     const TDirectiveState& Directives() const;
     const TBRAMList& BlockRAMs() const;

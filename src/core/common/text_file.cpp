@@ -1,23 +1,11 @@
 #include "common/text_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace korvo {
 
 namespace {
-std::string SystemText(int error) {
-    return std::strerror(error);
-}
-
 // Backslashes separate directories on every platform, so that sources written
 // on Windows keep working; the drive colon only means something on Windows.
 #ifdef _WIN32
@@ -25,24 +13,35 @@ constexpr const char* kSeparators = "/\\:";
 #else
 constexpr const char* kSeparators = "/\\";
 #endif
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 } // namespace
+
+std::optional<std::string_view> NextLine(std::string_view bytes, std::size_t& position) {
+    if (position >= bytes.size()) return std::nullopt;
+    const std::size_t start = position;
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+        position = bytes.size();
+        return bytes.substr(start);
+    }
+    position = end + 1;
+    if (bytes[end] == '\r' && position < bytes.size() && bytes[position] == '\n') ++position;
+    return bytes.substr(start, end - start);
+}
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes.substr(start, i - start));
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            start = ++i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+    std::size_t position = 0;
+    while (auto line = NextLine(bytes, position))
+        lines.emplace_back(*line);
     return lines;
+}
+
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        bytes.remove_prefix(kByteOrderMark.size());
+    return bytes;
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
@@ -63,94 +62,26 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path))
-        throw EFileError("Cannot open file \"" + path + "\". " +
-                         SystemText(errno ? errno : EISDIR));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EFileError("Cannot read file \"" + path + "\". " + SystemText(EIO));
-    return bytes;
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path) {
-    return SplitLines(ReadFileBytes(path));
-}
-
-namespace {
-// The file a write replaces: for a symbolic link the file it names, so that
-// the link stays.
-std::string ReplacedFile(const std::string& path) {
+bool SameFile(const std::string& first, const std::string& second) {
     std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) return path;
-    auto resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? path : resolved.string();
+    if (PathExists(first) && PathExists(second))
+        return std::filesystem::equivalent(first, second, error);
+    return ExpandFileName(first) == ExpandFileName(second);
 }
 
-// An existing file that the user may not write is refused, as writing it in
-// place would be: the error number, or 0 when it may be replaced.
-int ReplaceRefusal(const std::string& file,
-                   [[maybe_unused]] const std::filesystem::file_status& status) {
-#ifdef _WIN32
-    return (status.permissions() & std::filesystem::perms::owner_write) ==
-                   std::filesystem::perms::none
-               ? EACCES
-               : 0;
-#else
-    return ::access(file.c_str(), W_OK) == 0 ? 0 : errno;
-#endif
-}
-} // namespace
-
-void WriteFileBytesAtomic(const std::string& path, std::string_view bytes) {
-    static std::mt19937 random{std::random_device{}()};
-    const std::string target = ReplacedFile(path);
-    std::error_code statusError;
-    const auto existing = std::filesystem::status(target, statusError);
-    const bool replacing = !statusError && std::filesystem::is_regular_file(existing);
-    if (int refusal = replacing ? ReplaceRefusal(target, existing) : 0)
-        throw EFileError("Cannot create file \"" + path + "\". " + SystemText(refusal));
-    std::string temporary = target + ".tmp" + std::to_string(random() % 1000000);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) throw EFileError("Cannot create file \"" + path + "\". " + SystemText(errno));
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        std::remove(temporary.c_str());
-        throw EFileError("Cannot write file \"" + path + "\". " + SystemText(error));
-    }
-    std::error_code ignored;
-    // The new file keeps the access rights of the one it replaces.
-    if (replacing) std::filesystem::permissions(temporary, existing.permissions(), ignored);
-    // std::filesystem::rename replaces an existing file on every platform.
-    std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
-    if (renameError) {
-        std::remove(temporary.c_str());
-        throw EFileError("Cannot create file \"" + path + "\". " + renameError.message());
-    }
+std::vector<std::string> ReadTextLines(const std::string& path, std::uint64_t maxBytes,
+                                       TSpecialFiles special) {
+    return SplitLines(WithoutByteOrderMark(ReadFileBytes(path, maxBytes, special)));
 }
 
-void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    WriteFileBytesAtomic(path, JoinLinesCrLf(lines));
-}
-
-void AppendTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::string bytes = JoinLinesCrLf(lines);
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) throw EFileError("Cannot open file \"" + path + "\". " + SystemText(errno));
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (!written) throw EFileError("Cannot write file \"" + path + "\". " + SystemText(error));
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                    TWriteMode mode) {
+    WriteFileBytes(path, JoinLinesCrLf(lines), mode);
 }
 
 std::string DirectoryPart(std::string_view path) {
@@ -170,6 +101,11 @@ std::string ExpandFileName(const std::string& path) {
     std::error_code error;
     auto absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
+}
+
+bool IsAbsoluteFileName(std::string_view name) {
+    return !name.empty() &&
+           (name.front() == '/' || name.front() == '\\' || (name.size() > 1 && name[1] == ':'));
 }
 
 } // namespace korvo

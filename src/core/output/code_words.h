@@ -16,6 +16,7 @@ public:
 
     int Size() const { return size_; }
     bool EighteenBitClass() const { return IsEighteenBitClass(job_.CoreKind); }
+    const TCoreTraits& Core() const { return CoreTraits(job_.CoreKind); }
     std::uint32_t operator[](int address) const {
         auto index = static_cast<std::size_t>(address);
         return address >= 0 && address < size_ && index < job_.Words.size() ? job_.Words[index] : 0;

@@ -26,6 +26,9 @@ public:
 struct TOutputJob {
     TCoreKind CoreKind = TCoreKind::none;
     std::vector<std::uint32_t> Words; // CodeSize words, address 0 first
+    // The files the assembly read, which no output may replace.
+    std::string SourceFileName;
+    std::vector<std::string> IncludedFiles;
     std::string CoeFileName;
     int CoeWidth = 8;
     std::string MemFileName;
@@ -45,13 +48,14 @@ struct TOutputEnvironment {
     IProcessLauncher* Launcher = nullptr;
 };
 
-// Writes the COE, MEM, VHDL, HEX and SVF files the job names, in that order,
-// each replaced in one step, then starts the EXEC command. A file that cannot
-// be written is logged as one "Failure: " line and the next step runs. When
-// the JTAG scan-chain settings cannot be read the SVF failure is logged and
-// the EXEC command is not started. A VHDL template that exists but cannot be
-// read throws EFileError (the steps after it do not run); nothing else
-// throws.
-void WriteOutputFiles(const TOutputJob& job, const TOutputEnvironment& environment);
+// Writes the COE, MEM, VHDL, HEX and SVF files the job names, in that order
+// (see WriteFileBytes), then starts the EXEC command. A file that cannot be
+// written, or that is the source, an included file or the VHDL template, is
+// logged as one "Failure: " line and the next step runs. When the JTAG
+// scan-chain settings cannot be read the SVF failure is logged and the EXEC
+// command is not started. A VHDL template that exists but cannot be read is
+// logged as one "Failure: " line, the steps after it do not run, and the
+// result is false; otherwise true. Nothing throws.
+bool WriteOutputFiles(const TOutputJob& job, const TOutputEnvironment& environment);
 
 } // namespace korvo

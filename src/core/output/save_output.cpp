@@ -8,7 +8,7 @@ namespace korvo {
 
 void SaveOutputText(const std::string& path, std::string_view text, ILog& log) {
     try {
-        WriteFileBytesAtomic(path, text);
+        WriteFileBytes(path, text);
     } catch (const std::exception& failure) {
         log.AddLogLine(std::string("Failure: ") + failure.what());
     }

@@ -7,7 +7,7 @@
 
 namespace korvo {
 
-// Replaces the file with the text in one step. A failure becomes one
+// Writes the text as WriteFileBytes replaces a file. A failure becomes one
 // "Failure: " line with its message; it never throws.
 void SaveOutputText(const std::string& path, std::string_view text, ILog& log);
 

@@ -30,9 +30,9 @@ std::string OnesBits(int bits) {
 
 std::uint64_t SvfDataRecord(std::uint32_t word, std::uint32_t address, int addressWidth,
                             int dataWidth, bool addressFirst) {
-    const std::uint64_t data = LowBits(word, dataWidth);
-    const std::uint64_t place = LowBits(address, addressWidth);
-    return addressFirst ? place | (data << addressWidth) : data | (place << dataWidth);
+    const std::uint64_t data = word;
+    const std::uint64_t place = address;
+    return addressFirst ? place | (data << dataWidth) : data | (place << addressWidth);
 }
 
 } // namespace korvo

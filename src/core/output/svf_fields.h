@@ -13,11 +13,12 @@ std::string HexBits(int bits, std::uint64_t value);
 // A field of bits one bits, as HexBits writes it.
 std::string OnesBits(int bits);
 
-// The data register record that loads word at address: with data first the
-// word fills the low dataWidth bits and the address the addressWidth bits
-// above it; with address first the other way round. Each field is cut to its
-// width, so the record never exceeds addressWidth + dataWidth bits. Both
-// widths are 0 to 32.
+// The data register record of addressWidth + dataWidth bits that loads word
+// at address. The word takes addressWidth bits and the address dataWidth
+// bits: with data first the word is in the low bits and the address above
+// it, word or (address shl addressWidth); with address first the address is
+// in the low bits and the word above it. The caller makes sure that both
+// fit; both widths are 0 to 32.
 std::uint64_t SvfDataRecord(std::uint32_t word, std::uint32_t address, int addressWidth,
                             int dataWidth, bool addressFirst);
 

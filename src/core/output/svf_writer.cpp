@@ -1,6 +1,7 @@
 #include "output/svf_writer.h"
 
 #include "common/hex_text.h"
+#include "common/jtag_widths.h"
 #include "common/settings_layout.h"
 #include "korvo_version.h"
 #include "output/save_output.h"
@@ -91,6 +92,31 @@ std::string AllOnes(std::string_view kind, int bits) {
            ") ;";
 }
 
+// The word goes into the address-width field and the address into the
+// data-width field (see SvfDataRecord). Empty when the core's words and
+// addresses fit; otherwise the failure, naming the settings that would fit.
+std::string RecordMisfit(const TSvfChain& chain, const TCodeWords& words) {
+    const TCoreTraits& core = words.Core();
+    auto fits = [&](int addressWidth, int dataWidth) {
+        return core.WordBits <= addressWidth &&
+               static_cast<std::uint64_t>(core.CodeSize - 1) < (std::uint64_t{1} << dataWidth);
+    };
+    if (fits(chain.AddressWidth, chain.DataWidth)) return {};
+    std::string fitting;
+    for (int dataWidth : {kJtagWideDataWidth, kJtagNarrowDataWidth})
+        for (int addressWidth = kJtagMinAddressWidth; addressWidth <= kJtagMaxAddressWidth;
+             ++addressWidth)
+            if (JtagWidthsGoTogether(dataWidth, addressWidth) && fits(addressWidth, dataWidth))
+                fitting += (fitting.empty() ? "" : ", ") + std::string("data width ") +
+                           std::to_string(dataWidth) + " with address width " +
+                           std::to_string(addressWidth);
+    return "The JTAG register of the settings (address width " +
+           std::to_string(chain.AddressWidth) + ", data width " + std::to_string(chain.DataWidth) +
+           ") cannot hold the " + std::to_string(core.WordBits) + "-bit words and " +
+           std::to_string(core.CodeSize) + " addresses of " + std::string(core.ModeCaption) +
+           "; widths that fit: " + fitting + "; SVF file not written";
+}
+
 std::string BuildSvfText(const TSvfChain& chain, const TCodeWords& words) {
     std::string text;
     std::string version = kProductVersion;
@@ -141,6 +167,10 @@ bool WriteSvfFile(const TCodeWords& words, const std::string& fileName,
         log.AddLogLine(std::string("Failure: ") + failure.what() +
                        "; SVF info not set, SVF generation aborted");
         return false;
+    }
+    if (std::string misfit = RecordMisfit(chain, words); !misfit.empty()) {
+        log.AddLogLine("Failure: " + misfit);
+        return true;
     }
     std::string text = BuildSvfText(chain, words);
     log.AddLogLine("Assembler saving to SVF Target: \"" + fileName + "\"");

@@ -87,17 +87,25 @@ std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, cons
     return text;
 }
 
-void WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log) {
+bool WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log) {
     const std::string& skeleton = job.VhdlSkeleton;
-    if (!FileExists(skeleton)) {
+    if (!PathExists(skeleton)) {
         log.AddLogLine("Failure: Assembler VHDL skeleton: \"" + skeleton + "\" doesn't exist");
-        return;
+        return true;
     }
     log.AddLogLine("Assembler reading VHDL skeleton: \"" + skeleton + "\"");
-    std::string text = FillVhdlTemplate(ReadTextLines(skeleton), words, job);
-    if (job.VhdlTarget.empty()) return;
+    std::vector<std::string> templateLines;
+    try {
+        templateLines = ReadTextLines(skeleton);
+    } catch (const EFileError& failure) {
+        log.AddLogLine(std::string("Failure: ") + failure.what());
+        return false;
+    }
+    std::string text = FillVhdlTemplate(templateLines, words, job);
+    if (job.VhdlTarget.empty()) return true;
     log.AddLogLine("Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"");
     SaveOutputText(job.VhdlTarget, text, log);
+    return true;
 }
 
 } // namespace korvo

@@ -18,8 +18,8 @@ std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, cons
                              const TOutputJob& job);
 
 // Reads the template named by the job and saves the filled text as the job's
-// target. A missing template is logged; one that exists but cannot be read
-// throws EFileError.
-void WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log);
+// target. A missing template is logged and the result is true; one that
+// exists but cannot be read is logged and the result is false.
+bool WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log);
 
 } // namespace korvo

@@ -214,7 +214,7 @@ void TDebugger::SetState(TSimulatorState newState) {
     if (deletePending_) return;
     if (requestedState_ == ssReset) requestedState_ = ssPaused;
     state_ = requestedState_;
-    if (state_ != ssRunning) runToAddress_ = -1;
+    if (state_ != ssRunning) ClearRunTarget();
     Fire(OnCurrentLineChange);
 }
 
@@ -229,7 +229,13 @@ void TDebugger::Reset() {
 }
 
 bool TDebugger::ShouldStop() const {
-    return pc_ == runToAddress_ || IsBreakpoint(pc_);
+    return (pc_ == runToAddress_ && (runToStackLimit_ < 0 || StackLevel() <= runToStackLimit_)) ||
+           IsBreakpoint(pc_);
+}
+
+void TDebugger::ClearRunTarget() {
+    runToAddress_ = -1;
+    runToStackLimit_ = -1;
 }
 
 void TDebugger::Pause() {
@@ -261,7 +267,7 @@ void TDebugger::HaltOnHandlerFailure(const char* what) {
         // The state handler failed as well: halt without it.
         state_ = ssHalted;
         requestedState_ = ssHalted;
-        runToAddress_ = -1;
+        ClearRunTarget();
     }
 }
 
@@ -361,7 +367,7 @@ void TDebugger::RunLoop() {
     if (deletePending_) return;
     Fire(OnCurrentLineChange);
     Fire(OnRunEnd);
-    runToAddress_ = -1;
+    ClearRunTarget();
 }
 
 void TDebugger::Run() {
@@ -376,7 +382,10 @@ void TDebugger::Run() {
 void TDebugger::StepOver() {
     TActivity activity(*this);
     if (!CanStep()) return;
-    if (pc_ < CodeSize() - 1) runToAddress_ = pc_ + 1;
+    if (pc_ < CodeSize() - 1) {
+        runToAddress_ = pc_ + 1;
+        runToStackLimit_ = CallReturnDepth();
+    }
     RunLoop();
 }
 
@@ -384,6 +393,7 @@ void TDebugger::RunToLine(int line) {
     TActivity activity(*this);
     if (!CanStep()) return;
     runToAddress_ = LineToAddress(line);
+    runToStackLimit_ = -1;
     RunLoop();
 }
 

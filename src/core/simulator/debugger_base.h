@@ -212,6 +212,7 @@ protected:
     }
     void AddLogLine(const std::string& text);
     void StopWhenLimitReached();
+    void ClearRunTarget();
     // Pauses on a breakpoint or the run-to address.
     void PauseAtStop();
     // Enters ssHalted after a failed cycle.
@@ -219,6 +220,11 @@ protected:
     // Halts after an exception escaped a handler during a run and logs it.
     void HaltOnHandlerFailure(const char* what);
     virtual void SetErrorCode(std::uint8_t code) = 0;
+    // For Step Over: when the instruction at the PC is a call, the depth of
+    // the return stack at which its return comes back; -1 otherwise.
+    virtual int CallReturnDepth() const { return -1; }
+    // The depth of the return stack.
+    virtual int StackLevel() const { return 0; }
     // Increases on every core reset, so that an instruction can tell that a
     // handler reset the core under it.
     std::uint32_t ResetGeneration() const { return resetGeneration_; }
@@ -227,6 +233,10 @@ protected:
     std::int32_t pc_ = 0;
     std::int64_t instructionCount_ = 0;
     std::int32_t runToAddress_ = -1;
+    // The run target counts only at this depth of the return stack or
+    // lower, so that Step Over on a recursive call steps over all of it; -1
+    // at any depth.
+    int runToStackLimit_ = -1;
     TSimulatorState state_ = ssIdle;
     std::array<std::uint8_t, kCodeImageSize> breakpoints_{};
     // Set by RequestStop; the run loop pauses at the end of the instruction.

@@ -65,7 +65,7 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
             pc = next;                                                                             \
             ++count;                                                                               \
             if constexpr (M.Stops)                                                                 \
-                if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]                          \
+                if (StopsAt(pc)) [[unlikely]]                                                      \
                     goto AtStop;                                                                   \
             if (count >= end) [[unlikely]]                                                         \
                 goto Done;                                                                         \
@@ -508,7 +508,7 @@ Commit:
         // Nothing that the operation did can have changed the state, a
         // pending interrupt or a stop request.
         if constexpr (M.Stops)
-            if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]
+            if (StopsAt(pc)) [[unlikely]]
                 goto AtStop;
         if (count < end) [[likely]]
             goto Dispatch;
@@ -547,7 +547,7 @@ CycleDone:
     }
     if constexpr (M.Single) goto Done;
     if constexpr (M.Stops)
-        if (pc == runToAddress_ || breakpoints_[pc]) [[unlikely]]
+        if (StopsAt(pc)) [[unlikely]]
             goto AtStop;
     if constexpr (kFastLoop) {
         if (count < end) goto Cycle;

@@ -16,29 +16,25 @@ TInputPortModel::TInputPortModel(int port, std::string name, std::string stimulu
       visible_(visible) {}
 
 void TInputPortModel::Load() {
-    auto lines = ReadTextLines(stimulusFile_);
-    stimuli_.assign(lines.begin(), lines.end());
+    stimuli_.clear();
+    stimuli_.shrink_to_fit();
+    stimuli_ = ReadFileBytes(stimulusFile_, kMaxStimulusFileBytes);
+    nextStimulus_ = stimuli_.size() - WithoutByteOrderMark(stimuli_).size();
 }
 
 void TInputPortModel::Advance(const TMessageHandler& onMessage) {
-    if (stimuli_.empty()) return;
-    std::string line = std::move(stimuli_.front());
-    stimuli_.pop_front();
-    if (auto value = ParseIntegerText(line))
+    auto line = NextLine(stimuli_, nextStimulus_);
+    if (!line) return;
+    if (auto value = ParseIntegerText(*line))
         value_ = *value;
     else if (onMessage)
-        onMessage(line + " is not an integer");
+        onMessage(std::string(*line) + " is not an integer");
 }
 
 void TInputPortModel::Reset(const TMessageHandler& onMessage) {
     if (!HasStimulus()) return;
-    stimuli_.clear();
-    try {
-        Load();
-    } catch (const EFileError&) {
-        loadPending_ = true;
-        return;
-    }
+    loadPending_ = true;
+    Load();
     loadPending_ = false;
     Advance(onMessage);
 }
@@ -56,8 +52,24 @@ std::int32_t TInputPortModel::Read(const TMessageHandler& onMessage) {
 
 // --- Output and bidirectional port ---
 
+// --- Log file ---
+
+void TPortLogFile::Add(std::string line) {
+    lines_.push_back(std::move(line));
+    // A run that logs without end: the block goes to the file now. A file
+    // that cannot be written stops the run (the error reaches it).
+    if (lines_.size() >= kSpillLines) Flush();
+}
+
+void TPortLogFile::Flush() {
+    WriteTextLines(path_, lines_, replace_ ? TWriteMode::Replace : TWriteMode::Append);
+    replace_ = false;
+    lines_.clear();
+}
+
 TOutputPortModel::TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
-                                   std::string logFile, std::string format, bool visible)
+                                   std::shared_ptr<TPortLogFile> logFile, std::string format,
+                                   bool visible)
     : port_(port), outputOnly_(outputOnly), name_(std::move(name)), value_(value),
       logFile_(std::move(logFile)),
       format_(format.empty() ? std::string(kDefaultLogFormat) : std::move(format)),
@@ -65,24 +77,21 @@ TOutputPortModel::TOutputPortModel(int port, bool outputOnly, std::string name, 
 
 void TOutputPortModel::SetValue(std::int32_t value, const TMessageHandler& onMessage) {
     value_ = value;
-    if (!HasLog()) return;
+    if (!logFile_) return;
+    std::string line;
     try {
-        logLines_.push_back(FormatLogLine(format_, value));
+        line = FormatLogLine(format_, value);
     } catch (const EFormatError&) {
         if (onMessage)
             onMessage("Bad format specifier \"" + format_ + "\" at port $" + HexText(port_, 2));
         return;
     }
-    if (logLines_.size() >= kLogSpillLines) {
-        // A run that logs without end: the block goes to the file now. A
-        // file that cannot be written stops the run (the error reaches it).
-        if (spilled_)
-            AppendTextLines(logFile_, logLines_);
-        else
-            WriteTextLines(logFile_, logLines_);
-        spilled_ = true;
-        logLines_.clear();
-    }
+    logFile_->Add(std::move(line));
+}
+
+const std::vector<std::string>& TOutputPortModel::LogLines() const {
+    static const std::vector<std::string> none;
+    return logFile_ ? logFile_->PendingLines() : none;
 }
 
 void TOutputPortModel::ToggleBit(int bit, const TMessageHandler& onMessage) {
@@ -93,16 +102,6 @@ void TOutputPortModel::ToggleBit(int bit, const TMessageHandler& onMessage) {
 void TOutputPortModel::EnterValue(std::int32_t value, const TMessageHandler& onMessage) {
     if (outputOnly_) return;
     SetValue(value & 0xFF, onMessage);
-}
-
-void TOutputPortModel::FlushLog() {
-    if (!HasLog()) return;
-    if (spilled_)
-        AppendTextLines(logFile_, logLines_);
-    else
-        WriteTextLines(logFile_, logLines_);
-    spilled_ = false;
-    logLines_.clear();
 }
 
 // --- Scratch pad ---

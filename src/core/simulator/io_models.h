@@ -6,8 +6,8 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,16 +28,14 @@ public:
     bool Visible() const { return visible_; }
     const std::string& StimulusFile() const { return stimulusFile_; }
     bool HasStimulus() const { return !stimulusFile_.empty(); }
-    // Lines not yet read.
-    const std::deque<std::string>& PendingStimuli() const { return stimuli_; }
 
     std::int32_t Value() const { return value_; }
     // The user sets the value (switches, entry dialog).
     void SetValue(std::int32_t value) { value_ = value; }
 
     // Reloads the stimulus file; its first line becomes the value, so that
-    // the program's first read returns it. A file that cannot be read is
-    // reported by the next Read.
+    // the program's first read returns it. Throws EFileError when the file
+    // cannot be read; the next Read tries again.
     void Reset(const TMessageHandler& onMessage);
     // A read by the program: the current value, after which the next
     // stimulus line becomes the value. Throws EFileError when the stimulus
@@ -53,29 +51,59 @@ private:
     std::string stimulusFile_;
     bool visible_;
     std::int32_t value_ = 0;
-    std::deque<std::string> stimuli_;
+    // The stimulus file as read, and where its next line starts: a file of
+    // many short lines takes no more memory than its own size.
+    std::string stimuli_;
+    std::size_t nextStimulus_ = 0;
     bool loadPending_ = false;
+};
+
+// The log file of one or more output ports: the lines they log, in the
+// order written. The lines wait in memory until Flush; a long run writes
+// them out in blocks of kSpillLines, so that the log never fills the
+// memory. The first write after Restart replaces the file, later writes add
+// to it.
+class TPortLogFile {
+public:
+    static constexpr std::size_t kSpillLines = 65536;
+
+    explicit TPortLogFile(std::string path) : path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+    // Lines not yet in the file.
+    const std::vector<std::string>& PendingLines() const { return lines_; }
+    // Throws EFileError when a full block cannot be written.
+    void Add(std::string line);
+    // Writes the pending lines and empties the list. Throws EFileError; the
+    // lines are kept then.
+    void Flush();
+    // A new run: the next write replaces the file.
+    void Restart() { replace_ = true; }
+
+private:
+    std::string path_;
+    std::vector<std::string> lines_;
+    bool replace_ = true;
 };
 
 // An output port (LEDs the program lights) or, when not output-only, a
 // bidirectional port both sides can change. With a log file every value
-// set becomes a log line in the port's format.
+// set becomes a log line in the port's format; ports that name the same
+// file share it.
 class TOutputPortModel {
 public:
     TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
-                     std::string logFile, std::string format, bool visible);
+                     std::shared_ptr<TPortLogFile> logFile, std::string format, bool visible);
 
     int Port() const { return port_; }
     bool OutputOnly() const { return outputOnly_; }
     const std::string& Name() const { return name_; }
     bool Visible() const { return visible_; }
-    const std::string& LogFile() const { return logFile_; }
-    bool HasLog() const { return !logFile_.empty(); }
+    bool HasLog() const { return logFile_ != nullptr; }
+    // Null when the port has no log file.
+    TPortLogFile* LogFile() const { return logFile_.get(); }
     const std::string& Format() const { return format_; }
-    // Log lines not yet in the log file. A long run writes its lines out in
-    // blocks of kLogSpillLines, so that the log never fills the memory.
-    const std::vector<std::string>& LogLines() const { return logLines_; }
-    static constexpr std::size_t kLogSpillLines = 65536;
+    // Log lines (of every port sharing the file) not yet in the log file.
+    const std::vector<std::string>& LogLines() const;
     std::int32_t Value() const { return value_; }
 
     // A write by the program: the new value, logged when the port has a log
@@ -88,22 +116,14 @@ public:
     void ToggleBit(int bit, const TMessageHandler& onMessage);
     void EnterValue(std::int32_t value, const TMessageHandler& onMessage);
 
-    // Writes the log lines to the log file, replacing it (or, after a block
-    // was written out during the run, adding to it), and empties the list.
-    // Throws EFileError; the lines are kept then.
-    void FlushLog();
-
 private:
     int port_;
     bool outputOnly_;
     std::string name_;
     std::int32_t value_;
-    std::string logFile_;
+    std::shared_ptr<TPortLogFile> logFile_;
     std::string format_;
     bool visible_;
-    std::vector<std::string> logLines_;
-    // Lines of this log went to the file since it was last replaced.
-    bool spilled_ = false;
 };
 
 // The scratch pad bytes: the memory FETCH and STORE reach. Places at or

@@ -40,7 +40,8 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
         };
         auto makeOutput = [&](bool outputOnly) {
             return std::make_unique<TOutputPortModel>(port, outputOnly, item.OutName, item.Value,
-                                                      item.OutFile, item.OutFormat, item.Visible);
+                                                      LogFileNamed(item.OutFile), item.OutFormat,
+                                                      item.Visible);
         };
         switch (item.Kind) {
         case mkInput: makeInput(); break;
@@ -86,10 +87,17 @@ void TSimulationIO::SynchronizeUARTs() {
         uart->Synchronize();
 }
 
-void TSimulationIO::WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty) {
-    if (!port.HasLog() || (onlyWhenNotEmpty && port.LogLines().empty())) return;
+std::shared_ptr<TPortLogFile> TSimulationIO::LogFileNamed(const std::string& name) {
+    if (name.empty()) return nullptr;
+    for (const auto& file : logFiles_)
+        if (file->Path() == name) return file;
+    return logFiles_.emplace_back(std::make_shared<TPortLogFile>(name));
+}
+
+void TSimulationIO::WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty) {
+    if (onlyWhenNotEmpty && file.PendingLines().empty()) return;
     try {
-        port.FlushLog();
+        file.Flush();
     } catch (const EFileError& error) {
         log_.AddLogLine(std::string("Failure: ") + error.what());
     }
@@ -105,20 +113,27 @@ void TSimulationIO::Clear() {
         model.reset();
     uartAt_.fill(nullptr);
     uarts_.clear();
+    logFiles_.clear();
 }
 
 void TSimulationIO::Reset() {
-    for (auto* models : {&outputs_, &bidirectionals_})
-        for (auto& model : *models)
-            if (model) WriteLog(*model, false);
-    for (auto& model : inputs_)
-        if (model) model->Reset(OnMessage);
+    for (const auto& file : logFiles_) {
+        WriteLog(*file, false);
+        file->Restart();
+    }
+    for (auto& model : inputs_) {
+        if (!model) continue;
+        try {
+            model->Reset(OnMessage);
+        } catch (const EFileError& error) {
+            log_.AddLogLine(std::string("Failure: ") + error.what());
+        }
+    }
 }
 
 void TSimulationIO::FlushPendingLogs() {
-    for (auto* models : {&outputs_, &bidirectionals_})
-        for (auto& model : *models)
-            if (model) WriteLog(*model, true);
+    for (const auto& file : logFiles_)
+        WriteLog(*file, true);
 }
 
 std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {

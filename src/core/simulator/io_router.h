@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace korvo {
@@ -40,9 +41,11 @@ public:
     // the simulation ends).
     void Clear();
     // Writes every log list to its file, replacing it, empties the lists and
-    // reloads the stimulus files (on every reset).
+    // reloads the stimulus files (on every reset). A file that cannot be
+    // read or written is logged as a "Failure: " line.
     void Reset();
-    // Writes the log lists that are not empty (at the end of a run).
+    // Writes the log lists that are not empty (at the end of a run): the
+    // first write after a reset replaces the file, later ones add to it.
     void FlushPendingLogs();
 
     // The routing of OnRead and OnWrite. An input model that fails while it
@@ -73,8 +76,10 @@ public:
     std::function<void(int port, std::int32_t value)> OnMemoryCellWrite;
 
 private:
-    void WriteLog(TOutputPortModel& port, bool onlyWhenNotEmpty);
+    void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);
     void AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort);
+    // The log file of that name, shared by every port that names it.
+    std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name);
 
     ILog& log_;
     TPicoBlazeDebugger* simulator_ = nullptr;
@@ -85,6 +90,7 @@ private:
     std::array<TUARTModel*, 256> uartAt_{};
     std::int32_t uartBaud_ = 115200;
     std::int64_t clockHz_ = 80'000'000;
+    std::vector<std::shared_ptr<TPortLogFile>> logFiles_;
     TScratchPadModel scratchPad_;
 };
 

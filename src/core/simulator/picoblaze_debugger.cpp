@@ -34,6 +34,14 @@ bool TPicoBlazeDebugger::IsExecuted(int address) const {
     return address >= 0 && address < kCodeImageSize && decoded_[address].Executed;
 }
 
+int TPicoBlazeDebugger::CallReturnDepth() const {
+    if (pc_ < 0 || pc_ >= codeSize_) return -1;
+    const TOp op = decoded_[pc_].Op;
+    const bool call = op == TOp::Call || op == TOp::CallZ || op == TOp::CallNZ ||
+                      op == TOp::CallC || op == TOp::CallNC;
+    return call ? sp_ : -1;
+}
+
 void TPicoBlazeDebugger::ClearCodeImage() {
     codeImage_.fill(TCodeEntry{});
     decoded_.fill(TDecoded{});

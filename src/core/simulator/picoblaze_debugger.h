@@ -97,6 +97,13 @@ public:
 
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
+    int CallReturnDepth() const override;
+    // A breakpoint at pc, or the run-to address at the depth it wants.
+    [[gnu::always_inline]] bool StopsAt(std::int32_t pc) const {
+        return (pc == runToAddress_ && (runToStackLimit_ < 0 || sp_ <= runToStackLimit_)) ||
+               breakpoints_[pc];
+    }
+    int StackLevel() const override { return sp_; }
 
 private:
     enum class TAccess { Done, Refused, Abandoned };

@@ -189,7 +189,8 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
         return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing,
                               &diagnostics);
     } catch (const std::exception& error) {
-        // An included file that cannot be read ends the run.
+        // Files that cannot be read are logged by the run; only an unexpected
+        // failure (memory) ends up here.
         dialogs_.ShowError(DialogParent(), QString::fromStdString(error.what()));
         return false;
     }

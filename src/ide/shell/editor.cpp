@@ -366,7 +366,7 @@ bool TEditor::ExportHtml(const QString& fileName) {
         std::string html =
             ExportHtmlText(lines, highlighterEntry_ ? highlighterEntry_->Scanner : nullptr,
                            text->EditorFont(), Title());
-        WriteFileBytesAtomic(FileSystemName(fileName), html);
+        WriteFileBytes(FileSystemName(fileName), html);
         return true;
     } catch (const std::exception& error) {
         host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
@@ -544,7 +544,7 @@ bool TEditor::Save() {
 bool TEditor::WriteText(const QString& fileName) {
     try {
         std::string lines = JoinLinesCrLf(SplitLines(form_->SynEditor->Bytes()));
-        WriteFileBytesAtomic(FileSystemName(fileName), EncodeText(lines, encoding_));
+        WriteFileBytes(FileSystemName(fileName), EncodeText(lines, encoding_));
         return true;
     } catch (const std::exception& error) {
         host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));

@@ -4,6 +4,8 @@
 #include "shell/chip_dialog.h"
 #include "shell/stepped_spin_box.h"
 
+#include "common/jtag_widths.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,10 +18,10 @@ namespace korvo {
 
 namespace {
 
-constexpr int kNarrowDataWidth = 8;
-constexpr int kWideDataWidth = 16;
-constexpr int kMinAddressWidth = 16;
-constexpr int kMaxAddressWidth = 19;
+constexpr int kNarrowDataWidth = kJtagNarrowDataWidth;
+constexpr int kWideDataWidth = kJtagWideDataWidth;
+constexpr int kMinAddressWidth = kJtagMinAddressWidth;
+constexpr int kMaxAddressWidth = kJtagMaxAddressWidth;
 constexpr int kAddressWidthStep = 2;
 
 // The smallest address width that goes with a data width: an 8-bit register

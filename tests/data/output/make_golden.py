@@ -138,11 +138,12 @@ def svf(words, chain):
                  (hexbits(32, 0), ones(32), hexbits(32, target["id"]), ones(32)))
     lines.append("// Loading the target with USER1 instruction")
     lines.append("SIR %d TDI (%s) ;" % (t, hexbits(t, target["user1"])))
+    # The word takes the AW bits and the address the DW bits; the writer
+    # refuses a register where they do not fit.
     aw, dw = target["aw"], target["dw"]
     for address, word in enumerate(words):
-        word &= (1 << dw) - 1
-        address &= (1 << aw) - 1
-        record = (address | (word << aw)) if target["address_first"] else (word | (address << dw))
+        assert word < (1 << aw) and address < (1 << dw)
+        record = (address | (word << dw)) if target["address_first"] else (word | (address << aw))
         lines.append("SDR %d TDI (%s) ;" % (aw + dw, hexbits(aw + dw, record)))
     lines += ["STATE RESET ;", "STATE IDLE ;"]
     return CRLF.join(lines) + CRLF
@@ -156,7 +157,7 @@ SVF_CHAINS = {
                    "after": [("XC2C64", 8)]},
     "address_first": {"before": [],
                       "target": {"chip": "Virtex-II", "ir": 6, "id": 0x01028093, "idcode": 0x09,
-                                 "user1": 0x02, "aw": 17, "dw": 8, "address_first": True},
+                                 "user1": 0x02, "aw": 18, "dw": 16, "address_first": True},
                       "after": [("XC18V04", 8), ("XC2C256", 8)]},
 }
 

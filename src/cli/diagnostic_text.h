@@ -1,0 +1,20 @@
+#pragma once
+
+#include "assembler/driver.h"
+
+#include <string>
+#include <vector>
+
+namespace korvo::cli {
+
+// An assembler error as standard error shows it: the few messages that the
+// log keeps as a bare word ("Map", "Option", " > $3FF") read as sentences,
+// and the file a "not found" error is about is named.
+std::string DiagnosticSentence(const TAssemblyDiagnostic& diagnostic);
+
+// The lines use words of KCPSM sources that this dialect writes otherwise:
+// NAMEREG, CONSTANT, ADDRESS, INPUT, OUTPUT, RETURNI, ENABLE INTERRUPT or
+// DISABLE INTERRUPT as a line's statement.
+bool UsesKcpsmWords(const std::vector<std::string>& lines);
+
+} // namespace korvo::cli
