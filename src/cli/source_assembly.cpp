@@ -10,9 +10,8 @@
 namespace korvo::cli {
 
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
-                                   TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err,
-                                   bool runExec) {
+                                   IAssemblySink& sink, ILog& log, const ISettingsStore& settings,
+                                   std::ostream& err, bool runExec) {
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
@@ -25,8 +24,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
 
     TSynPicoBlaze parser;
     TSystemProcessLauncher systemLauncher;
-    TAssemblyContext context{parser, &simulator, log, settings,
-                             runExec ? &systemLauncher : nullptr};
+    TAssemblyContext context{parser, &sink, log, settings, runExec ? &systemLauncher : nullptr};
     context.SuggestOtherCore = true;
     std::vector<TAssemblyDiagnostic> diagnostics;
     result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
@@ -37,7 +35,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
             << ": error: " << DiagnosticSentence(diagnostic) << "\n";
     if (context.OtherCore)
         err << "korvo " << command << ": note: " << source << " assembles without errors for "
-            << CoreTraits(*context.OtherCore).ModeCaption << " (--core "
+            << CoreDescription(*context.OtherCore).ModeCaption << " (--core "
             << static_cast<int>(*context.OtherCore) << ")\n";
     else if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
         err << "korvo " << command << ": note: " << source

@@ -88,7 +88,7 @@ private slots:
 
     void RunningSimulation() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
         ShowSimulating(window, {1180, 760});
         auto& panels = window->Commands().SimulationPanels();
@@ -110,7 +110,7 @@ private slots:
     // views, the register names and the values the last step changed.
     void SimulationViews() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"));
         ShowSimulating(window, {1180, 760});
         emit window.Active().TextControl()->marginClicked(TSourceEditor::kGlyphMargin, 30, {});
@@ -126,7 +126,7 @@ private slots:
         window.Close();
         WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
         window.Restart();
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
         ShowSimulating(window, {1180, 760});
         for (int bit : {0, 3, 6})
@@ -142,7 +142,7 @@ private slots:
 
     void UartTerminal() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm"));
         window->resize(1180, 720);
         window->show();

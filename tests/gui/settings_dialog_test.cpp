@@ -359,7 +359,9 @@ private slots:
         QCOMPARE(contents["Editor/FontSize"], QStringLiteral("14"));
         QCOMPARE(contents["Time/Frequency"], QStringLiteral("25"));
         QCOMPARE(contents["ScratchPad/Size"], QStringLiteral("1"));
+        QCOMPARE(contents["Editor/SmartTab"], QStringLiteral("1"));
         QCOMPARE(contents["UART/Baud"], QStringLiteral("9600"));
+        QCOMPARE(contents["UART/TcpBridge"], QStringLiteral("0"));
         if (!changeAll) return;
         QCOMPARE(contents["Attributes/Reserved word/Foreground"], QStringLiteral("255"));
         QCOMPARE(contents["Columns/Column2"], QStringLiteral("33"));

@@ -1,7 +1,7 @@
 #include "assembler/driver.h"
 
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 #include <map>
 
@@ -40,9 +40,8 @@ public:
     TAssemblyRun(TAssemblyContext& context, const std::string& fileName,
                  const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                  std::vector<TAssemblyDiagnostic>* diagnostics)
-        : context_(context), parser_(context.Parser), simulator_(*context.Simulator),
-          log_(context.Log), fileName_(fileName), lines_(lines), listing_(listingLines),
-          diagnostics_(diagnostics) {}
+        : context_(context), parser_(context.Parser), sink_(*context.Sink), log_(context.Log),
+          fileName_(fileName), lines_(lines), listing_(listingLines), diagnostics_(diagnostics) {}
 
     bool Run() {
         outputFailed_ = false;
@@ -54,9 +53,9 @@ public:
         } detach{parser_};
         parser_.SetLog(&log_);
 
-        parser_.SelectCore(simulator_.CoreKind());
+        parser_.SelectCore(sink_.CoreKind());
         log_.AddLogLine("Assembler Phase 1: building symbol table");
-        parser_.BeginPasses(simulator_);
+        parser_.BeginPasses(sink_);
         if (!Phase1()) return false;
         if (!Phase2()) return false;
         return Phase3();
@@ -74,10 +73,10 @@ private:
     TLineResult ParseLine(TPass pass, std::string_view line, int index) {
         TLineResult result;
         if (pass == TPass::One) {
-            result.Text = parser_.ParsePass1(line, index, simulator_);
+            result.Text = parser_.ParsePass1(line, index, sink_);
             result.Error = IsErrorText(result.Text);
         } else {
-            TPass2Result pass2 = parser_.ParsePass2(line, index, simulator_);
+            TPass2Result pass2 = parser_.ParsePass2(line, index, sink_);
             result.Text = std::move(pass2.Text);
             result.Error = pass2.Error;
         }
@@ -181,8 +180,8 @@ private:
 
     bool Phase2() {
         log_.AddLogLine("Assembler Phase 2: constructing opcodes");
-        for (int address = 0; address < simulator_.CodeSize(); ++address)
-            simulator_.SetCodeEntry(address, TCodeEntry{});
+        for (int address = 0; address < sink_.CodeSize(); ++address)
+            sink_.SetCodeEntry(address, TCodeEntry{});
         BeginPass();
         listing_.clear();
         listing_.reserve(lines_.size());
@@ -204,7 +203,7 @@ private:
         log_.AddLogLine("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
-            simulator_.SetPortItem(port, portMap[port]);
+            sink_.SetPortItem(port, portMap[port]);
         if (!context_.WriteOutput) return true;
         outputFailed_ = !WriteOutputFiles(
             OutputJob(), TOutputEnvironment{log_, context_.Settings, context_.Launcher});
@@ -214,11 +213,11 @@ private:
     TOutputJob OutputJob() const {
         const TDirectiveState& directives = parser_.Directives();
         TOutputJob job;
-        job.CoreKind = simulator_.CoreKind();
-        job.Words.resize(static_cast<std::size_t>(simulator_.CodeSize()));
-        for (int address = 0; address < simulator_.CodeSize(); ++address) {
+        job.CoreKind = sink_.CoreKind();
+        job.Words.resize(static_cast<std::size_t>(sink_.CodeSize()));
+        for (int address = 0; address < sink_.CodeSize(); ++address) {
             TCodeEntry entry;
-            simulator_.GetCodeEntry(address, entry);
+            sink_.GetCodeEntry(address, entry);
             job.Words[static_cast<std::size_t>(address)] = entry.Word;
         }
         job.SourceFileName = fileName_;
@@ -237,7 +236,7 @@ private:
 
     TAssemblyContext& context_;
     TSynPicoBlaze& parser_;
-    TPicoBlazeDebugger& simulator_;
+    IAssemblySink& sink_;
     ILog& log_;
     const std::string& fileName_;
     const std::vector<std::string>& lines_;
@@ -255,16 +254,15 @@ private:
 
 std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std::string& fileName,
                                        const std::vector<std::string>& lines) {
-    for (int number = 1; number <= 4; ++number) {
-        TCoreKind core = *CoreKindFromNumber(number);
-        if (core == failed.Simulator->CoreKind()) continue;
+    for (const auto& core : kCores) {
+        if (core.Kind == failed.Sink->CoreKind()) continue;
         TSynPicoBlaze parser;
-        auto simulator = CreateDebugger(core);
+        TAssemblyImage scratch(core.Kind);
         TNullLog log;
-        TAssemblyContext trial{parser, simulator.get(), log, failed.Settings, nullptr};
+        TAssemblyContext trial{parser, &scratch, log, failed.Settings, nullptr};
         trial.WriteOutput = false;
         std::vector<std::string> listing;
-        if (AssembleSource(trial, fileName, lines, listing)) return core;
+        if (AssembleSource(trial, fileName, lines, listing)) return core.Kind;
     }
     return std::nullopt;
 }
@@ -273,7 +271,7 @@ std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std
 
 std::string OtherCoreNote(TCoreKind core) {
     return "?This source assembles without errors for " +
-           std::string(CoreTraits(core).ModeCaption) + ": select that core to use it";
+           std::string(CoreDescription(core).ModeCaption) + ": select that core to use it";
 }
 
 TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
@@ -298,7 +296,7 @@ TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
-    if (!context.Simulator) return false;
+    if (!context.Sink) return false;
     context.OtherCore.reset();
     TAssemblyRun run(context, fileName, lines, listingLines, diagnostics);
     if (run.Run()) return true;

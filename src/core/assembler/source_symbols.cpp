@@ -1,9 +1,9 @@
 #include "assembler/source_symbols.h"
 
 #include "assembler/syn_picoblaze.h"
+#include "common/assembly_sink.h"
 #include "common/hex_text.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 #include <algorithm>
 
@@ -37,17 +37,17 @@ std::vector<TSourceSymbol> CollectSourceSymbols(TCoreKind core, const std::strin
                                                 const std::vector<std::string>& lines) {
     std::vector<TSourceSymbol> symbols;
     TSynPicoBlaze parser;
-    auto simulator = CreateDebugger(core);
+    TAssemblyImage image(core);
     parser.SetSourceDirectory(DirectoryPart(fileName));
     parser.SelectCore(core);
-    parser.BeginPasses(*simulator);
+    parser.BeginPasses(image);
     // Included files are read at their INCL line, each once, as the
     // assembler reads them; a file that cannot be read adds nothing.
     std::vector<std::string> readFiles{fileName};
     auto scan = [&](auto& self, const std::vector<std::string>& text,
                     const std::string& file) -> void {
         for (std::size_t i = 0; i < text.size(); ++i) {
-            parser.ParsePass1(text[i], static_cast<int>(i), *simulator);
+            parser.ParsePass1(text[i], static_cast<int>(i), image);
             for (std::string& name : DefinedNames(parser, text[i])) {
                 auto value = parser.Symbols().Find(name);
                 if (!value || FindSourceSymbol(symbols, name)) continue;
@@ -82,11 +82,11 @@ const TSourceSymbol* FindSourceSymbol(const std::vector<TSourceSymbol>& symbols,
 }
 
 std::string DescribeSourceSymbol(const TSourceSymbol& symbol, TCoreKind core) {
-    const TCoreTraits& traits = CoreTraits(core);
+    const TCoreDescription& description = CoreDescription(core);
     if (symbol.Kind == skLabel)
-        return "label, address $" + HexText(symbol.Value, traits.AddressDigits);
+        return "label, address $" + HexText(symbol.Value, description.AddressDigits());
     if (symbol.Kind == skRegister)
-        return "register s" + HexText(symbol.Value, core == TCoreKind::pbtII ? 2 : 1);
+        return "register s" + HexText(symbol.Value, description.RegisterDigits);
     if (symbol.Kind == skDevice) return "port $" + HexText(symbol.Value, 2);
     return "constant $" + HexText(symbol.Value, 2) + " (" + std::to_string(symbol.Value) + ")";
 }

@@ -23,7 +23,7 @@ struct TSourceSymbol {
 
 // The labels, equates and port names of a source and of the files it
 // includes, as pass 1 of the assembler defines them for the core. It runs on
-// a parser and simulator of its own, so nothing else changes; a source with
+// a parser and code image of its own, so nothing else changes; a source with
 // errors keeps the names defined around them. Included files that cannot be
 // read are left out.
 std::vector<TSourceSymbol> CollectSourceSymbols(TCoreKind core, const std::string& fileName,

@@ -102,19 +102,19 @@ std::string_view NameOf(const std::array<TPredefinedValue, N>& names, int value)
 }
 
 std::string RegisterName(TCoreKind kind, int number) {
-    return "s" + HexText(number, kind == TCoreKind::pbtII ? 2 : 1);
+    return "s" + HexText(number, CoreDescription(kind).RegisterDigits);
 }
 
 } // namespace
 
 std::string Disassemble(TCoreKind kind, std::uint32_t word) {
-    const TCoreTraits& traits = CoreTraits(kind);
+    const TCoreDescription& core = CoreDescription(kind);
     TDecoded decoded = DecodeWord(CoreDecoding(kind), word);
     const TSpelling& spelling = kSpellings[static_cast<std::size_t>(decoded.Op)];
     std::string text(KeywordSpelling(MnemonicNames[spelling.Mnemonic]));
-    if (decoded.Op == TOp::Unsupported) return text + " $" + HexText(word, traits.WordDigits);
+    if (decoded.Op == TOp::Unsupported) return text + " $" + HexText(word, core.WordDigits());
     std::string x = RegisterName(kind, decoded.X);
-    std::string target = "$" + HexText(decoded.K, traits.AddressDigits);
+    std::string target = "$" + HexText(decoded.K, core.AddressDigits());
     std::string_view condition = NameOf(kConditionNames, spelling.Value);
     switch (spelling.Operands) {
     case TOperands::None: return text;

@@ -38,7 +38,7 @@ void TCallStackView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& pro
 
 void TCallStackView::Refresh() {
     if (!simulator_ || simulator_->IsRunning()) return;
-    int digits = CoreTraits(simulator_->CoreKind()).AddressDigits;
+    int digits = CoreDescription(simulator_->CoreKind()).AddressDigits();
     int depth = std::clamp(simulator_->SP(), 0, simulator_->StackDepth());
     // The entries change rarely: build the rows only when they differ.
     QStringList shown;

@@ -32,7 +32,7 @@ public:
         program_ = program;
         rows_.clear();
         if (simulator_) {
-            const TCoreTraits& traits = CoreTraits(simulator_->CoreKind());
+            const TCoreDescription& core = CoreDescription(simulator_->CoreKind());
             for (int address = 0; address < simulator_->CodeSize(); ++address) {
                 TCodeEntry entry;
                 simulator_->GetCodeEntry(address, entry);
@@ -41,7 +41,7 @@ public:
                 row.Line = simulator_->AddressToLine(address);
                 row.Label = program_.LabelAt(address);
                 if (row.HasCode) {
-                    row.Word = DollarHex(entry.Word, traits.WordDigits);
+                    row.Word = DollarHex(entry.Word, core.WordDigits());
                     row.Instruction =
                         QString::fromStdString(Disassemble(simulator_->CoreKind(), entry.Word));
                 }
@@ -74,7 +74,7 @@ public:
             return (IsCurrent(address) ? kCurrentMark : QString()) +
                    (simulator_->IsBreakpoint(address) ? kBreakpointMark : QString());
         case TCodeMemoryView::colAddress:
-            return DollarHex(address, CoreTraits(simulator_->CoreKind()).AddressDigits);
+            return DollarHex(address, CoreDescription(simulator_->CoreKind()).AddressDigits());
         case TCodeMemoryView::colWord: return row.Word;
         case TCodeMemoryView::colLabel: return row.Label;
         case TCodeMemoryView::colInstruction: return row.Instruction;

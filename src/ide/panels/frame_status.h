@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core_kind.h"
 #include "panels/change_marks.h"
 
 #include <QWidget>
@@ -24,7 +25,7 @@ class TPicoBlazeDebugger;
 class TFrameStatus : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRegisterRows = 32;
+    static constexpr int kRegisterRows = kMaxRegisterCount;
     // Registers shown per column of the register group.
     static constexpr int kRowsPerColumn = 8;
     // Characters of a register's name its row shows.

@@ -9,7 +9,7 @@
 
 namespace korvo {
 
-TCoreSelector::TCoreSelector(const std::array<QAction*, 4>& commands, QToolBar& toolBar,
+TCoreSelector::TCoreSelector(const std::array<QAction*, kCoreCount>& commands, QToolBar& toolBar,
                              QStatusBar& statusBar)
     : QObject(&toolBar), commands_(commands) {
     ToolBarList = new QComboBox(&toolBar);

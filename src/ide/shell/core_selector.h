@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core_kind.h"
+
 #include <QObject>
 #include <array>
 
@@ -12,13 +14,13 @@ class QToolButton;
 namespace korvo {
 
 // The core of the active document in the tool bar (a list) and in the
-// status bar (a button with a menu). Both stand for the four core commands:
+// status bar (a button with a menu). Both stand for the core commands:
 // they show the ticked one, are enabled as the commands are, and a choice
 // triggers its command.
 class TCoreSelector : public QObject {
     Q_OBJECT
 public:
-    TCoreSelector(const std::array<QAction*, 4>& commands, QToolBar& toolBar,
+    TCoreSelector(const std::array<QAction*, kCoreCount>& commands, QToolBar& toolBar,
                   QStatusBar& statusBar);
 
     QComboBox* ToolBarList = nullptr;
@@ -28,7 +30,7 @@ private:
     // Follows the commands' ticks and enabled states.
     void Follow();
 
-    std::array<QAction*, 4> commands_;
+    std::array<QAction*, kCoreCount> commands_;
 };
 
 } // namespace korvo

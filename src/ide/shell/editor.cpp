@@ -6,7 +6,6 @@
 #include "base/fonts.h"
 #include "base/user_dialogs.h"
 #include "common/log.h"
-#include "common/settings.h"
 #include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "shell/document_manager.h"
@@ -484,7 +483,7 @@ void TEditor::SetRightEdge(int column) {
 }
 
 TCoreKind TEditor::CoreKind() const {
-    return simulator_ ? simulator_->CoreKind() : TCoreKind::pbtI;
+    return simulator_ ? simulator_->CoreKind() : kDefaultCoreKind;
 }
 
 void TEditor::ReplaceSourceLines(const std::vector<std::string>& lines) {
@@ -801,8 +800,8 @@ void TEditor::RefreshRunStatus() {
 }
 
 void TEditor::UpdateStatusStrings() {
-    TStatusStrings texts =
-        MakeStatusStrings(*simulator_, session_ ? session_->FrequencyMHz() : kDefaultFrequencyMHz);
+    TStatusStrings texts = MakeStatusStrings(
+        *simulator_, session_ ? session_->FrequencyMHz() : settings::kDefaultClockFrequency);
     simulationStatus_ = QStringList{
         QString::fromStdString(texts.Instructions), QString::fromStdString(texts.Time),
         QString::fromStdString(texts.ProgramCounter), QString::fromStdString(texts.StackPointer),
@@ -898,7 +897,7 @@ void TEditor::SetCoreKind(TCoreKind kind) {
     }
     session_.reset();
     simulator_.reset();
-    if (CoreKindFromNumber(static_cast<int>(kind))) simulator_ = CreateDebugger(kind);
+    if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
 }
 
 void TEditor::ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,

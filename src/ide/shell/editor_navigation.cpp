@@ -21,10 +21,11 @@ std::string FileSystemName(const QString& fileName) {
 
 // The register a built-in name ("s3", "S1F" on PicoBlaze II) stands for.
 std::optional<int> BuiltInRegister(const QString& name, TCoreKind core) {
-    int digits = core == TCoreKind::pbtII ? 2 : 1;
-    if (name.size() != digits + 1 || name[0].toLower() != 's') return std::nullopt;
+    const TCoreDescription& description = CoreDescription(core);
+    if (name.size() != description.RegisterDigits + 1 || name[0].toLower() != 's')
+        return std::nullopt;
     auto number = ParseHex(name.mid(1).toStdString());
-    if (!number || static_cast<int>(*number) >= CoreTraits(core).RegisterCount) return std::nullopt;
+    if (!number || static_cast<int>(*number) >= description.RegisterCount) return std::nullopt;
     return static_cast<int>(*number);
 }
 

@@ -60,8 +60,9 @@ void TLogPane::ApplyThemeColours() {
     SendScintilla(SCI_STYLESETFORE, kColouredLineStyle, QColor(Qt::black));
     SendScintilla(SCI_STYLESETBACK, kColouredLineStyle, theme.Paper);
     SendScintilla(SCI_STYLESETFONT, kColouredLineStyle, font().family().toUtf8().constData());
-    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, kColouredLineStyle,
-                  static_cast<long>(font().pointSizeF() * SC_FONT_SIZE_MULTIPLIER));
+    SendScintilla(
+        SCI_STYLESETSIZEFRACTIONAL, kColouredLineStyle,
+        static_cast<long>(font().pointSizeF() * static_cast<int>(SC_FONT_SIZE_MULTIPLIER)));
 }
 
 void TLogPane::ExtendSelectionToLines() {

@@ -216,9 +216,10 @@ void TfrmWorkbookMain::CreateMenus() {
     settings->addActions({c.actSettings, c.actEditor});
     settings->addSeparator();
     auto* cores = new QActionGroup(this);
-    for (QAction* core : {c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC})
+    for (QAction* core : c.actCores) {
         cores->addAction(core);
-    settings->addActions({c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC});
+        settings->addAction(core);
+    }
     settings->addSeparator();
     settings->addAction(c.actTarget);
 
@@ -257,9 +258,7 @@ void TfrmWorkbookMain::CreateToolBar() {
     }
     ToolBar->addWidget(c.RunSpeed().CreateToolBarWidget(ToolBar));
     ToolBar->addSeparator();
-    CoreSelector =
-        new TCoreSelector({c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC},
-                          *ToolBar, *statusBar());
+    CoreSelector = new TCoreSelector(c.actCores, *ToolBar, *statusBar());
 }
 
 void TfrmWorkbookMain::CreateSimulationDocks() {
