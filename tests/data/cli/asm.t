@@ -93,12 +93,17 @@ $ korvo asm --core cr --listing - p.psm | tail -1
 $00 $4140
 $ korvo asm --core=1 --listing - p.psm | tail -1
 $00 $C120
+# A source that is good for other cores names the first.
 $ printf '[Options]\nKorvo=2\n' > settings.ini && korvo asm p.psm
 ...
 2> p.psm:1: error: s1 is not a register
+2> korvo asm: note: p.psm assembles without errors for Picoblaze-I (--core 1)
 [1]
-$ KORVO_SETTINGS=none.ini korvo asm --listing - p.psm | tail -1
-$00 $C120
+$ echo 'LOAD s1F, 1' > w.psm && KORVO_SETTINGS=none.ini korvo asm w.psm
+...
+2> w.psm:1: error: s1F is not a register
+2> korvo asm: note: w.psm assembles without errors for Picoblaze-II (--core 2)
+[1]
 $ : > settings.ini
 
 # Bad usage is one line and status 2.

@@ -62,3 +62,8 @@ Assembler saving to HEX Target: "p.hex"
 Failure: Invalid data type for 'AddressWidth'; SVF info not set, SVF generation aborted
 ...
 [4]
+
+# A template that cannot be read fails the run after the passes succeeded:
+# no other core is proposed, since the source is good for this one.
+$ rm rom.vhd && mkdir rom.vhd && sh project.sh "" && korvo asm p.psm 2>err >o; s=$?; grep -c note: err; test $s -ne 0
+0
