@@ -183,11 +183,14 @@ public:
         }
         Executed = total;
         sim.DetachObserver(watcher);
-        std::string state = std::to_string(total) + " " + std::to_string(sim.PC()) + " " +
-                            std::to_string(sim.InstructionCount()) + " " +
-                            std::to_string(sim.State()) + " " + std::to_string(sim.ErrorCode()) +
-                            " " + std::to_string(sim.SP()) + " " + std::to_string(sim.FlagByte()) +
-                            " |";
+        std::string state =
+            std::to_string(total) + " " + std::to_string(sim.PC()) + " " +
+            std::to_string(sim.InstructionCount()) + " " + std::to_string(sim.State()) + " " +
+            std::to_string(sim.ErrorCode()) + " " + std::to_string(sim.SP()) + " " +
+            std::to_string(sim.ZeroFlag()) + std::to_string(sim.SavedZero()) +
+            std::to_string(sim.CarryFlag()) + std::to_string(sim.SavedCarry()) +
+            std::to_string(sim.InterruptEnable()) + std::to_string(sim.InterruptAck()) +
+            std::to_string(sim.InterruptLine()) + std::to_string(sim.InterruptEdge()) + " |";
         for (int n = 0; n < sim.StackDepth(); ++n)
             state += " " + std::to_string(sim.StackEntry(n));
         for (int n = 0; n < sim.RegisterCount(); ++n)

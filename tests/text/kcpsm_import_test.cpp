@@ -21,7 +21,7 @@ TEST(KcpsmImport, RewritesLinesIntoTheDialect) {
         }
         SCOPED_TRACE("line " + std::to_string(row.Line));
         if (groups.size() == 2) {
-            EXPECT_EQ(ConvertKcpsmLines(groups[0]), groups[1]);
+            EXPECT_EQ(ImportKcpsmLines(groups[0]).Lines, groups[1]);
             continue;
         }
         TKcpsmConversion conversion = ImportKcpsmLines(groups[0]);
