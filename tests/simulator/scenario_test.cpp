@@ -45,26 +45,24 @@ std::int64_t ModelValue(const TOutputPortModel* model) {
     return model ? model->Value() : -1;
 }
 
-#define KORVO_FLAG(name, get, set)                                                                 \
-    {                                                                                              \
-        name, {                                                                                    \
-            [](TMachine& m, int) -> std::int64_t { return m.Sim->get(); },                         \
-                [](TMachine& m, int, std::int64_t v) { m.Sim->set(v != 0); }                       \
-        }                                                                                          \
-    }
+// A flag of the core, read and set through its accessors.
+TField Flag(bool (TPicoBlazeDebugger::*get)() const, void (TPicoBlazeDebugger::*set)(bool)) {
+    return {[get](TMachine& m, int) -> std::int64_t { return (*m.Sim.*get)(); },
+            [set](TMachine& m, int, std::int64_t v) { (*m.Sim.*set)(v != 0); }};
+}
 
 const std::map<std::string, TField> kFields = {
     {"s",
      {[](TMachine& m, int n) -> std::int64_t { return m.Sim->Register(n); },
       [](TMachine& m, int n, std::int64_t v) { m.Sim->SetRegister(n, std::int32_t(v)); }}},
-    KORVO_FLAG("C", CarryFlag, SetCarryFlag),
-    KORVO_FLAG("Z", ZeroFlag, SetZeroFlag),
-    KORVO_FLAG("IE", InterruptEnable, SetInterruptEnable),
-    KORVO_FLAG("savedC", SavedCarry, SetSavedCarry),
-    KORVO_FLAG("savedZ", SavedZero, SetSavedZero),
-    KORVO_FLAG("ack", InterruptAck, SetInterruptAck),
-    KORVO_FLAG("edge", InterruptEdge, SetInterruptEdge),
-    KORVO_FLAG("irq", InterruptLine, SetInterruptLine),
+    {"C", Flag(&TPicoBlazeDebugger::CarryFlag, &TPicoBlazeDebugger::SetCarryFlag)},
+    {"Z", Flag(&TPicoBlazeDebugger::ZeroFlag, &TPicoBlazeDebugger::SetZeroFlag)},
+    {"IE", Flag(&TPicoBlazeDebugger::InterruptEnable, &TPicoBlazeDebugger::SetInterruptEnable)},
+    {"savedC", Flag(&TPicoBlazeDebugger::SavedCarry, &TPicoBlazeDebugger::SetSavedCarry)},
+    {"savedZ", Flag(&TPicoBlazeDebugger::SavedZero, &TPicoBlazeDebugger::SetSavedZero)},
+    {"ack", Flag(&TPicoBlazeDebugger::InterruptAck, &TPicoBlazeDebugger::SetInterruptAck)},
+    {"edge", Flag(&TPicoBlazeDebugger::InterruptEdge, &TPicoBlazeDebugger::SetInterruptEdge)},
+    {"irq", Flag(&TPicoBlazeDebugger::InterruptLine, &TPicoBlazeDebugger::SetInterruptLine)},
     {"PC", {[](TMachine& m, int) -> std::int64_t { return m.Sim->PC(); }}},
     {"SP", {[](TMachine& m, int) -> std::int64_t { return m.Sim->SP(); }}},
     {"count", {[](TMachine& m, int) { return m.Sim->InstructionCount(); }}},
