@@ -128,7 +128,8 @@ public:
         std::string dir = fs::path(path_).parent_path().string() + "/";
         if (line.starts_with(" log ")) {
             std::string text = line.substr(5);
-            for (auto at = text.find("@/"); at != std::string::npos; at = text.find("@/", at))
+            for (auto at = text.find("@/"); at != std::string::npos;
+                 at = text.find("@/", at + dir.size()))
                 text.replace(at, 2, dir);
             ASSERT_LT(seen_, machine_.Log.Lines.size()) << "no log line " << text;
             EXPECT_EQ(machine_.Log.Lines[seen_++], text);
