@@ -30,15 +30,10 @@ public:
     // Every frame from the scratch pad and the port map.
     void Refresh();
 
-    // The value a frame shows: kind 1 (RAM) or 2 (ROM) for a port, kind 7
-    // for a scratch pad offset; 0 where no frame shows it.
-    std::int32_t PanelValue(int address, int kind) const;
-
     TFrameRAM* RAMFrame(int block) const;
     TFrameRAM* ROMFrame(int block) const;
     TFrameStore* StoreFrame(int slot) const;
     int RowsUsed() const { return rowsUsed_; }
-    int ColumnsUsed() const { return columnsUsed_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -82,14 +82,6 @@ TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& l
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TdlgSettings::ShowPage(TPage page) {
-    pages_->setCurrentIndex(page);
-}
-
-TdlgSettings::TPage TdlgSettings::CurrentPage() const {
-    return static_cast<TPage>(pages_->currentIndex());
-}
-
 TSettingsPage* TdlgSettings::ShowingPage() const {
     return static_cast<TSettingsPage*>(pages_->currentWidget());
 }
