@@ -3,9 +3,6 @@
 // to a document's lines.
 #include "gui_test_support.h"
 
-#include <QMimeData>
-#include <QTabWidget>
-
 using namespace korvo;
 using namespace korvo::test;
 

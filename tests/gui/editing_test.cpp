@@ -10,13 +10,7 @@
 #include "shell/search_dialog.h"
 #include "text/format_columns.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStackedWidget>
 
 using namespace korvo;
 using namespace korvo::test;

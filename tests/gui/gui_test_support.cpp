@@ -4,11 +4,6 @@
 #include "korvo_version.h"
 #include "panels/ram_rom_entry_form.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTimer>
-
 namespace korvo::test {
 
 TTemporarySettings::TTemporarySettings()

@@ -16,7 +16,9 @@
 #include "shell/source_editor.h"
 #include "simulator/debugger.h"
 
+#include <Qsci/qsciscintilla.h>
 #include <QtTest>
+#include <QtWidgets>
 #include <cstddef>
 #include <deque>
 #include <functional>

@@ -13,11 +13,6 @@
 #include "shell/settings_jtag_page.h"
 #include "simulator/debugger.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTabWidget>
-
 using namespace korvo;
 using namespace korvo::test;
 

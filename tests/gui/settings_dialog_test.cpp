@@ -10,18 +10,6 @@
 #include "shell/settings_dialog.h"
 #include "shell/settings_jtag_page.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <Qsci/qsciscintilla.h>
-
 using namespace korvo;
 using namespace korvo::test;
 using korvo::settings::TChipDescription;
@@ -86,6 +74,43 @@ QString SampleLine(QWidget& dialog, const QString& start) {
 
 QSpinBox* Spin(QWidget& dialog, const char* name) {
     return Child<QSpinBox>(dialog, name);
+}
+
+// What each control shows, as text: the number of a spin box, the text of a
+// line or combo box, the name of a colour, "1" or "0" for a check or radio
+// button.
+QStringList Shown(QWidget& dialog, const QStringList& names) {
+    QStringList shown;
+    for (const QString& name : names) {
+        auto* control = Child<QWidget>(dialog, qPrintable(name));
+        if (auto* spin = qobject_cast<QSpinBox*>(control))
+            shown << QString::number(spin->value());
+        else if (auto* box = qobject_cast<QComboBox*>(control))
+            shown << box->currentText();
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            shown << edit->text();
+        else if (auto* colour = qobject_cast<TColorButton*>(control))
+            shown << colour->Color().name();
+        else
+            shown << (qobject_cast<QAbstractButton*>(control)->isChecked() ? "1" : "0");
+    }
+    return shown;
+}
+
+// Sets controls as the user would: names and values in turn.
+void Set(QWidget& dialog, const QStringList& namesAndValues) {
+    for (qsizetype i = 0; i + 1 < namesAndValues.size(); i += 2) {
+        auto* control = Child<QWidget>(dialog, qPrintable(namesAndValues[i]));
+        const QString& value = namesAndValues[i + 1];
+        if (auto* spin = qobject_cast<QSpinBox*>(control))
+            spin->setValue(value.toInt());
+        else if (auto* box = qobject_cast<QComboBox*>(control))
+            box->setEditText(value);
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText(value);
+        else
+            qobject_cast<QAbstractButton*>(control)->setChecked(value == "1");
+    }
 }
 
 // Fills in the chip dialog as soon as it opens, then presses its OK button.
@@ -172,6 +197,10 @@ const TChipRow kChipRows[] = {
     {"full width", {"A", "5", "FFFFFFFF", "ffff", "3c2"}, {"A", "5", "FFFFFFFF", "FFFF", "03C2"}},
     {"empty fields count as 0", {"A", "5", "", "", ""}, {"A", "5", "00000000", "0000", "0000"}},
     {"wide instructions", {"A", "5", "1", "123456", "0"}, {"A", "5", "00000001", "123456", "0000"}},
+    {"unreadable values", {"A", "x", "not hex", "", "7"}, {"A", "2", "00000000", "0000", "0007"}},
+    {"a catalogue name",
+     {"<generic>", "6", "8023", "9", "11"},
+     {"<generic>", "6", "00008023", "0009", "0011"}},
 };
 
 } // namespace
@@ -199,38 +228,32 @@ private slots:
     }
 
     void StoredValuesAreShown() {
-        auto& store = settings_->Store();
-        store.WriteValue("Editor", "FontName", "DejaVu Sans Mono");
-        store.WriteIntegerValue("Editor", "FontSize", 12);
-        store.WriteIntegerValue("Editor", "TabIndent", 0);
-        store.WriteValue("Time", "Frequency", "50");
-        store.WriteIntegerValue("ScratchPad", "Size", 5);
-        store.WriteIntegerValue("Columns", "Column1", 12);
-        store.WriteIntegerValue("Columns", "Column2", 24);
-        store.WriteIntegerValue("Columns", "Column3", 40);
-        store.WriteIntegerValue("Attributes/Reserved word", "Foreground", 0x0000FF);
+        const char* values[][3] = {{"Editor", "FontName", "DejaVu Sans Mono"},
+                                   {"Editor", "FontSize", "12"},
+                                   {"Editor", "TabIndent", "0"},
+                                   {"Time", "Frequency", "50"},
+                                   {"ScratchPad", "Size", "5"},
+                                   {"Columns", "Column1", "12"},
+                                   {"Columns", "Column2", "24"},
+                                   {"Columns", "Column3", "40"},
+                                   {"Attributes/Reserved word", "Foreground", "255"}};
+        for (auto [key, name, value] : values)
+            settings_->Store().WriteValue(key, name, value);
         WriteSampleChain();
         limits_ = {20, 8};
         auto dialog = Open();
         QVERIFY(log_.Lines.empty());
-        QCOMPARE(Child<QComboBox>(*dialog, "fontName")->currentText(), "DejaVu Sans Mono");
-        QCOMPARE(Spin(*dialog, "fontSize")->value(), 12);
-        QVERIFY(!Child<QCheckBox>(*dialog, "tabIndent")->isChecked());
-        QCOMPARE(Child<QLineEdit>(*dialog, "clockFrequency")->text(), "50");
-        QVERIFY(Child<QRadioButton>(*dialog, "scratchPad5")->isChecked());
-        QCOMPARE(Spin(*dialog, "column1")->value(), 12);
-        QCOMPARE(Spin(*dialog, "column3")->value(), 40);
-        QCOMPARE(Child<TColorButton>(*dialog, "colorOpcodes")->Color(), QColor(255, 0, 0));
+        QCOMPARE(
+            Shown(*dialog, {"fontName", "fontSize", "tabIndent", "autoIndent", "clockFrequency",
+                            "scratchPad5", "column1", "column3", "colorOpcodes", "ioPanels",
+                            "memoryPanels", "dataWidth", "addressWidth", "addressFirst"}),
+            QStringList({"DejaVu Sans Mono", "12", "0", "1", "50", "1", "12", "40", "#ff0000", "20",
+                         "8", "8", "19", "1"}));
         QCOMPARE(SampleColor(*dialog, atReservedWord), QColor(255, 0, 0));
-        QCOMPARE(Spin(*dialog, "ioPanels")->value(), 20);
-        QCOMPARE(Spin(*dialog, "memoryPanels")->value(), 8);
         auto* jtag = dialog->JtagPage();
         QCOMPARE(ChipNames(jtag->BeforeList()), (QStringList{"XC2C64", "XCF02S"}));
         QVERIFY(jtag->TargetList()->Rows() == TChain{kTarget});
         QCOMPARE(ChipNames(jtag->AfterList()), QStringList{"XC3S200"});
-        QCOMPARE(Spin(*dialog, "dataWidth")->value(), 8);
-        QCOMPARE(Spin(*dialog, "addressWidth")->value(), 19);
-        QVERIFY(Child<QRadioButton>(*dialog, "addressFirst")->isChecked());
         // The sample editor paints in the editor font.
         auto* sample = Child<QsciScintilla>(*dialog, "sampleEditor");
         QCOMPARE(sample->lexer()->font(0).family(), "DejaVu Sans Mono");
@@ -271,35 +294,42 @@ private slots:
         QFETCH(QStringList, groups);
         auto dialog = Open();
         PickColor(*dialog, "colorOpcodes", "Red");
-        Spin(*dialog, "column2")->setValue(33);
-        Spin(*dialog, "ioPanels")->setValue(12);
-        Spin(*dialog, "memoryPanels")->setValue(6);
-        Spin(*dialog, "dataWidth")->setValue(8);
-        Spin(*dialog, "fontSize")->setValue(14);
-        Child<QLineEdit>(*dialog, "clockFrequency")->setText("25");
-        Child<QRadioButton>(*dialog, "scratchPad1")->setChecked(true);
-        Spin(*dialog, "uartBaud")->setValue(9600);
-        Child<QCheckBox>(*dialog, "uartTcpBridge")->setChecked(false);
+        Set(*dialog, {"column2", "33", "ioPanels", "12", "memoryPanels", "6", "dataWidth", "8",
+                      "fontSize", "14", "clockFrequency", "25", "scratchPad1", "1", "uartBaud",
+                      "9600", "uartTcpBridge", "0"});
         ShowPage(*dialog, page);
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(TopGroups(*settings_), groups);
         QCOMPARE(limits_ == (TPanelLimits{12, 6}), page == TdlgSettings::pgLayout);
         auto contents = FileContents(*settings_);
-        const QMap<QString, QString> expected = {{"Attributes/Reserved word/Foreground", "255"},
-                                                 {"Columns/Column2", "33"},
-                                                 {"SVF/Target/DataWidth", "8"},
-                                                 {"SVF/Target/AddressWidth", "17"},
-                                                 {"SVF/Target/Chip", "Spartan-3"},
-                                                 {"SVF/Before/Count", "0"},
-                                                 {"Editor/FontSize", "14"},
-                                                 {"Editor/SmartTab", "1"},
-                                                 {"Time/Frequency", "25"},
-                                                 {"ScratchPad/Size", "1"},
-                                                 {"UART/Baud", "9600"},
-                                                 {"UART/TcpBridge", "0"}};
-        for (auto [key, value] : expected.asKeyValueRange())
-            if (groups.contains(key.section('/', 0, 0))) QCOMPARE(contents[key], value);
+        const QStringList expected = {"Attributes/Reserved word/Foreground",
+                                      "255",
+                                      "Columns/Column2",
+                                      "33",
+                                      "SVF/Target/DataWidth",
+                                      "8",
+                                      "SVF/Target/AddressWidth",
+                                      "17",
+                                      "SVF/Target/Chip",
+                                      "Spartan-3",
+                                      "SVF/Before/Count",
+                                      "0",
+                                      "Editor/FontSize",
+                                      "14",
+                                      "Editor/SmartTab",
+                                      "1",
+                                      "Time/Frequency",
+                                      "25",
+                                      "ScratchPad/Size",
+                                      "1",
+                                      "UART/Baud",
+                                      "9600",
+                                      "UART/TcpBridge",
+                                      "0"};
+        for (qsizetype i = 0; i < expected.size(); i += 2)
+            if (groups.contains(expected[i].section('/', 0, 0)))
+                QCOMPARE(contents[expected[i]], expected[i + 1]);
     }
 
     void OnlyOkOfTheModalDialogStores() {
@@ -348,32 +378,27 @@ private slots:
         PickColor(*dialog, "colorOpcodes", "Red");
         QCOMPARE(SampleColor(*dialog, atReservedWord), QColor(255, 0, 0));
         QCOMPARE(SampleColor(*dialog, atComment), QColor(128, 128, 128));
-        Spin(*dialog, "column1")->setValue(8);
-        Spin(*dialog, "column2")->setValue(14);
-        Spin(*dialog, "column3")->setValue(44);
+        Set(*dialog, {"column1", "8", "column2", "14", "column3", "44"});
         QCOMPARE(SampleLine(*dialog, "main:").indexOf("LOAD"), 8);
         QCOMPARE(SampleLine(*dialog, "main:").indexOf("counter"), 14);
         QCOMPARE(SampleLine(*dialog, "leds").indexOf(";"), 44); // a comment after code
-        Spin(*dialog, "memoryPanels")->setValue(5);
-        Spin(*dialog, "fontSize")->setValue(20);
-        Child<QCheckBox>(*dialog, "smartTab")->setChecked(false);
+        Set(*dialog, {"memoryPanels", "5", "fontSize", "20", "smartTab", "0"});
+        const QStringList controls = {"colorOpcodes", "column1",        "memoryPanels", "fontSize",
+                                      "smartTab",     "clockFrequency", "scratchPad0"};
         dialog->DefaultButton()->click();
-        QCOMPARE(Child<TColorButton>(*dialog, "colorOpcodes")->Color(), QColor(0, 0, 255));
+        QCOMPARE(Shown(*dialog, controls),
+                 QStringList({"#0000ff", "20", "5", "20", "0", "33", "1"}));
         QCOMPARE(SampleColor(*dialog, atReservedWord), QColor(0, 0, 255));
-        QCOMPARE(Spin(*dialog, "column1")->value(), 20);
         QCOMPARE(SampleLine(*dialog, "main:").indexOf("LOAD"), 20);
-        QCOMPARE(Spin(*dialog, "memoryPanels")->value(), 5);
         ShowPage(*dialog, TdlgSettings::pgLayout);
         dialog->DefaultButton()->click();
-        QCOMPARE(Spin(*dialog, "memoryPanels")->value(), 4);
-        QCOMPARE(Spin(*dialog, "fontSize")->value(), 20);
+        QCOMPARE(Shown(*dialog, controls),
+                 QStringList({"#0000ff", "20", "4", "20", "0", "33", "1"}));
         // Misc keeps the clock and the scratch pad.
         ShowPage(*dialog, TdlgSettings::pgMisc);
         dialog->DefaultButton()->click();
-        QCOMPARE(Spin(*dialog, "fontSize")->value(), 9);
-        QVERIFY(Child<QCheckBox>(*dialog, "smartTab")->isChecked());
-        QCOMPARE(Child<QLineEdit>(*dialog, "clockFrequency")->text(), "33");
-        QVERIFY(Child<QRadioButton>(*dialog, "scratchPad0")->isChecked());
+        QCOMPARE(Shown(*dialog, controls),
+                 QStringList({"#0000ff", "20", "4", "9", "1", "33", "1"}));
     }
 
     void WidthsKeepToTheirSteps_data() { AddRows(kWidthRows); }
@@ -516,11 +541,6 @@ private slots:
         id->clear();
         QTest::keyClicks(id, "12xz34G5678ABCD");
         QCOMPARE(id->text(), "12345678");
-        // A row named like a catalogue entry keeps its own values.
-        dialog.SetChip({"<generic>", "6", "80234093", "0009", "0011"});
-        QVERIFY(dialog.Chip() == (TChipDescription{"<generic>", "6", "80234093", "0009", "0011"}));
-        dialog.SetChip({"Odd", "x", "not hex", "", "7"});
-        QVERIFY(dialog.Chip() == (TChipDescription{"Odd", "2", "00000000", "0000", "0007"}));
     }
 };
 

@@ -8,8 +8,6 @@
 #include "shell/action_list.h"
 #include "shell/icons.h"
 
-#include <QLineEdit>
-
 using namespace korvo;
 using namespace korvo::test;
 

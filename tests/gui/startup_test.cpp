@@ -6,9 +6,6 @@
 #include "shell/ide_arguments.h"
 #include "shell/qt_user_dialogs.h"
 
-#include <QMenu>
-#include <QStatusBar>
-
 using namespace korvo;
 using namespace korvo::test;
 
