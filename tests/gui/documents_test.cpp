@@ -284,6 +284,32 @@ private slots:
         QCOMPARE(text->BookmarkLine(7), -1);
     }
 
+    // A click anywhere in the gutter of Simulate mode toggles the line's
+    // breakpoint; a bookmark never paints over the simulation glyph.
+    void TheGutterTogglesBreakpointsAndKeepsGlyphsApart() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        auto* text =
+            StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nJUMP 0\r\n").TextControl();
+        int height = static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+        // Simulate mode shows no line numbers: the listing starts the gutter.
+        int listing =
+            static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 1L));
+        for (int x : {3, listing + 3}) {
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(x, height * 3 / 2));
+            QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint, qPrintable(QString::number(x)));
+            Simulator(window).ToggleBreakpoint(2);
+        }
+        Simulator(window).ToggleBreakpoint(1);
+        QRect glyphs(listing, 0, 18, height);
+        QImage glyph = text->viewport()->grab(glyphs).toImage();
+        QImage whole = text->viewport()->grab().toImage();
+        text->ToggleBookmark(3);
+        QCOMPARE(text->viewport()->grab(glyphs).toImage(), glyph);
+        QVERIFY(text->viewport()->grab().toImage() != whole);
+    }
+
     void TheLogKeepsItsLast101LinesWithTheirColours() {
         TLogPane log;
         log.AddLogLine("Line 1: before");
@@ -340,6 +366,39 @@ private slots:
         QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{2, 4}));
         DoubleClickLine(log, log.LineCount() - 1);
         QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{12, 1}));
+    }
+
+    // In a pane two and a half lines high the first click of a double click
+    // on the partly shown line scrolls; the line under the mouse decides.
+    // After F12 the newest lines show, also when the panels of a simulation
+    // squeeze the pane.
+    void AShortLogPaneFollowsTheMouseAndTheNewestLines() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TLogPane& log = *window->LogPane();
+        int lineHeight = static_cast<int>(log.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+        QList<int> sizes = window->Splitter->sizes();
+        int paneHeight = lineHeight * 5 / 2 + 2 * log.frameWidth();
+        window->Splitter->setSizes({sizes[0] + sizes[1] - paneHeight, paneHeight});
+        window.New(QString(40, '\n'));
+        long first = log.LineCount();
+        for (int i = 1; i <= 20; ++i)
+            log.AddLogLine("Line " + std::to_string(i) + ": x");
+        log.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, first + 9);
+        // As the window system sends it: press, release, double click.
+        QPoint partlyShown(8, 2 * lineHeight + lineHeight / 4);
+        QTest::mousePress(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseRelease(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QCOMPARE(window.Active().GetCaretPos().Line, 12);
+
+        StartSimulation(window, "wide.psm", "loop: JUMP loop\r\n");
+        Settle(*window);
+        QTest::qWait(50);
+        first = log.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        long shown = log.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+        QVERIFY2(first + shown >= log.LineCount(), qPrintable(QString::number(first)));
     }
 };
 

@@ -339,11 +339,17 @@ private slots:
         QCOMPARE(window->Commands().Parser().Attributes()[atComment].Foreground, TColor(0x0000FF));
     }
 
+    // The print dialog offers every page and proposes a PDF file beside the
+    // document.
     void PrintingAndThePreview() {
         TTestWindow window;
-        window.New(QString("LOAD s0, 1\r\n").repeated(200));
+        window->OpenDocument(
+            window.File("listing.v1.psm", QString("LOAD s0, 1\r\n").repeated(200).toStdString()));
         Press(window, window->Commands().actFilePrint);
         QCOMPARE(window.Dialogs.PageCountOffered, 3);
+        QCOMPARE(window.Dialogs.PrintFileProposed,
+                 QDir(window.Settings.Folder()).filePath("listing.v1.pdf"));
+        QCOMPARE(window.Dialogs.PrintJobName, "listing.v1.psm");
         Press(window, window->Commands().actFilePreview);
         QCOMPARE(window->SourceStack->currentWidget(), window->SynEditPrintPreview);
         QVERIFY(!window->Commands().actEditCut->isEnabled());

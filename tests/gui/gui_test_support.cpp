@@ -4,6 +4,8 @@
 #include "korvo_version.h"
 #include "panels/ram_rom_entry_form.h"
 
+#include <QPrinter>
+
 namespace korvo::test {
 
 TTemporarySettings::TTemporarySettings()
@@ -20,6 +22,13 @@ bool TScriptedDialogs::EnterValue(QWidget*, int address, std::int32_t& value) {
     if (ValueTexts.empty()) return false;
     value = TRAMROMEntryForm::ByteValue(TakeFront(ValueTexts, QString()));
     return true;
+}
+
+bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) {
+    PageCountOffered = pageCount;
+    PrintFileProposed = printer.outputFileName();
+    PrintJobName = printer.docName();
+    return false;
 }
 
 namespace {

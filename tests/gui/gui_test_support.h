@@ -16,6 +16,7 @@
 #include "shell/source_editor.h"
 #include "simulator/debugger.h"
 
+#include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 #include <QtTest>
 #include <QtWidgets>
@@ -86,19 +87,23 @@ public:
         return Settings && Settings(settings);
     }
     bool SetUpPrinter(QWidget*, QPrinter&) override { return true; }
-    bool ChoosePrintRange(QWidget*, QPrinter&, int pageCount) override {
-        PageCountOffered = pageCount;
-        return false;
-    }
+    bool ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) override;
     void Beep() override { ++Beeps; }
+    // The Go to Line dialog takes LineNumbers; an empty queue cancels it.
+    bool AskLineNumber(QWidget*, int, int& line) override {
+        return (line = TakeFront(LineNumbers, 0)) > 0;
+    }
 
     std::deque<TSaveAnswer> SaveAnswers;
     std::deque<QString> OpenFileNames, SaveFileNames, ValueTexts;
     std::deque<TReplaceAnswer> ReplaceAnswers;
+    std::deque<int> LineNumbers;
     std::function<bool(TSearchState& state)> Search;
     std::function<bool(ISettingsStore& settings)> Settings;
 
     QStringList SaveQuestions, OpenStartNames, SearchTextsShown, Errors;
+    // The file and job name the print dialog was given.
+    QString PrintFileProposed, PrintJobName;
     // Address and value each value-entry dialog showed.
     QList<QPair<int, int>> ValuesAsked;
     int SaveDialogs = 0, ReplacesAsked = 0, AboutBoxes = 0, PageCountOffered = 0, Beeps = 0;

@@ -203,11 +203,18 @@ private slots:
                  QString::number(row.Rows - 1, 16).toUpper() + ' ');
     }
 
-    void RegisterNamesBecomeHints() {
+    // The names a program gives registers show in their rows, a long one
+    // cut short, and in full as the hint.
+    void RegisterRowsShowTheirNames() {
         TTestWindow window;
-        StartSimulation(window, "names.psm", "counter EQU s3\r\nloop: ADD counter, 1\r\n");
-        QCOMPARE(Status(window).RegisterLabels[3]->toolTip(), "counter");
-        QCOMPARE(Status(window).RegisterLabels[2]->toolTip(), QString());
+        StartSimulation(
+            window, "names.psm",
+            Lines({"counter EQU s3", "the_longest_name_there_is EQU s4", "loop: ADD counter, 1"}));
+        auto& labels = Status(window).RegisterLabels;
+        QCOMPARE(labels[3]->toolTip() + '|' + labels[3]->text(), "counter|3 counter");
+        QCOMPARE(labels[2]->toolTip() + '|' + labels[2]->text(), "|2 ");
+        QVERIFY2(labels[4]->text().startsWith("4 the") && labels[4]->text().endsWith(QChar(0x2026)),
+                 qPrintable(labels[4]->text()));
     }
 
     void SwitchesAreReadByInAndOutLightsLEDs() {

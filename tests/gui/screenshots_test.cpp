@@ -1,5 +1,7 @@
 // Takes the screenshots of docs/screenshots when KORVO_SCREENSHOT_DIR names
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
+#include "base/theme.h"
+#include "common/settings.h"
 #include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "gui_test_support.h"
@@ -92,6 +94,37 @@ private slots:
         });
         window->Commands().actRun->trigger();
         QCOMPARE(Simulator(window).State(), ssPaused);
+    }
+
+    // Blink stepped into its delay routine: the code memory and call stack
+    // views, the register names and the values the last step changed.
+    void SimulationViews() {
+        TTestWindow window;
+        Show(window, {1180, 760}, KORVO_EXAMPLES_DIR "/blink.psm", TCoreKind::pbt3, dmSimulate);
+        emit window.Active().TextControl()->marginClicked(TSourceEditor::kGlyphMargin, 30, {});
+        for (int step = 0; step < 6; ++step)
+            window->Commands().actStepOne->trigger();
+        window->UpdateCommands();
+        Save(*window, "simulation-views");
+    }
+
+    // The dark theme in Simulate mode: editor, listing, LEDs and panels.
+    void DarkTheme() {
+        TTestWindow window;
+        window.Close();
+        WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
+        window.Restart();
+        Show(window, {1180, 760}, KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm", TCoreKind::pbt3,
+             dmSimulate);
+        for (int bit : {0, 3, 6})
+            Panels(window).IOPanels().InputFrame(0)->Switches[bit]->click();
+        window->UpdateCommands();
+        DuringRun(window, 500, [&] { window->Commands().actPause->trigger(); });
+        window->Commands().actRun->trigger();
+        window->UpdateCommands();
+        Save(*window, "dark-theme");
+        window.Close();
+        ApplyTheme(settings::TThemeChoice::Light);
     }
 
     void UartTerminal() {

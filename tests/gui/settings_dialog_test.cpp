@@ -188,6 +188,24 @@ const TChainMenuRow kChainMenuRows[] = {
     {"no editing without a row", "beforeList", -1, "Edit Chip", false, {kChipA, kChipB}},
 };
 
+struct TOkRow {
+    const char* Name;
+    int Page;
+    bool ChangeAll; // else only the Misc page changes
+    const char* Groups;
+};
+const char* const kAllGroups = "Attributes Columns Editor Options SVF ScratchPad Time UART";
+const TOkRow kOkRows[] = {
+    {"all changed, Format shows", TdlgSettings::pgFormat, true, kAllGroups},
+    {"all changed, Layout shows", TdlgSettings::pgLayout, true, kAllGroups},
+    {"all changed, JTAG shows", TdlgSettings::pgJtag, true, kAllGroups},
+    {"all changed, Misc shows", TdlgSettings::pgMisc, true, kAllGroups},
+    {"Misc changed, Format shows", TdlgSettings::pgFormat, false,
+     "Attributes Columns Editor Options ScratchPad Time UART"},
+    {"Misc changed, Layout shows", TdlgSettings::pgLayout, false,
+     "Editor Options ScratchPad Time UART"},
+};
+
 struct TChipRow {
     const char* Name;
     TChipDescription Typed, Kept;
@@ -270,66 +288,63 @@ private slots:
                      "Failure: Invalid data type for 'AddressWidth'; SVF data not yet set"});
         QCOMPARE(ChipNames(dialog->JtagPage()->BeforeList()), QStringList{"XC2C64"});
         QCOMPARE(dialog->JtagPage()->AfterList()->RowCount(), 0);
-        // Without a stored target the core's preset stands in.
+        // Without a stored target the core's preset stands in; keys never
+        // written are no failure.
         init();
         QVERIFY(Open(TCoreKind::pbtC)->JtagPage()->TargetList()->Rows() ==
                 (TChain{{"CoolRunner-II", "8", "80234093", "0009", "0011"}}));
+        QVERIFY(log_.Lines.empty());
     }
 
-    // Changes something on every page, so that what OK stores shows which
-    // page it took.
-    void OkStoresOnlyTheShowingPage_data() {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QStringList>("groups");
-        QTest::newRow("Format") << int(TdlgSettings::pgFormat)
-                                << QStringList{"Attributes", "Columns"};
-        QTest::newRow("Layout") << int(TdlgSettings::pgLayout) << QStringList{};
-        QTest::newRow("JTAG") << int(TdlgSettings::pgJtag) << QStringList{"SVF"};
-        QTest::newRow("Misc") << int(TdlgSettings::pgMisc)
-                              << QStringList{"Editor", "ScratchPad", "Time", "UART"};
-    }
+    // Whatever page shows, OK stores every page the user changed; the page
+    // that shows is stored even unchanged.
+    void OkStoresEveryChangedPage_data() { AddRows(kOkRows); }
 
-    void OkStoresOnlyTheShowingPage() {
-        QFETCH(int, page);
-        QFETCH(QStringList, groups);
+    void OkStoresEveryChangedPage() {
+        const TOkRow& row = Row(kOkRows);
         auto dialog = Open();
-        PickColor(*dialog, "colorOpcodes", "Red");
-        Set(*dialog, {"column2", "33", "ioPanels", "12", "memoryPanels", "6", "dataWidth", "8",
-                      "fontSize", "14", "clockFrequency", "25", "scratchPad1", "1", "uartBaud",
+        if (row.ChangeAll) {
+            PickColor(*dialog, "colorOpcodes", "Red");
+            Set(*dialog,
+                {"column2", "33", "ioPanels", "12", "memoryPanels", "6", "dataWidth", "8"});
+        }
+        Set(*dialog, {"fontSize", "14", "clockFrequency", "25", "scratchPad1", "1", "uartBaud",
                       "9600", "uartTcpBridge", "0"});
-        ShowPage(*dialog, page);
+        ShowPage(*dialog, row.Page);
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(TopGroups(*settings_), groups);
-        QCOMPARE(limits_ == (TPanelLimits{12, 6}), page == TdlgSettings::pgLayout);
+        QCOMPARE(TopGroups(*settings_).join(' '), row.Groups);
+        QCOMPARE(limits_ == (TPanelLimits{12, 6}), row.ChangeAll);
         auto contents = FileContents(*settings_);
-        const QStringList expected = {"Attributes/Reserved word/Foreground",
-                                      "255",
-                                      "Columns/Column2",
-                                      "33",
-                                      "SVF/Target/DataWidth",
-                                      "8",
-                                      "SVF/Target/AddressWidth",
-                                      "17",
-                                      "SVF/Target/Chip",
-                                      "Spartan-3",
-                                      "SVF/Before/Count",
-                                      "0",
-                                      "Editor/FontSize",
-                                      "14",
-                                      "Editor/SmartTab",
-                                      "1",
-                                      "Time/Frequency",
-                                      "25",
-                                      "ScratchPad/Size",
-                                      "1",
-                                      "UART/Baud",
-                                      "9600",
-                                      "UART/TcpBridge",
-                                      "0"};
-        for (qsizetype i = 0; i < expected.size(); i += 2)
-            if (groups.contains(expected[i].section('/', 0, 0)))
-                QCOMPARE(contents[expected[i]], expected[i + 1]);
+        QString expected = "Editor/FontSize=14;Editor/SmartTab=1;Time/Frequency=25;"
+                           "ScratchPad/Size=1;UART/Baud=9600;UART/TcpBridge=0";
+        if (row.ChangeAll)
+            expected += ";Attributes/Reserved word/Foreground=255;Columns/Column2=33;"
+                        "SVF/Target/DataWidth=8;SVF/Target/AddressWidth=17;"
+                        "SVF/Target/Chip=Spartan-3;SVF/Before/Count=0";
+        for (const QString& pair : expected.split(';'))
+            QCOMPARE(contents[pair.section('=', 0, 0)], pair.section('=', 1));
+    }
+
+    // The sample paints in the very font of a document's editor and shows
+    // every line whole, also in a large font.
+    void TheSampleShowsTheEditorFontUnclipped() {
+        TTestWindow window;
+        window.Settings.Store().WriteValue("Editor", "FontName", "DejaVu Sans Mono");
+        window.Settings.Store().WriteIntegerValue("Editor", "FontSize", 16);
+        auto* text = window.New("").TextControl();
+        TdlgSettings dialog(window.Settings.Store(), TCoreKind::pbt3, log_, limits_);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* sample = Child<QsciScintilla>(dialog, "sampleEditor");
+        QCOMPARE(sample->lexer()->font(0), text->EditorFont());
+        for (int line = 0; line < sample->lines(); ++line) {
+            long end = sample->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+            QPoint last(sample->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0L, end),
+                        sample->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0L, end) +
+                            10);
+            QVERIFY2(sample->viewport()->rect().contains(last), qPrintable(QString::number(line)));
+        }
     }
 
     void OnlyOkOfTheModalDialogStores() {
@@ -346,7 +361,7 @@ private slots:
                 ShowSettingsDialog(nullptr, settings_->Store(), TCoreKind::pbtI, log_, limits_);
             QCOMPARE(ok, button == std::string("btnOK"));
             QCOMPARE(limits_.IoPanelsVertical, ok ? 3 : TPanelLimits{}.IoPanelsVertical);
-            QVERIFY(TopGroups(*settings_).isEmpty());
+            QCOMPARE(TopGroups(*settings_).join(' '), ok ? "Attributes Columns" : "");
         }
     }
 

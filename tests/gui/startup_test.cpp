@@ -5,6 +5,7 @@
 #include "korvo_version.h"
 #include "shell/ide_arguments.h"
 #include "shell/qt_user_dialogs.h"
+#include "shell/status_bar_panel.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -66,6 +67,20 @@ private slots:
         TTestWindow window({}, false);
         QCOMPARE(window.Dialogs.AboutBoxes, 1);
         QCOMPARE(window->LogPane()->LineCount(), 0); // missing values are no failure
+        // The log pane gets its 120 pixels, also after maximising, and the
+        // status bar panels share the narrow window without overlapping.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        QCOMPARE(window->LogPane()->height(), 120);
+        QRegion panels;
+        for (auto* panel : window->StatusPanels) {
+            QVERIFY(!panels.intersects(panel->geometry()));
+            QVERIFY(window->statusBar()->rect().contains(panel->geometry()));
+            panels += panel->geometry();
+        }
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
+        QTRY_COMPARE(window->LogPane()->height(), 120);
         window.Restart();
         QCOMPARE(window.Dialogs.AboutBoxes, 1);
         QCOMPARE(ReadString(window.Settings.Store(), "Window", "LastVersion"),
@@ -146,6 +161,8 @@ private slots:
         window->miFileMRU[1]->trigger();
         QCOMPARE(window.Active().FileName(), names[1]);
         QCOMPARE(window->Commands().RecentFiles().Files(), QStringList({names[0], names[2]}));
+        // Closed at the end, not reopened: the file heads the list.
+        WriteInteger(window.Settings.Store(), "Options", "ReopenFiles", 0);
         window.Restart();
         QCOMPARE(window->Commands().RecentFiles().Get(0), names[1]);
         QVERIFY(!window.Settings.Store().ReadValue("MRUFiles", "MRUFile4"));

@@ -119,6 +119,14 @@ void TFrameRAMPanels::Refresh() {
                     frame->SetValue(n, simulator_->GetPortItem(frame->Base() + n).Value);
 }
 
+void TFrameRAMPanels::ListValues(TShownValues& values) const {
+    for (TFrameStore* frame : storeFrames_)
+        if (frame) frame->ListValues(values);
+    for (auto* frames : {&romFrames_, &ramFrames_})
+        for (TFrameRAM* frame : *frames)
+            if (frame) frame->ListValues(values);
+}
+
 TFrameRAM* TFrameRAMPanels::RAMFrame(int block) const {
     return block >= 0 && block < 16 ? ramFrames_[block] : nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panels/change_marks.h"
+
 #include <QScrollArea>
 #include <array>
 #include <cstdint>
@@ -29,6 +31,7 @@ public:
     void FreePanels();
     // Every frame from the scratch pad and the port map.
     void Refresh();
+    void ListValues(TShownValues& values) const;
 
     TFrameRAM* RAMFrame(int block) const;
     TFrameRAM* ROMFrame(int block) const;
