@@ -4,6 +4,7 @@
 // marks of what a step changed, and the code memory and call stack views.
 #include "base/theme.h"
 #include "common/settings.h"
+#include "gui_test_support.h"
 #include "panels/call_stack_view.h"
 #include "panels/code_memory_view.h"
 #include "panels/frame_io_panels.h"
@@ -12,25 +13,7 @@
 #include "panels/frame_status.h"
 #include "panels/frame_store.h"
 #include "panels/panel_widgets.h"
-#include "panels/simulation_panels.h"
-#include "shell/commands.h"
 #include "shell/core_selector.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
-#include "simulation_test_support.h"
-#include "simulator/debugger.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDockWidget>
-#include <QLineEdit>
-#include <QMenu>
-#include <QToolButton>
-#include <QToolTip>
-#include <Qsci/qscilexer.h>
-#include <QtTest>
 
 using namespace korvo;
 using namespace korvo::test;
@@ -69,7 +52,7 @@ private slots:
     // for another core says so when it fails.
     void TheCoreIsTheFilesAndTheSessionComesBack() {
         TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "p3.psm", "loop: FETCH s0, 1\r\n");
+        QString file = window.File("p3.psm", "loop: FETCH s0, 1\r\n");
         window->OpenDocument(file);
         Press(window, window->Commands().actSimulate);
         QVERIFY(LogLines(*window).contains(
@@ -105,8 +88,8 @@ private slots:
     // until the line is edited.
     void ErrorsStayOnTheirLinesUntilEdited() {
         TTestWindow window;
-        window->OpenDocument(WriteFile(window.Settings.Folder(), "bad.psm",
-                                       "LOAD s0, nowhere\r\nJUMP 0\r\nJUMP elsewhere\r\n"));
+        window->OpenDocument(
+            window.File("bad.psm", "LOAD s0, nowhere\r\nJUMP 0\r\nJUMP elsewhere\r\n"));
         TEditor& document = window.Active();
         Press(window, window->Commands().actSimulate);
         auto& text = *document.TextControl();
@@ -124,7 +107,7 @@ private slots:
         TTestWindow window;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        QString include = WriteFile(window.Settings.Folder(), "defs.inc", ";\r\nlimit EQU 10\r\n");
+        QString include = window.File("defs.inc", ";\r\nlimit EQU 10\r\n");
         TEditor& document = StartSimulation(window, "names.psm", kProgram);
         auto& text = *document.TextControl();
         auto& c = window->Commands();
@@ -150,8 +133,7 @@ private slots:
         QCOMPARE(Hover(document, 5, "loop"), QString("loop: label, address $000, line 3"));
         QCOMPARE(Hover(document, 7, "limit"), QString("limit: constant $0A (10), line 2"));
         Press(window, c.actSimulate);
-        Press(window, c.actStepOne);
-        Press(window, c.actStepOne);
+        Step(window, 2);
         QCOMPARE(Hover(document, 4, "counter"),
                  QString("counter: register s3, line 1\nnow $01 (1)"));
         QCOMPARE(Hover(document, 4, "leds"), QString("leds: port $01, line 2\nnow $01 (1)"));
@@ -169,7 +151,7 @@ private slots:
         window.Close();
         WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
         window.Restart();
-        window->OpenDocument(WriteFile(window.Settings.Folder(), "dark.psm", kProgram));
+        window->OpenDocument(window.File("dark.psm", kProgram));
         auto& text = *window.Active().TextControl();
         const TTheme& theme = CurrentTheme();
         QVERIFY(theme.Dark && QApplication::palette().color(QPalette::Window).lightness() < 128);
@@ -213,7 +195,7 @@ private slots:
                                            {false, false, false, true, false, false},
                                            {true, false, false, false, true, true}};
         for (int step = 0; step < afterStep.size(); ++step) {
-            Press(window, window->Commands().actStepOne);
+            Step(window);
             for (int i = 0; i < watched.size(); ++i)
                 QVERIFY2(TChangeMarks::IsMarked(*watched[i]) == afterStep[step][i],
                          qPrintable(QStringLiteral("step %1, widget %2").arg(step).arg(i)));
@@ -238,7 +220,7 @@ private slots:
         };
         QCOMPARE(row(0), QStringList({"\u25B6", "$000", "$30002", "start", "CALL $002"}));
 
-        Press(window, window->Commands().actStepOne);
+        Step(window);
         QCOMPARE(row(2), QStringList({"\u25B6", "$002", "$00012", "routine", "LOAD s0, $12"}));
         TCallStackView& stack = Panels(window).CallStack();
         QCOMPARE(stack.topLevelItemCount(), 1);

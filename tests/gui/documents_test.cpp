@@ -1,21 +1,7 @@
-// Documents: titles and untitled numbers, opening, saving, closing with the
-// save question, dropped files, and the bytes a file is saved with.
+// Documents: untitled numbers, opening, the save question, the bytes a file
+// is saved with, dropped files, bookmarks; and the log pane that leads back
+// to a document's lines.
 #include "gui_test_support.h"
-#include "shell/commands.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/editor_form.h"
-#include "shell/icons.h"
-#include "shell/log_pane.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
-#include "simulation_test_support.h"
-#include "simulator/debugger.h"
-
-#include <QMimeData>
-#include <QTabWidget>
-#include <QUrl>
-#include <QtTest>
 
 using namespace korvo;
 using namespace korvo::test;
@@ -33,20 +19,81 @@ void Type(TEditor& document, const QString& text) {
     document.TextControl()->insert(text);
 }
 
+void CloseActive(TTestWindow& window) {
+    window.Active().Close();
+    Settle(*window);
+}
+
 void DropFiles(TEditor& document, const QStringList& files) {
-    auto* data = new QMimeData;
+    QMimeData data;
     QList<QUrl> urls;
     for (const QString& file : files)
         urls << QUrl::fromLocalFile(file);
-    data->setUrls(urls);
+    data.setUrls(urls);
     QWidget* target = document.TextControl()->viewport();
     // A drop reaches only the widget that accepted the drag entering it.
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
-    delete data;
 }
+
+void DoubleClickLine(TLogPane& log, int line) {
+    long position = log.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    int x = static_cast<int>(
+        log.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0L, position));
+    int y = static_cast<int>(
+        log.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0L, position));
+    QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 2, y + 4));
+}
+
+struct TBytesRow {
+    const char* Name;
+    const char* Read;
+    const char* Saved = nullptr; // nullptr: as read
+};
+const TBytesRow kBytesRows[] = {
+    {"utf-8", "; Gr\xC3\xB6\xC3\x9F"
+              "e\r\nLOAD s0, 1\r\n"},
+    {"four-byte utf-8", "; \xF0\x9F\x98\x80\r\n"},
+    {"latin-1", "; Gr\xF6\xDF"
+                "e\r\n"},
+    {"latin-1 upper half", "\x80\x9F\xA0\xFF\r\n"},
+    {"broken utf-8 stays bytes", "; \xC3\x28 \xFF\r\n"},
+    {"overlong utf-8 stays bytes", "\xC0\xAF\r\n"},
+    {"a surrogate stays bytes", "\xED\xA0\x80\r\n"},
+    {"beyond the last code point stays bytes", "\xF4\x90\x80\x80\r\n"},
+    {"cut-short utf-8 stays bytes", "a\xE2\x82\r\n"},
+    {"line ends become CR LF", "a\nb\rc\r\n", "a\r\nb\r\nc\r\n"},
+    {"last line gets its line end", "a\r\nb", "a\r\nb\r\n"},
+    {"empty lines kept", "\r\n\r\nx\r\n\r\n"},
+    {"empty file", ""},
+    {"trailing blanks kept", "x   \r\n"},
+};
+
+const QColor kYellow(0xFF, 0xFF, 0x00), kAqua(0x00, 0xFF, 0xFF), kSilver(0xC0, 0xC0, 0xC0),
+    kRed(0xFF, 0x00, 0x00);
+
+struct TLogLineRow {
+    const char* Name;
+    const char* Text;
+    QColor Background;
+    int SourceLine;
+};
+const TLogLineRow kLogLineRows[] = {
+    {"assembler error", "Line 12: Label not found", kYellow, 12},
+    {"any letter case", "LINE 3: x", kYellow, 3},
+    {"no number", "Line : x", kYellow, 1},
+    {"zero", "Line 0: x", kYellow, 1},
+    {"too big", "Line 99999999999: x", kYellow, 1},
+    {"failure", "Failure: Can not execute: 'x'", kAqua, 0},
+    {"failure lower case", "failure: x", kAqua, 0},
+    {"progress", "!Program is Reset", kSilver, 0},
+    {"error", "?Include file:'a.psm', line 2: ?Syntax|x", kRed, 0},
+    {"plain", "Assembler Phase 1: building symbol table", QColor(), 0},
+    {"blank before Line", " Line 12: x", QColor(), 0},
+    {"Lines is not Line", "Lines: 4", QColor(), 0},
+};
 
 } // namespace
 
@@ -58,109 +105,79 @@ private slots:
         TTestWindow window;
         window->actFileNew->trigger();
         window->actFileNew->trigger();
-        QCOMPARE(TabTitles(*window), QStringList({"Untitled1", "Untitled2"}));
         window->Documents().Get(0)->Close();
         Settle(*window);
-        QCOMPARE(TabTitles(*window), QStringList({"Untitled2"}));
         window->actFileNew->trigger();
         QCOMPARE(TabTitles(*window), QStringList({"Untitled2", "Untitled1"}));
-        QCOMPARE(window.Active().Title(), QString("Untitled1"));
+        // The number an opened file took for a moment is free again.
+        window->OpenDocument(window.File("prog.psm", "LOAD s0, 1\r\n"));
+        window->actFileNew->trigger();
+        QCOMPARE(window.Active().Title(), "Untitled3");
     }
 
-    void NewAndOpenLogTheirTitles() {
+    void AnOpenFileIsOpenedOnce() {
         TTestWindow window;
-        window->actFileNew->trigger();
-        QCOMPARE(LogLines(*window), QStringList({"Created: Untitled1", "Created: Untitled1"}));
-        QString file = WriteFile(window.Settings.Folder(), "prog.psm", "LOAD s0, 1\r\n");
-        window->OpenDocument(file);
-        QCOMPARE(LogLines(*window).mid(2), QStringList({"Created: Untitled2", "Read: prog.psm"}));
-        // The number the opened file took for a moment is free again.
-        window->actFileNew->trigger();
-        QCOMPARE(window.Active().Title(), QString("Untitled2"));
-    }
-
-    void OpeningAnOpenFileInOtherLetterCaseOnlyActivatesIt() {
-        TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "Prog.psm", "LOAD s0, 1\r\n");
+        QString file = window.File("Prog.psm", "LOAD s0, 1\r\n");
         window->OpenDocument(file);
         window->actFileNew->trigger();
-        QCOMPARE(window->Documents().Count(), 2);
-        int logLines = window->LogPane()->LineCount();
         window->OpenDocument(
             file.toUpper().replace(window.Settings.Folder().toUpper(), window.Settings.Folder()));
         QCOMPARE(window->Documents().Count(), 2);
-        QCOMPARE(window->LogPane()->LineCount(), logLines);
         QCOMPARE(window.Active().FileName(), file);
-        QCOMPARE(window->PageControlEdit->currentIndex(), 0);
+        // Two files that differ in letter case are two documents.
+        window->OpenDocument(window.File("a.psm", "; lower\r\n"));
+        window->OpenDocument(window.File("A.psm", "; upper\r\n"));
+        QCOMPARE(window->Documents().Count(), 4);
+        QCOMPARE(window.Active().TextControl()->text(), "; upper\r\n");
     }
 
-    void TwoFilesThatDifferInLetterCaseStayApart() {
+    void NamesThatAreNoFiles() {
         TTestWindow window;
-        QString lower = WriteFile(window.Settings.Folder(), "a.psm", "; lower\r\n");
-        QString upper = WriteFile(window.Settings.Folder(), "A.psm", "; upper\r\n");
-        window->OpenDocument(lower);
-        window->OpenDocument(upper);
-        QCOMPARE(window->Documents().Count(), 2);
-        QCOMPARE(window.Active().TextControl()->text(), QString("; upper\r\n"));
-    }
-
-    void ANameWithAStarIsUntitledWithItsExtension() {
-        TTestWindow window;
-        window->OpenDocument(QStringLiteral("*.psm"));
-        QCOMPARE(window.Active().Title(), QString("Untitled1.psm"));
+        window->OpenDocument("*.psm");
+        QCOMPARE(window.Active().Title(), "Untitled1.psm");
         QVERIFY(window.Active().Highlighter());
-        // Saving it asks for a name.
         Type(window.Active(), "x");
-        QVERIFY(!window.Active().Save());
-        QCOMPARE(window.Dialogs.SaveFilters.size(), 1);
+        QVERIFY(!window.Active().Save()); // asks for a name
+        QCOMPARE(window.Dialogs.SaveDialogs, 1);
+        QString missing = QDir(window.Settings.Folder()).filePath("new.psm");
+        window->OpenDocument(missing);
+        QCOMPARE(window.Active().FileName(), missing);
+        QCOMPARE(window.Active().TextControl()->text(), QString());
+        window.Active().SetModified(true);
+        QVERIFY(window.Active().Save());
+        QVERIFY(QFile::exists(missing));
     }
 
     void TheSaveQuestionOnClose() {
         TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "keep.psm", "LOAD s0, 1\r\n");
+        QString file = window.File("keep.psm", "LOAD s0, 1\r\n");
         window->OpenDocument(file);
         Type(window.Active(), "; new\r\n");
-
-        window.Dialogs.SaveAnswers = {TSaveAnswer::Cancel};
-        window.Active().Close();
-        Settle(*window);
+        window.Dialogs.SaveAnswers = {TSaveAnswer::Cancel, TSaveAnswer::No};
+        CloseActive(window);
         QCOMPARE(window->Documents().Count(), 1);
         QCOMPARE(window.Dialogs.SaveQuestions, QStringList({"Save modified: \"keep.psm\"?"}));
-
-        window.Dialogs.SaveAnswers = {TSaveAnswer::No};
-        window.Active().Close();
-        Settle(*window);
+        CloseActive(window);
         QCOMPARE(window->Documents().Count(), 0);
-        QCOMPARE(ReadFile(file), std::string("LOAD s0, 1\r\n"));
+        QCOMPARE(ReadFile(file), "LOAD s0, 1\r\n");
 
         window->OpenDocument(file);
         Type(window.Active(), "; new\r\n");
         window.Dialogs.SaveAnswers = {TSaveAnswer::Yes};
-        window.Active().Close();
-        Settle(*window);
-        QCOMPARE(window->Documents().Count(), 0);
-        QCOMPARE(ReadFile(file), std::string("; new\r\nLOAD s0, 1\r\n"));
-        // Closing puts the file at the top of the recent files.
+        CloseActive(window);
+        QCOMPARE(ReadFile(file), "; new\r\nLOAD s0, 1\r\n");
         QCOMPARE(window->Commands().RecentFiles().Get(0), file);
-    }
-
-    void CancellingSaveAsKeepsAnUntitledDocument() {
-        TTestWindow window;
+        // An untitled document stays when the name is not given.
         window->actFileNew->trigger();
         Type(window.Active(), "LOAD s0, 1");
-        window.Dialogs.SaveAnswers = {TSaveAnswer::Yes};
-        window.Active().Close();
-        Settle(*window);
+        window.Dialogs.SaveAnswers = {TSaveAnswer::Yes, TSaveAnswer::Yes};
+        CloseActive(window);
         QCOMPARE(window->Documents().Count(), 1);
-        QCOMPARE(window.Dialogs.SaveFilters, QStringList({"All files|*.*|"}));
-
         QString chosen = QDir(window.Settings.Folder()).filePath("saved.psm");
-        window.Dialogs.SaveAnswers = {TSaveAnswer::Yes};
         window.Dialogs.SaveFileNames = {chosen};
-        window.Active().Close();
-        Settle(*window);
+        CloseActive(window);
         QCOMPARE(window->Documents().Count(), 0);
-        QCOMPARE(ReadFile(chosen), std::string("LOAD s0, 1\r\n"));
+        QCOMPARE(ReadFile(chosen), "LOAD s0, 1\r\n");
     }
 
     void ClosingTheWindowAsksEveryModifiedDocument() {
@@ -178,7 +195,7 @@ private slots:
         QVERIFY(window->close());
     }
 
-    void SaveAsLogsTheNewNameAndPicksTheHighlighter() {
+    void SaveAsNamesTheDocument() {
         TTestWindow window;
         window->actFileNew->trigger();
         QVERIFY(!window.Active().Highlighter());
@@ -186,171 +203,75 @@ private slots:
         QString chosen = QDir(window.Settings.Folder()).filePath("named.PSM");
         window.Dialogs.SaveFileNames = {chosen};
         QVERIFY(window.Active().SaveAs());
-        QCOMPARE(LogLines(*window).last(), QString("Read: named.PSM"));
         QVERIFY(window.Active().Highlighter());
         QVERIFY(!window.Active().Modified());
-        QCOMPARE(window->PageControlEdit->tabText(0), QString("named.PSM"));
-    }
-
-    void TextIsSavedAsTheBytesItWasReadFrom_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("saved");
-        QTest::newRow("utf-8") << QByteArray("; Gr\xC3\xB6\xC3\x9F"
-                                             "e\r\nLOAD s0, 1\r\n")
-                               << QByteArray("; Gr\xC3\xB6\xC3\x9F"
-                                             "e\r\nLOAD s0, 1\r\n");
-        QTest::newRow("latin-1") << QByteArray("; Gr\xF6\xDF"
-                                               "e\r\n")
-                                 << QByteArray("; Gr\xF6\xDF"
-                                               "e\r\n");
-        QTest::newRow("broken utf-8 stays bytes")
-            << QByteArray("; \xC3\x28 \xFF\r\n") << QByteArray("; \xC3\x28 \xFF\r\n");
-        QTest::newRow("line ends become CR LF")
-            << QByteArray("a\nb\rc\r\n") << QByteArray("a\r\nb\r\nc\r\n");
-        QTest::newRow("last line gets its line end")
-            << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("empty lines kept")
-            << QByteArray("\r\n\r\nx\r\n\r\n") << QByteArray("\r\n\r\nx\r\n\r\n");
-        QTest::newRow("empty file") << QByteArray("") << QByteArray("");
-        QTest::newRow("trailing blanks kept") << QByteArray("x   \r\n") << QByteArray("x   \r\n");
-    }
-
-    void TextIsSavedAsTheBytesItWasReadFrom() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, saved);
-        TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "bytes.psm", bytes.toStdString());
-        window->OpenDocument(file);
-        window.Active().SetModified(true);
-        QVERIFY(window.Active().Save());
-        QCOMPARE(QByteArray::fromStdString(ReadFile(file)), saved);
-    }
-
-    void Latin1TextShowsItsCharacters() {
-        TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "latin.psm", "; \xE9t\xE9\r\n");
-        window->OpenDocument(file);
-        QCOMPARE(window.Active().TextControl()->text(), QString::fromUtf8("; été\r\n"));
-        QCOMPARE(window.Active().SourceLines(), std::vector<std::string>({"; \xE9t\xE9"}));
-    }
-
-    void TextLatin1CannotHoldIsSavedAsUtf8() {
-        TTestWindow window;
-        QString file = WriteFile(window.Settings.Folder(), "latin.psm", "; \xE9\r\n");
-        window->OpenDocument(file);
-        window.Active().TextControl()->setCursorPosition(0, 3);
-        Type(window.Active(), QString::fromUtf8("€"));
-        QVERIFY(window.Active().Save());
-        QCOMPARE(ReadFile(file), std::string("; \xC3\xA9\xE2\x82\xAC\r\n"));
-    }
-
-    void ANameThatIsNoFileGivesAnEmptyDocumentOfThatName() {
-        TTestWindow window;
-        QString missing = QDir(window.Settings.Folder()).filePath("new.psm");
-        window->OpenDocument(missing);
-        QCOMPARE(window.Active().FileName(), missing);
-        QCOMPARE(window.Active().TextControl()->text(), QString());
-        QCOMPARE(LogLines(*window).last(), QString("Read: new.psm"));
-        window.Active().SetModified(true);
-        QVERIFY(window.Active().Save());
-        QCOMPARE(ReadFile(missing), std::string());
-    }
-
-    void AFileThatCannotBeWrittenStaysModified() {
-        TTestWindow window;
-        window->actFileNew->trigger();
-        Type(window.Active(), "text");
-        window.Dialogs.SaveFileNames = {QDir(window.Settings.Folder()).filePath("no/such/dir.psm")};
-        QVERIFY(!window.Active().Save());
+        QCOMPARE(TabTitles(*window), QStringList{"named.PSM"});
+        // A file that cannot be written leaves the document modified.
+        Type(window.Active(), "x");
+        window.Dialogs.SaveFileNames = {QDir(window.Settings.Folder()).filePath("no/dir.psm")};
+        QVERIFY(!window.Active().SaveAs());
         QCOMPARE(window.Dialogs.Errors.size(), 1);
         QVERIFY(window.Active().Modified());
     }
 
+    void TextIsSavedAsTheBytesItWasReadFrom_data() { AddRows(kBytesRows); }
+
+    void TextIsSavedAsTheBytesItWasReadFrom() {
+        const TBytesRow& row = Row(kBytesRows);
+        TTestWindow window;
+        QString file = window.File("bytes.psm", row.Read);
+        window->OpenDocument(file);
+        window.Active().SetModified(true);
+        QVERIFY(window.Active().Save());
+        QCOMPARE(QByteArray::fromStdString(ReadFile(file)), row.Saved ? row.Saved : row.Read);
+    }
+
+    void Latin1TextShowsAndTakesAnyCharacter() {
+        TTestWindow window;
+        QString file = window.File("latin.psm", "; \xE9t\xE9\r\n");
+        window->OpenDocument(file);
+        QCOMPARE(window.Active().TextControl()->text(), QString::fromUtf8("; été\r\n"));
+        QCOMPARE(window.Active().SourceLines(), std::vector<std::string>({"; \xE9t\xE9"}));
+        // What Latin-1 cannot hold makes the file UTF-8.
+        window.Active().TextControl()->setCursorPosition(0, 5);
+        Type(window.Active(), QString::fromUtf8("€"));
+        QVERIFY(window.Active().Save());
+        QCOMPARE(ReadFile(file), "; \xC3\xA9t\xC3\xA9\xE2\x82\xAC\r\n");
+    }
+
     void OneDroppedFileReplacesAnUnmodifiedText() {
         TTestWindow window;
-        QString original = WriteFile(window.Settings.Folder(), "original.psm", "; original\r\n");
-        QString dropped = WriteFile(window.Settings.Folder(), "dropped.psm", "a\r\nb\r\n");
+        QString original = window.File("original.psm", "; original\r\n");
+        QString dropped = window.File("dropped.psm", "a\r\nb\r\n");
         window->OpenDocument(original);
         TEditor& document = window.Active();
-        document.TextControl()->setCursorPosition(0, 5);
-
         DropFiles(document, {dropped, original});
-        QCOMPARE(document.TextControl()->text(), QString("; original\r\n"));
-
+        QCOMPARE(document.TextControl()->text(), "; original\r\n");
         DropFiles(document, {dropped});
-        QCOMPARE(document.TextControl()->text(), QString("a\r\nb\r\n"));
+        QCOMPARE(document.TextControl()->text(), "a\r\nb\r\n");
         QCOMPARE(document.FileName(), original);
         QVERIFY(!document.Modified());
-        QCOMPARE(document.GetCaretPos(), (TCaretPos{1, 1}));
-
         Type(document, "x");
         DropFiles(document, {original});
-        QCOMPARE(document.TextControl()->text(), QString("xa\r\nb\r\n"));
+        QCOMPARE(document.TextControl()->text(), "xa\r\nb\r\n");
     }
 
-    void StatusTexts() {
+    void TheStatusBarShowsTheCaretAndTheState() {
         TTestWindow window;
-        window->actFileNew->trigger();
-        TEditor& document = window.Active();
-        QString lines;
-        for (int i = 0; i < 12; ++i)
-            lines += "abcdefgh\r\n";
-        Type(document, lines);
+        TEditor& document = window.New(QString("abcdefgh\r\n").repeated(12));
+        document.SetModified(true);
         document.SetCaretPos({12, 5});
-        QCOMPARE(document.StatusText(1), QString("     12:  5 "));
-        QCOMPARE(document.StatusText(2), QString("Modified"));
-        QCOMPARE(document.StatusText(3), QString("Insert"));
         document.TextControl()->setOverwriteMode(true);
-        QCOMPARE(document.StatusText(3), QString("Overwrite"));
-        document.TextControl()->setReadOnly(true);
-        QCOMPARE(document.StatusText(3), QString("Read Only"));
-        QCOMPARE(document.StatusText(4), QString());
         window->UpdateCommands();
-        QCOMPARE(window->StatusPanelText(1), QString("     12:  5 "));
-        QCOMPARE(window->StatusPanelText(2), QString("Modified"));
-    }
-
-    void ModesShowTheListingInTheGutter() {
-        TTestWindow window;
-        window->actFileNew->trigger();
-        TEditor& document = window.Active();
-        Type(document, "a\r\nb\r\nc");
-        auto* text = document.TextControl();
-        QVERIFY(text->LineNumbersShown());
-        document.Form()->ListingLines = {"$00 $0000", "?Syntax", ""};
-        document.SetMode(dmErrors);
-        QCOMPARE(document.Mode(), dmErrors);
-        QVERIFY(!text->LineNumbersShown());
-        QCOMPARE(text->ListingText(1), QString("?Syntax"));
-        QVERIFY(!text->isReadOnly());
-        document.SetMode(dmEdit);
-        QVERIFY(text->LineNumbersShown());
-        QCOMPARE(text->ListingText(1), QString());
-        QVERIFY(document.Listing().isEmpty());
-    }
-
-    void TheCurrentLineIsMarkedAndTheCaretFollows() {
-        TTestWindow window;
-        window->actFileNew->trigger();
-        TEditor& document = window.Active();
-        Type(document, "a\r\nb\r\nc\r\nd");
-        document.SetCaretPos({1, 1});
-        document.SetCurrentLine(3);
-        QCOMPARE(document.GetCaretPos(), (TCaretPos{3, 1}));
-        auto* text = document.TextControl();
-        QCOMPARE(text->LineColourAt(2), TLineColour::Current);
-        document.SetCurrentLine(4);
-        QCOMPARE(text->LineColourAt(2), TLineColour::Normal);
-        QCOMPARE(text->LineColourAt(3), TLineColour::Current);
-        QCOMPARE(text->LineGlyphAt(3), static_cast<int>(TLineGlyph::Current));
+        QCOMPARE(window->StatusPanelText(1), "     12:  5 ");
+        QCOMPARE(window->StatusPanelText(2), "Modified");
+        QCOMPARE(window->StatusPanelText(3), "Overwrite");
     }
 
     void BookmarksAreSetAndReachedByKeys() {
         TTestWindow window;
         window->show();
-        window->actFileNew->trigger();
-        TEditor& document = window.Active();
-        Type(document, "a\r\nb\r\nc\r\nd");
+        TEditor& document = window.New("a\r\nb\r\nc\r\nd");
         auto* text = document.TextControl();
         document.SetCaretPos({3, 1});
         QTest::keyClick(text, Qt::Key_7, Qt::ControlModifier | Qt::ShiftModifier);
@@ -371,22 +292,113 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
         auto* text =
             StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nJUMP 0\r\n").TextControl();
-        using Sci = QsciScintillaBase;
-        int height = static_cast<int>(text->SendScintilla(Sci::SCI_TEXTHEIGHT, 0L));
+        int height = static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
         // Simulate mode shows no line numbers: the listing starts the gutter.
-        int listing = static_cast<int>(text->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1L));
-        QRect glyphs(listing, 0, 18, height);
+        int listing =
+            static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 1L));
         for (int x : {3, listing + 3}) {
             QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(x, height * 3 / 2));
             QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint, qPrintable(QString::number(x)));
             Simulator(window).ToggleBreakpoint(2);
         }
         Simulator(window).ToggleBreakpoint(1);
+        QRect glyphs(listing, 0, 18, height);
         QImage glyph = text->viewport()->grab(glyphs).toImage();
         QImage whole = text->viewport()->grab().toImage();
         text->ToggleBookmark(3);
         QCOMPARE(text->viewport()->grab(glyphs).toImage(), glyph);
         QVERIFY(text->viewport()->grab().toImage() != whole);
+    }
+
+    void TheLogKeepsItsLast101LinesWithTheirColours() {
+        TLogPane log;
+        log.AddLogLine("Line 1: before");
+        for (int i = 1; i <= 100; ++i)
+            log.AddLogLine(i % 2 ? "plain" : "!progress");
+        QCOMPARE(log.LineText(0), "Line 1: before");
+        // One line per entry, tabs to columns of four, no blanks at the end.
+        log.AddLogLine("two\r\nlines\twith a tab   ");
+        QCOMPARE(log.LineCount(), 101);
+        QCOMPARE(log.LineText(0), "plain");
+        QCOMPARE(log.LineBackground(0), QColor());
+        QCOMPARE(log.LineBackground(1), kSilver);
+        QCOMPARE(log.LineText(100), "two lines   with a tab");
+        // Selections cover whole lines.
+        int lineFrom = -1, indexFrom = -1, lineTo = -1, indexTo = -1;
+        log.setSelection(0, 2, 1, 3);
+        log.getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+        QCOMPARE(QList<int>({lineFrom, indexFrom, lineTo, indexTo}), QList<int>({0, 0, 2, 0}));
+        // Within an update bracket too.
+        log.BeginUpdate();
+        for (int i = 1; i <= 250; ++i)
+            log.AddLogLine("? error " + std::to_string(i));
+        QCOMPARE(log.LineText(100), "two lines   with a tab");
+        log.EndUpdate();
+        QCOMPARE(log.LineCount(), 101);
+        QCOMPARE(log.LineText(0), "? error 150");
+        QCOMPARE(log.LineBackground(0), kRed);
+    }
+
+    void LogLinesByTheirPrefix_data() { AddRows(kLogLineRows); }
+
+    void LogLinesByTheirPrefix() {
+        const TLogLineRow& row = Row(kLogLineRows);
+        TLogPane log;
+        log.AddLogLine("first");
+        log.AddLogLine(row.Text);
+        QCOMPARE(log.LineBackground(1), row.Background);
+        QCOMPARE(log.LineBackground(0), QColor());
+        QCOMPARE(TLogPane::SourceLineOf(row.Text), row.SourceLine);
+    }
+
+    void ADoubleClickOnALogLineMovesTheCaretToItsLine() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        QString text;
+        for (int i = 1; i <= 30; ++i)
+            text += QStringLiteral("line %1 text\r\n").arg(i);
+        window.New(text).SetCaretPos({2, 4});
+        TLogPane& log = *window->LogPane();
+        log.AddLogLine("?Include file:'x.psm', line 20: ?Syntax");
+        log.AddLogLine("Line 12: Label not found");
+        DoubleClickLine(log, log.LineCount() - 2);
+        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{2, 4}));
+        DoubleClickLine(log, log.LineCount() - 1);
+        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{12, 1}));
+    }
+
+    // In a pane two and a half lines high the first click of a double click
+    // on the partly shown line scrolls; the line under the mouse decides.
+    // After F12 the newest lines show, also when the panels of a simulation
+    // squeeze the pane.
+    void AShortLogPaneFollowsTheMouseAndTheNewestLines() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TLogPane& log = *window->LogPane();
+        int lineHeight = static_cast<int>(log.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+        QList<int> sizes = window->Splitter->sizes();
+        int paneHeight = lineHeight * 5 / 2 + 2 * log.frameWidth();
+        window->Splitter->setSizes({sizes[0] + sizes[1] - paneHeight, paneHeight});
+        window.New(QString(40, '\n'));
+        long first = log.LineCount();
+        for (int i = 1; i <= 20; ++i)
+            log.AddLogLine("Line " + std::to_string(i) + ": x");
+        log.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, first + 9);
+        // As the window system sends it: press, release, double click.
+        QPoint partlyShown(8, 2 * lineHeight + lineHeight / 4);
+        QTest::mousePress(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseRelease(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QCOMPARE(window.Active().GetCaretPos().Line, 12);
+
+        StartSimulation(window, "wide.psm", "loop: JUMP loop\r\n");
+        Settle(*window);
+        QTest::qWait(50);
+        first = log.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        long shown = log.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+        QVERIFY2(first + shown >= log.LineCount(), qPrintable(QString::number(first)));
     }
 };
 

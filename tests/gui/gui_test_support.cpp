@@ -3,15 +3,7 @@
 #include "common/settings.h"
 #include "korvo_version.h"
 #include "panels/ram_rom_entry_form.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/log_pane.h"
-#include "shell/main_window.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
 
 namespace korvo::test {
@@ -25,86 +17,33 @@ TQtSettingsStore& TTemporarySettings::Reopen() {
     return *store_;
 }
 
-TSaveAnswer TScriptedDialogs::AskSaveChanges(QWidget*, const QString& question) {
-    SaveQuestions << question;
-    if (SaveAnswers.empty()) return TSaveAnswer::No;
-    TSaveAnswer answer = SaveAnswers.front();
-    SaveAnswers.pop_front();
-    return answer;
-}
-
-bool TScriptedDialogs::ChooseOpenFile(QWidget*, const QString& filter, QString& fileName) {
-    OpenFilters << filter;
-    OpenStartNames << fileName;
-    if (OpenFileNames.empty()) return false;
-    fileName = OpenFileNames.front();
-    OpenFileNames.pop_front();
-    return !fileName.isEmpty();
-}
-
-bool TScriptedDialogs::ChooseSaveFile(QWidget*, const QString& filter, const QString&,
-                                      QString& fileName) {
-    SaveFilters << filter;
-    if (SaveFileNames.empty()) return false;
-    fileName = SaveFileNames.front();
-    SaveFileNames.pop_front();
-    return !fileName.isEmpty();
-}
-
-bool TScriptedDialogs::EditSearch(QWidget*, bool replace, TSearchState& state) {
-    SearchTextsShown << state.SearchText;
-    return Search ? Search(replace, state) : false;
-}
-
-TReplaceAnswer TScriptedDialogs::ConfirmReplace(QWidget*, const QRect& match,
-                                                const QString& searchText) {
-    ReplaceMatches << match;
-    ReplaceTexts << searchText;
-    if (ReplaceAnswers.empty()) return TReplaceAnswer::Yes;
-    TReplaceAnswer answer = ReplaceAnswers.front();
-    ReplaceAnswers.pop_front();
-    return answer;
-}
-
 bool TScriptedDialogs::EnterValue(QWidget*, int address, std::int32_t& value) {
     ValuesAsked << qMakePair(address, static_cast<int>(value));
     if (ValueTexts.empty()) return false;
-    value = TRAMROMEntryForm::ByteValue(ValueTexts.front());
-    ValueTexts.pop_front();
+    value = TRAMROMEntryForm::ByteValue(TakeFront(ValueTexts, QString()));
     return true;
-}
-
-bool TScriptedDialogs::EditSettings(QWidget*, ISettingsStore& settings, TCoreKind, ILog&) {
-    ++SettingsDialogs;
-    return Settings ? Settings(settings) : false;
-}
-
-bool TScriptedDialogs::SetUpPrinter(QWidget*, QPrinter&) {
-    return PrinterSetupAccepted;
 }
 
 bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) {
     PageCountOffered = pageCount;
     PrintFileProposed = printer.outputFileName();
     PrintJobName = printer.docName();
-    return PrintAccepted;
+    return false;
 }
 
-bool TScriptedDialogs::AskLineNumber(QWidget*, int, int& line) {
-    if (LineNumbers.empty()) return false;
-    line = LineNumbers.front();
-    LineNumbers.pop_front();
-    return true;
-}
-
+namespace {
+// Stores the current version as the last one started, so that no About box
+// greets the test.
 void MarkCurrentVersionSeen(ISettingsStore& settings) {
     WriteString(settings, "Window", "LastVersion", kProductVersion);
 }
+} // namespace
 
 QString WriteFile(const QString& folder, const QString& name, const std::string& bytes) {
     QString path = QDir(folder).filePath(name);
     QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return QFileInfo(path).absoluteFilePath();
 }
@@ -137,6 +76,18 @@ TEditor& TTestWindow::Active() {
     return *editor;
 }
 
+QString TTestWindow::File(const QString& name, const std::string& bytes) {
+    return WriteFile(Settings.Folder(), name, bytes);
+}
+
+TEditor& TTestWindow::New(const QString& text) {
+    window_->actFileNew->trigger();
+    Active().TextControl()->setText(text);
+    Active().SetCaretPos({1, 1});
+    window_->UpdateCommands();
+    return Active();
+}
+
 void TTestWindow::Restart(const QStringList& files) {
     Close();
     Settings.Reopen();
@@ -156,6 +107,60 @@ QStringList LogLines(TfrmWorkbookMain& window) {
     for (int i = 0; i < window.LogPane()->LineCount(); ++i)
         lines << window.LogPane()->LineText(i);
     return lines;
+}
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines)
+        text += std::string(line) + "\r\n";
+    return text;
+}
+
+TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
+                         TCoreKind core) {
+    window->Commands().CoreAction(core)->trigger();
+    window->OpenDocument(window.File(name, text));
+    TEditor& document = window.Active();
+    Press(window, window->Commands().actSimulate);
+    if (document.Mode() != dmSimulate)
+        qFatal("the test program did not assemble:\n%s", qPrintable(LogLines(*window).join('\n')));
+    return document;
+}
+
+bool Press(TTestWindow& window, QAction* command) {
+    window->UpdateCommands();
+    bool enabled = command->isEnabled();
+    if (!enabled) qWarning("%s is disabled", qPrintable(command->objectName()));
+    command->trigger();
+    window->UpdateCommands();
+    return enabled;
+}
+
+void Step(TTestWindow& window, int times) {
+    for (int i = 0; i < times; ++i)
+        Press(window, window->Commands().actStepOne);
+}
+
+void DuringRun(TTestWindow& window, int delayMilliseconds, std::function<void()> what) {
+    QTimer::singleShot(delayMilliseconds, &*window, std::move(what));
+}
+
+TSimulationPanels& Panels(TTestWindow& window) {
+    return window->Commands().SimulationPanels();
+}
+
+TPicoBlazeDebugger& Simulator(TTestWindow& window) {
+    TPicoBlazeDebugger* simulator = window.Active().Simulator();
+    if (!simulator) qFatal("the active document has no simulator");
+    return *simulator;
+}
+
+int LogCount(TTestWindow& window) {
+    return window->LogPane()->LineCount();
+}
+
+QStringList LogSince(TTestWindow& window, int first) {
+    return LogLines(*window).mid(first);
 }
 
 } // namespace korvo::test

@@ -1,23 +1,30 @@
 #pragma once
 
+// What the GUI tests share: temporary settings, scripted dialogs, a main
+// window on both, table rows, and driving a simulation through the commands.
 #include "base/user_dialogs.h"
+#include "common/core_kind.h"
+#include "panels/simulation_panels.h"
 #include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
+#include "shell/commands.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/log_pane.h"
+#include "shell/main_window.h"
 #include "shell/search_state.h"
+#include "shell/source_editor.h"
+#include "simulator/debugger.h"
 
-#include <QList>
-#include <QRect>
-#include <QString>
-#include <QStringList>
+#include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
+#include <QtTest>
+#include <QtWidgets>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
-
-namespace korvo {
-class TfrmWorkbookMain;
-class TEditor;
-} // namespace korvo
 
 namespace korvo::test {
 
@@ -37,66 +44,70 @@ private:
     std::unique_ptr<TQtSettingsStore> store_;
 };
 
-// Dialogs that answer from scripts and record what was asked.
+// Answers in the order given; an empty queue gives otherwise.
+template <typename T>
+T TakeFront(std::deque<T>& answers, T otherwise) {
+    if (answers.empty()) return otherwise;
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+// Dialogs that answer from scripts and record what was asked. An empty queue
+// answers No, cancels the file dialogs and replaces every match.
 class TScriptedDialogs : public IUserDialogs {
 public:
-    TSaveAnswer AskSaveChanges(QWidget* parent, const QString& question) override;
-    bool ChooseOpenFile(QWidget* parent, const QString& filter, QString& fileName) override;
-    bool ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
-                        QString& fileName) override;
-    bool EditSearch(QWidget* parent, bool replace, TSearchState& state) override;
-    TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
-                                  const QString& searchText) override;
-    void EndReplace() override { ++ReplaceSessionsEnded; }
-    void ShowError(QWidget* /*parent*/, const QString& message) override { Errors << message; }
+    TSaveAnswer AskSaveChanges(QWidget*, const QString& question) override {
+        SaveQuestions << question;
+        return TakeFront(SaveAnswers, TSaveAnswer::No);
+    }
+    bool ChooseOpenFile(QWidget*, const QString&, QString& fileName) override {
+        OpenStartNames << fileName;
+        return !(fileName = TakeFront(OpenFileNames, QString())).isEmpty();
+    }
+    bool ChooseSaveFile(QWidget*, const QString&, const QString&, QString& fileName) override {
+        ++SaveDialogs;
+        return !(fileName = TakeFront(SaveFileNames, QString())).isEmpty();
+    }
+    // Search edits the state as the user would in the dialog; false cancels.
+    bool EditSearch(QWidget*, bool, TSearchState& state) override {
+        SearchTextsShown << state.SearchText;
+        return Search && Search(state);
+    }
+    TReplaceAnswer ConfirmReplace(QWidget*, const QRect&, const QString&) override {
+        ++ReplacesAsked;
+        return TakeFront(ReplaceAnswers, TReplaceAnswer::Yes);
+    }
+    void EndReplace() override {}
+    void ShowError(QWidget*, const QString& message) override { Errors << message; }
+    // The value-entry dialog takes ValueTexts; an empty queue cancels it.
     bool EnterValue(QWidget* parent, int address, std::int32_t& value) override;
-    void ShowAbout(QWidget* /*parent*/) override { ++AboutBoxes; }
-    bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
-                      ILog& log) override;
-    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
-    bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
+    void ShowAbout(QWidget*) override { ++AboutBoxes; }
+    bool EditSettings(QWidget*, ISettingsStore& settings, TCoreKind, ILog&) override {
+        return Settings && Settings(settings);
+    }
+    bool SetUpPrinter(QWidget*, QPrinter&) override { return true; }
+    bool ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) override;
     void Beep() override { ++Beeps; }
-    bool AskLineNumber(QWidget*, int lineCount, int& line) override;
+    // The Go to Line dialog takes LineNumbers; an empty queue cancels it.
+    bool AskLineNumber(QWidget*, int, int& line) override {
+        return (line = TakeFront(LineNumbers, 0)) > 0;
+    }
 
-    // Answers, taken from the front; an empty queue answers No, cancels the
-    // file dialogs and replaces every match.
     std::deque<TSaveAnswer> SaveAnswers;
-    std::deque<QString> OpenFileNames;
-    std::deque<QString> SaveFileNames;
+    std::deque<QString> OpenFileNames, SaveFileNames, ValueTexts;
     std::deque<TReplaceAnswer> ReplaceAnswers;
-    // Edits the search state as the user would in the dialog; false cancels.
-    std::function<bool(bool replace, TSearchState& state)> Search;
-    std::function<bool(ISettingsStore& settings)> Settings;
-    // Lines typed into the Go to Line dialog; an empty queue cancels it.
     std::deque<int> LineNumbers;
-    // Texts typed into the value-entry dialog; an empty queue cancels it.
-    std::deque<QString> ValueTexts;
-    bool PrinterSetupAccepted = true;
-    bool PrintAccepted = false;
+    std::function<bool(TSearchState& state)> Search;
+    std::function<bool(ISettingsStore& settings)> Settings;
 
-    QStringList SaveQuestions;
-    QStringList SaveFilters;
-    QStringList OpenFilters;
-    QStringList OpenStartNames; // the initial choice of each open dialog
-    QStringList SearchTextsShown;
-    QList<QRect> ReplaceMatches;
-    QStringList ReplaceTexts;
-    int ReplaceSessionsEnded = 0;
-    QStringList Errors;
+    QStringList SaveQuestions, OpenStartNames, SearchTextsShown, Errors;
+    // The file and job name the print dialog was given.
+    QString PrintFileProposed, PrintJobName;
     // Address and value each value-entry dialog showed.
     QList<QPair<int, int>> ValuesAsked;
-    int AboutBoxes = 0;
-    int SettingsDialogs = 0;
-    int PageCountOffered = 0;
-    // The file and job name the print dialog was given.
-    QString PrintFileProposed;
-    QString PrintJobName;
-    int Beeps = 0;
+    int SaveDialogs = 0, ReplacesAsked = 0, AboutBoxes = 0, PageCountOffered = 0, Beeps = 0;
 };
-
-// Stores the current version as the last one started, so that no About box
-// greets the test.
-void MarkCurrentVersionSeen(ISettingsStore& settings);
 
 // Writes bytes to a file; returns its full path.
 QString WriteFile(const QString& folder, const QString& name, const std::string& bytes);
@@ -113,9 +124,12 @@ public:
     ~TTestWindow();
     TfrmWorkbookMain& operator*() { return *window_; }
     TfrmWorkbookMain* operator->() { return window_.get(); }
-    TfrmWorkbookMain& Window() { return *window_; }
     // The active document; fails the test when there is none.
     TEditor& Active();
+    // Writes a file into the settings' folder; returns its full path.
+    QString File(const QString& name, const std::string& bytes);
+    // A new untitled document holding the text.
+    TEditor& New(const QString& text);
     // Starts the window again on the same settings file.
     void Restart(const QStringList& files = {});
     void Close();
@@ -129,5 +143,49 @@ private:
 
 // The log pane's lines.
 QStringList LogLines(TfrmWorkbookMain& window);
+
+template <typename T>
+T* Child(QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!child) qFatal("no child %s", name);
+    return child;
+}
+
+// Table-driven tests: rows are structs with a Name; the _data() function
+// calls AddRows and the test takes its row with Row.
+template <typename T, std::size_t N>
+void AddRows(const T (&rows)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(rows[i].Name) << static_cast<int>(i);
+}
+
+template <typename T, std::size_t N>
+const T& Row(const T (&rows)[N]) {
+    return rows[*static_cast<int*>(QTest::qData("row", QMetaType::Int))];
+}
+
+// A text of CR LF lines.
+std::string Lines(std::initializer_list<const char*> lines);
+
+// Selects the core, opens the program as a file in the test's folder and
+// presses F12; fails the test unless the program enters Simulate mode.
+TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
+                         TCoreKind core = TCoreKind::pbt3);
+
+// Runs the commands' update handlers and triggers the command; false (and
+// a warning) when it is disabled.
+bool Press(TTestWindow& window, QAction* command);
+void Step(TTestWindow& window, int times = 1);
+
+// Calls what once, from inside the next yield after delay milliseconds of
+// a run (timers fire in the yields' message processing).
+void DuringRun(TTestWindow& window, int delayMilliseconds, std::function<void()> what);
+
+TSimulationPanels& Panels(TTestWindow& window);
+TPicoBlazeDebugger& Simulator(TTestWindow& window);
+// Log lines added since the line count first.
+QStringList LogSince(TTestWindow& window, int first);
+int LogCount(TTestWindow& window);
 
 } // namespace korvo::test

@@ -2,26 +2,18 @@
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
 #include "base/theme.h"
 #include "common/settings.h"
+#include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "gui_test_support.h"
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
 #include "panels/simulation_panels.h"
 #include "panels/uart_terminal.h"
-#include "shell/commands.h"
+#include "shell/chain_list.h"
+#include "shell/chip_dialog.h"
+#include "shell/settings_dialog.h"
+#include "shell/settings_jtag_page.h"
 #include "simulator/debugger.h"
-
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/log_pane.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-
-#include <QDir>
-#include <QtTest>
 
 using namespace korvo;
 using namespace korvo::test;
@@ -47,14 +39,16 @@ private:
         QVERIFY2(widget.grab().save(file), qPrintable(file));
     }
 
-    // Shows the window at a size after F12 on the active document.
-    static void ShowSimulating(TTestWindow& window, QSize size, TDocumentMode mode = dmSimulate) {
+    // Shows the window at that size with the file open for the core, and
+    // presses F12 unless the mode stays dmEdit.
+    static void Show(TTestWindow& window, QSize size, const QString& file, TCoreKind core,
+                     TDocumentMode mode) {
+        window->Commands().CoreAction(core)->trigger();
+        window->OpenDocument(file);
         window->resize(size);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        window->UpdateCommands();
+        if (mode != dmEdit) Press(window, window->Commands().actSimulate);
         QCOMPARE(window.Active().Mode(), mode);
     }
 
@@ -66,19 +60,17 @@ private slots:
     }
 
     void MainWindow() {
-        TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"),
-                            QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
-        window->resize(982, 644);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm")});
+        Show(window, {982, 644}, KORVO_EXAMPLES_DIR "/walking_leds.psm", TCoreKind::pbtI, dmEdit);
         window.Active().SetCaretPos({10, 21});
         window->UpdateCommands();
         Save(*window, "main-window");
     }
 
     void SimulateMode() {
-        TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
-        ShowSimulating(window, {982, 644});
+        TTestWindow window;
+        Show(window, {982, 644}, KORVO_EXAMPLES_DIR "/walking_leds.psm", TCoreKind::pbtI,
+             dmSimulate);
         // A breakpoint on the CALL line.
         auto* text = window.Active().TextControl();
         emit text->marginClicked(TSourceEditor::kGlyphMargin, 14, Qt::NoModifier);
@@ -88,31 +80,27 @@ private slots:
 
     void RunningSimulation() {
         TTestWindow window;
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
-        ShowSimulating(window, {1180, 760});
-        auto& panels = window->Commands().SimulationPanels();
-        TFrameInput* switches = panels.IOPanels().InputFrame(0);
+        Show(window, {1180, 760}, KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm", TCoreKind::pbt3,
+             dmSimulate);
+        TFrameInput* switches = Panels(window).IOPanels().InputFrame(0);
         QVERIFY(switches);
         for (int bit : {1, 2, 4, 5, 7})
             switches->Switches[bit]->click();
         window->UpdateCommands();
         // The picture is taken in a yield of the run; then the run pauses.
-        QTimer::singleShot(700, &*window, [&] {
+        DuringRun(window, 700, [&] {
             Save(*window, "running-simulation");
             window->Commands().actPause->trigger();
         });
         window->Commands().actRun->trigger();
-        QCOMPARE(window.Active().Simulator()->State(), ssPaused);
+        QCOMPARE(Simulator(window).State(), ssPaused);
     }
 
     // Blink stepped into its delay routine: the code memory and call stack
     // views, the register names and the values the last step changed.
     void SimulationViews() {
         TTestWindow window;
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"));
-        ShowSimulating(window, {1180, 760});
+        Show(window, {1180, 760}, KORVO_EXAMPLES_DIR "/blink.psm", TCoreKind::pbt3, dmSimulate);
         emit window.Active().TextControl()->marginClicked(TSourceEditor::kGlyphMargin, 30, {});
         for (int step = 0; step < 6; ++step)
             window->Commands().actStepOne->trigger();
@@ -126,13 +114,12 @@ private slots:
         window.Close();
         WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
         window.Restart();
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
-        ShowSimulating(window, {1180, 760});
+        Show(window, {1180, 760}, KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm", TCoreKind::pbt3,
+             dmSimulate);
         for (int bit : {0, 3, 6})
-            window->Commands().SimulationPanels().IOPanels().InputFrame(0)->Switches[bit]->click();
+            Panels(window).IOPanels().InputFrame(0)->Switches[bit]->click();
         window->UpdateCommands();
-        QTimer::singleShot(500, &*window, [&] { window->Commands().actPause->trigger(); });
+        DuringRun(window, 500, [&] { window->Commands().actPause->trigger(); });
         window->Commands().actRun->trigger();
         window->UpdateCommands();
         Save(*window, "dark-theme");
@@ -142,15 +129,9 @@ private slots:
 
     void UartTerminal() {
         TTestWindow window;
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm"));
-        window->resize(1180, 720);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
-        TFrameUartTerminal* terminal = window->Commands().SimulationPanels().UartTerminals()[0];
+        Show(window, {1180, 720}, KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm", TCoreKind::pbt3,
+             dmSimulate);
+        TFrameUartTerminal* terminal = Panels(window).UartTerminals()[0];
         for (const char* line : {"hello, picoblaze", "Typed lines come back in upper case."}) {
             terminal->Input->setText(line);
             emit terminal->Input->returnPressed();
@@ -159,7 +140,7 @@ private slots:
         terminal->Input->setText("tab\there");
         emit terminal->Input->returnPressed();
         window->UpdateCommands();
-        QTimer::singleShot(300, &*window, [&] { window->Commands().actPause->trigger(); });
+        DuringRun(window, 300, [&] { window->Commands().actPause->trigger(); });
         window->Commands().actRun->trigger();
         terminal->Input->setText("next line");
         Save(*window, "uart-terminal");
@@ -176,11 +157,36 @@ private slots:
             if (line.find("OR        s3, s0") != std::string::npos)
                 line.replace(line.find("s3, s0"), 6, "s3, s1F");
         }
-        QString file =
-            WriteFile(window.Settings.Folder(), "walking_leds.psm", JoinLinesCrLf(lines));
-        window->OpenDocument(file);
-        ShowSimulating(window, {982, 644}, dmErrors);
+        Show(window, {982, 644}, window.File("walking_leds.psm", JoinLinesCrLf(lines)),
+             TCoreKind::pbtI, dmErrors);
         Save(*window, "errors-mode");
+    }
+
+    void SettingsPages() {
+        TTemporarySettings settings;
+        settings::StoreScanChain(
+            settings.Store(),
+            {{{"XC2C64", "8", "06E5E093", "0001", "0002"},
+              {"XCF02S", "8", "05045093", "00FE", "00FD"}},
+             settings::TScanTarget{{"Spartan-3", "6", "11414093", "0009", "0002"}, 19, 8, true},
+             {{"XC3S200", "6", "01414093", "0009", "0002"}}});
+        settings.Store().WriteValue("Editor", "FontName", "DejaVu Sans Mono");
+        settings.Store().WriteValue("Time", "Frequency", "50");
+        TStringListLog log;
+        TPanelLimits limits;
+        TdlgSettings dialog(settings.Store(), TCoreKind::pbt3, log, limits);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const std::array<const char*, 4> names{"format", "layout", "jtag", "misc"};
+        for (int page = 0; page < 4; ++page) {
+            Child<QTabWidget>(dialog, "pages")->setCurrentIndex(page);
+            if (page == TdlgSettings::pgJtag) dialog.JtagPage()->BeforeList()->SelectRow(0);
+            Save(dialog, QStringLiteral("settings-") + names[page]);
+        }
+        TdlgNewChip chip(&dialog);
+        chip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chip));
+        Save(chip, "chip-info");
     }
 };
 

@@ -1,39 +1,41 @@
 #pragma once
 
-#include "output/output_files.h"
-
+// What the tests of process start share.
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
+#include <sys/wait.h>
+#include <thread>
 
 namespace korvo::test {
 
 // Waits until the file exists (a started command writes it); false after
 // a generous limit, so a broken start fails the test instead of hanging it.
-bool WaitForFile(const std::string& path);
+inline bool WaitForFile(const std::string& path) {
+    for (int attempt = 0; attempt < 1000 && !std::filesystem::exists(path); ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return std::filesystem::exists(path);
+}
 
 // True when this process has no child processes, zombies included.
-bool HasNoChildren();
-
-// Wraps another launcher and counts the commands it is asked to start.
-class TCountingLauncher : public IProcessLauncher {
-public:
-    explicit TCountingLauncher(IProcessLauncher& inner) : inner_(inner) {}
-    bool Launch(const std::string& commandLine, std::string& errorText) override {
-        Commands.push_back(commandLine);
-        return inner_.Launch(commandLine, errorText);
-    }
-    std::vector<std::string> Commands;
-
-private:
-    IProcessLauncher& inner_;
-};
+inline bool HasNoChildren() {
+    errno = 0;
+    return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
 
 // Sets an environment variable for the life of the object, then restores it.
 class TScopedEnvironment {
 public:
-    TScopedEnvironment(const char* name, const std::string& value);
-    ~TScopedEnvironment();
+    TScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) previous_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~TScopedEnvironment() {
+        previous_ ? ::setenv(name_, previous_->c_str(), 1) : ::unsetenv(name_);
+    }
     TScopedEnvironment(const TScopedEnvironment&) = delete;
     TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
 
@@ -47,6 +49,11 @@ private:
 inline constexpr const char* kSystemPath = "/usr/local/bin:/usr/bin:/bin";
 
 // A shell word that stands for the text as it is.
-std::string ShellQuote(const std::string& text);
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
 
 } // namespace korvo::test

@@ -5,64 +5,81 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <optional>
 
 namespace korvo::test {
 namespace {
 
-struct TWordsCase {
+// A command line and what comes of it: the words the program got, each in
+// brackets, or the failure text. "WORDS" stands for a program that writes
+// the words it gets, "DIR" for a fresh folder.
+struct TLaunchCase {
     const char* Name;
-    std::string Arguments;
-    std::string Expected; // each word the program got, in brackets
+    std::string Command;
+    std::string Result;
 };
 
-class CommandWords : public ::testing::TestWithParam<TWordsCase> {};
+class Launches : public ::testing::TestWithParam<TLaunchCase> {};
 
-// The words reach the program as a shell would split them, unexpanded.
-TEST_P(CommandWords, ReachTheProgramAsAShellSplitsThem) {
+// The words reach the program as a shell would split them, unexpanded; a
+// start that fails gives the system's text and leaves no child behind.
+TEST_P(Launches, SplitTheWordsAsAShellOrGiveTheSystemText) {
     TScratchFolder dir;
+    WriteBytes(dir / "not-executable", "#!/bin/sh\n");
     std::string out = dir / "words.txt";
-    std::string script = "printf '[%s]' \"$@\" > " + ShellQuote(out + ".tmp") + " && mv " +
-                         ShellQuote(out + ".tmp") + " " + ShellQuote(out);
-    std::string command = "sh -c " + ShellQuote(script) + " sh " + GetParam().Arguments;
-    TSystemProcessLauncher launcher;
+    std::string words = "sh -c " +
+                        ShellQuote("printf '[%s]' \"$@\" > " + ShellQuote(out + ".tmp") +
+                                   " && mv " + ShellQuote(out + ".tmp") + " " + ShellQuote(out)) +
+                        " sh";
+    std::string command = GetParam().Command;
+    const std::pair<std::string, std::string> marks[] = {{"WORDS", words}, {"DIR", dir.Path()}};
+    for (const auto& [mark, text] : marks)
+        if (auto at = command.find(mark); at != std::string::npos)
+            command.replace(at, mark.size(), text);
+    TScopedEnvironment path("PATH", kSystemPath);
     std::string errorText;
-    ASSERT_TRUE(launcher.Launch(command, errorText)) << errorText;
-    ASSERT_TRUE(WaitForFile(out));
-    EXPECT_EQ(ReadBytes(out), GetParam().Expected);
+    bool started = TSystemProcessLauncher().Launch(command, errorText);
+    EXPECT_EQ(started && WaitForFile(out) ? ReadBytes(out) : errorText, GetParam().Result);
+    EXPECT_TRUE(started || HasNoChildren());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    ProcessLauncher, CommandWords,
+    ProcessLauncher, Launches,
     ::testing::Values(
-        TWordsCase{"PlainWords", "one  two\tthree", "[one][two][three]"},
-        TWordsCase{"QuotesGroup", "'a b' \"c  d\"", "[a b][c  d]"},
-        TWordsCase{"EscapesInDoubleQuotes", R"("x\"y" "\\ \$ \a")", R"([x"y][\ $ \a])"},
-        TWordsCase{"SingleQuotesKeepBackslashes", R"('x\y' 'it''s')", R"([x\y][its])"},
-        TWordsCase{"BackslashOutsideQuotes", R"(a\ b c\'d)", "[a b][c'd]"},
-        TWordsCase{"EmptyWords", "'' \"\"", "[][]"},
-        TWordsCase{"PiecesJoin", "con\"cat\"'ed'", "[concated]"},
-        TWordsCase{"NoExpansion", "\"$HOME\" '*' ~ $PATH *", "[$HOME][*][~][$PATH][*]"},
-        TWordsCase{"NoOperators", "a;b '|' > <", "[a;b][|][>][<]"}),
+        TLaunchCase{"PlainWords", "WORDS one  two\tthree", "[one][two][three]"},
+        TLaunchCase{"QuotesGroup", "WORDS 'a b' \"c  d\"", "[a b][c  d]"},
+        TLaunchCase{"EscapesInDoubleQuotes", R"(WORDS "x\"y" "\\ \$ \a")", R"([x"y][\ $ \a])"},
+        TLaunchCase{"SingleQuotesKeepBackslashes", R"(WORDS 'x\y' 'it''s')", R"([x\y][its])"},
+        TLaunchCase{"BackslashOutsideQuotes", R"(WORDS a\ b c\'d)", "[a b][c'd]"},
+        TLaunchCase{"EmptyWords", "WORDS '' \"\"", "[][]"},
+        TLaunchCase{"PiecesJoin", "WORDS con\"cat\"'ed'", "[concated]"},
+        TLaunchCase{"NoExpansion", "WORDS \"$HOME\" '*' ~ $PATH *", "[$HOME][*][~][$PATH][*]"},
+        TLaunchCase{"NoOperators", "WORDS a;b '|' > <", "[a;b][|][>][<]"},
+        TLaunchCase{"MissingProgram", "korvo-no-such-program --flag", std::strerror(ENOENT)},
+        TLaunchCase{"MissingPath", "DIR/missing arg", std::strerror(ENOENT)},
+        TLaunchCase{"NotExecutable", "DIR/not-executable", std::strerror(EACCES)},
+        TLaunchCase{"Folder", "DIR", std::strerror(EACCES)},
+        TLaunchCase{"BlankCommand", "   ", std::strerror(ENOENT)},
+        TLaunchCase{"UnterminatedQuote", "echo 'abc", "Unterminated quoted string"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// The command runs in the program's current folder with its environment,
-// and Launch returns while it still runs, leaving no child behind.
-TEST(ProcessLauncher, StartsInTheCurrentFolderWithTheEnvironmentAndDoesNotWait) {
+// The program is found on PATH and runs in the current folder with the
+// environment; Launch returns while it still runs, leaving no child behind.
+TEST(ProcessLauncher, FindsTheProgramAndStartsItHereWithTheEnvironmentWithoutWaiting) {
     TScratchFolder dir;
+    WriteBytes(dir / "korvo-test-tool", "#!/bin/sh\nwhile [ ! -e go ]; do sleep 0.02; done\n"
+                                        "{ pwd; echo \"$KORVO_LAUNCH_TEST\"; } > out.tmp\n"
+                                        "mv out.tmp out.txt\n");
+    std::filesystem::permissions(dir / "korvo-test-tool", std::filesystem::perms::owner_all);
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    std::optional<TScopedEnvironment> variable(std::in_place, "KORVO_LAUNCH_TEST",
-                                               "from the parent");
-    std::string script = "while [ ! -e go ]; do sleep 0.02; done; "
-                         "{ pwd; echo \"$KORVO_LAUNCH_TEST\"; } > out.tmp && mv out.tmp out.txt";
-    TSystemProcessLauncher launcher;
     std::string errorText;
-    bool started = launcher.Launch("sh -c " + ShellQuote(script), errorText);
-    variable.reset();
+    bool started = false;
+    {
+        TScopedEnvironment variable("KORVO_LAUNCH_TEST", "from the parent");
+        TScopedEnvironment path("PATH", dir.Path() + "/missing:" + dir.Path() + ":" + kSystemPath);
+        started = TSystemProcessLauncher().Launch("korvo-test-tool", errorText);
+    }
     std::filesystem::current_path(previous);
     ASSERT_TRUE(started) << errorText;
     EXPECT_TRUE(HasNoChildren());
@@ -72,76 +89,6 @@ TEST(ProcessLauncher, StartsInTheCurrentFolderWithTheEnvironmentAndDoesNotWait) 
     EXPECT_EQ(ReadBytes(dir / "out.txt"),
               std::filesystem::canonical(dir.Path()).string() + "\nfrom the parent\n");
     EXPECT_TRUE(HasNoChildren());
-}
-
-TEST(ProcessLauncher, FindsTheProgramOnPath) {
-    TScratchFolder dir;
-    std::string tool = dir / "korvo-test-tool";
-    WriteBytes(tool, "#!/bin/sh\necho \"$1\" > \"$2\"\n");
-    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
-    TSystemProcessLauncher launcher;
-    std::string errorText;
-    bool started = false;
-    {
-        TScopedEnvironment path("PATH", dir.Path() + "/missing:" + dir.Path() + ":" + kSystemPath);
-        started =
-            launcher.Launch("korvo-test-tool found " + ShellQuote(dir / "out.txt"), errorText);
-    }
-    ASSERT_TRUE(started) << errorText;
-    ASSERT_TRUE(WaitForFile(dir / "out.txt"));
-}
-
-struct TStartFailureCase {
-    const char* Name;
-    std::string Command; // "DIR" stands for a fresh folder
-    std::string Reason;
-};
-
-class StartFailures : public ::testing::TestWithParam<TStartFailureCase> {};
-
-TEST_P(StartFailures, GiveTheSystemText) {
-    TScratchFolder dir;
-    WriteBytes(dir / "not-executable", "#!/bin/sh\n");
-    std::string command = GetParam().Command;
-    if (auto at = command.find("DIR"); at != std::string::npos) command.replace(at, 3, dir.Path());
-    TScopedEnvironment path("PATH", kSystemPath);
-    TSystemProcessLauncher launcher;
-    std::string errorText;
-    EXPECT_FALSE(launcher.Launch(command, errorText));
-    EXPECT_EQ(errorText, GetParam().Reason);
-    EXPECT_TRUE(HasNoChildren());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ProcessLauncher, StartFailures,
-    ::testing::Values(
-        TStartFailureCase{"MissingProgram", "korvo-no-such-program --flag", std::strerror(ENOENT)},
-        TStartFailureCase{"MissingPath", "DIR/missing arg", std::strerror(ENOENT)},
-        TStartFailureCase{"NotExecutable", "DIR/not-executable", std::strerror(EACCES)},
-        TStartFailureCase{"Folder", "DIR", std::strerror(EACCES)},
-        TStartFailureCase{"BlankCommand", "   ", std::strerror(ENOENT)},
-        TStartFailureCase{"UnterminatedQuote", "echo 'abc", "Unterminated quoted string"}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-// The EXEC step of a run with the real launcher.
-TEST(ProcessLauncher, ExecStepOfARun) {
-    TScratchFolder dir;
-    TMemorySettingsStore settings;
-    TSystemProcessLauncher launcher;
-    TOutputJob job = MakeJob(TCoreKind::pbt3, FullProgram(TCoreKind::pbt3));
-    job.HexFileName = dir / "prog.hex";
-    job.ExecCommand = "cp " + ShellQuote(job.HexFileName) + " " + ShellQuote(dir / "copy.hex");
-    EXPECT_EQ(
-        RunWriters(job, settings, &launcher),
-        (std::vector<std::string>{"Assembler saving to HEX Target: \"" + job.HexFileName + "\"",
-                                  "!Executing: '" + job.ExecCommand + "'"}));
-    ASSERT_TRUE(WaitForFile(dir / "copy.hex"));
-    job.ExecCommand = "korvo-no-such-program " + ShellQuote(dir / "copy.hex");
-    job.HexFileName.clear();
-    TScopedEnvironment path("PATH", kSystemPath);
-    EXPECT_EQ(RunWriters(job, settings, &launcher),
-              std::vector<std::string>{"Failure: Can not execute: '" + job.ExecCommand +
-                                       "'; reason: 'No such file or directory'"});
 }
 
 } // namespace

@@ -36,7 +36,6 @@ public:
     TFrameOutput* OutputFrame(int port) const;
     TFrameOutput* InOutFrame(int port) const;
     int FrameCount() const { return frameCount_; }
-    int ColumnCount() const { return columns_; }
 
     // Message boxes of the frames' models ("Bad format specifier ...").
     TMessageHandler OnMessage;

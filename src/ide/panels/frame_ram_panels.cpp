@@ -127,18 +127,6 @@ void TFrameRAMPanels::ListValues(TShownValues& values) const {
             if (frame) frame->ListValues(values);
 }
 
-std::int32_t TFrameRAMPanels::PanelValue(int address, int kind) const {
-    if (kind == mkScratchPad) {
-        int offset = address & 0xFF;
-        TFrameStore* frame = storeFrames_[offset / 64];
-        return frame && offset % 64 < frame->Count() ? frame->GetValue(offset % 64) : 0;
-    }
-    if (kind != mkRAM && kind != mkROM) return 0;
-    int port = address & 0xFF;
-    TFrameRAM* frame = (kind == mkROM ? romFrames_ : ramFrames_)[port / 16];
-    return frame ? frame->GetValue(port % 16) : 0;
-}
-
 TFrameRAM* TFrameRAMPanels::RAMFrame(int block) const {
     return block >= 0 && block < 16 ? ramFrames_[block] : nullptr;
 }

@@ -33,15 +33,10 @@ public:
     void Refresh();
     void ListValues(TShownValues& values) const;
 
-    // The value a frame shows: kind 1 (RAM) or 2 (ROM) for a port, kind 7
-    // for a scratch pad offset; 0 where no frame shows it.
-    std::int32_t PanelValue(int address, int kind) const;
-
     TFrameRAM* RAMFrame(int block) const;
     TFrameRAM* ROMFrame(int block) const;
     TFrameStore* StoreFrame(int slot) const;
     int RowsUsed() const { return rowsUsed_; }
-    int ColumnsUsed() const { return columnsUsed_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -39,7 +39,6 @@ public:
 
     bool Lit() const { return lit_; }
     void SetLit(bool lit);
-    TLEDColour Colour() const { return colour_; }
     void SetColour(TLEDColour colour);
     // The bit of the port's value this LED shows.
     int Tag = 0;

@@ -66,7 +66,6 @@ public:
     TRecentFiles& RecentFiles() { return recentFiles_; }
     // The open-file dialog; fileName is the initial and, on true, the chosen name.
     bool ExecuteOpenDialog(QString& fileName);
-    QString OpenFilter() const { return openFilter_; }
     // A save dialog with the given filter ("Description|patterns|...").
     bool ExecuteSaveDialog(QString& fileName, const QString& filter, const QString& suffix);
     TCoreKind CoreKind() const override { return coreKind_; }

@@ -51,10 +51,6 @@ void TConfirmReplaceDialog::SetSearchText(const QString& searchText) {
     question_->setText(QStringLiteral("Replace this occurence of \"%1\"?").arg(searchText));
 }
 
-QString TConfirmReplaceDialog::Question() const {
-    return question_->text();
-}
-
 TReplaceAnswer TConfirmReplaceDialog::Ask() {
     switch (exec()) {
     case kYes: return TReplaceAnswer::Yes;

@@ -16,7 +16,6 @@ public:
     void SetSearchText(const QString& searchText);
     // Shows the dialog modally where it was placed.
     TReplaceAnswer Ask();
-    QString Question() const;
 
 private:
     QLabel* question_ = nullptr;

@@ -88,14 +88,6 @@ void TdlgSettings::FitToSample() {
     setFixedSize(minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight)));
 }
 
-void TdlgSettings::ShowPage(TPage page) {
-    pages_->setCurrentIndex(page);
-}
-
-TdlgSettings::TPage TdlgSettings::CurrentPage() const {
-    return static_cast<TPage>(pages_->currentIndex());
-}
-
 TSettingsPage* TdlgSettings::ShowingPage() const {
     return static_cast<TSettingsPage*>(pages_->currentWidget());
 }

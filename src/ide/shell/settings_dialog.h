@@ -35,13 +35,7 @@ public:
     TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& log, TPanelLimits& panelLimits,
                  QWidget* parent = nullptr);
 
-    void ShowPage(TPage page);
-    TPage CurrentPage() const;
-
-    TFormatPage* FormatPage() const { return format_; }
-    TLayoutPage* LayoutPage() const { return layout_; }
     TJtagPage* JtagPage() const { return jtag_; }
-    TMiscPage* MiscPage() const { return misc_; }
     QPushButton* DefaultButton() const { return default_; }
 
     // Stores the showing page and the changed ones and closes; a failure to

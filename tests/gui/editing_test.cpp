@@ -1,0 +1,378 @@
+// Editing: the comment toggle, find and replace with their dialogs, the
+// highlighter, the editor settings, printing and the HTML export.
+#include "assembler/syn_picoblaze.h"
+#include "common/settings.h"
+#include "gui_test_support.h"
+#include "shell/confirm_replace_dialog.h"
+#include "shell/highlighter.h"
+#include "shell/highlighter_settings.h"
+#include "shell/printing.h"
+#include "shell/search_dialog.h"
+#include "text/format_columns.h"
+
+#include <QPrintPreviewWidget>
+
+using namespace korvo;
+using namespace korvo::test;
+
+namespace {
+
+struct TCommentRow {
+    const char* Name;
+    const char* Text;
+    int Selection[4]; // from line, column to line, column, counting from 1
+    const char* Commented;
+};
+const TCommentRow kCommentRows[] = {
+    {"two whole lines", "a\r\nb\r\nc", {1, 1, 3, 1}, ";a\r\n;b\r\nc"},
+    {"part of two lines", "ab\r\ncd\r\ne", {1, 1, 2, 2}, ";ab\r\n;cd\r\ne"},
+    {"one line", "load s0, 1\r\nx", {1, 1, 1, 5}, ";load s0, 1\r\nx"},
+    {"uncomment", ";a\r\n;b\r\nc", {1, 1, 3, 1}, "a\r\nb\r\nc"},
+    {"uncomment only lines that have one", ";a\r\nb\r\n;c", {1, 1, 3, 2}, "a\r\nb\r\nc"},
+    {"first line decides", "a\r\n;b\r\nc", {1, 1, 3, 1}, ";a\r\n;;b\r\nc"},
+    {"not from column one", "ab\r\ncd", {1, 2, 2, 1}, "ab\r\ncd"},
+    {"no selection", "ab\r\ncd", {1, 1, 1, 1}, "ab\r\ncd"},
+};
+
+// A search as the user sets it in the dialog; options holds the words
+// "backwards", "case", "caret", "selected" and "whole" of the options set.
+TSearchState Search(const char* text, const char* replace, const QString& options) {
+    TSearchState state;
+    state.SearchText = text;
+    state.ReplaceText = replace;
+    state.Backwards = options.contains("backwards");
+    state.CaseSensitive = options.contains("case");
+    state.FromCaret = options.contains("caret");
+    state.SelectedOnly = options.contains("selected");
+    state.WholeWords = options.contains("whole");
+    return state;
+}
+
+struct TFindRow {
+    const char* Name;
+    const char* Text;
+    TCaretPos Caret;
+    const char* Options;
+    // The caret after Find "abc", then after Find Next, then after Find
+    // Previous (which starts before the selected match).
+    TCaretPos Found, Next, Previous;
+};
+const TFindRow kFindRows[] = {
+    {"any case", "ABCd ABC abcx abc", {1, 1}, "", {1, 4}, {1, 9}, {1, 1}},
+    {"case", "ABCd ABC abcx abc", {1, 1}, "case", {1, 13}, {1, 18}, {1, 10}},
+    {"whole words", "ABCd ABC abcx abc", {1, 1}, "whole", {1, 9}, {1, 18}, {1, 6}},
+    {"no next match", "ABCd ABC abcx abc", {1, 1}, "case whole", {1, 18}, {1, 18}, {1, 15}},
+    {"from the top", "abc\r\nx\r\nabc", {3, 4}, "", {1, 4}, {3, 4}, {1, 1}},
+    {"back from the caret", "abc abc abc", {1, 6}, "backwards caret", {1, 1}, {1, 8}, {1, 1}},
+};
+
+struct TReplaceRow {
+    const char* Name;
+    const char* Text;
+    const char* Search;
+    const char* Replace;
+    const char* Options;
+    std::deque<TReplaceAnswer> Answers;
+    const char* Result;
+    int Asked;
+};
+using enum TReplaceAnswer;
+const TReplaceRow kReplaceRows[] = {
+    {"asks each match", "ab ab ab ab ab", "ab", "x", "", {Yes, No, Yes, Cancel}, "x ab x ab ab", 4},
+    {"yes to all", "aa aa aa aa", "aa", "aaa", "", {No, YesToAll}, "aa aaa aaa aaa", 2},
+    {"backwards", "abab", "ab", "x", "backwards", {}, "xx", 2},
+    {"by itself never asked", "abc abc\r\nabc", "abc", "abc", "", {}, "abc abc\r\nabc", 0},
+    {"selected text only", "abc abc abc abc", "abc", "X", "selected", {}, "abc X X abc", 2},
+};
+
+struct TPlacementRow {
+    const char* Name;
+    QRect Editor, Match;
+    QPoint Place; // of a 200 x 80 dialog
+};
+const TPlacementRow kPlacementRows[] = {
+    {"below the match", {100, 100, 600, 300}, {150, 120, 30, 14}, {150, 138}},
+    {"kept inside on the right", {100, 100, 600, 300}, {650, 120, 30, 14}, {500, 138}},
+    {"above in the lower third", {100, 100, 600, 300}, {150, 350, 30, 14}, {150, 266}},
+    {"centred on a narrow editor", {100, 100, 150, 300}, {110, 120, 30, 14}, {75, 138}},
+};
+
+int Style(TAttributeIndex attribute) {
+    return TSourceHighlighter::StyleOfAttribute(attribute);
+}
+
+struct TTokenRow {
+    const char* Name;
+    const char* Line;
+    int Position;
+    TAttributeIndex Attribute;
+};
+const TTokenRow kTokenRows[] = {
+    {"label", "loop: LOAD s0, $FF ; count", 0, atIdentifier},
+    {"colon", "loop: LOAD s0, $FF ; count", 4, atNone},
+    {"space", "loop: LOAD s0, $FF ; count", 5, atSpace},
+    {"mnemonic", "loop: LOAD s0, $FF ; count", 7, atReservedWord},
+    {"hex number", "loop: LOAD s0, $FF ; count", 16, atNumber},
+    {"comment", "loop: LOAD s0, $FF ; count", 22, atComment},
+    {"directive", "max EQU 10", 5, atPreprocessor},
+    {"string", "DSOUT $01, \"out.txt\"", 13, atString},
+    {"semicolon in a string", "\"a;b\" x", 2, atString},
+};
+
+// An editor painted by a highlighter on its own scanner.
+struct THighlighted {
+    TSynPicoBlaze Scanner;
+    QsciScintilla Editor;
+    TSourceHighlighter Highlighter{Scanner};
+    explicit THighlighted(const QString& text) {
+        Editor.setUtf8(true);
+        Editor.setLexer(&Highlighter);
+        Editor.setText(text);
+        Editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0L, -1L);
+    }
+    long At(int position, int message = QsciScintillaBase::SCI_GETSTYLEAT) {
+        return Editor.SendScintilla(message, static_cast<unsigned long>(position));
+    }
+};
+
+} // namespace
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void CommentToggle_data() { AddRows(kCommentRows); }
+
+    void CommentToggle() {
+        const TCommentRow& row = Row(kCommentRows);
+        TTestWindow window;
+        TEditor& document = window.New(row.Text);
+        const int* at = row.Selection;
+        document.TextControl()->setSelection(at[0] - 1, at[1] - 1, at[2] - 1, at[3] - 1);
+        QAction* comment = window->Commands().actComment;
+        window->UpdateCommands();
+        bool changes = QString(row.Commented) != row.Text;
+        QCOMPARE(comment->isEnabled(), changes);
+        changes ? comment->trigger() : document.Comment();
+        QCOMPARE(document.TextControl()->text(), row.Commented);
+        // The result stays selected, so the command undoes itself.
+        if (!changes || QString(row.Text).contains(';')) return;
+        Press(window, comment);
+        QCOMPARE(document.TextControl()->text(), row.Text);
+    }
+
+    void FindFillsInTheSelectionOrTheWordAtTheCaret() {
+        TTestWindow window;
+        TEditor& document = window.New("load counter, 1   \r\nadd total, 2");
+        document.TextControl()->setSelection(0, 5, 0, 12);
+        window->Commands().actSearchFind->trigger();
+        document.TextControl()->setSelection(0, 5, 1, 3);
+        window->Commands().actSearchFind->trigger();
+        document.SetCaretPos({2, 6});
+        window->Commands().actSearchFind->trigger();
+        document.SetCaretPos({1, 18});
+        window->Commands().actSearchFind->trigger();
+        QCOMPARE(window.Dialogs.SearchTextsShown, QStringList({"counter", "add", "total", ""}));
+    }
+
+    void FindNextAndPrevious_data() { AddRows(kFindRows); }
+
+    void FindNextAndPrevious() {
+        const TFindRow& row = Row(kFindRows);
+        TTestWindow window;
+        TEditor& document = window.New(row.Text);
+        document.SetCaretPos(row.Caret);
+        window.Dialogs.Search = [&](TSearchState& state) {
+            state = Search("abc", "", row.Options);
+            return true;
+        };
+        window->Commands().actSearchFind->trigger();
+        QCOMPARE(document.TextControl()->selectedText().toLower(), "abc");
+        QCOMPARE(document.GetCaretPos(), row.Found);
+        Press(window, window->Commands().actSearchFindNext);
+        QCOMPARE(document.GetCaretPos(), row.Next);
+        QCOMPARE(window.Dialogs.Beeps, row.Found == row.Next ? 1 : 0);
+        QCOMPARE(document.HasSelection(), row.Found != row.Next);
+        Press(window, window->Commands().actSearchFindPrev);
+        QCOMPARE(document.GetCaretPos(), row.Previous);
+    }
+
+    void Replace_data() { AddRows(kReplaceRows); }
+
+    void Replace() {
+        const TReplaceRow& row = Row(kReplaceRows);
+        TTestWindow window;
+        TEditor& document = window.New(row.Text);
+        if (QString(row.Options) == "selected") document.TextControl()->setSelection(0, 3, 0, 11);
+        document.SetModified(false);
+        window.Dialogs.Search = [&](TSearchState& state) {
+            state = Search(row.Search, row.Replace, row.Options);
+            return true;
+        };
+        window.Dialogs.ReplaceAnswers = row.Answers;
+        Press(window, window->Commands().actSearchReplace);
+        QCOMPARE(document.TextControl()->text(), row.Result);
+        QCOMPARE(window.Dialogs.ReplacesAsked, row.Asked);
+        QCOMPARE(document.Modified(), row.Result != QString(row.Text));
+        // One undo step takes every replacement back.
+        if (!document.Modified()) return;
+        document.Undo();
+        QCOMPARE(document.TextControl()->text(), row.Text);
+    }
+
+    void ConfirmationPlacement_data() { AddRows(kPlacementRows); }
+
+    void ConfirmationPlacement() {
+        const TPlacementRow& row = Row(kPlacementRows);
+        QCOMPARE(PlaceConfirmDialog(row.Editor, row.Match, QSize(200, 80)), row.Place);
+    }
+
+    void TheConfirmationDialogAsks() {
+        TConfirmReplaceDialog dialog;
+        dialog.SetSearchText("abc");
+        QStringList texts;
+        for (auto* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY(texts.contains("Replace this occurence of \"abc\"?"));
+        for (auto [caption, answer] :
+             {std::pair{"&Yes", Yes}, std::pair{"&No", No}, std::pair{"Cancel", Cancel},
+              std::pair{"Yes to &all", YesToAll}}) {
+            QTimer::singleShot(0, &dialog, [&dialog, caption] {
+                for (auto* button : dialog.findChildren<QPushButton*>())
+                    if (button->text() == caption) button->click();
+            });
+            QCOMPARE(dialog.Ask(), answer);
+        }
+    }
+
+    void TheSearchDialogKeepsItsState() {
+        TSearchState state = Search("abc", "", "backwards case");
+        state.SearchHistory = {"old", "ABC"};
+        TTextSearchDialog dialog(true);
+        dialog.Load(state);
+        QCOMPARE(dialog.SearchTextBox()->currentText(), "abc");
+        QVERIFY(dialog.CaseSensitiveBox()->isChecked());
+        QVERIFY(dialog.BackwardButton()->isChecked());
+        dialog.ReplaceTextBox()->setEditText("xyz");
+        dialog.WholeWordsBox()->setChecked(true);
+        dialog.Store(state);
+        QCOMPARE(state.SearchHistory, QStringList({"abc", "old"}));
+        QCOMPARE(state.ReplaceHistory, QStringList({"xyz"}));
+        QCOMPARE(state.ReplaceText, "xyz");
+        QVERIFY(state.WholeWords);
+        // A history keeps ten entries.
+        for (int i = 0; i < 12; ++i)
+            AddToHistory(state.SearchHistory, QString::number(i));
+        QCOMPARE(state.SearchHistory.size(), kSearchHistoryLength);
+        QCOMPARE(state.SearchHistory.first(), "11");
+    }
+
+    void TokensGetTheStyleOfTheirAttribute_data() { AddRows(kTokenRows); }
+
+    void TokensGetTheStyleOfTheirAttribute() {
+        const TTokenRow& row = Row(kTokenRows);
+        THighlighted text(row.Line);
+        QCOMPARE(text.At(row.Position), Style(row.Attribute));
+    }
+
+    void EveryLineIsStyledToItsEnd() {
+        // Non-ASCII text and a second line after a line break: the styled
+        // range must reach the end of the document.
+        THighlighted text(QString::fromUtf8("; Größe\r\nLOAD s0, \"é\" ; ü\r\nx"));
+        long length = text.Editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        QCOMPARE(text.Editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), length);
+        QCOMPARE(text.At(static_cast<int>(text.Editor.positionFromLineIndex(1, 0))),
+                 Style(atReservedWord));
+        QCOMPARE(text.At(static_cast<int>(length) - 1), Style(atIdentifier));
+    }
+
+    void AttributesFromSettingsPaintTheText() {
+        auto attributes = TSynHighLighterIDE::DefaultAttributes();
+        attributes[atComment].Foreground = 0x0000FF;
+        attributes[atComment].Background = 0x00FFFF;
+        attributes[atComment].Style = fsBold | fsUnderline;
+        attributes[atNumber].Style = fsStrikeOut;
+        TMemorySettingsStore settings;
+        SaveHighlighterAttributes(settings, attributes);
+        WriteString(settings, "Attributes/Identifier", "Foreground", "not a number");
+        THighlighted text("LOAD s0, 12 ; x");
+        LoadHighlighterAttributes(settings, text.Scanner.Attributes());
+        text.Highlighter.ApplyAttributes();
+        text.Editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0L, -1L);
+        QCOMPARE(text.Highlighter.color(Style(atComment)), QColor(255, 0, 0));
+        QCOMPARE(text.Highlighter.paper(Style(atComment)), QColor(255, 255, 0));
+        QFont font = text.Highlighter.font(Style(atComment));
+        QVERIFY(font.bold() && !font.italic() && font.underline());
+        // An unreadable value keeps the built-in colour.
+        QCOMPARE(text.Highlighter.color(Style(atIdentifier)), QColor(0, 0, 128));
+        // Strike-out is drawn over the token.
+        auto struck = [&](int position) {
+            return text.Editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
+                                             TSourceHighlighter::kStrikeOutIndicator, position);
+        };
+        QCOMPARE(QList<long>({struck(0), struck(9), struck(10), struck(13)}),
+                 QList<long>({0, 1, 1, 0}));
+    }
+
+    void SettingsReachTheDocuments() {
+        TTestWindow window;
+        auto& settings = window.Settings.Store();
+        WriteString(settings, "Editor", "FontName", "DejaVu Sans Mono");
+        WriteInteger(settings, "Editor", "FontSize", 14);
+        WriteBool(settings, "Editor", "AutoIndent", false);
+        WriteBool(settings, "Editor", "TabsToSpaces", true);
+        WriteBool(settings, "Editor", "TabIndent", true);
+        auto* text = window.New("").TextControl();
+        QCOMPARE(text->EditorFont().family(), "DejaVu Sans Mono");
+        QCOMPARE(text->EditorFont().pointSize(), 14);
+        QVERIFY(!text->autoIndent());
+        QVERIFY(!text->indentationsUseTabs());
+        QVERIFY(text->tabIndents());
+        QVERIFY(!text->backspaceUnindents()); // missing value: off
+        window.Dialogs.Settings = [](ISettingsStore& settings) {
+            WriteFormatColumns(settings, {10, 20, 70});
+            WriteInteger(settings, "Attributes/Comment", "Foreground", 0x0000FF);
+            return true;
+        };
+        window->Commands().actSettings->trigger();
+        QCOMPARE(text->edgeColumn(), 70);
+        QCOMPARE(window->Commands().Parser().Attributes()[atComment].Foreground, TColor(0x0000FF));
+    }
+
+    // The print dialog offers every page and proposes a PDF file beside the
+    // document.
+    void PrintingAndThePreview() {
+        TTestWindow window;
+        window->OpenDocument(
+            window.File("listing.v1.psm", QString("LOAD s0, 1\r\n").repeated(200).toStdString()));
+        Press(window, window->Commands().actFilePrint);
+        QCOMPARE(window.Dialogs.PageCountOffered, 3);
+        QCOMPARE(window.Dialogs.PrintFileProposed,
+                 QDir(window.Settings.Folder()).filePath("listing.v1.pdf"));
+        QCOMPARE(window.Dialogs.PrintJobName, "listing.v1.psm");
+        Press(window, window->Commands().actFilePreview);
+        QCOMPARE(window->SourceStack->currentWidget(), window->SynEditPrintPreview);
+        QVERIFY(!window->Commands().actEditCut->isEnabled());
+        Press(window, window->Commands().actFilePreview);
+        QCOMPARE(window->SourceStack->currentWidget(), window->PageControlEdit);
+        // A listing line goes before its source line, cut to its column.
+        QCOMPARE(TPrintEngine::ListingLine("$00 $0001", "LOAD s0, 1"), "$00 $0001     LOAD s0, 1");
+        QCOMPARE(TPrintEngine::ListingLine("?Undefined identifier", "x"), "?Undefined idex");
+    }
+
+    void ExportToHtml() {
+        TTestWindow window;
+        window->OpenDocument(window.File("a&b.psm", "LOAD s0, $FF ; a < b & \"c\" 'd'\r\n"));
+        QString html = QDir(window.Settings.Folder()).filePath("prog.htm");
+        window.Dialogs.SaveFileNames = {html};
+        Press(window, window->actExport);
+        std::string page = ReadFile(html);
+        for (const char* part :
+             {"<title>a&amp;b.psm</title>", "<span class=\"a3\">LOAD</span>",
+              "<span class=\"a4\">$FF</span>", "; a &lt; b &amp; &quot;c&quot; &#39;d&#39;"})
+            QVERIFY2(page.find(part) != std::string::npos, part);
+    }
+};
+
+QTEST_MAIN(EditingTest)
+#include "editing_test.moc"

@@ -1,0 +1,410 @@
+// Simulate (F12) and the simulation commands on a real simulation: the
+// listing and marks in the gutter, errors, Step One, Run to a breakpoint,
+// Pause, Reset, To Cursor, Step Over, a halt, what may happen from inside a
+// run; and Format and Import, which rewrite the text.
+#include "common/settings.h"
+#include "gui_test_support.h"
+#include "panels/frame_status.h"
+#include "shell/action_list.h"
+#include "shell/icons.h"
+
+using namespace korvo;
+using namespace korvo::test;
+
+namespace {
+
+const std::string kSteps = Lines({"LOAD s0, $2A", "ADD s0, 1", "loop: JUMP loop"});
+const std::string kCounting = Lines({"; counts up to five", "LOAD s0, 0", "loop: ADD s0, 1",
+                                     "COMP s0, 5", "JUMP NZ, loop", "done: JUMP done"});
+const std::string kEndless = Lines({"loop: JUMP loop", "LOAD s1, 1"});
+
+QString RegisterText(TTestWindow& window, int n) {
+    return Panels(window).Status().RegisterEdits[n]->text();
+}
+
+int Glyph(TEditor& document, int line) {
+    return document.TextControl()->LineGlyphAt(line);
+}
+
+// The simulation commands that are enabled, by name.
+QStringList EnabledCommands(TTestWindow& window) {
+    window->UpdateCommands();
+    auto& c = window->Commands();
+    QStringList enabled;
+    for (QAction* command :
+         {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
+          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints, c.CoreAction(TCoreKind::pbtI)})
+        if (command->isEnabled()) enabled << command->objectName().mid(3);
+    return enabled;
+}
+
+const QString kStarted = "!Program is Started", kPaused = "!Program is Paused",
+              kReset = "!Program is Reset";
+
+// A command the user gives while kCounting runs with a breakpoint on a line
+// it never reaches again; a run that goes on after it is paused.
+struct TDuringRunRow {
+    const char* Name;
+    const char* Command;
+    QStringList Log;
+    int Documents;
+    TDocumentMode Mode;
+    bool Breakpoints;
+    int CurrentLine; // 0: any
+};
+const TDuringRunRow kDuringRunRows[] = {
+    {"pause", "actPause", {kStarted, kPaused}, 1, dmSimulate, true, 6},
+    {"reset", "actReset", {kStarted, kReset}, 1, dmSimulate, true, 2},
+    {"clear breakpoints", "actClearBreakpoints", {kStarted, kPaused}, 1, dmSimulate, false, 6},
+    {"leave Simulate mode", "actSimulate", {kStarted}, 1, dmEdit, true, 0},
+    {"close the window", "actFileExit", {kStarted}, 0, dmEdit, false, 0},
+    {"close every document", "actFileCloseAll", {kStarted}, 0, dmEdit, false, 0},
+};
+
+} // namespace
+
+class SimulationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void F12EntersAndLeavesSimulateMode() {
+        TTestWindow window;
+        window->OpenDocument(window.File("good.psm", "; count\r\n" + kSteps));
+        TEditor& document = window.Active();
+        auto* text = document.TextControl();
+        QVERIFY(Press(window, window->Commands().actSimulate));
+        QCOMPARE(document.Mode(), dmSimulate);
+        QVERIFY(text->isReadOnly());
+        QVERIFY(!text->LineNumbersShown());
+        QCOMPARE(text->ListingText(1), "$00 $002A");
+        QCOMPARE(text->ListingText(3), "$02 $8102");
+        QCOMPARE(LogLines(*window).last(), "!Program is Reset");
+        // Paused at address 0: its line is the current line.
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
+        QCOMPARE(text->LineColourAt(1), TLineColour::Current);
+        QCOMPARE(Glyph(document, 1), static_cast<int>(TLineGlyph::Current));
+        QCOMPARE(Glyph(document, 2), static_cast<int>(TLineGlyph::Code));
+        QCOMPARE(Glyph(document, 0), -1);
+        QCOMPARE(Panels(window).Status().Simulator(), document.Simulator());
+        QVERIFY(!window->SimulationPanelArea->isHidden());
+        // A click in the gutter sets a breakpoint on a line with code only.
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 2, Qt::NoModifier);
+        QCOMPARE(text->LineColourAt(2), TLineColour::Breakpoint);
+        QCOMPARE(Glyph(document, 2), static_cast<int>(TLineGlyph::CodeBreakpoint));
+        emit text->marginClicked(TSourceEditor::kGlyphMargin, 0, Qt::NoModifier);
+        QCOMPARE(Glyph(document, 0), -1);
+        QTest::keyClicks(text, "xyz");
+        QVERIFY(!document.Modified());
+
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(document.Mode(), dmEdit);
+        QVERIFY(!text->isReadOnly());
+        QVERIFY(text->LineNumbersShown());
+        QCOMPARE(text->LineColourAt(1), TLineColour::Normal);
+        QCOMPARE(Glyph(document, 2), -1);
+        QCOMPARE(Panels(window).Status().Simulator(), nullptr);
+        QVERIFY(window->SimulationPanelArea->isHidden());
+        // And again: a fresh simulation with the panels bound to it.
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(Panels(window).Status().Simulator(), document.Simulator());
+        QVERIFY(Press(window, window->Commands().actStepOne));
+        QCOMPARE(RegisterText(window, 0), "2A");
+    }
+
+    void ABadProgramShowsItsErrors() {
+        TTestWindow window;
+        window->OpenDocument(window.File("bad.psm", Lines({"start: LOAD s0, 1", "LOAD s0, nowhere",
+                                                           "JUMP start", "JUMP elsewhere"})));
+        TEditor& document = window.Active();
+        int logStart = LogCount(window);
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(document.Mode(), dmErrors);
+        QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
+        auto* text = document.TextControl();
+        QVERIFY(!text->isReadOnly());
+        QVERIFY(text->ListingText(1).startsWith('?'));
+        QVERIFY(text->ListingText(3).startsWith('?'));
+        QVERIFY(!text->ListingText(0).startsWith('?'));
+        QStringList log = LogSince(window, logStart);
+        QCOMPARE(log.size(), 4);
+        QVERIFY(log[2].startsWith("Line 2: "));
+        QVERIFY(log[3].startsWith("Line 4: "));
+        QCOMPARE(EnabledCommands(window), QStringList{"Simulate"});
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(document.Mode(), dmEdit);
+        QVERIFY(text->LineNumbersShown());
+    }
+
+    void TheDocumentsCoreDecides() {
+        TTestWindow window;
+        window->OpenDocument(window.File("core.psm", "COMP s0, 1\r\n"));
+        TEditor& document = window.Active();
+        Press(window, window->Commands().actSimulate); // PicoBlaze I has no COMP
+        QCOMPARE(document.Mode(), dmErrors);
+        Press(window, window->Commands().actSimulate);
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(document.Mode(), dmSimulate);
+        QCOMPARE(document.TextControl()->ListingText(0), "$000 $14001");
+        // No other core while it simulates.
+        QVERIFY(!EnabledCommands(window).contains("PicoblazeI"));
+        Press(window, window->Commands().actSimulate);
+        QVERIFY(Press(window, window->Commands().CoreAction(TCoreKind::pbtI)));
+        QCOMPARE(document.Simulator()->CoreKind(), TCoreKind::pbtI);
+    }
+
+    void TheExecCommandStartsAfterASuccessfulAssembly() {
+        TTestWindow window;
+        StartSimulation(window, "exec.psm", "EXEC \"true\"\r\nLOAD s0, 1\r\n");
+        QVERIFY(LogLines(*window).contains("!Executing: 'true'"));
+    }
+
+    void F12ReachesTheCommandFromTheKeyboard() {
+        TTestWindow window;
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*window));
+        TEditor& document = window.New(QString::fromStdString(kSteps));
+        document.TextControl()->setFocus();
+        QTest::keyClick(document.TextControl(), Qt::Key_F12);
+        QCOMPARE(document.Mode(), dmSimulate);
+        QTest::keyClick(document.TextControl(), Qt::Key_F12);
+        QCOMPARE(document.Mode(), dmEdit);
+    }
+
+    void AChangeOrAnotherDocumentEndsTheSimulation() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "steps.psm", kSteps);
+        document.SetModified(true);
+        QCOMPARE(document.Mode(), dmEdit);
+        Press(window, window->Commands().actSimulate);
+        window->actFileNew->trigger();
+        QCOMPARE(document.Mode(), dmEdit);
+        QVERIFY(document.TextControl()->LineNumbersShown());
+        // Simulating again in Simulate mode starts afresh.
+        TEditor& other = StartSimulation(window, "other.psm", kSteps);
+        Step(window);
+        other.SetMode(dmSimulate);
+        QCOMPARE(Panels(window).Simulator(), other.Simulator());
+        QCOMPARE(Simulator(window).PC(), 0);
+    }
+
+    void ViewCoverageColoursExecutedAndNeverExecutedLines() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
+        Step(window);
+        auto* text = document.TextControl();
+        QCOMPARE(text->CoverageMarkAt(0), std::nullopt);
+        QVERIFY(Press(window, window->actViewCoverage));
+        QCOMPARE(text->CoverageMarkAt(0), std::optional(true));
+        QCOMPARE(text->CoverageMarkAt(1), std::optional(false));
+        QVERIFY(Press(window, window->actViewCoverage));
+        QCOMPARE(text->CoverageMarkAt(1), std::nullopt);
+    }
+
+    void StepOneUpdatesRegistersAndStatusWithoutLogging() {
+        TTestWindow window;
+        WriteString(window.Settings.Store(), "Time", "Frequency", "40");
+        TEditor& document = StartSimulation(window, "steps.psm", kSteps);
+        int logStart = LogCount(window);
+        QVERIFY(Press(window, window->Commands().actStepOne));
+        QCOMPARE(RegisterText(window, 0), "2A");
+        QCOMPARE(window->StatusPanelText(3), " Instructions: 1");
+        QCOMPARE(window->StatusPanelText(4), " Time : 50ns"); // two clocks at 40 MHz
+        QCOMPARE(window->StatusPanelText(5), " PC: $001");
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(document.GetCaretPos().Line, 2);
+        QCOMPARE(Glyph(document, 0), static_cast<int>(TLineGlyph::Executed));
+        QCOMPARE(Glyph(document, 1), static_cast<int>(TLineGlyph::Current));
+        Step(window);
+        QCOMPARE(RegisterText(window, 0), "2B");
+        QCOMPARE(LogSince(window, logStart), QStringList());
+    }
+
+    void RunStopsAtABreakpoint() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        document.SetCaretPos({6, 1});
+        QVERIFY(Press(window, window->Commands().actSetBreakpoint));
+        int logStart = LogCount(window);
+        QVERIFY(Press(window, window->Commands().actRun));
+        QCOMPARE(LogSince(window, logStart), QStringList({kStarted, kPaused}));
+        QCOMPARE(document.CurrentLine(), 6);
+        QCOMPARE(RegisterText(window, 0), "05");
+        QCOMPARE(document.TextControl()->LineColourAt(5), TLineColour::Current);
+        QCOMPARE(Glyph(document, 5), static_cast<int>(TLineGlyph::CurrentBreakpoint));
+        // Run again from the breakpoint: it executes it and stops there again.
+        QVERIFY(Press(window, window->Commands().actRun));
+        QCOMPARE(Simulator(window).InstructionCount(), 18);
+        QCOMPARE(document.CurrentLine(), 6);
+    }
+
+    void PauseStopsAnEndlessRun() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
+        QStringList enabledDuringRun;
+        QString instructionsDuringRun;
+        int glyphDuringRun = 0;
+        DuringRun(window, 150, [&] {
+            enabledDuringRun = EnabledCommands(window);
+            instructionsDuringRun = window->StatusPanelText(3);
+            glyphDuringRun = Glyph(document, 0);
+            Press(window, window->Commands().actPause);
+        });
+        QVERIFY(Press(window, window->Commands().actRun));
+        QCOMPARE(enabledDuringRun, QStringList({"Simulate", "Reset", "Pause"}));
+        // The yields show the run's progress; no line is current meanwhile.
+        QVERIFY2(instructionsDuringRun != " Instructions: 0", qPrintable(instructionsDuringRun));
+        QCOMPARE(glyphDuringRun, static_cast<int>(TLineGlyph::Executed));
+        QVERIFY(Simulator(window).InstructionCount() > 1000);
+        QCOMPARE(Glyph(document, 0), static_cast<int>(TLineGlyph::Current));
+        QCOMPARE(EnabledCommands(window), QStringList({"Simulate", "Reset", "Run", "StepOne",
+                                                       "StepOver", "GotoCursor", "SetBreakpoint"}));
+    }
+
+    void ResetReturnsToAddressZero() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        Step(window, 4);
+        QCOMPARE(RegisterText(window, 0), "01");
+        int logStart = LogCount(window);
+        QVERIFY(Press(window, window->Commands().actReset));
+        QCOMPARE(LogSince(window, logStart), QStringList({"!Program is Reset"}));
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(RegisterText(window, 0), "00");
+        QCOMPARE(window->StatusPanelText(3), " Instructions: 0");
+        // The executed marks stay.
+        QCOMPARE(Glyph(document, 2), static_cast<int>(TLineGlyph::Executed));
+    }
+
+    void ToCursorRunsToTheCaretLine() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        document.SetCaretPos({1, 1}); // a comment line
+        QVERIFY(!EnabledCommands(window).contains("GotoCursor"));
+        QVERIFY(!EnabledCommands(window).contains("SetBreakpoint"));
+        document.SetCaretPos({6, 3});
+        QVERIFY(Press(window, window->Commands().actGotoCursor));
+        QCOMPARE(document.CurrentLine(), 6);
+        QCOMPARE(RegisterText(window, 0), "05");
+    }
+
+    void StepOverRunsACallToItsReturn() {
+        TTestWindow window;
+        TEditor& document =
+            StartSimulation(window, "call.psm",
+                            Lines({"CALL routine", "back: LOAD s2, 2", "done: JUMP done",
+                                   "routine: LOAD s1, 7", "RET"}));
+        QVERIFY(Press(window, window->Commands().actStepOver));
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(RegisterText(window, 1), "07");
+        QCOMPARE(window->StatusPanelText(6), " SP: 0 ( $00 )");
+        QCOMPARE(Simulator(window).InstructionCount(), 3);
+    }
+
+    void AFailingInstructionHalts() {
+        TTestWindow window;
+        StartSimulation(window, "halt.psm", "        RET\r\n");
+        int logStart = LogCount(window);
+        QVERIFY(Press(window, window->Commands().actStepOne));
+        QCOMPARE(LogSince(window, logStart), QStringList({"?Stack underflow occurred."}));
+        QCOMPARE(Simulator(window).State(), ssHalted);
+        QCOMPARE(window->StatusPanelText(6), " SP: ??");
+        QCOMPARE(EnabledCommands(window), QStringList({"Simulate", "Reset"}));
+        QVERIFY(Press(window, window->Commands().actReset));
+        QCOMPARE(Simulator(window).State(), ssPaused);
+    }
+
+    void DuringARun_data() { AddRows(kDuringRunRows); }
+
+    void DuringARun() {
+        const TDuringRunRow& row = Row(kDuringRunRows);
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        document.SetCaretPos({2, 1});
+        Press(window, window->Commands().actSetBreakpoint);
+        int logStart = LogCount(window);
+        DuringRun(window, 60, [&] {
+            QVERIFY(Press(window, window->Actions().Find(row.Command)));
+            if (window->Commands().actPause->isEnabled()) window->Commands().actPause->trigger();
+        });
+        Press(window, window->Commands().actRun);
+        Settle(*window);
+        QCOMPARE(LogSince(window, logStart), row.Log);
+        QCOMPARE(window->Documents().Count(), row.Documents);
+        bool simulating = row.Documents && row.Mode == dmSimulate;
+        if (row.Documents) QCOMPARE(document.Mode(), row.Mode);
+        QCOMPARE(Panels(window).Simulator(), simulating ? document.Simulator() : nullptr);
+        if (row.Documents && !simulating) QCOMPARE(Glyph(document, 2), -1);
+        if (!simulating) {
+            // The program goes on normally.
+            StartSimulation(window, "steps.psm", kSteps);
+            QVERIFY(Press(window, window->Commands().actStepOne));
+            QCOMPARE(RegisterText(window, 0), "2A");
+            return;
+        }
+        QCOMPARE(Simulator(window).State(), ssPaused);
+        QCOMPARE(Simulator(window).HasBreakpoints(), row.Breakpoints);
+        if (!row.Breakpoints)
+            QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);
+        if (row.CurrentLine) QCOMPARE(document.CurrentLine(), row.CurrentLine);
+    }
+
+    void EveryExampleEntersSimulateMode() {
+        // A copy of the folder, so that files the programs write (log
+        // files) never land in the source tree.
+        const QDir sources(QStringLiteral(KORVO_EXAMPLES_DIR));
+        TScratchFolder copy;
+        const QDir examples(QString::fromStdString(copy.Path()));
+        for (const QString& file : sources.entryList(QDir::Files))
+            QVERIFY(QFile::copy(sources.filePath(file), examples.filePath(file)));
+        const QStringList files = examples.entryList({"*.psm"}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 13);
+        for (const QString& file : files) {
+            TCoreKind core = file.endsWith("_pbti.psm")    ? TCoreKind::pbtI
+                             : file.endsWith("_pbtii.psm") ? TCoreKind::pbtII
+                             : file.endsWith("_pbtc.psm")  ? TCoreKind::pbtC
+                                                           : TCoreKind::pbt3;
+            TTestWindow window;
+            window->Commands().CoreAction(core)->trigger();
+            window->OpenDocument(examples.filePath(file));
+            Press(window, window->Commands().actSimulate);
+            QVERIFY2(window.Active().Mode() == dmSimulate, qPrintable(file));
+            QVERIFY2(Press(window, window->Commands().actStepOne), qPrintable(file));
+        }
+    }
+
+    void FormatLaysTheLinesOut() {
+        TTestWindow window;
+        window->OpenDocument(window.File("fmt.psm", "loop: load S3, $f ;count\r\n  add s1,1\r\n"));
+        TEditor& document = window.Active();
+        Press(window, window->Commands().actFormat);
+        QStringList lines = document.TextControl()->text().split("\r\n");
+        QCOMPARE(lines[0], "loop:               LOAD      s3, $0F             ; count");
+        QCOMPARE(lines[1].trimmed(), "ADD       s1, 1");
+        // One undo step restores the text.
+        document.Undo();
+        QCOMPARE(document.TextControl()->text(), "loop: load S3, $f ;count\r\n  add s1,1\r\n");
+    }
+
+    void ImportConvertsAKcpsmSource() {
+        TTestWindow window;
+        QString file = window.File("kcpsm.psm",
+                                   Lines({"CONSTANT max, FF", "ADDCY s1, 01", "CONSTANT Max, 01"}));
+        window.Dialogs.OpenFileNames = {file};
+        window->actImport->trigger();
+        TEditor& document = window.Active();
+        QCOMPARE(document.FileName(), file);
+        QVERIFY(document.Modified());
+        // The rename heads the text and goes to the log pane.
+        QVERIFY(LogLines(*window).contains("!Import renamed constant Max -> Max_1"));
+        QStringList lines = document.TextControl()->text().split("\r\n").mid(2);
+        QCOMPARE(lines.mid(0, 2).join(' ').simplified(), "max EQU $FF ADDC s1, 1");
+        // The file itself is unchanged until the document is saved.
+        QCOMPARE(ReadFile(file).substr(0, 8), "CONSTANT");
+    }
+};
+
+QTEST_MAIN(SimulationTest)
+#include "simulation_test.moc"
