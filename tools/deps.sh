@@ -3,7 +3,7 @@
 # when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev python3-jsonschema "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

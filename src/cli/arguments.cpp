@@ -59,11 +59,21 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
     return parsed;
 }
 
+std::string CoreOptionSynopsis() {
+    return "[--core " + CoreCommandNames("|", "|") + "]";
+}
+
+std::string CoreOptionHelp(std::size_t column, std::string_view description) {
+    std::string line = "  --core " + CoreCommandNames("|", "|");
+    line.append(line.size() + 2 > column ? 2 : column - line.size(), ' ');
+    return line.append(description) + "\n";
+}
+
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error) {
     if (auto name = arguments.Last("--core")) {
         if (auto kind = CoreKindFromName(*name)) return kind;
-        error = "unknown core '" + *name + "' (use I, II, 3 or CR)";
+        error = "unknown core '" + *name + "' (use " + CoreCommandNames(", ", " or ") + ")";
         return std::nullopt;
     }
     return settings::LoadCoreKind(settings);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvo::cli {
@@ -38,8 +39,15 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& withValue,
                                          const std::set<std::string>& switches, std::string& error);
 
-// The core of a run: the --core option when given (I, II, 3, CR or 1 to 4),
-// else the stored "Options"/"Korvo" setting, PicoBlaze I when none. An
+// "[--core I|II|3|CR]": the core option of the usage texts.
+std::string CoreOptionSynopsis();
+
+// The --core line of a command's help: the option and its values, then the
+// description from the given column on.
+std::string CoreOptionHelp(std::size_t column, std::string_view description);
+
+// The core of a run: the --core option when given (a core's command name or number),
+// else the stored "Options"/"Korvo" setting, the first core when none. An
 // unknown --core value is an error.
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error);

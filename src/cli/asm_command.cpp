@@ -3,9 +3,9 @@
 #include "cli/arguments.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
-#include "simulator/debugger.h"
 
 #include <ostream>
 
@@ -14,7 +14,7 @@ namespace korvo::cli {
 namespace {
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo asm: " << message << " (usage: korvo " << kAsmSynopsis << ")\n";
+    err << "korvo asm: " << message << " (usage: korvo " << AsmSynopsis() << ")\n";
     return kExitUsage;
 }
 
@@ -41,6 +41,37 @@ bool WriteListing(const std::string& target, const std::vector<std::string>& lis
 
 } // namespace
 
+std::string AsmSynopsis() {
+    return "asm " + CoreOptionSynopsis() +
+           " [--listing FILE|-] [--no-exec] [--settings FILE] SOURCE";
+}
+
+std::string AsmHelp() {
+    return "Assembles SOURCE as the IDE does. The log lines go to standard output; each\n"
+           "error also goes to standard error as FILE:LINE: error: MESSAGE, and each\n"
+           "failure the log reports (an output file, a block RAM init file, the JTAG\n"
+           "settings of the SVF file, the EXEC command) as SOURCE: error: MESSAGE.\n"
+           "The COE, MEM, VHDL, HEX and SVF files the source names are written, and then\n"
+           "the command of its EXEC directive is started. Relative file names in the\n"
+           "source are taken in the folder of the file that names them.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(20, "the processor core (default: the one chosen in the IDE)") +
+           "  --listing FILE|-  writes the result of every source line to FILE, or to\n"
+           "                    standard output for -\n"
+           "  --no-exec         does not start the EXEC command\n"
+           "  --settings FILE   reads the settings from this INI file (default: the file\n"
+           "                    in KORVO_SETTINGS, else the IDE's settings)\n"
+           "  -h, --help        shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  assembled, every output written\n"
+           "  1  errors in the source or its included files, or a VHDL template that\n"
+           "     cannot be read\n"
+           "  2  a bad command line, or a source that cannot be read\n"
+           "  4  assembled, but an output failed\n";
+}
+
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
     auto arguments =
@@ -55,12 +86,12 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
 
-    auto simulator = CreateDebugger(*core);
+    TAssemblyImage image(*core);
     TFailureReport failures(err, source);
     TStreamLog log(out, &failures);
     // --no-exec leaves the EXEC command unstarted.
-    auto assembly = AssembleSourceFile("asm", source, *simulator, log, *settings, err,
-                                       !arguments->Has("--no-exec"));
+    auto assembly =
+        AssembleSourceFile("asm", source, image, log, *settings, err, !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
 
     bool outputsWritten = !failures.Any();

@@ -12,10 +12,10 @@ namespace korvo::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands{
-        {"asm", kAsmSynopsis, kAsmHelp, RunAsmCommand},
-        {"sim", kSimSynopsis, kSimHelp, RunSimCommand},
-        {"format", kFormatSynopsis, kFormatHelp, RunFormat},
-        {"import", kImportSynopsis, kImportHelp, RunImport},
+        {"asm", AsmSynopsis, AsmHelp, RunAsmCommand},
+        {"sim", SimSynopsis, SimHelp, RunSimCommand},
+        {"format", FormatSynopsis, FormatHelp, RunFormat},
+        {"import", ImportSynopsis, ImportHelp, RunImport},
     };
     return commands;
 }
@@ -24,7 +24,7 @@ namespace {
 void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
-        stream << "  " << command.Synopsis << "\n";
+        stream << "  " << command.Synopsis() << "\n";
     stream << "\nasm and sim also run the command that an EXEC directive of the source names,\n"
               "unless --no-exec is given.\n"
               "korvo COMMAND --help describes a command, its options and exit statuses;\n"
@@ -51,7 +51,7 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const auto& command : Commands()) {
         if (args[0] != command.Name) continue;
         if (AsksForHelp(args)) {
-            out << "usage: korvo " << command.Synopsis << "\n\n" << command.Help;
+            out << "usage: korvo " << command.Synopsis() << "\n\n" << command.Help();
             return kExitSuccess;
         }
         return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);

@@ -13,9 +13,9 @@ using TCommandFunction = int (*)(const std::vector<std::string>& args, std::ostr
 
 struct TCommand {
     const char* Name;
-    const char* Synopsis;
+    std::string (*Synopsis)();
     // What "korvo COMMAND --help" prints after the synopsis.
-    const char* Help;
+    std::string (*Help)();
     TCommandFunction Run;
 };
 

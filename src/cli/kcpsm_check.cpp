@@ -2,9 +2,9 @@
 
 #include "assembler/driver.h"
 #include "cli/arguments.h"
+#include "common/assembly_sink.h"
 #include "common/hex_text.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 #include "text/kcpsm_hex.h"
 #include "text/kcpsm_words.h"
 
@@ -33,10 +33,10 @@ int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFi
 
     // Converted line n + HeaderLines is source line n.
     const auto header = static_cast<int>(conversion.HeaderLines);
-    auto simulator = CreateDebugger(TCoreKind::pbt3);
+    TAssemblyImage image(kKcpsmCore);
     TSynPicoBlaze parser;
     TNullLog log;
-    TAssemblyContext context{parser, simulator.get(), log, settings, nullptr};
+    TAssemblyContext context{parser, &image, log, settings, nullptr};
     std::vector<std::string> listing;
     std::vector<TAssemblyDiagnostic> diagnostics;
     if (!AssembleSource(context, sourceFile, conversion.Lines, listing, &diagnostics)) {
@@ -50,16 +50,16 @@ int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFi
         return kExitFailure;
     }
 
+    const TCoreDescription& core = CoreDescription(kKcpsmCore);
     int differences = 0;
     for (int address = 0; address < kKcpsmHexWords; ++address) {
-        TCodeEntry entry;
-        simulator->GetCodeEntry(address, entry);
+        const TCodeEntry entry = image.Entry(address);
         const std::uint32_t word = entry.HasCode ? entry.Word : 0;
         if (word == expected[static_cast<std::size_t>(address)]) continue;
         if (++differences > kShownDifferences) continue;
-        out << "address " << HexText(address, 3) << ": KCPSM "
-            << HexText(expected[static_cast<std::size_t>(address)], 5) << ", converted "
-            << HexText(word, 5);
+        out << "address " << HexText(address, core.AddressDigits()) << ": KCPSM "
+            << HexText(expected[static_cast<std::size_t>(address)], core.WordDigits())
+            << ", converted " << HexText(word, core.WordDigits());
         const int line = entry.HasCode ? entry.Line - header : 0;
         if (line >= 1 && line <= static_cast<int>(sourceLines.size()))
             out << ", line " << line << ": "

@@ -6,6 +6,7 @@
 #include "cli/sim_uart.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
+#include "common/number_text.h"
 #include "common/output_file.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
@@ -14,7 +15,6 @@
 #include "simulator/end_state_json.h"
 #include "simulator/exit_port.h"
 #include "simulator/interrupt_schedule.h"
-#include "simulator/number_text.h"
 #include "simulator/port_expectation.h"
 #include "simulator/simulation_session.h"
 #include "simulator/status_strings.h"
@@ -29,7 +29,7 @@ namespace korvo::cli {
 namespace {
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo sim: " << message << " (usage: korvo " << kSimSynopsis << ")\n";
+    err << "korvo sim: " << message << " (usage: korvo " << SimSynopsis() << ")\n";
     return kExitUsage;
 }
 
@@ -266,6 +266,64 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
 }
 
 } // namespace
+
+std::string SimSynopsis() {
+    return "sim " + CoreOptionSynopsis() +
+           " [--settings FILE] [--max-instructions N] [--frequency MHZ] [--scratchpad " +
+           ScratchPadSizesText("|", "|") +
+           "] [--in PORT=VALUE]... [--interrupt-at N]... "
+           "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
+           "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
+           "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
+}
+
+std::string SimHelp() {
+    return "Assembles SOURCE as korvo asm does (the EXEC command included), then runs it\n"
+           "in the simulator without sleeping until it halts, writes its exit port,\n"
+           "writes a value --expect-out does not expect, or the instruction limit is\n"
+           "reached (a UART run has no limit unless given and also ends on Ctrl+C or\n"
+           "once standard input is done). Standard output gets every log line and, at\n"
+           "the end, the status texts, the registers and the flags (standard error when\n"
+           "the JSON or a UART has standard output); errors and failures also go to standard\n"
+           "error as for korvo asm (a log or stimulus file of a port included). Ports\n"
+           "and values: 255, $FF or 0xFF; quote a $ value for the shell: --in '0=$A5'.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(24, "the processor core (default: the one chosen in the IDE)") +
+           "  --settings FILE       reads the settings from this INI file\n"
+           "  --max-instructions N  stops after N instructions (default 1000000)\n"
+           "  --frequency MHZ       the clock frequency instead of the settings'\n"
+           "  --scratchpad SIZE     scratch pad bytes of PicoBlaze 3: 0, 16, 32, 64, 128\n"
+           "                        or 256 (default: the settings)\n"
+           "  --in PORT=VALUE       sets an input port without stimulus file (repeatable)\n"
+           "  --interrupt-at N      raises an interrupt when N instructions have completed\n"
+           "                        (repeatable)\n"
+           "  --interrupt-every N   raises an interrupt every N instructions\n"
+           "  --exit-port PORT      ends the run at the first OUT to PORT\n"
+           "  --expect-out PORT=FILE  checks the values written to PORT against FILE's\n"
+           "                        lines (repeatable)\n"
+           "  --trace               prints each instruction (I pc word) and each access it\n"
+           "                        made (R, W, F, S address value)\n"
+           "  --json FILE|-         writes the end state as JSON\n"
+           "  --vcd FILE            writes a waveform of the first --vcd-limit instructions\n"
+           "  --vcd-limit N         (default 1000000)\n"
+           "  --coverage FILE       writes an lcov tracefile\n"
+           "  --no-exec             does not start the EXEC command\n"
+           "  -h, --help            shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  done (exit port 0), every output written\n"
+           "  1  errors in the source or its included files, or a VHDL template that\n"
+           "     cannot be read\n"
+           "  2  a bad command line, a source that cannot be read, or a --json, --vcd or\n"
+           "     --coverage file that cannot be written\n"
+           "  3  the simulation halted on an error\n"
+           "  4  done, but an output failed (a file the source names, a log or stimulus\n"
+           "     file, the SVF settings, the EXEC command)\n"
+           "  5  the exit port got another value than 0, or none\n"
+           "  6  a port was written other than --expect-out expects\n"
+           "  128 + N  a UART run was stopped by signal N\n";
+}
 
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;

@@ -1,8 +1,8 @@
 #include "cli/sim_options.h"
 
+#include "common/number_text.h"
 #include "common/settings_layout.h"
 #include "common/text_file.h"
-#include "simulator/number_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -67,6 +67,17 @@ bool ReadCount(const TArguments& arguments, const std::string& option, std::int6
 
 } // namespace
 
+std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator) {
+    const auto& sizes = settings::kScratchPadSizes;
+    std::string text;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        text.append(i == 0                  ? ""
+                    : i + 1 == sizes.size() ? lastSeparator
+                                            : separator)
+            .append(std::to_string(sizes[i]));
+    return text;
+}
+
 std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::string& error) {
     TSimOptions options;
     std::int64_t frequency = 0;
@@ -82,9 +93,10 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
     if (frequency > 0) options.FrequencyMHz = static_cast<std::int32_t>(frequency);
     if (auto text = arguments.Last("--scratchpad")) {
         auto size = ParseCount(*text);
-        static constexpr int kSizes[] = {0, 16, 32, 64, 128, 256};
-        if (!size || std::find(std::begin(kSizes), std::end(kSizes), *size) == std::end(kSizes)) {
-            error = "--scratchpad takes 0, 16, 32, 64, 128 or 256, not '" + *text + "'";
+        const auto& sizes = settings::kScratchPadSizes;
+        if (!size || std::find(sizes.begin(), sizes.end(), *size) == sizes.end()) {
+            error =
+                "--scratchpad takes " + ScratchPadSizesText(", ", " or ") + ", not '" + *text + "'";
             return std::nullopt;
         }
         options.ScratchPadSize = static_cast<int>(*size);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct TSimOptions {
 
 extern const std::set<std::string> kSimOptionsWithValue;
 extern const std::set<std::string> kSimSwitches;
+
+// The scratch pad sizes --scratchpad takes: ("|", "|") gives "0|16|...|256".
+std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator);
 
 // The options, with the expected-output files read; nothing and a one-line
 // error for a bad value or a file that cannot be read.

@@ -1,7 +1,7 @@
 #include "cli/sim_trace.h"
 
+#include "common/number_text.h"
 #include "simulator/debugger.h"
-#include "simulator/number_text.h"
 
 #include <ostream>
 
@@ -23,11 +23,11 @@ void TInstructionTrace::Accessed(TAccessKind kind, std::int32_t address, std::in
 
 void TInstructionTrace::AfterCycle() {
     if (simulator_.InstructionCount() > countBefore_) {
-        const auto& traits = CoreTraits(simulator_.CoreKind());
+        const TCoreDescription& core = CoreDescription(simulator_.CoreKind());
         TCodeEntry entry;
         simulator_.GetCodeEntry(pc_, entry);
-        out_ << "I " << HexText(pc_, traits.AddressDigits) << " "
-             << HexText(entry.Word, traits.WordDigits) << "\n";
+        out_ << "I " << HexText(pc_, core.AddressDigits()) << " "
+             << HexText(entry.Word, core.WordDigits()) << "\n";
     }
     for (const auto& line : accesses_)
         out_ << line << "\n";

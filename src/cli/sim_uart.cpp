@@ -1,7 +1,7 @@
 #include "cli/sim_uart.h"
 
 #include "cli/stdin_reader.h"
-#include "simulator/number_text.h"
+#include "common/number_text.h"
 #include "uart/uart_tcp_bridge.h"
 
 #include <QCoreApplication>

@@ -10,9 +10,8 @@
 namespace korvo::cli {
 
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
-                                   TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err,
-                                   bool runExec) {
+                                   IAssemblySink& sink, ILog& log, const ISettingsStore& settings,
+                                   std::ostream& err, bool runExec) {
     TSourceAssembly result;
     std::vector<std::string> lines;
     try {
@@ -25,8 +24,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
 
     TSynPicoBlaze parser;
     TSystemProcessLauncher systemLauncher;
-    TAssemblyContext context{parser, &simulator, log, settings,
-                             runExec ? &systemLauncher : nullptr};
+    TAssemblyContext context{parser, &sink, log, settings, runExec ? &systemLauncher : nullptr};
     std::vector<TAssemblyDiagnostic> diagnostics;
     result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
                          ? TAssemblyOutcome::Assembled

@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace korvo {
-class TPicoBlazeDebugger;
+class IAssemblySink;
 }
 
 namespace korvo::cli {
@@ -26,14 +26,14 @@ struct TSourceAssembly {
     std::vector<std::string> Listing;
 };
 
-// Reads SOURCE (a pipe too) and assembles it into the simulator as the IDE
-// does: the log lines go to log, every error also to err as
+// Reads SOURCE (a pipe too) and assembles it into the sink as the IDE does:
+// the log lines go to log, every error also to err as
 // "FILE:LINE: error: MESSAGE", a source that cannot be read to err as
 // "korvo COMMAND: reason", and a failed source that uses KCPSM words adds a
 // note that korvo import converts it. The EXEC command is started unless
 // runExec is false.
 TSourceAssembly AssembleSourceFile(const std::string& command, const std::string& source,
-                                   TPicoBlazeDebugger& simulator, ILog& log,
-                                   const ISettingsStore& settings, std::ostream& err, bool runExec);
+                                   IAssemblySink& sink, ILog& log, const ISettingsStore& settings,
+                                   std::ostream& err, bool runExec);
 
 } // namespace korvo::cli

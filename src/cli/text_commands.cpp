@@ -5,6 +5,7 @@
 #include "cli/kcpsm_check.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
+#include "text/kcpsm_hex.h"
 #include "text/kcpsm_import.h"
 #include "text/source_formatter.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 struct TTextCommand {
     const char* Name;
-    const char* Synopsis;
+    std::string (*Synopsis)();
     // The option that names where the result goes instead of standard
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
@@ -34,7 +35,7 @@ struct TTextJob {
     std::string File;
     std::optional<std::string> Target;
     std::unique_ptr<ISettingsStore> Settings;
-    TCoreKind Core = TCoreKind::pbtI;
+    TCoreKind Core = kDefaultCoreKind;
     TFormatColumns Columns;
 };
 
@@ -49,7 +50,7 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     if (arguments->Positional.size() != 1) {
         error =
             std::string(arguments->Positional.empty() ? "no FILE given" : "more than one FILE") +
-            "; usage: korvo " + command.Synopsis;
+            "; usage: korvo " + command.Synopsis();
         return std::nullopt;
     }
     TTextJob job;
@@ -101,24 +102,77 @@ void WriteResult(const TTextJob& job, const std::vector<std::string>& lines, std
 
 } // namespace
 
+std::string FormatSynopsis() {
+    return "format " + CoreOptionSynopsis() + " [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
+}
+
+std::string ImportSynopsis() {
+    return "import " + CoreOptionSynopsis() +
+           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--check KCPSM.hex] FILE";
+}
+
+std::string FormatHelp() {
+    return "Lays the source FILE out in columns, as the IDE's Format command does, and\n"
+           "prints it, or with -i writes it back into FILE.\n"
+           "\n"
+           "options:\n" +
+           CoreOptionHelp(21, "the core whose words are recognised (default: the IDE's)") +
+           "  --columns C1,C2,C3 the three columns (default: the settings)\n"
+           "  --settings FILE    reads the settings from this INI file\n"
+           "  -i                 writes the result back into FILE\n"
+           "  -h, --help         shows this text\n"
+           "\n"
+           "exit status:\n"
+           "  0  done\n"
+           "  2  a bad command line, or a file that cannot be read or written\n";
+}
+
+std::string ImportHelp() {
+    const std::string words = std::to_string(kKcpsmHexWords);
+    return "Converts a KCPSM3 source into the Korvo dialect and lays it out, to standard\n"
+           "output or into OUT. Names the dialect cannot take (names that differ only in\n"
+           "letter case, keywords of the dialect, names that start with a digit) are\n"
+           "renamed at their definition and every use; the renames head the converted\n"
+           "file as comments and are listed on standard error.\n"
+           "\n"
+           "--check KCPSM.hex assembles the converted source for PicoBlaze 3 and compares\n"
+           "its " +
+           words +
+           " words with the .hex file the KCPSM3 assembler wrote for the source\n"
+           "(" +
+           words + " lines of " + std::to_string(kKcpsmHexDigits) +
+           " hexadecimal digits). It prints the first differing addresses\n"
+           "with both words and the source line, or that all words agree; the converted\n"
+           "source is then written only with -o.\n"
+           "Exit status: 0 converted (with --check: all " +
+           words +
+           " words agree), 1 words differ\n"
+           "or the converted source does not assemble, 2 bad usage or an unreadable file.\n";
+}
+
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"format", kFormatSynopsis, "-i", false};
+    static const TTextCommand command{"format", FormatSynopsis, "-i", false};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         TSynPicoBlaze scanner;
-        WriteResult(job, FormatLines(scanner, ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read), job.Core, job.Columns), out);
+        WriteResult(job,
+                    FormatLines(scanner,
+                                ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read),
+                                job.Core, job.Columns),
+                    out);
         return kExitSuccess;
     });
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", kImportSynopsis, "-o", true, {"--check"}};
+    static const TTextCommand command{"import", ImportSynopsis, "-o", true, {"--check"}};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         const auto check = job.Arguments.Last("--check");
         const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);
-        // A check assembles for PicoBlaze 3, so the layout is made for it.
+        // A check assembles for the core KCPSM3 writes for, so the layout is made
+        // for it.
         TSynPicoBlaze scanner;
         const TKcpsmConversion conversion =
-            ImportKcpsmSource(scanner, source, check ? TCoreKind::pbt3 : job.Core, job.Columns);
+            ImportKcpsmSource(scanner, source, check ? kKcpsmCore : job.Core, job.Columns);
         for (const auto& rename : conversion.Renames)
             err << "korvo import: renamed " << rename << "\n";
         if (!check) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "assembler/driver.h"
+#include "common/assembly_sink.h"
 #include "common/log.h"
 #include "common/settings.h"
-#include "simulator/debugger.h"
+#include "scratch_folder.h"
 
 #include <memory>
 #include <string>
@@ -11,14 +12,12 @@
 
 namespace korvo::test {
 
-// A fresh empty directory for files a test writes.
-std::string MakeTestDirectory();
-// "prog.psm" in one scratch directory shared by the whole test run.
+// "prog.psm" in the scratch folder shared by the whole test run.
 std::string ScratchSourceName();
 
 // One assembly run through the driver, with everything it left behind.
 struct TAssembly {
-    explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Simulator(CreateDebugger(core)) {}
+    explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Image(core) {}
 
     // Without a file name the source lives in a scratch directory of the
     // test run, so output files that directives name land there.
@@ -26,20 +25,17 @@ struct TAssembly {
         Log.Lines.clear();
         Listing.clear();
         Diagnostics.clear();
-        TAssemblyContext context{Parser, Simulator.get(), Log, Settings, nullptr};
+        TAssemblyContext context{Parser, &Image, Log, Settings, nullptr};
         Result = AssembleSource(context, fileName.empty() ? ScratchSourceName() : fileName, lines,
                                 Listing, &Diagnostics);
         return Result;
     }
 
-    TCodeEntry Entry(int address) const {
-        TCodeEntry entry;
-        Simulator->GetCodeEntry(address, entry);
-        return entry;
-    }
+    TCodeEntry Entry(int address) const { return Image.Entry(address); }
+    const TMemMapItem& Port(int address) const { return Image.Ports()[address]; }
 
     TSynPicoBlaze Parser;
-    std::unique_ptr<TPicoBlazeDebugger> Simulator;
+    TAssemblyImage Image;
     TStringListLog Log;
     TMemorySettingsStore Settings;
     std::vector<std::string> Listing;

@@ -8,7 +8,8 @@ namespace korvo::test {
 namespace {
 
 TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "tpl.vhd", "");
     // Relative names are taken in the source's folder, whatever the current
     // directory.
@@ -33,7 +34,8 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
 }
 
 TEST(DirectiveState, EntityNameIsKeptBetweenRuns) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "tpl.vhd", "");
     TAssembly run;
     ASSERT_TRUE(run.Run({"VHDL \"tpl.vhd\", \"t.vhd\", \"my_rom\""}, dir + "p.psm"));
@@ -81,17 +83,18 @@ TEST(DirectiveState, RegisterNamesComeFromEquates) {
 TEST(DirectiveState, ScratchPadUseIsSeenOnPicoBlaze3) {
     TAssembly run(TCoreKind::pbt3);
     ASSERT_TRUE(run.Run({"LOAD s0, 1"}));
-    EXPECT_FALSE(run.Simulator->UsesScratchPad());
+    EXPECT_FALSE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"STORE s0, 1"}));
-    EXPECT_TRUE(run.Simulator->UsesScratchPad());
+    EXPECT_TRUE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"IN s0, 1"}));
-    EXPECT_FALSE(run.Simulator->UsesScratchPad());
+    EXPECT_FALSE(run.Image.UsesScratchPad());
     ASSERT_TRUE(run.Run({"fetch s0, (s1)"}));
-    EXPECT_TRUE(run.Simulator->UsesScratchPad());
+    EXPECT_TRUE(run.Image.UsesScratchPad());
 }
 
 TEST(DirectiveState, IncludeFilesAreListedInOrder) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "a.psm", "");
     WriteTestFile(dir + "b.psm", "");
     TAssembly run;

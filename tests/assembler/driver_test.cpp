@@ -15,7 +15,7 @@ const std::string kPhase3 = "Assembler Phase 3: building simulation objects";
 
 TEST(AssemblerDriver, EmptyDocumentPassesAllPhases) {
     TAssembly run;
-    run.Simulator->SetCodeEntry(5, TCodeEntry{true, true, 3, 0x1234});
+    run.Image.SetCodeEntry(5, TCodeEntry{true, true, 3, 0x1234});
     EXPECT_TRUE(run.Run({}));
     EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, kPhase3}));
     EXPECT_TRUE(run.Listing.empty());
@@ -31,8 +31,8 @@ TEST(AssemblerDriver, GoodProgramFillsCodeImageListingAndPortMap) {
     EXPECT_EQ(run.Listing, (Lines{"$000 $00001", "", "$05", "$001 $34000"}));
     EXPECT_EQ(run.Entry(0), (TCodeEntry{true, false, 1, 0x00001}));
     EXPECT_EQ(run.Entry(1), (TCodeEntry{true, false, 4, 0x34000}));
-    EXPECT_EQ(run.Simulator->GetPortItem(5).Kind, mkInput);
-    EXPECT_TRUE(run.Simulator->GetPortItem(5).Visible);
+    EXPECT_EQ(run.Port(5).Kind, mkInput);
+    EXPECT_TRUE(run.Port(5).Visible);
 }
 
 TEST(AssemblerDriver, TwoBadLinesInPhase1StopBeforePhase2) {
@@ -69,7 +69,7 @@ TEST(AssemblerDriver, ResultWithoutBarIsLoggedWhole) {
     EXPECT_EQ(run.Diagnostics[0].Message, "> $0FF");
 }
 
-TEST(AssemblerDriver, NoSimulatorMeansNoRun) {
+TEST(AssemblerDriver, NoSinkMeansNoRun) {
     TSynPicoBlaze parser;
     TStringListLog log;
     TMemorySettingsStore settings;
@@ -87,7 +87,7 @@ TEST(AssemblerDriver, NextRunStartsAfresh) {
     ASSERT_TRUE(run.Run({"x EQU 2", "LOAD s0, x"}));
     EXPECT_EQ(run.Listing[1], "$000 $00002");
     EXPECT_EQ(run.Parser.Directives().MemFileName, "");
-    EXPECT_EQ(run.Simulator->GetPortItem(3).Kind, mkNone);
+    EXPECT_EQ(run.Port(3).Kind, mkNone);
     EXPECT_FALSE(run.Entry(1).HasCode);
 }
 

@@ -46,7 +46,8 @@ std::string RandomBytes(std::mt19937& random, std::size_t length) {
 }
 
 const std::string& FuzzDirectory() {
-    static const std::string dir = MakeTestDirectory();
+    static const TScratchFolder folder;
+    static const std::string dir = folder.Path() + "/";
     return dir;
 }
 
@@ -164,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Cores, FuzzTest,
                          ::testing::Values(TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3,
                                            TCoreKind::pbtC),
                          [](const ::testing::TestParamInfo<TCoreKind>& info) {
-                             return std::string(CoreTraits(info.param).Name);
+                             return std::string(CoreDescription(info.param).Name);
                          });
 
 } // namespace

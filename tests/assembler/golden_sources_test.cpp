@@ -81,8 +81,9 @@ TGoldenFile ReadGoldenFile(const fs::path& path) {
 // The data folder is copied, so that output files named by directives never
 // land in the source tree.
 const fs::path& WorkingCopy() {
+    static const TScratchFolder folder;
     static const fs::path copy = [] {
-        fs::path target = fs::path(MakeTestDirectory()) / "data";
+        fs::path target = fs::path(folder.Path()) / "data";
         fs::copy(fs::path(KORVO_TEST_DATA_DIR) / "assembler", target, fs::copy_options::recursive);
         return target;
     }();
@@ -149,8 +150,8 @@ TEST_P(GoldenSource, AssemblesAsAnnotated) {
     ASSERT_FALSE(file.Cores.empty()) << "no ';; core:' line in " << file.Name;
     for (TCoreKind core : file.Cores) {
         for (std::size_t d = 0; d < file.Documents.size(); ++d) {
-            SCOPED_TRACE(file.Name + " core " + std::string(CoreTraits(core).Name) + " section " +
-                         std::to_string(d + 1));
+            SCOPED_TRACE(file.Name + " core " + std::string(CoreDescription(core).Name) +
+                         " section " + std::to_string(d + 1));
             CheckDocument(file, file.Documents[d], core);
         }
     }

@@ -31,7 +31,8 @@ std::string InFolder(std::string text, const std::string& folder) {
 }
 
 TEST_P(IncludeTest, ReadsTheFileAtItsLine) {
-    const std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    const std::string dir = scratch.Path() + "/";
     std::filesystem::create_directory(dir + "sub");
     ::mkfifo((dir + "fifo").c_str(), 0600);
     for (const auto& [name, text] : GetParam().Files)
@@ -48,8 +49,8 @@ TEST_P(IncludeTest, ReadsTheFileAtItsLine) {
     if (!good) return;
     // main.psm: the declarations took effect at the INCL line.
     EXPECT_EQ(run.Listing.back(), "$10 $0100");
-    EXPECT_EQ(run.Simulator->GetPortItem(0x20).Kind, mkOutput);
-    EXPECT_EQ(run.Simulator->GetPortItem(0x21).InFile, dir + "sub/stim.txt");
+    EXPECT_EQ(run.Port(0x20).Kind, mkOutput);
+    EXPECT_EQ(run.Port(0x21).InFile, dir + "sub/stim.txt");
 }
 
 const std::string kDefinitions = "\xEF\xBB\xBF; board\r\nbase EQU $10\r\nleds DSOUT $20\r\n";

@@ -7,12 +7,19 @@ namespace {
 
 // The fields a declaration sets, without the block RAM reference.
 struct TRecord {
-    std::uint8_t Kind = mkNone;
-    std::uint8_t Value = 0;
-    bool Visible = false;
-    std::int32_t TcpPort = 0;
+    TRecord(std::uint8_t kind = mkNone, std::uint8_t value = 0, bool visible = false,
+            std::int32_t tcpPort = 0, std::string inName = {}, std::string outName = {},
+            std::string inFile = {}, std::string outFile = {}, std::string outFormat = {},
+            bool hasBlockRAM = false)
+        : Kind(kind), Value(value), Visible(visible), TcpPort(tcpPort), InName(std::move(inName)),
+          OutName(std::move(outName)), InFile(std::move(inFile)), OutFile(std::move(outFile)),
+          OutFormat(std::move(outFormat)), HasBlockRAM(hasBlockRAM) {}
+    std::uint8_t Kind;
+    std::uint8_t Value;
+    bool Visible;
+    std::int32_t TcpPort;
     std::string InName, OutName, InFile, OutFile, OutFormat;
-    bool HasBlockRAM = false;
+    bool HasBlockRAM;
     friend bool operator==(const TRecord&, const TRecord&) = default;
     friend std::ostream& operator<<(std::ostream& out, const TRecord& r) {
         return out << "{kind " << int(r.Kind) << ", value " << int(r.Value) << ", visible "
@@ -38,8 +45,7 @@ class PortMapTest : public ::testing::TestWithParam<TPortCase> {};
 TEST_P(PortMapTest, DeclarationFillsRecord) {
     TAssembly run;
     ASSERT_TRUE(run.Run(GetParam().Lines, "/src/prog.psm")) << run.Log.Lines.back();
-    EXPECT_EQ(RecordOf(run.Simulator->GetPortItem(GetParam().Port)), GetParam().Expected)
-        << GetParam().Lines.back();
+    EXPECT_EQ(RecordOf(run.Port(GetParam().Port)), GetParam().Expected) << GetParam().Lines.back();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,12 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
 // A declaration that fails keeps what it changed before the error.
 TEST(PortMap, FailedLineKeepsEarlierChanges) {
     TSynPicoBlaze parser;
-    auto simulator = CreateDebugger(TCoreKind::pbt3);
+    TAssemblyImage image(TCoreKind::pbt3);
     parser.SelectCore(TCoreKind::pbt3);
-    parser.BeginPasses(*simulator);
-    EXPECT_EQ(parser.ParsePass2("DSRAM $20, 1, 2, nowhere", 0, *simulator).Text,
+    parser.BeginPasses(image);
+    EXPECT_EQ(parser.ParsePass2("DSRAM $20, 1, 2, nowhere", 0, image).Text,
               "?Undefined|An undefined identifier found.");
-    EXPECT_EQ(parser.ParsePass2("DSIN 5, 6", 1, *simulator).Text,
+    EXPECT_EQ(parser.ParsePass2("DSIN 5, 6", 1, image).Text,
               "?Syntax|String expected for the associated file");
     TMemMap map = parser.ParsePass3();
     EXPECT_EQ(map[0x20].Kind, mkRAM);
@@ -92,7 +98,8 @@ TEST(PortMap, FailedLineKeepsEarlierChanges) {
 }
 
 TEST(PortMap, BlockRamIsLoadedAndListed) {
-    std::string dir = MakeTestDirectory();
+    TScratchFolder scratch;
+    std::string dir = scratch.Path() + "/";
     WriteTestFile(dir + "init.mem", "01 02 03\n@10 AA\n");
     TAssembly run;
     ASSERT_TRUE(run.Run({"table BROM $40, 300, \"init.mem\"", "BROM $42, 2, \"\""}, dir + "p.psm"));
@@ -104,11 +111,11 @@ TEST(PortMap, BlockRamIsLoadedAndListed) {
     EXPECT_EQ(brams[0]->FileName, dir + "init.mem");
     EXPECT_EQ(brams[0]->Data[2], 3);
     EXPECT_EQ(brams[0]->Data[0x10], 0xAA);
-    EXPECT_EQ(run.Simulator->GetPortItem(0x40).BlockRAM, brams[0]);
+    EXPECT_EQ(run.Port(0x40).BlockRAM, brams[0]);
     EXPECT_EQ(brams[1]->FileName, "");
 
-    // The simulator keeps its block RAM when the parser moves on.
-    auto kept = run.Simulator->GetPortItem(0x40).BlockRAM;
+    // The sink keeps its block RAM when the parser moves on.
+    auto kept = run.Port(0x40).BlockRAM;
     ASSERT_TRUE(run.Run({"LOAD s0, 1"}, dir + "p.psm"));
     EXPECT_TRUE(run.Parser.BlockRAMs().empty());
     EXPECT_EQ(kept->Data[1], 2);

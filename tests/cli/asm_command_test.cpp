@@ -12,12 +12,13 @@ const std::string kPhases = "Assembler Phase 1: building symbol table\n"
 // A source in a fresh folder with an empty settings file beside it, so that
 // no test reads the user's own settings.
 struct TWorkspace {
-    TWorkspace() : Dir(MakeTempDir() + "/") { WriteFile(Settings, ""); }
+    TWorkspace() { WriteFile(Settings, ""); }
     std::string Source(const std::string& name, const std::string& text) const {
         WriteFile(Dir + name, text);
         return Dir + name;
     }
-    std::string Dir;
+    korvo::test::TScratchFolder Scratch;
+    std::string Dir = Scratch.Path() + "/";
     std::string Settings = Dir + "settings.ini";
 };
 

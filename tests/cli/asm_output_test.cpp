@@ -38,7 +38,8 @@ struct TProject {
                                      exec + "\"\nstart: LOAD s0, 1\nJUMP start\n");
         return Dir + "p.psm";
     }
-    std::string Dir = MakeTempDir() + "/";
+    korvo::test::TScratchFolder Scratch;
+    std::string Dir = Scratch.Path() + "/";
     std::string Settings = Dir + "settings.ini";
 };
 

@@ -13,24 +13,6 @@
 
 namespace korvo::cli::test {
 
-namespace {
-// The folders MakeTempDir made, removed at the end of the program.
-struct TMadeFolders {
-    std::vector<std::string> Paths;
-    ~TMadeFolders() {
-        for (const auto& path : Paths) {
-            std::error_code ignored;
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ignored))
-                if (entry.is_directory(ignored))
-                    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                                 std::filesystem::perm_options::add, ignored);
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-};
-TMadeFolders madeFolders;
-} // namespace
-
 std::string ShellQuote(const std::string& word) {
     std::string quoted = "'";
     for (char c : word) {
@@ -71,27 +53,15 @@ TRunResult RunShell(const std::string& script) {
 }
 
 TRunResult RunCommandLine(const std::string& command) {
-    std::string dir = MakeTempDir();
+    korvo::test::TScratchFolder scratch;
+    const std::string& dir = scratch.Path();
     int raw = std::system(
         (command + " >" + ShellQuote(dir + "/out") + " 2>" + ShellQuote(dir + "/err")).c_str());
     TRunResult result;
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.Out = ReadFile(dir + "/out");
     result.Err = ReadFile(dir + "/err");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return result;
-}
-
-std::string MakeTempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/korvo-test-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = ::mkdtemp(buffer.data());
-    if (!made) return {};
-    madeFolders.Paths.emplace_back(made);
-    return made;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -113,12 +83,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TSimFixture::TSimFixture() : Dir(MakeTempDir()), Settings(Dir + "/settings.ini") {}
-
-TSimFixture::~TSimFixture() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Dir, ignored);
-}
+TSimFixture::TSimFixture() : Dir(Scratch.Path()), Settings(Dir + "/settings.ini") {}
 
 std::string TSimFixture::Source(const std::string& name, const std::string& text) {
     std::string path = Dir + "/" + name;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scratch_folder.h"
+
 #include <string>
 #include <vector>
 
@@ -29,25 +31,21 @@ TRunResult RunShell(const std::string& script);
 // A word quoted for a shell command line.
 std::string ShellQuote(const std::string& word);
 
-// A fresh empty directory under the system's temporary folder, removed with
-// everything in it when the test program ends.
-std::string MakeTempDir();
-
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 
 std::vector<std::string> Lines(const std::string& text);
 
-// A temporary folder, removed at the end, with a settings file of its own,
-// so that no test touches the user's settings.
+// A scratch folder with a settings file of its own, so that no test touches
+// the user's settings.
 struct TSimFixture {
     TSimFixture();
-    ~TSimFixture();
     // Writes a source into the folder; its path.
     std::string Source(const std::string& name, const std::string& text);
     // korvo sim with the folder's settings, in-process or as the executable.
     TRunResult Sim(std::vector<std::string> args);
     TRunResult SimExecutable(std::vector<std::string> args);
+    korvo::test::TScratchFolder Scratch;
     std::string Dir;
     std::string Settings;
 };

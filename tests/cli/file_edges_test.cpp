@@ -22,8 +22,8 @@ struct TEdgeCase {
     // ordinary user.
     std::string Script;
     int Status;
-    std::string Out; // a part of standard output
-    std::string Err; // a part of standard error
+    std::string Out;      // a part of standard output
+    std::string Err = {}; // a part of standard error
     bool AsOrdinaryUser = false;
 };
 
@@ -39,7 +39,8 @@ TEST_P(FileEdges, ReportTheirOutcome) {
             GTEST_SKIP() << "no ordinary user to run as";
         as = "setpriv --reuid=nobody --regid=nogroup --clear-groups";
     }
-    std::string dir = MakeTempDir();
+    korvo::test::TScratchFolder scratch;
+    const std::string& dir = scratch.Path();
     WriteFile(dir + "/p.psm", edge.Source);
     WriteFile(dir + "/settings.ini", "");
     TRunResult result = RunShell("chmod 777 " + ShellQuote(dir) + " && cd " + ShellQuote(dir) +
@@ -48,7 +49,9 @@ TEST_P(FileEdges, ReportTheirOutcome) {
     EXPECT_EQ(result.Status, edge.Status) << result.Out << result.Err;
     EXPECT_NE(result.Out.find(edge.Out), std::string::npos) << result.Out;
     EXPECT_NE(result.Err.find(edge.Err), std::string::npos) << result.Err;
-    if (edge.Err.empty()) EXPECT_EQ(result.Err, "");
+    if (edge.Err.empty()) {
+        EXPECT_EQ(result.Err, "");
+    }
 }
 
 const std::string kProgram = "LOAD s0, 1\n";

@@ -61,7 +61,8 @@ TEST(PeripheralExamples, RunToTheirDocumentedStates) {
     };
     for (const TDemo& demo : demos) {
         SCOPED_TRACE(demo.Source);
-        std::string dir = MakeTempDir();
+        korvo::test::TScratchFolder scratch;
+        std::string dir = scratch.Path();
         namespace fs = std::filesystem;
         for (const char* file : {demo.Source, "stimulus_values.txt"})
             fs::copy_file(fs::path(KORVO_EXAMPLES_DIR) / file, fs::path(dir) / file);

@@ -14,8 +14,7 @@ namespace {
 class TextCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = MakeTempDir();
-        ASSERT_FALSE(dir_.empty());
+        dir_ = scratch_.Path();
         settings_ = dir_ + "/settings.ini";
     }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
@@ -28,6 +27,7 @@ protected:
         return RunInProcess(args);
     }
 
+    korvo::test::TScratchFolder scratch_;
     std::string dir_;
     std::string settings_;
 };

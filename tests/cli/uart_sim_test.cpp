@@ -33,12 +33,8 @@ std::string EchoSource(int tcpPort) {
 }
 
 struct TScratch {
-    TScratch() : Dir(MakeTempDir()) {}
-    ~TScratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Dir, ignored);
-    }
-    std::string Dir;
+    korvo::test::TScratchFolder Folder;
+    std::string Dir = Folder.Path();
 };
 
 TEST(UartSim, StdioRoundTripsThroughEchoPrograms) {

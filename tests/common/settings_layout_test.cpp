@@ -45,7 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
         TFallbackCase{"MaximizedAnyNonZero", kWindowKey, kMaximized, "7",
                       [](const auto& s) { return LoadWindowSettings(s).Maximized; }},
         TFallbackCase{"CoreKindOutOfRange", kOptionsKey, kCoreKind, "5",
-                      [](const auto& s) { return LoadCoreKind(s) == TCoreKind::pbtI; }},
+                      [](const auto& s) {
+                          std::string failure;
+                          return LoadCoreKind(s, &failure) == TCoreKind::pbtI &&
+                                 failure == "Invalid data type for 'Korvo'";
+                      }},
         TFallbackCase{"CoreKindStored", kOptionsKey, kCoreKind, "3",
                       [](const auto& s) { return LoadCoreKind(s) == TCoreKind::pbt3; }},
         TFallbackCase{"FontSizeTooLarge", kEditorKey, kFontSize, "25",
@@ -62,13 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                           return LoadClockFrequencyMHz(s) == 80 &&
                                  LoadClockFrequencyText(s) == "12.5";
                       }},
-        TFallbackCase{"FrequencyHex", kTimeKey, kFrequency, "$32",
-                      [](const auto& s) { return LoadClockFrequencyMHz(s) == 50; }},
-        TFallbackCase{"FrequencyBadHex", kTimeKey, kFrequency, "$G",
-                      [](const auto& s) { return LoadClockFrequencyMHz(s) == 80; }},
-        TFallbackCase{"FrequencyZero", kTimeKey, kFrequency, "0",
-                      [](const auto& s) { return LoadClockFrequencyMHz(s) == 80; }},
         TFallbackCase{"ScratchPadOutOfRange", kScratchPadKey, kScratchPadSize, "6",
+                      [](const auto& s) { return LoadScratchPadChoice(s) == 3; }},
+        TFallbackCase{"ScratchPadUnreadable", kScratchPadKey, kScratchPadSize, "abc",
                       [](const auto& s) { return LoadScratchPadChoice(s) == 3; }},
         TFallbackCase{
             "OneColumnMissing", kColumnsKey, kColumnNames[0], "4",
@@ -77,6 +77,41 @@ INSTANTIATE_TEST_SUITE_P(
             "AttributeValueUnreadable", "Attributes/Number", kForeground, "red",
             [](const auto& s) { return LoadAttribute(s, "Number") == TStoredAttribute{}; }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SettingsLayout, ClockFrequencyText) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"", 80},     {"abc", 80},  {"0", 80},   {"-5", 80}, {"100", 100},
+        {"$64", 100}, {" 50 ", 50}, {"12x", 80}, {"$G", 80}, {"\t7", 7},
+    };
+    for (const auto& [text, mhz] : cases) {
+        TMemorySettingsStore store;
+        StoreClockFrequencyText(store, text);
+        EXPECT_EQ(LoadClockFrequencyMHz(store), mhz) << text;
+    }
+}
+
+// A missing or unreadable value ends its block; a rectangle without size is
+// the default one.
+TEST(SettingsLayout, WindowBlocksEndAtTheFirstMissingValue) {
+    struct TCase {
+        std::vector<std::pair<std::string_view, const char*>> Stored;
+        TWindowSettings Expected;
+    };
+    const TCase cases[] = {
+        {{{kLeft, "30"}, {kWidth, "800"}, {kHeight, "500"}}, {"", 30, 10, 600, 400}},
+        {{{kLeft, "30"}, {kTop, "40"}, {kWidth, "800"}, {kHeight, "0"}}, {"", 10, 10, 600, 400}},
+        {{{kLeft, "-30"}, {kTop, "40"}, {kWidth, "800"}, {kHeight, "500"}},
+         {"", -30, 40, 800, 500}},
+        {{{kMaximized, "x"}, {kShowStatusbar, "0"}}, {}},
+        {{{kMaximized, "0"}, {kShowStatusbar, "0"}}, {"", 10, 10, 600, 400, false, false, true}},
+    };
+    for (const auto& c : cases) {
+        TMemorySettingsStore store;
+        for (auto [name, value] : c.Stored)
+            store.WriteValue(kWindowKey, name, value);
+        EXPECT_EQ(LoadWindowSettings(store), c.Expected) << c.Stored.front().first;
+    }
+}
 
 TEST(SettingsLayout, ScratchPadBytesPerChoice) {
     const std::vector<std::pair<int, int>> cases{{0, 0},   {1, 16},  {2, 32}, {3, 64},

@@ -1,9 +1,9 @@
 #include "common/settings.h"
 #include "common/text_file.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace korvo {
@@ -20,9 +20,8 @@ TEST(SplitLines, EndsLinesAtCrLfLfAndCr) {
 }
 
 TEST(TextFile, WritesCrLfAndReplacesInOneStep) {
-    auto dir = std::filesystem::temp_directory_path() / "korvo-text-file-test";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    test::TScratchFolder scratch;
+    std::filesystem::path dir = scratch.Path();
     std::string path = (dir / "out.txt").string();
     WriteTextLines(path, {"one", "two"});
     EXPECT_EQ(ReadFileBytes(path), "one\r\ntwo\r\n");
@@ -34,7 +33,6 @@ TEST(TextFile, WritesCrLfAndReplacesInOneStep) {
     EXPECT_THROW(WriteTextLines((dir / "missing" / "x.txt").string(), {"a"}), EFileError);
     EXPECT_THROW(ReadTextLines((dir / "missing.txt").string()), EFileError);
     EXPECT_THROW(ReadTextLines(dir.string()), EFileError);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(TextFile, PathParts) {

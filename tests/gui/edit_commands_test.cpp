@@ -177,25 +177,25 @@ private slots:
         TTestWindow window;
         auto& c = window->Commands();
         window->UpdateCommands();
-        QVERIFY(c.actPicoblazeI->isChecked());
-        QVERIFY(c.actPicoblaze3->isEnabled()); // no document
-        c.actPicoblaze3->trigger();
+        QVERIFY(c.CoreAction(TCoreKind::pbtI)->isChecked());
+        QVERIFY(c.CoreAction(TCoreKind::pbt3)->isEnabled()); // no document
+        c.CoreAction(TCoreKind::pbt3)->trigger();
         window->UpdateCommands();
-        QVERIFY(c.actPicoblaze3->isChecked());
-        QVERIFY(!c.actPicoblazeI->isChecked());
+        QVERIFY(c.CoreAction(TCoreKind::pbt3)->isChecked());
+        QVERIFY(!c.CoreAction(TCoreKind::pbtI)->isChecked());
         QCOMPARE(window->StatusPanelText(0), QString(" Mode: Picoblaze-3"));
 
         window->actFileNew->trigger();
         QCOMPARE(window.Active().Simulator()->CoreKind(), TCoreKind::pbt3);
-        c.actPicoblazeC->trigger();
+        c.CoreAction(TCoreKind::pbtC)->trigger();
         QCOMPARE(window.Active().Simulator()->CoreKind(), TCoreKind::pbtC);
         window.Active().SetMode(dmErrors);
         window->UpdateCommands();
-        QVERIFY(!c.actPicoblazeII->isEnabled());
+        QVERIFY(!c.CoreAction(TCoreKind::pbtII)->isEnabled());
         QVERIFY(!c.actSettings->isEnabled());
         window.Active().SetMode(dmEdit);
         window->UpdateCommands();
-        QVERIFY(c.actPicoblazeII->isEnabled());
+        QVERIFY(c.CoreAction(TCoreKind::pbtII)->isEnabled());
         QVERIFY(c.actSettings->isEnabled());
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/user_dialogs.h"
+#include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
 #include "shell/search_state.h"
 
@@ -8,7 +9,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -26,14 +26,14 @@ namespace korvo::test {
 class TTemporarySettings {
 public:
     TTemporarySettings();
-    QString FilePath() const { return folder_.filePath(QStringLiteral("settings.ini")); }
-    QString Folder() const { return folder_.path(); }
+    QString FilePath() const { return QString::fromStdString(folder_.File("settings.ini")); }
+    QString Folder() const { return QString::fromStdString(folder_.Path()); }
     TQtSettingsStore& Store() { return *store_; }
     // Writes pending values and opens the file again, as a new start would.
     TQtSettingsStore& Reopen();
 
 private:
-    QTemporaryDir folder_;
+    TScratchFolder folder_;
     std::unique_ptr<TQtSettingsStore> store_;
 };
 
@@ -48,9 +48,9 @@ public:
     TReplaceAnswer ConfirmReplace(QWidget* editor, const QRect& match,
                                   const QString& searchText) override;
     void EndReplace() override { ++ReplaceSessionsEnded; }
-    void ShowError(QWidget* parent, const QString& message) override { Errors << message; }
+    void ShowError(QWidget* /*parent*/, const QString& message) override { Errors << message; }
     bool EnterValue(QWidget* parent, int address, std::int32_t& value) override;
-    void ShowAbout(QWidget* parent) override { ++AboutBoxes; }
+    void ShowAbout(QWidget* /*parent*/) override { ++AboutBoxes; }
     bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                       ILog& log) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;

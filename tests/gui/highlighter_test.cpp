@@ -1,10 +1,10 @@
 #include "assembler/syn_picoblaze.h"
 #include "common/settings.h"
+#include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
 #include "shell/highlighter.h"
 #include "shell/highlighter_settings.h"
 
-#include <QTemporaryDir>
 #include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
@@ -119,8 +119,8 @@ private slots:
     }
 
     void AttributesSurviveASettingsFile() {
-        QTemporaryDir folder;
-        std::string file = folder.filePath("settings.ini").toStdString();
+        test::TScratchFolder folder;
+        std::string file = folder.File("settings.ini");
         auto attributes = TSynHighLighterIDE::DefaultAttributes();
         attributes[atIdentifier].Foreground = 0x123456;
         attributes[atString].Style = fsStrikeOut | fsItalic;

@@ -218,7 +218,7 @@ private slots:
 
     void TheUartExampleWaitsForRoomInItsTransmitQueue() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/uart_pbt3.psm"));
         TEditor& document = window.Active();
         Press(window, window->Commands().actSimulate);

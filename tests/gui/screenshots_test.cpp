@@ -81,7 +81,7 @@ private slots:
 
     void RunningSimulation() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
         window->resize(1180, 760);
         window->show();
@@ -106,7 +106,7 @@ private slots:
 
     void UartTerminal() {
         TTestWindow window;
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm"));
         window->resize(1180, 720);
         window->show();

@@ -363,7 +363,7 @@ private slots:
             QCOMPARE(contents["UART/Baud"], QStringLiteral("9600"));
             QCOMPARE(contents["UART/TcpBridge"], QStringLiteral("0"));
             break;
-        default: break;
+        case TdlgSettings::pgLayout: break;
         }
     }
 

@@ -173,7 +173,7 @@ private slots:
         PressSimulate(window); // PicoBlaze I has no COMP
         QCOMPARE(document.Mode(), dmErrors);
         PressSimulate(window);
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         PressSimulate(window);
         QCOMPARE(document.Mode(), dmSimulate);
         QCOMPARE(document.TextControl()->ListingText(0), QString("$000 $14001"));

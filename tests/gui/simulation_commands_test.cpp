@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace korvo;
@@ -57,9 +56,9 @@ QStringList EnabledCommands(TTestWindow& window) {
     window->UpdateCommands();
     auto& c = window->Commands();
     QStringList enabled;
-    for (QAction* command :
-         {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
-          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints, c.actPicoblazeI, c.actPicoblaze3})
+    for (QAction* command : {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver,
+                             c.actGotoCursor, c.actPause, c.actSetBreakpoint, c.actClearBreakpoints,
+                             c.CoreAction(TCoreKind::pbtI), c.CoreAction(TCoreKind::pbt3)})
         if (command->isEnabled()) enabled << command->objectName().mid(3);
     return enabled;
 }
@@ -348,9 +347,8 @@ private slots:
         // A copy of the folder, so that files the programs write (log
         // files) never land in the source tree.
         const QDir sources(QStringLiteral(KORVO_EXAMPLES_DIR));
-        QTemporaryDir copy;
-        QVERIFY(copy.isValid());
-        const QDir examples(copy.path());
+        TScratchFolder copy;
+        const QDir examples(QString::fromStdString(copy.Path()));
         for (const QString& file : sources.entryList(QDir::Files))
             QVERIFY(QFile::copy(sources.filePath(file), examples.filePath(file)));
         const QStringList files = examples.entryList({"*.psm"}, QDir::Files, QDir::Name);
@@ -361,9 +359,7 @@ private slots:
                              : file.endsWith("_pbtc.psm")  ? TCoreKind::pbtC
                                                            : TCoreKind::pbt3;
             TTestWindow window;
-            QAction* cores[] = {window->Commands().actPicoblazeI, window->Commands().actPicoblazeII,
-                                window->Commands().actPicoblaze3, window->Commands().actPicoblazeC};
-            cores[static_cast<int>(core) - 1]->trigger();
+            window->Commands().CoreAction(core)->trigger();
             window->OpenDocument(examples.filePath(file));
             Press(window, window->Commands().actSimulate);
             QVERIFY2(window.Active().Mode() == dmSimulate, qPrintable(file));
@@ -376,7 +372,7 @@ private slots:
         TEditor& document = StartSimulation(window, "steps.psm", kSteps);
         QVERIFY(!EnabledCommands(window).contains("PicoblazeI"));
         Press(window, window->Commands().actSimulate);
-        QVERIFY(Press(window, window->Commands().actPicoblazeI));
+        QVERIFY(Press(window, window->Commands().CoreAction(TCoreKind::pbtI)));
         QCOMPARE(document.Simulator()->CoreKind(), TCoreKind::pbtI);
         Press(window, window->Commands().actSimulate);
         QCOMPARE(document.Mode(), dmSimulate);

@@ -15,9 +15,7 @@ namespace korvo::test {
 TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
                          TCoreKind core) {
     auto& commands = window->Commands();
-    QAction* coreCommands[] = {commands.actPicoblazeI, commands.actPicoblazeII,
-                               commands.actPicoblaze3, commands.actPicoblazeC};
-    coreCommands[static_cast<int>(core) - 1]->trigger();
+    commands.CoreAction(core)->trigger();
     window->OpenDocument(WriteFile(window.Settings.Folder(), name, text));
     TEditor& document = window.Active();
     Press(window, commands.actSimulate);

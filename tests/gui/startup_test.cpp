@@ -47,7 +47,7 @@ private slots:
         TTestWindow window;
         window->setGeometry(40, 50, 700, 500);
         window->statusBar()->hide();
-        window->Commands().actPicoblaze3->trigger();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window.Restart();
         QCOMPARE(window->geometry(), QRect(40, 50, 700, 500));
         QVERIFY(window->statusBar()->isHidden());

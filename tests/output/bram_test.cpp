@@ -1,25 +1,11 @@
 #include "output/bram.h"
 
-#include <gtest/gtest.h>
+#include "scratch_folder.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace korvo {
 namespace {
-
-std::string TempFile(const std::string& bytes) {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/korvo-bram-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    int fd = ::mkstemp(buffer.data());
-    if (fd >= 0) ::close(fd);
-    std::string path(buffer.data());
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
 
 struct TLoadCase {
     std::string Contents;
@@ -34,7 +20,8 @@ TEST_P(BramLoadTest, LoadsInitialisationFile) {
     TBRAM bram;
     bram.SetName("buf");
     bram.SetSize(GetParam().Size);
-    bram.SetFileName(TempFile(GetParam().Contents));
+    test::TScratchFolder scratch;
+    bram.SetFileName(scratch.Write("init.mem", GetParam().Contents));
     TStringListLog log;
     bram.LoadInitFile(log);
     for (auto [address, value] : GetParam().Bytes)
@@ -50,17 +37,18 @@ TEST_P(BramLoadTest, LoadsInitialisationFile) {
 INSTANTIATE_TEST_SUITE_P(
     Files, BramLoadTest,
     ::testing::Values(
-        TLoadCase{"@0010 0A 0B,0C\n", 32, {{0x10, 0x0A}, {0x11, 0x0B}, {0x12, 0x0C}, {0x13, 0}}},
-        TLoadCase{"  01 , 02,,03 ,\r\n\r\n, 04  ", 8, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}},
-        TLoadCase{"01 02 03\n@1 ff\n", 4, {{0, 1}, {1, 0xFF}, {2, 3}}},
-        TLoadCase{"1FF 123456", 4, {{0, 0xFF}, {1, 0x56}}},
-        TLoadCase{"aB Cd", 2, {{0, 0xAB}, {1, 0xCD}}},
-        TLoadCase{"01 02 03 04", 2, {{0, 1}, {1, 2}}},
-        TLoadCase{"@FFFF 01 02", 2, {{0, 2}, {1, 0}}},
+        TLoadCase{
+            "@0010 0A 0B,0C\n", 32, {{0x10, 0x0A}, {0x11, 0x0B}, {0x12, 0x0C}, {0x13, 0}}, ""},
+        TLoadCase{"  01 , 02,,03 ,\r\n\r\n, 04  ", 8, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}, ""},
+        TLoadCase{"01 02 03\n@1 ff\n", 4, {{0, 1}, {1, 0xFF}, {2, 3}}, ""},
+        TLoadCase{"1FF 123456", 4, {{0, 0xFF}, {1, 0x56}}, ""},
+        TLoadCase{"aB Cd", 2, {{0, 0xAB}, {1, 0xCD}}, ""},
+        TLoadCase{"01 02 03 04", 2, {{0, 1}, {1, 2}}, ""},
+        TLoadCase{"@FFFF 01 02", 2, {{0, 2}, {1, 0}}, ""},
         TLoadCase{"01 0G 03", 4, {{0, 1}, {1, 0}, {2, 0}}, "'0G' is not a valid hexadecimal value"},
         TLoadCase{"01\n@ 02", 4, {{0, 1}, {1, 0}}, "'' is not a valid hexadecimal value"},
         TLoadCase{"01\t02", 4, {{0, 0}}, "'01\t02' is not a valid hexadecimal value"},
-        TLoadCase{"", 0, {}}));
+        TLoadCase{"", 0, {}, ""}));
 
 TEST(Bram, MissingFileLeavesZeroesAndLogsOnce) {
     TBRAM bram;

@@ -30,7 +30,7 @@ class GoldenFiles : public ::testing::TestWithParam<TGoldenCase> {};
 
 TEST_P(GoldenFiles, MatchExpectedBytes) {
     const TGoldenCase& param = GetParam();
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job =
         MakeJob(param.Kind, param.Full ? FullProgram(param.Kind) : EmptyProgram(param.Kind));
@@ -81,7 +81,7 @@ std::vector<TGoldenCase> Cases() {
         cases.push_back({TFile::Coe, pbtII, full, 18, "pbtII_" + program + "_w18.coe"});
         cases.push_back({TFile::Coe, pbt3, full, 8, "pbt3_" + program + "_w8.coe"});
         for (TCoreKind kind : {pbtI, pbt3}) {
-            std::string stem = std::string(CoreTraits(kind).Name) + "_" + program;
+            std::string stem = std::string(CoreDescription(kind).Name) + "_" + program;
             cases.push_back({TFile::Mem, kind, full, 8, stem + ".mem"});
             cases.push_back({TFile::Hex, kind, full, 8, stem + ".hex"});
             cases.push_back({TFile::Vhdl, kind, full, 8, stem + ".vhd"});

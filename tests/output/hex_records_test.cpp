@@ -9,7 +9,7 @@ namespace {
 // Writes the HEX file of a program that has only the given words and
 // returns its lines.
 std::vector<std::string> WriteHex(TCoreKind kind, std::vector<std::pair<int, std::uint32_t>> code) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(kind, EmptyProgram(kind));
     for (auto [address, word] : code)
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HexFile, RecordCountAndEndRecord) {
     for (TCoreKind kind : {TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3, TCoreKind::pbtC}) {
         auto lines = WriteHex(kind, {});
-        ASSERT_EQ(lines.size(), static_cast<std::size_t>(CoreTraits(kind).CodeSize / 8 + 1));
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(CoreDescription(kind).CodeSize / 8 + 1));
         EXPECT_EQ(lines.back(), ";00000001FF");
     }
 }

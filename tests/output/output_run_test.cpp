@@ -12,7 +12,7 @@
 namespace korvo::test {
 namespace {
 
-TOutputJob AllFilesJob(const TTempDir& dir, TCoreKind kind) {
+TOutputJob AllFilesJob(const TScratchFolder& dir, TCoreKind kind) {
     TOutputJob job = MakeJob(kind, FullProgram(kind));
     WriteBytes(dir / "rom.vhd", "{begin template}\nentity {name} is -- {pico}\n");
     job.CoeFileName = dir / "prog.coe";
@@ -37,7 +37,7 @@ std::vector<std::string> AllFilesLog(const TOutputJob& job) {
 }
 
 TEST(OutputRun, WritesEveryFileInOrderThenStartsTheCommand) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     settings::StoreScanChain(settings, AddressFirstChain());
     TOutputJob job = AllFilesJob(dir, TCoreKind::pbt3);
@@ -60,7 +60,7 @@ TEST(OutputRun, NothingNamedWritesNothing) {
 }
 
 TEST(OutputRun, WithoutLauncherTheCommandIsSkipped) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     settings::StoreScanChain(settings, DataFirstChain());
     TOutputJob job = AllFilesJob(dir, TCoreKind::pbtI);
@@ -82,7 +82,7 @@ TEST(OutputRun, CommandThatCannotStartIsLoggedWithTheSystemText) {
 }
 
 TEST(OutputRun, CoeAndMemLogTheExpandedPath) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
@@ -125,7 +125,7 @@ protected:
     // Runs all writers with one target replaced and checks that exactly one
     // failure line follows that writer's saving line and everything else ran.
     void Check(const std::string& badTarget, const std::string& reason) {
-        TTempDir dir;
+        TScratchFolder dir;
         TMemorySettingsStore settings;
         settings::StoreScanChain(settings, AddressFirstChain());
         TOutputJob job = AllFilesJob(dir, TCoreKind::pbtII);
@@ -146,12 +146,12 @@ protected:
 };
 
 TEST_P(FailingTargets, MissingFolder) {
-    TTempDir dir;
+    TScratchFolder dir;
     Check(dir / "no-such-folder/out.file", "No such file or directory");
 }
 
 TEST_P(FailingTargets, ReadOnlyFolder) {
-    TTempDir dir;
+    TScratchFolder dir;
     auto folder = ReadOnlyFolder(dir);
     if (!folder) GTEST_SKIP() << "no read-only folder on this system";
     // The reason is the system's text, which depends on the folder.
@@ -165,7 +165,7 @@ TEST_P(FailingTargets, ReadOnlyFolder) {
 // rename fails, and neither a half-written target nor the temporary file
 // is left behind.
 TEST_P(FailingTargets, FolderInTheWay) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string blocked = dir / "blocked";
     std::filesystem::create_directories(blocked + "/inside");
     Check(blocked, std::strerror(EISDIR));
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(OutputRun, FailingTargets,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(OutputRun, ExistingFilesAreReplacedWhole) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
     job.HexFileName = dir / "prog.hex";
@@ -196,7 +196,7 @@ TEST(OutputRun, ExistingFilesAreReplacedWhole) {
 // Replacing a file keeps what the user set up around it: a link keeps
 // pointing at its file, and the file keeps its access rights.
 TEST(OutputRun, ReplacedFileKeepsItsLinkAndRights) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     std::filesystem::create_directory(dir / "real");
     WriteBytes(dir / "real/prog.hex", "old");
@@ -221,7 +221,7 @@ TEST(OutputRun, ReplacedFileKeepsItsLinkAndRights) {
 // any file, so there it is replaced like any other.)
 TEST(OutputRun, ReadOnlyTargetFileIsOneFailureLine) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
     job.CoeFileName = dir / "prog.coe";

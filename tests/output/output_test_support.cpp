@@ -14,11 +14,11 @@
 namespace korvo::test {
 
 std::vector<std::uint32_t> EmptyProgram(TCoreKind kind) {
-    return std::vector<std::uint32_t>(static_cast<std::size_t>(CoreTraits(kind).CodeSize), 0);
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(CoreDescription(kind).CodeSize), 0);
 }
 
 std::vector<std::uint32_t> FullProgram(TCoreKind kind) {
-    const TCoreTraits& traits = CoreTraits(kind);
+    const TCoreDescription& traits = CoreDescription(kind);
     const std::uint32_t mask = (1u << traits.WordBits) - 1;
     std::vector<std::uint32_t> words;
     for (std::uint32_t address = 0; address < static_cast<std::uint32_t>(traits.CodeSize);
@@ -35,20 +35,6 @@ TOutputJob MakeJob(TCoreKind kind, std::vector<std::uint32_t> words) {
     job.Words = std::move(words);
     job.CoeWidth = kind == TCoreKind::pbtII ? 18 : 8;
     return job;
-}
-
-TTempDir::TTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvo-output-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    path_ = ::mkdtemp(buffer.data());
-}
-
-TTempDir::~TTempDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -81,7 +67,7 @@ bool CanRead(const std::string& path) {
 }
 } // namespace
 
-std::optional<std::string> UnreadableFile(const TTempDir& dir) {
+std::optional<std::string> UnreadableFile(const TScratchFolder& dir) {
     std::string path = dir / "unreadable.txt";
     WriteBytes(path, "{begin template}\n");
     std::filesystem::permissions(path, std::filesystem::perms::none);
@@ -92,7 +78,7 @@ std::optional<std::string> UnreadableFile(const TTempDir& dir) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadOnlyFolder(const TTempDir& dir) {
+std::optional<std::string> ReadOnlyFolder(const TScratchFolder& dir) {
     std::string own = dir / "read-only";
     std::filesystem::create_directory(own);
     std::filesystem::permissions(own, std::filesystem::perms::owner_read |

@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "common/settings_layout.h"
 #include "output/output_files.h"
+#include "scratch_folder.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,20 +22,6 @@ std::vector<std::uint32_t> FullProgram(TCoreKind kind);
 // A job for the core with the given words and no files named.
 TOutputJob MakeJob(TCoreKind kind, std::vector<std::uint32_t> words);
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
@@ -43,8 +30,8 @@ std::vector<std::string> SplitCrLf(const std::string& text);
 // A file that exists but cannot be read, and a folder where no file can be
 // created, also when the tests run as root; nothing when the system offers
 // none.
-std::optional<std::string> UnreadableFile(const TTempDir& dir);
-std::optional<std::string> ReadOnlyFolder(const TTempDir& dir);
+std::optional<std::string> UnreadableFile(const TScratchFolder& dir);
+std::optional<std::string> ReadOnlyFolder(const TScratchFolder& dir);
 
 // An expected file under tests/data/output/golden, and the data folder.
 std::string GoldenText(const std::string& name);

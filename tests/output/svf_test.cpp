@@ -22,7 +22,7 @@ struct TSvfRun {
 
 TSvfRun RunSvf(const ISettingsStore& store, TCoreKind kind = TCoreKind::pbtI,
                std::vector<std::uint32_t> words = {}) {
-    TTempDir dir;
+    TScratchFolder dir;
     TOutputJob job = MakeJob(kind, words.empty() ? EmptyProgram(kind) : std::move(words));
     job.SvfFileName = dir / "out.svf";
     job.ExecCommand = "make flash";
@@ -48,7 +48,7 @@ TEST_P(SvfGolden, MatchesExpectedFile) {
     const TGoldenSvf& param = GetParam();
     TMemorySettingsStore store;
     settings::StoreScanChain(store, param.AddressFirst ? AddressFirstChain() : DataFirstChain());
-    TTempDir dir;
+    TScratchFolder dir;
     TOutputJob job =
         MakeJob(param.Kind, param.Full ? FullProgram(param.Kind) : EmptyProgram(param.Kind));
     job.SvfFileName = dir / "out.svf";

@@ -18,7 +18,7 @@ struct TTemplateCase {
 class VhdlTemplates : public ::testing::TestWithParam<TTemplateCase> {};
 
 TEST_P(VhdlTemplates, FillsTheTextAfterTheMarker) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     WriteBytes(dir / "rom.vhd", GetParam().Template);
     TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
@@ -67,7 +67,7 @@ struct TRowCase {
 
 // An 18-bit program whose word 0 is 3FFFF and all others 0.
 TEST(VhdlFile, BlockRamRowsOfOneWord) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     const std::vector<TRowCase> rows{
         {"{INIT_00}", std::string(60, '0') + "FFFF"}, {"{INIT_01}", std::string(64, '0')},
@@ -91,7 +91,7 @@ TEST(VhdlFile, BlockRamRowsOfOneWord) {
 }
 
 TEST(VhdlFile, MissingTemplateIsLoggedAndTheNextWriterRuns) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
     job.VhdlSkeleton = dir / "missing.vhd";
@@ -106,7 +106,7 @@ TEST(VhdlFile, MissingTemplateIsLoggedAndTheNextWriterRuns) {
 }
 
 TEST(VhdlFile, NoTargetNameWritesNothing) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     WriteBytes(dir / "rom.vhd", "{begin template}\n{name}\n");
     TOutputJob job = MakeJob(TCoreKind::pbtC, EmptyProgram(TCoreKind::pbtC));
@@ -117,7 +117,7 @@ TEST(VhdlFile, NoTargetNameWritesNothing) {
 }
 
 TEST(VhdlFile, UnwritableTargetIsOneFailureLine) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     WriteBytes(dir / "rom.vhd", "{begin template}\nentity {name}\n");
     WriteBytes(dir / "out.vhd", "old target");
@@ -137,7 +137,7 @@ TEST(VhdlFile, UnwritableTargetIsOneFailureLine) {
 // A template that exists but cannot be read ends the run: one failure line,
 // the writers after it do not run, and the run fails.
 TEST(VhdlFile, UnreadableTemplateEndsTheRun) {
-    TTempDir dir;
+    TScratchFolder dir;
     auto unreadable = UnreadableFile(dir);
     if (!unreadable) GTEST_SKIP() << "no unreadable file on this system";
     TMemorySettingsStore settings;

@@ -23,7 +23,7 @@ class CommandWords : public ::testing::TestWithParam<TWordsCase> {};
 
 // The words reach the program as a shell would split them, unexpanded.
 TEST_P(CommandWords, ReachTheProgramAsAShellSplitsThem) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string out = dir / "words.txt";
     std::string script = "printf '[%s]' \"$@\" > " + ShellQuote(out + ".tmp") + " && mv " +
                          ShellQuote(out + ".tmp") + " " + ShellQuote(out);
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The command runs in the program's current folder with its environment,
 // and Launch returns while it still runs, leaving no child behind.
 TEST(ProcessLauncher, StartsInTheCurrentFolderWithTheEnvironmentAndDoesNotWait) {
-    TTempDir dir;
+    TScratchFolder dir;
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     std::optional<TScopedEnvironment> variable(std::in_place, "KORVO_LAUNCH_TEST",
@@ -75,7 +75,7 @@ TEST(ProcessLauncher, StartsInTheCurrentFolderWithTheEnvironmentAndDoesNotWait) 
 }
 
 TEST(ProcessLauncher, FindsTheProgramOnPath) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string tool = dir / "korvo-test-tool";
     WriteBytes(tool, "#!/bin/sh\necho \"$1\" > \"$2\"\n");
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
@@ -100,7 +100,7 @@ struct TStartFailureCase {
 class StartFailures : public ::testing::TestWithParam<TStartFailureCase> {};
 
 TEST_P(StartFailures, GiveTheSystemText) {
-    TTempDir dir;
+    TScratchFolder dir;
     WriteBytes(dir / "not-executable", "#!/bin/sh\n");
     std::string command = GetParam().Command;
     if (auto at = command.find("DIR"); at != std::string::npos) command.replace(at, 3, dir.Path());
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The EXEC step of a run with the real launcher.
 TEST(ProcessLauncher, ExecStepOfARun) {
-    TTempDir dir;
+    TScratchFolder dir;
     TMemorySettingsStore settings;
     TSystemProcessLauncher launcher;
     TOutputJob job = MakeJob(TCoreKind::pbt3, FullProgram(TCoreKind::pbt3));

@@ -11,7 +11,7 @@ namespace korvo::test {
 namespace {
 
 TEST(QtSettingsStore, EverySettingRoundTripsThroughAnIniFile) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string ini = dir / "korvo.ini";
     {
         TQtSettingsStore store(ini);
@@ -29,13 +29,13 @@ TEST(QtSettingsStore, EverySettingRoundTripsThroughAnIniFile) {
 }
 
 TEST(QtSettingsStore, FreshStoreGivesEveryDefault) {
-    TTempDir dir;
+    TScratchFolder dir;
     TQtSettingsStore store(dir / "none.ini");
     ExpectEveryDefault(store);
 }
 
 TEST(QtSettingsStore, HandWrittenValues) {
-    TTempDir dir;
+    TScratchFolder dir;
     WriteBytes(dir / "hand.ini", "[Editor]\nFontName=\"Mono, Bold\"\nFontSize=\"12\"\n"
                                  "[MRUFiles]\nMRUFile1=a,b\n"
                                  "[SVF]\nTarget\\AddressFirst=true\n");
@@ -51,7 +51,7 @@ TEST(QtSettingsStore, HandWrittenValues) {
 }
 
 TEST(QtSettingsStore, DeletingValuesAndKeys) {
-    TTempDir dir;
+    TScratchFolder dir;
     TQtSettingsStore store(dir / "delete.ini");
     WriteString(store, "SVF/Before/0", "Chip", "A");
     WriteInteger(store, "SVF/Before", "Count", 1);
@@ -68,7 +68,7 @@ TEST(QtSettingsStore, DeletingValuesAndKeys) {
 }
 
 TEST(QtSettingsStore, UnwritableFileFailsOnFlush) {
-    TTempDir dir;
+    TScratchFolder dir;
     auto folder = ReadOnlyFolder(dir);
     if (!folder) GTEST_SKIP() << "no read-only folder on this system";
     TQtSettingsStore readOnly(*folder + "/korvo.ini");
@@ -77,7 +77,7 @@ TEST(QtSettingsStore, UnwritableFileFailsOnFlush) {
 }
 
 TEST(QtSettingsStore, SettingsFileFromOptionOrEnvironment) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string fromOption = dir / "option.ini";
     std::string fromEnvironment = dir / "environment.ini";
     ::setenv(kSettingsEnvironmentVariable, fromEnvironment.c_str(), 1);

@@ -31,7 +31,7 @@ const char* const kDataFirstIni = "[SVF]\n"
                                   "After\\0\\IRLength=8\n";
 
 TEST(SvfFromIniSettings, ChainBeforeAndAfterTheTarget) {
-    TTempDir dir;
+    TScratchFolder dir;
     WriteBytes(dir / "korvo.ini", kDataFirstIni);
     TQtSettingsStore store(dir / "korvo.ini");
     TOutputJob job = MakeJob(TCoreKind::pbtC, FullProgram(TCoreKind::pbtC));
@@ -43,7 +43,7 @@ TEST(SvfFromIniSettings, ChainBeforeAndAfterTheTarget) {
 }
 
 TEST(SvfFromIniSettings, ChainStoredByTheProgram) {
-    TTempDir dir;
+    TScratchFolder dir;
     {
         TQtSettingsStore store(dir / "korvo.ini");
         settings::StoreScanChain(store, AddressFirstChain());
@@ -66,7 +66,7 @@ class SvfIniFailures : public ::testing::TestWithParam<TIniFailureCase> {};
 
 // A missing or mistyped value: one failure line, no SVF file, no EXEC.
 TEST_P(SvfIniFailures, EndTheRunWithoutExec) {
-    TTempDir dir;
+    TScratchFolder dir;
     std::string ini = kDataFirstIni;
     auto at = ini.find(GetParam().Replace);
     ASSERT_NE(at, std::string::npos);
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // With readable settings the same run starts the command after the SVF file.
 TEST(SvfFromIniSettings, ReadableChainLetsTheCommandRun) {
-    TTempDir dir;
+    TScratchFolder dir;
     WriteBytes(dir / "korvo.ini", kDataFirstIni);
     TQtSettingsStore store(dir / "korvo.ini");
     TSystemProcessLauncher launcher;

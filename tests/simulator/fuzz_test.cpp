@@ -144,7 +144,9 @@ public:
             state += " " + std::to_string(sim.GetPortItem(port).Value);
         // Every completed instruction was counted where it ran (a refused
         // access resets the instruction count, not the coverage).
-        if (coverage && !refused) EXPECT_EQ(counted, static_cast<std::uint64_t>(total));
+        if (coverage && !refused) {
+            EXPECT_EQ(counted, static_cast<std::uint64_t>(total));
+        }
         return state;
     }
 

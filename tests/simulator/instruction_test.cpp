@@ -18,8 +18,10 @@ TRegisters RegistersOf(TCoreKind core) {
     case TCoreKind::pbtI: return {0xA, 0x3};
     case TCoreKind::pbtII: return {0x1F, 0x11};
     case TCoreKind::pbt3: return {0xE, 0x7};
-    default: return {0x6, 0x3};
+    case TCoreKind::pbtC:
+    case TCoreKind::none: break;
     }
+    return {0x6, 0x3};
 }
 
 bool HasTestAndComp(TCoreKind core) {

@@ -29,7 +29,7 @@ struct TIoMachine : TMachine {
 };
 
 TEST(InputPort, StimulusLinesFeedSuccessiveReadsFromTheFirst) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     WriteTextLines(dir.File("in.txt"), {"5", "$1F", "abc", "300", "-2"});
     TIoMachine m;
     m.Declare(2, mkInput, dir.File("in.txt"));
@@ -62,7 +62,7 @@ TEST(InputPort, WithoutStimulusEveryReadReturnsTheSwitches) {
 }
 
 TEST(InputPort, EmptyStimulusFileLeavesTheValue) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     WriteTextLines(dir.File("empty.txt"), {});
     TIoMachine m;
     m.Declare(1, mkInput, dir.File("empty.txt"));
@@ -74,7 +74,7 @@ TEST(InputPort, EmptyStimulusFileLeavesTheValue) {
 }
 
 TEST(OutputPort, LogLinesAreWrittenAtEveryResetAndAtTheEnd) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     std::string log = dir.File("out.log");
     WriteTextLines(log, {"old"});
     TIoMachine m;
@@ -111,7 +111,7 @@ TEST(OutputPort, WithoutLogFileNothingIsLogged) {
 }
 
 TEST(OutputPort, TheDeclaredFormatAndABadOne) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TIoMachine m;
     m.Declare(0x10, mkOutput, "", dir.File("a.log"), "%d:%c");
     m.Declare(0x11, mkIO, "", dir.File("b.log"), "%q");
@@ -129,7 +129,7 @@ TEST(OutputPort, TheDeclaredFormatAndABadOne) {
 }
 
 TEST(OutputPort, UserChangesOnlyOnBidirectionalPorts) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TIoMachine m;
     m.Declare(1, mkOutput, "", dir.File("o.log"));
     m.Declare(2, mkIO, "", dir.File("b.log"));
@@ -165,7 +165,7 @@ TEST(OutputPort, InputAndOutputOnOnePort) {
 }
 
 TEST(OutputPort, ALogFileThatCannotBeWrittenIsReported) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TIoMachine m;
     m.Declare(1, mkOutput, "", dir.File("no/such/dir/x.log"));
     m.Load({m.Encode.Port(TPortOp::Out, 0, 1), m.Encode.Port(TPortOp::Out, 0, 1)});
@@ -181,7 +181,7 @@ TEST(OutputPort, ALogFileThatCannotBeWrittenIsReported) {
 }
 
 TEST(OutputPort, LeavingSimulationWritesWhatIsLeft) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TIoMachine m;
     m.Declare(1, mkOutput, "", dir.File("x.log"));
     m.Load({m.Encode.Port(TPortOp::Out, 0, 1)});

@@ -10,7 +10,7 @@ namespace korvo::test {
 namespace {
 
 TEST(OutputLog, ALongRunWritesItsLogInBlocks) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     std::string path = dir.File("long.log");
     WriteTextLines(path, {"from an earlier run"});
     auto log = std::make_shared<TPortLogFile>(path);

@@ -139,19 +139,6 @@ TEST(PortAccess, ScratchPadInsideItsSize) {
     EXPECT_EQ(m.Session->IO().ScratchPad().Read(0x3F), 0x99);
 }
 
-TEST(PortAccess, ScratchPadSizeFromTheSetting) {
-    const std::pair<const char*, int> cases[] = {
-        {"0", 0},   {"1", 16}, {"2", 32},  {"3", 64},   {"4", 128},
-        {"5", 256}, {"6", 64}, {"-1", 64}, {"abc", 64},
-    };
-    for (const auto& [text, size] : cases) {
-        TMemorySettingsStore settings;
-        settings.WriteValue("ScratchPad", "Size", text);
-        EXPECT_EQ(ScratchPadSizeFromSetting(settings), size) << text;
-    }
-    EXPECT_EQ(ScratchPadSizeFromSetting(TMemorySettingsStore()), 64);
-}
-
 TEST(PortAccess, ProgramWithoutScratchPadUseGetsNone) {
     TMachine m(TCoreKind::pbt3);
     m.Load({m.Encode.Port(TPortOp::Store, 0, 0)}); // as an INST word would put it
@@ -320,7 +307,7 @@ TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
 }
 
 TEST(PortAccess, AnInputModelFailureIsAnAccessError) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TMachine m(TCoreKind::pbtC);
     TMemMapItem item;
     item.Kind = mkInput;

@@ -93,8 +93,10 @@ std::uint32_t TEncoder::RegisterOperand(int y) const {
     case TCoreKind::pbtI: return static_cast<std::uint32_t>(y) << 4;
     case TCoreKind::pbtII: return 0x10000 | static_cast<std::uint32_t>(y) << 3;
     case TCoreKind::pbt3: return 0x1000 | static_cast<std::uint32_t>(y) << 4;
-    default: return 0x4000 | static_cast<std::uint32_t>(y) << 5;
+    case TCoreKind::pbtC:
+    case TCoreKind::none: break;
     }
+    return 0x4000 | static_cast<std::uint32_t>(y) << 5;
 }
 
 std::uint32_t TEncoder::Alu(TAlu op, int x, int k) const {
@@ -141,8 +143,11 @@ std::uint32_t TEncoder::Reti(bool enable) const {
     switch (core_) {
     case TCoreKind::pbtI: return enable ? 0x80F0 : 0x80D0;
     case TCoreKind::pbtC: return enable ? 0xF000 : 0xF001;
-    default: return Base(mReti) | (enable ? 1 : 0);
+    case TCoreKind::pbtII:
+    case TCoreKind::pbt3:
+    case TCoreKind::none: break;
     }
+    return Base(mReti) | (enable ? 1 : 0);
 }
 
 std::uint32_t TEncoder::Eint() const {
@@ -191,19 +196,9 @@ std::string CoreName(TCoreKind core) {
     case TCoreKind::pbtII: return "PicoBlazeII";
     case TCoreKind::pbt3: return "PicoBlaze3";
     case TCoreKind::pbtC: return "PicoBlazeCR";
-    default: return "None";
+    case TCoreKind::none: break;
     }
-}
-
-TTempDirectory::TTempDirectory() {
-    auto base = std::filesystem::temp_directory_path() / "korvo-sim-XXXXXX";
-    path_ = base.string();
-    if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
-}
-
-TTempDirectory::~TTempDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    return "None";
 }
 
 } // namespace korvo::test

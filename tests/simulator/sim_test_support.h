@@ -6,6 +6,7 @@
 
 #include "common/core_kind.h"
 #include "common/log.h"
+#include "scratch_folder.h"
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
 
@@ -96,19 +97,5 @@ struct TMachine {
 std::string CoreName(TCoreKind core);
 inline const TCoreKind kAllCores[] = {TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3,
                                       TCoreKind::pbtC};
-
-// A fresh directory, removed with everything in it at the end of the scope.
-class TTempDirectory {
-public:
-    TTempDirectory();
-    ~TTempDirectory();
-    TTempDirectory(const TTempDirectory&) = delete;
-    TTempDirectory& operator=(const TTempDirectory&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 } // namespace korvo::test

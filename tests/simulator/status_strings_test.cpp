@@ -33,20 +33,6 @@ TEST(StatusStrings, TimeAtTwoClocksPerInstruction) {
             << c.Instructions << " at " << c.FrequencyMHz;
 }
 
-TEST(StatusStrings, FrequencySetting) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"", 80},     {"abc", 80},  {"0", 80},    {"-5", 80},
-        {"100", 100}, {"$64", 100}, {" 50 ", 50}, {"12x", 80},
-    };
-    for (const auto& [text, mhz] : cases) {
-        EXPECT_EQ(ClockFrequencyFromText(text), mhz) << text;
-        TMemorySettingsStore settings;
-        settings.WriteValue("Time", "Frequency", text);
-        EXPECT_EQ(ReadClockFrequency(settings), mhz) << text;
-    }
-    EXPECT_EQ(ReadClockFrequency(TMemorySettingsStore()), 80);
-}
-
 TEST(StatusStrings, ProgramCounterAndStackPerCore) {
     for (TCoreKind core : kAllCores) {
         SCOPED_TRACE(CoreName(core));

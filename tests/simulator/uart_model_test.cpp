@@ -75,7 +75,9 @@ TEST(UARTLine, StatusBitsFollowTheQueuesOverTime) {
         line.Now = step.At;
         for (int i = 0; i < step.Count; ++i) {
             if (step.Action == 'W') line.Uart.Write(5, nextSent++);
-            if (step.Action == 'F') EXPECT_EQ(line.Uart.Feed(std::string(1, nextFed++)), 1u);
+            if (step.Action == 'F') {
+                EXPECT_EQ(line.Uart.Feed(std::string(1, nextFed++)), 1u);
+            }
             if (step.Action == 'R') received += static_cast<char>(line.Uart.Read(5));
             if (step.Action == 'r') { // what it reads is of no interest
                 line.Uart.Read(5);

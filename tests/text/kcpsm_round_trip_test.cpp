@@ -67,7 +67,7 @@ TEST_P(KcpsmRoundTripTest, ImportedProgramAssemblesToTheKcpsmWords) {
         ConvertKcpsmSource(assembly.Parser, ReadTextLines(source.string()), TCoreKind::pbt3, {});
     ASSERT_TRUE(assembly.Run(imported)) << Joined(assembly.Log.Lines) << Joined(imported);
 
-    for (int address = 0; address < assembly.Simulator->CodeSize(); ++address) {
+    for (int address = 0; address < assembly.Image.CodeSize(); ++address) {
         TCodeEntry entry = assembly.Entry(address);
         auto word = expected.find(address);
         if (word == expected.end()) {

@@ -3,8 +3,8 @@
 #include "assembler/keywords.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ TDirectiveIndex DirectiveIndexOf(std::string_view spelling) {
 
 int CheckedOrgAddress(const TLineContext& context, std::int32_t value) {
     if (value < 0) Fail("Address|Negative address");
-    int codeSize = context.Simulator.CodeSize();
+    int codeSize = context.Sink.CodeSize();
     if (value >= codeSize) Fail(" > $" + HexText(codeSize - 1, 3));
     return value;
 }
@@ -85,7 +85,15 @@ void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::strin
             context.State.Symbols.Add(name, PackSymbolValue(Evaluate(context).Value, skDevice));
         return;
     case diINCL: IncludePass1(context); return;
-    default: return;
+    case diVHDL:
+    case diCOE:
+    case diINC:
+    case diSVF:
+    case diHEX:
+    case diMEM:
+    case diEXEC:
+    case diMACRO:
+    case diEND: return;
     }
 }
 

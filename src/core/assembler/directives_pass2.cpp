@@ -17,7 +17,7 @@ std::string EquatePass2(TLineContext& context, std::string_view name) {
         Fail("Double|Doubly defined identifier.");
     if (SymbolKindOf(*stored) != value.Kind) Fail("Double|Differently defined identifier.");
     if (value.Kind == skRegister)
-        return "s" + HexText(value.Value, context.State.Core->Kind == TCoreKind::pbtII ? 2 : 1);
+        return "s" + HexText(value.Value, context.State.Core->Core().RegisterDigits);
     return "$" + HexText(SymbolValueOf(*stored), 2);
 }
 
@@ -28,7 +28,7 @@ std::string OrgPass2(TLineContext& context) {
     context.State.NextAddress = CheckedOrgAddress(context, address.Value);
     if (address.Kind == skRegister || address.Kind == skCondition)
         Fail("Address|Illegal expression for an address.");
-    return "$" + HexText(address.Value, context.State.Core->AddressDigits);
+    return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
 }
 
 } // namespace
@@ -46,8 +46,18 @@ std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
     case diDS:
     case diBROM:
     case diUART: return PortDeclarationPass2(context, directive, name);
-    default: return OutputDirectivePass2(context, directive);
+    case diVHDL:
+    case diCOE:
+    case diINC:
+    case diSVF:
+    case diHEX:
+    case diMEM:
+    case diEXEC:
+    case diINCL:
+    case diMACRO:
+    case diEND: return OutputDirectivePass2(context, directive);
     }
+    return {};
 }
 
 } // namespace korvo

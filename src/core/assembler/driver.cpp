@@ -1,7 +1,7 @@
 #include "assembler/driver.h"
 
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 #include <map>
 
@@ -40,9 +40,8 @@ public:
     TAssemblyRun(TAssemblyContext& context, const std::string& fileName,
                  const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                  std::vector<TAssemblyDiagnostic>* diagnostics)
-        : context_(context), parser_(context.Parser), simulator_(*context.Simulator),
-          log_(context.Log), fileName_(fileName), lines_(lines), listing_(listingLines),
-          diagnostics_(diagnostics) {}
+        : context_(context), parser_(context.Parser), sink_(*context.Sink), log_(context.Log),
+          fileName_(fileName), lines_(lines), listing_(listingLines), diagnostics_(diagnostics) {}
 
     bool Run() {
         parser_.SetSourceDirectory(DirectoryPart(fileName_));
@@ -53,9 +52,9 @@ public:
         } detach{parser_};
         parser_.SetLog(&log_);
 
-        parser_.SelectCore(simulator_.CoreKind());
+        parser_.SelectCore(sink_.CoreKind());
         log_.AddLogLine("Assembler Phase 1: building symbol table");
-        parser_.BeginPasses(simulator_);
+        parser_.BeginPasses(sink_);
         if (!Phase1()) return false;
         if (!Phase2()) return false;
         return Phase3();
@@ -70,10 +69,10 @@ private:
     TLineResult ParseLine(TPass pass, std::string_view line, int index) {
         TLineResult result;
         if (pass == TPass::One) {
-            result.Text = parser_.ParsePass1(line, index, simulator_);
+            result.Text = parser_.ParsePass1(line, index, sink_);
             result.Error = IsErrorText(result.Text);
         } else {
-            TPass2Result pass2 = parser_.ParsePass2(line, index, simulator_);
+            TPass2Result pass2 = parser_.ParsePass2(line, index, sink_);
             result.Text = std::move(pass2.Text);
             result.Error = pass2.Error;
         }
@@ -177,8 +176,8 @@ private:
 
     bool Phase2() {
         log_.AddLogLine("Assembler Phase 2: constructing opcodes");
-        for (int address = 0; address < simulator_.CodeSize(); ++address)
-            simulator_.SetCodeEntry(address, TCodeEntry{});
+        for (int address = 0; address < sink_.CodeSize(); ++address)
+            sink_.SetCodeEntry(address, TCodeEntry{});
         BeginPass();
         listing_.clear();
         listing_.reserve(lines_.size());
@@ -200,7 +199,7 @@ private:
         log_.AddLogLine("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
-            simulator_.SetPortItem(port, portMap[port]);
+            sink_.SetPortItem(port, portMap[port]);
         return WriteOutputFiles(OutputJob(),
                                 TOutputEnvironment{log_, context_.Settings, context_.Launcher});
     }
@@ -208,11 +207,11 @@ private:
     TOutputJob OutputJob() const {
         const TDirectiveState& directives = parser_.Directives();
         TOutputJob job;
-        job.CoreKind = simulator_.CoreKind();
-        job.Words.resize(static_cast<std::size_t>(simulator_.CodeSize()));
-        for (int address = 0; address < simulator_.CodeSize(); ++address) {
+        job.CoreKind = sink_.CoreKind();
+        job.Words.resize(static_cast<std::size_t>(sink_.CodeSize()));
+        for (int address = 0; address < sink_.CodeSize(); ++address) {
             TCodeEntry entry;
-            simulator_.GetCodeEntry(address, entry);
+            sink_.GetCodeEntry(address, entry);
             job.Words[static_cast<std::size_t>(address)] = entry.Word;
         }
         job.SourceFileName = fileName_;
@@ -231,7 +230,7 @@ private:
 
     TAssemblyContext& context_;
     TSynPicoBlaze& parser_;
-    TPicoBlazeDebugger& simulator_;
+    IAssemblySink& sink_;
     ILog& log_;
     const std::string& fileName_;
     const std::vector<std::string>& lines_;
@@ -270,7 +269,7 @@ TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
-    if (!context.Simulator) return false;
+    if (!context.Sink) return false;
     return TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run();
 }
 

@@ -10,13 +10,14 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class IAssemblySink;
 
 // What one assembly run works with.
 struct TAssemblyContext {
     TSynPicoBlaze& Parser;
-    // The active document's simulator; null when there is no active document.
-    TPicoBlazeDebugger* Simulator;
+    // Receives the code image and the port map: the active document's
+    // simulator in the IDE; null when there is no active document.
+    IAssemblySink* Sink;
     ILog& Log;
     const ISettingsStore& Settings;
     // Starts the EXEC command; null skips it.
@@ -32,9 +33,9 @@ struct TAssemblyDiagnostic {
     std::string Subject;  // the file the error is about ("not found"), empty when none
 };
 
-// Assembles a document: pass 1 over its lines, pass 2 over its lines (the
-// words go into the simulator's code image), pass 3 (the port map goes to
-// the simulator), then the output files and the EXEC command that
+// Assembles a document for the sink's core: pass 1 over its lines, pass 2
+// over its lines (the words go into the sink's code image), pass 3 (the port
+// map goes to the sink), then the output files and the EXEC command that
 // directives named. Each pass runs only when the one before had no error;
 // every error is logged ("Line N: message") and marked in listingLines,
 // which ends with one entry per source line. Returns true when all three
@@ -48,7 +49,7 @@ struct TAssemblyDiagnostic {
 // included lines are logged as "?Include file:'NAME', line N: RESULT".
 // A UTF-8 byte-order mark before the first line is skipped.
 //
-// Without a simulator (no active document) it returns false and logs
+// Without a sink (no active document) it returns false and logs
 // nothing. Files that cannot be read are reported, never thrown.
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,

@@ -18,8 +18,24 @@ bool IsBinaryOperator(TTokenKind kind) {
     case tkBar:
     case tkCaret:
     case tkAmpersand: return true;
-    default: return false;
+    case tkComment:
+    case tkDirective:
+    case tkIdentifier:
+    case tkOpcode:
+    case tkNull:
+    case tkNumber:
+    case tkSpace:
+    case tkString:
+    case tkChar:
+    case tkSymbol:
+    case tkColon:
+    case tkComma:
+    case tkTilde:
+    case tkOpen:
+    case tkClose:
+    case tkUnknown: return false;
     }
+    return false;
 }
 
 [[noreturn]] void RegisterInExpression() {
@@ -41,8 +57,25 @@ std::int32_t Apply(TTokenKind op, std::int32_t left, std::int32_t right) {
         if (left == std::numeric_limits<std::int32_t>::min() && right == -1)
             Fail("Divide|Division overflow");
         return left / right;
-    default: return left;
+    // Only the operators above are ever pending.
+    case tkComment:
+    case tkDirective:
+    case tkIdentifier:
+    case tkOpcode:
+    case tkNull:
+    case tkNumber:
+    case tkSpace:
+    case tkString:
+    case tkChar:
+    case tkSymbol:
+    case tkColon:
+    case tkComma:
+    case tkTilde:
+    case tkOpen:
+    case tkClose:
+    case tkUnknown: return left;
     }
+    return left;
 }
 
 class TEvaluator {
@@ -100,7 +133,21 @@ public:
                     Fail("Closing|Expected a closing parentesis.");
                 break;
             case tkColon: Fail("Label|Label definition is illegal here.");
-            default: Fail("Syntax|Syntax error in experession");
+            case tkComment:
+            case tkDirective:
+            case tkOpcode:
+            case tkNull:
+            case tkSpace:
+            case tkString:
+            case tkSymbol:
+            case tkComma:
+            case tkStar:
+            case tkSlash:
+            case tkBar:
+            case tkCaret:
+            case tkAmpersand:
+            case tkClose:
+            case tkUnknown: Fail("Syntax|Syntax error in experession");
             }
 
             if (pending == tkNull) {

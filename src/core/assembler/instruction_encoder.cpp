@@ -3,7 +3,7 @@
 #include "assembler/asm_error.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
-#include "simulator/debugger.h"
+#include "common/assembly_sink.h"
 
 namespace korvo {
 
@@ -18,7 +18,8 @@ struct TSlot {
 class TInstructionEncoder {
 public:
     explicit TInstructionEncoder(TLineContext& context)
-        : context_(context), scanner_(context.Scanner), core_(*context.State.Core) {}
+        : context_(context), scanner_(context.Scanner), encoding_(*context.State.Core),
+          core_(encoding_.Core()) {}
 
     std::string Encode() {
         auto& state = context_.State;
@@ -29,7 +30,7 @@ public:
         base_ = static_cast<std::uint32_t>(SymbolValueOf(*symbol));
         auto format = static_cast<TOperandFormat>(SymbolFormatOf(*symbol));
         scanner_.NextNonSpace();
-        if (base_ == core_.UnsupportedMarker)
+        if (base_ == encoding_.UnsupportedMarker())
             Fail("Opcode|Unsupported opcode for the currently selected processor core");
 
         std::uint32_t word = 0;
@@ -41,7 +42,7 @@ public:
                 Fail("Operand2|Illegal second operand");
             if (y_.Kind == skRegister && x_.Kind != skRegister)
                 Fail("Register2|Register not allowed for second operand");
-            word = (base_ | x_.Bits | y_.Bits) & core_.WordMask;
+            word = (base_ | x_.Bits | y_.Bits) & core_.WordMask();
         }
         return Store(word);
     }
@@ -61,7 +62,7 @@ private:
         case fmtReturnI: {
             TOperand option = Evaluate(context_);
             if (option.Kind != skInterruptOption) Fail("Option|Unknown option for RETI");
-            x_ = {option.Value != 0 ? core_.RetiEnableBits : core_.RetiDisableBits,
+            x_ = {option.Value != 0 ? encoding_.RetiEnableBits : encoding_.RetiDisableBits,
                   skInterruptOption};
             break;
         }
@@ -70,18 +71,19 @@ private:
         case fmtArith: AluOperands(); break;
         case fmtPort: PortOperands(mnemonic); break;
         case fmtInterrupt: break;
-        default: Fail("Keyword");
+        case fmtNone:
+        case fmtInst: Fail("Keyword"); // INST is encoded before operands are read
         }
     }
 
     std::uint32_t ConditionBits(std::int32_t condition) const {
-        return static_cast<std::uint32_t>(condition) << core_.ConditionShift;
+        return static_cast<std::uint32_t>(condition) << encoding_.ConditionShift;
     }
 
     std::uint32_t AddressBits(std::int32_t address) const {
-        if (address > core_.MaxCodeAddress) Fail("Too Far|Jump can not go that far");
+        if (address > core_.MaxCodeAddress()) Fail("Too Far|Jump can not go that far");
         return static_cast<std::uint32_t>(address) &
-               static_cast<std::uint32_t>(core_.MaxCodeAddress);
+               static_cast<std::uint32_t>(core_.MaxCodeAddress());
     }
 
     void JumpOperands() {
@@ -97,7 +99,13 @@ private:
             y_ = {AddressBits(address.Value), address.Kind};
             break;
         }
-        default: x_ = {bits, target.Kind}; break;
+        case skNone:
+        case skNumber:
+        case skDevice:
+        case skExpression:
+        case skMnemonic:
+        case skDirective:
+        case skLabel: x_ = {bits, target.Kind}; break;
         }
     }
 
@@ -108,7 +116,7 @@ private:
     // The second register of an ALU or port instruction.
     TSlot YRegisterSlot(const TOperand& operand) const {
         CheckRegisterRange(context_, operand.Value, operand.Name);
-        return {static_cast<std::uint32_t>(operand.Value) << core_.YRegisterShift, skRegister};
+        return {static_cast<std::uint32_t>(operand.Value) << encoding_.YRegisterShift, skRegister};
     }
 
     void AluOperands() {
@@ -117,27 +125,26 @@ private:
         TOperand operand = Evaluate(context_);
         if (operand.Kind == skRegister) {
             y_ = YRegisterSlot(operand);
-            base_ |= core_.AluRegisterForm;
+            base_ |= encoding_.AluRegisterForm;
         } else if (IsRegisterLike(operand.Kind)) {
             Fail("Value|The supplied value is illegal for this instruction");
         } else {
             y_ = {static_cast<std::uint32_t>(operand.Value) & 0xFF, operand.Kind};
-            if (core_.DerivesConstantForm) base_ = (base_ << 12) & 0xF000;
+            if (encoding_.DerivesConstantForm) base_ = (base_ << 12) & 0xF000;
         }
     }
 
     void PortOperands(std::string_view mnemonic) {
-        if (core_.Kind == TCoreKind::pbt3) {
-            int index = InstructionIndexOf(mnemonic);
-            if (index == inFETCH || index == inSTORE) context_.Simulator.SetUsesScratchPad(true);
-        }
+        int index = InstructionIndexOf(mnemonic);
+        if (index == inFETCH || index == inSTORE) context_.Sink.SetUsesScratchPad(true);
         x_ = RegisterSlot();
         ExpectComma(context_);
         TOperand port = Evaluate(context_);
         if (port.Kind == skRegister) {
-            if (!core_.HasRegisterPorts) Fail("Register2|Register not allowed for second operand");
+            if (!encoding_.HasRegisterPorts)
+                Fail("Register2|Register not allowed for second operand");
             y_ = YRegisterSlot(port);
-            base_ |= core_.PortRegisterForm;
+            base_ |= encoding_.PortRegisterForm;
         } else if (IsRegisterLike(port.Kind)) {
             Fail("Value|The supplied port is illegal for this instruction");
         } else {
@@ -148,28 +155,30 @@ private:
     std::uint32_t InstWord() {
         TOperand value = Evaluate(context_);
         if (IsRegisterLike(value.Kind)) Fail("Syntax|No supported opcode found.");
-        if (value.Value > static_cast<std::int32_t>(core_.WordMask))
+        if (value.Value > static_cast<std::int32_t>(core_.WordMask()))
             Fail("Opcode|Unsupported opcode for the currently selected processor core");
-        return static_cast<std::uint32_t>(value.Value) & core_.WordMask;
+        return static_cast<std::uint32_t>(value.Value) & core_.WordMask();
     }
 
     std::string Store(std::uint32_t word) {
         int address = context_.State.Address;
         TCodeEntry entry;
-        context_.Simulator.GetCodeEntry(address, entry);
+        context_.Sink.GetCodeEntry(address, entry);
         if (entry.HasCode)
             Fail("In Use|Can not place code here; Code ROM location already used by other code");
         ExpectEndOfStatement(context_);
         entry.HasCode = true;
         entry.Word = word;
         entry.Line = context_.LineIndex + 1;
-        context_.Simulator.SetCodeEntry(address, entry);
-        return "$" + HexText(address, core_.AddressDigits) + " $" + HexText(word, core_.WordDigits);
+        context_.Sink.SetCodeEntry(address, entry);
+        return "$" + HexText(address, core_.AddressDigits()) + " $" +
+               HexText(word, core_.WordDigits());
     }
 
     TLineContext& context_;
     TSynHighLighterIDE& scanner_;
-    const TCoreEncoding& core_;
+    const TCoreEncoding& encoding_;
+    const TCoreDescription& core_;
     std::uint32_t base_ = 0;
     TSlot x_;
     TSlot y_;

@@ -7,7 +7,7 @@
 namespace korvo {
 
 // Pass 2 of an instruction line, with the scanner on the mnemonic: builds the
-// word, stores it in the simulator's code image at the current address and
+// word, stores it in the sink's code image at the current address and
 // returns the listing text "$aaa $wwwww".
 std::string EncodeInstruction(TLineContext& context);
 

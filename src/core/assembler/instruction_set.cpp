@@ -5,11 +5,6 @@
 
 namespace korvo {
 
-namespace {
-constexpr std::uint32_t X16 = 0xFFFF;  // unsupported on a 16-bit core
-constexpr std::uint32_t X18 = 0x3FFFF; // unsupported on an 18-bit core
-} // namespace
-
 const std::array<TOperandFormat, kInstructionCount> FormatTable{
     fmtJump,    fmtCall,    fmtReturn,  fmtReturnI, fmtInterrupt, fmtInterrupt, fmtShift, fmtShift,
     fmtShift,   fmtShift,   fmtShift,   fmtShift,   fmtShift,     fmtShift,     fmtShift, fmtShift,
@@ -19,10 +14,18 @@ const std::array<TOperandFormat, kInstructionCount> FormatTable{
 
 namespace {
 
-// Base words: one row per instruction, one column per core.
+constexpr std::uint32_t NO = 0xFFFFFFFF; // the core has no such instruction
+
+// The base words of one instruction: one column per core, in the order of
+// kCores. A row that misses a core does not compile.
 struct TOpcodeRow {
-    std::uint32_t I, II, Three, C;
+    template <typename... TWords>
+    constexpr TOpcodeRow(TWords... words) : Words{static_cast<std::uint32_t>(words)...} {
+        static_assert(sizeof...(words) == kCoreCount, "one base word per core");
+    }
+    std::array<std::uint32_t, kCoreCount> Words;
 };
+
 constexpr std::array<TOpcodeRow, kInstructionCount> kOpcodeRows{{
     //  pbtI     pbtII    pbt3     pbtC
     {0x8100, 0x34000, 0x34000, 0xD000}, // JUMP
@@ -45,55 +48,56 @@ constexpr std::array<TOpcodeRow, kInstructionCount> kOpcodeRows{{
     {0xC001, 0x02000, 0x0A000, 0x0800}, // AND
     {0xC002, 0x04000, 0x0C000, 0x1000}, // OR
     {0xC003, 0x06000, 0x0E000, 0x1800}, // XOR
-    {X16, X18, 0x12000, X16},           // TEST
+    {NO, NO, 0x12000, NO},              // TEST
     {0xC004, 0x08000, 0x18000, 0x2000}, // ADD
     {0xC005, 0x0A000, 0x1A000, 0x2800}, // ADDC
     {0xC006, 0x0C000, 0x1C000, 0x3000}, // SUB
     {0xC007, 0x0E000, 0x1E000, 0x3800}, // SUBC
-    {X16, X18, 0x14000, X16},           // COMP
+    {NO, NO, 0x14000, NO},              // COMP
     {0xA000, 0x20000, 0x04000, 0x8000}, // IN
     {0xE000, 0x22000, 0x2C000, 0x8800}, // OUT
-    {X16, X18, 0x06000, X16},           // FETCH
-    {X16, X18, 0x2E000, X16},           // STORE
+    {NO, NO, 0x06000, NO},              // FETCH
+    {NO, NO, 0x2E000, NO},              // STORE
     {0x0000, 0x00000, 0x00000, 0x0000}, // INST
-    {X16, X18, X18, X16},               // (empty entry)
+    {NO, NO, NO, NO},                   // (empty entry)
 }};
-
-template <std::uint32_t TOpcodeRow::*Column>
-constexpr std::array<std::uint32_t, kInstructionCount> OpcodeColumn() {
-    std::array<std::uint32_t, kInstructionCount> column{};
-    for (int i = 0; i < kInstructionCount; ++i)
-        column[i] = kOpcodeRows[i].*Column;
-    return column;
-}
 
 constexpr std::string_view kNoRegister = "Register|This processor core doesn't have register: ";
 constexpr std::string_view kNoThisRegister =
     "Register|This processor core doesn't have this register: ";
 
-// Kind, word mask and digits, code space, registers, y shift, ALU register
-// form, register ports, condition shift, RETI bits, unsupported marker.
-const std::array<TCoreEncoding, 4> kEncodings{{
-    {TCoreKind::pbtI, 0xFFFF, 4, 255, 2, 15, kNoRegister, 4, 0x0000, true, 0x1000, true, 10, 0x20,
-     0x00, X16, OpcodeColumn<&TOpcodeRow::I>()},
-    {TCoreKind::pbtII, 0x3FFFF, 5, 1023, 3, 31, kNoThisRegister, 3, 0x10000, true, 0x10000, false,
-     10, 0x01, 0x00, X18, OpcodeColumn<&TOpcodeRow::II>()},
-    {TCoreKind::pbt3, 0x3FFFF, 5, 1023, 3, 15, kNoThisRegister, 4, 0x1000, true, 0x1000, false, 10,
-     0x01, 0x00, X18, OpcodeColumn<&TOpcodeRow::Three>()},
-    // PicoBlaze CR: interrupts are enabled by the words with bit 0 clear.
-    {TCoreKind::pbtC, 0xFFFF, 4, 255, 2, 7, kNoThisRegister, 5, 0x4000, false, 0x0000, false, 8,
-     0x00, 0x01, X16, OpcodeColumn<&TOpcodeRow::C>()},
-}};
+// One row per core, in the order of kCores: register message, y shift, ALU
+// register form, register ports, condition shift, RETI bits; the base words
+// come from the core's column of kOpcodeRows.
+constexpr std::array<TCoreEncoding, kCoreCount> MakeEncodings() {
+    std::array<TCoreEncoding, kCoreCount> encodings{{
+        {TCoreKind::pbtI, kNoRegister, 4, 0x0000, true, 0x1000, true, 10, 0x20, 0x00, {}},
+        {TCoreKind::pbtII, kNoThisRegister, 3, 0x10000, true, 0x10000, false, 10, 0x01, 0x00, {}},
+        {TCoreKind::pbt3, kNoThisRegister, 4, 0x1000, true, 0x1000, false, 10, 0x01, 0x00, {}},
+        // PicoBlaze CR: interrupts are enabled by the words with bit 0 clear.
+        {TCoreKind::pbtC, kNoThisRegister, 5, 0x4000, false, 0x0000, false, 8, 0x00, 0x01, {}},
+    }};
+    for (std::size_t core = 0; core < encodings.size(); ++core)
+        for (std::size_t i = 0; i < kOpcodeRows.size(); ++i) {
+            std::uint32_t word = kOpcodeRows[i].Words[core];
+            encodings[core].Opcodes[i] = word == NO ? encodings[core].UnsupportedMarker() : word;
+        }
+    return encodings;
+}
+constexpr std::array<TCoreEncoding, kCoreCount> kEncodings = MakeEncodings();
+
+constexpr bool EncodingsFollowTheCores() {
+    for (std::size_t i = 0; i < kEncodings.size(); ++i)
+        if (kEncodings[i].Kind != kCores[i].Kind) return false;
+    return true;
+}
+static_assert(EncodingsFollowTheCores(), "one encoding per core, in the order of kCores");
 
 } // namespace
 
 const TCoreEncoding& CoreEncoding(TCoreKind kind) {
-    switch (kind) {
-    case TCoreKind::pbtII: return kEncodings[1];
-    case TCoreKind::pbt3: return kEncodings[2];
-    case TCoreKind::pbtC: return kEncodings[3];
-    default: return kEncodings[0];
-    }
+    TCoreKind known = IsCoreKind(kind) ? kind : kDefaultCoreKind;
+    return kEncodings[static_cast<std::size_t>(known) - 1];
 }
 
 int InstructionIndexOf(std::string_view spelling) {

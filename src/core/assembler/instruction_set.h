@@ -63,15 +63,11 @@ enum TInstructionIndex : int {
 
 extern const std::array<TOperandFormat, kInstructionCount> FormatTable;
 
-// Everything that decides how one core's instructions are encoded.
+// How one core lays out its instruction words; the core's sizes and limits
+// are in its description (common/core_kind.h).
 struct TCoreEncoding {
     TCoreKind Kind;
-    std::uint32_t WordMask; // $FFFF for 16-bit words, $3FFFF for 18-bit words
-    int WordDigits;         // hex digits of a word in the listing
-    int MaxCodeAddress;
-    int AddressDigits;
-    int MaxRegister; // highest register number accepted
-    // Message for a register above MaxRegister; the register's name follows.
+    // Message for a register the core lacks; the register's name follows.
     std::string_view RegisterRangeMessage;
     int YRegisterShift; // where a second register goes
     // Set in the word when the second operand of LOAD ... SUBC is a register.
@@ -86,13 +82,16 @@ struct TCoreEncoding {
     int ConditionShift;
     std::uint32_t RetiEnableBits;
     std::uint32_t RetiDisableBits;
-    std::uint32_t UnsupportedMarker;
-    // Base words by instruction index; UnsupportedMarker where the core has no
-    // such instruction.
+    // Base words by instruction index; UnsupportedMarker() where the core has
+    // no such instruction.
     std::array<std::uint32_t, kInstructionCount> Opcodes;
+
+    constexpr const TCoreDescription& Core() const { return CoreDescription(Kind); }
+    // A word no instruction has: all the core's bits set.
+    constexpr std::uint32_t UnsupportedMarker() const { return Core().WordMask(); }
 };
 
-// The encoding of a core; PicoBlaze I for a kind outside 1..4.
+// The encoding of a core; that of the first core for a kind of no core.
 const TCoreEncoding& CoreEncoding(TCoreKind kind);
 
 // Index of an instruction word (all upper or all lower case), or -1.

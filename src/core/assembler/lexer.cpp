@@ -62,8 +62,22 @@ TAttributeIndex TSynHighLighterIDE::AttributeOfKind(TTokenKind kind) {
     case tkSpace: return atSpace;
     case tkString: return atString;
     case tkSymbol: return atSymbol;
-    default: return atNone;
+    case tkNull:
+    case tkChar:
+    case tkColon:
+    case tkComma:
+    case tkStar:
+    case tkSlash:
+    case tkPlus:
+    case tkMinus:
+    case tkBar:
+    case tkCaret:
+    case tkAmpersand:
+    case tkTilde:
+    case tkOpen:
+    case tkClose: return atNone;
     }
+    return atNone;
 }
 
 const TSynHighlighterAttribute* TSynHighLighterIDE::GetTokenAttribute() const {

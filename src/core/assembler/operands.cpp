@@ -35,7 +35,7 @@ void ExpectEndOfStatement(TLineContext& context) {
 }
 
 void CheckRegisterRange(const TLineContext& context, int number, std::string_view name) {
-    if (number > context.State.Core->MaxRegister)
+    if (number >= context.State.Core->Core().RegisterCount)
         Fail(std::string(context.State.Core->RegisterRangeMessage) + std::string(name));
 }
 

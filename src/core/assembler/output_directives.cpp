@@ -41,13 +41,14 @@ void Coe(TLineContext& context) {
     auto& state = context.State.Directives;
     if (!state.CoeFileName.empty()) Fail("Not Allowed|Multiple config files are not allowed");
     std::string file = ReadString(context, "Syntax|String expected for the COE filename");
-    TCoreKind core = context.State.Core->Kind;
-    int width = core == TCoreKind::pbtII ? 18 : 8;
+    const TCoreDescription& core = context.State.Core->Core();
+    int width = core.CoeDefaultWidth;
     if (SkipComma(context)) {
-        // The width only means something for the 16-bit cores; on the others
-        // it is read and left alone, so that one source serves every core.
+        // The width only means something where the core lets it be chosen;
+        // elsewhere it is read and left alone, so that one source serves
+        // every core.
         TOperand given = Evaluate(context);
-        if (core == TCoreKind::pbtI || core == TCoreKind::pbtC) {
+        if (core.CoeWidthSelectable) {
             if (given.Value != 8 && given.Value != 16)
                 Fail("Width|Illegal width specifier encountered");
             width = given.Value;
@@ -92,7 +93,21 @@ std::string OutputDirectivePass2(TLineContext& context, TDirectiveIndex directiv
         break;
     case diEXEC: Exec(context); break;
     case diINCL: IncludePass2(context); break;
-    default: break; // INC, MACRO and END are recognised and ignored
+    // INC, MACRO and END are recognised and ignored; DirectivePass2 handles
+    // the others.
+    case diINC:
+    case diMACRO:
+    case diEND:
+    case diEQU:
+    case diORG:
+    case diDSROM:
+    case diDSRAM:
+    case diDSIN:
+    case diDSOUT:
+    case diDSIO:
+    case diDS:
+    case diBROM:
+    case diUART: break;
     }
     return {};
 }

@@ -13,15 +13,13 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
-
-inline constexpr int kRegisterNameCount = 32;
+class IAssemblySink;
 
 // Everything the line parser keeps between lines of one assembly.
 struct TParserState {
-    const TCoreEncoding* Core = &CoreEncoding(TCoreKind::pbtI);
+    const TCoreEncoding* Core = &CoreEncoding(kDefaultCoreKind);
     TSymbolTable Symbols;
-    std::array<std::string, kRegisterNameCount> RegisterNames;
+    std::array<std::string, kMaxRegisterNameCount> RegisterNames;
     TDirectiveState Directives;
     TMemMap PortMap;
     int Address = 0;
@@ -36,11 +34,11 @@ struct TParserState {
 };
 
 // One line being parsed: the scanner positioned in it, the parser's state and
-// the simulator whose code image receives the words.
+// the sink whose code image receives the words.
 struct TLineContext {
     TSynHighLighterIDE& Scanner;
     TParserState& State;
-    TPicoBlazeDebugger& Simulator;
+    IAssemblySink& Sink;
     ILog& Log;
     int LineIndex;
 };

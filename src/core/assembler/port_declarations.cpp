@@ -71,8 +71,7 @@ std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) 
 std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::string_view name) {
     int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
     TMemMapItem& item = Record(context, port);
-    switch (directive) {
-    case diDSIN:
+    if (directive == diDSIN) {
         if (item.Kind == mkNone)
             item.Kind = mkInput;
         else if (item.Kind == mkOutput)
@@ -80,8 +79,7 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
         else
             Fail(kMapAlreadyMapped);
         item.InName = std::string(name);
-        break;
-    case diDSOUT:
+    } else if (directive == diDSOUT) {
         if (item.Kind == mkNone)
             item.Kind = mkOutput;
         else if (item.Kind == mkInput)
@@ -89,12 +87,10 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
         else
             Fail(kMapAlreadyMapped);
         item.OutName = std::string(name);
-        break;
-    default:
+    } else { // DSIO
         if (item.Kind != mkNone) Fail(kMapAlreadyMapped);
         item.Kind = mkIO;
         SetNames(item, name);
-        break;
     }
     item.Visible = true;
     if (directive == diDSIN) {
@@ -196,8 +192,22 @@ std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directiv
     case diDSIO: return VisiblePort(context, directive, name);
     case diDS: return HiddenPort(context, name);
     case diUART: return Uart(context, name);
-    default: return BlockRam(context, name);
+    case diBROM: return BlockRam(context, name);
+    // Not port declarations: DirectivePass2 handles them elsewhere.
+    case diEQU:
+    case diORG:
+    case diVHDL:
+    case diCOE:
+    case diINC:
+    case diSVF:
+    case diHEX:
+    case diMEM:
+    case diEXEC:
+    case diINCL:
+    case diMACRO:
+    case diEND: break;
     }
+    return {};
 }
 
 } // namespace korvo

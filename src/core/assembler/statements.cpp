@@ -55,7 +55,22 @@ TDirectiveIndex CurrentDirective(TLineContext& context) {
                 break;
             case tkComment:
             case tkNull: scanning = false; break;
-            default: scanner.Next(); break;
+            case tkNumber:
+            case tkString:
+            case tkChar:
+            case tkSymbol:
+            case tkComma:
+            case tkStar:
+            case tkSlash:
+            case tkPlus:
+            case tkMinus:
+            case tkBar:
+            case tkCaret:
+            case tkAmpersand:
+            case tkTilde:
+            case tkOpen:
+            case tkClose:
+            case tkUnknown: scanner.Next(); break;
             }
         }
     } catch (const EAsmError&) {
@@ -100,7 +115,24 @@ std::string ParseStatementPass1(TLineContext& context) {
             return " ";
         case tkComment:
         case tkNull: return " ";
-        default: scanner.Next(); break;
+        case tkNumber:
+        case tkSpace:
+        case tkString:
+        case tkChar:
+        case tkSymbol:
+        case tkColon:
+        case tkComma:
+        case tkStar:
+        case tkSlash:
+        case tkPlus:
+        case tkMinus:
+        case tkBar:
+        case tkCaret:
+        case tkAmpersand:
+        case tkTilde:
+        case tkOpen:
+        case tkClose:
+        case tkUnknown: scanner.Next(); break;
         }
     }
 }
@@ -125,7 +157,24 @@ std::string ParseStatementPass2(TLineContext& context) {
         case tkOpcode: RefuseInIncludedFile(context); return EncodeInstruction(context);
         case tkComment:
         case tkNull: return {};
-        default: FailAsPass1Counted(context, "Syntax|Unexpected final character");
+        case tkNumber:
+        case tkSpace:
+        case tkString:
+        case tkChar:
+        case tkSymbol:
+        case tkColon:
+        case tkComma:
+        case tkStar:
+        case tkSlash:
+        case tkPlus:
+        case tkMinus:
+        case tkBar:
+        case tkCaret:
+        case tkAmpersand:
+        case tkTilde:
+        case tkOpen:
+        case tkClose:
+        case tkUnknown: FailAsPass1Counted(context, "Syntax|Unexpected final character");
         }
     }
 }

@@ -6,8 +6,8 @@
 #include "assembler/parser_state.h"
 #include "assembler/statements.h"
 #include "assembler/value_readers.h"
+#include "common/assembly_sink.h"
 #include "common/text_file.h"
-#include "simulator/debugger.h"
 
 #include <algorithm>
 #include <cctype>
@@ -30,9 +30,10 @@ void EnterPredefinedNames(TSymbolTable& symbols, const TCoreEncoding& core) {
                     PackSymbolValue(core.Opcodes[i], skMnemonic, FormatTable[i]));
     for (std::string_view entry : DirectiveNames)
         symbols.Add(Cased(KeywordSpelling(entry), ::toupper), PackSymbolValue(0, skDirective));
-    bool wideNames = core.Kind == TCoreKind::pbtII;
-    for (int number = 0; number < (wideNames ? 32 : 16); ++number)
-        symbols.Add("S" + HexText(number, wideNames ? 2 : 1), PackSymbolValue(number, skRegister));
+    const TCoreDescription& description = core.Core();
+    for (int number = 0; number < description.RegisterNameCount; ++number)
+        symbols.Add("S" + HexText(number, description.RegisterDigits),
+                    PackSymbolValue(number, skRegister));
     for (const auto& condition : kConditionNames)
         symbols.Add(condition.Name, PackSymbolValue(condition.Value, skCondition));
     for (const auto& option : kInterruptOptionNames)
@@ -60,28 +61,18 @@ void TSynPicoBlaze::LoadKeywords() {
 }
 
 void TSynPicoBlaze::SelectCore(TCoreKind coreKind) {
-    if (coreKind >= TCoreKind::pbtI && coreKind <= TCoreKind::pbtC)
-        state_->Core = &CoreEncoding(coreKind);
+    if (IsCoreKind(coreKind)) state_->Core = &CoreEncoding(coreKind);
 }
 
 TCoreKind TSynPicoBlaze::SelectedCore() const {
     return state_->Core->Kind;
-}
-const std::array<std::uint32_t, 32>& TSynPicoBlaze::OpcodeTable() const {
-    return state_->Core->Opcodes;
-}
-int TSynPicoBlaze::MaxCodeAddress() const {
-    return state_->Core->MaxCodeAddress;
-}
-int TSynPicoBlaze::AddressDigits() const {
-    return state_->Core->AddressDigits;
 }
 
 void TSynPicoBlaze::SetLog(ILog* log) {
     log_ = log;
 }
 
-void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
+void TSynPicoBlaze::BeginPasses(IAssemblySink& sink) {
     auto& state = *state_;
     state.PortMap.fill(TMemMapItem{});
     auto& directives = state.Directives;
@@ -97,20 +88,19 @@ void TSynPicoBlaze::BeginPasses(TPicoBlazeDebugger& simulator) {
     state.NextAddress = 0;
     state.PendingIncludes.clear();
     state.IncludeDepth = 0;
-    if (simulator.CoreKind() == TCoreKind::pbt3) simulator.SetUsesScratchPad(false);
+    sink.SetUsesScratchPad(false);
 }
 
 template <typename TPass>
-std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
-                                     TPicoBlazeDebugger& simulator, TPass pass,
-                                     const char* duplicateMessage) {
+std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex, IAssemblySink& sink,
+                                     TPass pass, const char* duplicateMessage) {
     auto& state = *state_;
     if (lineIndex == 0 && state.IncludeDepth == 0) state.Address = 0;
     state.NextAddress = state.Address;
     state.PendingIncludes.clear();
     state.ErrorSubject.clear();
     TNullLog nullLog;
-    TLineContext context{*this, state, simulator, log_ ? *log_ : nullLog, lineIndex};
+    TLineContext context{*this, state, sink, log_ ? *log_ : nullLog, lineIndex};
     std::string text;
     try {
         SetLine(line, lineIndex + 1);
@@ -130,16 +120,14 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex,
     return text;
 }
 
-std::string TSynPicoBlaze::ParsePass1(std::string_view line, int lineIndex,
-                                      TPicoBlazeDebugger& simulator) {
-    return ParseLine(line, lineIndex, simulator, ParseStatementPass1,
+std::string TSynPicoBlaze::ParsePass1(std::string_view line, int lineIndex, IAssemblySink& sink) {
+    return ParseLine(line, lineIndex, sink, ParseStatementPass1,
                      "?Duplicate|Duplicate identifier found");
 }
 
-TPass2Result TSynPicoBlaze::ParsePass2(std::string_view line, int lineIndex,
-                                       TPicoBlazeDebugger& simulator) {
+TPass2Result TSynPicoBlaze::ParsePass2(std::string_view line, int lineIndex, IAssemblySink& sink) {
     TPass2Result result;
-    result.Text = ParseLine(line, lineIndex, simulator, ParseStatementPass2,
+    result.Text = ParseLine(line, lineIndex, sink, ParseStatementPass2,
                             "?Duplicate|Duplicate use of a symbol name.");
     result.Error = !result.Text.empty() && result.Text.front() == '?';
     return result;
@@ -157,11 +145,11 @@ const TSymbolTable& TSynPicoBlaze::Symbols() const {
 
 const std::string& TSynPicoBlaze::RegisterName(int registerNumber) const {
     static const std::string none;
-    if (registerNumber < 0 || registerNumber >= kRegisterNameCount) return none;
+    if (registerNumber < 0 || registerNumber >= kMaxRegisterNameCount) return none;
     return state_->RegisterNames[static_cast<std::size_t>(registerNumber)];
 }
 
-const std::array<std::string, 32>& TSynPicoBlaze::RegisterNames() const {
+const std::array<std::string, kMaxRegisterNameCount>& TSynPicoBlaze::RegisterNames() const {
     return state_->RegisterNames;
 }
 

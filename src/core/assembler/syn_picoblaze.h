@@ -16,7 +16,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class IAssemblySink;
 struct TParserState;
 
 // The result of pass 2 for one line.
@@ -48,34 +48,31 @@ public:
     // all-lower spelling, mnemonics first, then directives.
     void LoadKeywords();
 
-    // Takes the instruction tables and limits of a core; a kind outside 1..4
+    // Takes the instruction tables and limits of a core; a kind of no core
     // leaves the previous selection. Must run before BeginPasses.
     void SelectCore(TCoreKind coreKind);
     TCoreKind SelectedCore() const;
-    const std::array<std::uint32_t, 32>& OpcodeTable() const;
-    int MaxCodeAddress() const;
-    int AddressDigits() const;
 
     // Where block RAM loading reports its failures; a null log discards them.
     void SetLog(ILog* log);
 
     // Pass 0: empties the port map, the directive state (except VhdlEntity)
     // and the block RAM list, and builds the symbol table of the core.
-    void BeginPasses(TPicoBlazeDebugger& simulator);
+    void BeginPasses(IAssemblySink& sink);
     // Pass 1 of one line: " " when good, "?" and the error otherwise. A line
     // index of 0 starts the code address at 0.
-    std::string ParsePass1(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    std::string ParsePass1(std::string_view line, int lineIndex, IAssemblySink& sink);
     // Pass 2 of one line: the listing text; instruction words go into the
-    // simulator's code image.
-    TPass2Result ParsePass2(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator);
+    // sink's code image.
+    TPass2Result ParsePass2(std::string_view line, int lineIndex, IAssemblySink& sink);
     // Pass 3: a copy of the port map; the symbol table is freed.
     TMemMap ParsePass3();
 
     const TSymbolTable& Symbols() const;
     // The name an EQU gave a register, empty when none (or for a number
-    // outside 0..31).
+    // outside the register names of every core).
     const std::string& RegisterName(int registerNumber) const;
-    const std::array<std::string, 32>& RegisterNames() const;
+    const std::array<std::string, kMaxRegisterNameCount>& RegisterNames() const;
 
     // The files the last line's INCL directive named, relative names taken
     // in SourceDirectory; empty after a bad line. Emptied by the call.
@@ -100,8 +97,8 @@ public:
 private:
     // Parses one line in the given pass; errors become "?" result texts.
     template <typename TPass>
-    std::string ParseLine(std::string_view line, int lineIndex, TPicoBlazeDebugger& simulator,
-                          TPass pass, const char* duplicateMessage);
+    std::string ParseLine(std::string_view line, int lineIndex, IAssemblySink& sink, TPass pass,
+                          const char* duplicateMessage);
 
     std::unique_ptr<TParserState> state_;
     ILog* log_ = nullptr;

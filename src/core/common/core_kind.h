@@ -1,7 +1,12 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace korvo {
@@ -10,31 +15,113 @@ namespace korvo {
 // settings and written into output files, so they must not change.
 enum class TCoreKind : std::uint8_t { none = 0, pbtI = 1, pbtII = 2, pbt3 = 3, pbtC = 4 };
 
-// Fixed facts about one core.
-struct TCoreTraits {
+// Everything the program knows about one core apart from its instruction
+// words (the opcode table in assembler/instruction_set.cpp and the decode
+// table in simulator/decode_tables.cpp). Every layer reads these facts here.
+struct TCoreDescription {
     TCoreKind Kind;
-    int WordBits;                 // instruction word width: 16 or 18
-    int CodeSize;                 // words of code space
-    int RegisterCount;            // registers the core has
-    int StackDepth;               // return stack entries
-    int AddressDigits;            // hex digits used to show a code address
-    int WordDigits;               // hex digits used to show an instruction word
-    std::string_view Name;        // "pbtI" ... as written into VHDL files
-    std::string_view ModeCaption; // "Picoblaze-I" ... as shown in the status bar
+
+    // Names.
+    std::string_view Name;        // "pbtI": the {pico} of VHDL templates
+    std::string_view CommandName; // "I": the --core value of the command line
+    std::string_view ActionName;  // "actPicoblazeI": the Settings menu command
+    std::string_view MenuCaption; // "Picoblaze I"
+    std::string_view MenuHint;    // "Picoblaze for Virtex/Spartan"
+    std::string_view ModeCaption; // "Picoblaze-I": "Mode: ..." in the status bar
+
+    // The machine.
+    int WordBits;          // instruction word width
+    int CodeSize;          // words of code space
+    int InterruptVector;   // where an interrupt enters the program
+    int RegisterCount;     // registers the core has
+    int RegisterNameCount; // register names the assembler knows (S0..SF, S00..S1F)
+    int RegisterDigits;    // hex digits in a register name
+    int StackDepth;        // return stack entries
+    bool HasScratchPad;    // FETCH and STORE reach a scratch pad
+
+    // Output files.
+    int CoeDefaultWidth;     // bits per COE item when the directive names none
+    bool CoeWidthSelectable; // the COE directive may ask for 8 or 16 bits
+
+    // The JTAG target the settings dialog proposes while none is stored.
+    std::string_view PresetChip;
+    std::string_view PresetIRLength;
+
+    constexpr std::uint32_t WordMask() const { return (std::uint32_t{1} << WordBits) - 1; }
+    constexpr int MaxCodeAddress() const { return CodeSize - 1; }
+    // Hex digits that show any instruction word or code address.
+    constexpr int WordDigits() const { return (WordBits + 3) / 4; }
+    constexpr int AddressDigits() const {
+        return (std::bit_width(static_cast<unsigned>(std::max(CodeSize - 1, 1))) + 3) / 4;
+    }
 };
 
-const TCoreTraits& CoreTraits(TCoreKind kind);
+// One row per kind, in the order of the kind's number; row 0 stands for no
+// core (no code space, no registers).
+inline constexpr std::array<TCoreDescription, 5> kCoreTable{{
+    {TCoreKind::none, "none", "", "", "", "", "", 16, 0, 0, 0, 0, 1, 0, false, 8, false, "", ""},
+    {TCoreKind::pbtI, "pbtI", "I", "actPicoblazeI", "Picoblaze I", "Picoblaze for Virtex/Spartan",
+     "Picoblaze-I", 16, 256, 255, 16, 16, 1, 16, false, 8, true, "Spartan-II", "5"},
+    {TCoreKind::pbtII, "pbtII", "II", "actPicoblazeII", "Picoblaze II", "Picoblaze for Virtex-II",
+     "Picoblaze-II", 18, 1024, 1023, 32, 32, 2, 32, false, 18, false, "Vitex-II", "6"},
+    {TCoreKind::pbt3, "pbt3", "3", "actPicoblaze3", "Picoblaze 3", "Picoblaze for Spartan-3",
+     "Picoblaze-3", 18, 1024, 1023, 16, 16, 1, 32, true, 8, false, "Spartan-3", "6"},
+    {TCoreKind::pbtC, "pbtC", "CR", "actPicoblazeC", "Picoblaze CR", "Picoblaze for Coolrunner",
+     "Picoblaze-CR", 16, 256, 255, 8, 16, 1, 4, false, 8, true, "CoolRunner-II", "8"},
+}};
 
-// The 18-bit word class (PicoBlaze II and 3) versus everything else.
-inline bool IsEighteenBitClass(TCoreKind kind) {
-    return kind == TCoreKind::pbtII || kind == TCoreKind::pbt3;
+// The real cores, without row 0.
+inline constexpr std::span<const TCoreDescription> kCores{kCoreTable.data() + 1,
+                                                          kCoreTable.size() - 1};
+inline constexpr int kCoreCount = static_cast<int>(kCores.size());
+
+namespace core_table_detail {
+constexpr bool RowsInKindOrder() {
+    for (std::size_t i = 0; i < kCoreTable.size(); ++i)
+        if (static_cast<std::size_t>(kCoreTable[i].Kind) != i) return false;
+    return true;
+}
+template <int TCoreDescription::*Field>
+constexpr int Largest() {
+    int largest = 0;
+    for (const auto& core : kCoreTable)
+        largest = std::max(largest, core.*Field);
+    return largest;
+}
+} // namespace core_table_detail
+static_assert(core_table_detail::RowsInKindOrder(), "kCoreTable rows must follow the kinds");
+
+// The largest figures of any core: the sizes of arrays that serve every core.
+inline constexpr int kMaxCodeSize = core_table_detail::Largest<&TCoreDescription::CodeSize>();
+inline constexpr int kMaxRegisterCount =
+    core_table_detail::Largest<&TCoreDescription::RegisterCount>();
+inline constexpr int kMaxRegisterNameCount =
+    core_table_detail::Largest<&TCoreDescription::RegisterNameCount>();
+inline constexpr int kMaxStackDepth = core_table_detail::Largest<&TCoreDescription::StackDepth>();
+
+// True for the kinds of real cores.
+constexpr bool IsCoreKind(TCoreKind kind) {
+    auto number = static_cast<int>(kind);
+    return number >= 1 && number <= kCoreCount;
 }
 
-// 1..4 to a core kind; nothing for any other number.
+// The description of a kind; row 0 (no core) for anything else.
+constexpr const TCoreDescription& CoreDescription(TCoreKind kind) {
+    return IsCoreKind(kind) ? kCoreTable[static_cast<std::size_t>(kind)] : kCoreTable[0];
+}
+
+// The first core: what a missing or unknown kind falls back to.
+inline constexpr TCoreKind kDefaultCoreKind = kCores.front().Kind;
+
+// The kind with this number; nothing for a number of no core.
 std::optional<TCoreKind> CoreKindFromNumber(int number);
 
-// Parses a core name as the command line takes it: "I", "II", "3", "CR"
-// (any letter case) or the numbers 1 to 4.
+// Parses a core name as the command line takes it: the command name ("I",
+// "II", "3", "CR", any letter case) or the kind's number.
 std::optional<TCoreKind> CoreKindFromName(std::string_view name);
+
+// The command names joined by separator, the last two by lastSeparator:
+// ("|", "|") gives "I|II|3|CR", (", ", " or ") gives "I, II, 3 or CR".
+std::string CoreCommandNames(std::string_view separator, std::string_view lastSeparator);
 
 } // namespace korvo

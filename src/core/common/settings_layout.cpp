@@ -1,6 +1,6 @@
 #include "common/settings_layout.h"
 
-#include "common/hex_text.h"
+#include "common/number_text.h"
 
 namespace korvo::settings {
 
@@ -74,13 +74,33 @@ std::string RecentFileValueName(int number) {
 TWindowSettings LoadWindowSettings(const ISettingsStore& store) {
     TWindowSettings window;
     window.LastVersion = ReadString(store, kWindowKey, kLastVersion);
-    window.Left = ReadIntegerOr(store, kWindowKey, kLeft, window.Left);
-    window.Top = ReadIntegerOr(store, kWindowKey, kTop, window.Top);
-    window.Width = ReadIntegerOr(store, kWindowKey, kWidth, window.Width);
-    window.Height = ReadIntegerOr(store, kWindowKey, kHeight, window.Height);
-    window.Maximized = ReadBoolOr(store, kWindowKey, kMaximized, window.Maximized);
-    window.ShowStatusbar = ReadBoolOr(store, kWindowKey, kShowStatusbar, window.ShowStatusbar);
-    window.ShowLogPane = ReadBoolOr(store, kWindowKey, kShowLogPane, window.ShowLogPane);
+    // Each block reads its values in order until one is missing.
+    auto readBlock =
+        [&store](std::initializer_list<std::pair<std::string_view, std::int32_t*>> values) {
+            for (auto [name, target] : values) {
+                auto value = ReadOptionalInteger(store, kWindowKey, name);
+                if (!value) return;
+                *target = *value;
+            }
+        };
+    readBlock({{kLeft, &window.Left},
+               {kTop, &window.Top},
+               {kWidth, &window.Width},
+               {kHeight, &window.Height}});
+    if (window.Width < 1 || window.Height < 1) {
+        const TWindowSettings defaults;
+        window.Left = defaults.Left;
+        window.Top = defaults.Top;
+        window.Width = defaults.Width;
+        window.Height = defaults.Height;
+    }
+    std::int32_t maximized = window.Maximized;
+    std::int32_t statusbar = window.ShowStatusbar;
+    std::int32_t logPane = window.ShowLogPane;
+    readBlock({{kMaximized, &maximized}, {kShowStatusbar, &statusbar}, {kShowLogPane, &logPane}});
+    window.Maximized = maximized != 0;
+    window.ShowStatusbar = statusbar != 0;
+    window.ShowLogPane = logPane != 0;
     return window;
 }
 
@@ -115,9 +135,13 @@ void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& fil
     }
 }
 
-TCoreKind LoadCoreKind(const ISettingsStore& store) {
-    return CoreKindFromNumber(ReadIntegerOr(store, kOptionsKey, kCoreKind, 1))
-        .value_or(TCoreKind::pbtI);
+TCoreKind LoadCoreKind(const ISettingsStore& store, std::string* failure) {
+    auto text = store.ReadValue(kOptionsKey, kCoreKind);
+    if (!text) return kDefaultCoreKind;
+    auto number = ParseInteger(*text);
+    if (auto kind = number ? CoreKindFromNumber(*number) : std::nullopt) return *kind;
+    if (failure) *failure = "Invalid data type for '" + std::string(kCoreKind) + "'";
+    return kDefaultCoreKind;
 }
 
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind) {
@@ -157,22 +181,16 @@ void StoreClockFrequencyText(ISettingsStore& store, std::string_view text) {
 }
 
 std::int32_t LoadClockFrequencyMHz(const ISettingsStore& store) {
-    std::string text = LoadClockFrequencyText(store);
-    std::optional<std::int32_t> value;
-    if (text.starts_with('$')) {
-        if (auto number = ParseHex(std::string_view(text).substr(1));
-            number && *number <= 0x7FFFFFFF)
-            value = static_cast<std::int32_t>(*number);
-    } else {
-        value = ParseInteger(text);
-    }
+    auto value = ParseIntegerText(LoadClockFrequencyText(store));
     return value && *value > 0 ? *value : kDefaultClockFrequency;
 }
 
 std::int32_t LoadScratchPadChoice(const ISettingsStore& store) {
     std::int32_t choice =
         ReadIntegerOr(store, kScratchPadKey, kScratchPadSize, kDefaultScratchPadChoice);
-    return choice >= 0 && choice <= 5 ? choice : kDefaultScratchPadChoice;
+    return choice >= 0 && choice < static_cast<std::int32_t>(kScratchPadSizes.size())
+               ? choice
+               : kDefaultScratchPadChoice;
 }
 
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice) {
@@ -180,8 +198,9 @@ void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice) {
 }
 
 std::int32_t ScratchPadBytes(std::int32_t choice) {
-    static constexpr std::array<std::int32_t, 6> kBytes{0, 16, 32, 64, 128, 256};
-    return choice >= 0 && choice < 6 ? kBytes[static_cast<std::size_t>(choice)] : 64;
+    return choice >= 0 && choice < static_cast<std::int32_t>(kScratchPadSizes.size())
+               ? kScratchPadSizes[static_cast<std::size_t>(choice)]
+               : kScratchPadSizes[kDefaultScratchPadChoice];
 }
 
 std::int32_t LoadUartBaud(const ISettingsStore& store) {
@@ -246,12 +265,9 @@ void StoreScanChain(ISettingsStore& store, const TScanChain& chain) {
 }
 
 TChipDescription TargetPreset(TCoreKind kind) {
-    static constexpr std::array<std::string_view, 5> kChips{"Spartan-II", "Spartan-II", "Vitex-II",
-                                                            "Spartan-3", "CoolRunner-II"};
-    static constexpr std::array<std::string_view, 5> kIRLengths{"5", "5", "6", "6", "8"};
-    auto index = static_cast<std::size_t>(kind);
-    if (index >= kChips.size()) index = 1;
-    return {std::string(kChips[index]), std::string(kIRLengths[index]), "80234093", "0009", "0011"};
+    const TCoreDescription& core = CoreDescription(IsCoreKind(kind) ? kind : kDefaultCoreKind);
+    return {std::string(core.PresetChip), std::string(core.PresetIRLength), "80234093", "0009",
+            "0011"};
 }
 
 } // namespace korvo::settings

@@ -11,8 +11,9 @@
 #include <vector>
 
 // Every key and value the program keeps in its settings, with the defaults
-// that stand in for a missing or unreadable value. Readers never fail except
-// where noted (the scan chain).
+// that stand in for a missing or unreadable value: one reader per key, used by
+// the desktop program, the command-line tool and the tests alike. Readers
+// never fail except where noted (the scan chain).
 namespace korvo::settings {
 
 // Keys and value names.
@@ -91,6 +92,10 @@ struct TWindowSettings {
     bool ShowLogPane = true;
     friend bool operator==(const TWindowSettings&, const TWindowSettings&) = default;
 };
+// Reads two blocks: "LastVersion", "Left", "Top", "Width", "Height", then
+// "Maximized", "ShowStatusbar", "ShowLogPane". A missing or unreadable value
+// ends its block: it and the rest of the block keep their defaults. A
+// rectangle without width or height (below 1) reads as the default one.
 TWindowSettings LoadWindowSettings(const ISettingsStore& store);
 void StoreWindowSettings(ISettingsStore& store, const TWindowSettings& window);
 
@@ -101,12 +106,15 @@ std::vector<std::string> LoadRecentFiles(const ISettingsStore& store);
 // missing ones.
 void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& files);
 
-// The core kind for new work; PicoBlaze I when missing or not 1 to 4.
-TCoreKind LoadCoreKind(const ISettingsStore& store);
+// The core kind for new work; the first core when missing or not the number
+// of a core. A stored value that is not the number of a core is a damaged
+// setting: failure (when given) then gets the message to log.
+TCoreKind LoadCoreKind(const ISettingsStore& store, std::string* failure = nullptr);
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind);
 
 // The editor options. A missing switch is left empty: the settings dialog
-// shows it on, a new document keeps its built-in option.
+// shows it on, a new document takes it as off. A font size outside the
+// dialog's range reads as the default.
 struct TEditorSettings {
     std::string FontName = "Courier New";
     std::int32_t FontSize = 9; // points, 6 to 24
@@ -126,13 +134,15 @@ void StoreEditorSettings(ISettingsStore& store, const TEditorSettings& editor);
 // The clock frequency as stored (empty when missing); the dialog shows this.
 std::string LoadClockFrequencyText(const ISettingsStore& store);
 void StoreClockFrequencyText(ISettingsStore& store, std::string_view text);
-// The clock frequency in whole MHz: decimal, or hexadecimal after "$"; 80 when
-// empty, not a number or not above 0.
+// The clock frequency in whole MHz: decimal, or hexadecimal after "$", blanks
+// around it allowed (ParseIntegerText); 80 when empty, not a number or not
+// above 0.
 inline constexpr std::int32_t kDefaultClockFrequency = 80;
 std::int32_t LoadClockFrequencyMHz(const ISettingsStore& store);
 
-// The scratch pad choice: 0 none, 1 16 bytes, 2 32, 3 64, 4 128, 5 256 bytes;
-// 3 when missing or out of range.
+// The scratch pad choice: an index into kScratchPadSizes (0 none, 1 16 bytes,
+// 2 32, 3 64, 4 128, 5 256 bytes); 3 when missing or out of range.
+inline constexpr std::array<std::int32_t, 6> kScratchPadSizes{0, 16, 32, 64, 128, 256};
 inline constexpr std::int32_t kDefaultScratchPadChoice = 3;
 std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);

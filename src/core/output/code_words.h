@@ -12,11 +12,12 @@ namespace korvo {
 class TCodeWords {
 public:
     explicit TCodeWords(const TOutputJob& job)
-        : job_(job), size_(CoreTraits(job.CoreKind).CodeSize) {}
+        : job_(job), size_(CoreDescription(job.CoreKind).CodeSize) {}
 
     int Size() const { return size_; }
-    bool EighteenBitClass() const { return IsEighteenBitClass(job_.CoreKind); }
-    const TCoreTraits& Core() const { return CoreTraits(job_.CoreKind); }
+    // Words wider than 16 bits: the class of the 18-bit cores.
+    bool EighteenBitClass() const { return CoreDescription(job_.CoreKind).WordBits > 16; }
+    const TCoreDescription& Core() const { return CoreDescription(job_.CoreKind); }
     std::uint32_t operator[](int address) const {
         auto index = static_cast<std::size_t>(address);
         return address >= 0 && address < size_ && index < job_.Words.size() ? job_.Words[index] : 0;

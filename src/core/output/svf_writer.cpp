@@ -96,7 +96,7 @@ std::string AllOnes(std::string_view kind, int bits) {
 // data-width field (see SvfDataRecord). Empty when the core's words and
 // addresses fit; otherwise the failure, naming the settings that would fit.
 std::string RecordMisfit(const TSvfChain& chain, const TCodeWords& words) {
-    const TCoreTraits& core = words.Core();
+    const TCoreDescription& core = words.Core();
     auto fits = [&](int addressWidth, int dataWidth) {
         return core.WordBits <= addressWidth &&
                static_cast<std::uint64_t>(core.CodeSize - 1) < (std::uint64_t{1} << dataWidth);

@@ -73,7 +73,7 @@ std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, cons
     // throughout before the next one is looked for, in a fixed order.
     std::string text = JoinLinesCrLf(std::vector<std::string>(marker + 1, templateLines.end()));
     ReplaceAll(text, "{name}", job.VhdlEntity);
-    ReplaceAll(text, "{pico}", CoreTraits(job.CoreKind).Name);
+    ReplaceAll(text, "{pico}", CoreDescription(job.CoreKind).Name);
     if (text.find("{INIT") != std::string::npos) {
         for (int row = 0; row < kInitRows; ++row)
             ReplaceAll(text, "{INIT_" + HexText(row, 2) + "}", InitRow(words, row));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/assembly_sink.h"
 #include "common/code_entry.h"
+#include "common/core_kind.h"
 #include "common/log.h"
 #include "simulator/run_clock.h"
 #include "simulator/run_observer.h"
@@ -18,13 +20,8 @@
 
 namespace korvo {
 
-// Raised when a code-image entry is stored outside the code space.
-class EMapError : public std::runtime_error {
-public:
-    EMapError() : std::runtime_error("Map") {}
-};
-
-inline constexpr int kCodeImageSize = 1024;
+// Code-image entries a simulator keeps, whatever its core.
+inline constexpr int kCodeImageSize = kMaxCodeSize;
 
 enum TSimulatorState : std::uint8_t {
     ssIdle = 0,    // no program; the code image is empty
@@ -92,16 +89,16 @@ public:
     // Leaves entry unchanged outside 0..CodeSize()-1.
     virtual void GetCodeEntry(int address, TCodeEntry& entry) const = 0;
     virtual int CodeSize() const { return 0; }
-    virtual bool HasCode(int address) const { return false; }
-    virtual bool IsExecuted(int address) const { return false; }
+    virtual bool HasCode(int /*address*/) const { return false; }
+    virtual bool IsExecuted(int /*address*/) const { return false; }
     bool LineIsExecuted(int line) const;
     bool LineHasCode(int line) const;
     // Empties the code image, then enters ssIdle.
     virtual void ClearCodeImage() = 0;
     virtual void ResetCore();
     // Lowest address whose entry carries the line; -1 when none.
-    virtual int LineToAddress(int line) const { return -1; }
-    virtual int AddressToLine(int address) const { return -1; }
+    virtual int LineToAddress(int /*line*/) const { return -1; }
+    virtual int AddressToLine(int /*address*/) const { return -1; }
     void ResetPC() { pc_ = 0; }
     // One instruction cycle; false with ErrorCode set when it failed.
     virtual bool ExecuteInstruction() = 0;

@@ -103,10 +103,12 @@ struct TFieldLayout {
 
 // The decode table and operand layout of a core.
 struct TCoreDecoding {
+    TCoreKind Kind;
     std::span<const TDecodeRule> Rules;
     TFieldLayout Fields;
 };
 
+// The decoding of a core; no rules (every word unsupported) for no core.
 const TCoreDecoding& CoreDecoding(TCoreKind kind);
 
 // Decodes a word that holds an instruction; Unsupported when no row matches.

@@ -1,4 +1,4 @@
-// The instruction words of the four cores, one decode table each. A word is
+// The instruction words of the cores, one decode table each. A word is
 // the instruction of the first row whose masked bits match; a word that no
 // row matches is unsupported. Condition codes sit in the flow rows: 4 Z,
 // 5 NZ, 6 C, 7 NC; the values 1 to 3 have no row and so are unsupported.
@@ -242,13 +242,21 @@ constexpr TDecodeRule kPicoBlazeCRules[] = {
     {0xF80F, 0xF001, RetiDisable},
 };
 
-const std::array<TCoreDecoding, 5> kDecodings{{
-    {{}, {8, 0xF, 4, 0xF, 0xFF}},
-    {kPicoBlazeIRules, {8, 0xF, 4, 0xF, 0xFF}},
-    {kPicoBlazeIIRules, {8, 0x1F, 3, 0x1F, 0x3FF}},
-    {kPicoBlaze3Rules, {8, 0xF, 4, 0xF, 0x3FF}},
-    {kPicoBlazeCRules, {8, 0x7, 5, 0x7, 0xFF}},
+// One entry per row of kCoreTable, in its order.
+constexpr std::array<TCoreDecoding, kCoreTable.size()> kDecodings{{
+    {TCoreKind::none, {}, {8, 0xF, 4, 0xF, 0xFF}},
+    {TCoreKind::pbtI, kPicoBlazeIRules, {8, 0xF, 4, 0xF, 0xFF}},
+    {TCoreKind::pbtII, kPicoBlazeIIRules, {8, 0x1F, 3, 0x1F, 0x3FF}},
+    {TCoreKind::pbt3, kPicoBlaze3Rules, {8, 0xF, 4, 0xF, 0x3FF}},
+    {TCoreKind::pbtC, kPicoBlazeCRules, {8, 0x7, 5, 0x7, 0xFF}},
 }};
+
+constexpr bool DecodingsFollowTheCores() {
+    for (std::size_t i = 0; i < kDecodings.size(); ++i)
+        if (kDecodings[i].Kind != kCoreTable[i].Kind) return false;
+    return true;
+}
+static_assert(DecodingsFollowTheCores(), "one decoding per core, in the order of kCoreTable");
 
 bool IsJumpOrCall(TOp op) {
     return op >= Jump && op <= CallNC;
@@ -257,8 +265,7 @@ bool IsJumpOrCall(TOp op) {
 } // namespace
 
 const TCoreDecoding& CoreDecoding(TCoreKind kind) {
-    auto index = static_cast<std::size_t>(kind);
-    return index < kDecodings.size() ? kDecodings[index] : kDecodings[0];
+    return kDecodings[static_cast<std::size_t>(CoreDescription(kind).Kind)];
 }
 
 TDecoded DecodeWord(const TCoreDecoding& decoding, std::uint32_t word) {

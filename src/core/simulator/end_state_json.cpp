@@ -22,17 +22,6 @@ struct TEndState {
 using TJson = TJsonWriter;
 using TState = const TEndState&;
 
-std::string_view CoreName(TCoreKind kind) {
-    switch (kind) {
-    case TCoreKind::pbtI: return "I";
-    case TCoreKind::pbtII: return "II";
-    case TCoreKind::pbt3: return "3";
-    case TCoreKind::pbtC: return "CR";
-    case TCoreKind::none: break;
-    }
-    return "";
-}
-
 std::string_view PortKindName(std::uint8_t kind) {
     switch (kind) {
     case mkRAM: return "ram";
@@ -147,7 +136,8 @@ std::vector<std::int64_t> Values(int count, auto value) {
 const std::pair<const char*, void (*)(TJson&, TState)> kFields[] = {
     {"version", [](TJson& j, TState) { j.Integer(kEndStateJsonVersion); }},
     {"source", [](TJson& j, TState s) { j.String(s.Run.Source); }},
-    {"core", [](TJson& j, TState s) { j.String(CoreName(s.Simulator.CoreKind())); }},
+    {"core",
+     [](TJson& j, TState s) { j.String(CoreDescription(s.Simulator.CoreKind()).CommandName); }},
     {"stop_reason", [](TJson& j, TState s) { j.String(StopReasonName(s.Simulator.StopReason())); }},
     {"error",
      [](TJson& j, TState s) {

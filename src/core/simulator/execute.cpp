@@ -47,7 +47,7 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         return false;
     }
     stack_[sp_++] = pc_;
-    pc_ = codeSize_ - 1;
+    pc_ = interruptVector_;
     errorCode_ = seNone;
     return true;
 }

@@ -1,8 +1,8 @@
 #include "simulator/io_models.h"
 
+#include "common/number_text.h"
 #include "common/text_file.h"
 #include "simulator/log_format.h"
-#include "simulator/number_text.h"
 #include "simulator/sim_errors.h"
 
 #include <algorithm>

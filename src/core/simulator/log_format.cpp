@@ -1,6 +1,6 @@
 #include "simulator/log_format.h"
 
-#include "simulator/number_text.h"
+#include "common/number_text.h"
 
 #include <cctype>
 #include <optional>

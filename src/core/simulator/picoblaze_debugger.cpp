@@ -3,8 +3,8 @@
 namespace korvo {
 
 TPicoBlazeDebugger::TPicoBlazeDebugger(TCoreKind kind)
-    : decoding_(CoreDecoding(kind)), codeSize_(CoreTraits(kind).CodeSize),
-      stackDepth_(CoreTraits(kind).StackDepth) {
+    : core_(CoreDescription(kind)), decoding_(CoreDecoding(kind)), codeSize_(core_.CodeSize),
+      stackDepth_(core_.StackDepth), interruptVector_(core_.InterruptVector) {
     ClearCodeImage();
 }
 
@@ -73,16 +73,6 @@ void TPicoBlazeDebugger::ResetCore() {
     interruptEnable_ = false;
     interruptLine_ = false;
     UpdateInterruptPending();
-}
-
-int TPicoBlazeDebugger::RegisterCount() const {
-    switch (CoreKind()) {
-    case TCoreKind::pbtI:
-    case TCoreKind::pbt3: return 16;
-    case TCoreKind::pbtII: return 32;
-    case TCoreKind::pbtC: return 8;
-    default: return 0;
-    }
 }
 
 std::int32_t TPicoBlazeDebugger::Register(int n) const {

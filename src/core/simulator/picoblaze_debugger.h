@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/assembly_sink.h"
 #include "common/core_kind.h"
 #include "common/mem_map.h"
 #include "simulator/debugger_base.h"
@@ -21,14 +22,17 @@ struct TLoopMode {
 };
 
 // The PicoBlaze family: code image, port map, registers, flags and return
-// stack, and the instruction cycle shared by the four cores. Each core
-// contributes its decode table (decode_tables.cpp) and its limits. Code
-// words are decoded when they are stored, so the run loop only dispatches.
-class TPicoBlazeDebugger : public TDebugger {
+// stack, and the instruction cycle shared by every core. Each core
+// contributes its decode table (decode_tables.cpp) and its description
+// (common/core_kind.h). Code words are decoded when they are stored, so the
+// run loop only dispatches.
+class TPicoBlazeDebugger final : public TDebugger, public IAssemblySink {
 public:
+    // kind must be the kind of a core.
     explicit TPicoBlazeDebugger(TCoreKind kind);
 
-    virtual TCoreKind CoreKind() const = 0;
+    TCoreKind CoreKind() const override { return core_.Kind; }
+    int CodeSize() const override { return core_.CodeSize; }
 
     std::int32_t ReadData(std::int32_t address) override;
     void WriteData(std::int32_t address, std::int32_t value) override;
@@ -42,18 +46,20 @@ public:
     int AddressToLine(int address) const override;
     bool ExecuteInstruction() final;
 
-    virtual bool UsesScratchPad() const { return false; }
-    // Only the PicoBlaze 3 keeps the flag; the assembler calls it for that core.
-    virtual void SetUsesScratchPad(bool) {}
-    virtual void SetScratchPadSize(int size) { scratchPadSize_ = size; }
-    // Bytes of scratch pad; only the PicoBlaze 3 has any.
-    virtual int ScratchPadSize() const { return 0; }
+    // The program contains FETCH or STORE; always false on a core without a
+    // scratch pad.
+    bool UsesScratchPad() const { return core_.HasScratchPad && usesScratchPad_; }
+    void SetUsesScratchPad(bool uses) override { usesScratchPad_ = uses; }
+    void SetScratchPadSize(int size) { scratchPadSize_ = size; }
+    // Bytes of scratch pad; 0 on a core without one.
+    int ScratchPadSize() const { return core_.HasScratchPad ? scratchPadSize_ : 0; }
 
     // --- Panel accessors ---
-    int RegisterCount() const;
-    int StackDepth() const { return stackDepth_; }
-    int InterruptVector() const { return CodeSize() - 1; }
-    // Registers 0..31; other numbers read 0 and ignore writes.
+    int RegisterCount() const { return core_.RegisterCount; }
+    int StackDepth() const { return core_.StackDepth; }
+    int InterruptVector() const { return core_.InterruptVector; }
+    // Registers 0 to kMaxRegisterCount - 1; other numbers read 0 and ignore
+    // writes.
     std::int32_t Register(int n) const;
     void SetRegister(int n, std::int32_t value);
     std::int32_t StackEntry(int index) const;
@@ -86,7 +92,7 @@ public:
 
     // Whole-record copies of the port map.
     TMemMapItem GetPortItem(int address) const;
-    void SetPortItem(int address, const TMemMapItem& item);
+    void SetPortItem(int address, const TMemMapItem& item) override;
     // The scratch pad records; the simulator never maps them.
     TMemMapItem GetStoreItem(int address) const;
 
@@ -117,17 +123,19 @@ private:
     std::int32_t ReadBlockRAM(const TMemMapItem& item) const;
     void AddressBlockRAM(TMemMapItem& item, std::int32_t value);
 
+    const TCoreDescription& core_;
     const TCoreDecoding& decoding_;
     const int codeSize_;
     const int stackDepth_;
+    const int interruptVector_;
 
     // Line and word of each entry; the executed flags live in decoded_.
     std::array<TCodeEntry, kCodeImageSize> codeImage_{};
     std::array<TDecoded, kCodeImageSize> decoded_{};
     TMemMap portMap_{};
 
-    std::array<std::int32_t, 32> registers_{};
-    std::array<std::int32_t, 32> stack_{};
+    std::array<std::int32_t, kMaxRegisterCount> registers_{};
+    std::array<std::int32_t, kMaxStackDepth> stack_{};
     std::int32_t sp_ = 0;
     bool zero_ = false;
     bool savedZero_ = false;
@@ -144,8 +152,7 @@ private:
     // An enumeration, not a byte: stores to a byte type could alias every
     // other member and keep the compiler from holding them in registers.
     TSimError errorCode_ = seNone;
-
-protected:
+    bool usesScratchPad_ = false;
     int scratchPadSize_ = 0;
 };
 

@@ -1,6 +1,6 @@
 // Port, scratch pad and block RAM access of the PicoBlaze cores: what IN,
 // OUT, FETCH and STORE reach, and how a refused access ends the cycle.
-#include "simulator/number_text.h"
+#include "common/number_text.h"
 #include "simulator/picoblaze_debugger.h"
 
 namespace korvo {

@@ -1,7 +1,7 @@
 #include "simulator/port_expectation.h"
 
+#include "common/number_text.h"
 #include "common/text_file.h"
-#include "simulator/number_text.h"
 #include "simulator/picoblaze_debugger.h"
 
 namespace korvo {

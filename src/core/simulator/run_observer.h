@@ -36,12 +36,12 @@ public:
     // Whether Accessed is wanted for this kind of access at this port or
     // offset; asked when the observer is attached, so the answer must stay
     // the same while it is. Accesses nobody watches cost the run nothing.
-    virtual bool Watches(TAccessKind kind, std::int32_t address) const { return true; }
+    virtual bool Watches(TAccessKind /*kind*/, std::int32_t /*address*/) const { return true; }
     // address: the port, or the scratch pad offset.
-    virtual void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {}
+    virtual void Accessed(TAccessKind /*kind*/, std::int32_t /*address*/, std::int32_t /*value*/) {}
     // A port whose writes this observer takes although the port map refuses
     // them (an undeclared port that ends the run, for instance).
-    virtual bool TakesWritesTo(std::int32_t port) const { return false; }
+    virtual bool TakesWritesTo(std::int32_t /*port*/) const { return false; }
 };
 
 } // namespace korvo

@@ -6,16 +6,10 @@
 
 namespace korvo {
 
-int ScratchPadSizeFromSetting(const ISettingsStore& settings) {
-    static constexpr int kSizes[] = {0, 16, 32, 64, 128, 256};
-    int index = ReadIntegerOr(settings, "ScratchPad", "Size", 3);
-    return index >= 0 && index < 6 ? kSizes[index] : 64;
-}
-
 TSimulationSession::TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log,
                                        const ISettingsStore* settings)
     : simulator_(simulator), log_(log), settings_(settings), io_(log),
-      frequencyMHz_(kDefaultFrequencyMHz), uartBaud_(settings::kDefaultUartBaud) {
+      frequencyMHz_(settings::kDefaultClockFrequency), uartBaud_(settings::kDefaultUartBaud) {
     io_.Attach(simulator_);
     simulator_.SetLog(&log_);
     simulator_.OnStateChange = [this](TDebugger&) { HandleStateChange(); };
@@ -33,14 +27,15 @@ void TSimulationSession::HandleStateChange() {
     case ssIdle: io_.Clear(); break;
     case ssLoaded:
         if (simulator_.UsesScratchPad()) {
+            using namespace settings;
             int size = scratchPadOverride_ ? *scratchPadOverride_
-                       : settings_         ? ScratchPadSizeFromSetting(*settings_)
-                                           : 64;
+                       : settings_         ? ScratchPadBytes(LoadScratchPadChoice(*settings_))
+                                           : ScratchPadBytes(kDefaultScratchPadChoice);
             simulator_.SetScratchPadSize(size);
         }
         frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
-                        : settings_        ? ReadClockFrequency(*settings_)
-                                           : kDefaultFrequencyMHz;
+                        : settings_        ? settings::LoadClockFrequencyMHz(*settings_)
+                                           : settings::kDefaultClockFrequency;
         uartBaud_ = uartBaudOverride_ ? *uartBaudOverride_
                     : settings_       ? settings::LoadUartBaud(*settings_)
                                       : settings::kDefaultUartBaud;

@@ -64,8 +64,4 @@ private:
     std::optional<std::int32_t> frequencyOverride_;
 };
 
-// The scratch pad size of the "ScratchPad"/"Size" setting: the index 0 to 5
-// of 0, 16, 32, 64, 128 or 256 bytes; 64 for anything else.
-int ScratchPadSizeFromSetting(const ISettingsStore& settings);
-
 } // namespace korvo

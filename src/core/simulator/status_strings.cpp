@@ -1,21 +1,13 @@
 #include "simulator/status_strings.h"
 
+#include "common/number_text.h"
+#include "common/settings_layout.h"
 #include "simulator/debugger.h"
-#include "simulator/number_text.h"
 
 #include <charconv>
 #include <cmath>
 
 namespace korvo {
-
-std::int32_t ClockFrequencyFromText(std::string_view text) {
-    auto value = ParseIntegerText(text);
-    return value && *value > 0 ? *value : kDefaultFrequencyMHz;
-}
-
-std::int32_t ReadClockFrequency(const ISettingsStore& settings) {
-    return ClockFrequencyFromText(ReadString(settings, "Time", "Frequency"));
-}
 
 namespace {
 
@@ -34,7 +26,7 @@ double Nearest(double value) {
 } // namespace
 
 std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz) {
-    if (frequencyMHz <= 0) frequencyMHz = kDefaultFrequencyMHz;
+    if (frequencyMHz <= 0) frequencyMHz = settings::kDefaultClockFrequency;
     double nanoseconds = static_cast<double>(instructionCount) * 2.0 * 1000.0 / frequencyMHz;
     if (!(nanoseconds > 0)) return " Time : 0ns";
     double decade = Nearest(std::log10(nanoseconds));
@@ -48,7 +40,7 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
     TStatusStrings strings;
     strings.Instructions = " Instructions: " + std::to_string(simulator.InstructionCount());
     strings.Time = TimeText(simulator.InstructionCount(), frequencyMHz);
-    int pcDigits = IsEighteenBitClass(simulator.CoreKind()) ? 3 : 2;
+    int pcDigits = CoreDescription(simulator.CoreKind()).AddressDigits();
     strings.ProgramCounter =
         simulator.PC() < 0 ? " PC: ??" : " PC: $" + HexText(simulator.PC(), pcDigits);
     std::int32_t sp = simulator.SP();
@@ -61,7 +53,7 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
 }
 
 std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
-    return "s" + HexText(n, simulator.CoreKind() == TCoreKind::pbtII ? 2 : 1);
+    return "s" + HexText(n, CoreDescription(simulator.CoreKind()).RegisterDigits);
 }
 
 } // namespace korvo

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/settings.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,15 +18,8 @@ struct TStatusStrings {
     std::string Stack;          // " Stack: $05"
 };
 
-inline constexpr std::int32_t kDefaultFrequencyMHz = 80;
-
-// The clock frequency in whole MHz from the text of the "Time"/"Frequency"
-// setting (decimal, or hexadecimal after "$"); 80 for anything that is not
-// a positive number.
-std::int32_t ClockFrequencyFromText(std::string_view text);
-std::int32_t ReadClockFrequency(const ISettingsStore& settings);
-
-// The simulated time of a number of instructions at two clock cycles each.
+// The simulated time of a number of instructions at two clock cycles each; a
+// frequency not above 0 counts as the default clock frequency.
 std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz);
 
 // The name of register n as runs report it: "s0" to "sF", or "s00" to "s1F"

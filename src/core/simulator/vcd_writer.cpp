@@ -63,10 +63,10 @@ void TVcdWriter::AddState(std::string name, int width, TSample sample) {
 }
 
 void TVcdWriter::Begin() {
-    const auto& traits = CoreTraits(simulator_.CoreKind());
+    const TCoreDescription& core = CoreDescription(simulator_.CoreKind());
     // One line per signal of the core.
-    AddState("pc", BitsFor(traits.CodeSize), [](const auto& s) { return s.PC(); });
-    AddState("instr", traits.WordBits, [](const auto& s) {
+    AddState("pc", BitsFor(core.CodeSize), [](const auto& s) { return s.PC(); });
+    AddState("instr", core.WordBits, [](const auto& s) {
         TCodeEntry entry;
         s.GetCodeEntry(s.PC(), entry);
         return entry.Word;
@@ -91,7 +91,7 @@ void TVcdWriter::Begin() {
 
     out_ << "$version " << kApplicationTitle << " " << kProductVersion << " $end\n"
          << "$timescale 1ps $end\n"
-         << "$scope module " << traits.Name << " $end\n";
+         << "$scope module " << core.Name << " $end\n";
     std::string scope;
     for (const auto& signal : signals_) {
         if (signal.Scope != scope) {

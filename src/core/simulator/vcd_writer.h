@@ -37,7 +37,7 @@ public:
     bool WatchesCycles() const override { return started_ && !finished_; }
     void BeforeCycle() override;
     void AfterCycle() override;
-    bool Watches(TAccessKind kind, std::int32_t address) const override {
+    bool Watches(TAccessKind kind, std::int32_t /*address*/) const override {
         return kind == TAccessKind::PortRead || kind == TAccessKind::PortWrite;
     }
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;

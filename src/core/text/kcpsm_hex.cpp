@@ -6,6 +6,7 @@
 namespace korvo {
 
 std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
+    constexpr const TCoreDescription& core = CoreDescription(kKcpsmCore);
     std::vector<std::string> lines = ReadTextLines(path);
     while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
         lines.pop_back();
@@ -17,10 +18,11 @@ std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
     std::vector<std::uint32_t> words;
     words.reserve(lines.size());
     for (const std::string& line : lines) {
-        const auto word = line.size() == 5 ? ParseHex(line) : std::nullopt;
-        if (!word || *word > 0x3FFFF)
-            fail("line " + std::to_string(words.size() + 1) +
-                 " is not an 18-bit word of 5 hexadecimal digits");
+        const auto word = line.size() == kKcpsmHexDigits ? ParseHex(line) : std::nullopt;
+        if (!word || *word > core.WordMask())
+            fail("line " + std::to_string(words.size() + 1) + " is not an " +
+                 std::to_string(core.WordBits) + "-bit word of " + std::to_string(kKcpsmHexDigits) +
+                 " hexadecimal digits");
         words.push_back(static_cast<std::uint32_t>(*word));
     }
     return words;

@@ -136,19 +136,27 @@ std::string PlainPiece(const TSynHighLighterIDE& scanner, const std::string& res
     case tkTilde: return "~ ";
     case tkOpen: return "( ";
     case tkClose: return " )";
-    default:
+    // FormatLine lays out keywords, comments, symbols and blanks itself.
+    case tkComment:
+    case tkDirective:
+    case tkOpcode:
+    case tkNull:
+    case tkSpace:
+    case tkSymbol:
+    case tkUnknown:
         // An unknown character is marked with "?"; a mark written by an
         // earlier run (or a "?" right before it) is not marked again.
         if (token == "?" || (!spaceBefore && EndsWith(result, '?'))) return std::string(token);
         return "?" + std::string(token);
     }
+    return std::string(token);
 }
 
 } // namespace
 
 std::string FormatLine(TSynHighLighterIDE& scanner, std::string_view line, int lineNumber,
                        TCoreKind coreKind, const TFormatColumns& columns) {
-    const bool twoDigitRegisters = coreKind == TCoreKind::pbtII;
+    const bool twoDigitRegisters = CoreDescription(coreKind).RegisterDigits == 2;
     std::string result;
     scanner.SetLine(line, lineNumber);
     if (scanner.GetTokenKind() == tkSpace) scanner.NextNonSpace();
@@ -169,7 +177,25 @@ std::string FormatLine(TSynHighLighterIDE& scanner, std::string_view line, int l
             result += scanner.GetToken();
             result += ' ';
             break;
-        default: {
+        case tkIdentifier:
+        case tkNull:
+        case tkNumber:
+        case tkSpace:
+        case tkString:
+        case tkChar:
+        case tkColon:
+        case tkComma:
+        case tkStar:
+        case tkSlash:
+        case tkPlus:
+        case tkMinus:
+        case tkBar:
+        case tkCaret:
+        case tkAmpersand:
+        case tkTilde:
+        case tkOpen:
+        case tkClose:
+        case tkUnknown: {
             std::string piece = PlainPiece(scanner, result, spaceBefore, twoDigitRegisters);
             // Tokens that white space kept apart must not run together.
             if (spaceBefore && WouldJoin(result, piece)) result += ' ';

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core_kind.h"
+
 #include <QWidget>
 #include <array>
 
@@ -22,7 +24,7 @@ class TPicoBlazeDebugger;
 class TFrameStatus : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRegisterRows = 32;
+    static constexpr int kRegisterRows = kMaxRegisterCount;
     // Registers shown per column of the register group.
     static constexpr int kRowsPerColumn = 8;
 

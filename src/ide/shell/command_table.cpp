@@ -163,52 +163,30 @@ void TCommandsDataModule::CreateSettingsCommands() {
     actEditor->setEnabled(false);
     actTarget->setEnabled(false);
 
-    struct TCoreCommand {
-        QAction** Target;
-        TCommandInfo Info;
-        TCoreKind Kind;
-    };
-    const TCoreCommand cores[] = {
-        {&actPicoblazeI,
-         {"actPicoblazeI",
-          "Picoblaze I",
-          "Picoblaze for Virtex/Spartan",
-          QKeySequence(Qt::CTRL | Qt::Key_1),
-          {}},
-         TCoreKind::pbtI},
-        {&actPicoblazeII,
-         {"actPicoblazeII",
-          "Picoblaze II",
-          "Picoblaze for Virtex-II",
-          QKeySequence(Qt::CTRL | Qt::Key_2),
-          {}},
-         TCoreKind::pbtII},
-        {&actPicoblaze3,
-         {"actPicoblaze3",
-          "Picoblaze 3",
-          "Picoblaze for Spartan-3",
-          QKeySequence(Qt::CTRL | Qt::Key_3),
-          {}},
-         TCoreKind::pbt3},
-        {&actPicoblazeC,
-         {"actPicoblazeC",
-          "Picoblaze CR",
-          "Picoblaze for Coolrunner",
-          QKeySequence(Qt::CTRL | Qt::Key_4),
-          {}},
-         TCoreKind::pbtC},
-    };
-    for (const auto& core : cores) {
+    // Ctrl+1 selects the first core, Ctrl+2 the second, and so on.
+    for (std::size_t i = 0; i < kCores.size(); ++i) {
+        const TCoreDescription& core = kCores[i];
         TCoreKind kind = core.Kind;
-        *core.Target = actions_.AddCheckable(
-            core.Info, [this, kind] { SelectCore(kind); },
+        QKeySequence shortcut =
+            i < 9 ? QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(i))) : QKeySequence();
+        actCores[i] = actions_.AddCheckable(
+            {core.ActionName.data(), // the table's names are literals, so terminated
+             QString::fromUtf8(core.MenuCaption.data(), core.MenuCaption.size()),
+             QString::fromUtf8(core.MenuHint.data(), core.MenuHint.size()),
+             shortcut,
+             {}},
+            [this, kind] { SelectCore(kind); },
             [this, kind](QAction& a) {
                 auto* simulation = ActiveSimulation();
                 a.setEnabled(!simulation || simulation->Mode() == dmEdit);
                 a.setChecked(coreKind_ == kind);
             });
     }
-    actPicoblazeI->setChecked(true);
+    CoreAction(kDefaultCoreKind)->setChecked(true);
+}
+
+QAction* TCommandsDataModule::CoreAction(TCoreKind kind) const {
+    return IsCoreKind(kind) ? actCores[static_cast<std::size_t>(kind) - 1] : nullptr;
 }
 
 void TCommandsDataModule::ExecuteSettings() {

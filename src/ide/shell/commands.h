@@ -7,8 +7,10 @@
 #include "shell/recent_files.h"
 #include "shell/search_state.h"
 #include "shell/untitled_numbers.h"
+#include "simulator/debugger_base.h"
 
 #include <QObject>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -113,10 +115,9 @@ public:
     QAction* actPause = nullptr;
     QAction* actSetBreakpoint = nullptr;
     QAction* actClearBreakpoints = nullptr;
-    QAction* actPicoblazeI = nullptr;
-    QAction* actPicoblazeII = nullptr;
-    QAction* actPicoblaze3 = nullptr;
-    QAction* actPicoblazeC = nullptr;
+    // The Settings menu command of each core, in the order of kCores.
+    std::array<QAction*, kCoreCount> actCores{};
+    QAction* CoreAction(TCoreKind kind) const;
 
 private:
     void CreateFileAndEditCommands();
@@ -134,7 +135,7 @@ private:
     // while the operation runs even when it is closed from inside a yield.
     void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
     // Handlers of the simulator's events.
-    void HandleStateEntered(TSimulationSession& session, std::uint8_t state);
+    void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
     void HandleYield(TDebugger& sender);
     void HandleRunStart(TDebugger& sender);
     void HandleRunEnd(TDebugger& sender);
@@ -161,7 +162,7 @@ private:
     TUntitledNumbers untitledNumbers_;
     TSearchState searchState_;
     TFormatColumns columns_;
-    TCoreKind coreKind_ = TCoreKind::pbtI;
+    TCoreKind coreKind_ = kDefaultCoreKind;
     std::unique_ptr<TPrintEngine> printEngine_;
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;

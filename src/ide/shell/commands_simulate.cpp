@@ -180,7 +180,7 @@ void TCommandsDataModule::SimulationFailed(TEditor& document) {
     }
 }
 
-void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, std::uint8_t state) {
+void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimulatorState state) {
     TSimulationPanels& panels = *simulationPanels_;
     switch (state) {
     case ssLoaded: {
@@ -200,7 +200,9 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, std::u
     case ssReset:
         if (panels.IsBound(session.Simulator())) panels.Refresh();
         break;
-    default: break;
+    case ssRunning:
+    case ssPaused:
+    case ssHalted: break;
     }
 }
 

@@ -3,7 +3,7 @@
 #include "assembler/syn_picoblaze.h"
 #include "base/user_dialogs.h"
 #include "common/log.h"
-#include "common/settings.h"
+#include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "shell/document_manager.h"
 #include "shell/editor_form.h"
@@ -309,19 +309,19 @@ void TEditor::ReloadHighlighter() {
 
 void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
     auto* text = TextControl();
-    if (!text || !settings.KeyExists("Editor")) return;
+    if (!text || !settings.KeyExists(settings::kEditorKey)) return;
+    settings::TEditorSettings editor = settings::LoadEditorSettings(settings);
     QFont font = text->EditorFont();
-    std::string name = ReadString(settings, "Editor", "FontName");
-    if (!name.empty()) font.setFamily(QString::fromStdString(name));
-    int size = ReadIntegerOr(settings, "Editor", "FontSize", 0);
-    if (size > 0) font.setPointSize(std::clamp(size, 6, 72));
+    font.setFamily(QString::fromStdString(editor.FontName));
+    font.setPointSize(editor.FontSize);
     text->SetEditorFont(font);
     if (highlighter_) highlighter_->ApplyAttributes(font);
-    // Smart tabs have no counterpart in this editor; the others map directly.
-    text->setTabIndents(ReadBoolOr(settings, "Editor", "TabIndent", false));
-    text->setIndentationsUseTabs(!ReadBoolOr(settings, "Editor", "TabsToSpaces", false));
-    text->setBackspaceUnindents(ReadBoolOr(settings, "Editor", "TabDelete", false));
-    text->setAutoIndent(ReadBoolOr(settings, "Editor", "AutoIndent", false));
+    // Smart tabs have no counterpart in this editor; the others map directly,
+    // a switch that is not stored as off.
+    text->setTabIndents(editor.TabIndent.value_or(false));
+    text->setIndentationsUseTabs(!editor.TabsToSpaces.value_or(false));
+    text->setBackspaceUnindents(editor.TabDelete.value_or(false));
+    text->setAutoIndent(editor.AutoIndent.value_or(false));
 }
 
 void TEditor::ConvertKcpsmSource() {
@@ -465,7 +465,7 @@ void TEditor::SetRightEdge(int column) {
 }
 
 TCoreKind TEditor::CoreKind() const {
-    return simulator_ ? simulator_->CoreKind() : TCoreKind::pbtI;
+    return simulator_ ? simulator_->CoreKind() : kDefaultCoreKind;
 }
 
 void TEditor::ReplaceSourceLines(const std::vector<std::string>& lines) {
@@ -778,8 +778,8 @@ void TEditor::RefreshRunStatus() {
 }
 
 void TEditor::UpdateStatusStrings() {
-    TStatusStrings texts =
-        MakeStatusStrings(*simulator_, session_ ? session_->FrequencyMHz() : kDefaultFrequencyMHz);
+    TStatusStrings texts = MakeStatusStrings(
+        *simulator_, session_ ? session_->FrequencyMHz() : settings::kDefaultClockFrequency);
     simulationStatus_ = QStringList{
         QString::fromStdString(texts.Instructions), QString::fromStdString(texts.Time),
         QString::fromStdString(texts.ProgramCounter), QString::fromStdString(texts.StackPointer),
@@ -873,7 +873,7 @@ void TEditor::SetCoreKind(TCoreKind kind) {
     }
     session_.reset();
     simulator_.reset();
-    if (CoreKindFromNumber(static_cast<int>(kind))) simulator_ = CreateDebugger(kind);
+    if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
 }
 
 // ---- Notifications from the form and the text control ----

@@ -1,7 +1,7 @@
 #include "shell/main_form.h"
 
 #include "common/log.h"
-#include "common/settings.h"
+#include "common/settings_layout.h"
 #include "korvo_version.h"
 #include "shell/action_list.h"
 #include "shell/document_manager.h"
@@ -25,9 +25,6 @@ namespace korvo {
 namespace {
 constexpr int kPanelWidths[TMainForm::kStatusPanelCount] = {150, 75, 75, 120, 120, 100, 100, 500};
 
-// A registry-style read: a missing or unreadable value ends the block.
-class EMissingValue : public std::exception {};
-
 // Names that differ only in letter case name the same document, unless both
 // are files of their own (on file systems that tell letter case apart).
 bool SameDocumentName(const QString& open, const QString& wanted) {
@@ -40,13 +37,6 @@ bool SameDocumentName(const QString& open, const QString& wanted) {
     return true;
 }
 
-std::int32_t RequireInteger(const ISettingsStore& settings, const char* key, const char* name) {
-    auto text = settings.ReadValue(key, name);
-    if (!text) throw EMissingValue();
-    auto value = ParseInteger(*text);
-    if (!value) throw EMissingValue();
-    return *value;
-}
 } // namespace
 
 TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent)
@@ -183,67 +173,42 @@ void TMainForm::OpenDocument(const QString& name) {
 }
 
 void TMainForm::ReadWindowSettings() {
-    SetCoreKind(TCoreKind::pbtI);
-    int left = 10, top = 10, width = 600, height = 400;
     const ISettingsStore& settings = settings_;
-    try {
-        std::string lastVersion = ReadString(settings, "Window", "LastVersion");
-        // The About box greets the first start of every new version.
-        if (lastVersion != kProductVersion) QTimer::singleShot(0, this, [this] { ShowAboutBox(); });
-        left = RequireInteger(settings, "Window", "Left");
-        top = RequireInteger(settings, "Window", "Top");
-        width = RequireInteger(settings, "Window", "Width");
-        height = RequireInteger(settings, "Window", "Height");
-    } catch (const EMissingValue&) {
-    }
-    if (width >= 1 && height >= 1)
-        setGeometry(left, top, width, height);
-    else
-        setGeometry(10, 10, 600, 400);
-    try {
-        if (RequireInteger(settings, "Window", "Maximized") != 0)
-            setWindowState(windowState() | Qt::WindowMaximized);
-        statusBar()->setVisible(RequireInteger(settings, "Window", "ShowStatusbar") != 0);
-        SynEditLog->setVisible(RequireInteger(settings, "Window", "ShowLogPane") != 0);
-    } catch (const EMissingValue&) {
-    }
-    for (int i = kRecentItems; i >= 1; --i) {
-        std::string fileName = ReadString(settings, "MRUFiles", "MRUFile" + std::to_string(i));
-        if (!fileName.empty()) RecentFiles().Add(QString::fromStdString(fileName));
-    }
-    auto core = settings.ReadValue("Options", "Korvo");
-    if (core) {
-        auto number = ParseInteger(*core);
-        auto kind = number ? CoreKindFromNumber(*number) : std::nullopt;
-        if (kind)
-            SetCoreKind(*kind);
-        else
-            SynEditLog->AddLogLine("Failure: Invalid data type for 'Korvo'");
-    }
+    settings::TWindowSettings window = settings::LoadWindowSettings(settings);
+    // The About box greets the first start of every new version.
+    if (window.LastVersion != kProductVersion)
+        QTimer::singleShot(0, this, [this] { ShowAboutBox(); });
+    setGeometry(window.Left, window.Top, window.Width, window.Height);
+    if (window.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    statusBar()->setVisible(window.ShowStatusbar);
+    SynEditLog->setVisible(window.ShowLogPane);
+    // Adding puts a name first, so the oldest goes in first.
+    std::vector<std::string> files = settings::LoadRecentFiles(settings);
+    for (auto file = files.rbegin(); file != files.rend(); ++file)
+        RecentFiles().Add(QString::fromStdString(*file));
+    std::string failure;
+    SetCoreKind(settings::LoadCoreKind(settings, &failure));
+    if (!failure.empty()) SynEditLog->AddLogLine("Failure: " + failure);
 }
 
 void TMainForm::WriteWindowSettings() {
-    WriteString(settings_, "Window", "LastVersion", kProductVersion);
+    settings::TWindowSettings window;
+    window.LastVersion = kProductVersion;
     QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (!normal.isValid()) normal = geometry();
-    WriteInteger(settings_, "Window", "Left", normal.left());
-    WriteInteger(settings_, "Window", "Top", normal.top());
-    WriteInteger(settings_, "Window", "Width", normal.width());
-    WriteInteger(settings_, "Window", "Height", normal.height());
-    WriteInteger(settings_, "Window", "Maximized", isMaximized() ? 1 : 0);
-    WriteInteger(settings_, "Window", "ShowStatusbar", statusBar()->isHidden() ? 0 : 1);
-    WriteInteger(settings_, "Window", "ShowLogPane", SynEditLog->isHidden() ? 0 : 1);
-    for (int i = 1; i <= kRecentItems; ++i) {
-        QString fileName = RecentFiles().Get(i - 1);
-        std::string name = "MRUFile" + std::to_string(i);
-        if (!fileName.isEmpty()) {
-            WriteString(settings_, "MRUFiles", name, fileName.toStdString());
-        } else if (settings_.ReadValue("MRUFiles", name)) {
-            // Deleting one value: the store removes keys, so drop it by path.
-            settings_.DeleteKey("MRUFiles/" + name);
-        }
-    }
-    WriteInteger(settings_, "Options", "Korvo", static_cast<int>(CoreKind()));
+    window.Left = normal.left();
+    window.Top = normal.top();
+    window.Width = normal.width();
+    window.Height = normal.height();
+    window.Maximized = isMaximized();
+    window.ShowStatusbar = !statusBar()->isHidden();
+    window.ShowLogPane = !SynEditLog->isHidden();
+    settings::StoreWindowSettings(settings_, window);
+    std::vector<std::string> files;
+    for (const QString& file : RecentFiles().Files())
+        files.push_back(file.toStdString());
+    settings::StoreRecentFiles(settings_, files);
+    settings::StoreCoreKind(settings_, CoreKind());
     settings_.Flush();
 }
 
@@ -258,10 +223,10 @@ void TMainForm::RequestUpdate() {
 
 QString TMainForm::HintOrMode() const {
     if (!hint_.isEmpty()) return hint_;
-    if (CoreKind() == TCoreKind::none) return {};
+    if (!IsCoreKind(CoreKind())) return {};
+    std::string_view caption = CoreDescription(CoreKind()).ModeCaption;
     return QStringLiteral("Mode: ") +
-           QString::fromUtf8(CoreTraits(CoreKind()).ModeCaption.data(),
-                             static_cast<qsizetype>(CoreTraits(CoreKind()).ModeCaption.size()));
+           QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 void TMainForm::UpdateStatusBar() {

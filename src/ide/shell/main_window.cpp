@@ -203,9 +203,10 @@ void TfrmWorkbookMain::CreateMenus() {
     settings->addActions({c.actSettings, c.actEditor});
     settings->addSeparator();
     auto* cores = new QActionGroup(this);
-    for (QAction* core : {c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC})
+    for (QAction* core : c.actCores) {
         cores->addAction(core);
-    settings->addActions({c.actPicoblazeI, c.actPicoblazeII, c.actPicoblaze3, c.actPicoblazeC});
+        settings->addAction(core);
+    }
     settings->addSeparator();
     settings->addAction(c.actTarget);
 

@@ -35,8 +35,9 @@ constexpr std::array<TSwitch, 5> kSwitches{{
     {"Auto indent", "autoIndent", &settings::TEditorSettings::AutoIndent},
 }};
 
-constexpr std::array<const char*, 6> kScratchPadChoices{
-    "No Scratch Pad", "16 bytes", "32 bytes", "64 bytes (default)", "128 bytes", "256 bytes"};
+constexpr std::array kScratchPadChoices{"No Scratch Pad",     "16 bytes",  "32 bytes",
+                                        "64 bytes (default)", "128 bytes", "256 bytes"};
+static_assert(kScratchPadChoices.size() == settings::kScratchPadSizes.size());
 
 // Font families may come once per foundry ("Mono [Foundry]"); the bare name
 // is what a font is asked for by.

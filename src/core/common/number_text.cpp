@@ -1,4 +1,4 @@
-#include "simulator/number_text.h"
+#include "common/number_text.h"
 
 #include <charconv>
 
