@@ -547,6 +547,13 @@ def summary(results, wall):
     if judged:
         lines.append(f"mutants: kill rate {counts['killed']}/{judged} = "
                      f"{100.0 * counts['killed'] / judged:.1f}%")
+        areas = {}
+        for result in results:
+            if result.outcome in ("killed", "survived"):
+                killed, total = areas.get(result.mutation.area, (0, 0))
+                areas[result.mutation.area] = (killed + (result.outcome == "killed"), total + 1)
+        lines.append("mutants: killed by area: " + ", ".join(
+            f"{area} {killed}/{total}" for area, (killed, total) in areas.items()))
     for outcome in ("survived", "stillborn", "stale"):
         chosen = [r for r in results if r.outcome == outcome]
         if chosen:
