@@ -18,13 +18,13 @@
 #include "shell/editor.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
+#include "shell/status_bar_panel.h"
 #include "silent_dialogs.h"
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>

@@ -25,6 +25,7 @@ public:
     bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
     bool ChoosePrintRange(QWidget*, QPrinter&, int) override { return false; }
     void Beep() override {}
+    bool AskLineNumber(QWidget*, int, int&) override { return false; }
 };
 
 } // namespace korvo

@@ -76,7 +76,8 @@ std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISetting
         error = "unknown core '" + *name + "' (use " + CoreCommandNames(", ", " or ") + ")";
         return std::nullopt;
     }
-    return settings::LoadCoreKind(settings);
+    if (arguments.Positional.empty()) return settings::LoadCoreKind(settings);
+    return settings::CoreKindForFile(settings, arguments.Positional.front());
 }
 
 } // namespace korvo::cli

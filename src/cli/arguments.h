@@ -46,9 +46,10 @@ std::string CoreOptionSynopsis();
 // description from the given column on.
 std::string CoreOptionHelp(std::size_t column, std::string_view description);
 
-// The core of a run: the --core option when given (a core's command name or number),
-// else the stored "Options"/"Korvo" setting, the first core when none. An
-// unknown --core value is an error.
+// The core of a run: the --core option when given (a core's command name or
+// number), else the core the IDE remembers for the source file (the first
+// positional word), else the stored "Options"/"Korvo" setting, the first core
+// when none. An unknown --core value is an error.
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error);
 

@@ -25,6 +25,7 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     TSynPicoBlaze parser;
     TSystemProcessLauncher systemLauncher;
     TAssemblyContext context{parser, &sink, log, settings, runExec ? &systemLauncher : nullptr};
+    context.SuggestOtherCore = true;
     std::vector<TAssemblyDiagnostic> diagnostics;
     result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
                          ? TAssemblyOutcome::Assembled
@@ -32,7 +33,11 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     for (const auto& diagnostic : diagnostics)
         err << diagnostic.FileName << ":" << diagnostic.Line
             << ": error: " << DiagnosticSentence(diagnostic) << "\n";
-    if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
+    if (context.OtherCore)
+        err << "korvo " << command << ": note: " << source << " assembles without errors for "
+            << CoreDescription(*context.OtherCore).ModeCaption << " (--core "
+            << static_cast<int>(*context.OtherCore) << ")\n";
+    else if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
         err << "korvo " << command << ": note: " << source
             << " uses KCPSM words (NAMEREG, CONSTANT, INPUT, ...); korvo import converts a KCPSM "
                "source into this dialect\n";

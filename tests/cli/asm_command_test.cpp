@@ -1,5 +1,8 @@
 #include "cli_support.h"
 
+#include "common/settings_layout.h"
+#include "settings/qt_settings_store.h"
+
 #include <gtest/gtest.h>
 
 namespace korvo::cli::test {
@@ -117,7 +120,19 @@ TEST(AsmCommand, CoreComesFromOptionThenSettingsThenDefault) {
     auto result =
         RunInProcess({"asm", "--settings", space.Dir + "pbtII.ini", "--listing", "-", source});
     EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Err, source + ":1: error: s1 is not a register\n");
+    // The source is good for other cores: the first is named.
+    EXPECT_EQ(result.Err, source + ":1: error: s1 is not a register\nkorvo asm: note: " + source +
+                              " assembles without errors for Picoblaze-I (--core 1)\n");
+
+    // The core the IDE remembers for the file comes before the stored one.
+    std::string chosen = space.Dir + "chosen.ini";
+    {
+        TQtSettingsStore store(chosen);
+        WriteInteger(store, "Options", "Korvo", 2);
+        settings::StoreFileCoreKind(store, space.Dir + "./p.psm", TCoreKind::pbtC);
+    }
+    result = RunInProcess({"asm", "--settings", chosen, "--listing", "-", source});
+    EXPECT_EQ(result.Out, kPhases + "$00 $4140\n");
 }
 
 TEST(AsmCommand, BadUsageExitsWithTwoAndOneLine) {
@@ -159,7 +174,8 @@ TEST(AsmCommand, ExecutableReadsSettingsFromTheEnvironment) {
     EXPECT_EQ(result.Out, kPhases + "$000 $01F01\n");
     result = RunExecutable({"asm", source}, {"KORVO_SETTINGS=" + space.Settings + "x"});
     EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Err, source + ":1: error: s1F is not a register\n");
+    EXPECT_EQ(result.Err, source + ":1: error: s1F is not a register\nkorvo asm: note: " + source +
+                              " assembles without errors for Picoblaze-II (--core 2)\n");
 }
 
 TEST(AsmCommand, ExampleProgramAssembles) {

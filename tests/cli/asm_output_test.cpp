@@ -121,5 +121,16 @@ TEST(AsmOutput, SvfSettingsFailureEndsTheRunBeforeTheCommand) {
     EXPECT_FALSE(std::filesystem::exists(project.Dir + "p.svf"));
 }
 
+// A template that cannot be read fails the run after the passes succeeded:
+// no other core is proposed, since the source is good for this one.
+TEST(AsmOutput, UnreadableTemplateNamesNoOtherCore) {
+    TProject project;
+    std::filesystem::remove(project.Dir + "rom.vhd");
+    std::filesystem::create_directory(project.Dir + "rom.vhd");
+    auto result = RunInProcess({"asm", "--settings", project.Settings, project.Source("")});
+    EXPECT_NE(result.Status, 0);
+    EXPECT_EQ(result.Err.find("note:"), std::string::npos) << result.Err;
+}
+
 } // namespace
 } // namespace korvo::cli::test

@@ -9,6 +9,8 @@
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
+#include "simulation_test_support.h"
+#include "simulator/debugger.h"
 
 #include <QMimeData>
 #include <QTabWidget>
@@ -359,6 +361,32 @@ private slots:
         // Setting it again on its own line removes it.
         QTest::keyClick(text, Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(text->BookmarkLine(7), -1);
+    }
+
+    // A click anywhere in the gutter of Simulate mode toggles the line's
+    // breakpoint; a bookmark never paints over the simulation glyph.
+    void TheGutterTogglesBreakpointsAndKeepsGlyphsApart() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        auto* text =
+            StartSimulation(window, "gutter.psm", "LOAD s0, 1\r\nJUMP 0\r\n").TextControl();
+        using Sci = QsciScintillaBase;
+        int height = static_cast<int>(text->SendScintilla(Sci::SCI_TEXTHEIGHT, 0L));
+        // Simulate mode shows no line numbers: the listing starts the gutter.
+        int listing = static_cast<int>(text->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1L));
+        QRect glyphs(listing, 0, 18, height);
+        for (int x : {3, listing + 3}) {
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(x, height * 3 / 2));
+            QVERIFY2(Simulator(window).LineInfo(2) & liBreakpoint, qPrintable(QString::number(x)));
+            Simulator(window).ToggleBreakpoint(2);
+        }
+        Simulator(window).ToggleBreakpoint(1);
+        QImage glyph = text->viewport()->grab(glyphs).toImage();
+        QImage whole = text->viewport()->grab().toImage();
+        text->ToggleBookmark(3);
+        QCOMPARE(text->viewport()->grab(glyphs).toImage(), glyph);
+        QVERIFY(text->viewport()->grab().toImage() != whole);
     }
 };
 

@@ -161,16 +161,20 @@ private slots:
         QVERIFY(c.actEditCopy->isEnabled());
     }
 
-    void PrintOffersEveryPage() {
+    // The dialog proposes a PDF file beside the document.
+    void PrintOffersEveryPageAndAFileBesideTheDocument() {
         TTestWindow window;
-        window->actFileNew->trigger();
         QString text;
         for (int i = 0; i < 200; ++i)
             text += QStringLiteral("LOAD s0, %1\r\n").arg(i);
-        window.Active().TextControl()->insert(text);
+        window->OpenDocument(
+            WriteFile(window.Settings.Folder(), "listing.v1.psm", text.toStdString()));
         window->UpdateCommands();
         window->Commands().actFilePrint->trigger();
         QCOMPARE(window.Dialogs.PageCountOffered, 3);
+        QCOMPARE(window.Dialogs.PrintFileProposed,
+                 QDir(window.Settings.Folder()).filePath("listing.v1.pdf"));
+        QCOMPARE(window.Dialogs.PrintJobName, QString("listing.v1.psm"));
     }
 
     void CoreCommands() {

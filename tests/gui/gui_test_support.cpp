@@ -83,9 +83,18 @@ bool TScriptedDialogs::SetUpPrinter(QWidget*, QPrinter&) {
     return PrinterSetupAccepted;
 }
 
-bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter&, int pageCount) {
+bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) {
     PageCountOffered = pageCount;
+    PrintFileProposed = printer.outputFileName();
+    PrintJobName = printer.docName();
     return PrintAccepted;
+}
+
+bool TScriptedDialogs::AskLineNumber(QWidget*, int, int& line) {
+    if (LineNumbers.empty()) return false;
+    line = LineNumbers.front();
+    LineNumbers.pop_front();
+    return true;
 }
 
 void MarkCurrentVersionSeen(ISettingsStore& settings) {

@@ -56,6 +56,7 @@ public:
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
     void Beep() override { ++Beeps; }
+    bool AskLineNumber(QWidget*, int lineCount, int& line) override;
 
     // Answers, taken from the front; an empty queue answers No, cancels the
     // file dialogs and replaces every match.
@@ -66,6 +67,8 @@ public:
     // Edits the search state as the user would in the dialog; false cancels.
     std::function<bool(bool replace, TSearchState& state)> Search;
     std::function<bool(ISettingsStore& settings)> Settings;
+    // Lines typed into the Go to Line dialog; an empty queue cancels it.
+    std::deque<int> LineNumbers;
     // Texts typed into the value-entry dialog; an empty queue cancels it.
     std::deque<QString> ValueTexts;
     bool PrinterSetupAccepted = true;
@@ -85,6 +88,9 @@ public:
     int AboutBoxes = 0;
     int SettingsDialogs = 0;
     int PageCountOffered = 0;
+    // The file and job name the print dialog was given.
+    QString PrintFileProposed;
+    QString PrintJobName;
     int Beeps = 0;
 };
 

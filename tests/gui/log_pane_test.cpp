@@ -5,7 +5,9 @@
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/source_editor.h"
+#include "simulation_test_support.h"
 
+#include <QSplitter>
 #include <QtTest>
 
 using namespace korvo;
@@ -147,6 +149,40 @@ private slots:
         QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{2, 4}));
         DoubleClickLine(log, count - 1);
         QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{12, 1}));
+    }
+
+    // In a pane two and a half lines high the first click of a double click
+    // on the partly shown line scrolls; the line under the mouse decides.
+    // After F12 the newest lines show, also when the panels of a simulation
+    // squeeze the pane.
+    void AShortPaneFollowsTheMouseAndTheNewestLines() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TLogPane& log = *window->LogPane();
+        int lineHeight = static_cast<int>(log.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+        QList<int> sizes = window->Splitter->sizes();
+        int paneHeight = lineHeight * 5 / 2 + 2 * log.frameWidth();
+        window->Splitter->setSizes({sizes[0] + sizes[1] - paneHeight, paneHeight});
+        window->actFileNew->trigger();
+        window.Active().TextControl()->insert(QString(40, '\n'));
+        long first = log.LineCount();
+        for (int i = 1; i <= 20; ++i)
+            log.AddLogLine("Line " + std::to_string(i) + ": x");
+        log.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, first + 9);
+        // As the window system sends it: press, release, double click.
+        QPoint partlyShown(8, 2 * lineHeight + lineHeight / 4);
+        QTest::mousePress(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseRelease(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, partlyShown);
+        QCOMPARE(window.Active().GetCaretPos().Line, 12);
+
+        StartSimulation(window, "wide.psm", "loop: JUMP loop\r\n");
+        Settle(*window);
+        QTest::qWait(50);
+        first = log.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        long shown = log.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+        QVERIFY2(first + shown >= log.LineCount(), qPrintable(QString::number(first)));
     }
 };
 

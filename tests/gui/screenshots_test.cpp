@@ -1,5 +1,7 @@
 // Takes the screenshots of docs/screenshots when KORVO_SCREENSHOT_DIR names
 // a folder (tools/screenshots.sh runs it under Xvfb); skipped otherwise.
+#include "base/theme.h"
+#include "common/settings.h"
 #include "common/text_file.h"
 #include "gui_test_support.h"
 #include "panels/frame_input.h"
@@ -45,6 +47,17 @@ private:
         QVERIFY2(widget.grab().save(file), qPrintable(file));
     }
 
+    // Shows the window at a size after F12 on the active document.
+    static void ShowSimulating(TTestWindow& window, QSize size, TDocumentMode mode = dmSimulate) {
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        window->UpdateCommands();
+        window->Commands().actSimulate->trigger();
+        window->UpdateCommands();
+        QCOMPARE(window.Active().Mode(), mode);
+    }
+
 private slots:
     void initTestCase() {
         folder_ = qEnvironmentVariable("KORVO_SCREENSHOT_DIR");
@@ -65,13 +78,7 @@ private slots:
 
     void SimulateMode() {
         TTestWindow window({QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")});
-        window->resize(982, 644);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        window->UpdateCommands();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
+        ShowSimulating(window, {982, 644});
         // A breakpoint on the CALL line.
         auto* text = window.Active().TextControl();
         emit text->marginClicked(TSourceEditor::kGlyphMargin, 14, Qt::NoModifier);
@@ -83,12 +90,7 @@ private slots:
         TTestWindow window;
         window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
         window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
-        window->resize(1180, 760);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        QCOMPARE(window.Active().Mode(), dmSimulate);
+        ShowSimulating(window, {1180, 760});
         auto& panels = window->Commands().SimulationPanels();
         TFrameInput* switches = panels.IOPanels().InputFrame(0);
         QVERIFY(switches);
@@ -102,6 +104,40 @@ private slots:
         });
         window->Commands().actRun->trigger();
         QCOMPARE(window.Active().Simulator()->State(), ssPaused);
+    }
+
+    // Blink stepped into its delay routine: the code memory and call stack
+    // views, the register names and the values the last step changed.
+    void SimulationViews() {
+        TTestWindow window;
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/blink.psm"));
+        ShowSimulating(window, {1180, 760});
+        emit window.Active().TextControl()->marginClicked(TSourceEditor::kGlyphMargin, 30, {});
+        for (int step = 0; step < 6; ++step)
+            window->Commands().actStepOne->trigger();
+        window->UpdateCommands();
+        Save(*window, "simulation-views");
+    }
+
+    // The dark theme in Simulate mode: editor, listing, LEDs and panels.
+    void DarkTheme() {
+        TTestWindow window;
+        window.Close();
+        WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
+        window.Restart();
+        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
+        window->OpenDocument(QStringLiteral(KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm"));
+        ShowSimulating(window, {1180, 760});
+        for (int bit : {0, 3, 6})
+            window->Commands().SimulationPanels().IOPanels().InputFrame(0)->Switches[bit]->click();
+        window->UpdateCommands();
+        QTimer::singleShot(500, &*window, [&] { window->Commands().actPause->trigger(); });
+        window->Commands().actRun->trigger();
+        window->UpdateCommands();
+        Save(*window, "dark-theme");
+        window.Close();
+        ApplyTheme(settings::TThemeChoice::Light);
     }
 
     void UartTerminal() {
@@ -143,13 +179,7 @@ private slots:
         QString file =
             WriteFile(window.Settings.Folder(), "walking_leds.psm", JoinLinesCrLf(lines));
         window->OpenDocument(file);
-        window->resize(982, 644);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        window->UpdateCommands();
-        window->Commands().actSimulate->trigger();
-        window->UpdateCommands();
-        QCOMPARE(window.Active().Mode(), dmErrors);
+        ShowSimulating(window, {982, 644}, dmErrors);
         Save(*window, "errors-mode");
     }
 };

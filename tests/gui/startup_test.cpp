@@ -9,6 +9,7 @@
 #include "shell/log_pane.h"
 #include "shell/main_window.h"
 #include "shell/qt_user_dialogs.h"
+#include "shell/status_bar_panel.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -35,6 +36,23 @@ private slots:
         QCOMPARE(window.Dialogs.AboutBoxes, 1);
         QCOMPARE(window->LogPane()->LineCount(), 0); // missing values are no failure
         QCOMPARE(window->Commands().Columns().Column3, 50);
+
+        // The log pane gets its 120 pixels, also after maximising, and the
+        // status bar panels share the narrow window without overlapping.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        QCOMPARE(window->LogPane()->height(), 120);
+        QList<QRect> panels;
+        for (int i = 0; i < TMainForm::kStatusPanelCount; ++i) {
+            QRect panel = window->StatusPanels[i]->geometry();
+            for (const QRect& other : panels)
+                QVERIFY2(!panel.intersects(other), qPrintable(QString::number(i)));
+            QVERIFY(window->statusBar()->rect().contains(panel));
+            panels << panel;
+        }
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
+        QTRY_COMPARE(window->LogPane()->height(), 120);
 
         // The version is remembered: no About box at the next start.
         window.Restart();
@@ -145,6 +163,8 @@ private slots:
         window->miFileMRU[1]->trigger();
         QCOMPARE(window.Active().FileName(), names[1]);
         QCOMPARE(window->Commands().RecentFiles().Files(), QStringList({names[0], names[2]}));
+        // Closed at the end, not reopened: the file heads the list.
+        WriteInteger(window.Settings.Store(), "Options", "ReopenFiles", 0);
         window.Restart();
         QCOMPARE(window->Commands().RecentFiles().Get(0), names[1]);
         QVERIFY(!window.Settings.Store().ReadValue("MRUFiles", "MRUFile4"));

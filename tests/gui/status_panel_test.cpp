@@ -188,13 +188,21 @@ private slots:
         }
     }
 
-    void RegisterNamesBecomeHints() {
+    // The names a program gives registers show in their rows, a long one
+    // cut short, and in full as the hint.
+    void RegisterRowsShowTheirNames() {
         TTestWindow window;
-        StartSimulation(window, "names.psm", "counter EQU s3\r\nloop: ADD counter, 1\r\n");
+        StartSimulation(window, "names.psm",
+                        "counter EQU s3\r\nthe_longest_name_there_is EQU s4\r\n"
+                        "loop: ADD counter, 1\r\n");
         TFrameStatus& status = Panels(window).Status();
         QCOMPARE(status.RegisterLabels[3]->toolTip(), QString("counter"));
-        QCOMPARE(status.RegisterLabels[3]->text(), QString("3 "));
+        QCOMPARE(status.RegisterLabels[3]->text(), QString("3 counter"));
         QCOMPARE(status.RegisterLabels[2]->toolTip(), QString());
+        QCOMPARE(status.RegisterLabels[2]->text(), QString("2 "));
+        QString longName = status.RegisterLabels[4]->text();
+        QVERIFY2(longName.startsWith("4 the") && longName.endsWith(QChar(0x2026)),
+                 qPrintable(longName));
     }
 
     void TheFrequencySettingGivesTheTime() {

@@ -44,6 +44,7 @@ public:
           fileName_(fileName), lines_(lines), listing_(listingLines), diagnostics_(diagnostics) {}
 
     bool Run() {
+        outputFailed_ = false;
         parser_.SetSourceDirectory(DirectoryPart(fileName_));
         TLogUpdateGuard update(log_);
         struct TLogDetach {
@@ -59,6 +60,9 @@ public:
         if (!Phase2()) return false;
         return Phase3();
     }
+
+    // The passes succeeded and only the output files failed.
+    bool OutputFailed() const { return outputFailed_; }
 
 private:
     std::string_view SourceLine(std::size_t index) const {
@@ -200,8 +204,10 @@ private:
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
             sink_.SetPortItem(port, portMap[port]);
-        return WriteOutputFiles(OutputJob(),
-                                TOutputEnvironment{log_, context_.Settings, context_.Launcher});
+        if (!context_.WriteOutput) return true;
+        outputFailed_ = !WriteOutputFiles(
+            OutputJob(), TOutputEnvironment{log_, context_.Settings, context_.Launcher});
+        return !outputFailed_;
     }
 
     TOutputJob OutputJob() const {
@@ -243,9 +249,30 @@ private:
     std::map<std::string, std::vector<std::string>> includedLines_;
     std::string readFailure_;
     bool includedFilesFailed_ = false;
+    bool outputFailed_ = false;
 };
 
+std::optional<TCoreKind> FindOtherCore(const TAssemblyContext& failed, const std::string& fileName,
+                                       const std::vector<std::string>& lines) {
+    for (const auto& core : kCores) {
+        if (core.Kind == failed.Sink->CoreKind()) continue;
+        TSynPicoBlaze parser;
+        TAssemblyImage scratch(core.Kind);
+        TNullLog log;
+        TAssemblyContext trial{parser, &scratch, log, failed.Settings, nullptr};
+        trial.WriteOutput = false;
+        std::vector<std::string> listing;
+        if (AssembleSource(trial, fileName, lines, listing)) return core.Kind;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::string OtherCoreNote(TCoreKind core) {
+    return "?This source assembles without errors for " +
+           std::string(CoreDescription(core).ModeCaption) + ": select that core to use it";
+}
 
 TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
                                  const std::string& resultText) {
@@ -270,7 +297,14 @@ bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics) {
     if (!context.Sink) return false;
-    return TAssemblyRun(context, fileName, lines, listingLines, diagnostics).Run();
+    context.OtherCore.reset();
+    TAssemblyRun run(context, fileName, lines, listingLines, diagnostics);
+    if (run.Run()) return true;
+    if (context.SuggestOtherCore && !run.OutputFailed()) {
+        context.OtherCore = FindOtherCore(context, fileName, lines);
+        if (context.OtherCore) context.Log.AddLogLine(OtherCoreNote(*context.OtherCore));
+    }
+    return false;
 }
 
 } // namespace korvo

@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "output/output_files.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,17 @@ struct TAssemblyContext {
     const ISettingsStore& Settings;
     // Starts the EXEC command; null skips it.
     IProcessLauncher* Launcher = nullptr;
+    // Writes the output files of a successful run; false skips them.
+    bool WriteOutput = true;
+    // After a failed run, looks for another core for which the same source
+    // assembles without error; the first one found (in core order) is logged
+    // with OtherCoreNote and kept in OtherCore.
+    bool SuggestOtherCore = false;
+    std::optional<TCoreKind> OtherCore{};
 };
+
+// The log line that names a core the failed source assembles for.
+std::string OtherCoreNote(TCoreKind core);
 
 // One error of a run, for callers that point at it (editors, the CLI).
 struct TAssemblyDiagnostic {
@@ -50,7 +61,10 @@ struct TAssemblyDiagnostic {
 // A UTF-8 byte-order mark before the first line is skipped.
 //
 // Without a sink (no active document) it returns false and logs
-// nothing. Files that cannot be read are reported, never thrown.
+// nothing. Files that cannot be read are reported, never thrown. The
+// search for another core (SuggestOtherCore) follows errors in the source
+// only; it assembles the source again into scratch code images and writes
+// nothing.
 bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
                     const std::vector<std::string>& lines, std::vector<std::string>& listingLines,
                     std::vector<TAssemblyDiagnostic>* diagnostics = nullptr);

@@ -74,6 +74,11 @@ public:
     void DeleteValue(std::string_view key, std::string_view name) override;
     void DeleteKey(std::string_view key) override;
 
+    // Two stores are equal when they hold the same keys and values.
+    friend bool operator==(const TMemorySettingsStore& a, const TMemorySettingsStore& b) {
+        return a.keys_ == b.keys_;
+    }
+
 private:
     std::map<std::string, std::map<std::string, std::string, std::less<>>, std::less<>> keys_;
 };

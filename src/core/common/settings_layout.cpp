@@ -2,6 +2,9 @@
 
 #include "common/number_text.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace korvo::settings {
 
 namespace {
@@ -146,6 +149,85 @@ TCoreKind LoadCoreKind(const ISettingsStore& store, std::string* failure) {
 
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind) {
     WriteInteger(store, kOptionsKey, kCoreKind, static_cast<std::int32_t>(kind));
+}
+
+std::string SessionFileValueName(int number) {
+    return "File" + std::to_string(number);
+}
+
+std::string FileCoreValueName(std::string_view path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
+    std::string full = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    std::string name;
+    for (char c : full) {
+        if (c == '%')
+            name += "%25";
+        else if (c == '/')
+            name += "%2F";
+        else if (c == '\\')
+            name += "%5C";
+        else
+            name += c;
+    }
+    return name;
+}
+
+std::optional<TCoreKind> LoadFileCoreKind(const ISettingsStore& store, std::string_view path) {
+    if (path.empty()) return std::nullopt;
+    if (auto number = ReadOptionalInteger(store, kFileCoresKey, FileCoreValueName(path)))
+        return CoreKindFromNumber(*number);
+    return std::nullopt;
+}
+
+void StoreFileCoreKind(ISettingsStore& store, std::string_view path, TCoreKind kind) {
+    if (!path.empty())
+        WriteInteger(store, kFileCoresKey, FileCoreValueName(path),
+                     static_cast<std::int32_t>(kind));
+}
+
+TCoreKind CoreKindForFile(const ISettingsStore& store, std::string_view path) {
+    return LoadFileCoreKind(store, path).value_or(LoadCoreKind(store));
+}
+
+TThemeChoice LoadThemeChoice(const ISettingsStore& store) {
+    std::int32_t choice = ReadIntegerOr(store, kOptionsKey, kTheme, 0);
+    return choice >= 0 && choice <= 2 ? static_cast<TThemeChoice>(choice)
+                                      : TThemeChoice::FollowDesktop;
+}
+
+void StoreThemeChoice(ISettingsStore& store, TThemeChoice choice) {
+    WriteInteger(store, kOptionsKey, kTheme, static_cast<std::int32_t>(choice));
+}
+
+bool LoadReopenFiles(const ISettingsStore& store) {
+    return ReadBoolOr(store, kOptionsKey, kReopenFiles, true);
+}
+
+void StoreReopenFiles(ISettingsStore& store, bool reopen) {
+    WriteBool(store, kOptionsKey, kReopenFiles, reopen);
+}
+
+TSession LoadSession(const ISettingsStore& store) {
+    TSession session;
+    std::int32_t count = std::clamp(ReadIntegerOr(store, kSessionKey, kCount, 0), 0, 1000);
+    for (int number = 1; number <= count; ++number) {
+        std::string file = ReadString(store, kSessionKey, SessionFileValueName(number));
+        if (!file.empty()) session.Files.push_back(std::move(file));
+    }
+    std::int32_t active = ReadIntegerOr(store, kSessionKey, kSessionActive, -1);
+    session.Active =
+        active >= 0 && active < static_cast<std::int32_t>(session.Files.size()) ? active : -1;
+    return session;
+}
+
+void StoreSession(ISettingsStore& store, const TSession& session) {
+    store.DeleteKey(kSessionKey);
+    WriteInteger(store, kSessionKey, kCount, static_cast<std::int32_t>(session.Files.size()));
+    for (std::size_t i = 0; i < session.Files.size(); ++i)
+        WriteString(store, kSessionKey, SessionFileValueName(static_cast<int>(i) + 1),
+                    session.Files[i]);
+    WriteInteger(store, kSessionKey, kSessionActive, session.Active);
 }
 
 TEditorSettings LoadEditorSettings(const ISettingsStore& store) {

@@ -34,6 +34,17 @@ std::string RecentFileValueName(int number);
 
 inline constexpr std::string_view kOptionsKey = "Options";
 inline constexpr std::string_view kCoreKind = "Korvo";
+inline constexpr std::string_view kTheme = "Theme";
+inline constexpr std::string_view kReopenFiles = "ReopenFiles";
+
+// The files open when the program ended, and which one was in front.
+inline constexpr std::string_view kSessionKey = "Session";
+inline constexpr std::string_view kSessionActive = "Active";
+// "File1" (the first tab) to "FileN", N as "Count".
+std::string SessionFileValueName(int number);
+
+// The core chosen for each file, one value per file named by its path.
+inline constexpr std::string_view kFileCoresKey = "FileCores";
 
 inline constexpr std::string_view kEditorKey = "Editor";
 inline constexpr std::string_view kFontName = "FontName";
@@ -111,6 +122,35 @@ void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& fil
 // setting: failure (when given) then gets the message to log.
 TCoreKind LoadCoreKind(const ISettingsStore& store, std::string* failure = nullptr);
 void StoreCoreKind(ISettingsStore& store, TCoreKind kind);
+
+// The core chosen for one file (a path as the user gave it; it is made
+// absolute), nothing when none was chosen.
+std::optional<TCoreKind> LoadFileCoreKind(const ISettingsStore& store, std::string_view path);
+void StoreFileCoreKind(ISettingsStore& store, std::string_view path, TCoreKind kind);
+// The core a file is assembled for: its own, else the one for new work.
+TCoreKind CoreKindForFile(const ISettingsStore& store, std::string_view path);
+// The value name of a file below kFileCoresKey: its absolute path with "%",
+// "/" and "\" written as "%25", "%2F" and "%5C", since the store splits
+// keys at slashes.
+std::string FileCoreValueName(std::string_view path);
+
+// The colours of the program: those of the desktop, or always light or dark.
+enum class TThemeChoice : std::int32_t { FollowDesktop = 0, Light = 1, Dark = 2 };
+TThemeChoice LoadThemeChoice(const ISettingsStore& store);
+void StoreThemeChoice(ISettingsStore& store, TThemeChoice choice);
+
+// Whether the files of the last session open again at start; on by default.
+bool LoadReopenFiles(const ISettingsStore& store);
+void StoreReopenFiles(ISettingsStore& store, bool reopen);
+
+struct TSession {
+    std::vector<std::string> Files;
+    std::int32_t Active = -1; // index into Files, -1 for none
+    friend bool operator==(const TSession&, const TSession&) = default;
+};
+TSession LoadSession(const ISettingsStore& store);
+// Replaces the stored session.
+void StoreSession(ISettingsStore& store, const TSession& session);
 
 // The editor options. A missing switch is left empty: the settings dialog
 // shows it on, a new document takes it as off. A font size outside the

@@ -10,4 +10,11 @@ QFont FixedFont(double pixelHeight) {
     return font;
 }
 
+QFont EditorFont(const QString& family, int pointSize) {
+    QFont font = FixedFont(12);
+    if (!family.isEmpty()) font.setFamily(family);
+    if (pointSize > 0) font.setPointSize(pointSize);
+    return font;
+}
+
 } // namespace korvo

@@ -9,4 +9,8 @@ namespace korvo {
 // since the editor component sizes its styles by points.
 QFont FixedFont(double pixelHeight);
 
+// The font of the editors for the "Editor" settings' family and size in
+// points: the fixed-pitch font above in that family.
+QFont EditorFont(const QString& family, int pointSize);
+
 } // namespace korvo

@@ -53,6 +53,9 @@ public:
     // range holds the choice.
     virtual bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) = 0;
     virtual void Beep() = 0;
+    // The Go to Line dialog for a text of lineCount lines; on true line holds
+    // the chosen line (1 to lineCount).
+    virtual bool AskLineNumber(QWidget* parent, int lineCount, int& line) = 0;
 };
 
 } // namespace korvo

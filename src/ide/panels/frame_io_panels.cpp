@@ -98,6 +98,15 @@ void TFrameIOPanels::Refresh() {
     }
 }
 
+void TFrameIOPanels::ListValues(TShownValues& values) const {
+    for (int port = 0; port < kPortCount; ++port) {
+        if (inputs_[port])
+            values.emplace_back(inputs_[port]->ValueLabel, inputs_[port]->Model().Value());
+        for (TFrameOutput* frame : {outputs_[port], inOuts_[port]})
+            if (frame) values.emplace_back(frame->ValueLabel, frame->Model().Value());
+    }
+}
+
 TFrameInput* TFrameIOPanels::InputFrame(int port) const {
     return port >= 0 && port < kPortCount ? inputs_[port] : nullptr;
 }

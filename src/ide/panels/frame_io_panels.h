@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panels/change_marks.h"
 #include "simulator/io_models.h"
 
 #include <QScrollArea>
@@ -28,6 +29,8 @@ public:
     void DestroyAllFrames();
     // Every frame from its model.
     void Refresh();
+    // The value label of every frame with its port's value.
+    void ListValues(TShownValues& values) const;
 
     TFrameInput* InputFrame(int port) const;
     TFrameOutput* OutputFrame(int port) const;

@@ -119,6 +119,14 @@ void TFrameRAMPanels::Refresh() {
                     frame->SetValue(n, simulator_->GetPortItem(frame->Base() + n).Value);
 }
 
+void TFrameRAMPanels::ListValues(TShownValues& values) const {
+    for (TFrameStore* frame : storeFrames_)
+        if (frame) frame->ListValues(values);
+    for (auto* frames : {&romFrames_, &ramFrames_})
+        for (TFrameRAM* frame : *frames)
+            if (frame) frame->ListValues(values);
+}
+
 std::int32_t TFrameRAMPanels::PanelValue(int address, int kind) const {
     if (kind == mkScratchPad) {
         int offset = address & 0xFF;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panels/change_marks.h"
+
 #include <QScrollArea>
 #include <array>
 #include <cstdint>
@@ -29,6 +31,7 @@ public:
     void FreePanels();
     // Every frame from the scratch pad and the port map.
     void Refresh();
+    void ListValues(TShownValues& values) const;
 
     // The value a frame shows: kind 1 (RAM) or 2 (ROM) for a port, kind 7
     // for a scratch pad offset; 0 where no frame shows it.

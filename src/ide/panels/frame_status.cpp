@@ -79,7 +79,7 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
         label->setObjectName(QStringLiteral("RegisterLabel%1").arg(n));
         label->setProperty("Tag", n);
         label->setFont(labelFont);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         auto* edit = new QLineEdit(QStringLiteral("00"), GroupRegisters);
         edit->setObjectName(QStringLiteral("RegisterEdit%1").arg(n));
         edit->setProperty("Tag", n);
@@ -154,7 +154,13 @@ void TFrameStatus::Bind(TPicoBlazeDebugger* simulator) {
 
 void TFrameStatus::SetRegisterName(int n, const QString& name) {
     if (n < 0 || n >= kRegisterRows) return;
-    RegisterLabels[n]->setToolTip(name);
+    QLabel* label = RegisterLabels[n];
+    // The name shows in the row, cut short when long; the hint holds it whole.
+    QFontMetrics metrics = label->fontMetrics();
+    QString shown = metrics.elidedText(name, Qt::ElideRight,
+                                       metrics.horizontalAdvance(QString(kShownNameLength, '0')));
+    label->setText(HexDigits(n, 1) + QLatin1Char(' ') + shown);
+    label->setToolTip(name);
     RegisterEdits[n]->setToolTip(name);
 }
 
@@ -199,6 +205,15 @@ void TFrameStatus::UpdateActions() {
 void TFrameStatus::Refresh() {
     RegistersToEdits();
     UpdateActions();
+}
+
+void TFrameStatus::ListValues(TShownValues& values) const {
+    if (!simulator_) return;
+    for (int n = 0; n < simulator_->RegisterCount(); ++n)
+        values.emplace_back(RegisterEdits[n], simulator_->Register(n));
+    values.emplace_back(CheckZero, simulator_->ZeroFlag());
+    values.emplace_back(CheckCarry, simulator_->CarryFlag());
+    values.emplace_back(CheckEnable, simulator_->InterruptEnable());
 }
 
 void TFrameStatus::ToggleZero() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core_kind.h"
+#include "panels/change_marks.h"
 
 #include <QWidget>
 #include <array>
@@ -27,6 +28,8 @@ public:
     static constexpr int kRegisterRows = kMaxRegisterCount;
     // Registers shown per column of the register group.
     static constexpr int kRowsPerColumn = 8;
+    // Characters of a register's name its row shows.
+    static constexpr int kShownNameLength = 8;
 
     explicit TFrameStatus(QWidget* parent = nullptr);
 
@@ -54,7 +57,8 @@ public:
     // core has.
     void Bind(TPicoBlazeDebugger* simulator);
     TPicoBlazeDebugger* Simulator() const { return simulator_; }
-    // The hint of register row n: the name the program gives the register.
+    // The name the program gives register n: shown after the number in its
+    // row (cut short when long) and whole as the row's hint.
     void SetRegisterName(int n, const QString& name);
 
     // Typed register values into the simulator (when a run starts): a text
@@ -67,6 +71,8 @@ public:
     void UpdateActions();
     // Registers and flags from the simulator.
     void Refresh();
+    // The register edits and flag boxes with the simulator's values.
+    void ListValues(TShownValues& values) const;
 
     // Once per yield of a run: with the timer on, raises an interrupt edge
     // every (interval + 1) yields, the first at the next yield.

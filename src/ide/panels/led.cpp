@@ -1,5 +1,7 @@
 #include "panels/led.h"
 
+#include "base/theme.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
@@ -35,14 +37,16 @@ std::shared_ptr<TLEDBitmap> TLEDBitmap::Shared() {
 
 const QPixmap& TLEDBitmap::Picture(TLEDColour colour, bool lit, bool enabled, qreal pixelRatio) {
     int ratio = static_cast<int>(std::lround(pixelRatio * 100));
-    int key = (ratio << 4) | (static_cast<int>(colour) << 2) | (lit ? 2 : 0) | (enabled ? 1 : 0);
+    bool dark = CurrentTheme().Dark;
+    int key = (ratio << 5) | (dark ? 16 : 0) | (static_cast<int>(colour) << 2) | (lit ? 2 : 0) |
+              (enabled ? 1 : 0);
     auto found = pictures_.find(key);
     if (found == pictures_.end())
-        found = pictures_.emplace(key, Draw(colour, lit, enabled, pixelRatio)).first;
+        found = pictures_.emplace(key, Draw(colour, lit, enabled, dark, pixelRatio)).first;
     return found->second;
 }
 
-QPixmap TLEDBitmap::Draw(TLEDColour colour, bool lit, bool enabled, qreal pixelRatio) {
+QPixmap TLEDBitmap::Draw(TLEDColour colour, bool lit, bool enabled, bool dark, qreal pixelRatio) {
     QPixmap pixmap(QSize(kWidth, kHeight) * pixelRatio);
     pixmap.setDevicePixelRatio(pixelRatio);
     pixmap.fill(Qt::transparent);
@@ -50,9 +54,10 @@ QPixmap TLEDBitmap::Draw(TLEDColour colour, bool lit, bool enabled, qreal pixelR
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(kWidth / 2.0, kHeight / 2.0);
     const qreal radius = 5.0;
-    // A dark socket ring, then the lens.
+    // A socket ring that stands out from the panel, then the lens.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(enabled ? QColor(0x30, 0x30, 0x30) : QColor(0xA8, 0xA8, 0xA8));
+    QColor ring = dark ? QColor(0x9A, 0x9A, 0x9A) : QColor(0x30, 0x30, 0x30);
+    painter.setBrush(enabled ? ring : (dark ? QColor(0x58, 0x58, 0x58) : QColor(0xA8, 0xA8, 0xA8)));
     painter.drawEllipse(centre, radius + 0.9, radius + 0.9);
     TLEDShades shades = ShadesOf(colour);
     QRadialGradient lens(centre - QPointF(1.5, 1.5), radius * 1.6);

@@ -10,8 +10,8 @@ namespace korvo {
 enum TLEDColour { lcRed, lcGreen, lcYellow };
 
 // The pictures of all LEDs, drawn by the program: for each colour an unlit
-// and a lit LED, and one look for a disabled LED. Shared by every LED: made
-// with the first one and freed with the last.
+// and a lit LED, and one look for a disabled LED, on light and dark panels. Shared by every LED:
+// made with the first one and freed with the last.
 class TLEDBitmap {
 public:
     static constexpr int kWidth = 12;
@@ -23,9 +23,10 @@ public:
     const QPixmap& Picture(TLEDColour colour, bool lit, bool enabled, qreal pixelRatio);
 
 private:
-    static QPixmap Draw(TLEDColour colour, bool lit, bool enabled, qreal pixelRatio);
+    static QPixmap Draw(TLEDColour colour, bool lit, bool enabled, bool dark, qreal pixelRatio);
 
-    // Key: colour, lit and enabled bits and the pixel ratio in hundredths.
+    // Key: colour, lit, enabled and dark-theme bits and the pixel ratio in
+    // hundredths.
     std::map<int, QPixmap> pictures_;
 };
 

@@ -48,12 +48,11 @@ TMemoryFrame::TMemoryFrame(int rows, int height, QWidget* parent) : QWidget(pare
     }
     QFont columnFont = captionFont;
     columnFont.setPixelSize(9);
-    QPalette muted = palette();
-    muted.setColor(QPalette::WindowText, palette().color(QPalette::Disabled, QPalette::WindowText));
     for (int column = 0; column < 16; ++column) {
         auto* caption = new QLabel(HexDigits(column, 1), GroupBox);
         caption->setFont(columnFont);
-        caption->setPalette(muted);
+        // Greyed by the palette of the theme that shows.
+        caption->setEnabled(false);
         caption->setAlignment(Qt::AlignCenter);
         caption->setGeometry(ValueX(column), kFirstRowY + rows * kRowStep, kValueStep, 11);
     }
@@ -79,6 +78,11 @@ void TMemoryFrame::SetValue(int n, std::int32_t value) {
     if (n < 0 || n >= ValueCount()) return;
     values_[n] = value;
     SetLabelText(*valueLabels_[n], HexDigits(value, 2));
+}
+
+void TMemoryFrame::ListValues(TShownValues& values) const {
+    for (int n = 0; n < ValueCount(); ++n)
+        values.emplace_back(valueLabels_[n], values_[n]);
 }
 
 TValueLabel* TMemoryFrame::ValueLabel(int n) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panels/change_marks.h"
+
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -32,6 +34,8 @@ public:
     std::int32_t GetValue(int n) const;
     void SetValue(int n, std::int32_t value);
     TValueLabel* ValueLabel(int n) const;
+    // The value labels with their values.
+    void ListValues(TShownValues& values) const;
     QLabel* RangeLabel(int row) const;
 
 signals:

@@ -2,6 +2,8 @@
 
 #include "assembler/syn_picoblaze.h"
 #include "base/user_dialogs.h"
+#include "panels/call_stack_view.h"
+#include "panels/code_memory_view.h"
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
@@ -18,7 +20,8 @@ TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidge
       status_(std::make_unique<TFrameStatus>()),
       ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
       ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)),
-      uartPanel_(std::make_unique<QWidget>()) {
+      codeMemory_(std::make_unique<TCodeMemoryView>()),
+      callStack_(std::make_unique<TCallStackView>()), uartPanel_(std::make_unique<QWidget>()) {
     uartPanel_->setObjectName(QStringLiteral("UartPanel"));
     auto* layout = new QHBoxLayout(uartPanel_.get());
     layout->setContentsMargins(2, 0, 0, 0);
@@ -29,7 +32,8 @@ TSimulationPanels::~TSimulationPanels() {
     // The panels may sit in the main window: take them out before they go.
     for (QWidget* panel :
          {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
-          static_cast<QWidget*>(ramPanels_.get()), uartPanel_.get()})
+          static_cast<QWidget*>(ramPanels_.get()), static_cast<QWidget*>(codeMemory_.get()),
+          static_cast<QWidget*>(callStack_.get()), uartPanel_.get()})
         panel->setParent(nullptr);
     Free();
 }
@@ -45,6 +49,8 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
         status_->SetRegisterName(n, QString::fromStdString(parser.RegisterName(n)));
     ioPanels_->Build(session.IO(), maxIoVertical);
     ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
+    codeMemory_->Bind(simulator_, program_);
+    callStack_->Bind(simulator_, program_);
     for (const auto& uart : session.IO().UARTs()) {
         auto* terminal =
             new TFrameUartTerminal(*uart, session.Log(), session.UartTcpBridge(), uartPanel_.get());
@@ -54,8 +60,11 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
 }
 
 void TSimulationPanels::Free() {
+    changes_.Clear();
     ioPanels_->DestroyAllFrames();
     ramPanels_->FreePanels();
+    codeMemory_->Bind(nullptr, {});
+    callStack_->Bind(nullptr, {});
     for (TFrameUartTerminal* terminal : terminals_)
         delete terminal;
     terminals_.clear();
@@ -87,12 +96,35 @@ void TSimulationPanels::Refresh() {
     status_->Refresh();
     ioPanels_->Refresh();
     ramPanels_->Refresh();
+    codeMemory_->Refresh();
+    callStack_->Refresh();
     for (TFrameUartTerminal* terminal : terminals_)
         terminal->Pump();
 }
 
 void TSimulationPanels::TimerTick() {
     status_->TimerTick();
+}
+
+namespace {
+TShownValues ShownValues(const TFrameStatus& status, const TFrameIOPanels& io,
+                         const TFrameRAMPanels& memory) {
+    TShownValues values;
+    status.ListValues(values);
+    io.ListValues(values);
+    memory.ListValues(values);
+    return values;
+}
+} // namespace
+
+void TSimulationPanels::BeginChanges() {
+    if (simulator_) changes_.Remember(ShownValues(*status_, *ioPanels_, *ramPanels_));
+}
+
+void TSimulationPanels::EndChanges() {
+    if (!simulator_) return;
+    Refresh();
+    changes_.Mark(ShownValues(*status_, *ioPanels_, *ramPanels_));
 }
 
 void TSimulationPanels::ShowMessage(const std::string& text) {

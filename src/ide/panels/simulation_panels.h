@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panels/change_marks.h"
+#include "panels/program_text.h"
 #include "simulator/debugger_base.h"
 
 #include <QString>
@@ -14,6 +16,8 @@ class QWidget;
 namespace korvo {
 
 class IUserDialogs;
+class TCallStackView;
+class TCodeMemoryView;
 class TFrameIOPanels;
 class TFrameRAMPanels;
 class TFrameStatus;
@@ -37,6 +41,12 @@ public:
     TFrameStatus& Status() { return *status_; }
     TFrameIOPanels& IOPanels() { return *ioPanels_; }
     TFrameRAMPanels& RAMPanels() { return *ramPanels_; }
+    TCodeMemoryView& CodeMemory() { return *codeMemory_; }
+    TCallStackView& CallStack() { return *callStack_; }
+
+    // The labels and lines the code memory and call stack views show of the
+    // next program that is built.
+    void SetProgramText(const TProgramText& program) { program_ = program; }
     // The terminals of the UARTs side by side, one per UART.
     QWidget& UartPanel() { return *uartPanel_; }
     const std::vector<TFrameUartTerminal*>& UartTerminals() const { return terminals_; }
@@ -62,6 +72,13 @@ public:
     // Once per yield of a run.
     void TimerTick();
 
+    // A command steps or runs the bound simulator: the values shown now are
+    // what its end is compared with, and the marks of the last one go.
+    void BeginChanges();
+    // The command is over: the values it changed are marked until the next
+    // step or run.
+    void EndChanges();
+
     // A message box of a model ("abc is not an integer", "Bad format
     // specifier ..."). While a run goes on, a message already shown in it is
     // not shown again: an instruction repeated in a loop would otherwise
@@ -74,11 +91,15 @@ private:
     std::unique_ptr<TFrameStatus> status_;
     std::unique_ptr<TFrameIOPanels> ioPanels_;
     std::unique_ptr<TFrameRAMPanels> ramPanels_;
+    std::unique_ptr<TCodeMemoryView> codeMemory_;
+    std::unique_ptr<TCallStackView> callStack_;
+    TProgramText program_;
     std::unique_ptr<QWidget> uartPanel_;
     std::vector<TFrameUartTerminal*> terminals_;
     TPicoBlazeDebugger* simulator_ = nullptr;
     TSimulationSession* session_ = nullptr;
     std::set<std::string> shownThisRun_;
+    TChangeMarks changes_;
 };
 
 } // namespace korvo

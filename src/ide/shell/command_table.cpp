@@ -1,11 +1,14 @@
 // The commands of the command module: caption, hint, shortcut, glyph,
 // what they do and when they are enabled.
+#include "base/theme.h"
 #include "base/user_dialogs.h"
 #include "common/log.h"
+#include "common/settings_layout.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
+#include "shell/source_editor.h"
 #include "shell/workbench.h"
 
 namespace korvo {
@@ -148,6 +151,39 @@ void TCommandsDataModule::CreateSearchCommands() {
         });
 }
 
+void TCommandsDataModule::CreateNavigationCommands() {
+    actGotoLine = actions_.Add(
+        {"actGotoLine",
+         "&Go to Line...",
+         "Go to a line of the text",
+         QKeySequence(Qt::CTRL | Qt::Key_G),
+         {}},
+        [this] {
+            auto* document = ActiveDocument();
+            auto* editor = workbench_.Documents().ActiveEditor();
+            if (!document || !editor || !editor->TextControl()) return;
+            int line = document->GetCaretPos().Line;
+            if (dialogs_.AskLineNumber(DialogParent(), editor->TextControl()->lines(), line))
+                document->SetCaretPos({line, 1});
+        },
+        [this](QAction& a) { a.setEnabled(ActiveDocument() && !PreviewOn()); });
+    actGotoDefinition = actions_.Add(
+        {"actGotoDefinition",
+         "Go to &Definition",
+         "Go to where the name at the caret is defined",
+         QKeySequence(Qt::Key_F2),
+         {}},
+        [this] {
+            auto* editor = workbench_.Documents().ActiveEditor();
+            if (!editor || !editor->TextControl()) return;
+            auto* text = editor->TextControl();
+            if (!editor->GotoDefinition(
+                    static_cast<int>(text->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS))))
+                dialogs_.Beep();
+        },
+        [this](QAction& a) { a.setEnabled(ActiveDocument() && !PreviewOn()); });
+}
+
 void TCommandsDataModule::CreateSettingsCommands() {
     actSettings = actions_.Add(
         {"actSettings", "Options", "General Settings", QKeySequence(Qt::Key_F10), "settings"},
@@ -179,7 +215,7 @@ void TCommandsDataModule::CreateSettingsCommands() {
             [this, kind](QAction& a) {
                 auto* simulation = ActiveSimulation();
                 a.setEnabled(!simulation || simulation->Mode() == dmEdit);
-                a.setChecked(coreKind_ == kind);
+                a.setChecked(ShownCoreKind() == kind);
             });
     }
     CoreAction(kDefaultCoreKind)->setChecked(true);
@@ -191,6 +227,7 @@ QAction* TCommandsDataModule::CoreAction(TCoreKind kind) const {
 
 void TCommandsDataModule::ExecuteSettings() {
     if (!dialogs_.EditSettings(DialogParent(), settings_, coreKind_, Log())) return;
+    ApplyTheme(settings::LoadThemeChoice(settings_));
     LoadHighlighterAttributes();
     ReadColumns();
 }

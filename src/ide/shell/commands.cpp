@@ -32,6 +32,7 @@ TCommandsDataModule::TCommandsDataModule(IWorkbench& workbench, TActionList& act
         std::make_unique<TSimulationPanels>(dialogs_, [this] { return DialogParent(); });
     CreateFileAndEditCommands();
     CreateSearchCommands();
+    CreateNavigationCommands();
     CreateSettingsCommands();
     CreateSimulationCommands();
     LoadHighlighterAttributes();
@@ -109,6 +110,11 @@ bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName, const QString& fi
     if (!dialogs_.ChooseSaveFile(DialogParent(), filter, suffix, chosen)) return false;
     fileName = QFileInfo(chosen).absoluteFilePath();
     return true;
+}
+
+void TCommandsDataModule::ShowSourceLine(const QString& fileName, int line) {
+    workbench_.OpenDocument(fileName);
+    if (auto* document = ActiveDocument()) document->SetCaretPos({line, 1});
 }
 
 QList<QAction*> TCommandsDataModule::EditorContextActions() {

@@ -54,6 +54,7 @@ public:
     QList<QAction*> EditorContextActions() override;
     bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
                           std::vector<std::string>& listing,
+                          std::vector<TAssemblyDiagnostic>& diagnostics,
                           TPicoBlazeDebugger& simulator) override;
     void SimulationStarted(TEditor& document) override;
     void SimulationFailed(TEditor& document) override;
@@ -68,8 +69,12 @@ public:
     QString OpenFilter() const { return openFilter_; }
     // A save dialog with the given filter ("Description|patterns|...").
     bool ExecuteSaveDialog(QString& fileName, const QString& filter, const QString& suffix);
-    TCoreKind CoreKind() const { return coreKind_; }
+    TCoreKind CoreKind() const override { return coreKind_; }
+    void ShowSourceLine(const QString& fileName, int line) override;
     void SetCoreKind(TCoreKind kind) { coreKind_ = kind; }
+    // The core the active document is written for; the one for new work
+    // while no document is active.
+    TCoreKind ShownCoreKind() const;
     TSynPicoBlaze& Parser() override { return parser_; }
     const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
     // The status, I/O and memory panels of the simulation.
@@ -103,6 +108,8 @@ public:
     QAction* actSearchFindNext = nullptr;
     QAction* actSearchFindPrev = nullptr;
     QAction* actSearchReplace = nullptr;
+    QAction* actGotoLine = nullptr;
+    QAction* actGotoDefinition = nullptr;
     QAction* actSettings = nullptr;
     QAction* actEditor = nullptr;
     QAction* actTarget = nullptr;
@@ -122,6 +129,7 @@ public:
 private:
     void CreateFileAndEditCommands();
     void CreateSearchCommands();
+    void CreateNavigationCommands();
     void CreateSettingsCommands();
     void CreateSimulationCommands();
     void ExecuteSettings();
@@ -167,6 +175,8 @@ private:
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;
     std::unique_ptr<TSimulationPanels> simulationPanels_;
+    // Simulator commands on the call stack (a Pause runs inside a Run).
+    int driveDepth_ = 0;
     std::unique_ptr<TRunSpeedCommands> runSpeed_;
 };
 

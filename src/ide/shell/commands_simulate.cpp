@@ -3,8 +3,10 @@
 // panels, runs keep the register panel and the simulator in step, and the
 // yields of a run let the window work.
 #include "assembler/driver.h"
+#include "assembler/source_symbols.h"
 #include "base/user_dialogs.h"
 #include "common/log.h"
+#include "common/settings_layout.h"
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
@@ -16,6 +18,7 @@
 #include "shell/icons.h"
 #include "shell/panel_limits.h"
 #include "shell/run_speed.h"
+#include "shell/source_editor.h"
 #include "shell/workbench.h"
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
@@ -24,6 +27,23 @@
 #include <QFile>
 
 namespace korvo {
+
+namespace {
+// The labels of a document's own text with their addresses, and its lines.
+TProgramText ProgramTextOf(TEditor& editor) {
+    TProgramText program;
+    std::string ownName = QFile::encodeName(editor.FileName()).toStdString();
+    for (const TSourceSymbol& symbol : editor.Symbols())
+        if (symbol.Kind == skLabel && symbol.FileName == ownName)
+            program.Labels.emplace_back(symbol.Value, QString::fromStdString(symbol.Name));
+    std::stable_sort(program.Labels.begin(), program.Labels.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (auto* text = editor.TextControl())
+        for (int line = 0; line < text->LineCount(); ++line)
+            program.Lines << QString::fromStdString(text->LineBytes(line));
+    return program;
+}
+} // namespace
 
 void TCommandsDataModule::CreateSimulationCommands() {
     actSimulate = actions_.AddCheckable(
@@ -126,8 +146,12 @@ void TCommandsDataModule::DriveSimulator(
     TEditor* editor = workbench_.Documents().ActiveEditor();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
     std::shared_ptr<TEditor> keepAlive = editor->shared_from_this();
+    // A command inside the yield of a run (Pause) belongs to that run.
+    bool outermost = driveDepth_++ == 0;
+    if (outermost) simulationPanels_->BeginChanges();
     ApplyRunSpeed();
     operation(*editor->Simulator());
+    if (--driveDepth_ == 0) simulationPanels_->EndChanges();
     workbench_.RepaintStatus();
 }
 
@@ -143,15 +167,27 @@ void TCommandsDataModule::SelectCore(TCoreKind kind) {
     auto* simulation = ActiveSimulation();
     if (simulation && (!simulation->Simulator() || simulation->Simulator()->CoreKind() != kind))
         simulation->SetCoreKind(kind);
+    // The choice is the file's from now on, in the IDE and for korvo asm.
+    if (auto* document = ActiveDocument(); document && !document->FileName().isEmpty())
+        settings::StoreFileCoreKind(settings_,
+                                    QFile::encodeName(document->FileName()).toStdString(), kind);
+}
+
+TCoreKind TCommandsDataModule::ShownCoreKind() const {
+    auto* simulation = ActiveSimulation();
+    return simulation && simulation->Simulator() ? simulation->Simulator()->CoreKind() : coreKind_;
 }
 
 bool TCommandsDataModule::AssembleDocument(const QString& fileName,
                                            const std::vector<std::string>& lines,
                                            std::vector<std::string>& listing,
+                                           std::vector<TAssemblyDiagnostic>& diagnostics,
                                            TPicoBlazeDebugger& simulator) {
     TAssemblyContext context{parser_, &simulator, Log(), settings_, &launcher_};
+    context.SuggestOtherCore = true;
     try {
-        return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing);
+        return AssembleSource(context, QFile::encodeName(fileName).toStdString(), lines, listing,
+                              &diagnostics);
     } catch (const std::exception& error) {
         // Files that cannot be read are logged by the run; only an unexpected
         // failure (memory) ends up here.
@@ -184,16 +220,21 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimul
     TSimulationPanels& panels = *simulationPanels_;
     switch (state) {
     case ssLoaded: {
+        if (TEditor* editor = workbench_.Documents().ActiveEditor();
+            editor && editor->Simulator() == &session.Simulator())
+            panels.SetProgramText(ProgramTextOf(*editor));
         const TPanelLimits& limits = ProcessPanelLimits();
         panels.Build(session, parser_, limits.IoPanelsVertical, limits.MemoryPanelsHorizontal);
         workbench_.DockSimulationPanels(&panels.Status(),
                                         panels.HasIOFrames() ? &panels.IOPanels() : nullptr,
                                         panels.HasMemoryFrames() ? &panels.RAMPanels() : nullptr,
                                         panels.HasUartTerminals() ? &panels.UartPanel() : nullptr);
+        workbench_.ShowSimulationViews(true);
         break;
     }
     case ssIdle:
         if (!panels.IsBound(session.Simulator())) break;
+        workbench_.ShowSimulationViews(false);
         workbench_.UndockSimulationPanels();
         panels.Free();
         break;

@@ -1,6 +1,9 @@
 #include "shell/editor.h"
 
+#include "assembler/driver.h"
+#include "assembler/source_symbols.h"
 #include "assembler/syn_picoblaze.h"
+#include "base/fonts.h"
 #include "base/user_dialogs.h"
 #include "common/log.h"
 #include "common/settings_layout.h"
@@ -26,6 +29,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTabWidget>
+#include <QToolTip>
 #include <optional>
 
 namespace korvo {
@@ -86,11 +90,23 @@ void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
     });
     auto sendToGutter = [weak](int margin, int line, Qt::KeyboardModifiers) {
         auto self = weak.lock();
-        if (!self || margin != TSourceEditor::kGlyphMargin) return;
+        if (!self || margin == TSourceEditor::kNumberMargin) return;
         // The simulator decides which lines can hold a breakpoint.
         if (self->simulator_) self->simulator_->ToggleBreakpoint(line + 1);
     };
     QObject::connect(text, &QsciScintilla::marginClicked, form, sendToGutter);
+    QObject::connect(text, &QsciScintilla::textChanged, form, [weak] {
+        if (auto self = weak.lock()) self->symbolsValid_ = false;
+    });
+    QObject::connect(text, &TSourceEditor::DefinitionRequested, form, [weak](int position) {
+        if (auto self = weak.lock()) self->GotoDefinition(position);
+    });
+    QObject::connect(text, &TSourceEditor::HoverRequested, form,
+                     [weak, text](int position, const QPoint& globalPosition) {
+                         auto self = weak.lock();
+                         QString hint = self ? self->HoverText(position) : QString();
+                         if (!hint.isEmpty()) QToolTip::showText(globalPosition, hint, text);
+                     });
 }
 
 TEditorForm* TEditor::Form() const {
@@ -234,6 +250,10 @@ void TEditor::OpenFile(const QString& fileName) {
         // A file that cannot be read leaves the document as it was.
         if (load && !LoadText(fileName)) return;
         SetFileName(fileName);
+        // A file keeps the core chosen for it.
+        if (auto core = settings::LoadFileCoreKind(host_.Settings(), FileSystemName(fileName));
+            load && core && (!simulator_ || simulator_->CoreKind() != *core))
+            SetCoreKind(*core);
         if (!load) {
             encoding_ = TTextEncoding::Utf8;
             form_->SynEditor->SetBytes({});
@@ -311,13 +331,11 @@ void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
     auto* text = TextControl();
     if (!text || !settings.KeyExists(settings::kEditorKey)) return;
     settings::TEditorSettings editor = settings::LoadEditorSettings(settings);
-    QFont font = text->EditorFont();
-    font.setFamily(QString::fromStdString(editor.FontName));
-    font.setPointSize(editor.FontSize);
+    QFont font = EditorFont(QString::fromStdString(editor.FontName), editor.FontSize);
     text->SetEditorFont(font);
     if (highlighter_) highlighter_->ApplyAttributes(font);
     // Smart tabs have no counterpart in this editor; the others map directly,
-    // a switch that is not stored as off.
+    // a switch that is not stored as on is off.
     text->setTabIndents(editor.TabIndent.value_or(false));
     text->setIndentationsUseTabs(!editor.TabsToSpaces.value_or(false));
     text->setBackspaceUnindents(editor.TabDelete.value_or(false));
@@ -538,6 +556,10 @@ bool TEditor::SaveAs() {
     QString fileName = fileName_;
     if (!host_.ExecuteSaveDialog(fileName, highlighterEntry_)) return false;
     SetFileName(fileName);
+    // A core other than the one for new work stays the file's.
+    if (simulator_ && simulator_->CoreKind() != host_.CoreKind())
+        settings::StoreFileCoreKind(host_.Settings(), FileSystemName(fileName),
+                                    simulator_->CoreKind());
     ShowCaptionAndLog();
     ChooseHighlighter();
     return Save();
@@ -825,9 +847,11 @@ void TEditor::SetMode(TDocumentMode mode) {
         form_->ListingLines.clear();
         form_->HasListing = true;
         std::vector<std::string> listing;
-        bool assembled =
-            simulator_ && host_.AssembleDocument(fileName_, SourceLines(), listing, *simulator_);
+        std::vector<TAssemblyDiagnostic> diagnostics;
+        bool assembled = simulator_ && host_.AssembleDocument(fileName_, SourceLines(), listing,
+                                                              diagnostics, *simulator_);
         if (!form_) return;
+        ShowErrorMarks(diagnostics, FileSystemName(fileName_));
         for (const auto& entry : listing)
             form_->ListingLines << QString::fromUtf8(entry.data(),
                                                      static_cast<qsizetype>(entry.size()));
@@ -874,6 +898,16 @@ void TEditor::SetCoreKind(TCoreKind kind) {
     session_.reset();
     simulator_.reset();
     if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
+}
+
+void TEditor::ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,
+                             const std::string& assembledName) {
+    auto* text = TextControl();
+    if (!text) return;
+    text->ClearErrorMarks();
+    for (const auto& diagnostic : diagnostics)
+        if (diagnostic.FileName == assembledName)
+            text->SetErrorMark(diagnostic.Line - 1, QString::fromStdString(diagnostic.Message));
 }
 
 // ---- Notifications from the form and the text control ----

@@ -24,6 +24,8 @@ class TSimulationSession;
 class TSourceEditor;
 class TSourceHighlighter;
 struct THighlighterEntry;
+struct TAssemblyDiagnostic;
+struct TSourceSymbol;
 
 // One document: a source text in a tab of the main window, its file, its
 // mode and the simulator for its core. The rest of the program reaches it
@@ -145,6 +147,21 @@ public:
     // Shows the caption in the tab and logs "Created: " or "Read: ".
     void ShowCaptionAndLog();
 
+    // Navigation (editor_navigation.cpp). The names the text defines, with
+    // the files it includes, for the document's core; found again after the
+    // text changed.
+    const std::vector<TSourceSymbol>& Symbols();
+    // The name at a position of the text (letters, digits and "_"), empty
+    // when there is none.
+    QString NameAt(int position) const;
+    // Moves the caret to where the name at position is defined (opening the
+    // included file that defines it); false when it is defined nowhere.
+    bool GotoDefinition(int position);
+    // The hint for a position: the assembler's message on an error line, or
+    // what the name there stands for, with its current value while the
+    // program is simulated; empty when there is nothing to say.
+    QString HoverText(int position);
+
 private:
     void SetFileName(const QString& fileName);
     void ChooseHighlighter();
@@ -163,6 +180,11 @@ private:
     void OnFormDestroyed();
     void ShowContextMenu(const QPoint& position);
     void ShowListingInGutter();
+    // The messages of a failed assembly on the lines of this text.
+    void ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,
+                        const std::string& assembledName);
+    // The current value of a register or port name while simulating.
+    QString CurrentValueText(const QString& name, const TSourceSymbol* symbol) const;
     void StartSimulation();
     void ShowSimulationState();
     void UpdateStatusStrings();
@@ -194,6 +216,8 @@ private:
     QStringList simulationStatus_;
     // The marks each line (index from 1) shows in the gutter.
     std::vector<int> shownMarks_;
+    std::vector<TSourceSymbol> symbols_;
+    bool symbolsValid_ = false;
     static inline bool coverageShown_ = false;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/driver.h"
 #include "shell/document_interfaces.h"
 
 #include <QList>
@@ -55,10 +56,16 @@ public:
     virtual QList<QAction*> EditorContextActions() = 0;
 
     // Assembles the lines (as stored, one per source line) into the
-    // simulator, filling listing with one entry per line; true on success.
+    // simulator, filling listing with one entry per line and diagnostics
+    // with the errors; true on success.
     virtual bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
                                   std::vector<std::string>& listing,
+                                  std::vector<TAssemblyDiagnostic>& diagnostics,
                                   TPicoBlazeDebugger& simulator) = 0;
+    // The core for new work, which documents start with.
+    virtual TCoreKind CoreKind() const = 0;
+    // Opens a file (or brings it to the front) with the caret on a line.
+    virtual void ShowSourceLine(const QString& fileName, int line) = 0;
     // A document entered or failed to enter simulation.
     virtual void SimulationStarted(TEditor& document) = 0;
     virtual void SimulationFailed(TEditor& document) = 0;

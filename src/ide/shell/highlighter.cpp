@@ -1,15 +1,11 @@
 #include "shell/highlighter.h"
 
 #include "base/fonts.h"
+#include "base/theme.h"
 
 #include <Qsci/qsciscintilla.h>
 
 namespace korvo {
-
-namespace {
-const QColor kPlainText(0, 0, 0);
-const QColor kPlainPaper(255, 255, 255);
-} // namespace
 
 QColor ColorFromTColor(TColor color) {
     if (color == clNone) return {};
@@ -34,6 +30,7 @@ QFont FontWithStyle(const QFont& base, std::uint8_t style) {
 TSourceHighlighter::TSourceHighlighter(TSynHighLighterIDE& scanner, QObject* parent)
     : QsciLexerCustom(parent), scanner_(scanner), baseFont_(FixedFont(12)) {
     ApplyAttributes(baseFont_);
+    connect(&ThemeNotifier(), &TThemeNotifier::Changed, this, [this] { ApplyAttributes(); });
 }
 
 const char* TSourceHighlighter::language() const {
@@ -58,12 +55,14 @@ void TSourceHighlighter::setEditor(QsciScintilla* editor) {
 
 void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
     baseFont_ = baseFont;
+    // The attributes' colours on the theme's paper, each kept readable there.
+    const TTheme& theme = CurrentTheme();
     setDefaultFont(baseFont_);
-    setDefaultColor(kPlainText);
-    setDefaultPaper(kPlainPaper);
+    setDefaultColor(theme.Text);
+    setDefaultPaper(theme.Paper);
     setFont(baseFont_, kPlainStyle);
-    setColor(kPlainText, kPlainStyle);
-    setPaper(kPlainPaper, kPlainStyle);
+    setColor(theme.Text, kPlainStyle);
+    setPaper(theme.Paper, kPlainStyle);
     const auto& attributes = scanner_.Attributes();
     for (int i = 0; i < static_cast<int>(attributes.size()); ++i) {
         const auto& attribute = attributes[i];
@@ -71,13 +70,14 @@ void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
         QColor background = ColorFromTColor(attribute.Background);
         int style = i + 1;
         setFont(FontWithStyle(baseFont_, attribute.Style), style);
-        setColor(foreground.isValid() ? foreground : kPlainText, style);
-        setPaper(background.isValid() ? background : kPlainPaper, style);
+        QColor paper = background.isValid() ? background : theme.Paper;
+        setColor(foreground.isValid() ? Readable(foreground, paper) : theme.Text, style);
+        setPaper(paper, style);
     }
     if (auto* target = editor()) {
         // Strike-out is not a font property the editor component paints, so it
         // is drawn with an indicator; restyle everything to place it.
-        target->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, kStrikeOutIndicator, kPlainText);
+        target->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, kStrikeOutIndicator, theme.Text);
         target->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0L, -1L);
     }
 }

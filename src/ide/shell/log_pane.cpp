@@ -1,8 +1,10 @@
 #include "shell/log_pane.h"
 
 #include "base/fonts.h"
+#include "base/theme.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace korvo {
 
@@ -21,6 +23,8 @@ const TLineColour kLineColours[] = {
     {"?", QColor(0xFF, 0x00, 0x00)},
 };
 constexpr int kColourCount = static_cast<int>(std::size(kLineColours));
+// The text style of a coloured line: black, as on every background above.
+constexpr int kColouredLineStyle = 1;
 } // namespace
 
 TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
@@ -42,6 +46,23 @@ TLogPane::TLogPane(QWidget* parent) : QsciScintilla(parent) {
         setMarkerBackgroundColor(kLineColours[marker].Background, marker);
     }
     connect(this, &QsciScintilla::selectionChanged, this, &TLogPane::ExtendSelectionToLines);
+    connect(&ThemeNotifier(), &TThemeNotifier::Changed, this, &TLogPane::ApplyThemeColours);
+    ApplyThemeColours();
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { followNewest_ = value >= verticalScrollBar()->maximum(); });
+}
+
+void TLogPane::ApplyThemeColours() {
+    const TTheme& theme = CurrentTheme();
+    setPaper(theme.Paper);
+    setColor(theme.Text);
+    setCaretForegroundColor(theme.Caret);
+    SendScintilla(SCI_STYLESETFORE, kColouredLineStyle, QColor(Qt::black));
+    SendScintilla(SCI_STYLESETBACK, kColouredLineStyle, theme.Paper);
+    SendScintilla(SCI_STYLESETFONT, kColouredLineStyle, font().family().toUtf8().constData());
+    SendScintilla(
+        SCI_STYLESETSIZEFRACTIONAL, kColouredLineStyle,
+        static_cast<long>(font().pointSizeF() * static_cast<int>(SC_FONT_SIZE_MULTIPLIER)));
 }
 
 void TLogPane::ExtendSelectionToLines() {
@@ -120,15 +141,33 @@ void TLogPane::AppendLines(const std::deque<QString>& newLines) {
         for (int marker = 0; marker < kColourCount; ++marker)
             if (kLineColours[marker].Background == background && background.isValid()) {
                 markerAdd(lineIndex, marker);
+                long start = SendScintilla(SCI_POSITIONFROMLINE, lineIndex);
+                SendScintilla(SCI_STARTSTYLING, start);
+                SendScintilla(SCI_SETSTYLING,
+                              SendScintilla(SCI_GETLINEENDPOSITION, lineIndex) - start,
+                              kColouredLineStyle);
                 break;
             }
     }
     setReadOnly(true);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    int last = std::max(0, lineCount_ - 1);
-    setCursorPosition(last, 0);
-    ensureLineVisible(last);
+    setCursorPosition(std::max(0, lineCount_ - 1), 0);
+    ShowNewestLines();
     viewport()->update();
+}
+
+void TLogPane::ShowNewestLines() {
+    long shown = std::max(1L, SendScintilla(SCI_LINESONSCREEN));
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, std::max(0L, static_cast<long>(lineCount_) - shown));
+    followNewest_ = true;
+}
+
+void TLogPane::resizeEvent(QResizeEvent* event) {
+    bool follow = followNewest_;
+    QsciScintilla::resizeEvent(event);
+    // A pane squeezed by the panels of a simulation, or by its own
+    // horizontal scroll bar, still shows the newest lines.
+    if (follow) ShowNewestLines();
 }
 
 int TLogPane::LineCount() const {
@@ -167,11 +206,16 @@ int TLogPane::SourceLineOf(const QString& text) {
     return ok && line > 0 ? line : 1;
 }
 
+void TLogPane::mousePressEvent(QMouseEvent* event) {
+    pressedLine_ = lineAt(event->position().toPoint());
+    QsciScintilla::mousePressEvent(event);
+}
+
 void TLogPane::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first click may have scrolled a partly shown line into view: the
+    // line it went down on is the one meant.
+    int line = pressedLine_ >= 0 ? pressedLine_ : lineAt(event->position().toPoint());
     QsciScintilla::mouseDoubleClickEvent(event);
-    int line = 0;
-    int index = 0;
-    getCursorPosition(&line, &index);
     if (int sourceLine = SourceLineOf(LineText(line)); sourceLine > 0)
         emit SourceLineRequested(sourceLine);
 }

@@ -37,18 +37,29 @@ signals:
     void SourceLineRequested(int line);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Paper and text of the theme; coloured lines keep black text.
+    void ApplyThemeColours();
     // Selections always cover whole lines.
     void ExtendSelectionToLines();
     void AppendLines(const std::deque<QString>& lines);
+    // Shows the newest line at the bottom of the view.
+    void ShowNewestLines();
     static QString Clean(const std::string& text);
 
     int updateDepth_ = 0;
     std::deque<QString> pending_;
     int lineCount_ = 0;
     bool extendingSelection_ = false;
+    // The line under the mouse when a button went down, before the click
+    // could scroll the view.
+    int pressedLine_ = -1;
+    // The view shows the newest lines and keeps them in view when it shrinks.
+    bool followNewest_ = true;
 };
 
 } // namespace korvo

@@ -9,10 +9,11 @@
 #include "shell/log_pane.h"
 #include "shell/recent_files.h"
 #include "shell/source_editor.h"
+#include "shell/status_bar_panel.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
@@ -65,30 +66,25 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < kStatusPanelCount; ++i) {
-        auto* panel = new QLabel(bar);
+        // The caret, mode and simulation texts keep their room; the hint or
+        // mode text and the stack give way first.
+        auto* panel = new TStatusBarPanel(kPanelWidths[i],
+                                          i == 1 || i == 2 ? Qt::AlignHCenter : Qt::AlignLeft,
+                                          i > 0 && i + 1 < kStatusPanelCount, bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setTextFormat(Qt::PlainText);
-        if (i == 1 || i == 2) panel->setAlignment(Qt::AlignCenter);
-        // Fixed sizes: a new text then repaints the panel without laying out
-        // the window again (the simulation texts change many times a second).
-        if (i + 1 < kStatusPanelCount) {
-            panel->setFixedWidth(kPanelWidths[i]);
-            panel->setFixedHeight(panel->sizeHint().height());
-        } else
-            panel->setMinimumWidth(std::min(kPanelWidths[i], 120));
         bar->addWidget(panel, i + 1 < kStatusPanelCount ? 0 : 1);
         StatusPanels[i] = panel;
     }
 
     idleUpdater_ = std::make_unique<TIdleUpdater>([this] { UpdateCommands(); }, this);
-    connect(SynEditLog, &TLogPane::SourceLineRequested, this, [this](int line) {
-        if (auto* document = Documents().ActiveEditor()) {
-            document->SetCaretPos({line, 1});
-            if (auto* text = document->TextControl()) text->setFocus();
-        }
-    });
+    connect(SynEditLog, &TLogPane::SourceLineRequested, this, &TMainForm::ShowActiveSourceLine);
+}
+
+void TMainForm::ShowActiveSourceLine(int line) {
+    if (auto* document = Documents().ActiveEditor()) {
+        document->SetCaretPos({line, 1});
+        if (auto* text = document->TextControl()) text->setFocus();
+    }
 }
 
 TMainForm::~TMainForm() = default;
@@ -223,22 +219,15 @@ void TMainForm::RequestUpdate() {
 
 QString TMainForm::HintOrMode() const {
     if (!hint_.isEmpty()) return hint_;
-    if (!IsCoreKind(CoreKind())) return {};
-    std::string_view caption = CoreDescription(CoreKind()).ModeCaption;
+    TCoreKind core = ModeCoreKind();
+    if (!IsCoreKind(core)) return {};
+    std::string_view caption = CoreDescription(core).ModeCaption;
     return QStringLiteral("Mode: ") +
            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 void TMainForm::UpdateStatusBar() {
-    auto setText = [](QLabel* panel, const QString& text) {
-        if (panel->text() == text) return;
-        // A simulation text of a long run may outgrow its panel: widen it
-        // rather than cut the text off.
-        int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() + 4;
-        if (needed > panel->width() && panel->maximumWidth() < QWIDGETSIZE_MAX)
-            panel->setFixedWidth(needed);
-        panel->setText(text);
-    };
+    auto setText = [](TStatusBarPanel* panel, const QString& text) { panel->setText(text); };
     setText(StatusPanels[0], QStringLiteral(" ") + HintOrMode());
     auto* document = Documents().ActiveDocument();
     for (int i = 1; i < kStatusPanelCount; ++i)
@@ -262,26 +251,35 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!splitterPlaced_) {
-        splitterPlaced_ = true;
-        int total = Splitter->height();
-        int log =
-            std::min(120, std::max(24, total - kMinimumSourceHeight - Splitter->handleWidth()));
-        Splitter->setSizes({std::max(0, total - log - Splitter->handleWidth()), log});
-        acceptedSizes_ = Splitter->sizes();
-    }
+    KeepLogPaneHeight();
     RequestUpdate();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    KeepLogPaneHeight();
+}
+
+void TMainForm::KeepLogPaneHeight() {
+    if (!SynEditLog->isVisibleTo(this)) return;
+    // The splitter takes its size from the window's layout first.
+    if (auto* layout = this->layout()) layout->activate();
+    QList<int> sizes = Splitter->sizes();
+    int total = sizes.value(0) + sizes.value(1);
+    int sourceMinimum =
+        std::max(PanelSource->minimumSizeHint().height(), PanelSource->minimumHeight());
+    int log =
+        std::max(SynEditLog->minimumHeight(), std::min(logPaneHeight_, total - sourceMinimum));
+    if (total > 0 && sizes.value(1) != log) Splitter->setSizes({total - log, log});
 }
 
 void TMainForm::OnSplitterMoved() {
     QList<int> sizes = Splitter->sizes();
-    // The source area never shrinks to kMinimumSourceHeight pixels or less.
-    if (sizes.value(0) + Splitter->handleWidth() <= kMinimumSourceHeight &&
-        !acceptedSizes_.isEmpty()) {
-        Splitter->setSizes(acceptedSizes_);
-    } else {
-        acceptedSizes_ = sizes;
-    }
+    // The source area never shrinks to kMinimumSourceHeight pixels or less
+    // by a move of the splitter.
+    if (sizes.value(0) + Splitter->handleWidth() > kMinimumSourceHeight)
+        logPaneHeight_ = sizes.value(1);
+    KeepLogPaneHeight();
     SynEditLog->viewport()->update();
 }
 
@@ -294,9 +292,37 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TMainForm::WriteSession() {
+    settings::TSession session;
+    auto& documents = Documents();
+    for (int i = 0; i < documents.Count(); ++i) {
+        auto document = documents.Get(i);
+        QString name = document->FileName();
+        if (name.isEmpty() || name.contains('*') || !QFileInfo::exists(name)) continue;
+        if (document.get() == documents.ActiveEditor())
+            session.Active = static_cast<std::int32_t>(session.Files.size());
+        session.Files.push_back(QFile::encodeName(name).toStdString());
+    }
+    settings::StoreSession(settings_, session);
+}
+
+void TMainForm::ReopenLastSession() {
+    if (!settings::LoadReopenFiles(settings_)) return;
+    settings::TSession session = settings::LoadSession(settings_);
+    QString active;
+    for (std::size_t i = 0; i < session.Files.size(); ++i) {
+        QString name = QFile::decodeName(QByteArray::fromStdString(session.Files[i]));
+        if (!QFileInfo(name).isFile()) continue;
+        OpenDocument(name);
+        if (static_cast<std::int32_t>(i) == session.Active) active = name;
+    }
+    if (!active.isEmpty()) OpenDocument(active);
+}
+
 void TMainForm::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
+    WriteSession();
     Documents().CloseAll(false);
     WriteWindowSettings();
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QSplitter;
 class QStatusBar;
@@ -22,6 +21,7 @@ class TEditorFactory;
 class TIdleUpdater;
 class TLogPane;
 class TRecentFiles;
+class TStatusBarPanel;
 
 // The processor-independent part of the main window: the source panel above
 // a splitter and the log pane, the status bar with its eight panels, the
@@ -36,6 +36,7 @@ public:
     static constexpr int kStatusPanelCount = 8;
     static constexpr int kRecentItems = 5;
     static constexpr int kMinimumSourceHeight = 300;
+    static constexpr int kLogPaneHeight = 120;
 
     // Opens a file as a document, or brings it to the front when it is open
     // already (same name without regard to letter case); an empty name gives
@@ -43,6 +44,11 @@ public:
     void OpenDocument(const QString& fileName);
     void ReadWindowSettings();
     void WriteWindowSettings();
+    // Puts the active document's caret on a line (from 1) and the focus there.
+    void ShowActiveSourceLine(int line);
+    // Opens the files that were open when the program last ended, with the
+    // one that was in front in front again (when the Misc page says so).
+    void ReopenLastSession();
     // Runs every command's update handler and refreshes the status bar.
     void UpdateCommands();
 
@@ -59,7 +65,7 @@ public:
     QWidget* PanelSource = nullptr;
     QSplitter* Splitter = nullptr;
     TLogPane* SynEditLog = nullptr;
-    std::array<QLabel*, kStatusPanelCount> StatusPanels{};
+    std::array<TStatusBarPanel*, kStatusPanelCount> StatusPanels{};
     std::array<QAction*, kRecentItems> miFileMRU{};
     QMenu* mnuRecent = nullptr;
 
@@ -74,6 +80,8 @@ protected:
     virtual TRecentFiles& RecentFiles() = 0;
     virtual bool ExecuteOpenDialog(QString& fileName) = 0;
     virtual TCoreKind CoreKind() const = 0;
+    // The core the status bar names: the active document's.
+    virtual TCoreKind ModeCoreKind() const { return CoreKind(); }
     virtual void SetCoreKind(TCoreKind kind) = 0;
     virtual void ShowAboutBox() = 0;
     // True while a print preview replaces the document tabs.
@@ -90,10 +98,16 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Gives the log pane the height it should have (120 pixels, or what the
+    // user dragged it to) as far as the source area leaves room for it.
+    void KeepLogPaneHeight();
     bool event(QEvent* event) override;
 
     // Closes every document without questions and writes the settings, once.
     void ShutDown();
+    // The files of the open documents, in tab order, for the next start.
+    void WriteSession();
 
 private:
     void OnSplitterMoved();
@@ -103,8 +117,7 @@ private:
     std::unique_ptr<TActionList> actions_;
     std::unique_ptr<TIdleUpdater> idleUpdater_;
     QString hint_;
-    QList<int> acceptedSizes_;
-    bool splitterPlaced_ = false;
+    int logPaneHeight_ = kLogPaneHeight;
     bool shutDown_ = false;
 };
 

@@ -1,10 +1,16 @@
 #include "shell/main_window.h"
 
+#include "base/theme.h"
 #include "base/user_dialogs.h"
+#include "common/settings_layout.h"
 #include "korvo_version.h"
+#include "panels/call_stack_view.h"
+#include "panels/code_memory_view.h"
+#include "panels/simulation_panels.h"
 #include "platform/data_folders.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
+#include "shell/core_selector.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/icons.h"
@@ -15,6 +21,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -66,6 +73,7 @@ TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialo
       examplesFolder_(ExamplesFolder(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("frmWorkbookMain"));
     setWindowIcon(ApplicationIcon());
+    ApplyTheme(settings::LoadThemeChoice(settings));
     CreateLayout();
     CreateBaseCommands();
     CommandsDataModule = std::make_unique<TCommandsDataModule>(*this, Actions(), settings, dialogs);
@@ -74,7 +82,9 @@ TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialo
     CreateCommands();
     CreateMenus();
     CreateToolBar();
+    CreateSimulationDocks();
     ReadWindowSettings();
+    ReopenLastSession();
     for (const QString& file : files)
         OpenDocument(file);
     UpdateCommands();
@@ -92,8 +102,10 @@ ILog& TfrmWorkbookMain::Log() {
 }
 
 void TfrmWorkbookMain::CreateLayout() {
-    ToolBar = new QToolBar(QStringLiteral("ToolBar"), PanelSource);
+    // Above the documents and the views of a simulation docked beside them.
+    ToolBar = new QToolBar(QStringLiteral("ToolBar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    addToolBar(Qt::TopToolBarArea, ToolBar);
     ToolBar->setIconSize(QSize(24, 24));
     ToolBar->setMovable(false);
     ToolBar->setFloatable(false);
@@ -132,7 +144,6 @@ void TfrmWorkbookMain::CreateLayout() {
     auto* layout = new QVBoxLayout(PanelSource);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ToolBar);
     layout->addWidget(edge);
     layout->addLayout(documentsRow, 1);
     layout->addWidget(RAMDockPanel);
@@ -195,6 +206,8 @@ void TfrmWorkbookMain::CreateMenus() {
     edit->addSeparator();
     edit->addActions(
         {c.actSearchFind, c.actSearchFindNext, c.actSearchFindPrev, c.actSearchReplace});
+    edit->addSeparator();
+    edit->addActions({c.actGotoLine, c.actGotoDefinition});
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
     view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
@@ -244,6 +257,38 @@ void TfrmWorkbookMain::CreateToolBar() {
         }
     }
     ToolBar->addWidget(c.RunSpeed().CreateToolBarWidget(ToolBar));
+    ToolBar->addSeparator();
+    CoreSelector = new TCoreSelector(c.actCores, *ToolBar, *statusBar());
+}
+
+void TfrmWorkbookMain::CreateSimulationDocks() {
+    auto& panels = Commands().SimulationPanels();
+    auto dock = [this](const QString& title, const QString& name, QWidget* view) {
+        auto* widget = new QDockWidget(title, this);
+        widget->setObjectName(name);
+        widget->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                                Qt::BottomDockWidgetArea);
+        widget->setWidget(view);
+        addDockWidget(Qt::RightDockWidgetArea, widget);
+        widget->hide();
+        return widget;
+    };
+    CodeMemoryDock =
+        dock(QStringLiteral("Code Memory"), QStringLiteral("CodeMemoryDock"), &panels.CodeMemory());
+    CallStackDock =
+        dock(QStringLiteral("Call Stack"), QStringLiteral("CallStackDock"), &panels.CallStack());
+    splitDockWidget(CodeMemoryDock, CallStackDock, Qt::Vertical);
+    resizeDocks({CodeMemoryDock}, {300}, Qt::Horizontal);
+    connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
+            &TMainForm::ShowActiveSourceLine);
+    connect(&panels.CallStack(), &TCallStackView::SourceLineRequested, this,
+            &TMainForm::ShowActiveSourceLine);
+}
+
+void TfrmWorkbookMain::ShowSimulationViews(bool show) {
+    bool shown = show && !SynEditPrintPreview;
+    CodeMemoryDock->setVisible(shown);
+    CallStackDock->setVisible(shown);
 }
 
 void TfrmWorkbookMain::ShowCaptions(bool on) {
@@ -265,6 +310,10 @@ bool TfrmWorkbookMain::ExecuteOpenDialog(QString& fileName) {
 
 TCoreKind TfrmWorkbookMain::CoreKind() const {
     return CommandsDataModule->CoreKind();
+}
+
+TCoreKind TfrmWorkbookMain::ModeCoreKind() const {
+    return CommandsDataModule->ShownCoreKind();
 }
 
 void TfrmWorkbookMain::SetCoreKind(TCoreKind kind) {
@@ -338,6 +387,7 @@ void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
     SynEditPrintPreview->setCurrentPage(1);
     RAMDockPanel->hide();
     SimulationPanelArea->hide();
+    ShowSimulationViews(false);
 }
 
 void TfrmWorkbookMain::HidePreviewPane() {
@@ -348,12 +398,14 @@ void TfrmWorkbookMain::HidePreviewPane() {
         SynEditPrintPreview = nullptr;
     }
     ShowPanelAreas();
+    ShowSimulationViews(Commands().SimulationPanels().Simulator() != nullptr);
 }
 
 void TfrmWorkbookMain::ShowPanelAreas() {
     bool preview = SynEditPrintPreview != nullptr;
     RAMDockPanel->setVisible(!preview && RAMDockPanel->layout()->count() > 0);
     SimulationPanelArea->setVisible(!preview && SimulationPanelArea->layout()->count() > 0);
+    KeepLogPaneHeight();
 }
 
 void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 
+class QDockWidget;
 class QPrintPreviewWidget;
 class QStackedWidget;
 class QTabWidget;
@@ -16,6 +17,7 @@ class QToolBar;
 namespace korvo {
 
 class TCommandsDataModule;
+class TCoreSelector;
 class TPrintEngine;
 
 // The main window: document tabs at the bottom of the source panel, the
@@ -44,6 +46,7 @@ public:
     void DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
                               QWidget* terminals = nullptr) override;
     void UndockSimulationPanels() override;
+    void ShowSimulationViews(bool show) override;
 
     TCommandsDataModule& Commands() { return *CommandsDataModule; }
     QTabWidget* PageControlEdit = nullptr;
@@ -53,6 +56,11 @@ public:
     // Right of the documents: the status panel above the I/O panels.
     QWidget* SimulationPanelArea = nullptr;
     QToolBar* ToolBar = nullptr;
+    // Right of everything while a program is simulated: the code memory and
+    // the call stack.
+    QDockWidget* CodeMemoryDock = nullptr;
+    QDockWidget* CallStackDock = nullptr;
+    TCoreSelector* CoreSelector = nullptr;
 
     QAction* actViewCaptions = nullptr;
     QAction* actViewCoverage = nullptr;
@@ -66,6 +74,7 @@ protected:
     TRecentFiles& RecentFiles() override;
     bool ExecuteOpenDialog(QString& fileName) override;
     TCoreKind CoreKind() const override;
+    TCoreKind ModeCoreKind() const override;
     void SetCoreKind(TCoreKind kind) override;
     void ShowAboutBox() override;
     bool PreviewOn() const override;
@@ -76,6 +85,7 @@ private:
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
+    void CreateSimulationDocks();
     void ExecuteOpenExample();
     void ExecuteImport();
     void ExecuteExport();

@@ -5,6 +5,7 @@
 #include "shell/highlighter.h"
 #include "shell/source_editor.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -86,10 +87,18 @@ void TPrintEngine::SetSource(const std::vector<std::string>& utf8Lines, const QS
     Clear();
     title_ = title;
     printer_->Title = title;
-    printer_->setDocName(title);
+    // The job takes the name without its folder: the print dialog builds its
+    // proposed file name from it.
+    printer_->setDocName(QFileInfo(title).fileName());
+    // Printing to a file proposes a PDF beside the document.
+    if (QFileInfo(title).isAbsolute() &&
+        (printer_->printerName().isEmpty() || printer_->outputFormat() == QPrinter::PdfFormat))
+        printer_->setOutputFileName(QFileInfo(title).absolutePath() + '/' +
+                                    QFileInfo(title).completeBaseName() + QStringLiteral(".pdf"));
     source_ = std::make_unique<TSourceEditor>();
     source_->ShowLineNumbers(false);
     source_->setMarginWidth(TSourceEditor::kGlyphMargin, 0);
+    source_->setMarginWidth(TSourceEditor::kBookmarkMargin, 0);
     QFont font = FixedFont(11);
     if (scanner) {
         highlighter_ = new TSourceHighlighter(*scanner, source_.get());

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -135,6 +136,15 @@ bool TQtUserDialogs::ChoosePrintRange(QWidget* parent, QPrinter& printer, int pa
     dialog.setMinMax(1, std::max(1, pageCount));
     printer.setFromTo(1, std::max(1, pageCount));
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool TQtUserDialogs::AskLineNumber(QWidget* parent, int lineCount, int& line) {
+    bool ok = false;
+    int chosen = QInputDialog::getInt(parent, QStringLiteral("  Go to Line"),
+                                      QStringLiteral("Line (1 to %1):").arg(lineCount),
+                                      std::clamp(line, 1, lineCount), 1, lineCount, 1, &ok);
+    if (ok) line = chosen;
+    return ok;
 }
 
 void TQtUserDialogs::Beep() {

@@ -28,6 +28,7 @@ public:
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
     void Beep() override;
+    bool AskLineNumber(QWidget* parent, int lineCount, int& line) override;
 
 private:
     std::unique_ptr<TConfirmReplaceDialog> confirmDialog_;

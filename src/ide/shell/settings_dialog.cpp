@@ -23,7 +23,6 @@ TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& l
                            TPanelLimits& panelLimits, QWidget* parent)
     : QDialog(parent), settings_(settings) {
     setWindowTitle(QStringLiteral("  Settings"));
-    setFixedSize(kDialogWidth, kDialogHeight);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));
@@ -70,16 +69,23 @@ TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& l
     pages_->setCurrentIndex(pgFormat);
     misc_->FillFontList();
 
-    for (TSettingsPage* page :
-         {static_cast<TSettingsPage*>(format_), static_cast<TSettingsPage*>(layout_),
-          static_cast<TSettingsPage*>(jtag_), static_cast<TSettingsPage*>(misc_)})
+    for (TSettingsPage* page : Pages()) {
+        page->MarkUnchanged();
         connect(page, &TSettingsPage::DefaultStateChanged, this,
                 &TdlgSettings::UpdateDefaultButton);
+    }
     connect(pages_, &QTabWidget::currentChanged, this, &TdlgSettings::UpdateDefaultButton);
     UpdateDefaultButton();
 
+    FitToSample();
+    connect(format_, &TFormatPage::SampleResized, this, &TdlgSettings::FitToSample);
     if (QScreen* screen = parent ? parent->screen() : this->screen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TdlgSettings::FitToSample() {
+    layout()->activate();
+    setFixedSize(minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight)));
 }
 
 void TdlgSettings::ShowPage(TPage page) {
@@ -103,9 +109,16 @@ void TdlgSettings::UpdateDefaultButton() {
     default_->setEnabled(ShowingPage()->CanRestoreDefaults());
 }
 
+std::array<TSettingsPage*, 4> TdlgSettings::Pages() const {
+    return {format_, layout_, jtag_, misc_};
+}
+
 void TdlgSettings::accept() {
     try {
-        ShowingPage()->Store(settings_);
+        // A change on a page that is not showing is the user's too: it is
+        // stored with the page that shows.
+        for (TSettingsPage* page : Pages())
+            if (page == ShowingPage() || page->Changed()) page->Store(settings_);
         settings_.Flush();
     } catch (const std::exception& failure) {
         QMessageBox::critical(this, QStringLiteral("Settings"),

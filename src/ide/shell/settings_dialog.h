@@ -6,6 +6,7 @@
 #include "shell/panel_limits.h"
 
 #include <QDialog>
+#include <array>
 
 class QPushButton;
 class QTabWidget;
@@ -19,8 +20,10 @@ class TMiscPage;
 class TSettingsPage;
 
 // The settings dialog: the pages "Format", "Layout", "JTAG" and "Misc".
-// OK stores only the page that is showing; "Default" puts that page's values
-// back to their defaults.
+// OK stores the page that is showing and every page the user changed;
+// "Default" puts the showing page's values back to their defaults. The
+// dialog is 600 by 400 pixels, wider or higher only when the Format page's
+// sample needs it to show its lines whole in a large editor font.
 class TdlgSettings : public QDialog {
     Q_OBJECT
 public:
@@ -41,12 +44,14 @@ public:
     TMiscPage* MiscPage() const { return misc_; }
     QPushButton* DefaultButton() const { return default_; }
 
-    // Stores the showing page and closes; a failure to write is shown and the
-    // dialog stays open.
+    // Stores the showing page and the changed ones and closes; a failure to
+    // write is shown and the dialog stays open.
     void accept() override;
 
 private:
     TSettingsPage* ShowingPage() const;
+    std::array<TSettingsPage*, 4> Pages() const;
+    void FitToSample();
     void RestoreDefaults();
     void UpdateDefaultButton();
 

@@ -140,6 +140,27 @@ void TFormatPage::Load(const ISettingsStore& settings) {
 
 void TFormatPage::SetSampleFont(const QFont& font) {
     highlighter_->ApplyAttributes(font);
+    FitSample();
+}
+
+void TFormatPage::FitSample() {
+    // Bold and italic take no more room in a fixed-pitch font; measure bold
+    // to be safe.
+    QFont bold = highlighter_->BaseFont();
+    bold.setBold(true);
+    QFontMetrics metrics(bold);
+    int widest = 0;
+    for (const auto& line : sampleLines_)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
+    int lineHeight =
+        static_cast<int>(sample_->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0L));
+    int left = static_cast<int>(sample_->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
+    QSize needed(widest + left + 2 + 2 * sample_->frameWidth(),
+                 lineHeight * static_cast<int>(sampleLines_.size() + 1) +
+                     2 * sample_->frameWidth());
+    if (sample_->minimumSize() == needed) return;
+    sample_->setMinimumSize(needed);
+    emit SampleResized();
 }
 
 TFormatColumns TFormatPage::Columns() const {
@@ -169,6 +190,7 @@ void TFormatPage::ShowSample() {
     sample_->setReadOnly(false);
     sample_->setText(lines.join(QLatin1Char('\n')));
     sample_->setReadOnly(true);
+    FitSample();
 }
 
 void TFormatPage::ColorChosen(TAttributeIndex attribute, const QColor& color) {

@@ -37,6 +37,12 @@ public:
     bool CanRestoreDefaults() const override { return true; }
 
     TFormatColumns Columns() const;
+
+signals:
+    // The sample asks for another size to show every line whole.
+    void SampleResized();
+
+public:
     const std::vector<TSynHighlighterAttribute>& Attributes() const;
     std::vector<std::string> SampleLines() const { return sampleLines_; }
 
@@ -51,6 +57,8 @@ private:
     void ColorChosen(TAttributeIndex attribute, const QColor& color);
     void ShowAttributeColors();
     void ShowSample();
+    // Makes the sample ask for the room its lines take in its font.
+    void FitSample();
 
     TCoreKind coreKind_;
     TSynPicoBlaze scanner_;

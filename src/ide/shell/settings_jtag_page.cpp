@@ -129,7 +129,9 @@ void TJtagPage::DataWidthChanged(int dataWidth) {
 void TJtagPage::Load(const ISettingsStore& settings, ILog& log) {
     settings::TScanChain chain;
     try {
-        settings::LoadScanChain(settings, settings::TChainKeys::RequiredKeys, chain);
+        // Keys never written are no failure: the page shows no devices and
+        // the target preset then.
+        settings::LoadScanChain(settings, settings::TChainKeys::OptionalKeys, chain);
     } catch (const std::exception& failure) {
         log.AddLogLine("Failure: " + std::string(failure.what()) + "; SVF data not yet set");
     }

@@ -21,11 +21,15 @@ public:
     void Store(ISettingsStore& settings) override;
     void RestoreDefaults() override;
     bool CanRestoreDefaults() const override;
+    // The limits live in the program, not in the settings.
+    void MarkUnchanged() override { shown_ = Limits(); }
+    bool Changed() override { return Limits() != shown_; }
 
     TPanelLimits Limits() const;
 
 private:
     TPanelLimits& limits_;
+    TPanelLimits shown_;
     QSpinBox* ioPanels_ = nullptr;
     QSpinBox* memoryPanels_ = nullptr;
 };

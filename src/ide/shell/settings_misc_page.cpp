@@ -1,5 +1,6 @@
 #include "shell/settings_misc_page.h"
 
+#include "base/fonts.h"
 #include "shell/settings_uart_group.h"
 
 #include <QButtonGroup>
@@ -79,11 +80,14 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     fontForm->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     fontName_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     editorLayout->addLayout(fontForm);
-    for (std::size_t i = 0; i < switches_.size(); ++i) {
+    // Two columns of switches leave room for the window group below.
+    auto* switchGrid = new QGridLayout;
+    for (int i = 0; i < static_cast<int>(switches_.size()); ++i) {
         switches_[i] = new QCheckBox(QString::fromLatin1(kSwitches[i].Caption), editorGroup);
         switches_[i]->setObjectName(QString::fromLatin1(kSwitches[i].Name));
-        editorLayout->addWidget(switches_[i]);
+        switchGrid->addWidget(switches_[i], i % 3, i / 3);
     }
+    editorLayout->addLayout(switchGrid);
     editorLayout->addStretch();
 
     auto* timeGroup = new QGroupBox(QStringLiteral(" Time "), this);
@@ -116,6 +120,17 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
         scratchLayout->addWidget(choice, i % 3, i / 3);
     }
 
+    auto* windowGroup = new QGroupBox(QStringLiteral(" Window "), this);
+    auto* windowLayout = new QFormLayout(windowGroup);
+    theme_ = new QComboBox(windowGroup);
+    theme_->setObjectName(QStringLiteral("theme"));
+    theme_->addItems(
+        {QStringLiteral("As the desktop"), QStringLiteral("Light"), QStringLiteral("Dark")});
+    windowLayout->addRow(QStringLiteral("Colours:"), theme_);
+    reopenFiles_ = new QCheckBox(QStringLiteral("Reopen the last session's files"), windowGroup);
+    reopenFiles_->setObjectName(QStringLiteral("reopenFiles"));
+    windowLayout->addRow(reopenFiles_);
+
     auto* side = new QVBoxLayout;
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
@@ -123,12 +138,17 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     side->addWidget(uart_);
     side->addStretch();
 
+    auto* left = new QVBoxLayout;
+    left->addWidget(editorGroup, 1);
+    left->addWidget(windowGroup);
+
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(editorGroup, 1);
+    layout->addLayout(left, 1);
     layout->addLayout(side, 1);
 
     ShowEditorSettings({});
     scratchPad_->button(settings::kDefaultScratchPadChoice)->setChecked(true);
+    reopenFiles_->setChecked(true);
 }
 
 void TMiscPage::ShowEditorSettings(const settings::TEditorSettings& editor) {
@@ -143,6 +163,8 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
     frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
+    theme_->setCurrentIndex(static_cast<int>(settings::LoadThemeChoice(settings)));
+    reopenFiles_->setChecked(settings::LoadReopenFiles(settings));
     uart_->Load(settings);
 }
 
@@ -156,10 +178,7 @@ void TMiscPage::FillFontList() {
 }
 
 QFont TMiscPage::EditorFont() const {
-    QFont font(fontName_->currentText());
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(fontSize_->value());
-    return font;
+    return ::korvo::EditorFont(fontName_->currentText(), fontSize_->value());
 }
 
 settings::TEditorSettings TMiscPage::EditorSettings() const {
@@ -175,6 +194,9 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
     settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
+    settings::StoreThemeChoice(settings,
+                               static_cast<settings::TThemeChoice>(theme_->currentIndex()));
+    settings::StoreReopenFiles(settings, reopenFiles_->isChecked());
     uart_->Store(settings);
 }
 

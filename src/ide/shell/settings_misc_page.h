@@ -16,13 +16,15 @@ namespace korvo {
 class TUartSettingsGroup;
 
 // The "Misc" page: the editor's font and typing switches, the simulated
-// clock frequency, the scratch pad size and the UARTs.
+// clock frequency, the scratch pad size, the UARTs, the colours of the
+// program and whether the last session's files open again.
 class TMiscPage : public TSettingsPage {
     Q_OBJECT
 public:
     explicit TMiscPage(QWidget* parent = nullptr);
 
-    // "Editor", "Time", "ScratchPad" and "UART".
+    // "Editor", "Time", "ScratchPad", "UART" and the theme and session
+    // switches of "Options".
     void Load(const ISettingsStore& settings);
     // Lists the installed fixed-pitch font families; the font shown stays.
     void FillFontList();
@@ -43,6 +45,8 @@ private:
     std::array<QCheckBox*, 5> switches_{};
     QLineEdit* frequency_ = nullptr;
     QButtonGroup* scratchPad_ = nullptr;
+    QComboBox* theme_ = nullptr;
+    QCheckBox* reopenFiles_ = nullptr;
     TUartSettingsGroup* uart_ = nullptr;
 };
 

@@ -1,8 +1,10 @@
 #include "shell/source_editor.h"
 
 #include "base/fonts.h"
-
+#include "base/theme.h"
 #include "shell/icons.h"
+
+#include <QApplication>
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -10,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QWheelEvent>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qscistyle.h>
 
@@ -26,8 +29,9 @@ constexpr int kGlyphKinds = 6;
 constexpr int kFirstColourMarker = 20;
 constexpr int kColourKinds = 3;
 constexpr int kLineTextIndicator = 9;
-const QColor kGutterText(0x00, 0x80, 0x80);
-const QColor kGutterBack(0xF0, 0xF0, 0xF0);
+constexpr int kErrorIndicator = 10;
+// How long the mouse rests before a hint shows, in milliseconds.
+constexpr int kHoverDelay = 500;
 const QColor kErrorLine(0xFF, 0xFF, 0x00);
 // Executed and never executed lines, drawn over the line numbers.
 constexpr int kCoveredMarker = 23, kMissedMarker = 24;
@@ -63,16 +67,20 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setMarginType(kNumberMargin, NumberMargin);
     setMarginType(kListingMargin, TextMargin);
     setMarginType(kGlyphMargin, SymbolMargin);
+    setMarginType(kBookmarkMargin, SymbolMargin);
     setMarginMarkerMask(kNumberMargin, 1 << kCoveredMarker | 1 << kMissedMarker);
     setMarginMarkerMask(kListingMargin, 0);
     int glyphMask = 0;
-    for (int marker = 0; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
+    for (int marker = kFirstGlyphMarker; marker < kFirstGlyphMarker + kGlyphKinds; ++marker)
         glyphMask |= 1 << marker;
     setMarginMarkerMask(kGlyphMargin, glyphMask);
-    setMarginSensitivity(kGlyphMargin, true);
-    setMarginsForegroundColor(kGutterText);
-    setMarginsBackgroundColor(kGutterBack);
+    setMarginMarkerMask(kBookmarkMargin, (1 << kBookmarkCount) - 1);
+    // A click anywhere in the gutter of Simulate mode toggles a breakpoint;
+    // the line numbers of Edit mode keep selecting lines.
+    for (int margin : {kListingMargin, kGlyphMargin, kBookmarkMargin})
+        setMarginSensitivity(margin, true);
     setMarginWidth(kGlyphMargin, 18);
+    setMarginWidth(kBookmarkMargin, 16);
 
     for (int number = 0; number < kBookmarkCount; ++number)
         markerDefine(BookmarkGlyph(number), number);
@@ -88,14 +96,55 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     }
     SendScintilla(SCI_INDICSETSTYLE, kLineTextIndicator, INDIC_TEXTFORE);
     SendScintilla(SCI_INDICSETFORE, kLineTextIndicator, QColor(Qt::white));
+    SendScintilla(SCI_INDICSETSTYLE, kErrorIndicator, INDIC_SQUIGGLE);
+    SendScintilla(SCI_INDICSETFORE, kErrorIndicator, QColor(0xE0, 0x10, 0x10));
+    setAnnotationDisplay(AnnotationBoxed);
+    SendScintilla(SCI_SETMOUSEDWELLTIME, kHoverDelay);
 
-    listingStyle_ =
-        std::make_unique<QsciStyle>(-1, QStringLiteral("Listing"), kGutterText, kGutterBack, font_);
+    const TTheme& theme = CurrentTheme();
+    listingStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Listing"), theme.GutterText,
+                                                theme.GutterBack, font_);
     listingErrorStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Listing error"),
                                                      QColor(Qt::black), kErrorLine, font_);
+    errorStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Error"), theme.ErrorText,
+                                              theme.ErrorBack, font_);
 
     connect(this, &QsciScintilla::linesChanged, this, &TSourceEditor::UpdateNumberMarginWidth);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] {
+        numberMarginDigits_ = 0;
+        UpdateMargins();
+    });
+    connect(this, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
+        if (position >= 0) emit HoverRequested(position, viewport()->mapToGlobal(QPoint(x, y)));
+    });
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int modification, const char*, int length, int linesAdded, int,
+                   int, int, int,
+                   int) { ClearEditedErrorMarks(position, modification, length, linesAdded); });
+    connect(&ThemeNotifier(), &TThemeNotifier::Changed, this, &TSourceEditor::ApplyThemeColours);
+    ApplyThemeColours();
     UpdateMargins();
+}
+
+void TSourceEditor::ApplyThemeColours() {
+    const TTheme& theme = CurrentTheme();
+    if (!lexer()) {
+        setPaper(theme.Paper);
+        setColor(theme.Text);
+    }
+    setCaretForegroundColor(theme.Caret);
+    QPalette palette = QApplication::palette();
+    setSelectionBackgroundColor(palette.color(QPalette::Highlight));
+    setSelectionForegroundColor(palette.color(QPalette::HighlightedText));
+    setMarginsForegroundColor(theme.GutterText);
+    setMarginsBackgroundColor(theme.GutterBack);
+    setFoldMarginColors(theme.GutterBack, theme.GutterBack);
+    setEdgeColor(theme.Edge);
+    listingStyle_->setColor(theme.GutterText);
+    listingStyle_->setPaper(theme.GutterBack);
+    errorStyle_->setColor(theme.ErrorText);
+    errorStyle_->setPaper(theme.ErrorBack);
+    if (!listing_.isEmpty()) SetListing(QStringList(listing_));
 }
 
 TSourceEditor::~TSourceEditor() = default;
@@ -167,13 +216,14 @@ void TSourceEditor::SetEditorFont(const QFont& font) {
     setMarginsFont(font_);
     listingStyle_->setFont(font_);
     listingErrorStyle_->setFont(font_);
+    errorStyle_->setFont(font_);
     UpdateMargins();
 }
 
 void TSourceEditor::SetRightEdge(int column) {
     setEdgeMode(EdgeLine);
     setEdgeColumn(column);
-    setEdgeColor(QColor(0xC0, 0xC0, 0xC0));
+    setEdgeColor(CurrentTheme().Edge);
 }
 
 void TSourceEditor::ShowLineNumbers(bool show) {
@@ -324,6 +374,47 @@ void TSourceEditor::MoveCaret(int line, int column) {
     ensureLineVisible(target);
 }
 
+void TSourceEditor::SetErrorMark(int line, const QString& message) {
+    if (line < 0 || line >= lines()) return;
+    long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
+    SendScintilla(SCI_INDICATORFILLRANGE, start, std::max(1L, end - start));
+    annotate(line, message, *errorStyle_);
+}
+
+void TSourceEditor::ClearErrorMarks() {
+    SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
+    SendScintilla(SCI_INDICATORCLEARRANGE, 0L, SendScintilla(SCI_GETLENGTH));
+    clearAnnotations();
+}
+
+QString TSourceEditor::ErrorMessage(int line) const {
+    return line >= 0 && line < lines() ? annotation(line) : QString();
+}
+
+void TSourceEditor::ClearEditedErrorMarks(int position, int modification, int length,
+                                          int linesAdded) {
+    if (!(modification & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
+    long first = SendScintilla(SCI_LINEFROMPOSITION, static_cast<long>(position));
+    long last = SendScintilla(SCI_LINEFROMPOSITION,
+                              static_cast<long>(position + (linesAdded > 0 ? length : 0)));
+    for (long line = first; line <= last; ++line) {
+        if (annotation(static_cast<int>(line)).isEmpty()) continue;
+        clearAnnotations(static_cast<int>(line));
+        long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+        long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+        SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
+        SendScintilla(SCI_INDICATORCLEARRANGE, start, std::max(1L, end - start));
+    }
+}
+
+int TSourceEditor::PositionAt(const QPoint& point) const {
+    return static_cast<int>(const_cast<TSourceEditor*>(this)->SendScintilla(
+        SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(point.x()),
+        static_cast<long>(point.y())));
+}
+
 int TSourceEditor::DigitOfKey(int key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
     // With Shift held the key reports the shifted character of the digit row.
@@ -350,7 +441,47 @@ void TSourceEditor::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Ctrl with plus, minus or 0 zooms the text, as Ctrl and the wheel do.
+    if (modifiers == Qt::ControlModifier ||
+        modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal: zoomIn(); return;
+        case Qt::Key_Minus: zoomOut(); return;
+        case Qt::Key_0:
+            if (modifiers == Qt::ControlModifier) {
+                zoomTo(0);
+                return;
+            }
+            break;
+        default: break;
+        }
+    }
     QsciScintilla::keyPressEvent(event);
+}
+
+void TSourceEditor::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->angleDelta().y() > 0)
+            zoomIn();
+        else if (event->angleDelta().y() < 0)
+            zoomOut();
+        event->accept();
+        return;
+    }
+    QsciScintilla::wheelEvent(event);
+}
+
+void TSourceEditor::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier) {
+        int position = PositionAt(event->position().toPoint());
+        if (position >= 0) {
+            event->accept();
+            emit DefinitionRequested(position);
+            return;
+        }
+    }
+    QsciScintilla::mousePressEvent(event);
 }
 
 void TSourceEditor::focusInEvent(QFocusEvent* event) {

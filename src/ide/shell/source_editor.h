@@ -21,8 +21,8 @@ enum class TLineGlyph;
 enum class TLineColour { Normal, Current, Breakpoint, DeadBreakpoint };
 
 // The text control of a document: a source editor with a gutter (line
-// numbers, or the assembler's listing, and a glyph column for bookmarks and
-// simulation marks), ten bookmarks, file drops and line colours. Text is
+// numbers, or the assembler's listing, a glyph column for the simulation
+// marks and one for bookmarks), ten bookmarks, file drops and line colours. Text is
 // UTF-8 with CR LF line breaks.
 class TSourceEditor : public QsciScintilla {
     Q_OBJECT
@@ -34,6 +34,9 @@ public:
     static constexpr int kNumberMargin = 0;
     static constexpr int kListingMargin = 1;
     static constexpr int kGlyphMargin = 2;
+    // Bookmarks have a column of their own, so that they never hide a
+    // breakpoint or the current line.
+    static constexpr int kBookmarkMargin = 3;
 
     // The whole text as bytes, and replacing it; SetBytes starts a new undo
     // history, clears the modified flag and puts the caret at the start.
@@ -78,13 +81,32 @@ public:
     // Caret by line and column from 1.
     void MoveCaret(int line, int column);
 
+    // The assembler's message for a line (from 0): a wavy underline under
+    // the line's text and the message below it, until the line is edited.
+    void SetErrorMark(int line, const QString& message);
+    void ClearErrorMarks();
+    // The message on a line, empty when none.
+    QString ErrorMessage(int line) const;
+
+    // The document position under a point of the view, -1 for none.
+    int PositionAt(const QPoint& point) const;
+
+    // Follows the theme: paper, text, caret, gutter and marks.
+    void ApplyThemeColours();
+
 signals:
     void FilesDropped(const QStringList& files);
     void FocusReceived();
     void ContextMenuRequested(const QPoint& globalPosition);
+    // The mouse rests over a document position (for a tool tip there).
+    void HoverRequested(int position, const QPoint& globalPosition);
+    // Ctrl and a click on a document position: go to what is named there.
+    void DefinitionRequested(int position);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -94,6 +116,8 @@ protected:
 private:
     void UpdateMargins();
     void UpdateNumberMarginWidth();
+    // Clears the error mark of every line an edit touched.
+    void ClearEditedErrorMarks(int position, int modification, int length, int linesAdded);
     qsizetype ListingWidth() const;
     static int DigitOfKey(int key);
 
@@ -102,6 +126,7 @@ private:
     QStringList listing_;
     std::unique_ptr<QsciStyle> listingStyle_;
     std::unique_ptr<QsciStyle> listingErrorStyle_;
+    std::unique_ptr<QsciStyle> errorStyle_;
     std::array<int, kBookmarkCount> bookmarkHandles_{};
     std::array<int, kBookmarkCount> bookmarkColumns_{};
     int numberMarginDigits_ = 0;

@@ -39,6 +39,9 @@ public:
     // Takes every simulation panel out of the window again, without
     // destroying it.
     virtual void UndockSimulationPanels() = 0;
+    // Shows the code memory and call stack views of a simulation, or hides
+    // them when it ends.
+    virtual void ShowSimulationViews(bool show) = 0;
 };
 
 } // namespace korvo

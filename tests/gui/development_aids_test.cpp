@@ -1,0 +1,267 @@
+// What helps while writing and debugging a program: the core chosen per
+// file, the assembler's messages in the text, going to lines and definitions,
+// hints on names, the dark theme, zoom, the files of the last session, the
+// marks of what a step changed, and the code memory and call stack views.
+#include "base/theme.h"
+#include "common/settings.h"
+#include "panels/call_stack_view.h"
+#include "panels/code_memory_view.h"
+#include "panels/frame_io_panels.h"
+#include "panels/frame_output.h"
+#include "panels/frame_ram_panels.h"
+#include "panels/frame_status.h"
+#include "panels/frame_store.h"
+#include "panels/panel_widgets.h"
+#include "panels/simulation_panels.h"
+#include "shell/commands.h"
+#include "shell/core_selector.h"
+#include "shell/document_manager.h"
+#include "shell/editor.h"
+#include "shell/main_window.h"
+#include "shell/source_editor.h"
+#include "simulation_test_support.h"
+#include "simulator/debugger.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QToolTip>
+#include <Qsci/qscilexer.h>
+#include <QtTest>
+
+using namespace korvo;
+using namespace korvo::test;
+
+namespace {
+using Sci = QsciScintillaBase;
+
+// The document position of the first occurrence of text on a line (from 1).
+int PositionOf(TSourceEditor& text, int line, const char* what) {
+    int column = QString::fromStdString(text.LineBytes(line - 1)).indexOf(QLatin1String(what));
+    return static_cast<int>(text.SendScintilla(Sci::SCI_POSITIONFROMLINE, line - 1)) + column;
+}
+
+QString Hover(TEditor& document, int line, const char* what) {
+    auto& text = *document.TextControl();
+    emit text.SCN_DWELLSTART(PositionOf(text, line, what), 5, 5);
+    QString hint = QToolTip::isVisible() ? QToolTip::text() : QString();
+    // A hidden hint goes after a while; the next one must not see it.
+    QToolTip::hideText();
+    for (int wait = 0; wait < 50 && QToolTip::isVisible(); ++wait)
+        QTest::qWait(20);
+    return hint;
+}
+
+const char* kProgram =
+    "counter EQU s3\r\nleds DSOUT $01\r\nloop: ADD counter, 1\r\n"
+    "  OUT counter, leds\r\n  JUMP loop\r\nINCL \"defs.inc\"\r\nLOAD s0, limit\r\n";
+} // namespace
+
+class DevelopmentAidsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The core is chosen in the tool bar or status bar and stays the file's,
+    // also over a restart that reopens the session; a source that is good
+    // for another core says so when it fails.
+    void TheCoreIsTheFilesAndTheSessionComesBack() {
+        TTestWindow window;
+        QString file = WriteFile(window.Settings.Folder(), "p3.psm", "loop: FETCH s0, 1\r\n");
+        window->OpenDocument(file);
+        Press(window, window->Commands().actSimulate);
+        QVERIFY(LogLines(*window).contains(
+            "?This source assembles without errors for Picoblaze-3: select that core to use it"));
+        Press(window, window->Commands().actSimulate);
+        QComboBox* list = window->CoreSelector->ToolBarList;
+        emit list->activated(2);
+        window->UpdateCommands();
+        QCOMPARE(window.Active().Simulator()->CoreKind(), TCoreKind::pbt3);
+        QCOMPARE(window->CoreSelector->StatusButton->text(), QString("Picoblaze 3"));
+        QCOMPARE(window->StatusPanelText(0), QString(" Mode: Picoblaze-3"));
+
+        window->actFileNew->trigger();
+        window->CoreSelector->StatusButton->menu()->actions().at(3)->trigger();
+        window->UpdateCommands();
+        QCOMPARE(list->currentIndex(), 3);
+        window->OpenDocument(file);
+        window->UpdateCommands();
+        QCOMPARE(list->currentIndex(), 2);
+
+        window.Restart();
+        QCOMPARE(window->Documents().Count(), 1);
+        QCOMPARE(window.Active().Simulator()->CoreKind(), TCoreKind::pbt3);
+        QCOMPARE(window->Commands().CoreKind(), TCoreKind::pbtC);
+        QVERIFY(Press(window, window->Commands().actSimulate));
+        QCOMPARE(window.Active().Mode(), dmSimulate);
+        WriteInteger(window.Settings.Store(), "Options", "ReopenFiles", 0);
+        window.Restart();
+        QCOMPARE(window->Documents().Count(), 0);
+    }
+
+    // A failed assembly marks its lines with the message, shown as the hint,
+    // until the line is edited.
+    void ErrorsStayOnTheirLinesUntilEdited() {
+        TTestWindow window;
+        window->OpenDocument(WriteFile(window.Settings.Folder(), "bad.psm",
+                                       "LOAD s0, nowhere\r\nJUMP 0\r\nJUMP elsewhere\r\n"));
+        TEditor& document = window.Active();
+        Press(window, window->Commands().actSimulate);
+        auto& text = *document.TextControl();
+        const QString undefined("An undefined identifier found.");
+        QCOMPARE(QStringList({text.ErrorMessage(0), text.ErrorMessage(1), text.ErrorMessage(2)}),
+                 QStringList({undefined, QString(), undefined}));
+        QCOMPARE(Hover(document, 1, "nowhere"), undefined);
+        document.SetCaretPos({1, 3});
+        text.insert(QStringLiteral("x"));
+        QCOMPARE(text.ErrorMessage(0), QString());
+        QCOMPARE(text.ErrorMessage(2), undefined);
+    }
+
+    void LinesDefinitionsAndHints() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        QString include = WriteFile(window.Settings.Folder(), "defs.inc", ";\r\nlimit EQU 10\r\n");
+        TEditor& document = StartSimulation(window, "names.psm", kProgram);
+        auto& text = *document.TextControl();
+        auto& c = window->Commands();
+        Press(window, c.actSimulate);
+        window.Dialogs.LineNumbers = {4};
+        Press(window, c.actGotoLine);
+        QCOMPARE(document.GetCaretPos().Line, 4);
+        text.SendScintilla(Sci::SCI_GOTOPOS, PositionOf(text, 5, "loop"));
+        Press(window, c.actGotoDefinition);
+        QCOMPARE(document.GetCaretPos().Line, 3);
+        auto ctrlClick = [&](int line, const char* name) {
+            int at = PositionOf(text, line, name);
+            QTest::mouseClick(
+                text.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                QPoint(
+                    static_cast<int>(text.SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0L, at)) + 2,
+                    static_cast<int>(text.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0L, at)) + 4));
+        };
+        ctrlClick(4, "leds");
+        QCOMPARE(document.GetCaretPos().Line, 2);
+
+        QCOMPARE(Hover(document, 3, "counter"), QString("counter: register s3, line 1"));
+        QCOMPARE(Hover(document, 5, "loop"), QString("loop: label, address $000, line 3"));
+        QCOMPARE(Hover(document, 7, "limit"), QString("limit: constant $0A (10), line 2"));
+        Press(window, c.actSimulate);
+        Press(window, c.actStepOne);
+        Press(window, c.actStepOne);
+        QCOMPARE(Hover(document, 4, "counter"),
+                 QString("counter: register s3, line 1\nnow $01 (1)"));
+        QCOMPARE(Hover(document, 4, "leds"), QString("leds: port $01, line 2\nnow $01 (1)"));
+        // A name an included file defines opens that file on its line.
+        Press(window, c.actSimulate);
+        ctrlClick(7, "limit");
+        QCOMPARE(window.Active().FileName(), include);
+        QCOMPARE(window.Active().GetCaretPos().Line, 2);
+    }
+
+    // The dark theme paints the editor, the gutter and the highlighter's
+    // colours dark and readable; the settings switch it; Ctrl zooms.
+    void DarkThemeAndZoom() {
+        TTestWindow window;
+        window.Close();
+        WriteInteger(window.Settings.Store(), "Options", "Theme", 2);
+        window.Restart();
+        window->OpenDocument(WriteFile(window.Settings.Folder(), "dark.psm", kProgram));
+        auto& text = *window.Active().TextControl();
+        const TTheme& theme = CurrentTheme();
+        QVERIFY(theme.Dark && QApplication::palette().color(QPalette::Window).lightness() < 128);
+        QCOMPARE(text.lexer()->paper(0), theme.Paper);
+        for (int style = 1; style <= 9; ++style)
+            QVERIFY2(text.lexer()->color(style).value() > 130,
+                     qPrintable(text.lexer()->color(style).name()));
+        const QColor& gutter = theme.GutterBack;
+        QCOMPARE(text.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER),
+                 long(gutter.red() | gutter.green() << 8 | gutter.blue() << 16));
+        window.Dialogs.Settings = [](ISettingsStore& settings) {
+            WriteInteger(settings, "Options", "Theme", 1);
+            return true;
+        };
+        Press(window, window->Commands().actSettings);
+        QCOMPARE(text.lexer()->paper(0), QColor(Qt::white));
+
+        for (Qt::Key key : {Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus})
+            QTest::keyClick(&text, key, Qt::ControlModifier);
+        QCOMPARE(text.SendScintilla(Sci::SCI_GETZOOM), 1L);
+        QWheelEvent wheel(QPointF(20, 20), text.mapToGlobal(QPointF(20, 20)), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(text.viewport(), &wheel);
+        QCOMPARE(text.SendScintilla(Sci::SCI_GETZOOM), 2L);
+    }
+    void ChangedValuesAreMarkedUntilTheNextStep() {
+        TTestWindow window;
+        StartSimulation(window, "marks.psm",
+                        "leds DSOUT $01\r\nstart: LOAD s1, 5\r\nSTORE s1, 3\r\nOUT s1, leds\r\n"
+                        "ADD s1, 251\r\nJUMP start\r\n");
+        TSimulationPanels& panels = Panels(window);
+        TFrameStatus& status = panels.Status();
+        QWidget* cell = panels.RAMPanels().StoreFrame(0)->ValueLabel(3);
+        QWidget* port = panels.IOPanels().OutputFrame(1)->ValueLabel;
+        const QList<QWidget*> watched{status.RegisterEdits[1], status.RegisterEdits[0], cell, port,
+                                      status.CheckZero,        status.CheckCarry};
+        // Which of the watched widgets each step leaves marked.
+        const QList<QList<bool>> afterStep{{true, false, false, false, false, false},
+                                           {false, false, true, false, false, false},
+                                           {false, false, false, true, false, false},
+                                           {true, false, false, false, true, true}};
+        for (int step = 0; step < afterStep.size(); ++step) {
+            Press(window, window->Commands().actStepOne);
+            for (int i = 0; i < watched.size(); ++i)
+                QVERIFY2(TChangeMarks::IsMarked(*watched[i]) == afterStep[step][i],
+                         qPrintable(QStringLiteral("step %1, widget %2").arg(step).arg(i)));
+        }
+    }
+
+    void CodeMemoryAndCallStackFollowTheProgram() {
+        TTestWindow window;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window));
+        TEditor& document = StartSimulation(
+            window, "calls.psm",
+            "start: CALL routine\r\n  JUMP start\r\nroutine: LOAD s0, $12\r\n  RET\r\n");
+        QVERIFY(window->CodeMemoryDock->isVisible() && window->CallStackDock->isVisible());
+        TCodeMemoryView& code = Panels(window).CodeMemory();
+        QCOMPARE(code.model()->rowCount(), 1024);
+        auto row = [&](int address) {
+            QStringList cells;
+            for (int column = 0; column < TCodeMemoryView::colCount; ++column)
+                cells << code.CellText(address, TCodeMemoryView::TColumn(column));
+            return cells;
+        };
+        QCOMPARE(row(0), QStringList({"\u25B6", "$000", "$30002", "start", "CALL $002"}));
+
+        Press(window, window->Commands().actStepOne);
+        QCOMPARE(row(2), QStringList({"\u25B6", "$002", "$00012", "routine", "LOAD s0, $12"}));
+        TCallStackView& stack = Panels(window).CallStack();
+        QCOMPARE(stack.topLevelItemCount(), 1);
+        auto* entry = stack.topLevelItem(0);
+        QCOMPARE(QStringList({entry->text(0), entry->text(1), entry->text(2)}),
+                 QStringList({"$001", "start+1", "line 2: JUMP start"}));
+
+        // A click in the mark column sets a breakpoint, a double click goes
+        // to the source line.
+        QRect mark = code.visualRect(code.model()->index(3, TCodeMemoryView::colMark));
+        QTest::mouseClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, mark.center());
+        QVERIFY(Simulator(window).LineInfo(4) & liBreakpoint);
+        QCOMPARE(code.CellText(3, TCodeMemoryView::colMark), QString("\u25CF"));
+        QRect word = code.visualRect(code.model()->index(1, TCodeMemoryView::colWord));
+        QTest::mouseClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, word.center());
+        QTest::mouseDClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, word.center());
+        QCOMPARE(document.GetCaretPos().Line, 2);
+
+        Press(window, window->Commands().actSimulate);
+        QVERIFY(!window->CodeMemoryDock->isVisible());
+        QCOMPARE(stack.topLevelItemCount(), 0);
+    }
+};
+
+QTEST_MAIN(DevelopmentAidsTest)
+#include "development_aids_test.moc"
