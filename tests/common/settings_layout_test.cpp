@@ -29,6 +29,10 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(failure, "Invalid data type for 'Korvo'");
     EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "3")), TCoreKind::pbt3);
     EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "25")).FontSize, 9);
+    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "24")).FontSize, 24);
+    EXPECT_EQ(
+        LoadScanChain(*with("SVF/Before", "Count", "256"), TChainKeys::OptionalKeys).Before.size(),
+        256u);
     EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontName, "")).FontName, "Courier New");
     EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kSmartTab, "on")).SmartTab, std::nullopt);
     EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kAutoIndent, "0")).AutoIndent, false);

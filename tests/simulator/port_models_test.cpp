@@ -74,10 +74,11 @@ TEST(PortModels, UserChangesOnlyOnBidirectionalPorts) {
     EXPECT_TRUE(output->LogLines().empty());
     both->ToggleBit(3, nullptr);
     both->EnterValue(0x1FF, nullptr);
-    EXPECT_EQ(both->Value(), 0xFF);
-    EXPECT_EQ(both->LogLines(), (std::vector<std::string>{"$08", "$FF"}));
+    both->ToggleBit(7, nullptr);
+    EXPECT_EQ(both->Value(), 0x7F);
+    EXPECT_EQ(both->LogLines(), (std::vector<std::string>{"$08", "$FF", "$7F"}));
     m.Sim->Step();
-    EXPECT_EQ(m.Sim->Register(0), 0xFF); // the program reads the frame's value
+    EXPECT_EQ(m.Sim->Register(0), 0x7F); // the program reads the frame's value
 }
 
 // tests/data/simulator/log_formats.txt: format, value, the line; or format

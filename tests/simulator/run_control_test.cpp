@@ -161,7 +161,11 @@ TEST(RunControl, BreakpointsAndLineMarks) {
         marked = sim.LineInfo(sim.CurrentLine());
         sim.Pause();
     };
+    m.Sim->ToggleBreakpoint(2);
+    EXPECT_FALSE(m.Sim->HasBreakpoints());
+    m.Sim->ToggleBreakpoint(2);
     m.Sim->ClearBreakpoints();
+    EXPECT_FALSE(m.Sim->HasBreakpoints());
     EXPECT_EQ(m.Events.back(), "breakpoint -1");
     m.Sim->Run();
     EXPECT_EQ(marked & liCurrent, 0);

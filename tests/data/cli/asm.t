@@ -128,6 +128,17 @@ $ korvo asm missing.psm
 $ korvo asm .
 2> korvo asm: * (glob)
 [2]
+$ korvo asm --no-exec=1 p.psm
+2> korvo asm: * (glob)
+[2]
+$ korvo asm -- --help
+2> korvo asm: * (glob)
+[2]
+# After -- every word is a file.
+$ cp p.psm ./-p.psm && korvo asm -- -p.psm
+Assembler Phase 1: building symbol table
+Assembler Phase 2: constructing opcodes
+Assembler Phase 3: building simulation objects
 
 # An example assembles.
 $ korvo asm --core 3 --listing - $EXAMPLES/blink.psm

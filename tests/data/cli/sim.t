@@ -88,6 +88,9 @@ $ korvo sim bad.psm >o
 $ korvo sim >o
 2> *no source file given* (glob)
 [2]
+$ korvo sim --settings settings.ini >o
+2> *no source file given* (glob)
+[2]
 $ korvo sim good.psm good.psm >o
 2> *only one source file* (glob)
 [2]

@@ -49,6 +49,11 @@ address 3FF: KCPSM 34000, converted 00000, no source line
 2> korvo import: 2 of 1024 words differ from bad.hex
 ...
 [1]
+# Ten differences are shown, the count of all of them at the end.
+$ sh hex.sh "00001 18005 00001 00001 00001 00001 00001 00001 00001 00001 00001 00001 00001" 00000 many.hex && korvo import --check many.hex k.psm 2>err | grep -c '^address'; s=$?; grep -c '11 of 1024 words differ' err; exit $s
+10
+1
+[1]
 # An error of the assembly names the line of the KCPSM source.
 $ printf 'NAMEREG s4, c\nLOAD c, 01\nJUMP nowhere\n' > broken.psm && korvo import --check good.hex broken.psm 2>&1 | grep -c -e 'broken.psm:3: error: ' -e 'does not assemble'
 2
