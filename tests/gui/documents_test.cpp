@@ -38,15 +38,6 @@ void DropFiles(TEditor& document, const QStringList& files) {
     QCoreApplication::sendEvent(target, &drop);
 }
 
-void DoubleClickLine(TLogPane& log, int line) {
-    long position = log.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    int x = static_cast<int>(
-        log.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0L, position));
-    int y = static_cast<int>(
-        log.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0L, position));
-    QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 2, y + 4));
-}
-
 struct TBytesRow {
     const char* Name;
     const char* Read;
@@ -101,7 +92,7 @@ class DocumentsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void UntitledNumbersAreReused() {
+    void UntitledNumbersAreReusedAndClosingTheWindowAsksEachModifiedOne() {
         TTestWindow window;
         window->actFileNew->trigger();
         window->actFileNew->trigger();
@@ -111,8 +102,21 @@ private slots:
         QCOMPARE(TabTitles(*window), QStringList({"Untitled2", "Untitled1"}));
         // The number an opened file took for a moment is free again.
         window->OpenDocument(window.File("prog.psm", "LOAD s0, 1\r\n"));
+        window->Documents().Get(2)->Close();
+        Settle(*window);
         window->actFileNew->trigger();
-        QCOMPARE(window.Active().Title(), "Untitled3");
+        QCOMPARE(TabTitles(*window), QStringList({"Untitled2", "Untitled1", "Untitled3"}));
+        window->Documents().Get(2)->Close();
+        Settle(*window);
+        for (int i = 0; i < 2; ++i)
+            window->Documents().Get(i)->TextControl()->insert("x");
+        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::Cancel};
+        QVERIFY(!window->close());
+        QCOMPARE(window.Dialogs.SaveQuestions,
+                 QStringList({"Save modified: \"Untitled1\"?", "Save modified: \"Untitled2\"?"}));
+        QCOMPARE(window->Documents().Count(), 2);
+        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::No};
+        QVERIFY(window->close());
     }
 
     void AnOpenFileIsOpenedOnce() {
@@ -129,23 +133,6 @@ private slots:
         window->OpenDocument(window.File("A.psm", "; upper\r\n"));
         QCOMPARE(window->Documents().Count(), 4);
         QCOMPARE(window.Active().TextControl()->text(), "; upper\r\n");
-    }
-
-    void NamesThatAreNoFiles() {
-        TTestWindow window;
-        window->OpenDocument("*.psm");
-        QCOMPARE(window.Active().Title(), "Untitled1.psm");
-        QVERIFY(window.Active().Highlighter());
-        Type(window.Active(), "x");
-        QVERIFY(!window.Active().Save()); // asks for a name
-        QCOMPARE(window.Dialogs.SaveDialogs, 1);
-        QString missing = QDir(window.Settings.Folder()).filePath("new.psm");
-        window->OpenDocument(missing);
-        QCOMPARE(window.Active().FileName(), missing);
-        QCOMPARE(window.Active().TextControl()->text(), QString());
-        window.Active().SetModified(true);
-        QVERIFY(window.Active().Save());
-        QVERIFY(QFile::exists(missing));
     }
 
     void TheSaveQuestionOnClose() {
@@ -178,21 +165,6 @@ private slots:
         CloseActive(window);
         QCOMPARE(window->Documents().Count(), 0);
         QCOMPARE(ReadFile(chosen), "LOAD s0, 1\r\n");
-    }
-
-    void ClosingTheWindowAsksEveryModifiedDocument() {
-        TTestWindow window;
-        window->actFileNew->trigger();
-        Type(window.Active(), "a");
-        window->actFileNew->trigger();
-        Type(window.Active(), "b");
-        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::Cancel};
-        QVERIFY(!window->close());
-        QCOMPARE(window.Dialogs.SaveQuestions,
-                 QStringList({"Save modified: \"Untitled2\"?", "Save modified: \"Untitled1\"?"}));
-        QCOMPARE(window->Documents().Count(), 2);
-        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::No};
-        QVERIFY(window->close());
     }
 
     void SaveAsNamesTheDocument() {
@@ -254,18 +226,6 @@ private slots:
         Type(document, "x");
         DropFiles(document, {original});
         QCOMPARE(document.TextControl()->text(), "xa\r\nb\r\n");
-    }
-
-    void TheStatusBarShowsTheCaretAndTheState() {
-        TTestWindow window;
-        TEditor& document = window.New(QString("abcdefgh\r\n").repeated(12));
-        document.SetModified(true);
-        document.SetCaretPos({12, 5});
-        document.TextControl()->setOverwriteMode(true);
-        window->UpdateCommands();
-        QCOMPARE(window->StatusPanelText(1), "     12:  5 ");
-        QCOMPARE(window->StatusPanelText(2), "Modified");
-        QCOMPARE(window->StatusPanelText(3), "Overwrite");
     }
 
     void BookmarksAreSetAndReachedByKeys() {
@@ -349,23 +309,6 @@ private slots:
         QCOMPARE(log.LineBackground(1), row.Background);
         QCOMPARE(log.LineBackground(0), QColor());
         QCOMPARE(TLogPane::SourceLineOf(row.Text), row.SourceLine);
-    }
-
-    void ADoubleClickOnALogLineMovesTheCaretToItsLine() {
-        TTestWindow window;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        QString text;
-        for (int i = 1; i <= 30; ++i)
-            text += QStringLiteral("line %1 text\r\n").arg(i);
-        window.New(text).SetCaretPos({2, 4});
-        TLogPane& log = *window->LogPane();
-        log.AddLogLine("?Include file:'x.psm', line 20: ?Syntax");
-        log.AddLogLine("Line 12: Label not found");
-        DoubleClickLine(log, log.LineCount() - 2);
-        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{2, 4}));
-        DoubleClickLine(log, log.LineCount() - 1);
-        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{12, 1}));
     }
 
     // In a pane two and a half lines high the first click of a double click

@@ -85,39 +85,9 @@ const TReplaceRow kReplaceRows[] = {
     {"selected text only", "abc abc abc abc", "abc", "X", "selected", {}, "abc X X abc", 2},
 };
 
-struct TPlacementRow {
-    const char* Name;
-    QRect Editor, Match;
-    QPoint Place; // of a 200 x 80 dialog
-};
-const TPlacementRow kPlacementRows[] = {
-    {"below the match", {100, 100, 600, 300}, {150, 120, 30, 14}, {150, 138}},
-    {"kept inside on the right", {100, 100, 600, 300}, {650, 120, 30, 14}, {500, 138}},
-    {"above in the lower third", {100, 100, 600, 300}, {150, 350, 30, 14}, {150, 266}},
-    {"centred on a narrow editor", {100, 100, 150, 300}, {110, 120, 30, 14}, {75, 138}},
-};
-
 int Style(TAttributeIndex attribute) {
     return TSourceHighlighter::StyleOfAttribute(attribute);
 }
-
-struct TTokenRow {
-    const char* Name;
-    const char* Line;
-    int Position;
-    TAttributeIndex Attribute;
-};
-const TTokenRow kTokenRows[] = {
-    {"label", "loop: LOAD s0, $FF ; count", 0, atIdentifier},
-    {"colon", "loop: LOAD s0, $FF ; count", 4, atNone},
-    {"space", "loop: LOAD s0, $FF ; count", 5, atSpace},
-    {"mnemonic", "loop: LOAD s0, $FF ; count", 7, atReservedWord},
-    {"hex number", "loop: LOAD s0, $FF ; count", 16, atNumber},
-    {"comment", "loop: LOAD s0, $FF ; count", 22, atComment},
-    {"directive", "max EQU 10", 5, atPreprocessor},
-    {"string", "DSOUT $01, \"out.txt\"", 13, atString},
-    {"semicolon in a string", "\"a;b\" x", 2, atString},
-};
 
 // An editor painted by a highlighter on its own scanner.
 struct THighlighted {
@@ -159,20 +129,6 @@ private slots:
         if (!changes || QString(row.Text).contains(';')) return;
         Press(window, comment);
         QCOMPARE(document.TextControl()->text(), row.Text);
-    }
-
-    void FindFillsInTheSelectionOrTheWordAtTheCaret() {
-        TTestWindow window;
-        TEditor& document = window.New("load counter, 1   \r\nadd total, 2");
-        document.TextControl()->setSelection(0, 5, 0, 12);
-        window->Commands().actSearchFind->trigger();
-        document.TextControl()->setSelection(0, 5, 1, 3);
-        window->Commands().actSearchFind->trigger();
-        document.SetCaretPos({2, 6});
-        window->Commands().actSearchFind->trigger();
-        document.SetCaretPos({1, 18});
-        window->Commands().actSearchFind->trigger();
-        QCOMPARE(window.Dialogs.SearchTextsShown, QStringList({"counter", "add", "total", ""}));
     }
 
     void FindNextAndPrevious_data() { AddRows(kFindRows); }
@@ -220,20 +176,8 @@ private slots:
         QCOMPARE(document.TextControl()->text(), row.Text);
     }
 
-    void ConfirmationPlacement_data() { AddRows(kPlacementRows); }
-
-    void ConfirmationPlacement() {
-        const TPlacementRow& row = Row(kPlacementRows);
-        QCOMPARE(PlaceConfirmDialog(row.Editor, row.Match, QSize(200, 80)), row.Place);
-    }
-
     void TheConfirmationDialogAsks() {
         TConfirmReplaceDialog dialog;
-        dialog.SetSearchText("abc");
-        QStringList texts;
-        for (auto* label : dialog.findChildren<QLabel*>())
-            texts << label->text();
-        QVERIFY(texts.contains("Replace this occurence of \"abc\"?"));
         for (auto [caption, answer] :
              {std::pair{"&Yes", Yes}, std::pair{"&No", No}, std::pair{"Cancel", Cancel},
               std::pair{"Yes to &all", YesToAll}}) {
@@ -260,19 +204,6 @@ private slots:
         QCOMPARE(state.ReplaceHistory, QStringList({"xyz"}));
         QCOMPARE(state.ReplaceText, "xyz");
         QVERIFY(state.WholeWords);
-        // A history keeps ten entries.
-        for (int i = 0; i < 12; ++i)
-            AddToHistory(state.SearchHistory, QString::number(i));
-        QCOMPARE(state.SearchHistory.size(), kSearchHistoryLength);
-        QCOMPARE(state.SearchHistory.first(), "11");
-    }
-
-    void TokensGetTheStyleOfTheirAttribute_data() { AddRows(kTokenRows); }
-
-    void TokensGetTheStyleOfTheirAttribute() {
-        const TTokenRow& row = Row(kTokenRows);
-        THighlighted text(row.Line);
-        QCOMPARE(text.At(row.Position), Style(row.Attribute));
     }
 
     void EveryLineIsStyledToItsEnd() {

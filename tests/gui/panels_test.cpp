@@ -65,10 +65,6 @@ QList<int> Registers(TTestWindow& window, std::initializer_list<int> numbers) {
     return values;
 }
 
-QColor CentreOf(TLED& led) {
-    return led.grab().toImage().pixelColor(TLEDBitmap::kWidth / 2, TLEDBitmap::kHeight / 2);
-}
-
 // The echo example with its UARTs on the given TCP ports.
 std::string EchoProgram(quint16 firstPort, quint16 secondPort) {
     std::string text = JoinLinesCrLf(ReadTextLines(KORVO_EXAMPLES_DIR "/uart_echo_pbt3.psm"));
@@ -316,26 +312,6 @@ private slots:
         QCOMPARE(ReadFile(QDir(window.Settings.Folder()).filePath("io.log")), "8\r\n255\r\n");
     }
 
-    void LEDsShowThreeColoursLitAndUnlitAndADisabledLook() {
-        TLED led;
-        QSet<QRgb> pictures;
-        for (TLEDColour colour : {lcRed, lcGreen, lcYellow}) {
-            led.SetColour(colour);
-            led.SetLit(true);
-            QColor lit = CentreOf(led);
-            led.SetLit(false);
-            QVERIFY(lit.lightness() > CentreOf(led).lightness() + 40);
-            pictures << lit.rgb() << CentreOf(led).rgb();
-        }
-        led.setEnabled(false);
-        QColor disabled = CentreOf(led);
-        pictures << disabled.rgb();
-        QCOMPARE(pictures.size(), 7);
-        QVERIFY2(qAbs(disabled.red() - disabled.green()) < 8 &&
-                     qAbs(disabled.green() - disabled.blue()) < 8,
-                 "a disabled LED is grey");
-    }
-
     void MemoryFramesFollowStoreAndOut() {
         TTestWindow window;
         StartSimulation(window, "mem.psm",
@@ -383,10 +359,8 @@ private slots:
     void TheValueEntryDialog() {
         TRAMROMEntryForm form(0x05, 0x3C);
         QCOMPARE(form.AddressLabel->text() + ' ' + form.ValueEdit->text(), "05 3C");
-        const std::pair<const char*, int> typed[] = {{"1A", 0x1A},    {" ff ", 0xFF}, {"1FF", 0xFF},
-                                                     {"zz", 0},       {"", 0},        {"$10", 0},
-                                                     {"123456789", 0}};
-        for (auto [text, value] : typed)
+        for (auto [text, value] :
+             {std::pair{" ff ", 0xFF}, std::pair{"$10", 0}, std::pair{"123456789", 0}})
             QCOMPARE(TRAMROMEntryForm::ByteValue(text), value);
         form.ValueEdit->setText("7e");
         QCOMPARE(form.Value(), 0x7E);

@@ -112,65 +112,10 @@ private slots:
         QCOMPARE(RegisterText(window, 0), "2A");
     }
 
-    void ABadProgramShowsItsErrors() {
-        TTestWindow window;
-        window->OpenDocument(window.File("bad.psm", Lines({"start: LOAD s0, 1", "LOAD s0, nowhere",
-                                                           "JUMP start", "JUMP elsewhere"})));
-        TEditor& document = window.Active();
-        int logStart = LogCount(window);
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmErrors);
-        QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
-        auto* text = document.TextControl();
-        QVERIFY(!text->isReadOnly());
-        QVERIFY(text->ListingText(1).startsWith('?'));
-        QVERIFY(text->ListingText(3).startsWith('?'));
-        QVERIFY(!text->ListingText(0).startsWith('?'));
-        QStringList log = LogSince(window, logStart);
-        QCOMPARE(log.size(), 4);
-        QVERIFY(log[2].startsWith("Line 2: "));
-        QVERIFY(log[3].startsWith("Line 4: "));
-        QCOMPARE(EnabledCommands(window), QStringList{"Simulate"});
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmEdit);
-        QVERIFY(text->LineNumbersShown());
-    }
-
-    void TheDocumentsCoreDecides() {
-        TTestWindow window;
-        window->OpenDocument(window.File("core.psm", "COMP s0, 1\r\n"));
-        TEditor& document = window.Active();
-        Press(window, window->Commands().actSimulate); // PicoBlaze I has no COMP
-        QCOMPARE(document.Mode(), dmErrors);
-        Press(window, window->Commands().actSimulate);
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmSimulate);
-        QCOMPARE(document.TextControl()->ListingText(0), "$000 $14001");
-        // No other core while it simulates.
-        QVERIFY(!EnabledCommands(window).contains("PicoblazeI"));
-        Press(window, window->Commands().actSimulate);
-        QVERIFY(Press(window, window->Commands().CoreAction(TCoreKind::pbtI)));
-        QCOMPARE(document.Simulator()->CoreKind(), TCoreKind::pbtI);
-    }
-
     void TheExecCommandStartsAfterASuccessfulAssembly() {
         TTestWindow window;
         StartSimulation(window, "exec.psm", "EXEC \"true\"\r\nLOAD s0, 1\r\n");
         QVERIFY(LogLines(*window).contains("!Executing: 'true'"));
-    }
-
-    void F12ReachesTheCommandFromTheKeyboard() {
-        TTestWindow window;
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&*window));
-        TEditor& document = window.New(QString::fromStdString(kSteps));
-        document.TextControl()->setFocus();
-        QTest::keyClick(document.TextControl(), Qt::Key_F12);
-        QCOMPARE(document.Mode(), dmSimulate);
-        QTest::keyClick(document.TextControl(), Qt::Key_F12);
-        QCOMPARE(document.Mode(), dmEdit);
     }
 
     void AChangeOrAnotherDocumentEndsTheSimulation() {
@@ -240,29 +185,6 @@ private slots:
         QCOMPARE(document.CurrentLine(), 6);
     }
 
-    void PauseStopsAnEndlessRun() {
-        TTestWindow window;
-        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
-        QStringList enabledDuringRun;
-        QString instructionsDuringRun;
-        int glyphDuringRun = 0;
-        DuringRun(window, 150, [&] {
-            enabledDuringRun = EnabledCommands(window);
-            instructionsDuringRun = window->StatusPanelText(3);
-            glyphDuringRun = Glyph(document, 0);
-            Press(window, window->Commands().actPause);
-        });
-        QVERIFY(Press(window, window->Commands().actRun));
-        QCOMPARE(enabledDuringRun, QStringList({"Simulate", "Reset", "Pause"}));
-        // The yields show the run's progress; no line is current meanwhile.
-        QVERIFY2(instructionsDuringRun != " Instructions: 0", qPrintable(instructionsDuringRun));
-        QCOMPARE(glyphDuringRun, static_cast<int>(TLineGlyph::Executed));
-        QVERIFY(Simulator(window).InstructionCount() > 1000);
-        QCOMPARE(Glyph(document, 0), static_cast<int>(TLineGlyph::Current));
-        QCOMPARE(EnabledCommands(window), QStringList({"Simulate", "Reset", "Run", "StepOne",
-                                                       "StepOver", "GotoCursor", "SetBreakpoint"}));
-    }
-
     void ResetReturnsToAddressZero() {
         TTestWindow window;
         TEditor& document = StartSimulation(window, "count.psm", kCounting);
@@ -325,12 +247,22 @@ private slots:
         document.SetCaretPos({2, 1});
         Press(window, window->Commands().actSetBreakpoint);
         int logStart = LogCount(window);
+        QStringList enabled;
+        QString progress;
+        int glyph = 0;
         DuringRun(window, 60, [&] {
+            enabled = EnabledCommands(window);
+            progress = window->StatusPanelText(3);
+            glyph = Glyph(document, 5);
             QVERIFY(Press(window, window->Actions().Find(row.Command)));
             if (window->Commands().actPause->isEnabled()) window->Commands().actPause->trigger();
         });
         Press(window, window->Commands().actRun);
         Settle(*window);
+        QCOMPARE(enabled, QStringList({"Simulate", "Reset", "Pause", "ClearBreakpoints"}));
+        // The yields show the run's progress; no line is current meanwhile.
+        QVERIFY2(progress != " Instructions: 0", qPrintable(progress));
+        QCOMPARE(glyph, static_cast<int>(TLineGlyph::Executed));
         QCOMPARE(LogSince(window, logStart), row.Log);
         QCOMPARE(window->Documents().Count(), row.Documents);
         bool simulating = row.Documents && row.Mode == dmSimulate;
@@ -344,7 +276,10 @@ private slots:
             QCOMPARE(RegisterText(window, 0), "2A");
             return;
         }
-        QCOMPARE(Simulator(window).State(), ssPaused);
+        QCOMPARE(EnabledCommands(window),
+                 QStringList({"Simulate", "Reset", "Run", "StepOne", "StepOver", "GotoCursor",
+                              "SetBreakpoint"}) +
+                     (row.Breakpoints ? QStringList{"ClearBreakpoints"} : QStringList{}));
         QCOMPARE(Simulator(window).HasBreakpoints(), row.Breakpoints);
         if (!row.Breakpoints)
             QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);

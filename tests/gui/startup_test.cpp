@@ -67,20 +67,15 @@ private slots:
         TTestWindow window({}, false);
         QCOMPARE(window.Dialogs.AboutBoxes, 1);
         QCOMPARE(window->LogPane()->LineCount(), 0); // missing values are no failure
-        // The log pane gets its 120 pixels, also after maximising, and the
-        // status bar panels share the narrow window without overlapping.
+        // The status bar panels share the narrow window without overlapping.
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        QCOMPARE(window->LogPane()->height(), 120);
         QRegion panels;
         for (auto* panel : window->StatusPanels) {
             QVERIFY(!panels.intersects(panel->geometry()));
             QVERIFY(window->statusBar()->rect().contains(panel->geometry()));
             panels += panel->geometry();
         }
-        window->showMaximized();
-        QTRY_VERIFY(window->isMaximized());
-        QTRY_COMPARE(window->LogPane()->height(), 120);
         window.Restart();
         QCOMPARE(window.Dialogs.AboutBoxes, 1);
         QCOMPARE(ReadString(window.Settings.Store(), "Window", "LastVersion"),
@@ -110,31 +105,6 @@ private slots:
         window.Restart();
         QCOMPARE(window->Commands().CoreKind(), TCoreKind::pbtI);
         QCOMPARE(LogLines(*window), QStringList({"Failure: Invalid data type for 'Korvo'"}));
-    }
-
-    void OpenExampleStartsInTheExamplesFolder() {
-        // A test binary is not installed: the examples of the source tree.
-        QString examples = QFileInfo(QStringLiteral(KORVO_EXAMPLES_DIR)).canonicalFilePath();
-        TTestWindow window;
-        window.Dialogs.OpenFileNames.push_back(examples + "/blink.psm");
-        window->actFileOpenExample->trigger();
-        QCOMPARE(window.Dialogs.OpenStartNames, QStringList({examples + '/'}));
-        QCOMPARE(window.Active().FileName(), examples + "/blink.psm");
-        QCOMPARE(NameFilters("Korvo files (*.psm,*.asm)|*.psm;*.asm|All files|*.*|"),
-                 QStringList({"Korvo files (*.psm *.asm)", "All files (*)"}));
-    }
-
-    void TheRecentFilesList() {
-        TRecentFiles files;
-        for (int i = 1; i <= 6; ++i)
-            files.Add(QStringLiteral("/p/f%1.psm").arg(i));
-        files.Add("/P/F4.PSM");
-        files.Add(QString());
-        QCOMPARE(files.Files(),
-                 QStringList({"/P/F4.PSM", "/p/f6.psm", "/p/f5.psm", "/p/f3.psm", "/p/f2.psm"}));
-        files.Remove("/p/F6.psm");
-        QCOMPARE(files.Count(), 4);
-        QCOMPARE(files.Get(4), QString());
     }
 
     void RecentFilesAreStoredAndShownInTheMenu() {
