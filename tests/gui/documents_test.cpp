@@ -65,12 +65,8 @@ const TBytesRow kBytesRows[] = {
 const QColor kYellow(0xFF, 0xFF, 0x00), kAqua(0x00, 0xFF, 0xFF), kSilver(0xC0, 0xC0, 0xC0),
     kRed(0xFF, 0x00, 0x00);
 
-struct TLogLineRow {
-    const char* Name;
-    const char* Text;
-    QColor Background;
-    int SourceLine;
-};
+// Name, log line, its background, the source line it names (0: none).
+using TLogLineRow = std::tuple<const char*, const char*, QColor, int>;
 const TLogLineRow kLogLineRows[] = {
     {"assembler error", "Line 12: Label not found", kYellow, 12},
     {"any letter case", "LINE 3: x", kYellow, 3},
@@ -302,13 +298,13 @@ private slots:
     void LogLinesByTheirPrefix_data() { AddRows(kLogLineRows); }
 
     void LogLinesByTheirPrefix() {
-        const TLogLineRow& row = Row(kLogLineRows);
+        const auto& [name, text, background, sourceLine] = Row(kLogLineRows);
         TLogPane log;
         log.AddLogLine("first");
-        log.AddLogLine(row.Text);
-        QCOMPARE(log.LineBackground(1), row.Background);
+        log.AddLogLine(text);
+        QCOMPARE(log.LineBackground(1), background);
         QCOMPARE(log.LineBackground(0), QColor());
-        QCOMPARE(TLogPane::SourceLineOf(row.Text), row.SourceLine);
+        QCOMPARE(TLogPane::SourceLineOf(text), sourceLine);
     }
 
     // In a pane two and a half lines high the first click of a double click

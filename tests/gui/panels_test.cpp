@@ -78,20 +78,15 @@ quint16 FreePort() {
     return probe.serverPort();
 }
 
-struct TRegisterRowsRow {
-    const char* Name;
-    TCoreKind Core;
-    int Rows;
-};
+// Name, core, register rows shown.
+using TRegisterRowsRow = std::tuple<const char*, TCoreKind, int>;
 const TRegisterRowsRow kRegisterRowsRows[] = {{"PicoBlaze I", TCoreKind::pbtI, 16},
                                               {"PicoBlaze II", TCoreKind::pbtII, 32},
                                               {"PicoBlaze 3", TCoreKind::pbt3, 16},
                                               {"PicoBlaze CR", TCoreKind::pbtC, 8}};
 
-struct TScratchPadRow {
-    const char* Name;
-    int Setting, Frames, EnabledInFirst;
-};
+// Name, scratch pad size setting, frames, cells enabled in the first.
+using TScratchPadRow = std::tuple<const char*, int, int, int>;
 const TScratchPadRow kScratchPadRows[] = {{"256 bytes", 5, 4, 64}, {"128 bytes", 4, 2, 64},
                                           {"64 bytes", 3, 1, 64},  {"16 bytes", 1, 1, 16},
                                           {"none", 0, 1, 0},       {"out of range", 9, 1, 64}};
@@ -187,16 +182,16 @@ private slots:
     void RegisterRowsFollowTheCore_data() { AddRows(kRegisterRowsRows); }
 
     void RegisterRowsFollowTheCore() {
-        const TRegisterRowsRow& row = Row(kRegisterRowsRows);
+        const auto& [name, core, rows] = Row(kRegisterRowsRows);
         TTestWindow window;
-        StartSimulation(window, "rows.psm", "loop: JUMP loop\r\n", row.Core);
+        StartSimulation(window, "rows.psm", "loop: JUMP loop\r\n", core);
         TFrameStatus& status = Status(window);
         int visible = 0;
         for (QLineEdit* edit : status.RegisterEdits)
             visible += edit->isVisibleTo(&status);
-        QCOMPARE(visible, row.Rows);
-        QCOMPARE(status.RegisterLabels[row.Rows - 1]->text(),
-                 QString::number(row.Rows - 1, 16).toUpper() + ' ');
+        QCOMPARE(visible, rows);
+        QCOMPARE(status.RegisterLabels[rows - 1]->text(),
+                 QString::number(rows - 1, 16).toUpper() + ' ');
     }
 
     // The names a program gives registers show in their rows, a long one
@@ -241,22 +236,21 @@ private slots:
 
     void OutValuesGoToALogFileWrittenAtReset() {
         TTestWindow window;
-        QString log = QDir(window.Settings.Folder()).filePath("out.log");
         StartSimulation(
             window, "log.psm",
             Lines({"leds DSOUT $06, \"out.log\"", "count DSOUT $07, \"fmt.log\", \"n=%3d %c\"",
                    "LOAD s0, $0A", "OUT s0, leds", "LOAD s0, $41", "OUT s0, leds", "OUT s0, count",
                    "loop: JUMP loop"}));
         Step(window, 5);
-        QCOMPARE(ReadFile(log), ""); // written empty by the first reset
+        QCOMPARE(window.Read("out.log"), ""); // written empty by the first reset
         Press(window, window->Commands().actReset);
-        QCOMPARE(ReadFile(log), "$0A\r\n$41\r\n");
-        QCOMPARE(ReadFile(QDir(window.Settings.Folder()).filePath("fmt.log")), "n= 65 A\r\n");
+        QCOMPARE(window.Read("out.log"), "$0A\r\n$41\r\n");
+        QCOMPARE(window.Read("fmt.log"), "n= 65 A\r\n");
         // The next reset starts the file afresh; leaving Simulate mode writes
         // what was logged since.
         Step(window, 2);
         Press(window, window->Commands().actSimulate);
-        QCOMPARE(ReadFile(log), "$0A\r\n");
+        QCOMPARE(window.Read("out.log"), "$0A\r\n");
     }
 
     void AStimulusFileFeedsSuccessiveReads() {
@@ -309,7 +303,7 @@ private slots:
         Step(window);
         QCOMPARE(Simulator(window).Register(0), 0xFF);
         Press(window, window->Commands().actReset);
-        QCOMPARE(ReadFile(QDir(window.Settings.Folder()).filePath("io.log")), "8\r\n255\r\n");
+        QCOMPARE(window.Read("io.log"), "8\r\n255\r\n");
     }
 
     void MemoryFramesFollowStoreAndOut() {
@@ -369,20 +363,20 @@ private slots:
     void TheScratchPadSizeSettingDecidesTheFrames_data() { AddRows(kScratchPadRows); }
 
     void TheScratchPadSizeSettingDecidesTheFrames() {
-        const TScratchPadRow& row = Row(kScratchPadRows);
+        const auto& [name, setting, frameCount, enabledInFirst] = Row(kScratchPadRows);
         TTestWindow window;
-        WriteInteger(window.Settings.Store(), "ScratchPad", "Size", row.Setting);
+        WriteInteger(window.Settings.Store(), "ScratchPad", "Size", setting);
         StartSimulation(window, "pad.psm", "loop: FETCH s0, $00\r\n JUMP loop\r\n");
         TFrameRAMPanels& panels = MemoryPanels(window);
         int frames = 0;
         for (int slot = 0; slot < 4; ++slot)
             frames += panels.StoreFrame(slot) != nullptr;
-        QCOMPARE(frames, row.Frames);
+        QCOMPARE(frames, frameCount);
         TFrameStore& first = *panels.StoreFrame(0);
         int enabled = 0;
         for (int n = 0; n < first.ValueCount(); ++n)
             enabled += first.ValueLabel(n)->isEnabled();
-        QCOMPARE(enabled, row.EnabledInFirst);
+        QCOMPARE(enabled, enabledInFirst);
     }
 
     void AFullScratchPadShowsInFourFramesOfPairedCells() {

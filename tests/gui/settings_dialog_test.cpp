@@ -134,14 +134,9 @@ QStringList ChipNames(const TChainListWidget* list) {
     return names;
 }
 
-struct TWidthRow {
-    const char* Name;
-    int Data, Address; // before
-    const char* Box;   // dataWidth or addressWidth
-    int Steps;         // up or down; 0 types Text
-    const char* Text;
-    int DataAfter, AddressAfter;
-};
+// Name, data and address width before, the box changed, steps up or down
+// (0: the text is typed), data and address width after.
+using TWidthRow = std::tuple<const char*, int, int, const char*, int, const char*, int, int>;
 const TWidthRow kWidthRows[] = {
     {"data 8 with address 16 gives 17", 16, 16, "dataWidth", -1, "", 8, 17},
     {"data 8 with address 18 gives 19", 16, 18, "dataWidth", -1, "", 8, 19},
@@ -156,14 +151,9 @@ const TWidthRow kWidthRows[] = {
     {"typed address width on the steps", 8, 17, "addressWidth", 0, "19", 8, 19},
 };
 
-struct TChainMenuRow {
-    const char* Name;
-    const char* List;
-    int Selected;
-    const char* Command;
-    bool Enabled;
-    TChain Rows; // the list's rows afterwards
-};
+// Name, list, row selected (-1: none), command, whether the menu enables
+// it, the list's rows afterwards.
+using TChainMenuRow = std::tuple<const char*, const char*, int, const char*, bool, TChain>;
 const TChipDescription kNewChip{"XC9572XL", "8", "9604093", "fe", "zz"};
 const TChipDescription kNewChipKept{"XC9572XL", "8", "09604093", "00FE", "0000"};
 const TChainMenuRow kChainMenuRows[] = {
@@ -175,12 +165,9 @@ const TChainMenuRow kChainMenuRows[] = {
     {"no editing without a row", "beforeList", -1, "Edit Chip", false, {kChipA, kChipB}},
 };
 
-struct TOkRow {
-    const char* Name;
-    int Page;
-    bool ChangeAll; // else only the Misc page changes
-    const char* Groups;
-};
+// Name, page showing, whether every page changed (else only Misc), the
+// groups stored.
+using TOkRow = std::tuple<const char*, int, bool, const char*>;
 const char* const kAllGroups = "Attributes Columns Editor Options SVF ScratchPad Time UART";
 const TOkRow kOkRows[] = {
     {"all changed, Format shows", TdlgSettings::pgFormat, true, kAllGroups},
@@ -193,10 +180,8 @@ const TOkRow kOkRows[] = {
      "Editor Options ScratchPad Time UART"},
 };
 
-struct TChipRow {
-    const char* Name;
-    TChipDescription Typed, Kept;
-};
+// Name, values typed, values kept.
+using TChipRow = std::tuple<const char*, TChipDescription, TChipDescription>;
 const TChipRow kChipRows[] = {
     {"leading zeros", {"A", "5", "abc", "9", "2"}, {"A", "5", "00000ABC", "0009", "0002"}},
     {"full width", {"A", "5", "FFFFFFFF", "ffff", "3c2"}, {"A", "5", "FFFFFFFF", "FFFF", "03C2"}},
@@ -288,24 +273,24 @@ private slots:
     void OkStoresEveryChangedPage_data() { AddRows(kOkRows); }
 
     void OkStoresEveryChangedPage() {
-        const TOkRow& row = Row(kOkRows);
+        const auto& [name, page, changeAll, groups] = Row(kOkRows);
         auto dialog = Open();
-        if (row.ChangeAll) {
+        if (changeAll) {
             PickColor(*dialog, "colorOpcodes", "Red");
             Set(*dialog,
                 {"column2", "33", "ioPanels", "12", "memoryPanels", "6", "dataWidth", "8"});
         }
         Set(*dialog, {"fontSize", "14", "clockFrequency", "25", "scratchPad1", "1", "uartBaud",
                       "9600", "uartTcpBridge", "0"});
-        ShowPage(*dialog, row.Page);
+        ShowPage(*dialog, page);
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(TopGroups(*settings_).join(' '), row.Groups);
-        QCOMPARE(limits_ == (TPanelLimits{12, 6}), row.ChangeAll);
+        QCOMPARE(TopGroups(*settings_).join(' '), groups);
+        QCOMPARE(limits_ == (TPanelLimits{12, 6}), changeAll);
         auto contents = FileContents(*settings_);
         QString expected = "Editor/FontSize=14;Editor/SmartTab=1;Time/Frequency=25;"
                            "ScratchPad/Size=1;UART/Baud=9600;UART/TcpBridge=0";
-        if (row.ChangeAll)
+        if (changeAll)
             expected += ";Attributes/Reserved word/Foreground=255;Columns/Column2=33;"
                         "SVF/Target/DataWidth=8;SVF/Target/AddressWidth=17;"
                         "SVF/Target/Chip=Spartan-3;SVF/Before/Count=0";
@@ -385,18 +370,19 @@ private slots:
     void WidthsKeepToTheirSteps_data() { AddRows(kWidthRows); }
 
     void WidthsKeepToTheirSteps() {
-        const TWidthRow& row = Row(kWidthRows);
-        WriteChain(settings_->Store(), {}, row.Address, row.Data, false, {});
+        const auto& [name, data, address, boxName, steps, text, dataAfter, addressAfter] =
+            Row(kWidthRows);
+        WriteChain(settings_->Store(), {}, address, data, false, {});
         auto dialog = Open();
-        QSpinBox* box = Spin(*dialog, row.Box);
-        if (row.Steps) {
-            box->stepBy(row.Steps);
+        QSpinBox* box = Spin(*dialog, boxName);
+        if (steps) {
+            box->stepBy(steps);
         } else {
-            box->findChild<QLineEdit*>()->setText(row.Text);
+            box->findChild<QLineEdit*>()->setText(text);
             box->interpretText();
         }
-        QCOMPARE(Spin(*dialog, "dataWidth")->value(), row.DataAfter);
-        QCOMPARE(Spin(*dialog, "addressWidth")->value(), row.AddressAfter);
+        QCOMPARE(Spin(*dialog, "dataWidth")->value(), dataAfter);
+        QCOMPARE(Spin(*dialog, "addressWidth")->value(), addressAfter);
     }
 
     void TheJtagPageStoresWhatItReadAndTheSvfWriterUsesIt() {
@@ -444,32 +430,31 @@ private slots:
     void TheChainMenuEditsTheLists_data() { AddRows(kChainMenuRows); }
 
     void TheChainMenuEditsTheLists() {
-        const TChainMenuRow& row = Row(kChainMenuRows);
+        const auto& [name, listName, selected, command, enabled, rows] = Row(kChainMenuRows);
         WriteSampleChain();
         auto dialog = Open();
         ShowPage(*dialog, TdlgSettings::pgJtag);
-        auto* list = Child<TChainListWidget>(*dialog, row.List);
-        list->SelectRow(row.Selected);
+        auto* list = Child<TChainListWidget>(*dialog, listName);
+        list->SelectRow(selected);
         emit list->customContextMenuRequested(QPoint(4, 4));
         QMenu* menu = dialog->JtagPage()->ChainMenu();
         for (QAction* action : menu->actions())
-            if (action->text() == row.Command) {
-                QCOMPARE(action->isEnabled(), row.Enabled);
-                if (row.Enabled && row.Command != QString("Delete Chip"))
-                    AnswerChipDialog(kNewChip);
+            if (action->text() == command) {
+                QCOMPARE(action->isEnabled(), enabled);
+                if (enabled && command != QString("Delete Chip")) AnswerChipDialog(kNewChip);
                 action->trigger();
             }
         menu->hide();
-        QVERIFY(list->Rows() == row.Rows);
+        QVERIFY(list->Rows() == rows);
     }
 
     void TheChipDialogKeepsValuesAsTheChainDoes_data() { AddRows(kChipRows); }
 
     void TheChipDialogKeepsValuesAsTheChainDoes() {
-        const TChipRow& row = Row(kChipRows);
+        const auto& [name, typed, kept] = Row(kChipRows);
         TdlgNewChip dialog;
-        dialog.SetChip(row.Typed);
-        QVERIFY(dialog.Chip() == row.Kept);
+        dialog.SetChip(typed);
+        QVERIFY(dialog.Chip() == kept);
     }
 
     void TheChipDialogsFields() {

@@ -43,15 +43,10 @@ const QString kStarted = "!Program is Started", kPaused = "!Program is Paused",
 
 // A command the user gives while kCounting runs with a breakpoint on a line
 // it never reaches again; a run that goes on after it is paused.
-struct TDuringRunRow {
-    const char* Name;
-    const char* Command;
-    QStringList Log;
-    int Documents;
-    TDocumentMode Mode;
-    bool Breakpoints;
-    int CurrentLine; // 0: any
-};
+// Name, command, log lines of the run, documents left, their mode, whether
+// breakpoints are left, the current line (0: any).
+using TDuringRunRow =
+    std::tuple<const char*, const char*, QStringList, int, TDocumentMode, bool, int>;
 const TDuringRunRow kDuringRunRows[] = {
     {"pause", "actPause", {kStarted, kPaused}, 1, dmSimulate, true, 6},
     {"reset", "actReset", {kStarted, kReset}, 1, dmSimulate, true, 2},
@@ -241,7 +236,8 @@ private slots:
     void DuringARun_data() { AddRows(kDuringRunRows); }
 
     void DuringARun() {
-        const TDuringRunRow& row = Row(kDuringRunRows);
+        const auto& [name, command, log, documents, mode, breakpoints, currentLine] =
+            Row(kDuringRunRows);
         TTestWindow window;
         TEditor& document = StartSimulation(window, "count.psm", kCounting);
         document.SetCaretPos({2, 1});
@@ -254,7 +250,7 @@ private slots:
             enabled = EnabledCommands(window);
             progress = window->StatusPanelText(3);
             glyph = Glyph(document, 5);
-            QVERIFY(Press(window, window->Actions().Find(row.Command)));
+            QVERIFY(Press(window, window->Actions().Find(command)));
             if (window->Commands().actPause->isEnabled()) window->Commands().actPause->trigger();
         });
         Press(window, window->Commands().actRun);
@@ -263,12 +259,12 @@ private slots:
         // The yields show the run's progress; no line is current meanwhile.
         QVERIFY2(progress != " Instructions: 0", qPrintable(progress));
         QCOMPARE(glyph, static_cast<int>(TLineGlyph::Executed));
-        QCOMPARE(LogSince(window, logStart), row.Log);
-        QCOMPARE(window->Documents().Count(), row.Documents);
-        bool simulating = row.Documents && row.Mode == dmSimulate;
-        if (row.Documents) QCOMPARE(document.Mode(), row.Mode);
+        QCOMPARE(LogSince(window, logStart), log);
+        QCOMPARE(window->Documents().Count(), documents);
+        bool simulating = documents && mode == dmSimulate;
+        if (documents) QCOMPARE(document.Mode(), mode);
         QCOMPARE(Panels(window).Simulator(), simulating ? document.Simulator() : nullptr);
-        if (row.Documents && !simulating) QCOMPARE(Glyph(document, 2), -1);
+        if (documents && !simulating) QCOMPARE(Glyph(document, 2), -1);
         if (!simulating) {
             // The program goes on normally.
             StartSimulation(window, "steps.psm", kSteps);
@@ -279,11 +275,10 @@ private slots:
         QCOMPARE(EnabledCommands(window),
                  QStringList({"Simulate", "Reset", "Run", "StepOne", "StepOver", "GotoCursor",
                               "SetBreakpoint"}) +
-                     (row.Breakpoints ? QStringList{"ClearBreakpoints"} : QStringList{}));
-        QCOMPARE(Simulator(window).HasBreakpoints(), row.Breakpoints);
-        if (!row.Breakpoints)
-            QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);
-        if (row.CurrentLine) QCOMPARE(document.CurrentLine(), row.CurrentLine);
+                     (breakpoints ? QStringList{"ClearBreakpoints"} : QStringList{}));
+        QCOMPARE(Simulator(window).HasBreakpoints(), breakpoints);
+        if (!breakpoints) QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);
+        if (currentLine) QCOMPARE(document.CurrentLine(), currentLine);
     }
 
     void EveryExampleEntersSimulateMode() {

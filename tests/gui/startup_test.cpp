@@ -24,11 +24,8 @@ QString Summary(const TIdeArguments& parsed) {
     return parts.join(' ');
 }
 
-struct TArgumentsRow {
-    const char* Name;
-    QStringList Arguments;
-    const char* Summary;
-};
+// Name, arguments, what they ask for.
+using TArgumentsRow = std::tuple<const char*, QStringList, const char*>;
 const TArgumentsRow kArgumentsRows[] = {
     {"settings and files", {"--settings", "a.ini", "x", "y"}, "settings:a.ini files:x,y"},
     {"settings with an equals sign", {"--settings=b.ini"}, "settings:b.ini"},
@@ -49,14 +46,14 @@ private slots:
     void TheCommandLine_data() { AddRows(kArgumentsRows); }
 
     void TheCommandLine() {
-        const TArgumentsRow& row = Row(kArgumentsRows);
-        QCOMPARE(Summary(ParseIdeArguments(row.Arguments)), row.Summary);
+        const auto& [name, arguments, summary] = Row(kArgumentsRows);
+        QCOMPARE(Summary(ParseIdeArguments(arguments)), summary);
     }
 
     void CommandLineFilesOpenInOrder() {
         TTemporarySettings folder;
-        QString first = WriteFile(folder.Folder(), "first.psm", "; 1\r\n");
-        QString second = WriteFile(folder.Folder(), "second.psm", "; 2\r\n");
+        QString first = folder.Write("first.psm", "; 1\r\n");
+        QString second = folder.Write("second.psm", "; 2\r\n");
         TTestWindow window({first, second});
         QCOMPARE(window->Documents().Count(), 2);
         QCOMPARE(window->Documents().Get(0)->FileName(), first);
