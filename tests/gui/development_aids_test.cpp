@@ -169,9 +169,6 @@ private slots:
         for (int style = 1; style <= 9; ++style)
             QVERIFY2(text.lexer()->color(style).value() > 130,
                      qPrintable(text.lexer()->color(style).name()));
-        const QColor& gutter = theme.GutterBack;
-        QCOMPARE(text.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER),
-                 long(gutter.red() | gutter.green() << 8 | gutter.blue() << 16));
         window.Dialogs.Settings = [](ISettingsStore& settings) {
             WriteInteger(settings, "Options", "Theme", 1);
             return true;
@@ -221,7 +218,6 @@ private slots:
             "start: CALL routine\r\n  JUMP start\r\nroutine: LOAD s0, $12\r\n  RET\r\n");
         QVERIFY(window->CodeMemoryDock->isVisible() && window->CallStackDock->isVisible());
         TCodeMemoryView& code = Panels(window).CodeMemory();
-        QCOMPARE(code.model()->rowCount(), 1024);
         auto row = [&](int address) {
             QStringList cells;
             for (int column = 0; column < TCodeMemoryView::colCount; ++column)

@@ -224,22 +224,6 @@ private slots:
         QCOMPARE(document.TextControl()->text(), "xa\r\nb\r\n");
     }
 
-    void BookmarksAreSetAndReachedByKeys() {
-        TTestWindow window;
-        window->show();
-        TEditor& document = window.New("a\r\nb\r\nc\r\nd");
-        auto* text = document.TextControl();
-        document.SetCaretPos({3, 1});
-        QTest::keyClick(text, Qt::Key_7, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(text->BookmarkLine(7), 2);
-        document.SetCaretPos({1, 1});
-        QTest::keyClick(text, Qt::Key_7, Qt::AltModifier);
-        QCOMPARE(document.GetCaretPos().Line, 3);
-        // Setting it again on its own line removes it.
-        QTest::keyClick(text, Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(text->BookmarkLine(7), -1);
-    }
-
     // A click anywhere in the gutter of Simulate mode toggles the line's
     // breakpoint; a bookmark never paints over the simulation glyph.
     void TheGutterTogglesBreakpointsAndKeepsGlyphsApart() {

@@ -255,10 +255,9 @@ private slots:
         WriteChain(store, {kChipA}, 16, 16, false, {kChipC});
         store.WriteValue("SVF/Target", "AddressWidth", "wide");
         auto dialog = Open();
-        QCOMPARE(log_.Lines,
-                 std::vector<std::string>{
-                     "Failure: Invalid data type for 'AddressWidth'; SVF data not yet set"});
-        QCOMPARE(ChipNames(dialog->JtagPage()->BeforeList()), QStringList{"XC2C64"});
+        QCOMPARE(log_.Lines.at(0),
+                 "Failure: Invalid data type for 'AddressWidth'; SVF data not yet set");
+        QVERIFY(dialog->JtagPage()->BeforeList()->Rows() == TChain{kChipA});
         QCOMPARE(dialog->JtagPage()->AfterList()->RowCount(), 0);
         // Without a stored target the core's preset stands in; keys never
         // written are no failure.
