@@ -1,4 +1,7 @@
-#include "assembly_harness.h"
+// What the output directives leave for the writers, and the names the
+// editor takes from a run.
+#include "assembly.h"
+#include "data_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +13,8 @@ namespace {
 TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     TScratchFolder scratch;
     std::string dir = scratch.Path() + "/";
-    WriteTestFile(dir + "tpl.vhd", "");
+    for (const char* name : {"tpl.vhd", "a.psm", "b.psm"})
+        scratch.Write(name, "");
     // Relative names are taken in the source's folder, whatever the current
     // directory.
     auto previous = std::filesystem::current_path();
@@ -18,8 +22,10 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     TAssembly run;
     ASSERT_TRUE(
         run.Run({"MEM \"a.mem\"", "HEX \"out/a.hex\"", "SVF \"a.svf\"", "COE \"/abs/a.coe\"",
-                 "VHDL \"tpl.vhd\", \"out\\rom.vhd\"", "EXEC \"\"\"make all ; done\""},
+                 "VHDL \"tpl.vhd\", \"out\\rom.vhd\"", "EXEC \"\"\"make all ; done\"",
+                 "INCL \"a.psm\", \"b.psm\"", "INCL \"" + dir + "a.psm\""},
                 dir + "prog.psm"));
+    std::filesystem::current_path(previous);
     const TDirectiveState& state = run.Parser.Directives();
     EXPECT_EQ(state.SourceDirectory, dir);
     EXPECT_EQ(state.MemFileName, dir + "a.mem");
@@ -30,45 +36,28 @@ TEST(DirectiveState, FileNamesAreTakenInTheSourceDirectory) {
     EXPECT_EQ(state.VhdlTarget, dir + "out\\rom.vhd");
     EXPECT_EQ(state.VhdlEntity, "rom");
     EXPECT_EQ(state.ExecCommand, "\"make all ; done");
-    std::filesystem::current_path(previous);
-}
-
-TEST(DirectiveState, EntityNameIsKeptBetweenRuns) {
-    TScratchFolder scratch;
-    std::string dir = scratch.Path() + "/";
-    WriteTestFile(dir + "tpl.vhd", "");
-    TAssembly run;
+    EXPECT_EQ(state.IncludeFiles, (std::vector<std::string>{dir + "a.psm", dir + "b.psm"}));
+    // A named entity is kept by a run without VHDL.
     ASSERT_TRUE(run.Run({"VHDL \"tpl.vhd\", \"t.vhd\", \"my_rom\""}, dir + "p.psm"));
-    EXPECT_EQ(run.Parser.Directives().VhdlEntity, "my_rom");
     ASSERT_TRUE(run.Run({"LOAD s0, 1"}, dir + "p.psm"));
     EXPECT_EQ(run.Parser.Directives().VhdlEntity, "my_rom");
     EXPECT_EQ(run.Parser.Directives().VhdlTarget, "");
 }
 
-struct TCoeCase {
-    TCoreKind Core;
-    std::string Line;
-    int Width;
-};
-
-class CoeWidthTest : public ::testing::TestWithParam<TCoeCase> {};
-
-TEST_P(CoeWidthTest, WidthFollowsTheCore) {
-    TAssembly run(GetParam().Core);
-    ASSERT_TRUE(run.Run({GetParam().Line}));
-    EXPECT_EQ(run.Parser.Directives().CoeWidth, GetParam().Width);
+TEST(DirectiveState, CoeWidthFollowsTheCore) {
+    const std::tuple<TCoreKind, const char*, int> cases[] = {
+        {TCoreKind::pbtI, "COE \"a\"", 8},       {TCoreKind::pbtI, "COE \"a\", 16", 16},
+        {TCoreKind::pbtC, "COE \"a\", 2*4", 8},  {TCoreKind::pbtII, "COE \"a\"", 18},
+        {TCoreKind::pbtII, "COE \"a\", 16", 18}, {TCoreKind::pbt3, "COE \"a\"", 8},
+        {TCoreKind::pbt3, "COE \"a\", 99", 8}};
+    for (auto [core, line, width] : cases) {
+        TAssembly run(core);
+        ASSERT_TRUE(run.Run({line}));
+        EXPECT_EQ(run.Parser.Directives().CoeWidth, width) << line;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cores, CoeWidthTest,
-                         ::testing::Values(TCoeCase{TCoreKind::pbtI, "COE \"a\"", 8},
-                                           TCoeCase{TCoreKind::pbtI, "COE \"a\", 16", 16},
-                                           TCoeCase{TCoreKind::pbtC, "COE \"a\", 2*4", 8},
-                                           TCoeCase{TCoreKind::pbtII, "COE \"a\"", 18},
-                                           TCoeCase{TCoreKind::pbtII, "COE \"a\", 16", 18},
-                                           TCoeCase{TCoreKind::pbt3, "COE \"a\"", 8},
-                                           TCoeCase{TCoreKind::pbt3, "COE \"a\", 99", 8}));
-
-TEST(DirectiveState, RegisterNamesComeFromEquates) {
+TEST(DirectiveState, RegisterNamesAndScratchPadUse) {
     TAssembly run(TCoreKind::pbtII);
     ASSERT_TRUE(run.Run({"Counter EQU s1F", "temp EQU s00", "other EQU 5"}));
     EXPECT_EQ(run.Parser.RegisterName(31), "Counter");
@@ -78,30 +67,14 @@ TEST(DirectiveState, RegisterNamesComeFromEquates) {
     EXPECT_EQ(run.Parser.RegisterName(-1), "");
     ASSERT_TRUE(run.Run({"LOAD s00, 1"}));
     EXPECT_EQ(run.Parser.RegisterName(31), "");
-}
-
-TEST(DirectiveState, ScratchPadUseIsSeenOnPicoBlaze3) {
-    TAssembly run(TCoreKind::pbt3);
-    ASSERT_TRUE(run.Run({"LOAD s0, 1"}));
-    EXPECT_FALSE(run.Image.UsesScratchPad());
-    ASSERT_TRUE(run.Run({"STORE s0, 1"}));
-    EXPECT_TRUE(run.Image.UsesScratchPad());
-    ASSERT_TRUE(run.Run({"IN s0, 1"}));
-    EXPECT_FALSE(run.Image.UsesScratchPad());
-    ASSERT_TRUE(run.Run({"fetch s0, (s1)"}));
-    EXPECT_TRUE(run.Image.UsesScratchPad());
-}
-
-TEST(DirectiveState, IncludeFilesAreListedInOrder) {
-    TScratchFolder scratch;
-    std::string dir = scratch.Path() + "/";
-    WriteTestFile(dir + "a.psm", "");
-    WriteTestFile(dir + "b.psm", "");
-    TAssembly run;
-    ASSERT_TRUE(
-        run.Run({"INCL \"a.psm\", \"b.psm\"", "INCL \"" + dir + "a.psm\""}, dir + "main.psm"));
-    EXPECT_EQ(run.Parser.Directives().IncludeFiles,
-              (std::vector<std::string>{dir + "a.psm", dir + "b.psm"}));
+    TAssembly three(TCoreKind::pbt3);
+    for (auto [line, uses] : {std::pair{"LOAD s0, 1", false},
+                              {"STORE s0, 1", true},
+                              {"IN s0, 1", false},
+                              {"fetch s0, (s1)", true}}) {
+        ASSERT_TRUE(three.Run({line}));
+        EXPECT_EQ(three.Image.UsesScratchPad(), uses) << line;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "assembly_harness.h"
-
+// The driver around the passes: what a run leaves in the code image and the
+// diagnostics. Listings and logged errors are in tests/data/assembler.
+#include "assembly.h"
 #include "common/text_file.h"
 
 #include <gtest/gtest.h>
@@ -9,64 +10,50 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kPhase1 = "Assembler Phase 1: building symbol table";
-const std::string kPhase2 = "Assembler Phase 2: constructing opcodes";
-const std::string kPhase3 = "Assembler Phase 3: building simulation objects";
+const Lines kPhases{"Assembler Phase 1: building symbol table",
+                    "Assembler Phase 2: constructing opcodes",
+                    "Assembler Phase 3: building simulation objects"};
 
-TEST(AssemblerDriver, EmptyDocumentPassesAllPhases) {
+TEST(AssemblerDriver, EmptyDocumentPassesAllPhasesAndEmptiesTheImage) {
     TAssembly run;
     run.Image.SetCodeEntry(5, TCodeEntry{true, true, 3, 0x1234});
     EXPECT_TRUE(run.Run({}));
-    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, kPhase3}));
+    EXPECT_EQ(run.Log.Lines, kPhases);
     EXPECT_TRUE(run.Listing.empty());
     for (int address = 0; address < 1024; ++address)
         ASSERT_EQ(run.Entry(address), TCodeEntry{}) << address;
     EXPECT_EQ(run.Log.UpdateDepth, 0);
 }
 
-TEST(AssemblerDriver, GoodProgramFillsCodeImageListingAndPortMap) {
+TEST(AssemblerDriver, GoodProgramFillsCodeImageAndPortMap) {
     TAssembly run;
     ASSERT_TRUE(run.Run({"start: LOAD s0, 1 ; comment", "", "  DSIN $05", "JUMP start"}));
-    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, kPhase3}));
-    EXPECT_EQ(run.Listing, (Lines{"$000 $00001", "", "$05", "$001 $34000"}));
     EXPECT_EQ(run.Entry(0), (TCodeEntry{true, false, 1, 0x00001}));
     EXPECT_EQ(run.Entry(1), (TCodeEntry{true, false, 4, 0x34000}));
     EXPECT_EQ(run.Port(5).Kind, mkInput);
     EXPECT_TRUE(run.Port(5).Visible);
-}
-
-TEST(AssemblerDriver, TwoBadLinesInPhase1StopBeforePhase2) {
-    TAssembly run;
-    EXPECT_FALSE(run.Run({"a: LOAD s0, 1", "a: LOAD s0, 2", "x EQU y", "y EQU 1"}));
-    EXPECT_EQ(run.Log.Lines,
-              (Lines{kPhase1, "Line 2: Duplicate label; label already defined elsewhere",
-                     "Line 3: An undefined identifier found."}));
-    EXPECT_EQ(run.Listing, (Lines{"", "?Label", "?Undefined", ""}));
-    EXPECT_EQ(run.Entry(0), TCodeEntry{});
-    ASSERT_EQ(run.Diagnostics.size(), 2u);
-    EXPECT_EQ(run.Diagnostics[1].FileName, ScratchSourceName());
-    EXPECT_EQ(run.Diagnostics[1].Line, 3);
-    EXPECT_EQ(run.Diagnostics[1].Kind, "Undefined");
-    EXPECT_EQ(run.Diagnostics[1].Message, "An undefined identifier found.");
-}
-
-TEST(AssemblerDriver, BadLineInPhase2KeepsPass2Listing) {
-    TAssembly run;
+    // A failed phase 2 keeps the words of the good lines only.
     EXPECT_FALSE(run.Run({"LOAD s0, 1", "JUMP nowhere", "ADD s1, 2"}));
-    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, kPhase2, "Line 2: An undefined identifier found."}));
-    EXPECT_EQ(run.Listing, (Lines{"$000 $00001", "?Undefined", "$002 $18102"}));
     EXPECT_FALSE(run.Entry(1).HasCode);
     EXPECT_TRUE(run.Entry(2).HasCode);
 }
 
-TEST(AssemblerDriver, ResultWithoutBarIsLoggedWhole) {
-    TAssembly run(TCoreKind::pbtI);
-    EXPECT_FALSE(run.Run({"ORG 1024"}));
-    EXPECT_EQ(run.Log.Lines, (Lines{kPhase1, "Line 1: ? > $0FF"}));
-    EXPECT_EQ(run.Listing, (Lines{"? > $0FF"}));
-    ASSERT_EQ(run.Diagnostics.size(), 1u);
-    EXPECT_EQ(run.Diagnostics[0].Kind, "");
-    EXPECT_EQ(run.Diagnostics[0].Message, "> $0FF");
+TEST(AssemblerDriver, DiagnosticsOfTheBadLines) {
+    TAssembly run;
+    EXPECT_FALSE(run.Run({"a: LOAD s0, 1", "a: LOAD s0, 2", "x EQU y", "y EQU 1"}));
+    EXPECT_EQ(run.Entry(0), TCodeEntry{});
+    ASSERT_EQ(run.Diagnostics.size(), 2u);
+    EXPECT_EQ(run.Diagnostics[1].FileName, TAssembly::SourceName());
+    EXPECT_EQ(run.Diagnostics[1].Line, 3);
+    EXPECT_EQ(run.Diagnostics[1].Kind, "Undefined");
+    EXPECT_EQ(run.Diagnostics[1].Message, "An undefined identifier found.");
+    // A result without "|" is logged whole and has no kind.
+    TAssembly small(TCoreKind::pbtI);
+    EXPECT_FALSE(small.Run({"ORG 1024"}));
+    EXPECT_EQ(small.Log.Lines, (Lines{kPhases[0], "Line 1: ? > $0FF"}));
+    ASSERT_EQ(small.Diagnostics.size(), 1u);
+    EXPECT_EQ(small.Diagnostics[0].Kind, "");
+    EXPECT_EQ(small.Diagnostics[0].Message, "> $0FF");
 }
 
 TEST(AssemblerDriver, NoSinkMeansNoRun) {
@@ -83,7 +70,8 @@ TEST(AssemblerDriver, NoSinkMeansNoRun) {
 TEST(AssemblerDriver, NextRunStartsAfresh) {
     TAssembly run;
     ASSERT_TRUE(run.Run({"x EQU 1", "DSOUT 3", "MEM \"a.mem\"", "LOAD s0, x"}));
-    EXPECT_EQ(run.Parser.Directives().MemFileName, DirectoryPart(ScratchSourceName()) + "a.mem");
+    EXPECT_EQ(run.Parser.Directives().MemFileName,
+              DirectoryPart(TAssembly::SourceName()) + "a.mem");
     ASSERT_TRUE(run.Run({"x EQU 2", "LOAD s0, x"}));
     EXPECT_EQ(run.Listing[1], "$000 $00002");
     EXPECT_EQ(run.Parser.Directives().MemFileName, "");

@@ -2,7 +2,8 @@
 // (no crash, no hang) with a listing of one entry per line, and every bad
 // line must be reported exactly once, as a log line pointing at a "?" entry.
 
-#include "assembly_harness.h"
+#include "assembly.h"
+#include "data_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // INCL: an included file is read at its line in both passes; its
 // declarations take effect there, code in it is an error, and a file that
 // includes itself or cannot be read is an error of the INCL line.
-#include "assembly_harness.h"
+#include "assembly.h"
+#include "data_files.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST_P(IncludeTest, ReadsTheFileAtItsLine) {
     std::filesystem::create_directory(dir + "sub");
     ::mkfifo((dir + "fifo").c_str(), 0600);
     for (const auto& [name, text] : GetParam().Files)
-        WriteTestFile(dir + name, text);
+        WriteBytes(dir + name, text);
     TAssembly run(TCoreKind::pbtI);
     bool good = run.Run(GetParam().Source, dir + "main.psm");
     Lines errors(run.Log.Lines.begin() + 1, run.Log.Lines.end());

@@ -5,89 +5,47 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace korvo::settings {
 namespace {
 
-TEST(SettingsLayout, FreshStoreGivesEveryDefault) {
+TEST(SettingsLayout, DefaultsAndRoundTrip) {
     TMemorySettingsStore store;
     test::ExpectEveryDefault(store);
-}
-
-TEST(SettingsLayout, EverySettingRoundTrips) {
-    TMemorySettingsStore store;
     test::StoreEverySetting(store);
     test::ExpectEverySetting(store);
 }
 
-struct TFallbackCase {
-    const char* Name;
-    std::string_view Key;
-    std::string_view Value;
-    std::string Text;
-    std::function<bool(const ISettingsStore&)> Check;
-};
-
-class SettingsFallbacks : public ::testing::TestWithParam<TFallbackCase> {};
-
-TEST_P(SettingsFallbacks, UnreadableValueGivesTheDefault) {
-    TMemorySettingsStore store;
-    store.WriteValue(GetParam().Key, GetParam().Value, GetParam().Text);
-    EXPECT_TRUE(GetParam().Check(store));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    SettingsLayout, SettingsFallbacks,
-    ::testing::Values(
-        TFallbackCase{"WindowLeftNotANumber", kWindowKey, kLeft, "ten",
-                      [](const auto& s) { return LoadWindowSettings(s).Left == 10; }},
-        TFallbackCase{"MaximizedAnyNonZero", kWindowKey, kMaximized, "7",
-                      [](const auto& s) { return LoadWindowSettings(s).Maximized; }},
-        TFallbackCase{"CoreKindOutOfRange", kOptionsKey, kCoreKind, "5",
-                      [](const auto& s) {
-                          std::string failure;
-                          return LoadCoreKind(s, &failure) == TCoreKind::pbtI &&
-                                 failure == "Invalid data type for 'Korvo'";
-                      }},
-        TFallbackCase{"CoreKindStored", kOptionsKey, kCoreKind, "3",
-                      [](const auto& s) { return LoadCoreKind(s) == TCoreKind::pbt3; }},
-        TFallbackCase{"FontSizeTooLarge", kEditorKey, kFontSize, "25",
-                      [](const auto& s) { return LoadEditorSettings(s).FontSize == 9; }},
-        TFallbackCase{
-            "FontNameEmpty", kEditorKey, kFontName, "",
-            [](const auto& s) { return LoadEditorSettings(s).FontName == "Courier New"; }},
-        TFallbackCase{"SwitchUnreadable", kEditorKey, kSmartTab, "on",
-                      [](const auto& s) { return !LoadEditorSettings(s).SmartTab; }},
-        TFallbackCase{"SwitchOff", kEditorKey, kAutoIndent, "0",
-                      [](const auto& s) { return LoadEditorSettings(s).AutoIndent == false; }},
-        TFallbackCase{"FrequencyNotWhole", kTimeKey, kFrequency, "12.5",
-                      [](const auto& s) {
-                          return LoadClockFrequencyMHz(s) == 80 &&
-                                 LoadClockFrequencyText(s) == "12.5";
-                      }},
-        TFallbackCase{"ScratchPadOutOfRange", kScratchPadKey, kScratchPadSize, "6",
-                      [](const auto& s) { return LoadScratchPadChoice(s) == 3; }},
-        TFallbackCase{"ScratchPadUnreadable", kScratchPadKey, kScratchPadSize, "abc",
-                      [](const auto& s) { return LoadScratchPadChoice(s) == 3; }},
-        TFallbackCase{
-            "OneColumnMissing", kColumnsKey, kColumnNames[0], "4",
-            [](const auto& s) { return ReadFormatColumns(s) == korvo::TFormatColumns{}; }},
-        TFallbackCase{
-            "AttributeValueUnreadable", "Attributes/Number", kForeground, "red",
-            [](const auto& s) { return LoadAttribute(s, "Number") == TStoredAttribute{}; }}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(SettingsLayout, ClockFrequencyText) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"", 80},     {"abc", 80},  {"0", 80},   {"-5", 80}, {"100", 100},
-        {"$64", 100}, {" 50 ", 50}, {"12x", 80}, {"$G", 80}, {"\t7", 7},
+// An unreadable value gives the default.
+TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
+    auto with = [](std::string_view key, std::string_view name, const std::string& text) {
+        auto store = std::make_unique<TMemorySettingsStore>();
+        store->WriteValue(key, name, text);
+        return store;
     };
-    for (const auto& [text, mhz] : cases) {
-        TMemorySettingsStore store;
-        StoreClockFrequencyText(store, text);
-        EXPECT_EQ(LoadClockFrequencyMHz(store), mhz) << text;
-    }
+    EXPECT_EQ(LoadWindowSettings(*with(kWindowKey, kLeft, "ten")).Left, 10);
+    EXPECT_TRUE(LoadWindowSettings(*with(kWindowKey, kMaximized, "7")).Maximized);
+    std::string failure;
+    EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "5"), &failure), TCoreKind::pbtI);
+    EXPECT_EQ(failure, "Invalid data type for 'Korvo'");
+    EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "3")), TCoreKind::pbt3);
+    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "25")).FontSize, 9);
+    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontName, "")).FontName, "Courier New");
+    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kSmartTab, "on")).SmartTab, std::nullopt);
+    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kAutoIndent, "0")).AutoIndent, false);
+    EXPECT_EQ(LoadClockFrequencyText(*with(kTimeKey, kFrequency, "12.5")), "12.5");
+    EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "6")), 3);
+    EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "abc")), 3);
+    EXPECT_EQ(ReadFormatColumns(*with(kColumnsKey, kColumnNames[0], "4")), TFormatColumns{});
+    EXPECT_EQ(LoadAttribute(*with("Attributes/Number", kForeground, "red"), "Number"),
+              TStoredAttribute{});
+    const std::pair<const char*, std::int32_t> frequencies[] = {
+        {"", 80},     {"abc", 80}, {"0", 80},  {"-5", 80}, {"100", 100}, {"$64", 100},
+        {" 50 ", 50}, {"12x", 80}, {"$G", 80}, {"\t7", 7}, {"12.5", 80}};
+    for (const auto& [text, mhz] : frequencies)
+        EXPECT_EQ(LoadClockFrequencyMHz(*with(kTimeKey, kFrequency, text)), mhz) << text;
+    for (auto [choice, bytes] :
+         {std::pair{0, 0}, {1, 16}, {2, 32}, {3, 64}, {4, 128}, {5, 256}, {6, 64}, {-1, 64}})
+        EXPECT_EQ(ScratchPadBytes(choice), bytes) << choice;
 }
 
 // A missing or unreadable value ends its block; a rectangle without size is
@@ -113,13 +71,6 @@ TEST(SettingsLayout, WindowBlocksEndAtTheFirstMissingValue) {
     }
 }
 
-TEST(SettingsLayout, ScratchPadBytesPerChoice) {
-    const std::vector<std::pair<int, int>> cases{{0, 0},   {1, 16},  {2, 32}, {3, 64},
-                                                 {4, 128}, {5, 256}, {6, 64}, {-1, 64}};
-    for (auto [choice, bytes] : cases)
-        EXPECT_EQ(ScratchPadBytes(choice), bytes) << choice;
-}
-
 TEST(SettingsLayout, RecentFilesKeepOrderAndDropStaleEntries) {
     TMemorySettingsStore store;
     StoreRecentFiles(store, {"/a.psm", "/b.psm", "/c.psm", "/d.psm", "/e.psm", "/f.psm"});
@@ -130,47 +81,29 @@ TEST(SettingsLayout, RecentFilesKeepOrderAndDropStaleEntries) {
     EXPECT_EQ(store.ReadValue(kRecentFilesKey, "MRUFile2"), std::nullopt);
 }
 
-TEST(SettingsLayout, StoringTheChainReplacesTheOldOne) {
+// Storing a chain replaces the old one; a read stops at the first failure
+// and keeps what it read before (the settings dialog shows that).
+TEST(SettingsLayout, ScanChains) {
     TMemorySettingsStore store;
-    TScanChain big;
-    big.Before = {{"A", "8", "", "", ""}, {"B", "6", "", "", ""}, {"C", "5", "", "", ""}};
-    big.Target = TScanTarget{TargetPreset(TCoreKind::pbt3), 18, 16, true};
+    TScanChain big{{{"A", "8", "", "", ""}, {"B", "6", "", "", ""}, {"C", "5", "", "", ""}},
+                   TScanTarget{{"T", "6", "1", "2", "3"}, 18, 16, true},
+                   {{"D", "5", "", "", ""}}};
     StoreScanChain(store, big);
     EXPECT_EQ(LoadScanChain(store, TChainKeys::RequiredKeys), big);
+    store.DeleteValue(kChainTargetKey, kDataWidth);
+    TScanChain chain;
+    EXPECT_THROW(LoadScanChain(store, TChainKeys::RequiredKeys, chain), ESettingsError);
+    EXPECT_EQ(chain.Before, big.Before);
+    ASSERT_TRUE(chain.Target);
+    EXPECT_EQ(chain.Target->Device, big.Target->Device);
+    EXPECT_EQ(chain.Target->AddressWidth, 18);
+    EXPECT_TRUE(chain.After.empty());
     TScanChain small;
     small.After = {{"D", "8", "1", "2", "3"}};
     StoreScanChain(store, small);
     EXPECT_FALSE(store.KeyExists("SVF/Before/2"));
     EXPECT_FALSE(store.KeyExists(kChainTargetKey));
     EXPECT_EQ(LoadScanChain(store, TChainKeys::OptionalKeys), small);
-}
-
-// The settings dialog shows what was read before a failure.
-TEST(SettingsLayout, ChainReadStopsAtTheFirstFailure) {
-    TMemorySettingsStore store;
-    TScanChain stored{{{"A", "8", "", "", ""}},
-                      TScanTarget{{"T", "6", "1", "2", "3"}, 18, 16, true},
-                      {{"B", "5", "", "", ""}}};
-    StoreScanChain(store, stored);
-    store.DeleteValue(kChainTargetKey, kDataWidth);
-    TScanChain chain;
-    EXPECT_THROW(LoadScanChain(store, TChainKeys::RequiredKeys, chain), ESettingsError);
-    EXPECT_EQ(chain.Before, stored.Before);
-    ASSERT_TRUE(chain.Target);
-    EXPECT_EQ(chain.Target->Device, stored.Target->Device);
-    EXPECT_EQ(chain.Target->AddressWidth, 18);
-    EXPECT_TRUE(chain.After.empty());
-}
-
-TEST(SettingsLayout, TargetPresetsPerCore) {
-    const std::vector<std::pair<TCoreKind, TChipDescription>> cases{
-        {TCoreKind::pbtI, {"Spartan-II", "5", "80234093", "0009", "0011"}},
-        {TCoreKind::pbtII, {"Vitex-II", "6", "80234093", "0009", "0011"}},
-        {TCoreKind::pbt3, {"Spartan-3", "6", "80234093", "0009", "0011"}},
-        {TCoreKind::pbtC, {"CoolRunner-II", "8", "80234093", "0009", "0011"}},
-    };
-    for (const auto& [kind, preset] : cases)
-        EXPECT_EQ(TargetPreset(kind), preset);
 }
 
 } // namespace

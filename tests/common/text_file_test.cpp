@@ -9,10 +9,10 @@
 namespace korvo {
 namespace {
 
-TEST(SplitLines, EndsLinesAtCrLfLfAndCr) {
-    using Lines = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+
+TEST(TextFile, LinesEndAtCrLfLfAndCr) {
     EXPECT_EQ(SplitLines(""), Lines{});
-    EXPECT_EQ(SplitLines("a"), Lines{"a"});
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\r\n"), Lines{"a"});
     EXPECT_EQ(SplitLines("\n\n"), (Lines{"", ""}));
@@ -20,19 +20,15 @@ TEST(SplitLines, EndsLinesAtCrLfLfAndCr) {
 }
 
 TEST(TextFile, WritesCrLfAndReplacesInOneStep) {
-    test::TScratchFolder scratch;
-    std::filesystem::path dir = scratch.Path();
-    std::string path = (dir / "out.txt").string();
-    WriteTextLines(path, {"one", "two"});
-    EXPECT_EQ(ReadFileBytes(path), "one\r\ntwo\r\n");
-    WriteTextLines(path, {"x"});
-    EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"x"});
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
-                            std::filesystem::directory_iterator()),
-              1);
-    EXPECT_THROW(WriteTextLines((dir / "missing" / "x.txt").string(), {"a"}), EFileError);
-    EXPECT_THROW(ReadTextLines((dir / "missing.txt").string()), EFileError);
-    EXPECT_THROW(ReadTextLines(dir.string()), EFileError);
+    test::TScratchFolder dir;
+    WriteTextLines(dir / "out.txt", {"one", "two"});
+    EXPECT_EQ(ReadFileBytes(dir / "out.txt"), "one\r\ntwo\r\n");
+    WriteTextLines(dir / "out.txt", {"x"});
+    EXPECT_EQ(ReadTextLines(dir / "out.txt"), Lines{"x"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_THROW(WriteTextLines(dir / "missing/x.txt", {"a"}), EFileError);
+    EXPECT_THROW(ReadTextLines(dir / "missing.txt"), EFileError);
+    EXPECT_THROW(ReadTextLines(dir.Path()), EFileError);
 }
 
 TEST(TextFile, PathParts) {
@@ -51,7 +47,6 @@ TEST(Settings, TypedReadsOnTextValues) {
     WriteString(store, "SVF/Target", "AddressWidth", "x1");
     EXPECT_EQ(ReadInteger(store, "SVF/Before", "Count"), 2);
     EXPECT_TRUE(store.KeyExists("SVF"));
-    EXPECT_TRUE(store.KeyExists("SVF/Before"));
     EXPECT_FALSE(store.KeyExists("SVF/After"));
     EXPECT_THROW(ReadInteger(store, "SVF/Target", "AddressWidth"), ESettingsError);
     EXPECT_THROW(ReadInteger(store, "SVF/Target", "DataWidth"), ESettingsError);
@@ -60,10 +55,11 @@ TEST(Settings, TypedReadsOnTextValues) {
     store.DeleteKey("SVF/Before");
     EXPECT_FALSE(store.KeyExists("SVF/Before/0"));
     EXPECT_TRUE(store.KeyExists("SVF/Target"));
-    EXPECT_EQ(ParseInteger("-5"), -5);
-    EXPECT_EQ(ParseInteger("+7"), 7);
-    EXPECT_EQ(ParseInteger("5x"), std::nullopt);
-    EXPECT_EQ(ParseInteger("99999999999"), std::nullopt);
+    for (auto [text, value] : {std::pair<const char*, std::optional<std::int32_t>>{"-5", -5},
+                               {"+7", 7},
+                               {"5x", std::nullopt},
+                               {"99999999999", std::nullopt}})
+        EXPECT_EQ(ParseInteger(text), value) << text;
 }
 
 } // namespace

@@ -1,96 +1,70 @@
-// Every writer against the expected files for both word classes, for the
-// empty program and for one that fills every address.
+// Every writer against the expected files in tests/data/output/golden, named
+// CORE_PROGRAM[_wWIDTH | _data_first | _address_first].EXT: the empty
+// program or one that fills every address, for both word classes.
 #include "output_test_support.h"
-
-#include "common/text_file.h"
 
 #include <gtest/gtest.h>
 
 namespace korvo::test {
 namespace {
 
-enum class TFile { Coe, Mem, Hex, Vhdl };
-
-struct TGoldenCase {
-    TFile File;
-    TCoreKind Kind;
-    bool Full;
-    int CoeWidth;
-    std::string Golden;
-};
-
-std::string PrintCase(const ::testing::TestParamInfo<TGoldenCase>& info) {
-    std::string name = info.param.Golden;
-    for (char& c : name)
-        if (c == '.') c = '_';
-    return name;
-}
-
-class GoldenFiles : public ::testing::TestWithParam<TGoldenCase> {};
+class GoldenFiles : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenFiles, MatchExpectedBytes) {
-    const TGoldenCase& param = GetParam();
+    const std::string& name = GetParam();
+    std::string stem = name.substr(0, name.find('.')), extension = name.substr(name.find('.') + 1);
+    TCoreKind kind = TCoreKind::none;
+    for (TCoreKind core : {TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3, TCoreKind::pbtC})
+        if (stem.starts_with(std::string(CoreDescription(core).Name) + "_")) kind = core;
+    ASSERT_NE(kind, TCoreKind::none) << name;
     TScratchFolder dir;
     TMemorySettingsStore settings;
-    TOutputJob job =
-        MakeJob(param.Kind, param.Full ? FullProgram(param.Kind) : EmptyProgram(param.Kind));
+    TOutputJob job = MakeJob(kind, stem.find("_full") != std::string::npos ? FullProgram(kind)
+                                                                           : EmptyProgram(kind));
     std::string target = dir / "out.file";
-    std::vector<std::string> expectedLog;
-    switch (param.File) {
-    case TFile::Coe:
+    std::vector<std::string> log;
+    if (extension == "coe") {
         job.CoeFileName = target;
-        job.CoeWidth = param.CoeWidth;
-        expectedLog = {"!Assembler saving to COEF Target: \"" + target + "\""};
-        break;
-    case TFile::Mem:
+        job.CoeWidth = std::stoi(stem.substr(stem.rfind("_w") + 2));
+        log = {"!Assembler saving to COEF Target: \"" + target + "\""};
+    } else if (extension == "mem") {
         job.MemFileName = target;
-        expectedLog = {"Assembler saving to MEM file: \"" + target + "\""};
-        break;
-    case TFile::Hex:
+        log = {"Assembler saving to MEM file: \"" + target + "\""};
+    } else if (extension == "hex") {
         job.HexFileName = target;
-        expectedLog = {"Assembler saving to HEX Target: \"" + target + "\""};
-        break;
-    case TFile::Vhdl:
+        log = {"Assembler saving to HEX Target: \"" + target + "\""};
+    } else if (extension == "vhd") {
         job.VhdlSkeleton = OutputDataPath("vhdl_template.vhd");
         job.VhdlTarget = target;
         job.VhdlEntity = "prog_rom";
-        expectedLog = {"Assembler reading VHDL skeleton: \"" + job.VhdlSkeleton + "\"",
-                       "Assembler saving to VHDL target: \"" + target + "\""};
-        break;
+        log = {"Assembler reading VHDL skeleton: \"" + job.VhdlSkeleton + "\"",
+               "Assembler saving to VHDL target: \"" + target + "\""};
+    } else {
+        settings::StoreScanChain(settings, stem.ends_with("_address_first") ? AddressFirstChain()
+                                                                            : DataFirstChain());
+        job.SvfFileName = target;
+        EXPECT_EQ(RunWriters(job, settings),
+                  std::vector<std::string>{"Assembler saving to SVF Target: \"" + target + "\""});
+        ExpectSvfMatches(target, name);
+        return;
     }
-    EXPECT_EQ(RunWriters(job, settings), expectedLog);
-    std::string expected = GoldenText(param.Golden);
+    EXPECT_EQ(RunWriters(job, settings), log);
+    auto written = SplitCrLf(ReadBytes(target)), expected = SplitCrLf(GoldenText(name));
     ASSERT_FALSE(expected.empty());
-    std::string written = ReadBytes(target);
-    // Compare line by line first, so that a difference shows where it is.
-    auto writtenLines = SplitCrLf(written);
-    auto expectedLines = SplitCrLf(expected);
-    for (std::size_t i = 0; i < std::min(writtenLines.size(), expectedLines.size()); ++i)
-        ASSERT_EQ(writtenLines[i], expectedLines[i]) << "line " << i + 1;
-    EXPECT_EQ(written, expected);
+    // Line by line first, so that a difference shows where it is.
+    for (std::size_t i = 0; i < std::min(written.size(), expected.size()); ++i)
+        ASSERT_EQ(written[i], expected[i]) << "line " << i + 1;
+    EXPECT_EQ(ReadBytes(target), GoldenText(name));
 }
 
-std::vector<TGoldenCase> Cases() {
-    using enum TCoreKind;
-    std::vector<TGoldenCase> cases;
-    for (bool full : {false, true}) {
-        std::string program = full ? "full" : "empty";
-        cases.push_back({TFile::Coe, pbtI, full, 8, "pbtI_" + program + "_w8.coe"});
-        cases.push_back({TFile::Coe, pbtI, full, 16, "pbtI_" + program + "_w16.coe"});
-        cases.push_back({TFile::Coe, pbtC, full, 16, "pbtC_" + program + "_w16.coe"});
-        cases.push_back({TFile::Coe, pbtII, full, 18, "pbtII_" + program + "_w18.coe"});
-        cases.push_back({TFile::Coe, pbt3, full, 8, "pbt3_" + program + "_w8.coe"});
-        for (TCoreKind kind : {pbtI, pbt3}) {
-            std::string stem = std::string(CoreDescription(kind).Name) + "_" + program;
-            cases.push_back({TFile::Mem, kind, full, 8, stem + ".mem"});
-            cases.push_back({TFile::Hex, kind, full, 8, stem + ".hex"});
-            cases.push_back({TFile::Vhdl, kind, full, 8, stem + ".vhd"});
-        }
-    }
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(Writers, GoldenFiles, ::testing::ValuesIn(Cases()), PrintCase);
+INSTANTIATE_TEST_SUITE_P(Writers, GoldenFiles,
+                         ::testing::ValuesIn(DataFiles("output/golden", {""}, "")),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
 
 } // namespace
 } // namespace korvo::test

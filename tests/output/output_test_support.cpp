@@ -37,17 +37,6 @@ TOutputJob MakeJob(TCoreKind kind, std::vector<std::uint32_t> words) {
     return job;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
 }

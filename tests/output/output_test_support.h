@@ -4,6 +4,7 @@
 #include "common/log.h"
 #include "common/settings.h"
 #include "common/settings_layout.h"
+#include "data_files.h"
 #include "output/output_files.h"
 #include "scratch_folder.h"
 
@@ -22,8 +23,6 @@ std::vector<std::uint32_t> FullProgram(TCoreKind kind);
 // A job for the core with the given words and no files named.
 TOutputJob MakeJob(TCoreKind kind, std::vector<std::uint32_t> words);
 
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
 std::vector<std::string> SplitCrLf(const std::string& text);
 

@@ -1,137 +1,80 @@
 // Filling the VHDL template: the marker, the placeholders and the failures.
 #include "output_test_support.h"
 
-#include "common/text_file.h"
-
 #include <gtest/gtest.h>
 
 namespace korvo::test {
 namespace {
 
-struct TTemplateCase {
-    const char* Name;
-    std::string Template;
-    std::string Entity;
-    std::string Expected;
-};
-
-class VhdlTemplates : public ::testing::TestWithParam<TTemplateCase> {};
-
-TEST_P(VhdlTemplates, FillsTheTextAfterTheMarker) {
-    TScratchFolder dir;
-    TMemorySettingsStore settings;
-    WriteBytes(dir / "rom.vhd", GetParam().Template);
-    TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
-    job.VhdlSkeleton = dir / "rom.vhd";
-    job.VhdlTarget = dir / "out.vhd";
-    job.VhdlEntity = GetParam().Entity;
-    EXPECT_EQ(
-        RunWriters(job, settings),
-        (std::vector<std::string>{"Assembler reading VHDL skeleton: \"" + job.VhdlSkeleton + "\"",
-                                  "Assembler saving to VHDL target: \"" + job.VhdlTarget + "\""}));
-    ASSERT_TRUE(Exists(job.VhdlTarget));
-    EXPECT_EQ(ReadBytes(job.VhdlTarget), GetParam().Expected);
+// tests/data/output/vhdl_templates.txt
+TEST(VhdlFile, FillsTheTextAfterTheMarker) {
+    for (const auto& row : ReadCaseTable(OutputDataPath("vhdl_templates.txt"))) {
+        TScratchFolder dir;
+        TMemorySettingsStore settings;
+        TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
+        job.VhdlSkeleton = dir.Write("rom.vhd", row.Fields[0]);
+        job.VhdlTarget = dir / "out.vhd";
+        job.VhdlEntity = row.Fields[1];
+        EXPECT_EQ(RunWriters(job, settings),
+                  (std::vector<std::string>{
+                      "Assembler reading VHDL skeleton: \"" + job.VhdlSkeleton + "\"",
+                      "Assembler saving to VHDL target: \"" + job.VhdlTarget + "\""}));
+        EXPECT_EQ(ReadBytes(job.VhdlTarget), row.Fields[2]) << "line " << row.Line;
+        EXPECT_TRUE(Exists(job.VhdlTarget));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    VhdlFile, VhdlTemplates,
-    ::testing::Values(
-        TTemplateCase{"LinesUpToTheMarkerGo", "above\nbefore {begin template} after\nkept\n", "e",
-                      "kept\r\n"},
-        TTemplateCase{"MarkerOnTheFirstLine", "{begin template}\nA\n\nB\n\n", "e",
-                      "A\r\n\r\nB\r\n\r\n"},
-        TTemplateCase{"OnlyTheFirstMarkerCounts", "{begin template}\n{begin template} x\n", "e",
-                      "{begin template} x\r\n"},
-        TTemplateCase{"NoMarkerGivesAnEmptyFile", "entity {name} is\nend;\n", "e", ""},
-        TTemplateCase{"MarkerAsLastLine", "head\n{begin template}\n", "e", ""},
-        TTemplateCase{"EmptyTemplate", "", "e", ""},
-        TTemplateCase{"CrLfTemplate", "x\r\n{begin template}\r\na {name}\r\nb\r\n", "rom",
-                      "a rom\r\nb\r\n"},
-        TTemplateCase{"RepeatedPlaceholders", "{begin template}\n{name}{name} {pico}\n{name}\n",
-                      "rom", "romrom pbtI\r\nrom\r\n"},
-        TTemplateCase{"PlaceholdersAreCaseSensitive",
-                      "{begin template}\n{Name} {PICO} {init_00} {INIT_0a} {INIT_40} {INITP_08} "
-                      "{INIT6_0} {INIT1_10} {INIT_0}\n",
-                      "rom",
-                      "{Name} {PICO} {init_00} {INIT_0a} {INIT_40} {INITP_08} {INIT6_0} "
-                      "{INIT1_10} {INIT_0}\r\n"},
-        // The entity name is filled in before the other placeholders.
-        TTemplateCase{"EntityFilledBeforeTheRest", "{begin template}\n{name}\n", "{pico}_rom",
-                      "pbtI_rom\r\n"}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-struct TRowCase {
-    const char* Placeholder;
-    std::string Expected;
-};
 
 // An 18-bit program whose word 0 is 3FFFF and all others 0.
 TEST(VhdlFile, BlockRamRowsOfOneWord) {
     TScratchFolder dir;
     TMemorySettingsStore settings;
-    const std::vector<TRowCase> rows{
+    const std::vector<std::pair<const char*, std::string>> rows{
         {"{INIT_00}", std::string(60, '0') + "FFFF"}, {"{INIT_01}", std::string(64, '0')},
         {"{INITP_00}", std::string(63, '0') + "3"},   {"{INIT1_0}", std::string(63, '0') + "3"},
         {"{INIT2_0}", std::string(63, '0') + "F"},    {"{INIT5_0}", std::string(63, '0') + "F"},
         {"{INIT5_1}", std::string(64, '0')},          {"{pico}", "pbt3"},
     };
-    std::string templateText = "{begin template}\n";
+    std::string text = "{begin template}\n";
     for (const auto& row : rows)
-        templateText += std::string(row.Placeholder) + "\n";
-    WriteBytes(dir / "rom.vhd", templateText);
+        text += std::string(row.first) + "\n";
     TOutputJob job = MakeJob(TCoreKind::pbt3, EmptyProgram(TCoreKind::pbt3));
     job.Words[0] = 0x3FFFF;
-    job.VhdlSkeleton = dir / "rom.vhd";
+    job.VhdlSkeleton = dir.Write("rom.vhd", text);
     job.VhdlTarget = dir / "out.vhd";
     RunWriters(job, settings);
     auto lines = SplitCrLf(ReadBytes(job.VhdlTarget));
     ASSERT_EQ(lines.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        EXPECT_EQ(lines[i], rows[i].Expected) << rows[i].Placeholder;
+        EXPECT_EQ(lines[i], rows[i].second) << rows[i].first;
 }
 
-TEST(VhdlFile, MissingTemplateIsLoggedAndTheNextWriterRuns) {
+// A missing template, a run without a target name and a target that cannot
+// be written are one line each; the next writer runs.
+TEST(VhdlFile, FailuresAndTheNextWriter) {
     TScratchFolder dir;
     TMemorySettingsStore settings;
     TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
     job.VhdlSkeleton = dir / "missing.vhd";
     job.VhdlTarget = dir / "out.vhd";
     job.HexFileName = dir / "out.hex";
+    std::string hexLine = "Assembler saving to HEX Target: \"" + job.HexFileName + "\"";
     EXPECT_EQ(RunWriters(job, settings),
-              (std::vector<std::string>{
-                  "Failure: Assembler VHDL skeleton: \"" + job.VhdlSkeleton + "\" doesn't exist",
-                  "Assembler saving to HEX Target: \"" + job.HexFileName + "\""}));
+              (std::vector<std::string>{"Failure: Assembler VHDL skeleton: \"" + job.VhdlSkeleton +
+                                            "\" doesn't exist",
+                                        hexLine}));
     EXPECT_FALSE(Exists(job.VhdlTarget));
     EXPECT_TRUE(Exists(job.HexFileName));
-}
-
-TEST(VhdlFile, NoTargetNameWritesNothing) {
-    TScratchFolder dir;
-    TMemorySettingsStore settings;
-    WriteBytes(dir / "rom.vhd", "{begin template}\n{name}\n");
-    TOutputJob job = MakeJob(TCoreKind::pbtC, EmptyProgram(TCoreKind::pbtC));
-    job.VhdlSkeleton = dir / "rom.vhd";
+    std::string reading = "Assembler reading VHDL skeleton: \"" + (dir / "rom.vhd") + "\"";
+    job.VhdlSkeleton = dir.Write("rom.vhd", "{begin template}\nentity {name}\n");
+    job.VhdlTarget.clear();
+    EXPECT_EQ(RunWriters(job, settings), (std::vector<std::string>{reading, hexLine}));
+    job.VhdlTarget = dir / "no-such-folder/out.vhd";
     EXPECT_EQ(
         RunWriters(job, settings),
-        std::vector<std::string>{"Assembler reading VHDL skeleton: \"" + job.VhdlSkeleton + "\""});
-}
-
-TEST(VhdlFile, UnwritableTargetIsOneFailureLine) {
-    TScratchFolder dir;
-    TMemorySettingsStore settings;
-    WriteBytes(dir / "rom.vhd", "{begin template}\nentity {name}\n");
-    WriteBytes(dir / "out.vhd", "old target");
-    TOutputJob job = MakeJob(TCoreKind::pbtI, EmptyProgram(TCoreKind::pbtI));
-    job.VhdlSkeleton = dir / "rom.vhd";
-    job.VhdlTarget = dir / "no-such-folder/out.vhd";
-    job.HexFileName = dir / "out.hex";
-    auto log = RunWriters(job, settings);
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[1], "Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"");
-    EXPECT_EQ(log[2],
-              "Failure: Cannot create file \"" + job.VhdlTarget + "\". No such file or directory");
-    EXPECT_EQ(log[3], "Assembler saving to HEX Target: \"" + job.HexFileName + "\"");
-    EXPECT_TRUE(Exists(job.HexFileName));
+        (std::vector<std::string>{
+            reading, "Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"",
+            "Failure: Cannot create file \"" + job.VhdlTarget + "\". No such file or directory",
+            hexLine}));
 }
 
 // A template that exists but cannot be read ends the run: one failure line,

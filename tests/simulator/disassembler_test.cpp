@@ -1,6 +1,7 @@
 // Every instruction word of the golden sources, disassembled and assembled
 // again, gives the same word: the disassembly is what the assembler reads.
-#include "../assembler/assembly_harness.h"
+#include "assembly.h"
+#include "data_files.h"
 
 #include "common/text_file.h"
 #include "simulator/disassembler.h"
@@ -20,8 +21,8 @@ TEST(Disassembler, AssemblingTheTextGivesTheWordBack) {
                               {TCoreKind::pbtC, "pbtC"}}) {
         std::vector<std::uint32_t> words;
         std::vector<std::string> lines;
-        for (const auto& line : ReadTextLines(std::string(KORVO_TEST_DATA_DIR) + "/assembler/ok_" +
-                                              file + "_instructions.psm")) {
+        for (const auto& line :
+             ReadTextLines(DataPath("assembler/ok_" + std::string(file) + "_instructions.psm"))) {
             std::smatch match;
             // Words written with INST may set bits no instruction reads.
             if (!std::regex_search(line, match, expectation) || line.find("INST") != line.npos)

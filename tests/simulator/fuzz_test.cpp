@@ -2,21 +2,77 @@
 // the words, ports and user actions, the simulator keeps its state in range
 // and never leaves a run behind (run under the sanitizers, this also checks
 // every memory access).
+#include "assembler/driver.h"
+#include "assembler/syn_picoblaze.h"
+#include "machine.h"
 #include "output/bram.h"
-#include "sim_test_support.h"
 #include "simulator/coverage.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <random>
-#include <stdexcept>
 
 namespace korvo::test {
 namespace {
 
 constexpr TMemKind kPortKinds[] = {mkNone, mkRAM,      mkROM,  mkInput, mkOutput,
                                    mkIO,   mkBlockRAM, mkUART, mkRAM,   mkInput};
+
+// Words of random instructions of the core, mostly ALU operations: random
+// lines of every form that the assembler takes.
+const std::vector<std::uint32_t>& InstructionPool(TCoreKind core) {
+    static std::map<TCoreKind, std::vector<std::uint32_t>> pools;
+    auto& pool = pools[core];
+    if (!pool.empty()) return pool;
+    const char* alu[] = {"LOAD", "AND", "OR", "XOR", "TEST", "ADD", "ADDC", "SUB", "SUBC", "COMP"};
+    const char* shifts[] = {"SLA", "RL", "SLX", "SL0", "SL1", "SRA", "SRX", "RR", "SR0", "SR1"};
+    const char* ports[] = {"IN", "OUT", "FETCH", "STORE"};
+    const char* conditions[] = {"", "Z, ", "NZ, ", "C, ", "NC, "};
+    const TCoreDescription& traits = CoreDescription(core);
+    std::mt19937 random(2);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto reg = [&] {
+        char name[8];
+        std::snprintf(name, sizeof name, core == TCoreKind::pbtII ? "s%02X" : "s%X",
+                      below(traits.RegisterCount));
+        return std::string(name);
+    };
+    TSynPicoBlaze parser;
+    TStringListLog log;
+    TMemorySettingsStore settings;
+    TAssemblyImage image(core);
+    TAssemblyContext context{parser, &image, log, settings, nullptr};
+    while (pool.size() < 2000) {
+        int kind = below(100);
+        std::string line;
+        if (kind < 50)
+            line = alu[below(10)] + (" " + reg() + ", " + std::to_string(below(256)));
+        else if (kind < 65)
+            line = alu[below(10)] + (" " + reg() + ", " + reg());
+        else if (kind < 73)
+            line = shifts[below(10)] + (" " + reg());
+        else if (kind < 78)
+            line = ports[below(4)] + (" " + reg() + ", " + std::to_string(below(256)));
+        else if (kind < 81)
+            line = ports[below(4)] + (" " + reg() + ", (" + reg() + ")");
+        else if (kind < 94)
+            line = (kind < 90 ? "JUMP " : "CALL ") + std::string(conditions[below(5)]) +
+                   std::to_string(below(traits.CodeSize));
+        else if (kind < 97) {
+            std::string condition = conditions[below(5)];
+            line = "RET " + condition.substr(0, condition.find(','));
+        } else if (kind < 98)
+            line = below(2) ? "RETI ENABLE" : "RETI DISABLE";
+        else
+            line = below(2) ? "EINT" : "DINT";
+        std::vector<std::string> listing;
+        if (AssembleSource(context, "pool.psm", {line}, listing))
+            pool.push_back(image.Entry(0).Word);
+    }
+    return pool;
+}
 
 class TFuzzer {
 public:
@@ -30,6 +86,7 @@ public:
     }
 
     void MapRandomPorts() {
+        machine_.Sim->SetUsesScratchPad(true); // where the core has one
         for (int port = 0; port < kPortCount; ++port) {
             TMemMapItem item;
             item.Kind = kPortKinds[Below(std::size(kPortKinds))];
@@ -126,11 +183,14 @@ public:
         }
         Executed = total;
         sim.DetachObserver(watcher);
-        std::string state = std::to_string(total) + " " + std::to_string(sim.PC()) + " " +
-                            std::to_string(sim.InstructionCount()) + " " +
-                            std::to_string(sim.State()) + " " + std::to_string(sim.ErrorCode()) +
-                            " " + std::to_string(sim.SP()) + " " + std::to_string(sim.FlagByte()) +
-                            " |";
+        std::string state =
+            std::to_string(total) + " " + std::to_string(sim.PC()) + " " +
+            std::to_string(sim.InstructionCount()) + " " + std::to_string(sim.State()) + " " +
+            std::to_string(sim.ErrorCode()) + " " + std::to_string(sim.SP()) + " " +
+            std::to_string(sim.ZeroFlag()) + std::to_string(sim.SavedZero()) +
+            std::to_string(sim.CarryFlag()) + std::to_string(sim.SavedCarry()) +
+            std::to_string(sim.InterruptEnable()) + std::to_string(sim.InterruptAck()) +
+            std::to_string(sim.InterruptLine()) + std::to_string(sim.InterruptEdge()) + " |";
         for (int n = 0; n < sim.StackDepth(); ++n)
             state += " " + std::to_string(sim.StackEntry(n));
         for (int n = 0; n < sim.RegisterCount(); ++n)
@@ -168,38 +228,9 @@ private:
     }
 
     void StoreRandomInstruction(int address) {
-        std::uint32_t word;
-        try {
-            word = Chance(40) ? Below(1 << 18) : RandomInstruction(machine_.Sim->CodeSize());
-        } catch (const std::logic_error&) { // not an instruction of this core
-            word = Below(1 << 18);
-        }
+        const auto& pool = InstructionPool(machine_.Sim->CoreKind());
+        std::uint32_t word = Chance(40) ? Below(1 << 18) : pool[Below(pool.size())];
         machine_.Sim->SetCodeEntry(address, TCodeEntry{true, false, address + 1, word});
-    }
-
-    std::uint32_t RandomInstruction(int codeSize) {
-        const TEncoder& encode = machine_.Encode;
-        const int registers = machine_.Sim->RegisterCount();
-        const int x = static_cast<int>(Below(registers));
-        const int y = static_cast<int>(Below(registers));
-        const int conditions[] = {kAlways, kZ, kNZ, kC, kNC};
-        const int condition = conditions[Below(std::size(conditions))];
-        const int target = static_cast<int>(Below(codeSize));
-        const auto alu = static_cast<TAlu>(Below(10));
-        const auto port = static_cast<TPortOp>(Below(4));
-        const TShift shifts[] = {TShift::Sla, TShift::Rl,  TShift::Slx, TShift::Sl0, TShift::Sl1,
-                                 TShift::Sra, TShift::Srx, TShift::Rr,  TShift::Sr0, TShift::Sr1};
-        const std::uint32_t kind = Below(100);
-        if (kind < 50) return encode.Alu(alu, x, static_cast<int>(Below(256)));
-        if (kind < 65) return encode.AluReg(alu, x, y);
-        if (kind < 73) return encode.Shift(shifts[Below(std::size(shifts))], x);
-        if (kind < 78) return encode.Port(port, x, static_cast<int>(Below(256)));
-        if (kind < 81) return encode.PortReg(port, x, y);
-        if (kind < 90) return encode.Jump(target, condition);
-        if (kind < 94) return encode.Call(target, condition);
-        if (kind < 97) return encode.Ret(condition);
-        if (kind < 98) return encode.Reti(Chance(2));
-        return Chance(2) ? encode.Eint() : encode.Dint();
     }
 
     // A line number around the code, one past each end included.
@@ -219,7 +250,7 @@ TEST(SimulatorFuzz, RandomProgramsPortsAndCommandsKeepTheStateInRange) {
     for (TCoreKind core : kAllCores) {
         std::int64_t executed = 0;
         for (unsigned seed = 1; seed <= 8; ++seed) {
-            SCOPED_TRACE(CoreName(core) + " seed " + std::to_string(seed));
+            SCOPED_TRACE(std::string(CoreDescription(core).Name) + " seed " + std::to_string(seed));
             TFuzzer fuzzer(core, seed);
             fuzzer.LoadRandomProgram();
             fuzzer.MapRandomPorts();
@@ -228,7 +259,7 @@ TEST(SimulatorFuzz, RandomProgramsPortsAndCommandsKeepTheStateInRange) {
             executed += fuzzer.Executed;
         }
         // The programs ran far, not just into their first failure.
-        EXPECT_GT(executed, 100'000) << CoreName(core);
+        EXPECT_GT(executed, 100'000) << CoreDescription(core).Name;
     }
 }
 
@@ -238,7 +269,7 @@ TEST(SimulatorFuzz, EveryRunLoopAgreesWithSingleSteps) {
     for (TCoreKind core : kAllCores) {
         std::int64_t executed = 0;
         for (unsigned seed = 1; seed <= 12; ++seed) {
-            SCOPED_TRACE(CoreName(core) + " seed " + std::to_string(seed));
+            SCOPED_TRACE(std::string(CoreDescription(core).Name) + " seed " + std::to_string(seed));
             std::string stepped;
             for (int mode = 0; mode <= 4; ++mode) {
                 TFuzzer fuzzer(core, seed);
@@ -250,7 +281,7 @@ TEST(SimulatorFuzz, EveryRunLoopAgreesWithSingleSteps) {
                 EXPECT_EQ(state, stepped) << "mode " << mode;
             }
         }
-        EXPECT_GT(executed, 5'000) << CoreName(core);
+        EXPECT_GT(executed, 5'000) << CoreDescription(core).Name;
     }
 }
 

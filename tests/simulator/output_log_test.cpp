@@ -1,7 +1,7 @@
 // A long run writes its log out in blocks, so that it never fills the
 // memory, and complete in the file afterwards.
 #include "common/text_file.h"
-#include "sim_test_support.h"
+#include "scratch_folder.h"
 #include "simulator/io_models.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,9 @@
-// The state machine around the cores: start, step, run, step over, run to a
-// line, pause, breakpoints, line marks, the run loop's rhythm, handlers that
-// fail, and handlers that delete the simulator under a run.
-#include "sim_test_support.h"
+// The state machine around the cores where handlers take part: the events in
+// order, the run loop's rhythm, breakpoints and line marks, handlers that
+// fail, and handlers that delete the simulator under a run. The stops of
+// runs are in tests/data/simulator/run_control.psm.
+#include "machine.h"
+#include "simulator/sim_errors.h"
 
 #include <gtest/gtest.h>
 
@@ -10,64 +12,49 @@
 namespace korvo::test {
 namespace {
 
-// Records the events a simulator fires.
-struct TEventTrace {
-    explicit TEventTrace(TDebugger& sim) {
-        sim.OnCurrentLineChange = [this](TDebugger&) { Events.push_back("line"); };
-        sim.OnRunStart = [this](TDebugger&) { Events.push_back("start"); };
-        sim.OnRunEnd = [this](TDebugger&) { Events.push_back("end"); };
-        sim.OnBreakpointChange = [this](TDebugger&, int line) {
+using Lines = std::vector<std::string>;
+
+// 0 LOAD s0,0; 1 ADD s0,1; 2 CALL 6; 3 JUMP 1; 6 ADD s1,1; 7 RET; 9 JUMP 9,
+// one line per address.
+const Lines kLoop = {"LOAD s0, 0", "loop: ADD s0, 1", "CALL 6", "JUMP loop", "",
+                     "ORG 6",      "ADD s1, 1",       "RET",    "ORG 9",     "JUMP 9"};
+
+struct TLoopMachine : TMachine {
+    TLoopMachine() : TMachine(TCoreKind::pbt3) {
+        Assemble(kLoop);
+        Sim->OnCurrentLineChange = [this](TDebugger&) { Events.push_back("line"); };
+        Sim->OnRunStart = [this](TDebugger&) { Events.push_back("start"); };
+        Sim->OnRunEnd = [this](TDebugger&) { Events.push_back("end"); };
+        Sim->OnBreakpointChange = [this](TDebugger&, int line) {
             Events.push_back("breakpoint " + std::to_string(line));
         };
+        Session->OnStateEntered = [this](TSimulatorState state) {
+            Events.push_back("state " + std::to_string(state));
+        };
     }
-    std::vector<std::string> Events;
+    Lines Events;
 };
 
-// A PicoBlaze 3 program: 0 LOAD s0,0; 1 ADD s0,1; 2 CALL 6; 3 JUMP 1;
-// 6 ADD s1,1; 7 RET; 9 JUMP 9 (a loop of its own).
-void LoadLoop(TMachine& m) {
-    const TEncoder& e = m.Encode;
-    m.Load({e.Alu(TAlu::Load, 0, 0), e.Alu(TAlu::Add, 0, 1), e.Call(6), e.Jump(1)});
-    m.Load({e.Alu(TAlu::Add, 1, 1), e.Ret()}, 6);
-    m.Load({e.Jump(9)}, 9);
-}
-
-TEST(RunControl, StartLoadsThenResetsWithTheEventsInOrder) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    std::vector<std::string> events;
-    m.Session->OnStateEntered = [&](TSimulatorState state) {
-        events.push_back("state " + std::to_string(state));
-    };
-    m.Sim->OnCurrentLineChange = [&](TDebugger&) { events.push_back("line"); };
-    m.Sim->OnRunEnd = [&](TDebugger&) { events.push_back("end"); };
-    EXPECT_EQ(m.Sim->State(), ssIdle);
+TEST(RunControl, EventsOfStartAndStep) {
+    TLoopMachine m;
     EXPECT_FALSE(m.Sim->IsActive());
     m.Sim->Start();
-    EXPECT_EQ(events,
-              (std::vector<std::string>{"state 1", "line", "line", "end", "state 2", "line"}));
-    EXPECT_EQ(m.Sim->State(), ssPaused);
-    EXPECT_EQ(m.Sim->RequestedState(), ssPaused);
-    EXPECT_EQ(m.Log.Lines, std::vector<std::string>{"!Program is Reset"});
+    EXPECT_EQ(m.Events, (Lines{"state 1", "line", "line", "end", "state 2", "line"}));
+    EXPECT_EQ(m.Log.Lines, Lines{"!Program is Reset"});
     EXPECT_TRUE(m.Sim->CanStep());
     EXPECT_FALSE(m.Sim->CanPause());
     EXPECT_EQ(m.Sim->CurrentLine(), 1);
-}
-
-TEST(RunControl, ClearCodeImageEndsInIdle) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
+    m.Events.clear();
+    m.Sim->Step();
+    EXPECT_EQ(m.Events, (Lines{"start", "line", "end"}));
+    // Leaving the simulation empties the code image; nothing steps then.
     m.Sim->ClearCodeImage();
     EXPECT_EQ(m.Sim->State(), ssIdle);
-    EXPECT_FALSE(m.Sim->HasCode(0));
     EXPECT_EQ(m.Sim->CurrentLine(), -1);
-    TCodeEntry entry;
-    m.Sim->GetCodeEntry(0, entry);
-    EXPECT_EQ(entry, TCodeEntry{});
-    m.Sim->Step(); // not allowed while idle
+    m.Sim->Step();
     m.Sim->Reset();
     EXPECT_EQ(m.Sim->State(), ssIdle);
+    EXPECT_FALSE(m.Sim->HasCode(0));
 }
 
 TEST(RunControl, CodeEntriesOutsideTheCodeSpace) {
@@ -86,72 +73,11 @@ TEST(RunControl, CodeEntriesOutsideTheCodeSpace) {
         EXPECT_EQ(sim->AddressToLine(size - 1), 3);
         EXPECT_EQ(sim->AddressToLine(-1), -1);
     }
-    try {
-        CreateDebugger(TCoreKind::pbtI)->SetCodeEntry(256, TCodeEntry{});
-    } catch (const EMapError& error) {
-        EXPECT_STREQ(error.what(), "Map");
-    }
-}
-
-TEST(RunControl, StepFiresRunStartAndEnd) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    TEventTrace trace(*m.Sim);
-    m.Sim->Step();
-    EXPECT_EQ(trace.Events, (std::vector<std::string>{"start", "line", "end"}));
-    EXPECT_TRUE(m.Log.Lines.empty());
-    EXPECT_EQ(m.Sim->PC(), 1);
-}
-
-TEST(RunControl, RunStopsAtABreakpointAndMovesOffIt) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    m.Sim->ToggleBreakpoint(7); // address 6, inside the subroutine
-    m.Sim->Run();
-    EXPECT_EQ(m.Sim->State(), ssPaused);
-    EXPECT_EQ(m.Sim->PC(), 6);
-    EXPECT_EQ(m.Log.Lines, (std::vector<std::string>{"!Program is Started", "!Program is Paused"}));
-    // Run again from the breakpoint: it executes and comes round once more.
-    m.Sim->Run();
-    EXPECT_EQ(m.Sim->PC(), 6);
-    EXPECT_EQ(m.Sim->Register(1), 1);
-    EXPECT_EQ(m.Sim->Register(0), 2);
-    EXPECT_EQ(m.Sim->RunToAddress(), -1);
-}
-
-TEST(RunControl, StepOverACallStopsAfterTheReturn) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    m.Steps(2); // PC on the CALL
-    m.Sim->StepOver();
-    EXPECT_EQ(m.Sim->PC(), 3);
-    EXPECT_EQ(m.Sim->Register(1), 1);
-    EXPECT_EQ(m.Sim->State(), ssPaused);
-    EXPECT_EQ(m.Sim->RunToAddress(), -1);
-}
-
-// Over a recursive call, Step Over stops where that call returns, not where
-// a deeper call of the recursion returns to the same address.
-TEST(RunControl, StepOverARecursiveCallStopsAtItsOwnDepth) {
-    TMachine m(TCoreKind::pbt3);
-    const TEncoder& e = m.Encode;
-    m.Load({e.Alu(TAlu::Load, 0, 3), e.Call(3), e.Jump(2), e.Alu(TAlu::Sub, 0, 1), e.Ret(kZ),
-            e.Call(3), e.Ret()});
-    m.Start();
-    m.Steps(4); // PC on the CALL at 5, one level deep
-    ASSERT_EQ(m.Sim->PC(), 5);
-    m.Sim->StepOver();
-    EXPECT_EQ(m.Sim->PC(), 6);
-    EXPECT_EQ(m.Sim->SP(), 1);
-    EXPECT_EQ(m.Sim->Register(0), 0);
 }
 
 TEST(RunControl, StepOverAJumpToItselfRunsUntilPause) {
     TMachine m(TCoreKind::pbt3);
-    m.Load({m.Encode.Jump(0), m.Encode.Jump(0)});
+    m.Assemble({"JUMP 0", "JUMP 0"});
     m.Start();
     m.Clock.Step = 1; // each look at the clock is a millisecond
     int yields = 0;
@@ -163,39 +89,11 @@ TEST(RunControl, StepOverAJumpToItselfRunsUntilPause) {
     EXPECT_EQ(m.Sim->State(), ssPaused);
     EXPECT_EQ(m.Sim->PC(), 0);
     EXPECT_GT(m.Sim->InstructionCount(), 3);
-    EXPECT_EQ(m.Log.Lines, (std::vector<std::string>{"!Program is Started", "!Program is Paused"}));
-}
-
-TEST(RunControl, StepOverOnTheLastAddressRunsWithoutTarget) {
-    TMachine m(TCoreKind::pbtC);
-    m.Load({m.Encode.Jump(255)});
-    m.Load({m.Encode.Alu(TAlu::Add, 0, 1), m.Encode.Jump(255)}, 253);
-    m.Load({m.Encode.Jump(253)}, 255);
-    m.Start();
-    m.Sim->Step();
-    EXPECT_EQ(m.Sim->PC(), 255);
-    m.Sim->ToggleBreakpoint(254); // address 253
-    m.Sim->StepOver();
-    EXPECT_EQ(m.Sim->PC(), 253); // stopped by the breakpoint, not by a target
-    m.Sim->StepOver();           // target 254
-    EXPECT_EQ(m.Sim->PC(), 254);
-}
-
-TEST(RunControl, RunToLineStopsAtItsAddress) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    EXPECT_TRUE(m.Sim->CanRunToLine(8));
-    EXPECT_FALSE(m.Sim->CanRunToLine(5)); // no code on line 5
-    m.Sim->RunToLine(8);                  // address 7: the RET
-    EXPECT_EQ(m.Sim->PC(), 7);
-    EXPECT_EQ(m.Sim->Register(1), 1);
-    EXPECT_EQ(m.Log.Lines, (std::vector<std::string>{"!Program is Started", "!Program is Paused"}));
+    EXPECT_EQ(m.Log.Lines, (Lines{"!Program is Started", "!Program is Paused"}));
 }
 
 TEST(RunControl, TheRunLoopSleepsAndYieldsEveryTwentyMilliseconds) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
+    TLoopMachine m;
     m.Start();
     m.Clock.Step = 1;
     int yields = 0;
@@ -217,92 +115,45 @@ TEST(RunControl, TheRunLoopSleepsAndYieldsEveryTwentyMilliseconds) {
 
 TEST(RunControl, ResetOrLeavingSimulationInsideAYieldEndsTheRun) {
     for (bool leave : {false, true}) {
-        TMachine m(TCoreKind::pbt3);
-        LoadLoop(m);
+        TLoopMachine m;
         m.Start();
         m.Clock.Step = 5;
-        TEventTrace trace(*m.Sim);
-        m.Sim->OnYield = [&](TDebugger& sim) {
-            if (leave)
-                sim.ClearCodeImage();
-            else
-                sim.Reset();
-        };
+        m.Sim->OnYield = [&](TDebugger& sim) { leave ? sim.ClearCodeImage() : sim.Reset(); };
         m.Sim->Run();
         EXPECT_EQ(m.Sim->State(), leave ? ssIdle : ssPaused);
         if (!leave) {
             EXPECT_EQ(m.Sim->PC(), 0);
         }
-        EXPECT_EQ(trace.Events.back(), "end");
+        EXPECT_EQ(m.Events.back(), "end");
     }
 }
 
-TEST(RunControl, InstructionLimitPausesTheRun) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
+TEST(RunControl, BreakpointsAndLineMarks) {
+    TLoopMachine m;
     m.Start();
-    m.Sim->SetInstructionLimit(10000);
-    m.Sim->Run();
-    EXPECT_EQ(m.Sim->InstructionCount(), 10000);
-    EXPECT_EQ(m.Sim->State(), ssPaused);
-    m.Sim->SetInstructionLimit(10001);
-    m.Sim->Run(); // the leading step reaches the limit
-    EXPECT_EQ(m.Sim->InstructionCount(), 10001);
-    m.Sim->SetInstructionLimit(3);
-    m.Sim->Reset();
-    m.Sim->RunLoop();
-    EXPECT_EQ(m.Sim->InstructionCount(), 3);
-}
-
-TEST(RunControl, BreakpointsToggleByLine) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    TEventTrace trace(*m.Sim);
+    m.Events.clear();
     m.Sim->ToggleBreakpoint(5);  // no code there
     m.Sim->ToggleBreakpoint(-1); // the line of entries without code
     m.Sim->ClearBreakpoints();   // none set
-    EXPECT_TRUE(trace.Events.empty());
-    EXPECT_FALSE(m.Sim->HasBreakpoints());
+    EXPECT_TRUE(m.Events.empty());
     m.Sim->ToggleBreakpoint(2);
     m.Sim->ToggleBreakpoint(4);
-    EXPECT_EQ(m.Sim->BreakpointCount(), 2);
+    m.Sim->ToggleBreakpoint(4);
+    EXPECT_FALSE(m.Sim->IsBreakpoint(3));
     EXPECT_TRUE(m.Sim->IsBreakpoint(1));
     EXPECT_FALSE(m.Sim->IsBreakpoint(-1));
     EXPECT_FALSE(m.Sim->IsBreakpoint(5000));
-    m.Sim->ToggleBreakpoint(2);
-    EXPECT_EQ(m.Sim->BreakpointCount(), 1);
-    m.Sim->ClearBreakpoints();
-    EXPECT_EQ(m.Sim->BreakpointCount(), 0);
-    EXPECT_EQ(trace.Events, (std::vector<std::string>{"breakpoint 2", "breakpoint 4",
-                                                      "breakpoint 2", "breakpoint -1"}));
-}
-
-TEST(RunControl, LineInfoMarks) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
-    m.Start();
-    m.Sim->ToggleBreakpoint(2);
+    EXPECT_EQ(m.Events, (Lines{"breakpoint 2", "breakpoint 4", "breakpoint 4"}));
     m.Sim->Step();
-    struct TCase {
-        int Line;
-        int Info;
-    };
-    const TCase cases[] = {
-        {0, 0},
-        {-3, 0},
-        {1, liCode | liExecuted},
-        {2, liCurrent | liCode | liBreakpoint},
-        {3, liCode},
-        {5, 0},
-        {10, liCode},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(m.Sim->LineInfo(c.Line), c.Info) << "line " << c.Line;
-    EXPECT_TRUE(m.Sim->LineIsExecuted(1));
-    EXPECT_FALSE(m.Sim->LineIsExecuted(2));
-    EXPECT_TRUE(m.Sim->LineHasCode(10));
-    EXPECT_FALSE(m.Sim->LineHasCode(5));
+    const std::pair<int, int> marks[] = {{0, 0},
+                                         {-3, 0},
+                                         {1, liCode | liExecuted},
+                                         {2, liCurrent | liCode | liBreakpoint},
+                                         {3, liCode},
+                                         {5, 0},
+                                         {10, liCode}};
+    for (auto [line, info] : marks)
+        EXPECT_EQ(m.Sim->LineInfo(line), info) << "line " << line;
     // No line is current during a run.
     m.Clock.Step = 20;
     int marked = -1;
@@ -311,27 +162,22 @@ TEST(RunControl, LineInfoMarks) {
         sim.Pause();
     };
     m.Sim->ClearBreakpoints();
+    EXPECT_EQ(m.Events.back(), "breakpoint -1");
     m.Sim->Run();
     EXPECT_EQ(marked & liCurrent, 0);
-    // A reset keeps the executed marks.
-    m.Sim->Reset();
-    EXPECT_TRUE(m.Sim->LineIsExecuted(1));
 }
 
 TEST(RunControl, AFailingHandlerHaltsTheRun) {
-    TMachine m(TCoreKind::pbt3);
-    LoadLoop(m);
+    TLoopMachine m;
     m.Start();
     m.Clock.Step = 10;
     m.Sim->OnYield = [](TDebugger&) { throw std::runtime_error("panel broke"); };
     m.Sim->Run();
     EXPECT_EQ(m.Sim->State(), ssHalted);
-    EXPECT_EQ(m.Log.Lines,
-              (std::vector<std::string>{"!Program is Started", "?panel broke",
-                                        "Unknown error; please report this problem."}));
+    EXPECT_EQ(m.Log.Lines, (Lines{"!Program is Started", "?panel broke",
+                                  "Unknown error; please report this problem."}));
     m.Sim->Reset();
     EXPECT_EQ(m.Sim->State(), ssPaused);
-
     // Also when the failing handler is the state handler itself.
     m.Sim->OnYield = nullptr;
     m.Sim->OnRunStart = [](TDebugger&) { throw std::logic_error("start failed"); };
@@ -340,6 +186,12 @@ TEST(RunControl, AFailingHandlerHaltsTheRun) {
     };
     m.Sim->Step();
     EXPECT_EQ(m.Sim->State(), ssHalted);
+    // The messages of the error codes; the high bit does not count.
+    EXPECT_EQ(SimulatorErrorMessage(128 + 2), "?Stack underflow occurred.");
+    EXPECT_EQ(SimulatorErrorMessage(6),
+              "?IO error: IN, OUT, FETCH or STORE outside IO or ScratchPad.");
+    for (int code : {0, 7, 99})
+        EXPECT_EQ(SimulatorErrorMessage(code), "Unknown error; please report this problem.");
 }
 
 TEST(RunControl, DeletingTheSimulatorUnderARunIsDeferred) {
@@ -347,18 +199,11 @@ TEST(RunControl, DeletingTheSimulatorUnderARunIsDeferred) {
     for (TWhere where :
          {TWhere::Yield, TWhere::Read, TWhere::BeforeStep, TWhere::StateChange, TWhere::RunEnd}) {
         SCOPED_TRACE(static_cast<int>(where));
-        auto sim = CreateDebugger(TCoreKind::pbt3);
-        TEncoder e(TCoreKind::pbt3);
-        TTestClock clock;
-        clock.Step = 7;
-        sim->SetRunClock(clock);
-        TMemMapItem input;
-        input.Kind = mkInput;
-        sim->SetPortItem(4, input);
-        std::vector<std::uint32_t> words{e.Alu(TAlu::Add, 0, 1), e.Port(TPortOp::In, 1, 4),
-                                         e.Jump(0)};
-        for (int i = 0; i < 3; ++i)
-            sim->SetCodeEntry(i, TCodeEntry{true, false, i + 1, words[i]});
+        auto m = std::make_unique<TMachine>(TCoreKind::pbt3);
+        m->Assemble({"DSIN 4", "loop: ADD s0, 1", "IN s1, 4", "JUMP loop"});
+        m->Session.reset(); // the handlers are the test's
+        m->Clock.Step = 7;
+        auto sim = std::move(m->Sim);
         sim->Start();
         int eventsAfterDelete = 0;
         bool deleted = false;

@@ -1,7 +1,7 @@
 // Paced runs on a test clock: Real time follows the simulated clock, Animate
 // a number of instructions per second with the current line shown, and in
 // every speed the loop yields at least every 30 ms so that Pause answers.
-#include "sim_test_support.h"
+#include "machine.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ TEST(RunPace, PacedRunsTakeTheirTimeAndKeepYielding) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TMachine m(TCoreKind::pbt3);
-        m.Load({m.Encode.Jump(0)});
+        m.Assemble({"JUMP 0"});
         m.Start();
         m.Sim->SetRunPace(MakeRunPace(c.Speed, c.FrequencyMHz, c.AnimateRate));
         m.Sim->SetInstructionLimit(c.Instructions);

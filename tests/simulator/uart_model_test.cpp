@@ -1,7 +1,7 @@
 // The UART's line in simulated time, driven by a fake instruction clock:
 // status bits as bytes go and come, throughput at several line speeds, the
 // bounded host buffers and what a reset of the count does.
-#include "sim_test_support.h"
+#include "machine.h"
 
 #include "simulator/uart_model.h"
 
@@ -156,15 +156,8 @@ TEST(UARTLine, HostBuffersAreBoundedAndDropNothing) {
 
 TEST(UARTLine, EachDeclarationHasItsOwnUart) {
     TMachine m(TCoreKind::pbt3);
-    TMemMapItem item;
-    item.Kind = mkUART;
-    for (int port : {0x04, 0x05, 0x20, 0x21}) {
-        item.TcpPort = port & 1 ? -1 : 6000 + port; // the declared port has the TCP port
-        m.Sim->SetPortItem(port, item);
-    }
-    m.Load({m.Encode.Alu(TAlu::Load, 0, 'p'), m.Encode.Port(TPortOp::Out, 0, 0x05),
-            m.Encode.Alu(TAlu::Load, 0, 'q'), m.Encode.Port(TPortOp::Out, 0, 0x21),
-            m.Encode.Port(TPortOp::Out, 0, 0x21)});
+    m.Assemble({"UART $04, 6004", "UART $20, 6032", "LOAD s0, 'p'", "OUT s0, $05", "LOAD s0, 'q'",
+                "OUT s0, $21", "OUT s0, $21"});
     m.Start();
     m.Steps(5);
     const auto& uarts = m.Session->IO().UARTs();

@@ -3,7 +3,7 @@
 // each program are derived independently of this code: by hand from the
 // PicoBlaze 3 instruction layout (a ".words" file) or by the small model of
 // the language kcpsm3_words.py (a ".hex" file in the KCPSM3 assembler's form).
-#include "../assembler/assembly_harness.h"
+#include "assembly.h"
 #include "common/text_file.h"
 #include "text/kcpsm_hex.h"
 #include "text/kcpsm_import.h"

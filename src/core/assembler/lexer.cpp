@@ -80,23 +80,6 @@ TAttributeIndex TSynHighLighterIDE::AttributeOfKind(TTokenKind kind) {
     return atNone;
 }
 
-const TSynHighlighterAttribute* TSynHighLighterIDE::GetTokenAttribute() const {
-    auto index = GetTokenAttributeIndex();
-    return index == atNone ? nullptr : &attributes_[index];
-}
-
-const TSynHighlighterAttribute*
-TSynHighLighterIDE::GetDefaultAttribute(TDefaultAttribute which) const {
-    switch (which) {
-    case daComment: return &attributes_[atComment];
-    case daIdentifier: return &attributes_[atIdentifier];
-    case daKeyword: return &attributes_[atReservedWord];
-    case daString: return &attributes_[atString];
-    case daWhitespace: return &attributes_[atSpace];
-    }
-    return nullptr;
-}
-
 unsigned TSynHighLighterIDE::HashOf(std::string_view text) {
     unsigned hash = 0;
     for (unsigned char c : text) {

@@ -74,15 +74,6 @@ enum TAttributeIndex : int {
     atNone = -1,
 };
 
-// The attributes the editor asks for by role.
-enum TDefaultAttribute : std::uint8_t {
-    daComment,
-    daIdentifier,
-    daKeyword,
-    daString,
-    daWhitespace,
-};
-
 // The line scanner shared by the editor's highlighter, the assembler's line
 // parser and the formatter. It splits one line of 8-bit text into tokens;
 // every byte sequence yields tokens, it never reports an error.
@@ -108,8 +99,6 @@ public:
     // Index of the attribute that paints the current token, atNone for
     // tokens painted in the editor's plain style.
     TAttributeIndex GetTokenAttributeIndex() const { return AttributeOfKind(tokenKind_); }
-    const TSynHighlighterAttribute* GetTokenAttribute() const;
-    const TSynHighlighterAttribute* GetDefaultAttribute(TDefaultAttribute which) const;
     static TAttributeIndex AttributeOfKind(TTokenKind kind);
 
     std::vector<TSynHighlighterAttribute>& Attributes() { return attributes_; }
@@ -125,7 +114,6 @@ public:
 
     static constexpr int kKeywordBuckets = 256;
     static constexpr int kKeywordCapacity = 104;
-    int KeywordCount() const { return keywordCount_; }
 
 protected:
     // Empties the keyword table; AddKeyword appends to it.

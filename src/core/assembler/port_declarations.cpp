@@ -61,7 +61,6 @@ std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) 
         }
         item.Kind = rom ? mkROM : mkRAM;
         item.Value = static_cast<std::uint8_t>(value & 0xFF);
-        item.Written = false;
         if (cell == 0) SetNames(item, name);
     }
     return PortText(port);

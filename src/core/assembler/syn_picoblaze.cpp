@@ -64,10 +64,6 @@ void TSynPicoBlaze::SelectCore(TCoreKind coreKind) {
     if (IsCoreKind(coreKind)) state_->Core = &CoreEncoding(coreKind);
 }
 
-TCoreKind TSynPicoBlaze::SelectedCore() const {
-    return state_->Core->Kind;
-}
-
 void TSynPicoBlaze::SetLog(ILog* log) {
     log_ = log;
 }

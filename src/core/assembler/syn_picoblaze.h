@@ -51,7 +51,6 @@ public:
     // Takes the instruction tables and limits of a core; a kind of no core
     // leaves the previous selection. Must run before BeginPasses.
     void SelectCore(TCoreKind coreKind);
-    TCoreKind SelectedCore() const;
 
     // Where block RAM loading reports its failures; a null log discards them.
     void SetLog(ILog* log);

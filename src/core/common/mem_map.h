@@ -27,7 +27,6 @@ enum TMemKind : std::uint8_t {
 struct TMemMapItem {
     std::uint8_t Kind = mkNone;
     std::uint8_t Value = 0;   // RAM or ROM cell content
-    bool Written = false;     // a RAM cell written by the program
     bool Visible = false;     // the I/O panels show a frame for it
     std::int32_t TcpPort = 0; // UART: TCP port on the declared port, -1 on its partner
     // BROM: the block RAM on the declared port. Shared, so that a simulator

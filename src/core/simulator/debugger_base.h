@@ -130,7 +130,6 @@ public:
     void ToggleBreakpoint(int line);
     void ClearBreakpoints();
     bool HasBreakpoints() const { return breakpointCount_ > 0; }
-    int BreakpointCount() const { return breakpointCount_; }
     bool IsBreakpoint(int address) const;
     int CurrentLine() const;
     // A set of TLineInfo bits.
@@ -164,7 +163,6 @@ public:
     // The pace of runs; Maximum by default. A change takes effect at once,
     // also in a run that is going on.
     void SetRunPace(const TRunPace& pace);
-    const TRunPace& RunPace() const { return pace_; }
     // Whether the current line is shown: while paused, and in a run that
     // animates.
     bool ShowsCurrentLine() const { return !IsRunning() || pace_.Speed == TRunSpeed::Animate; }

@@ -161,9 +161,6 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
 void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t kind) {
     int port = address & 0xFF;
     switch (kind) {
-    case mkRAM:
-        if (OnMemoryCellWrite) OnMemoryCellWrite(port, value);
-        break;
     case mkScratchPad: scratchPad_.Write(address, value); break;
     case mkOutput:
     case mkInOut:

@@ -72,8 +72,6 @@ public:
 
     // Message boxes of the models.
     TMessageHandler OnMessage;
-    // A RAM port was written by the program (the RAM panel shows it).
-    std::function<void(int port, std::int32_t value)> OnMemoryCellWrite;
 
 private:
     void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);

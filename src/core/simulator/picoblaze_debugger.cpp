@@ -111,12 +111,6 @@ void TPicoBlazeDebugger::SetInterruptEdge(bool on) {
     UpdateInterruptPending();
 }
 
-std::uint8_t TPicoBlazeDebugger::FlagByte() const {
-    return static_cast<std::uint8_t>(zero_ | savedZero_ << 1 | carry_ << 2 | savedCarry_ << 3 |
-                                     interruptEnable_ << 4 | interruptAck_ << 5 |
-                                     interruptLine_ << 6 | interruptEdge_ << 7);
-}
-
 // --- Port map ---
 
 TMemMapItem TPicoBlazeDebugger::GetPortItem(int address) const {

@@ -86,9 +86,6 @@ public:
     // One pending interrupt event, cleared when the interrupt is entered.
     bool InterruptEdge() const { return interruptEdge_; }
     void SetInterruptEdge(bool on);
-    // The eight flags as one byte: bit 0 zero, 1 saved zero, 2 carry,
-    // 3 saved carry, 4 interrupt enable, 5 acknowledge, 6 line, 7 edge.
-    std::uint8_t FlagByte() const;
 
     // Whole-record copies of the port map.
     TMemMapItem GetPortItem(int address) const;

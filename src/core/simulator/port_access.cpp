@@ -50,7 +50,6 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
     TMemMapItem& item = portMap_[address];
     switch (item.Kind) {
     case mkRAM:
-        item.Written = true;
         item.Value = static_cast<std::uint8_t>(value & 0xFF);
         if (OnWrite) OnWrite(address, value, mkRAM);
         break;

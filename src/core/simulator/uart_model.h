@@ -91,8 +91,6 @@ public:
     const std::array<std::uint8_t, kQueueSize>& ReceiveQueue() const { return receive_; }
     const std::array<std::uint8_t, kQueueSize>& TransmitQueue() const { return transmit_; }
     int ReceiveWriteIndex() const { return receiveWrite_; }
-    int ReceiveReadIndex() const { return receiveRead_; }
-    int TransmitWriteIndex() const { return transmitWrite_; }
     int TransmitReadIndex() const { return transmitRead_; }
     int ReceiveFill() const { return (receiveWrite_ - receiveRead_ + kQueueSize) % kQueueSize; }
     int TransmitFill() const { return (transmitWrite_ - transmitRead_ + kQueueSize) % kQueueSize; }

@@ -316,10 +316,6 @@ TKcpsmConversion ImportKcpsmSource(TSynHighLighterIDE& scanner,
     return conversion;
 }
 
-std::vector<std::string> ConvertKcpsmLines(const std::vector<std::string>& lines) {
-    return ImportKcpsmLines(lines).Lines;
-}
-
 std::vector<std::string> ConvertKcpsmSource(TSynHighLighterIDE& scanner,
                                             const std::vector<std::string>& lines,
                                             TCoreKind coreKind, const TFormatColumns& columns) {

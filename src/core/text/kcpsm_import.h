@@ -40,7 +40,6 @@ TKcpsmConversion ImportKcpsmSource(TSynHighLighterIDE& scanner,
                                    const TFormatColumns& columns);
 
 // The converted lines alone.
-std::vector<std::string> ConvertKcpsmLines(const std::vector<std::string>& lines);
 std::vector<std::string> ConvertKcpsmSource(TSynHighLighterIDE& scanner,
                                             const std::vector<std::string>& lines,
                                             TCoreKind coreKind, const TFormatColumns& columns);

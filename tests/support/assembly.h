@@ -1,35 +1,33 @@
 #pragma once
 
 #include "assembler/driver.h"
+#include "assembler/syn_picoblaze.h"
 #include "common/assembly_sink.h"
 #include "common/log.h"
 #include "common/settings.h"
 #include "scratch_folder.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace korvo::test {
 
-// "prog.psm" in the scratch folder shared by the whole test run.
-std::string ScratchSourceName();
-
-// One assembly run through the driver, with everything it left behind.
+// One assembly run through the driver into a code image, with everything it
+// left behind. Without a file name the source is "prog.psm" in the scratch
+// folder of the test run, so that the files directives name land there.
 struct TAssembly {
     explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Image(core) {}
 
-    // Without a file name the source lives in a scratch directory of the
-    // test run, so output files that directives name land there.
     bool Run(const std::vector<std::string>& lines, const std::string& fileName = "") {
         Log.Lines.clear();
         Listing.clear();
         Diagnostics.clear();
         TAssemblyContext context{Parser, &Image, Log, Settings, nullptr};
-        Result = AssembleSource(context, fileName.empty() ? ScratchSourceName() : fileName, lines,
-                                Listing, &Diagnostics);
+        Result = AssembleSource(context, fileName.empty() ? SourceName() : fileName, lines, Listing,
+                                &Diagnostics);
         return Result;
     }
+    static std::string SourceName() { return SharedScratchFolder().File("prog.psm"); }
 
     TCodeEntry Entry(int address) const { return Image.Entry(address); }
     const TMemMapItem& Port(int address) const { return Image.Ports()[address]; }
@@ -42,7 +40,5 @@ struct TAssembly {
     std::vector<TAssemblyDiagnostic> Diagnostics;
     bool Result = false;
 };
-
-void WriteTestFile(const std::string& path, const std::string& bytes);
 
 } // namespace korvo::test
