@@ -17,6 +17,7 @@
 #include "panels/panel_widgets.h"
 #include "panels/ram_rom_entry_form.h"
 #include "panels/uart_terminal.h"
+#include "shell/panel_limits.h"
 #include "shell/run_speed.h"
 #include "simulator/run_clock.h"
 #include "simulator/simulation_session.h"
@@ -187,9 +188,10 @@ private slots:
         StartSimulation(window, "rows.psm", "loop: JUMP loop\r\n", core);
         TFrameStatus& status = Status(window);
         int visible = 0;
-        for (QLineEdit* edit : status.RegisterEdits)
-            visible += edit->isVisibleTo(&status);
-        QCOMPARE(visible, rows);
+        for (int n = 0; n < TFrameStatus::kRegisterRows; ++n)
+            visible += status.RegisterEdits[n]->isVisibleTo(&status) +
+                       status.RegisterLabels[n]->isVisibleTo(&status);
+        QCOMPARE(visible, 2 * rows);
         QCOMPARE(status.RegisterLabels[rows - 1]->text(),
                  QString::number(rows - 1, 16).toUpper() + ' ');
     }
@@ -209,26 +211,30 @@ private slots:
     }
 
     void SwitchesAreReadByInAndOutLightsLEDs() {
+        // Two frames at a limit of two still take one column.
+        TPanelLimits saved = std::exchange(ProcessPanelLimits(), TPanelLimits{2, 4});
         TTestWindow window;
         StartSimulation(window, "io.psm",
                         Lines({"sw DSIN $05", "leds DSOUT $06", "IN s0, sw", "OUT s0, leds",
                                "loop: JUMP loop"}));
+        ProcessPanelLimits() = saved;
+        QCOMPARE(IOPanels(window).widget()->width(), TFrameOutput::kWidth);
         TFrameInput* input = IOPanels(window).InputFrame(5);
         TFrameOutput* output = IOPanels(window).OutputFrame(6);
         QCOMPARE(input->GroupBox->title(), " sw ");
-        input->Switches[0]->click();
-        input->Switches[7]->click();
-        QCOMPARE(input->ValueLabel->text(), "$81");
+        for (int bit : {0, 3, 6, 3})
+            input->Switches[bit]->click();
+        QCOMPARE(input->ValueLabel->text(), "$41");
         Step(window, 2);
-        QCOMPARE(Simulator(window).Register(0), 0x81);
-        QList<bool> lit;
+        QCOMPARE(Simulator(window).Register(0), 0x41);
+        QList<bool> lit; // bit 0 first
         for (TLED* led : output->LEDs)
             lit << led->Lit();
-        QCOMPARE(lit, QList<bool>({true, false, false, false, false, false, false, true}));
-        QCOMPARE(output->ValueLabel->text(), "$81");
+        QCOMPARE(lit, QList<bool>({true, false, false, false, false, false, true, false}));
+        QCOMPARE(output->ValueLabel->text(), "$41");
         // An output-only frame ignores clicks on its LEDs.
         emit output->LEDs[1]->Clicked(1);
-        QCOMPARE(output->Model().Value(), 0x81);
+        QCOMPARE(output->Model().Value(), 0x41);
         // The frames leave with the simulation.
         Press(window, window->Commands().actSimulate);
         QCOMPARE(IOPanels(window).FrameCount(), 0);
@@ -416,15 +422,16 @@ private slots:
                  QStringLiteral("TCP: listening on 127.0.0.1:%1").arg(free));
 
         terminal.LineEnd->setCurrentIndex(2); // CR LF
-        terminal.Input->setText("Hi, ok\x7f");
+        terminal.Input->setText("Hello, picoblaze\x7f");
         emit terminal.Input->returnPressed();
         QCOMPARE(terminal.Input->text(), QString());
         DuringRun(window, 300, [&] { window->Commands().actPause->trigger(); });
         Press(window, window->Commands().actRun);
-        QCOMPARE(terminal.Screen->toPlainText(), "HI, OK<7F><0D>\n");
-        QCOMPARE(terminal.Counts->text(), "Sent 9, received 9, lost 0");
-        terminal.HexView->setChecked(true);
-        QCOMPARE(terminal.Screen->toPlainText(), "48 49 2C 20 4F 4B 7F 0D 0A");
+        QCOMPARE(terminal.Screen->toPlainText(), "HELLO, PICOBLAZE<7F><0D>\n");
+        QCOMPARE(terminal.Counts->text(), "Sent 19, received 19, lost 0");
+        terminal.HexView->setChecked(true); // sixteen bytes a line
+        QCOMPARE(terminal.Screen->toPlainText(),
+                 "48 45 4C 4C 4F 2C 20 50 49 43 4F 42 4C 41 5A 45\n7F 0D 0A");
         terminal.ClearButton->click();
         QCOMPARE(terminal.Screen->toPlainText(), QString());
 

@@ -127,6 +127,17 @@ void AnswerChipDialog(const TChipDescription& chip) {
     });
 }
 
+void SendDrop(TChainListWidget* source, int row, TChainListWidget* target) {
+    std::unique_ptr<QMimeData> data(source->model()->mimeData({source->model()->index(row, 0)}));
+    QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(target->viewport(), &move);
+    QDropEvent drop(QPointF(at), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    if (move.isAccepted()) QApplication::sendEvent(target->viewport(), &drop);
+}
+
 QStringList ChipNames(const TChainListWidget* list) {
     QStringList names;
     for (const auto& row : list->Rows())
@@ -445,6 +456,21 @@ private slots:
             }
         menu->hide();
         QVERIFY(list->Rows() == rows);
+    }
+
+    void DragMovesRowsBetweenTheOuterListsOnly() {
+        WriteSampleChain();
+        auto dialog = Open();
+        auto* jtag = dialog->JtagPage();
+        // Inserted before the selected row of the receiving list.
+        jtag->AfterList()->SelectRow(0);
+        SendDrop(jtag->BeforeList(), 1, jtag->AfterList());
+        QCOMPARE(ChipNames(jtag->BeforeList()), QStringList{"XC2C64"});
+        QCOMPARE(ChipNames(jtag->AfterList()), (QStringList{"XCF02S", "XC3S200"}));
+        // Nothing is dropped onto the target or taken from it.
+        SendDrop(jtag->BeforeList(), 0, jtag->TargetList());
+        SendDrop(jtag->TargetList(), 0, jtag->AfterList());
+        QCOMPARE(jtag->TargetList()->RowCount() + jtag->AfterList()->RowCount(), 3);
     }
 
     void TheChipDialogKeepsValuesAsTheChainDoes_data() { AddRows(kChipRows); }

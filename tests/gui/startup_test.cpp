@@ -105,6 +105,10 @@ private slots:
     }
 
     void RecentFilesAreStoredAndShownInTheMenu() {
+        TRecentFiles five; // the newest five are kept
+        for (int i = 1; i <= 6; ++i)
+            five.Add(QStringLiteral("/p/f%1.psm").arg(i));
+        QCOMPARE(five.Files().mid(3), QStringList({"/p/f3.psm", "/p/f2.psm"}));
         TTestWindow window;
         QStringList names;
         for (int i = 1; i <= 3; ++i) {
