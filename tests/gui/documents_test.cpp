@@ -38,15 +38,6 @@ void DropFiles(TEditor& document, const QStringList& files) {
     QCoreApplication::sendEvent(target, &drop);
 }
 
-void DoubleClickLine(TLogPane& log, int line) {
-    long position = log.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    int x = static_cast<int>(
-        log.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0L, position));
-    int y = static_cast<int>(
-        log.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0L, position));
-    QTest::mouseDClick(log.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 2, y + 4));
-}
-
 struct TBytesRow {
     const char* Name;
     const char* Read;
@@ -74,12 +65,8 @@ const TBytesRow kBytesRows[] = {
 const QColor kYellow(0xFF, 0xFF, 0x00), kAqua(0x00, 0xFF, 0xFF), kSilver(0xC0, 0xC0, 0xC0),
     kRed(0xFF, 0x00, 0x00);
 
-struct TLogLineRow {
-    const char* Name;
-    const char* Text;
-    QColor Background;
-    int SourceLine;
-};
+// Name, log line, its background, the source line it names (0: none).
+using TLogLineRow = std::tuple<const char*, const char*, QColor, int>;
 const TLogLineRow kLogLineRows[] = {
     {"assembler error", "Line 12: Label not found", kYellow, 12},
     {"any letter case", "LINE 3: x", kYellow, 3},
@@ -101,7 +88,7 @@ class DocumentsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void UntitledNumbersAreReused() {
+    void UntitledNumbersAreReusedAndClosingTheWindowAsksEachModifiedOne() {
         TTestWindow window;
         window->actFileNew->trigger();
         window->actFileNew->trigger();
@@ -111,8 +98,21 @@ private slots:
         QCOMPARE(TabTitles(*window), QStringList({"Untitled2", "Untitled1"}));
         // The number an opened file took for a moment is free again.
         window->OpenDocument(window.File("prog.psm", "LOAD s0, 1\r\n"));
+        window->Documents().Get(2)->Close();
+        Settle(*window);
         window->actFileNew->trigger();
-        QCOMPARE(window.Active().Title(), "Untitled3");
+        QCOMPARE(TabTitles(*window), QStringList({"Untitled2", "Untitled1", "Untitled3"}));
+        window->Documents().Get(2)->Close();
+        Settle(*window);
+        for (int i = 0; i < 2; ++i)
+            window->Documents().Get(i)->TextControl()->insert("x");
+        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::Cancel};
+        QVERIFY(!window->close());
+        QCOMPARE(window.Dialogs.SaveQuestions,
+                 QStringList({"Save modified: \"Untitled1\"?", "Save modified: \"Untitled2\"?"}));
+        QCOMPARE(window->Documents().Count(), 2);
+        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::No};
+        QVERIFY(window->close());
     }
 
     void AnOpenFileIsOpenedOnce() {
@@ -129,23 +129,6 @@ private slots:
         window->OpenDocument(window.File("A.psm", "; upper\r\n"));
         QCOMPARE(window->Documents().Count(), 4);
         QCOMPARE(window.Active().TextControl()->text(), "; upper\r\n");
-    }
-
-    void NamesThatAreNoFiles() {
-        TTestWindow window;
-        window->OpenDocument("*.psm");
-        QCOMPARE(window.Active().Title(), "Untitled1.psm");
-        QVERIFY(window.Active().Highlighter());
-        Type(window.Active(), "x");
-        QVERIFY(!window.Active().Save()); // asks for a name
-        QCOMPARE(window.Dialogs.SaveDialogs, 1);
-        QString missing = QDir(window.Settings.Folder()).filePath("new.psm");
-        window->OpenDocument(missing);
-        QCOMPARE(window.Active().FileName(), missing);
-        QCOMPARE(window.Active().TextControl()->text(), QString());
-        window.Active().SetModified(true);
-        QVERIFY(window.Active().Save());
-        QVERIFY(QFile::exists(missing));
     }
 
     void TheSaveQuestionOnClose() {
@@ -178,21 +161,6 @@ private slots:
         CloseActive(window);
         QCOMPARE(window->Documents().Count(), 0);
         QCOMPARE(ReadFile(chosen), "LOAD s0, 1\r\n");
-    }
-
-    void ClosingTheWindowAsksEveryModifiedDocument() {
-        TTestWindow window;
-        window->actFileNew->trigger();
-        Type(window.Active(), "a");
-        window->actFileNew->trigger();
-        Type(window.Active(), "b");
-        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::Cancel};
-        QVERIFY(!window->close());
-        QCOMPARE(window.Dialogs.SaveQuestions,
-                 QStringList({"Save modified: \"Untitled2\"?", "Save modified: \"Untitled1\"?"}));
-        QCOMPARE(window->Documents().Count(), 2);
-        window.Dialogs.SaveAnswers = {TSaveAnswer::No, TSaveAnswer::No};
-        QVERIFY(window->close());
     }
 
     void SaveAsNamesTheDocument() {
@@ -256,34 +224,6 @@ private slots:
         QCOMPARE(document.TextControl()->text(), "xa\r\nb\r\n");
     }
 
-    void TheStatusBarShowsTheCaretAndTheState() {
-        TTestWindow window;
-        TEditor& document = window.New(QString("abcdefgh\r\n").repeated(12));
-        document.SetModified(true);
-        document.SetCaretPos({12, 5});
-        document.TextControl()->setOverwriteMode(true);
-        window->UpdateCommands();
-        QCOMPARE(window->StatusPanelText(1), "     12:  5 ");
-        QCOMPARE(window->StatusPanelText(2), "Modified");
-        QCOMPARE(window->StatusPanelText(3), "Overwrite");
-    }
-
-    void BookmarksAreSetAndReachedByKeys() {
-        TTestWindow window;
-        window->show();
-        TEditor& document = window.New("a\r\nb\r\nc\r\nd");
-        auto* text = document.TextControl();
-        document.SetCaretPos({3, 1});
-        QTest::keyClick(text, Qt::Key_7, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(text->BookmarkLine(7), 2);
-        document.SetCaretPos({1, 1});
-        QTest::keyClick(text, Qt::Key_7, Qt::AltModifier);
-        QCOMPARE(document.GetCaretPos().Line, 3);
-        // Setting it again on its own line removes it.
-        QTest::keyClick(text, Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(text->BookmarkLine(7), -1);
-    }
-
     // A click anywhere in the gutter of Simulate mode toggles the line's
     // breakpoint; a bookmark never paints over the simulation glyph.
     void TheGutterTogglesBreakpointsAndKeepsGlyphsApart() {
@@ -342,30 +282,13 @@ private slots:
     void LogLinesByTheirPrefix_data() { AddRows(kLogLineRows); }
 
     void LogLinesByTheirPrefix() {
-        const TLogLineRow& row = Row(kLogLineRows);
+        const auto& [name, text, background, sourceLine] = Row(kLogLineRows);
         TLogPane log;
         log.AddLogLine("first");
-        log.AddLogLine(row.Text);
-        QCOMPARE(log.LineBackground(1), row.Background);
+        log.AddLogLine(text);
+        QCOMPARE(log.LineBackground(1), background);
         QCOMPARE(log.LineBackground(0), QColor());
-        QCOMPARE(TLogPane::SourceLineOf(row.Text), row.SourceLine);
-    }
-
-    void ADoubleClickOnALogLineMovesTheCaretToItsLine() {
-        TTestWindow window;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        QString text;
-        for (int i = 1; i <= 30; ++i)
-            text += QStringLiteral("line %1 text\r\n").arg(i);
-        window.New(text).SetCaretPos({2, 4});
-        TLogPane& log = *window->LogPane();
-        log.AddLogLine("?Include file:'x.psm', line 20: ?Syntax");
-        log.AddLogLine("Line 12: Label not found");
-        DoubleClickLine(log, log.LineCount() - 2);
-        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{2, 4}));
-        DoubleClickLine(log, log.LineCount() - 1);
-        QCOMPARE(window.Active().GetCaretPos(), (TCaretPos{12, 1}));
+        QCOMPARE(TLogPane::SourceLineOf(text), sourceLine);
     }
 
     // In a pane two and a half lines high the first click of a double click

@@ -17,12 +17,9 @@ using namespace korvo::test;
 
 namespace {
 
-struct TCommentRow {
-    const char* Name;
-    const char* Text;
-    int Selection[4]; // from line, column to line, column, counting from 1
-    const char* Commented;
-};
+// Name, text, selection (from line, column to line, column, counting from
+// 1), the text after Comment.
+using TCommentRow = std::tuple<const char*, const char*, std::array<int, 4>, const char*>;
 const TCommentRow kCommentRows[] = {
     {"two whole lines", "a\r\nb\r\nc", {1, 1, 3, 1}, ";a\r\n;b\r\nc"},
     {"part of two lines", "ab\r\ncd\r\ne", {1, 1, 2, 2}, ";ab\r\n;cd\r\ne"},
@@ -48,15 +45,10 @@ TSearchState Search(const char* text, const char* replace, const QString& option
     return state;
 }
 
-struct TFindRow {
-    const char* Name;
-    const char* Text;
-    TCaretPos Caret;
-    const char* Options;
-    // The caret after Find "abc", then after Find Next, then after Find
-    // Previous (which starts before the selected match).
-    TCaretPos Found, Next, Previous;
-};
+// Name, text, caret, search options, then the caret after Find "abc", after
+// Find Next and after Find Previous (which starts before the selected match).
+using TFindRow =
+    std::tuple<const char*, const char*, TCaretPos, const char*, TCaretPos, TCaretPos, TCaretPos>;
 const TFindRow kFindRows[] = {
     {"any case", "ABCd ABC abcx abc", {1, 1}, "", {1, 4}, {1, 9}, {1, 1}},
     {"case", "ABCd ABC abcx abc", {1, 1}, "case", {1, 13}, {1, 18}, {1, 10}},
@@ -66,16 +58,10 @@ const TFindRow kFindRows[] = {
     {"back from the caret", "abc abc abc", {1, 6}, "backwards caret", {1, 1}, {1, 8}, {1, 1}},
 };
 
-struct TReplaceRow {
-    const char* Name;
-    const char* Text;
-    const char* Search;
-    const char* Replace;
-    const char* Options;
-    std::deque<TReplaceAnswer> Answers;
-    const char* Result;
-    int Asked;
-};
+// Name, text, search, replacement, options, the answers to the
+// confirmations, the text after, the confirmations asked.
+using TReplaceRow = std::tuple<const char*, const char*, const char*, const char*, const char*,
+                               std::deque<TReplaceAnswer>, const char*, int>;
 using enum TReplaceAnswer;
 const TReplaceRow kReplaceRows[] = {
     {"asks each match", "ab ab ab ab ab", "ab", "x", "", {Yes, No, Yes, Cancel}, "x ab x ab ab", 4},
@@ -85,39 +71,9 @@ const TReplaceRow kReplaceRows[] = {
     {"selected text only", "abc abc abc abc", "abc", "X", "selected", {}, "abc X X abc", 2},
 };
 
-struct TPlacementRow {
-    const char* Name;
-    QRect Editor, Match;
-    QPoint Place; // of a 200 x 80 dialog
-};
-const TPlacementRow kPlacementRows[] = {
-    {"below the match", {100, 100, 600, 300}, {150, 120, 30, 14}, {150, 138}},
-    {"kept inside on the right", {100, 100, 600, 300}, {650, 120, 30, 14}, {500, 138}},
-    {"above in the lower third", {100, 100, 600, 300}, {150, 350, 30, 14}, {150, 266}},
-    {"centred on a narrow editor", {100, 100, 150, 300}, {110, 120, 30, 14}, {75, 138}},
-};
-
 int Style(TAttributeIndex attribute) {
     return TSourceHighlighter::StyleOfAttribute(attribute);
 }
-
-struct TTokenRow {
-    const char* Name;
-    const char* Line;
-    int Position;
-    TAttributeIndex Attribute;
-};
-const TTokenRow kTokenRows[] = {
-    {"label", "loop: LOAD s0, $FF ; count", 0, atIdentifier},
-    {"colon", "loop: LOAD s0, $FF ; count", 4, atNone},
-    {"space", "loop: LOAD s0, $FF ; count", 5, atSpace},
-    {"mnemonic", "loop: LOAD s0, $FF ; count", 7, atReservedWord},
-    {"hex number", "loop: LOAD s0, $FF ; count", 16, atNumber},
-    {"comment", "loop: LOAD s0, $FF ; count", 22, atComment},
-    {"directive", "max EQU 10", 5, atPreprocessor},
-    {"string", "DSOUT $01, \"out.txt\"", 13, atString},
-    {"semicolon in a string", "\"a;b\" x", 2, atString},
-};
 
 // An editor painted by a highlighter on its own scanner.
 struct THighlighted {
@@ -144,96 +100,71 @@ private slots:
     void CommentToggle_data() { AddRows(kCommentRows); }
 
     void CommentToggle() {
-        const TCommentRow& row = Row(kCommentRows);
+        const auto& [name, text, selection, commented] = Row(kCommentRows);
         TTestWindow window;
-        TEditor& document = window.New(row.Text);
-        const int* at = row.Selection;
+        TEditor& document = window.New(text);
+        const auto& at = selection;
         document.TextControl()->setSelection(at[0] - 1, at[1] - 1, at[2] - 1, at[3] - 1);
         QAction* comment = window->Commands().actComment;
         window->UpdateCommands();
-        bool changes = QString(row.Commented) != row.Text;
+        bool changes = QString(commented) != text;
         QCOMPARE(comment->isEnabled(), changes);
         changes ? comment->trigger() : document.Comment();
-        QCOMPARE(document.TextControl()->text(), row.Commented);
+        QCOMPARE(document.TextControl()->text(), commented);
         // The result stays selected, so the command undoes itself.
-        if (!changes || QString(row.Text).contains(';')) return;
+        if (!changes || QString(text).contains(';')) return;
         Press(window, comment);
-        QCOMPARE(document.TextControl()->text(), row.Text);
-    }
-
-    void FindFillsInTheSelectionOrTheWordAtTheCaret() {
-        TTestWindow window;
-        TEditor& document = window.New("load counter, 1   \r\nadd total, 2");
-        document.TextControl()->setSelection(0, 5, 0, 12);
-        window->Commands().actSearchFind->trigger();
-        document.TextControl()->setSelection(0, 5, 1, 3);
-        window->Commands().actSearchFind->trigger();
-        document.SetCaretPos({2, 6});
-        window->Commands().actSearchFind->trigger();
-        document.SetCaretPos({1, 18});
-        window->Commands().actSearchFind->trigger();
-        QCOMPARE(window.Dialogs.SearchTextsShown, QStringList({"counter", "add", "total", ""}));
+        QCOMPARE(document.TextControl()->text(), text);
     }
 
     void FindNextAndPrevious_data() { AddRows(kFindRows); }
 
     void FindNextAndPrevious() {
-        const TFindRow& row = Row(kFindRows);
+        const auto& [name, text, caret, options, found, next, previous] = Row(kFindRows);
         TTestWindow window;
-        TEditor& document = window.New(row.Text);
-        document.SetCaretPos(row.Caret);
+        TEditor& document = window.New(text);
+        document.SetCaretPos(caret);
         window.Dialogs.Search = [&](TSearchState& state) {
-            state = Search("abc", "", row.Options);
+            state = Search("abc", "", options);
             return true;
         };
         window->Commands().actSearchFind->trigger();
         QCOMPARE(document.TextControl()->selectedText().toLower(), "abc");
-        QCOMPARE(document.GetCaretPos(), row.Found);
+        QCOMPARE(document.GetCaretPos(), found);
         Press(window, window->Commands().actSearchFindNext);
-        QCOMPARE(document.GetCaretPos(), row.Next);
-        QCOMPARE(window.Dialogs.Beeps, row.Found == row.Next ? 1 : 0);
-        QCOMPARE(document.HasSelection(), row.Found != row.Next);
+        QCOMPARE(document.GetCaretPos(), next);
+        QCOMPARE(window.Dialogs.Beeps, found == next ? 1 : 0);
+        QCOMPARE(document.HasSelection(), found != next);
         Press(window, window->Commands().actSearchFindPrev);
-        QCOMPARE(document.GetCaretPos(), row.Previous);
+        QCOMPARE(document.GetCaretPos(), previous);
     }
 
     void Replace_data() { AddRows(kReplaceRows); }
 
     void Replace() {
-        const TReplaceRow& row = Row(kReplaceRows);
+        const auto& [name, text, search, replace, options, answers, result, asked] =
+            Row(kReplaceRows);
         TTestWindow window;
-        TEditor& document = window.New(row.Text);
-        if (QString(row.Options) == "selected") document.TextControl()->setSelection(0, 3, 0, 11);
+        TEditor& document = window.New(text);
+        if (QString(options) == "selected") document.TextControl()->setSelection(0, 3, 0, 11);
         document.SetModified(false);
         window.Dialogs.Search = [&](TSearchState& state) {
-            state = Search(row.Search, row.Replace, row.Options);
+            state = Search(search, replace, options);
             return true;
         };
-        window.Dialogs.ReplaceAnswers = row.Answers;
+        window.Dialogs.ReplaceAnswers = answers;
         Press(window, window->Commands().actSearchReplace);
-        QCOMPARE(document.TextControl()->text(), row.Result);
-        QCOMPARE(window.Dialogs.ReplacesAsked, row.Asked);
-        QCOMPARE(document.Modified(), row.Result != QString(row.Text));
+        QCOMPARE(document.TextControl()->text(), result);
+        QCOMPARE(window.Dialogs.ReplacesAsked, asked);
+        QCOMPARE(document.Modified(), result != QString(text));
         // One undo step takes every replacement back.
         if (!document.Modified()) return;
         document.Undo();
-        QCOMPARE(document.TextControl()->text(), row.Text);
-    }
-
-    void ConfirmationPlacement_data() { AddRows(kPlacementRows); }
-
-    void ConfirmationPlacement() {
-        const TPlacementRow& row = Row(kPlacementRows);
-        QCOMPARE(PlaceConfirmDialog(row.Editor, row.Match, QSize(200, 80)), row.Place);
+        QCOMPARE(document.TextControl()->text(), text);
     }
 
     void TheConfirmationDialogAsks() {
         TConfirmReplaceDialog dialog;
-        dialog.SetSearchText("abc");
-        QStringList texts;
-        for (auto* label : dialog.findChildren<QLabel*>())
-            texts << label->text();
-        QVERIFY(texts.contains("Replace this occurence of \"abc\"?"));
         for (auto [caption, answer] :
              {std::pair{"&Yes", Yes}, std::pair{"&No", No}, std::pair{"Cancel", Cancel},
               std::pair{"Yes to &all", YesToAll}}) {
@@ -260,19 +191,6 @@ private slots:
         QCOMPARE(state.ReplaceHistory, QStringList({"xyz"}));
         QCOMPARE(state.ReplaceText, "xyz");
         QVERIFY(state.WholeWords);
-        // A history keeps ten entries.
-        for (int i = 0; i < 12; ++i)
-            AddToHistory(state.SearchHistory, QString::number(i));
-        QCOMPARE(state.SearchHistory.size(), kSearchHistoryLength);
-        QCOMPARE(state.SearchHistory.first(), "11");
-    }
-
-    void TokensGetTheStyleOfTheirAttribute_data() { AddRows(kTokenRows); }
-
-    void TokensGetTheStyleOfTheirAttribute() {
-        const TTokenRow& row = Row(kTokenRows);
-        THighlighted text(row.Line);
-        QCOMPARE(text.At(row.Position), Style(row.Attribute));
     }
 
     void EveryLineIsStyledToItsEnd() {

@@ -31,29 +31,6 @@ bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCou
     return false;
 }
 
-namespace {
-// Stores the current version as the last one started, so that no About box
-// greets the test.
-void MarkCurrentVersionSeen(ISettingsStore& settings) {
-    WriteString(settings, "Window", "LastVersion", kProductVersion);
-}
-} // namespace
-
-QString WriteFile(const QString& folder, const QString& name, const std::string& bytes) {
-    QString path = QDir(folder).filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return QFileInfo(path).absoluteFilePath();
-}
-
-std::string ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll().toStdString();
-}
-
 void Settle(TfrmWorkbookMain& window) {
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -63,7 +40,8 @@ void Settle(TfrmWorkbookMain& window) {
 }
 
 TTestWindow::TTestWindow(const QStringList& files, bool seen) {
-    if (seen) MarkCurrentVersionSeen(Settings.Store());
+    // The current version started before: no About box greets the test.
+    if (seen) WriteString(Settings.Store(), "Window", "LastVersion", kProductVersion);
     window_ = std::make_unique<TfrmWorkbookMain>(Settings.Store(), Dialogs, files);
     Settle(*window_);
 }
@@ -74,10 +52,6 @@ TEditor& TTestWindow::Active() {
     TEditor* editor = window_->Documents().ActiveEditor();
     if (!editor) qFatal("no active document");
     return *editor;
-}
-
-QString TTestWindow::File(const QString& name, const std::string& bytes) {
-    return WriteFile(Settings.Folder(), name, bytes);
 }
 
 TEditor& TTestWindow::New(const QString& text) {

