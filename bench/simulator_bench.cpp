@@ -37,6 +37,10 @@ const TLoopProgram kPrograms[] = {
     {TCoreKind::pbtC,
      {0x0000, 0x2001, 0x2900, 0x5A00, 0x3301, 0xD501, 0xD001},
      {0x8001, 0x2001, 0x8802, 0xD000}},
+    // PicoBlaze 6 should run within a tenth of PicoBlaze 3.
+    {TCoreKind::pbt6,
+     {0x01000, 0x11001, 0x13100, 0x06200, 0x19301, 0x36001, 0x22001},
+     {0x09001, 0x11001, 0x2D002, 0x22000}},
 };
 
 std::unique_ptr<TPicoBlazeDebugger> Load(TCoreKind core, const std::vector<std::uint32_t>& words) {
@@ -176,8 +180,8 @@ void RegisterAll() {
                 FirmwareLoop, check, io)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
-    const char* names[] = {"PicoBlazeI", "PicoBlazeII", "PicoBlaze3", "PicoBlazeCR"};
-    for (int i = 0; i < 4; ++i) {
+    const char* names[] = {"PicoBlazeI", "PicoBlazeII", "PicoBlaze3", "PicoBlazeCR", "PicoBlaze6"};
+    for (int i = 0; i < 5; ++i) {
         std::string core = names[i];
         benchmark::RegisterBenchmark(("AluLoop/NoSleep/" + core).c_str(), AluLoop, i, false)
             ->Unit(benchmark::kMillisecond)

@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include "common/number_text.h"
 #include "common/settings_layout.h"
 
 namespace korvo::cli {
@@ -59,6 +60,12 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
     return parsed;
 }
 
+std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return ParseIntegerText("$" + text.substr(2));
+    return ParseIntegerText(text);
+}
+
 std::string CoreOptionSynopsis() {
     return "[--core " + CoreCommandNames("|", "|") + "]";
 }
@@ -78,6 +85,74 @@ std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISetting
     }
     if (arguments.Positional.empty()) return settings::LoadCoreKind(settings);
     return settings::CoreKindForFile(settings, arguments.Positional.front());
+}
+
+namespace {
+// The program sizes of a core: ("|", "|") gives "1K|2K|4K", (", ", " or ")
+// "1K, 2K or 4K".
+std::string ProgramSizeChoices(const TCoreDescription& core, std::string_view separator,
+                               std::string_view lastSeparator) {
+    std::string text;
+    for (int size = core.SmallestCodeSize; size > 0 && size <= core.CodeSize; size *= 2)
+        text.append(text.empty()               ? ""
+                    : size * 2 > core.CodeSize ? lastSeparator
+                                               : separator)
+            .append(ProgramSizeText(size));
+    return text;
+}
+
+// The core the build options of the command line are for.
+const TCoreDescription& BuildOptionsCore() {
+    for (const TCoreDescription& core : kCores)
+        if (core.HasBuildOptions) return core;
+    return CoreDescription(TCoreKind::none);
+}
+} // namespace
+
+std::string ProgramSizesText(std::string_view separator, std::string_view lastSeparator) {
+    return ProgramSizeChoices(BuildOptionsCore(), separator, lastSeparator);
+}
+
+std::optional<TCoreOptions> ResolveCoreOptions(const TArguments& arguments,
+                                               const ISettingsStore& settings, TCoreKind kind,
+                                               std::string& error) {
+    const TCoreDescription& core = CoreDescription(kind);
+    TCoreOptions options = settings::LoadCoreOptions(settings, kind);
+    auto refuse = [&](const std::string& message) -> std::optional<TCoreOptions> {
+        error = message;
+        return std::nullopt;
+    };
+    for (const char* name : {"--program-size", "--interrupt-vector", "--hwbuild"})
+        if (arguments.Last(name) && !core.HasBuildOptions)
+            return refuse(std::string(name) + " is not an option of the core " +
+                          std::string(core.CommandName));
+    if (auto text = arguments.Last("--program-size")) {
+        auto size = ParseProgramSize(*text);
+        if (!size || !core.IsProgramSize(*size))
+            return refuse("--program-size takes " + ProgramSizeChoices(core, ", ", " or ") +
+                          ", not '" + *text + "'");
+        options.ProgramSize = *size;
+    }
+    if (auto text = arguments.Last("--interrupt-vector")) {
+        auto vector = ParseCommandLineNumber(*text);
+        if (!vector || *vector < 0 || *vector >= core.CodeSize)
+            return refuse("--interrupt-vector takes a code address, $000 to $" +
+                          HexText(core.CodeSize - 1, core.AddressDigits()) + ", not '" + *text +
+                          "'");
+        options.InterruptVector = *vector;
+    }
+    if (auto text = arguments.Last("--hwbuild")) {
+        auto value = ParseCommandLineNumber(*text);
+        if (!value || *value < 0 || *value > 0xFF)
+            return refuse("--hwbuild takes $00 to $FF, not '" + *text + "'");
+        options.HwBuild = *value;
+    }
+    if (core.HasBuildOptions && options.InterruptVector >= options.ProgramSize)
+        return refuse("the interrupt vector $" +
+                      HexText(options.InterruptVector, core.AddressDigits()) +
+                      " lies beyond a program of " + ProgramSizeText(options.ProgramSize) +
+                      " (see --interrupt-vector)");
+    return options;
 }
 
 } // namespace korvo::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core_kind.h"
+#include "common/core_options.h"
 #include "common/settings.h"
 
 #include <map>
@@ -39,6 +40,10 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& withValue,
                                          const std::set<std::string>& switches, std::string& error);
 
+// A number as users write it on a command line: decimal, or hexadecimal
+// after "$" or "0x".
+std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text);
+
 // "[--core I|II|3|CR]": the core option of the usage texts.
 std::string CoreOptionSynopsis();
 
@@ -46,11 +51,23 @@ std::string CoreOptionSynopsis();
 // description from the given column on.
 std::string CoreOptionHelp(std::size_t column, std::string_view description);
 
+// The program sizes "--program-size" takes, joined as CoreCommandNames joins
+// the cores: ("|", "|") gives "1K|2K|4K".
+std::string ProgramSizesText(std::string_view separator, std::string_view lastSeparator);
+
 // The core of a run: the --core option when given (a core's command name or
 // number), else the core the IDE remembers for the source file (the first
 // positional word), else the stored "Options"/"Korvo" setting, the first core
 // when none. An unknown --core value is an error.
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,
                                      std::string& error);
+
+// The build of the core of a run: the stored settings, changed by
+// "--program-size" (1K, 2K, 4K), "--interrupt-vector" and "--hwbuild"
+// (decimal, or hexadecimal after "$") where given. Refuses these options for
+// a core without build options, and values the core cannot have.
+std::optional<TCoreOptions> ResolveCoreOptions(const TArguments& arguments,
+                                               const ISettingsStore& settings, TCoreKind kind,
+                                               std::string& error);
 
 } // namespace korvo::cli

@@ -4,6 +4,7 @@
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/assembly_sink.h"
+#include "common/hex_text.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
 
@@ -18,20 +19,20 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
-// The listing to standard output ("-") or a file; false when the file
-// cannot be written, which is reported.
-bool WriteListing(const std::string& target, const std::vector<std::string>& listing,
-                  std::ostream& out, std::ostream& err) {
+// Text to standard output ("-") or a file; false when the file cannot be
+// written, which is reported.
+bool WriteResult(const std::string& target, const std::vector<std::string>& lines,
+                 std::ostream& out, std::ostream& err) {
     if (target == "-") {
-        for (const auto& line : listing)
+        for (const auto& line : lines)
             out << line << '\n';
         return true;
     }
-    // What was printed comes first when the listing goes to standard output
-    // by another name.
+    // What was printed comes first when the file is standard output by
+    // another name.
     out.flush();
     try {
-        WriteTextLines(target, listing);
+        WriteTextLines(target, lines);
         return true;
     } catch (const EFileError& failure) {
         err << "korvo asm: " << failure.what() << "\n";
@@ -39,11 +40,20 @@ bool WriteListing(const std::string& target, const std::vector<std::string>& lis
     }
 }
 
+// The code image as one word per line.
+std::vector<std::string> CodeWordLines(const TAssemblyImage& image) {
+    const TCoreDescription& core = CoreDescription(image.CoreKind());
+    std::vector<std::string> lines;
+    for (int address = 0; address < image.CodeSize(); ++address)
+        lines.push_back(HexText(image.Entry(address).Word, core.WordDigits()));
+    return lines;
+}
+
 } // namespace
 
 std::string AsmSynopsis() {
-    return "asm " + CoreOptionSynopsis() +
-           " [--listing FILE|-] [--no-exec] [--settings FILE] SOURCE";
+    return "asm " + CoreOptionSynopsis() + " [--program-size " + ProgramSizesText("|", "|") +
+           "] [--listing FILE|-] [--words FILE|-] [--no-exec] [--settings FILE] SOURCE";
 }
 
 std::string AsmHelp() {
@@ -56,13 +66,19 @@ std::string AsmHelp() {
            "source are taken in the folder of the file that names them.\n"
            "\n"
            "options:\n" +
-           CoreOptionHelp(20, "the processor core (default: the one chosen in the IDE)") +
-           "  --listing FILE|-  writes the result of every source line to FILE, or to\n"
-           "                    standard output for -\n"
-           "  --no-exec         does not start the EXEC command\n"
-           "  --settings FILE   reads the settings from this INI file (default: the file\n"
-           "                    in KORVO_SETTINGS, else the IDE's settings)\n"
-           "  -h, --help        shows this text\n"
+           CoreOptionHelp(23, "the processor core (default: the one chosen in the IDE)") +
+           "  --program-size SIZE  builds a PicoBlaze 6 with " + ProgramSizesText(", ", " or ") +
+           " words of program\n"
+           "                       memory (default: the settings)\n"
+           "  --listing FILE|-     writes the result of every source line to FILE, or to\n"
+           "                       standard output for -\n"
+           "  --words FILE|-       writes the code image as one hexadecimal word per line\n"
+           "                       over the whole code space (5 digits for 18-bit cores,\n"
+           "                       4 for 16-bit ones), as $readmemh reads it\n"
+           "  --no-exec            does not start the EXEC command\n"
+           "  --settings FILE      reads the settings from this INI file (default: the file\n"
+           "                       in KORVO_SETTINGS, else the IDE's settings)\n"
+           "  -h, --help           shows this text\n"
            "\n"
            "exit status:\n"
            "  0  assembled, every output written\n"
@@ -75,7 +91,8 @@ std::string AsmHelp() {
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
     auto arguments =
-        ParseArguments(args, {"--core", "--listing", "--settings"}, {"--no-exec"}, error);
+        ParseArguments(args, {"--core", "--listing", "--words", "--settings", "--program-size"},
+                       {"--no-exec"}, error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"
@@ -85,8 +102,10 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
+    auto coreOptions = ResolveCoreOptions(*arguments, *settings, *core, error);
+    if (!coreOptions) return UsageError(err, error);
 
-    TAssemblyImage image(*core);
+    TAssemblyImage image(*core, coreOptions->ProgramSize);
     TFailureReport failures(err, source);
     TStreamLog log(out, &failures);
     // --no-exec leaves the EXEC command unstarted.
@@ -96,7 +115,10 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     bool outputsWritten = !failures.Any();
     if (auto listingFile = arguments->Last("--listing"))
-        outputsWritten = WriteListing(*listingFile, assembly.Listing, out, err) && outputsWritten;
+        outputsWritten = WriteResult(*listingFile, assembly.Listing, out, err) && outputsWritten;
+    if (auto wordsFile = arguments->Last("--words");
+        wordsFile && assembly.Outcome == TAssemblyOutcome::Assembled)
+        outputsWritten = WriteResult(*wordsFile, CodeWordLines(image), out, err) && outputsWritten;
     out.flush();
     if (assembly.Outcome != TAssemblyOutcome::Assembled) return kExitFailure;
     return outputsWritten ? kExitSuccess : kExitOutputFailed;

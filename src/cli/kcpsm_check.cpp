@@ -8,6 +8,7 @@
 #include "text/kcpsm_hex.h"
 #include "text/kcpsm_words.h"
 
+#include <optional>
 #include <ostream>
 
 namespace korvo::cli {
@@ -19,21 +20,27 @@ constexpr int kShownDifferences = 10;
 
 } // namespace
 
-int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFile,
-                         const std::vector<std::string>& sourceLines,
+int CheckKcpsmConversion(const std::vector<std::uint32_t>& expected, const std::string& hexFile,
+                         const std::string& sourceFile, const std::vector<std::string>& sourceLines,
                          const TKcpsmConversion& conversion, const ISettingsStore& settings,
                          std::ostream& out, std::ostream& err) {
-    std::vector<std::uint32_t> expected;
-    try {
-        expected = ReadKcpsmHexFile(hexFile);
-    } catch (const EFileError& failure) {
-        err << "korvo import: " << failure.what() << "\n";
-        return kExitUsage;
-    }
+    const int words = static_cast<int>(expected.size());
+    const bool six = words == kKcpsm6HexWords;
+    // KCPSM6 writes the whole code space of the largest build.
+    const TCoreKind kind = six ? kKcpsm6Core : kKcpsmCore;
+    const char* coreName = six ? "PicoBlaze 6" : "PicoBlaze 3";
 
-    // Converted line n + HeaderLines is source line n.
-    const auto header = static_cast<int>(conversion.HeaderLines);
-    TAssemblyImage image(kKcpsmCore);
+    // Where converted line n (from 1) came from.
+    auto origin = [&](int line) -> std::optional<TKcpsmOrigin> {
+        if (line < 1 || line > static_cast<int>(conversion.Origins.size())) return std::nullopt;
+        TKcpsmOrigin from = conversion.Origins[static_cast<std::size_t>(line - 1)];
+        return from.Line > 0 ? std::optional(from) : std::nullopt;
+    };
+    auto fileOf = [&](const TKcpsmOrigin& from) {
+        return conversion.Files[static_cast<std::size_t>(from.File)];
+    };
+
+    TAssemblyImage image(kind);
     TSynPicoBlaze parser;
     TNullLog log;
     TAssemblyContext context{parser, &image, log, settings, nullptr};
@@ -41,18 +48,18 @@ int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFi
     std::vector<TAssemblyDiagnostic> diagnostics;
     if (!AssembleSource(context, sourceFile, conversion.Lines, listing, &diagnostics)) {
         for (const auto& diagnostic : diagnostics) {
-            const bool inSource = diagnostic.FileName == sourceFile;
-            err << diagnostic.FileName << ":"
-                << (inSource ? diagnostic.Line - header : diagnostic.Line)
-                << ": error: " << diagnostic.Message << "\n";
+            auto from = diagnostic.FileName == sourceFile ? origin(diagnostic.Line) : std::nullopt;
+            err << (from ? fileOf(*from) : diagnostic.FileName) << ":"
+                << (from ? from->Line : diagnostic.Line) << ": error: " << diagnostic.Message
+                << "\n";
         }
-        err << "korvo import: the converted source does not assemble for PicoBlaze 3\n";
+        err << "korvo import: the converted source does not assemble for " << coreName << "\n";
         return kExitFailure;
     }
 
-    const TCoreDescription& core = CoreDescription(kKcpsmCore);
+    const TCoreDescription& core = CoreDescription(kind);
     int differences = 0;
-    for (int address = 0; address < kKcpsmHexWords; ++address) {
+    for (int address = 0; address < words; ++address) {
         const TCodeEntry entry = image.Entry(address);
         const std::uint32_t word = entry.HasCode ? entry.Word : 0;
         if (word == expected[static_cast<std::size_t>(address)]) continue;
@@ -60,10 +67,12 @@ int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFi
         out << "address " << HexText(address, core.AddressDigits()) << ": KCPSM "
             << HexText(expected[static_cast<std::size_t>(address)], core.WordDigits())
             << ", converted " << HexText(word, core.WordDigits());
-        const int line = entry.HasCode ? entry.Line - header : 0;
-        if (line >= 1 && line <= static_cast<int>(sourceLines.size()))
-            out << ", line " << line << ": "
-                << TrimKcpsmLine(sourceLines[static_cast<std::size_t>(line - 1)]);
+        auto from = entry.HasCode ? origin(entry.Line) : std::nullopt;
+        if (from && from->File == 0 && from->Line <= static_cast<int>(sourceLines.size()))
+            out << ", line " << from->Line << ": "
+                << TrimKcpsmLine(sourceLines[static_cast<std::size_t>(from->Line - 1)]);
+        else if (from)
+            out << ", " << fileOf(*from) << " line " << from->Line;
         else
             out << ", no source line";
         out << "\n";
@@ -72,11 +81,11 @@ int CheckKcpsmConversion(const std::string& hexFile, const std::string& sourceFi
         out << "and " << differences - kShownDifferences << " more\n";
     out.flush();
     if (differences == 0) {
-        out << "all " << kKcpsmHexWords << " words agree with " << hexFile << "\n";
+        out << "all " << words << " words agree with " << hexFile << "\n";
         return kExitSuccess;
     }
-    err << "korvo import: " << differences << " of " << kKcpsmHexWords << " words differ from "
-        << hexFile << "\n";
+    err << "korvo import: " << differences << " of " << words << " words differ from " << hexFile
+        << "\n";
     return kExitFailure;
 }
 

@@ -74,11 +74,19 @@ void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequency
         << status.Stack << "\n";
     for (const auto& line : UartCountLines(io))
         out << line << "\n";
-    for (int n = 0; n < simulator.RegisterCount(); ++n)
-        out << (n ? " " : "") << RegisterName(simulator, n) << "=$"
-            << HexText(simulator.Register(n), 2);
-    out << "\nZ=" << simulator.ZeroFlag() << " C=" << simulator.CarryFlag()
-        << " IE=" << simulator.InterruptEnable() << "\n";
+    // A core with banks shows each, "A: " and "B: " before its registers.
+    const bool banked = simulator.RegisterBanks() > 1;
+    for (int bank = 0; bank < simulator.RegisterBanks(); ++bank) {
+        if (banked) out << static_cast<char>('A' + bank) << ": ";
+        for (int n = 0; n < simulator.RegisterCount(); ++n)
+            out << (n ? " " : "") << RegisterName(simulator, n) << "=$"
+                << HexText(simulator.BankRegister(bank, n), 2);
+        out << "\n";
+    }
+    out << "Z=" << simulator.ZeroFlag() << " C=" << simulator.CarryFlag()
+        << " IE=" << simulator.InterruptEnable();
+    if (banked) out << " Bank=" << static_cast<char>('A' + simulator.ActiveBank());
+    out << "\n";
     if (exitPort) {
         auto value = exitPort->Value();
         out << " Exit: " << (value ? "$" + HexText(*value, 2) : std::string("none")) << " (port $"
@@ -270,9 +278,10 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
 std::string SimSynopsis() {
     return "sim " + CoreOptionSynopsis() +
            " [--settings FILE] [--max-instructions N] [--frequency MHZ] [--scratchpad " +
-           ScratchPadSizesText("|", "|") +
-           "] [--in PORT=VALUE]... [--interrupt-at N]... "
-           "[--interrupt-every N] [--exit-port PORT] [--expect-out PORT=FILE]... [--trace] "
+           ScratchPadSizesText("|", "|") + "] [--program-size " + ProgramSizesText("|", "|") +
+           "] [--interrupt-vector ADDRESS] [--hwbuild VALUE] [--in PORT=VALUE]... "
+           "[--interrupt-at N]... [--interrupt-every N] [--exit-port PORT] [--expect-out "
+           "PORT=FILE]... [--trace] "
            "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
            "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 }
@@ -293,8 +302,16 @@ std::string SimHelp() {
            "  --settings FILE       reads the settings from this INI file\n"
            "  --max-instructions N  stops after N instructions (default 1000000)\n"
            "  --frequency MHZ       the clock frequency instead of the settings'\n"
-           "  --scratchpad SIZE     scratch pad bytes of PicoBlaze 3: 0, 16, 32, 64, 128\n"
-           "                        or 256 (default: the settings)\n"
+           "  --scratchpad SIZE     scratch pad bytes (default: the settings); PicoBlaze 3:\n"
+           "                        " +
+           ScratchPadSizesText(", ", " or ") +
+           "; PicoBlaze 6: " + ScratchPadSizesText(kBuildScratchPadSizes, ", ", " or ") + "\n" +
+           "  --program-size SIZE   program memory of PicoBlaze 6: " +
+           ProgramSizesText(", ", " or ") +
+           " words\n"
+           "  --interrupt-vector ADDRESS  where an interrupt enters PicoBlaze 6\n"
+           "  --hwbuild VALUE       what HWBUILD reads on PicoBlaze 6, 0 to 255 (these\n"
+           "                        three default to the settings)\n"
            "  --in PORT=VALUE       sets an input port without stimulus file (repeatable)\n"
            "  --interrupt-at N      raises an interrupt when N instructions have completed\n"
            "                        (repeatable)\n"
@@ -339,8 +356,22 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
+    auto coreOptions = ResolveCoreOptions(*arguments, *settings, *core, error);
+    if (!coreOptions) return UsageError(err, error);
+    if (CoreDescription(*core).HasBuildOptions && options->ScratchPadSize) {
+        // The scratch pad is part of the build.
+        if (std::ranges::find(kBuildScratchPadSizes, *options->ScratchPadSize) ==
+            std::end(kBuildScratchPadSizes))
+            return UsageError(err, "--scratchpad takes " +
+                                       ScratchPadSizesText(kBuildScratchPadSizes, ", ", " or ") +
+                                       " for the core " +
+                                       std::string(CoreDescription(*core).CommandName));
+        coreOptions->ScratchPadSize = *options->ScratchPadSize;
+        options->ScratchPadSize.reset();
+    }
 
     auto simulator = CreateDebugger(*core);
+    simulator->SetCoreOptions(*coreOptions);
     // With the JSON or the UART on standard output, the assembler's lines go
     // to standard error too.
     bool jsonToOut = options->JsonFile && *options->JsonFile == "-";

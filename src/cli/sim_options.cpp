@@ -9,10 +9,24 @@
 
 namespace korvo::cli {
 
-const std::set<std::string> kSimOptionsWithValue = {
-    "--core", "--settings",     "--max-instructions", "--frequency", "--scratchpad",
-    "--in",   "--interrupt-at", "--interrupt-every",  "--exit-port", "--expect-out",
-    "--json", "--vcd",          "--vcd-limit",        "--coverage",  "--uart-baud"};
+const std::set<std::string> kSimOptionsWithValue = {"--core",
+                                                    "--settings",
+                                                    "--max-instructions",
+                                                    "--frequency",
+                                                    "--scratchpad",
+                                                    "--in",
+                                                    "--interrupt-at",
+                                                    "--interrupt-every",
+                                                    "--exit-port",
+                                                    "--expect-out",
+                                                    "--json",
+                                                    "--vcd",
+                                                    "--vcd-limit",
+                                                    "--coverage",
+                                                    "--uart-baud",
+                                                    "--program-size",
+                                                    "--interrupt-vector",
+                                                    "--hwbuild"};
 const std::set<std::string> kSimSwitches = {"--trace",      "--no-exec",  "--real-time",
                                             "--uart-stdio", "--uart-tcp", "--uart-wait"};
 
@@ -26,17 +40,9 @@ std::optional<std::int64_t> ParseCount(const std::string& text) {
     return value;
 }
 
-// A number as users write it on a command line: decimal, or hexadecimal
-// after "$" or "0x".
-std::optional<std::int32_t> ParseNumber(const std::string& text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return ParseIntegerText("$" + text.substr(2));
-    return ParseIntegerText(text);
-}
-
 // A port: 0..255.
 std::optional<int> ParsePort(const std::string& text) {
-    auto value = ParseNumber(text);
+    auto value = ParseCommandLineNumber(text);
     if (!value || *value < 0 || *value > 255) return std::nullopt;
     return *value;
 }
@@ -67,8 +73,8 @@ bool ReadCount(const TArguments& arguments, const std::string& option, std::int6
 
 } // namespace
 
-std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator) {
-    const auto& sizes = settings::kScratchPadSizes;
+std::string ScratchPadSizesText(std::span<const std::int32_t> sizes, std::string_view separator,
+                                std::string_view lastSeparator) {
     std::string text;
     for (std::size_t i = 0; i < sizes.size(); ++i)
         text.append(i == 0                  ? ""
@@ -76,6 +82,10 @@ std::string ScratchPadSizesText(std::string_view separator, std::string_view las
                                             : separator)
             .append(std::to_string(sizes[i]));
     return text;
+}
+
+std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator) {
+    return ScratchPadSizesText(settings::kScratchPadSizes, separator, lastSeparator);
 }
 
 std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::string& error) {
@@ -103,7 +113,7 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
     }
     for (const auto& text : arguments.All("--in")) {
         auto assignment = PortAssignment(text);
-        auto value = assignment ? ParseNumber(assignment->second) : std::nullopt;
+        auto value = assignment ? ParseCommandLineNumber(assignment->second) : std::nullopt;
         if (!value) {
             error = "--in takes PORT=VALUE (0 to 255, $00 to $FF or 0x00 to 0xFF, and a number), "
                     "not '" +

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +47,9 @@ extern const std::set<std::string> kSimSwitches;
 
 // The scratch pad sizes --scratchpad takes: ("|", "|") gives "0|16|...|256".
 std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator);
+// The same of the given sizes.
+std::string ScratchPadSizesText(std::span<const std::int32_t> sizes, std::string_view separator,
+                                std::string_view lastSeparator);
 
 // The options, with the expected-output files read; nothing and a one-line
 // error for a bad value or a file that cannot be read.

@@ -17,8 +17,8 @@ void TInstructionTrace::BeforeCycle() {
 }
 
 void TInstructionTrace::Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {
-    accesses_.push_back(std::string(1, "RWFS"[static_cast<int>(kind)]) + " " + HexText(address, 2) +
-                        " " + HexText(value, 2));
+    accesses_.push_back(std::string(1, "RWFSK"[static_cast<int>(kind)]) + " " +
+                        HexText(address, 2) + " " + HexText(value, 2));
 }
 
 void TInstructionTrace::AfterCycle() {

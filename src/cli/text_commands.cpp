@@ -25,8 +25,9 @@ struct TTextCommand {
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
     bool TargetTakesValue;
-    // Further options that take a value.
+    // Further options that take a value, and further switches.
     std::set<std::string> ValueOptions = {};
+    std::set<std::string> Switches = {};
 };
 
 // Everything a run needs, read from the arguments and the settings.
@@ -43,7 +44,7 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
                                    const std::vector<std::string>& args, std::string& error) {
     std::set<std::string> withValue{"--core", "--columns", "--settings"};
     withValue.insert(command.ValueOptions.begin(), command.ValueOptions.end());
-    std::set<std::string> switches;
+    std::set<std::string> switches = command.Switches;
     (command.TargetTakesValue ? withValue : switches).insert(command.TargetOption);
     auto arguments = ParseArguments(args, withValue, switches, error);
     if (!arguments) return std::nullopt;
@@ -108,7 +109,7 @@ std::string FormatSynopsis() {
 
 std::string ImportSynopsis() {
     return "import " + CoreOptionSynopsis() +
-           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--check KCPSM.hex] FILE";
+           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--kcpsm6] [--check KCPSM.hex] FILE";
 }
 
 std::string FormatHelp() {
@@ -128,26 +129,30 @@ std::string FormatHelp() {
 }
 
 std::string ImportHelp() {
-    const std::string words = std::to_string(kKcpsmHexWords);
-    return "Converts a KCPSM3 source into the Korvo dialect and lays it out, to standard\n"
-           "output or into OUT. Names the dialect cannot take (names that differ only in\n"
-           "letter case, keywords of the dialect, names that start with a digit) are\n"
-           "renamed at their definition and every use; the renames head the converted\n"
+    return "Converts a KCPSM3 or KCPSM6 source into the Korvo dialect and lays it out, to\n"
+           "standard output or into OUT. Names the dialect cannot take (names that differ\n"
+           "only in letter case, keywords of the dialect, names that start with a digit)\n"
+           "are renamed at their definition and every use; the renames head the converted\n"
            "file as comments and are listed on standard error.\n"
            "\n"
-           "--check KCPSM.hex assembles the converted source for PicoBlaze 3 and compares\n"
-           "its " +
-           words +
-           " words with the .hex file the KCPSM3 assembler wrote for the source\n"
-           "(" +
-           words + " lines of " + std::to_string(kKcpsmHexDigits) +
-           " hexadecimal digits). It prints the first differing addresses\n"
-           "with both words and the source line, or that all words agree; the converted\n"
-           "source is then written only with -o.\n"
-           "Exit status: 0 converted (with --check: all " +
-           words +
-           " words agree), 1 words differ\n"
-           "or the converted source does not assemble, 2 bad usage or an unreadable file.\n";
+           "A source that uses syntax only KCPSM6 knows (OUTPUTK, LOAD&RETURN, REGBANK,\n"
+           "STRING, TABLE, INCLUDE, DEFAULT_JUMP, 42'd, label'upper, ...) is read as\n"
+           "KCPSM6, and so is any with --kcpsm6: its INCLUDE files are converted and put\n"
+           "in their place, STRING and TABLE are sent one instruction per byte, its\n"
+           "predefined constants become EQU lines and DEFAULT_JUMP becomes DEFJUMP.\n"
+           "\n"
+           "--check KCPSM.hex assembles the converted source and compares its words with\n"
+           "the .hex file the KCPSM assembler wrote for the source: " +
+           std::to_string(kKcpsmHexWords) + " lines of " + std::to_string(kKcpsmHexDigits) +
+           "\n"
+           "hexadecimal digits from KCPSM3 (for PicoBlaze 3), " +
+           std::to_string(kKcpsm6HexWords) +
+           " from KCPSM6 (for\n"
+           "PicoBlaze 6 with 4K of program memory). It prints the first differing\n"
+           "addresses with both words and the source line, or that all words agree; the\n"
+           "converted source is then written only with -o.\n"
+           "Exit status: 0 converted (with --check: all words agree), 1 words differ or\n"
+           "the converted source does not assemble, 2 bad usage or an unreadable file.\n";
 }
 
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -164,15 +169,26 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", ImportSynopsis, "-o", true, {"--check"}};
+    static const TTextCommand command{"import", ImportSynopsis, "-o",
+                                      true,     {"--check"},    {"--kcpsm6"}};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         const auto check = job.Arguments.Last("--check");
         const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);
-        // A check assembles for the core KCPSM3 writes for, so the layout is made
-        // for it.
+        // The .hex file of a check tells the assembler that wrote it.
+        std::vector<std::uint32_t> expected;
+        if (check) expected = ReadKcpsmHexFile(*check);
+        TKcpsmImportOptions options;
+        options.SourceFile = job.File;
+        if (job.Arguments.Has("--kcpsm6") || expected.size() == kKcpsm6HexWords)
+            options.Dialect = TKcpsmDialect::Kcpsm6;
+        // A check assembles for the core of the .hex file, so the layout is
+        // made for it.
+        const TCoreKind core = !check                               ? job.Core
+                               : expected.size() == kKcpsm6HexWords ? kKcpsm6Core
+                                                                    : kKcpsmCore;
         TSynPicoBlaze scanner;
         const TKcpsmConversion conversion =
-            ImportKcpsmSource(scanner, source, check ? kKcpsmCore : job.Core, job.Columns);
+            ImportKcpsmSource(scanner, source, core, job.Columns, options);
         for (const auto& rename : conversion.Renames)
             err << "korvo import: renamed " << rename << "\n";
         if (!check) {
@@ -180,7 +196,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kExitSuccess;
         }
         if (job.Target) WriteTextLines(*job.Target, conversion.Lines);
-        return CheckKcpsmConversion(*check, job.File, source, conversion, *job.Settings, out, err);
+        return CheckKcpsmConversion(expected, *check, job.File, source, conversion, *job.Settings,
+                                    out, err);
     });
 }
 

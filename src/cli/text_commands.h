@@ -12,10 +12,12 @@ namespace korvo::cli {
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // korvo import [--core C] [--columns C1,C2,C3] [--settings FILE] [-o OUT]
-// [--check KCPSM.hex] FILE: a KCPSM source converted into the dialect and
-// formatted, to standard output or into OUT; each renamed name is reported on
-// err. With --check the converted source is assembled for PicoBlaze 3 and
-// compared with the KCPSM3 assembler's .hex file (and only written with -o).
+// [--kcpsm6] [--check KCPSM.hex] FILE: a KCPSM3 or KCPSM6 source converted
+// into the dialect and formatted, to standard output or into OUT; each
+// renamed name is reported on err. With --check the converted source is
+// assembled for the core of the .hex file (PicoBlaze 3 for KCPSM3's 1024
+// words, PicoBlaze 6 for KCPSM6's 4096) and compared with it (and only
+// written with -o).
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 std::string FormatSynopsis();

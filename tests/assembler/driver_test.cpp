@@ -38,6 +38,17 @@ TEST(AssemblerDriver, GoodProgramFillsCodeImageAndPortMap) {
     EXPECT_TRUE(run.Entry(2).HasCode);
 }
 
+// DEFJUMP fills every word the program leaves with a JUMP that carries the
+// directive's line, so that a run that strays there shows where it went.
+TEST(AssemblerDriver, DefaultJumpFillsTheUnusedWords) {
+    TAssembly run(TCoreKind::pbt6);
+    ASSERT_TRUE(run.Run({"LOAD s0, 1", "trap: JUMP trap", "DEFJUMP trap"}));
+    EXPECT_EQ(run.Entry(0), (TCodeEntry{true, false, 1, 0x01001}));
+    EXPECT_EQ(run.Entry(1), (TCodeEntry{true, false, 2, 0x22001}));
+    for (int address : {2, 0x800, 0xFFF})
+        EXPECT_EQ(run.Entry(address), (TCodeEntry{true, false, 3, 0x22001})) << address;
+}
+
 TEST(AssemblerDriver, DiagnosticsOfTheBadLines) {
     TAssembly run;
     EXPECT_FALSE(run.Run({"a: LOAD s0, 1", "a: LOAD s0, 2", "x EQU y", "y EQU 1"}));

@@ -9,8 +9,11 @@
 // A section without expected errors must pass all three phases with exactly
 // the expected listing. A section with expected errors must fail with
 // exactly those errors logged ("Line N: message"), in phase 1 or phase 2.
+// ";; program-size: 1K" builds the section's core with that much code memory.
 #include "assembly.h"
 #include "data_files.h"
+
+#include "common/core_options.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +54,9 @@ void CheckSection(const std::string& path, TGoldenSection section, TCoreKind cor
                                want.substr(bar == std::string::npos ? 0 : bar + 1));
         }
     }
-    TAssembly run(core);
+    auto size = section.Options.find("program-size");
+    TAssembly run(core, size == section.Options.end() ? CoreDescription(core).CodeSize
+                                                      : *ParseProgramSize(size->second));
     run.Run(section.Lines, path);
     const auto& log = run.Log.Lines;
     ASSERT_GE(log.size(), 1u);

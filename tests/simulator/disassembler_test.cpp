@@ -18,7 +18,8 @@ TEST(Disassembler, AssemblingTheTextGivesTheWordBack) {
     for (auto [core, file] : {std::pair{TCoreKind::pbtI, "pbtI"},
                               {TCoreKind::pbtII, "pbtII"},
                               {TCoreKind::pbt3, "pbt3"},
-                              {TCoreKind::pbtC, "pbtC"}}) {
+                              {TCoreKind::pbtC, "pbtC"},
+                              {TCoreKind::pbt6, "pbt6"}}) {
         std::vector<std::uint32_t> words;
         std::vector<std::string> lines;
         for (const auto& line :
@@ -39,6 +40,9 @@ TEST(Disassembler, AssemblingTheTextGivesTheWordBack) {
     EXPECT_EQ(Disassemble(TCoreKind::pbt3, 0x05010), "IN s0, (s1)");
     EXPECT_EQ(Disassemble(TCoreKind::pbtII, 0x2800F), "SR1 s00");
     EXPECT_EQ(Disassemble(TCoreKind::pbtI, 0xC00F), "INST $C00F");
+    EXPECT_EQ(Disassemble(TCoreKind::pbt6, 0x22ABC), "JUMP $ABC");
+    EXPECT_EQ(Disassemble(TCoreKind::pbt6, 0x2B7AF), "OUTK $7A, $F");
+    EXPECT_EQ(Disassemble(TCoreKind::pbt6, 0x26121), "INST $26121");
 }
 
 } // namespace

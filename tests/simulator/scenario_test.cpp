@@ -18,6 +18,11 @@
 // line) PC SP count state error padsize, and with an index stack[I] port[P]
 // (record value) in[P] out[P] io[P] pad[A] executed[A] info[A] (LineInfo of
 // the line of address A). Numbers are decimal or $hex; states by name.
+// A core with two banks adds bank (0 A, 1 B), a[N] and b[N] (the registers
+// of bank A and B), flags[I] (what stack entry I keeps: bit 0 Z, 1 C, 2 bank
+// B) and k[P] (constant port P); ";; program-size: 1K", ";; vector: $200",
+// ";; hwbuild: $42" and ";; pad: 128" build its section's core.
+#include "common/core_options.h"
 #include "data_files.h"
 #include "machine.h"
 #include "scratch_folder.h"
@@ -49,6 +54,13 @@ std::int64_t ModelValue(const TOutputPortModel* model) {
 TField Flag(bool (TPicoBlazeDebugger::*get)() const, void (TPicoBlazeDebugger::*set)(bool)) {
     return {[get](TMachine& m, int) -> std::int64_t { return (*m.Sim.*get)(); },
             [set](TMachine& m, int, std::int64_t v) { (*m.Sim.*set)(v != 0); }};
+}
+
+TField BankRegister(int bank) {
+    return {[bank](TMachine& m, int n) -> std::int64_t { return m.Sim->BankRegister(bank, n); },
+            [bank](TMachine& m, int n, std::int64_t v) {
+                m.Sim->SetBankRegister(bank, n, std::int32_t(v));
+            }};
 }
 
 const std::map<std::string, TField> kFields = {
@@ -83,6 +95,13 @@ const std::map<std::string, TField> kFields = {
       }}},
     {"out", {[](TMachine& m, int p) { return ModelValue(m.Session->IO().OutputPort(p)); }}},
     {"io", {[](TMachine& m, int p) { return ModelValue(m.Session->IO().BidirectionalPort(p)); }}},
+    {"bank",
+     {[](TMachine& m, int) -> std::int64_t { return m.Sim->ActiveBank(); },
+      [](TMachine& m, int, std::int64_t v) { m.Sim->SelectBank(int(v)); }}},
+    {"a", BankRegister(0)},
+    {"b", BankRegister(1)},
+    {"flags", {[](TMachine& m, int i) -> std::int64_t { return m.Sim->StackEntryFlags(i); }}},
+    {"k", {[](TMachine& m, int p) { return ModelValue(m.Session->IO().ConstantPort(p)); }}},
     {"pad",
      {[](TMachine& m, int a) -> std::int64_t { return m.Session->IO().ScratchPad().Read(a); }}},
     {"executed", {[](TMachine& m, int a) -> std::int64_t { return m.Sim->IsExecuted(a); }}},
@@ -120,6 +139,19 @@ public:
         machine_.Session->IO().OnMessage = [this](const std::string& text) {
             machine_.Log.AddLogLine("message: " + text);
         };
+        if (CoreDescription(core).HasBuildOptions) {
+            TCoreOptions options = DefaultCoreOptions(core);
+            auto option = [&](const char* name, int& value) {
+                if (auto found = section.Options.find(name); found != section.Options.end())
+                    value = int(Number(found->second));
+            };
+            if (auto size = section.Options.find("program-size"); size != section.Options.end())
+                options.ProgramSize = *ParseProgramSize(size->second);
+            option("vector", options.InterruptVector);
+            option("hwbuild", options.HwBuild);
+            option("pad", options.ScratchPadSize);
+            machine_.Sim->SetCoreOptions(options);
+        }
         machine_.Assemble(section.Lines, path);
         machine_.Start();
     }

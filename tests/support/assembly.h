@@ -17,6 +17,8 @@ namespace korvo::test {
 // folder of the test run, so that the files directives name land there.
 struct TAssembly {
     explicit TAssembly(TCoreKind core = TCoreKind::pbt3) : Image(core) {}
+    // codeSize words of code space: a core built with less program memory.
+    TAssembly(TCoreKind core, int codeSize) : Image(core, codeSize) {}
 
     bool Run(const std::vector<std::string>& lines, const std::string& fileName = "") {
         Log.Lines.clear();

@@ -2,6 +2,7 @@
 
 #include "output/bram.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct TDirectiveState {
     std::string VhdlEntity; // kept from one assembly to the next
     std::string CoeFileName;
     int CoeWidth = 8;
+    // DEFJUMP: every word the program leaves unused becomes a JUMP to this
+    // address; the directive's line (from 1) is the line of those words.
+    std::optional<int> DefaultJump;
+    int DefaultJumpLine = -1;
     // Include files as found (relative names taken in SourceDirectory), in
     // the order the directives named them, each once.
     std::vector<std::string> IncludeFiles;

@@ -29,6 +29,7 @@ enum TDirectiveIndex : int {
     diINCL,
     diMACRO,
     diEND,
+    diDEFJUMP,
 };
 
 // Index of a directive word (all upper or all lower case); diEND when unknown.

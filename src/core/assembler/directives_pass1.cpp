@@ -93,7 +93,9 @@ void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::strin
     case diMEM:
     case diEXEC:
     case diMACRO:
-    case diEND: return;
+    case diEND:
+    // Its address may be a label further down: pass 2 reads it.
+    case diDEFJUMP: return;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "assembler/directives.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
+#include "simulator/debugger.h"
 
 namespace korvo {
 
@@ -31,6 +32,18 @@ std::string OrgPass2(TLineContext& context) {
     return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
 }
 
+std::string DefaultJumpPass2(TLineContext& context) {
+    auto& directives = context.State.Directives;
+    if (directives.DefaultJump) Fail("Not allowed|Multiple default jumps are not allowed");
+    TOperand address = Evaluate(context);
+    if (IsRegisterLike(address.Kind)) Fail("Address|Illegal expression for an address.");
+    if (address.Value < 0 || address.Value >= context.Sink.CodeSize())
+        Fail("Too Far|Jump can not go that far");
+    directives.DefaultJump = address.Value;
+    directives.DefaultJumpLine = context.LineIndex + 1;
+    return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
+}
+
 } // namespace
 
 std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
@@ -46,6 +59,7 @@ std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
     case diDS:
     case diBROM:
     case diUART: return PortDeclarationPass2(context, directive, name);
+    case diDEFJUMP: return DefaultJumpPass2(context);
     case diVHDL:
     case diCOE:
     case diINC:

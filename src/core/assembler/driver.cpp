@@ -1,5 +1,6 @@
 #include "assembler/driver.h"
 
+#include "assembler/instruction_set.h"
 #include "common/assembly_sink.h"
 #include "common/text_file.h"
 
@@ -58,6 +59,7 @@ public:
         parser_.BeginPasses(sink_);
         if (!Phase1()) return false;
         if (!Phase2()) return false;
+        FillUnusedWords();
         return Phase3();
     }
 
@@ -199,6 +201,23 @@ private:
         return good && !includedFilesFailed_;
     }
 
+    // DEFJUMP: the words no instruction took become JUMPs to its address,
+    // carrying the directive's line.
+    void FillUnusedWords() {
+        const TDirectiveState& directives = parser_.Directives();
+        if (!directives.DefaultJump) return;
+        TCodeEntry filler;
+        filler.HasCode = true;
+        filler.Word = CoreEncoding(sink_.CoreKind()).Opcodes[inJUMP] |
+                      static_cast<std::uint32_t>(*directives.DefaultJump);
+        filler.Line = directives.DefaultJumpLine;
+        for (int address = 0; address < sink_.CodeSize(); ++address) {
+            TCodeEntry entry;
+            sink_.GetCodeEntry(address, entry);
+            if (!entry.HasCode) sink_.SetCodeEntry(address, filler);
+        }
+    }
+
     bool Phase3() {
         log_.AddLogLine("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
@@ -214,6 +233,7 @@ private:
         const TDirectiveState& directives = parser_.Directives();
         TOutputJob job;
         job.CoreKind = sink_.CoreKind();
+        job.CodeSize = sink_.CodeSize();
         job.Words.resize(static_cast<std::size_t>(sink_.CodeSize()));
         for (int address = 0; address < sink_.CodeSize(); ++address) {
             TCodeEntry entry;

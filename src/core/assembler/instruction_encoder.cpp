@@ -51,12 +51,13 @@ private:
     void ReadOperands(TOperandFormat format, std::string_view mnemonic) {
         switch (format) {
         case fmtJump:
-        case fmtCall: JumpOperands(); break;
+        case fmtCall: JumpOperands(format); break;
         case fmtReturn:
             if (scanner_.GetTokenKind() == tkIdentifier) {
                 TOperand condition = Evaluate(context_);
                 if (condition.Kind != skCondition) Fail("Option");
                 x_ = {ConditionBits(condition.Value), skCondition};
+                base_ = encoding_.ConditionalReturn;
             }
             break;
         case fmtReturnI: {
@@ -71,6 +72,8 @@ private:
         case fmtArith: AluOperands(); break;
         case fmtPort: PortOperands(mnemonic); break;
         case fmtInterrupt: break;
+        case fmtConstantPort: ConstantPortOperands(); break;
+        case fmtLoadReturn: LoadReturnOperands(); break;
         case fmtNone:
         case fmtInst: Fail("Keyword"); // INST is encoded before operands are read
         }
@@ -80,13 +83,19 @@ private:
         return static_cast<std::uint32_t>(condition) << encoding_.ConditionShift;
     }
 
+    // The code space is the simulator's, which may be smaller than the
+    // core's largest (a PicoBlaze 6 built with less program memory).
     std::uint32_t AddressBits(std::int32_t address) const {
-        if (address > core_.MaxCodeAddress()) Fail("Too Far|Jump can not go that far");
-        return static_cast<std::uint32_t>(address) &
-               static_cast<std::uint32_t>(core_.MaxCodeAddress());
+        const int lastAddress = context_.Sink.CodeSize() - 1;
+        if (address > lastAddress) Fail("Too Far|Jump can not go that far");
+        return static_cast<std::uint32_t>(address) & static_cast<std::uint32_t>(lastAddress);
     }
 
-    void JumpOperands() {
+    void JumpOperands(TOperandFormat format) {
+        if (RegisterPairFollows()) {
+            RegisterPairOperands(format == fmtJump ? inJUMPAT : inCALLAT);
+            return;
+        }
         TOperand target = Evaluate(context_);
         std::uint32_t bits = AddressBits(target.Value);
         switch (target.Kind) {
@@ -107,6 +116,34 @@ private:
         case skDirective:
         case skLabel: x_ = {bits, target.Kind}; break;
         }
+    }
+
+    // "(" and a register: the target is the register pair (sX, sY); a "("
+    // before anything else opens an address expression.
+    bool RegisterPairFollows() {
+        if (scanner_.GetTokenKind() != tkOpen) return false;
+        const int open = scanner_.GetTokenPos();
+        scanner_.NextNonSpace();
+        auto symbol = scanner_.GetTokenKind() == tkIdentifier
+                          ? context_.State.Symbols.Find(scanner_.GetToken())
+                          : std::nullopt;
+        if (symbol && SymbolKindOf(*symbol) == skRegister) return true;
+        RewindTo(scanner_, open);
+        return false;
+    }
+
+    // JUMP (sX, sY) and CALL (sX, sY): the address is the low nibble of sX
+    // and the eight bits of sY.
+    void RegisterPairOperands(TInstructionIndex form) {
+        base_ = encoding_.Opcodes[form];
+        if (base_ == encoding_.UnsupportedMarker())
+            Fail("Opcode|Unsupported opcode for the currently selected processor core");
+        x_ = RegisterSlot();
+        ExpectComma(context_);
+        y_ = {static_cast<std::uint32_t>(ReadRegister(context_)) << encoding_.YRegisterShift,
+              skRegister};
+        if (scanner_.GetTokenKind() != tkClose) Fail("Closing|Expected a closing parentesis.");
+        scanner_.NextNonSpace();
     }
 
     TSlot RegisterSlot() {
@@ -130,8 +167,33 @@ private:
             Fail("Value|The supplied value is illegal for this instruction");
         } else {
             y_ = {static_cast<std::uint32_t>(operand.Value) & 0xFF, operand.Kind};
+            base_ |= encoding_.AluConstantForm;
             if (encoding_.DerivesConstantForm) base_ = (base_ << 12) & 0xF000;
         }
+    }
+
+    // OUTK kk, p: the constant in bits 11..4, the constant port (0 to 15) in
+    // bits 3..0.
+    void ConstantPortOperands() {
+        TOperand value = Evaluate(context_);
+        if (IsRegisterLike(value.Kind))
+            Fail("Value|The supplied value is illegal for this instruction");
+        ExpectComma(context_);
+        TOperand port = Evaluate(context_);
+        if (IsRegisterLike(port.Kind) || port.Value < 0 || port.Value > 15)
+            Fail("Value|The supplied port is illegal for this instruction");
+        x_ = {(static_cast<std::uint32_t>(value.Value) & 0xFF) << 4, value.Kind};
+        y_ = {static_cast<std::uint32_t>(port.Value), port.Kind};
+    }
+
+    // RETL sX, kk: a register and a constant.
+    void LoadReturnOperands() {
+        x_ = RegisterSlot();
+        ExpectComma(context_);
+        TOperand value = Evaluate(context_);
+        if (IsRegisterLike(value.Kind))
+            Fail("Value|The supplied value is illegal for this instruction");
+        y_ = {static_cast<std::uint32_t>(value.Value) & 0xFF, value.Kind};
     }
 
     void PortOperands(std::string_view mnemonic) {
@@ -149,6 +211,7 @@ private:
             Fail("Value|The supplied port is illegal for this instruction");
         } else {
             y_ = {static_cast<std::uint32_t>(port.Value) & 0xFF, port.Kind};
+            base_ |= encoding_.PortConstantForm;
         }
     }
 

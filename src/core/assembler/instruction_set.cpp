@@ -6,10 +6,13 @@
 namespace korvo {
 
 const std::array<TOperandFormat, kInstructionCount> FormatTable{
-    fmtJump,    fmtCall,    fmtReturn,  fmtReturnI, fmtInterrupt, fmtInterrupt, fmtShift, fmtShift,
-    fmtShift,   fmtShift,   fmtShift,   fmtShift,   fmtShift,     fmtShift,     fmtShift, fmtShift,
-    fmtLogical, fmtLogical, fmtLogical, fmtLogical, fmtLogical,   fmtArith,     fmtArith, fmtArith,
-    fmtArith,   fmtArith,   fmtPort,    fmtPort,    fmtPort,      fmtPort,      fmtInst,  fmtNone,
+    fmtJump,    fmtCall,      fmtReturn,    fmtReturnI, fmtInterrupt,    fmtInterrupt,
+    fmtShift,   fmtShift,     fmtShift,     fmtShift,   fmtShift,        fmtShift,
+    fmtShift,   fmtShift,     fmtShift,     fmtShift,   fmtLogical,      fmtLogical,
+    fmtLogical, fmtLogical,   fmtLogical,   fmtArith,   fmtArith,        fmtArith,
+    fmtArith,   fmtArith,     fmtPort,      fmtPort,    fmtPort,         fmtPort,
+    fmtInst,    fmtArith,     fmtLogical,   fmtLogical, fmtConstantPort, fmtLoadReturn,
+    fmtShift,   fmtInterrupt, fmtInterrupt, fmtNone,
 };
 
 namespace {
@@ -26,40 +29,50 @@ struct TOpcodeRow {
     std::array<std::uint32_t, kCoreCount> Words;
 };
 
-constexpr std::array<TOpcodeRow, kInstructionCount> kOpcodeRows{{
-    //  pbtI     pbtII    pbt3     pbtC
-    {0x8100, 0x34000, 0x34000, 0xD000}, // JUMP
-    {0x8300, 0x36000, 0x30000, 0xD800}, // CALL
-    {0x8080, 0x24000, 0x2A000, 0x9000}, // RET
-    {0x80D0, 0x2C000, 0x38000, 0xF000}, // RETI
-    {0x8030, 0x3C001, 0x3C001, 0xB000}, // EINT
-    {0x8010, 0x3C000, 0x3C000, 0xB001}, // DINT
-    {0xD00E, 0x2800E, 0x2000E, 0xA00E}, // SR0
-    {0xD00F, 0x2800F, 0x2000F, 0xA00F}, // SR1
-    {0xD00A, 0x2800A, 0x2000A, 0xA00A}, // SRX
-    {0xD008, 0x28008, 0x20008, 0xA008}, // SRA
-    {0xD00C, 0x2800C, 0x2000C, 0xA00C}, // RR
-    {0xD006, 0x28006, 0x20006, 0xA006}, // SL0
-    {0xD007, 0x28007, 0x20007, 0xA007}, // SL1
-    {0xD004, 0x28004, 0x20004, 0xA004}, // SLX
-    {0xD000, 0x28000, 0x20000, 0xA000}, // SLA
-    {0xD002, 0x28002, 0x20002, 0xA002}, // RL
-    {0xC000, 0x00000, 0x00000, 0x0000}, // LOAD
-    {0xC001, 0x02000, 0x0A000, 0x0800}, // AND
-    {0xC002, 0x04000, 0x0C000, 0x1000}, // OR
-    {0xC003, 0x06000, 0x0E000, 0x1800}, // XOR
-    {NO, NO, 0x12000, NO},              // TEST
-    {0xC004, 0x08000, 0x18000, 0x2000}, // ADD
-    {0xC005, 0x0A000, 0x1A000, 0x2800}, // ADDC
-    {0xC006, 0x0C000, 0x1C000, 0x3000}, // SUB
-    {0xC007, 0x0E000, 0x1E000, 0x3800}, // SUBC
-    {NO, NO, 0x14000, NO},              // COMP
-    {0xA000, 0x20000, 0x04000, 0x8000}, // IN
-    {0xE000, 0x22000, 0x2C000, 0x8800}, // OUT
-    {NO, NO, 0x06000, NO},              // FETCH
-    {NO, NO, 0x2E000, NO},              // STORE
-    {0x0000, 0x00000, 0x00000, 0x0000}, // INST
-    {NO, NO, NO, NO},                   // (empty entry)
+constexpr std::array<TOpcodeRow, kOpcodeCount> kOpcodeRows{{
+    //  pbtI     pbtII    pbt3     pbtC    pbt6
+    {0x8100, 0x34000, 0x34000, 0xD000, 0x22000}, // JUMP
+    {0x8300, 0x36000, 0x30000, 0xD800, 0x20000}, // CALL
+    {0x8080, 0x24000, 0x2A000, 0x9000, 0x25000}, // RET
+    {0x80D0, 0x2C000, 0x38000, 0xF000, 0x29000}, // RETI
+    {0x8030, 0x3C001, 0x3C001, 0xB000, 0x28001}, // EINT
+    {0x8010, 0x3C000, 0x3C000, 0xB001, 0x28000}, // DINT
+    {0xD00E, 0x2800E, 0x2000E, 0xA00E, 0x1400E}, // SR0
+    {0xD00F, 0x2800F, 0x2000F, 0xA00F, 0x1400F}, // SR1
+    {0xD00A, 0x2800A, 0x2000A, 0xA00A, 0x1400A}, // SRX
+    {0xD008, 0x28008, 0x20008, 0xA008, 0x14008}, // SRA
+    {0xD00C, 0x2800C, 0x2000C, 0xA00C, 0x1400C}, // RR
+    {0xD006, 0x28006, 0x20006, 0xA006, 0x14006}, // SL0
+    {0xD007, 0x28007, 0x20007, 0xA007, 0x14007}, // SL1
+    {0xD004, 0x28004, 0x20004, 0xA004, 0x14004}, // SLX
+    {0xD000, 0x28000, 0x20000, 0xA000, 0x14000}, // SLA
+    {0xD002, 0x28002, 0x20002, 0xA002, 0x14002}, // RL
+    {0xC000, 0x00000, 0x00000, 0x0000, 0x00000}, // LOAD
+    {0xC001, 0x02000, 0x0A000, 0x0800, 0x02000}, // AND
+    {0xC002, 0x04000, 0x0C000, 0x1000, 0x04000}, // OR
+    {0xC003, 0x06000, 0x0E000, 0x1800, 0x06000}, // XOR
+    {NO, NO, 0x12000, NO, 0x0C000},              // TEST
+    {0xC004, 0x08000, 0x18000, 0x2000, 0x10000}, // ADD
+    {0xC005, 0x0A000, 0x1A000, 0x2800, 0x12000}, // ADDC
+    {0xC006, 0x0C000, 0x1C000, 0x3000, 0x18000}, // SUB
+    {0xC007, 0x0E000, 0x1E000, 0x3800, 0x1A000}, // SUBC
+    {NO, NO, 0x14000, NO, 0x1C000},              // COMP
+    {0xA000, 0x20000, 0x04000, 0x8000, 0x08000}, // IN
+    {0xE000, 0x22000, 0x2C000, 0x8800, 0x2C000}, // OUT
+    {NO, NO, 0x06000, NO, 0x0A000},              // FETCH
+    {NO, NO, 0x2E000, NO, 0x2E000},              // STORE
+    {0x0000, 0x00000, 0x00000, 0x0000, 0x00000}, // INST
+    {NO, NO, NO, NO, 0x1E000},                   // COMPC
+    {NO, NO, NO, NO, 0x0E000},                   // TESTC
+    {NO, NO, NO, NO, 0x16000},                   // STAR
+    {NO, NO, NO, NO, 0x2B000},                   // OUTK
+    {NO, NO, NO, NO, 0x21000},                   // RETL
+    {NO, NO, NO, NO, 0x14080},                   // HWBUILD
+    {NO, NO, NO, NO, 0x37000},                   // BANKA
+    {NO, NO, NO, NO, 0x37001},                   // BANKB
+    {NO, NO, NO, NO, NO},                        // (empty entry)
+    {NO, NO, NO, NO, 0x26000},                   // JUMP (sX, sY)
+    {NO, NO, NO, NO, 0x24000},                   // CALL (sX, sY)
 }};
 
 constexpr std::string_view kNoRegister = "Register|This processor core doesn't have register: ";
@@ -67,21 +80,81 @@ constexpr std::string_view kNoThisRegister =
     "Register|This processor core doesn't have this register: ";
 
 // One row per core, in the order of kCores: register message, y shift, ALU
-// register form, register ports, condition shift, RETI bits; the base words
-// come from the core's column of kOpcodeRows.
+// register and constant forms, register ports with their register and
+// constant forms, derived constant form, condition shift, RETI bits; the base
+// words come from the core's column of kOpcodeRows, the conditional RET word
+// from the RET row unless given.
 constexpr std::array<TCoreEncoding, kCoreCount> MakeEncodings() {
     std::array<TCoreEncoding, kCoreCount> encodings{{
-        {TCoreKind::pbtI, kNoRegister, 4, 0x0000, true, 0x1000, true, 10, 0x20, 0x00, {}},
-        {TCoreKind::pbtII, kNoThisRegister, 3, 0x10000, true, 0x10000, false, 10, 0x01, 0x00, {}},
-        {TCoreKind::pbt3, kNoThisRegister, 4, 0x1000, true, 0x1000, false, 10, 0x01, 0x00, {}},
+        {TCoreKind::pbtI, kNoRegister, 4, 0x0000, 0, true, 0x1000, 0, true, 10, 0x20, 0x00, {}, 0},
+        {TCoreKind::pbtII,
+         kNoThisRegister,
+         3,
+         0x10000,
+         0,
+         true,
+         0x10000,
+         0,
+         false,
+         10,
+         0x01,
+         0x00,
+         {},
+         0},
+        {TCoreKind::pbt3,
+         kNoThisRegister,
+         4,
+         0x1000,
+         0,
+         true,
+         0x1000,
+         0,
+         false,
+         10,
+         0x01,
+         0x00,
+         {},
+         0},
         // PicoBlaze CR: interrupts are enabled by the words with bit 0 clear.
-        {TCoreKind::pbtC, kNoThisRegister, 5, 0x4000, false, 0x0000, false, 8, 0x00, 0x01, {}},
+        {TCoreKind::pbtC,
+         kNoThisRegister,
+         5,
+         0x4000,
+         0,
+         false,
+         0x0000,
+         0,
+         false,
+         8,
+         0x00,
+         0x01,
+         {},
+         0},
+        // PicoBlaze 6: bit 12 marks the constant forms; the condition takes
+        // bits 16..14, and a RET with one starts from 21000, not 25000.
+        {TCoreKind::pbt6,
+         kNoThisRegister,
+         4,
+         0x0000,
+         0x1000,
+         true,
+         0x0000,
+         0x1000,
+         false,
+         14,
+         0x01,
+         0x00,
+         {},
+         0x21000},
     }};
-    for (std::size_t core = 0; core < encodings.size(); ++core)
+    for (std::size_t core = 0; core < encodings.size(); ++core) {
         for (std::size_t i = 0; i < kOpcodeRows.size(); ++i) {
             std::uint32_t word = kOpcodeRows[i].Words[core];
             encodings[core].Opcodes[i] = word == NO ? encodings[core].UnsupportedMarker() : word;
         }
+        if (encodings[core].ConditionalReturn == 0)
+            encodings[core].ConditionalReturn = encodings[core].Opcodes[inRET];
+    }
     return encodings;
 }
 constexpr std::array<TCoreEncoding, kCoreCount> kEncodings = MakeEncodings();

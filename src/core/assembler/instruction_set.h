@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/keywords.h"
 #include "common/core_kind.h"
 
 #include <array>
@@ -19,11 +20,14 @@ enum TOperandFormat : std::uint8_t {
     fmtArith = 6,
     fmtShift = 7,
     fmtPort = 8,
-    fmtInterrupt = 9,
+    fmtInterrupt = 9, // no operands
     fmtInst = 10,
+    fmtConstantPort = 11, // OUTK kk, p
+    fmtLoadReturn = 12,   // RETL sX, kk
 };
 
-inline constexpr int kInstructionCount = 32;
+// Instruction words, including the empty last entry of MnemonicNames.
+inline constexpr int kInstructionCount = static_cast<int>(MnemonicNames.size());
 
 // Instruction indexes, in the order of MnemonicNames.
 enum TInstructionIndex : int {
@@ -58,8 +62,22 @@ enum TInstructionIndex : int {
     inFETCH,
     inSTORE,
     inINST,
+    inCOMPC,
+    inTESTC,
+    inSTAR,
+    inOUTK,
+    inRETL,
+    inHWBUILD,
+    inBANKA,
+    inBANKB,
     inEmpty,
+    // Operand forms with base words of their own, after the words: JUMP and
+    // CALL through a register pair, (sX, sY).
+    inJUMPAT,
+    inCALLAT,
 };
+inline constexpr int kOpcodeCount = inCALLAT + 1;
+static_assert(inEmpty + 1 == kInstructionCount, "one index per instruction word");
 
 extern const std::array<TOperandFormat, kInstructionCount> FormatTable;
 
@@ -70,12 +88,16 @@ struct TCoreEncoding {
     // Message for a register the core lacks; the register's name follows.
     std::string_view RegisterRangeMessage;
     int YRegisterShift; // where a second register goes
-    // Set in the word when the second operand of LOAD ... SUBC is a register.
+    // Set in the word when the second operand of LOAD ... SUBC is a register,
+    // and when it is a constant.
     std::uint32_t AluRegisterForm;
-    // Set in the word when the port of IN, OUT, FETCH, STORE is a register;
-    // false when the core has no register-indirect port access.
+    std::uint32_t AluConstantForm;
+    // Set in the word when the port of IN, OUT, FETCH, STORE is a register,
+    // and when it is a constant; HasRegisterPorts is false when the core has
+    // no register-indirect port access.
     bool HasRegisterPorts;
     std::uint32_t PortRegisterForm;
+    std::uint32_t PortConstantForm;
     // The constant form of LOAD ... SUBC is derived from the register form's
     // base word: (base << 12) and $F000.
     bool DerivesConstantForm;
@@ -84,7 +106,9 @@ struct TCoreEncoding {
     std::uint32_t RetiDisableBits;
     // Base words by instruction index; UnsupportedMarker() where the core has
     // no such instruction.
-    std::array<std::uint32_t, kInstructionCount> Opcodes;
+    std::array<std::uint32_t, kOpcodeCount> Opcodes;
+    // The base word of a RET with a condition: the RET word on most cores.
+    std::uint32_t ConditionalReturn;
 
     constexpr const TCoreDescription& Core() const { return CoreDescription(Kind); }
     // A word no instruction has: all the core's bits set.

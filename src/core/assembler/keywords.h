@@ -7,17 +7,24 @@ namespace korvo {
 
 // The instruction words, in instruction-index order (the order of the
 // opcode tables). A trailing "_" marks a word that takes operands; it is not
-// part of the spelling. The last entry is empty.
-inline constexpr std::array<std::string_view, 32> MnemonicNames{
-    "JUMP_", "CALL_", "RET_", "RETI_", "EINT",   "DINT",   "SR0_",  "SR1_",
-    "SRX_",  "SRA_",  "RR_",  "SL0_",  "SL1_",   "SLX_",   "SLA_",  "RL_",
-    "LOAD_", "AND_",  "OR_",  "XOR_",  "TEST_",  "ADD_",   "ADDC_", "SUB_",
-    "SUBC_", "COMP_", "IN_",  "OUT_",  "FETCH_", "STORE_", "INST_", ""};
+// part of the spelling. The words after INST came with PicoBlaze 6; they are
+// keywords of every core. The last entry is empty.
+inline constexpr std::array<std::string_view, 40> MnemonicNames{
+    "JUMP_", "CALL_",  "RET_",   "RETI_", "EINT",  "DINT",  "SR0_",     "SR1_",  "SRX_",   "SRA_",
+    "RR_",   "SL0_",   "SL1_",   "SLX_",  "SLA_",  "RL_",   "LOAD_",    "AND_",  "OR_",    "XOR_",
+    "TEST_", "ADD_",   "ADDC_",  "SUB_",  "SUBC_", "COMP_", "IN_",      "OUT_",  "FETCH_", "STORE_",
+    "INST_", "COMPC_", "TESTC_", "STAR_", "OUTK_", "RETL_", "HWBUILD_", "BANKA", "BANKB",  ""};
 
-// The directive words, in directive-index order.
-inline constexpr std::array<std::string_view, 20> DirectiveNames{
-    "equ_",  "org_", "dsrom_", "dsram_", "dsin_", "dsout_", "dsio_", "ds_",   "brom_",  "uart_",
-    "vhdl_", "coe_", "inc_",   "svf_",   "hex_",  "mem_",   "exec_", "incl_", "macro_", "end"};
+// The directive words, in directive-index order. DEFJUMP, the last one, is
+// newer than the others.
+inline constexpr std::array<std::string_view, 21> DirectiveNames{
+    "equ_", "org_",  "dsrom_", "dsram_", "dsin_",  "dsout_", "dsio_",
+    "ds_",  "brom_", "uart_",  "vhdl_",  "coe_",   "inc_",   "svf_",
+    "hex_", "mem_",  "exec_",  "incl_",  "macro_", "end",    "defjump_"};
+
+// Entries of the scanner's keyword table: each word in upper and in lower case.
+inline constexpr int kKeywordSpellingCount =
+    2 * static_cast<int>(MnemonicNames.size() + DirectiveNames.size());
 
 // The spelling of a keyword list entry: without its trailing "_".
 constexpr std::string_view KeywordSpelling(std::string_view entry) {

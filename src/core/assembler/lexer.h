@@ -1,5 +1,7 @@
 #pragma once
 
+#include "assembler/keywords.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -113,7 +115,7 @@ public:
     TTokenKind KeywordKind(std::string_view spelling) const;
 
     static constexpr int kKeywordBuckets = 256;
-    static constexpr int kKeywordCapacity = 104;
+    static constexpr int kKeywordCapacity = kKeywordSpellingCount;
 
 protected:
     // Empties the keyword table; AddKeyword appends to it.

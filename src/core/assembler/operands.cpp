@@ -52,6 +52,12 @@ int ReadRegister(TLineContext& context) {
     return number;
 }
 
+void RewindTo(TSynHighLighterIDE& scanner, int position) {
+    scanner.SetLine(scanner.GetLine(), scanner.GetLineNumber());
+    while (scanner.GetTokenPos() < position && !scanner.GetEol())
+        scanner.Next();
+}
+
 std::string FileInSourceDirectory(const TParserState& state, const std::string& name) {
     if (name.empty() || IsAbsoluteFileName(name)) return name;
     return state.Directives.SourceDirectory + name;

@@ -30,6 +30,10 @@ int ReadRegister(TLineContext& context);
 // Raises the core's message when a register number is above its registers.
 void CheckRegisterRange(const TLineContext& context, int number, std::string_view name);
 
+// Scans the line again up to the token that starts at position, for a reader
+// that looked ahead.
+void RewindTo(TSynHighLighterIDE& scanner, int position);
+
 // A file name from a directive: a relative name is taken in the folder of
 // the file that holds the directive (SourceDirectory), an absolute one as
 // written.

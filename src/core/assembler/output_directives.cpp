@@ -107,7 +107,8 @@ std::string OutputDirectivePass2(TLineContext& context, TDirectiveIndex directiv
     case diDSIO:
     case diDS:
     case diBROM:
-    case diUART: break;
+    case diUART:
+    case diDEFJUMP: break;
     }
     return {};
 }

@@ -204,7 +204,8 @@ std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directiv
     case diEXEC:
     case diINCL:
     case diMACRO:
-    case diEND: break;
+    case diEND:
+    case diDEFJUMP: break;
     }
     return {};
 }

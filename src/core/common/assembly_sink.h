@@ -35,8 +35,13 @@ public:
 // A code image and port map in memory.
 class TAssemblyImage : public IAssemblySink {
 public:
+    // The whole code space of the core's largest build.
     explicit TAssemblyImage(TCoreKind kind)
-        : kind_(kind), entries_(static_cast<std::size_t>(CoreDescription(kind).CodeSize)) {}
+        : TAssemblyImage(kind, CoreDescription(kind).CodeSize) {}
+    // codeSize words of code space: the program size a core with build
+    // options was built with.
+    TAssemblyImage(TCoreKind kind, int codeSize)
+        : kind_(kind), entries_(static_cast<std::size_t>(codeSize)) {}
 
     TCoreKind CoreKind() const override { return kind_; }
     int CodeSize() const override { return static_cast<int>(entries_.size()); }

@@ -13,7 +13,7 @@ namespace korvo {
 
 // The processor core a document is written for. The numbers are stored in
 // settings and written into output files, so they must not change.
-enum class TCoreKind : std::uint8_t { none = 0, pbtI = 1, pbtII = 2, pbt3 = 3, pbtC = 4 };
+enum class TCoreKind : std::uint8_t { none = 0, pbtI = 1, pbtII = 2, pbt3 = 3, pbtC = 4, pbt6 = 5 };
 
 // Everything the program knows about one core apart from its instruction
 // words (the opcode table in assembler/instruction_set.cpp and the decode
@@ -31,17 +31,25 @@ struct TCoreDescription {
 
     // The machine.
     int WordBits;          // instruction word width
-    int CodeSize;          // words of code space
-    int InterruptVector;   // where an interrupt enters the program
-    int RegisterCount;     // registers the core has
+    int CodeSize;          // words of code space (the largest program size)
+    int SmallestCodeSize;  // the smallest program size; sizes double up to CodeSize
+    int InterruptVector;   // where an interrupt enters the program (by default)
+    int RegisterCount;     // registers the core has (in each bank)
+    int RegisterBanks;     // banks of RegisterCount registers
     int RegisterNameCount; // register names the assembler knows (S0..SF, S00..S1F)
     int RegisterDigits;    // hex digits in a register name
     int StackDepth;        // return stack entries
     bool HasScratchPad;    // FETCH and STORE reach a scratch pad
+    // The program size, interrupt vector, HWBUILD value and scratch pad size
+    // are choices of the hardware build that the settings hold (TCoreOptions).
+    bool HasBuildOptions;
 
     // Output files.
     int CoeDefaultWidth;     // bits per COE item when the directive names none
     bool CoeWidthSelectable; // the COE directive may ask for 8 or 16 bits
+    // VHDL templates of block RAMs up to 4K words: INIT rows up to 7F, INITP
+    // rows up to 0F and the rows of the 9-bit halves, [8:0] and [17:9].
+    bool LargeRomTemplates;
 
     // The JTAG target the settings dialog proposes while none is stored.
     std::string_view PresetChip;
@@ -54,21 +62,43 @@ struct TCoreDescription {
     constexpr int AddressDigits() const {
         return (std::bit_width(static_cast<unsigned>(std::max(CodeSize - 1, 1))) + 3) / 4;
     }
+    // A size of code space this core can be built with.
+    constexpr bool IsProgramSize(int size) const {
+        for (int candidate = SmallestCodeSize; candidate > 0 && candidate <= CodeSize;
+             candidate *= 2)
+            if (candidate == size) return true;
+        return false;
+    }
 };
 
 // One row per kind, in the order of the kind's number; row 0 stands for no
-// core (no code space, no registers).
-inline constexpr std::array<TCoreDescription, 5> kCoreTable{{
-    {TCoreKind::none, "none", "", "", "", "", "", 16, 0, 0, 0, 0, 1, 0, false, 8, false, "", ""},
-    {TCoreKind::pbtI, "pbtI", "I", "actPicoblazeI", "Picoblaze I", "Picoblaze for Virtex/Spartan",
-     "Picoblaze-I", 16, 256, 255, 16, 16, 1, 16, false, 8, true, "Spartan-II", "5"},
-    {TCoreKind::pbtII, "pbtII", "II", "actPicoblazeII", "Picoblaze II", "Picoblaze for Virtex-II",
-     "Picoblaze-II", 18, 1024, 1023, 32, 32, 2, 32, false, 18, false, "Vitex-II", "6"},
-    {TCoreKind::pbt3, "pbt3", "3", "actPicoblaze3", "Picoblaze 3", "Picoblaze for Spartan-3",
-     "Picoblaze-3", 18, 1024, 1023, 16, 16, 1, 32, true, 8, false, "Spartan-3", "6"},
-    {TCoreKind::pbtC, "pbtC", "CR", "actPicoblazeC", "Picoblaze CR", "Picoblaze for Coolrunner",
-     "Picoblaze-CR", 16, 256, 255, 8, 16, 1, 4, false, 8, true, "CoolRunner-II", "8"},
+// core (no code space, no registers). The columns follow TCoreDescription:
+// names; word bits, code size, smallest code size, interrupt vector,
+// registers, banks, register names, name digits, stack depth, scratch pad,
+// build options; COE width, selectable COE width, large ROM templates; JTAG
+// preset.
+// clang-format off
+inline constexpr std::array<TCoreDescription, 6> kCoreTable{{
+    {TCoreKind::none, "none", "", "", "", "", "",
+     16, 0, 0, 0, 0, 1, 0, 1, 0, false, false,
+     8, false, false, "", ""},
+    {TCoreKind::pbtI, "pbtI", "I", "actPicoblazeI", "Picoblaze I", "Picoblaze for Virtex/Spartan", "Picoblaze-I",
+     16, 256, 256, 255, 16, 1, 16, 1, 16, false, false,
+     8, true, false, "Spartan-II", "5"},
+    {TCoreKind::pbtII, "pbtII", "II", "actPicoblazeII", "Picoblaze II", "Picoblaze for Virtex-II", "Picoblaze-II",
+     18, 1024, 1024, 1023, 32, 1, 32, 2, 32, false, false,
+     18, false, false, "Vitex-II", "6"},
+    {TCoreKind::pbt3, "pbt3", "3", "actPicoblaze3", "Picoblaze 3", "Picoblaze for Spartan-3", "Picoblaze-3",
+     18, 1024, 1024, 1023, 16, 1, 16, 1, 32, true, false,
+     8, false, false, "Spartan-3", "6"},
+    {TCoreKind::pbtC, "pbtC", "CR", "actPicoblazeC", "Picoblaze CR", "Picoblaze for Coolrunner", "Picoblaze-CR",
+     16, 256, 256, 255, 8, 1, 16, 1, 4, false, false,
+     8, true, false, "CoolRunner-II", "8"},
+    {TCoreKind::pbt6, "pbt6", "6", "actPicoblaze6", "PicoBlaze 6", "Picoblaze for Spartan-6, Virtex-6 and the 7 series", "Picoblaze-6",
+     18, 4096, 1024, 0x3FF, 16, 2, 16, 1, 30, true, true,
+     18, false, true, "Spartan-6", "6"},
 }};
+// clang-format on
 
 // The real cores, without row 0.
 inline constexpr std::span<const TCoreDescription> kCores{kCoreTable.data() + 1,
@@ -81,6 +111,17 @@ constexpr bool RowsInKindOrder() {
         if (static_cast<std::size_t>(kCoreTable[i].Kind) != i) return false;
     return true;
 }
+// Catches a row whose values slid into the neighbouring columns.
+constexpr bool RowsWellFormed() {
+    for (std::size_t i = 1; i < kCoreTable.size(); ++i) {
+        const auto& core = kCoreTable[i];
+        if (core.PresetChip.empty() || core.PresetIRLength.empty() || core.ModeCaption.empty() ||
+            core.SmallestCodeSize > core.CodeSize || core.InterruptVector >= core.CodeSize ||
+            core.RegisterBanks < 1 || core.RegisterNameCount < core.RegisterCount)
+            return false;
+    }
+    return true;
+}
 template <int TCoreDescription::*Field>
 constexpr int Largest() {
     int largest = 0;
@@ -90,6 +131,8 @@ constexpr int Largest() {
 }
 } // namespace core_table_detail
 static_assert(core_table_detail::RowsInKindOrder(), "kCoreTable rows must follow the kinds");
+static_assert(core_table_detail::RowsWellFormed(),
+              "a kCoreTable row has a value in the wrong column");
 
 // The largest figures of any core: the sizes of arrays that serve every core.
 inline constexpr int kMaxCodeSize = core_table_detail::Largest<&TCoreDescription::CodeSize>();

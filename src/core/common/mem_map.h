@@ -21,6 +21,9 @@ enum TMemKind : std::uint8_t {
     mkScratchPad = 7, // never stored in a map: the kind of scratch pad accesses
     mkBlockRAM = 8,
     mkUART = 9,
+    // Never stored in a map: the kind of writes to the constant output ports
+    // of OUTK, whose addresses are 0 to 15.
+    mkConstantPort = 10,
 };
 
 // One port address of the port map.

@@ -285,6 +285,24 @@ std::int32_t ScratchPadBytes(std::int32_t choice) {
                : kScratchPadSizes[kDefaultScratchPadChoice];
 }
 
+TCoreOptions LoadCoreOptions(const ISettingsStore& store, TCoreKind kind) {
+    TCoreOptions options = DefaultCoreOptions(kind);
+    options.ProgramSize = ReadIntegerOr(store, kCoreBuildKey, kProgramSize, options.ProgramSize);
+    options.InterruptVector =
+        ReadIntegerOr(store, kCoreBuildKey, kInterruptVector, options.InterruptVector);
+    options.HwBuild = ReadIntegerOr(store, kCoreBuildKey, kHwBuild, options.HwBuild);
+    options.ScratchPadSize =
+        ReadIntegerOr(store, kCoreBuildKey, kBuildScratchPadSize, options.ScratchPadSize);
+    return EffectiveCoreOptions(kind, options);
+}
+
+void StoreCoreOptions(ISettingsStore& store, const TCoreOptions& options) {
+    WriteInteger(store, kCoreBuildKey, kProgramSize, options.ProgramSize);
+    WriteInteger(store, kCoreBuildKey, kInterruptVector, options.InterruptVector);
+    WriteInteger(store, kCoreBuildKey, kHwBuild, options.HwBuild);
+    WriteInteger(store, kCoreBuildKey, kBuildScratchPadSize, options.ScratchPadSize);
+}
+
 std::int32_t LoadUartBaud(const ISettingsStore& store) {
     std::int32_t baud = ReadIntegerOr(store, kUartKey, kUartBaud, kDefaultUartBaud);
     return baud >= kMinUartBaud && baud <= kMaxUartBaud ? baud : kDefaultUartBaud;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core_kind.h"
+#include "common/core_options.h"
 #include "common/settings.h"
 
 #include <array>
@@ -60,6 +61,13 @@ inline constexpr std::string_view kFrequency = "Frequency";
 
 inline constexpr std::string_view kScratchPadKey = "ScratchPad";
 inline constexpr std::string_view kScratchPadSize = "Size";
+
+// The build of a core with build options (PicoBlaze 6).
+inline constexpr std::string_view kCoreBuildKey = "PicoBlaze6";
+inline constexpr std::string_view kProgramSize = "ProgramSize"; // words
+inline constexpr std::string_view kInterruptVector = "InterruptVector";
+inline constexpr std::string_view kHwBuild = "HwBuild";
+inline constexpr std::string_view kBuildScratchPadSize = "ScratchPadSize"; // bytes
 
 inline constexpr std::string_view kUartKey = "UART";
 inline constexpr std::string_view kUartBaud = "Baud";
@@ -188,6 +196,12 @@ std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);
 // The scratch pad size in bytes for a choice; 64 for any other number.
 std::int32_t ScratchPadBytes(std::int32_t choice);
+
+// The build options of a core as stored; a value that is missing or not one
+// the core can have is its default (DefaultCoreOptions). A core without
+// build options always gets its fixed values.
+TCoreOptions LoadCoreOptions(const ISettingsStore& store, TCoreKind kind);
+void StoreCoreOptions(ISettingsStore& store, const TCoreOptions& options);
 
 // The line speed of the simulated UARTs in baud; 115200 when missing or
 // outside kMinUartBaud to kMaxUartBaud.

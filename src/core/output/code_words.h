@@ -12,11 +12,12 @@ namespace korvo {
 class TCodeWords {
 public:
     explicit TCodeWords(const TOutputJob& job)
-        : job_(job), size_(CoreDescription(job.CoreKind).CodeSize) {}
+        : job_(job),
+          size_(job.CodeSize > 0 ? job.CodeSize : CoreDescription(job.CoreKind).CodeSize) {}
 
     int Size() const { return size_; }
     // Words wider than 16 bits: the class of the 18-bit cores.
-    bool EighteenBitClass() const { return CoreDescription(job_.CoreKind).WordBits > 16; }
+    bool EighteenBitClass() const { return Core().WordBits > 16; }
     const TCoreDescription& Core() const { return CoreDescription(job_.CoreKind); }
     std::uint32_t operator[](int address) const {
         auto index = static_cast<std::size_t>(address);

@@ -25,6 +25,9 @@ public:
 // the file names the directives gave (empty when no directive named one).
 struct TOutputJob {
     TCoreKind CoreKind = TCoreKind::none;
+    // Words of code space: the core's CodeSize when 0; a core built with less
+    // program memory has fewer.
+    int CodeSize = 0;
     std::vector<std::uint32_t> Words; // CodeSize words, address 0 first
     // The files the assembly read, which no output may replace.
     std::string SourceFileName;

@@ -97,9 +97,11 @@ std::string AllOnes(std::string_view kind, int bits) {
 // addresses fit; otherwise the failure, naming the settings that would fit.
 std::string RecordMisfit(const TSvfChain& chain, const TCodeWords& words) {
     const TCoreDescription& core = words.Core();
+    // The program size of the build (PicoBlaze 6: 1K to 4K words).
+    const int codeSize = words.Size();
     auto fits = [&](int addressWidth, int dataWidth) {
         return core.WordBits <= addressWidth &&
-               static_cast<std::uint64_t>(core.CodeSize - 1) < (std::uint64_t{1} << dataWidth);
+               static_cast<std::uint64_t>(codeSize - 1) < (std::uint64_t{1} << dataWidth);
     };
     if (fits(chain.AddressWidth, chain.DataWidth)) return {};
     std::string fitting;
@@ -113,7 +115,7 @@ std::string RecordMisfit(const TSvfChain& chain, const TCodeWords& words) {
     return "The JTAG register of the settings (address width " +
            std::to_string(chain.AddressWidth) + ", data width " + std::to_string(chain.DataWidth) +
            ") cannot hold the " + std::to_string(core.WordBits) + "-bit words and " +
-           std::to_string(core.CodeSize) + " addresses of " + std::string(core.ModeCaption) +
+           std::to_string(codeSize) + " addresses of " + std::string(core.ModeCaption) +
            "; widths that fit: " + fitting + "; SVF file not written";
 }
 

@@ -10,10 +10,15 @@ namespace korvo {
 
 namespace {
 constexpr std::string_view kMarker = "{begin template}";
+// Rows of a 1K block RAM; a large template has twice as many of each.
 constexpr int kInitRows = 64;
 constexpr int kInitParityRows = 8;
 constexpr int kSlices = 5;
 constexpr int kSliceRows = 16;
+// A 4K memory of two 9-bit halves: 128 INIT rows of 32 bytes and 16 INITP
+// rows of 256 bits each.
+constexpr int kHalfInitRows = 128;
+constexpr int kHalfParityRows = 16;
 
 // Replaces every occurrence of placeholder, scanning left to right; a
 // replacement is not scanned again.
@@ -61,6 +66,43 @@ std::string SliceRow(const TCodeWords& words, int slice, int row) {
         AppendHex(value, (words[address] >> shift) & 0xF, 1);
     return value;
 }
+// The 9-bit half of the words whose lowest bit is bit low: row r of its
+// INIT holds the eight lower bits of 32 words, two digits each, the highest
+// address leftmost.
+std::string HalfInitRow(const TCodeWords& words, int low, int row) {
+    std::string value;
+    for (int address = 32 * row + 31; address >= 32 * row; --address)
+        AppendHex(value, (words[address] >> low) & 0xFF, 2);
+    return value;
+}
+
+// Row r of the half's INITP: its ninth bit of 256 words, four words to a
+// digit, the highest address in the leftmost bit.
+std::string HalfParityRow(const TCodeWords& words, int low, int row) {
+    std::string value;
+    for (int digit = 63; digit >= 0; --digit) {
+        std::uint32_t bits = 0;
+        for (int i = 3; i >= 0; --i)
+            bits = bits << 1 | ((words[256 * row + 4 * digit + i] >> (low + 8)) & 1);
+        AppendHex(value, bits, 1);
+    }
+    return value;
+}
+
+void ReplaceLargeTemplateRows(std::string& text, const TCodeWords& words) {
+    for (int row = kInitRows; row < 2 * kInitRows; ++row)
+        ReplaceAll(text, "{INIT_" + HexText(row, 2) + "}", InitRow(words, row));
+    for (int row = kInitParityRows; row < 2 * kInitParityRows; ++row)
+        ReplaceAll(text, "{INITP_" + HexText(row, 2) + "}", InitParityRow(words, row));
+    for (auto [tag, low] : {std::pair{"{[8:0]_", 0}, std::pair{"{[17:9]_", 9}}) {
+        if (text.find(tag) == std::string::npos) continue;
+        for (int row = 0; row < kHalfInitRows; ++row)
+            ReplaceAll(text, tag + ("INIT_" + HexText(row, 2) + "}"), HalfInitRow(words, low, row));
+        for (int row = 0; row < kHalfParityRows; ++row)
+            ReplaceAll(text, tag + ("INITP_" + HexText(row, 2) + "}"),
+                       HalfParityRow(words, low, row));
+    }
+}
 } // namespace
 
 std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, const TCodeWords& words,
@@ -84,6 +126,7 @@ std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, cons
                 ReplaceAll(text, "{INIT" + std::to_string(slice) + "_" + HexText(row, 1) + "}",
                            SliceRow(words, slice, row));
     }
+    if (words.Core().LargeRomTemplates) ReplaceLargeTemplateRows(text, words);
     return text;
 }
 

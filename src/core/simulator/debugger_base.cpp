@@ -80,7 +80,7 @@ void TDebugger::DetachObserver(IRunObserver& observer) {
 }
 
 void TDebugger::UpdateWatchedAccesses() {
-    for (int kind = 0; kind < 4; ++kind) {
+    for (int kind = 0; kind < kAccessKindCount; ++kind) {
         auto& watched = watchedAccesses_[kind];
         watched.reset();
         for (const auto* observer : observers_)

@@ -280,7 +280,7 @@ private:
     std::uint32_t paceGeneration_ = 1;
     std::vector<IRunObserver*> observers_;
     // Per kind of access and port or offset: some observer watches it.
-    std::array<std::bitset<256>, 4> watchedAccesses_{};
+    std::array<std::bitset<256>, kAccessKindCount> watchedAccesses_{};
     void UpdateWatchedAccesses();
 };
 

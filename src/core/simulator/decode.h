@@ -7,10 +7,11 @@
 
 namespace korvo {
 
-// What one instruction word does, in the form the executor runs. The four
-// cores share these semantics; only their word layouts differ. Suffix K:
-// the second operand is the constant (or port) field; suffix R: it is
-// register sY. Conditional flow carries its condition in the operation.
+// What one instruction word does, in the form the executor runs. The cores
+// share these semantics; their word layouts differ, and PicoBlaze 6 adds
+// operations of its own. Suffix K: the second operand is the constant (or
+// port) field; suffix R: it is register sY. Conditional flow carries its
+// condition in the operation.
 enum class TOp : std::uint8_t {
     NoCode, // the entry holds no instruction
     Unsupported,
@@ -71,8 +72,27 @@ enum class TOp : std::uint8_t {
     RetiEnable,
     InterruptDisable,
     InterruptEnable,
+    // PicoBlaze 6. ADDC, SUBC, COMPC and TESTC chain the zero flag: it stays
+    // set only when it was set and the result is 0.
+    AddcChainK,
+    AddcChainR,
+    SubcChainK,
+    SubcChainR,
+    CompcK,
+    CompcR,
+    TestcK, // the carry is the parity of the result xor the old carry
+    TestcR,
+    StarK, // sX of the other bank := kk or sY of the active bank
+    StarR,
+    Hwbuild,       // sX := the HWBUILD value; carry set
+    OutConstant,   // constant port (bits 3..0) := kk (bits 11..4)
+    JumpRegisters, // to the low nibble of sX and the eight bits of sY
+    CallRegisters,
+    LoadReturn, // sX := kk, then RET
+    BankA,
+    BankB,
 };
-inline constexpr int kOperationCount = static_cast<int>(TOp::InterruptEnable) + 1;
+inline constexpr int kOperationCount = static_cast<int>(TOp::BankB) + 1;
 
 // A pre-decoded code-image entry; eight bytes, so that the run loop finds
 // one with a scaled index.
@@ -101,11 +121,27 @@ struct TFieldLayout {
     std::uint32_t TargetMask; // JUMP and CALL address
 };
 
-// The decode table and operand layout of a core.
+// Where the cores differ in what the same operations do.
+struct TCoreBehaviour {
+    // CALL pushes its own address and RET continues after the popped one;
+    // every push also keeps the zero and carry flags and the bank, which RETI
+    // restores from the entry it pops. Otherwise CALL pushes the next
+    // address, RET continues at the popped one and RETI restores the flags
+    // an interrupt saved.
+    bool StackKeepsCallSite;
+    // The cycle in which an interrupt is seen still runs its instruction;
+    // otherwise that cycle only acknowledges the interrupt.
+    bool InterruptLetsInstructionComplete;
+    // A reset leaves the registers as they are.
+    bool ResetKeepsRegisters;
+};
+
+// The decode table, operand layout and behaviour of a core.
 struct TCoreDecoding {
     TCoreKind Kind;
     std::span<const TDecodeRule> Rules;
     TFieldLayout Fields;
+    TCoreBehaviour Behaviour;
 };
 
 // The decoding of a core; no rules (every word unsupported) for no core.

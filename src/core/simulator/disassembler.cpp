@@ -21,7 +21,9 @@ enum class TOperands : std::uint8_t {
     Target,        // JUMP $aaa
     Condition,     // RET Z
     ConditionTarget,
-    Interrupt, // RETI ENABLE
+    Interrupt,    // RETI ENABLE
+    RegisterPair, // JUMP (sX, sY)
+    ConstantPort, // OUTK $kk, $p
 };
 
 struct TSpelling {
@@ -31,7 +33,7 @@ struct TSpelling {
 };
 
 // Indexed by TOp.
-constexpr std::array<TSpelling, 59> kSpellings{{
+constexpr std::array<TSpelling, kOperationCount> kSpellings{{
     {inEmpty, TOperands::None, 0}, // NoCode
     {inINST, TOperands::None, 0},  // Unsupported
     {inLOAD, TOperands::RegisterK, 0},
@@ -91,8 +93,26 @@ constexpr std::array<TSpelling, 59> kSpellings{{
     {inRETI, TOperands::Interrupt, 1},
     {inDINT, TOperands::None, 0},
     {inEINT, TOperands::None, 0},
+    {inADDC, TOperands::RegisterK, 0},
+    {inADDC, TOperands::RegisterY, 0},
+    {inSUBC, TOperands::RegisterK, 0},
+    {inSUBC, TOperands::RegisterY, 0},
+    {inCOMPC, TOperands::RegisterK, 0},
+    {inCOMPC, TOperands::RegisterY, 0},
+    {inTESTC, TOperands::RegisterK, 0},
+    {inTESTC, TOperands::RegisterY, 0},
+    {inSTAR, TOperands::RegisterK, 0},
+    {inSTAR, TOperands::RegisterY, 0},
+    {inHWBUILD, TOperands::Register, 0},
+    {inOUTK, TOperands::ConstantPort, 0},
+    {inJUMP, TOperands::RegisterPair, 0},
+    {inCALL, TOperands::RegisterPair, 0},
+    {inRETL, TOperands::RegisterK, 0},
+    {inBANKA, TOperands::None, 0},
+    {inBANKB, TOperands::None, 0},
 }};
-static_assert(static_cast<std::size_t>(TOp::InterruptEnable) + 1 == kSpellings.size());
+// Every operation has its spelling; a new one must be added here.
+static_assert(kSpellings[static_cast<std::size_t>(TOp::BankB)].Mnemonic == inBANKB);
 
 template <std::size_t N>
 std::string_view NameOf(const std::array<TPredefinedValue, N>& names, int value) {
@@ -128,6 +148,12 @@ std::string Disassemble(TCoreKind kind, std::uint32_t word) {
     case TOperands::ConditionTarget: return text + " " + std::string(condition) + ", " + target;
     case TOperands::Interrupt:
         return text + " " + std::string(NameOf(kInterruptOptionNames, spelling.Value));
+    case TOperands::RegisterPair:
+        return text + " (" + x + ", " + RegisterName(kind, decoded.Y) + ")";
+    case TOperands::ConstantPort:
+        // The constant fills the fields of sX and sY, the port the low nibble.
+        return text + " $" + HexText(decoded.X << 4 | decoded.Y, 2) + ", $" +
+               HexText(decoded.K & 0xF, 1);
     }
     return text;
 }

@@ -162,6 +162,15 @@ const std::pair<const char*, void (*)(TJson&, TState)> kFields[] = {
          j.Integers(
              Values(s.Simulator.RegisterCount(), [&](int n) { return s.Simulator.Register(n); }));
      }},
+    {"banks",
+     [](TJson& j, TState s) {
+         j.BeginArray();
+         for (int bank = 0; bank < s.Simulator.RegisterBanks(); ++bank)
+             j.Integers(Values(s.Simulator.RegisterCount(),
+                               [&](int n) { return s.Simulator.BankRegister(bank, n); }));
+         j.EndArray();
+     }},
+    {"active_bank", [](TJson& j, TState s) { j.Integer(s.Simulator.ActiveBank()); }},
     {"zero", [](TJson& j, TState s) { j.Boolean(s.Simulator.ZeroFlag()); }},
     {"carry", [](TJson& j, TState s) { j.Boolean(s.Simulator.CarryFlag()); }},
     {"saved_zero", [](TJson& j, TState s) { j.Boolean(s.Simulator.SavedZero()); }},

@@ -1,8 +1,11 @@
 // The instruction cycle of the PicoBlaze cores: interrupt entry, fetch of
 // the pre-decoded entry, execution, and commit of the next address. The
-// semantics are shared by all four cores; their words differ only in how
-// they decode (decode_tables.cpp).
+// semantics are shared by all cores; their words differ in how they decode,
+// and the few places where the cores behave differently are their
+// TCoreBehaviour (decode_tables.cpp).
 #include "simulator/picoblaze_debugger.h"
+
+#include <algorithm>
 
 // Each mode leaves some of the labels of the run loop unused.
 #pragma GCC diagnostic ignored "-Wunused-label"
@@ -36,6 +39,11 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         errorCode_ = seNone;
         return true;
     }
+    if (interruptVector_ >= codeSize_) {
+        // A vector the build put beyond its program memory.
+        errorCode_ = seOutsideCode;
+        return false;
+    }
     interruptEdge_ = false;
     interruptEnable_ = false;
     interruptAck_ = false;
@@ -46,10 +54,17 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         errorCode_ = seStackOverflow;
         return false;
     }
-    stack_[sp_++] = pc_;
+    Push(pc_);
     pc_ = interruptVector_;
     errorCode_ = seNone;
     return true;
+}
+
+// The caller has checked that the stack has room.
+inline void TPicoBlazeDebugger::Push(std::int32_t address) {
+    stack_[sp_] = address;
+    stackFlags_[sp_] = static_cast<std::uint8_t>(zero_ | carry_ << 1 | bankB_ << 2);
+    ++sp_;
 }
 
 // The end of an operation that goes on at next. A fast loop goes straight on
@@ -148,18 +163,38 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
                                         &&RetiDisable,
                                         &&RetiEnable,
                                         &&InterruptDisable,
-                                        &&InterruptEnable};
+                                        &&InterruptEnable,
+                                        &&AddcChainK,
+                                        &&AddcChainR,
+                                        &&SubcChainK,
+                                        &&SubcChainR,
+                                        &&CompcK,
+                                        &&CompcR,
+                                        &&TestcK,
+                                        &&TestcR,
+                                        &&StarK,
+                                        &&StarR,
+                                        &&Hwbuild,
+                                        &&OutConstant,
+                                        &&JumpRegisters,
+                                        &&CallRegisters,
+                                        &&LoadReturn,
+                                        &&BankA,
+                                        &&BankB};
     static_assert(sizeof(kOperations) / sizeof(kOperations[0]) == kOperationCount);
 
     std::int32_t pc = pc_;
     std::int64_t count = instructionCount_;
-    const std::int64_t end = count + maxCycles;
+    // Lowered when an instruction must be followed by a look at the
+    // interrupt, which the fast loops do only between bursts.
+    std::int64_t end = count + maxCycles;
     int cycles = 0;
     const std::uint32_t codeSize = static_cast<std::uint32_t>(codeSize_);
     TExecutionCounts* const counts = executionCounts_;
     TDecoded* d = nullptr;
     std::int32_t next = 0;
     std::int32_t address = 0;
+    bool carryBefore = false;
     TAccess access = TAccess::Done;
 
     auto writeBack = [&] {
@@ -200,24 +235,63 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
     auto bits = [&] { return static_cast<std::uint32_t>(x()); };
     auto b7 = [&] { return (static_cast<std::uint32_t>(x()) >> 7) & 1; };
     auto b0 = [&] { return static_cast<std::uint32_t>(x()) & 1; };
+    // Z chaining of the PicoBlaze 6 carry instructions: the zero flag stays
+    // set only when it was set before.
+    auto chained = [&](auto operation, std::int64_t r) {
+        bool zeroBefore = zero_;
+        operation(r);
+        zero_ = zero_ && zeroBefore;
+    };
     // Flow: next is pc + 1 until a taken jump, call or return replaces it.
-    auto call = [&] {
+    auto call = [&](std::int32_t target) {
         if (sp_ < 0 || sp_ >= stackDepth_) {
             errorCode_ = seStackOverflow;
             return false;
         }
-        stack_[sp_++] = pc + 1;
-        next = k();
+        Push(behaviour_.StackKeepsCallSite ? pc : pc + 1);
+        next = target;
         return true;
     };
-    auto ret = [&] {
+    // Takes the top entry off the stack; sp_ is left at -1 on an empty one.
+    auto pop = [&] {
         if (sp_ <= 0) {
             sp_ = -1;
             errorCode_ = seStackUnderflow;
             return false;
         }
-        next = stack_[--sp_];
+        --sp_;
         return true;
+    };
+    auto ret = [&] {
+        if (!pop()) return false;
+        next = stack_[sp_] + (behaviour_.StackKeepsCallSite ? 1 : 0);
+        return true;
+    };
+    auto retI = [&](bool enable) {
+        interruptEnable_ = enable;
+        UpdateInterruptPending();
+        if (!behaviour_.StackKeepsCallSite) {
+            zero_ = savedZero_;
+            carry_ = savedCarry_;
+            if (!pop()) return false;
+        } else {
+            if (!pop()) return false;
+            std::uint8_t flags = stackFlags_[sp_];
+            zero_ = (flags & 1) != 0;
+            carry_ = (flags & 2) != 0;
+            SelectBank(flags >> 2 & 1);
+        }
+        next = stack_[sp_];
+        return true;
+    };
+    auto registerPair = [&] { return (x() & 0xF) << 8 | (y() & 0xFF); };
+    // A core that lets an instruction complete samples the interrupt at the
+    // end of each instruction: one that enables interrupts while the line is
+    // up has it seen already, and the next cycle enters.
+    auto seeInterruptNow = [&] {
+        if (!behaviour_.InterruptLetsInstructionComplete) return;
+        interruptAck_ = interruptEnable_ && (interruptEdge_ || interruptLine_);
+        UpdateInterruptPending();
     };
 
 Cycle:
@@ -230,6 +304,12 @@ Cycle:
     }
     if (interruptPending_) [[unlikely]] {
         if (interruptEnable_ && (interruptEdge_ || interruptLine_)) {
+            if (!interruptAck_ && behaviour_.InterruptLetsInstructionComplete) {
+                // Seen: this instruction completes, the next cycle enters.
+                interruptAck_ = true;
+                end = std::min(end, count + 1);
+                goto Dispatch;
+            }
             pc_ = pc;
             bool entered = EnterInterrupt();
             pc = pc_;
@@ -334,6 +414,65 @@ SubcR:
     alu(wide() - y() - c());
     next = pc + 1;
     KORVO_COMMIT();
+AddcChainK:
+    chained(alu, wide() + k() + c());
+    next = pc + 1;
+    KORVO_COMMIT();
+AddcChainR:
+    chained(alu, wide() + y() + c());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubcChainK:
+    chained(alu, wide() - k() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+SubcChainR:
+    chained(alu, wide() - y() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+CompcK:
+    chained(compare, wide() - k() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+CompcR:
+    chained(compare, wide() - y() - c());
+    next = pc + 1;
+    KORVO_COMMIT();
+TestcK:
+    // The carry: the parity of the result xor the carry before.
+    carryBefore = carry_;
+    chained(test, wide() & k());
+    carry_ = carry_ != carryBefore;
+    next = pc + 1;
+    KORVO_COMMIT();
+TestcR:
+    carryBefore = carry_;
+    chained(test, wide() & y());
+    carry_ = carry_ != carryBefore;
+    next = pc + 1;
+    KORVO_COMMIT();
+StarK:
+    otherBank_[d->X] = k();
+    next = pc + 1;
+    KORVO_COMMIT();
+StarR:
+    otherBank_[d->X] = y();
+    next = pc + 1;
+    KORVO_COMMIT();
+Hwbuild:
+    x() = options_.HwBuild;
+    carry_ = true;
+    zero_ = x() == 0;
+    next = pc + 1;
+    KORVO_COMMIT();
+BankA:
+    SelectBank(0);
+    next = pc + 1;
+    KORVO_COMMIT();
+BankB:
+    SelectBank(1);
+    next = pc + 1;
+    KORVO_COMMIT();
 
 Sla:
     shift(bits() << 1 | c(), b7());
@@ -408,7 +547,12 @@ Input:
     goto Accessed;
 Output:
     writeBack();
-    access = Output(d->X, address);
+    access = Output(x(), address);
+    goto Accessed;
+OutConstant:
+    // The constant in bits 11..4 (sX and sY), the port in bits 3..0.
+    writeBack();
+    access = Output(d->X << 4 | d->Y, kConstantPortBase + (k() & 0xF));
 Accessed:
     if (access != TAccess::Done) {
         // Refused: the core was reset and the cycle fails. Abandoned: a
@@ -422,6 +566,9 @@ Accessed:
 
 Jump:
     next = k();
+    KORVO_COMMIT();
+JumpRegisters:
+    next = registerPair();
     KORVO_COMMIT();
 JumpZ:
     next = zero_ ? k() : pc + 1;
@@ -438,23 +585,27 @@ JumpNC:
 
 Call:
     next = pc + 1;
-    if (!call()) goto Failed;
+    if (!call(k())) goto Failed;
     KORVO_COMMIT();
 CallZ:
     next = pc + 1;
-    if (zero_ && !call()) goto Failed;
+    if (zero_ && !call(k())) goto Failed;
     KORVO_COMMIT();
 CallNZ:
     next = pc + 1;
-    if (!zero_ && !call()) goto Failed;
+    if (!zero_ && !call(k())) goto Failed;
     KORVO_COMMIT();
 CallC:
     next = pc + 1;
-    if (carry_ && !call()) goto Failed;
+    if (carry_ && !call(k())) goto Failed;
     KORVO_COMMIT();
 CallNC:
     next = pc + 1;
-    if (!carry_ && !call()) goto Failed;
+    if (!carry_ && !call(k())) goto Failed;
+    KORVO_COMMIT();
+CallRegisters:
+    next = pc + 1;
+    if (!call(registerPair())) goto Failed;
     KORVO_COMMIT();
 
 Ret:
@@ -476,14 +627,15 @@ RetNC:
     next = pc + 1;
     if (!carry_ && !ret()) goto Failed;
     KORVO_COMMIT();
+LoadReturn:
+    x() = k();
+    if (!ret()) goto Failed;
+    KORVO_COMMIT();
 
 RetiDisable:
 RetiEnable:
-    interruptEnable_ = d->Op == TOp::RetiEnable;
-    UpdateInterruptPending();
-    zero_ = savedZero_;
-    carry_ = savedCarry_;
-    if (!ret()) goto Failed;
+    if (!retI(d->Op == TOp::RetiEnable)) goto Failed;
+    seeInterruptNow();
     goto CommitCalledOut;
 InterruptDisable:
     SetInterruptEnable(false);
@@ -491,6 +643,7 @@ InterruptDisable:
     goto CommitCalledOut;
 InterruptEnable:
     SetInterruptEnable(true);
+    seeInterruptNow();
     next = pc + 1;
     goto CommitCalledOut;
 

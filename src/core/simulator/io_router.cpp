@@ -60,6 +60,11 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
         default: break;
         }
     }
+    std::uint16_t constantPorts = simulator.ConstantPortsUsed();
+    for (int port = 0; port < static_cast<int>(constantPorts_.size()); ++port)
+        if (constantPorts & (1u << port))
+            constantPorts_[port] =
+                std::make_unique<TOutputPortModel>(port, true, "OUTK", 0, nullptr, "", true);
     scratchPad_.Setup(simulator.ScratchPadSize());
 }
 
@@ -110,6 +115,8 @@ void TSimulationIO::Clear() {
     for (auto& model : outputs_)
         model.reset();
     for (auto& model : bidirectionals_)
+        model.reset();
+    for (auto& model : constantPorts_)
         model.reset();
     uartAt_.fill(nullptr);
     uarts_.clear();
@@ -172,6 +179,9 @@ void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t
     case mkUART:
         if (uartAt_[port]) uartAt_[port]->Write(port, value);
         break;
+    case mkConstantPort:
+        if (auto& model = constantPorts_[address & 0xF]) model->SetValue(value, OnMessage);
+        break;
     default: break;
     }
 }
@@ -186,6 +196,11 @@ TOutputPortModel* TSimulationIO::OutputPort(int port) {
 
 TOutputPortModel* TSimulationIO::BidirectionalPort(int port) {
     return port >= 0 && port < kPortCount ? bidirectionals_[port].get() : nullptr;
+}
+
+TOutputPortModel* TSimulationIO::ConstantPort(int port) {
+    return port >= 0 && port < static_cast<int>(constantPorts_.size()) ? constantPorts_[port].get()
+                                                                       : nullptr;
 }
 
 void TSimulationIO::EditMemoryCell(int port, std::int32_t value) {

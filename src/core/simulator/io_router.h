@@ -57,6 +57,9 @@ public:
     TInputPortModel* InputPort(int port);
     TOutputPortModel* OutputPort(int port);
     TOutputPortModel* BidirectionalPort(int port);
+    // The model of a constant output port (OUTK, 0 to 15) the program
+    // writes; null for one it does not.
+    TOutputPortModel* ConstantPort(int port);
     // The UARTs in the order of their status ports.
     const std::vector<std::unique_ptr<TUARTModel>>& UARTs() const { return uarts_; }
     // The UART that owns a port; null when none does.
@@ -84,6 +87,7 @@ private:
     std::array<std::unique_ptr<TInputPortModel>, 256> inputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> outputs_;
     std::array<std::unique_ptr<TOutputPortModel>, 256> bidirectionals_;
+    std::array<std::unique_ptr<TOutputPortModel>, 16> constantPorts_;
     std::vector<std::unique_ptr<TUARTModel>> uarts_;
     std::array<TUARTModel*, 256> uartAt_{};
     std::int32_t uartBaud_ = 115200;

@@ -1,11 +1,25 @@
 #include "simulator/picoblaze_debugger.h"
 
+#include <utility>
+
 namespace korvo {
 
 TPicoBlazeDebugger::TPicoBlazeDebugger(TCoreKind kind)
-    : core_(CoreDescription(kind)), decoding_(CoreDecoding(kind)), codeSize_(core_.CodeSize),
-      stackDepth_(core_.StackDepth), interruptVector_(core_.InterruptVector) {
+    : core_(CoreDescription(kind)), decoding_(CoreDecoding(kind)), behaviour_(decoding_.Behaviour),
+      codeSize_(core_.CodeSize), stackDepth_(core_.StackDepth),
+      interruptVector_(core_.InterruptVector), options_(DefaultCoreOptions(kind)) {
+    if (core_.HasBuildOptions) scratchPadSize_ = options_.ScratchPadSize;
     ClearCodeImage();
+}
+
+void TPicoBlazeDebugger::SetCoreOptions(const TCoreOptions& options) {
+    options_ = EffectiveCoreOptions(core_.Kind, options);
+    interruptVector_ = options_.InterruptVector;
+    if (core_.HasBuildOptions) scratchPadSize_ = options_.ScratchPadSize;
+    if (options_.ProgramSize != codeSize_) {
+        codeSize_ = options_.ProgramSize;
+        ClearCodeImage();
+    }
 }
 
 // --- Code image ---
@@ -45,6 +59,11 @@ int TPicoBlazeDebugger::CallReturnDepth() const {
 void TPicoBlazeDebugger::ClearCodeImage() {
     codeImage_.fill(TCodeEntry{});
     decoded_.fill(TDecoded{});
+    // Without a program the machine is as it powers up; a reset of a core
+    // that keeps its registers starts from there.
+    registers_.fill(0);
+    otherBank_.fill(0);
+    bankB_ = false;
     SetState(ssIdle);
 }
 
@@ -66,7 +85,8 @@ int TPicoBlazeDebugger::AddressToLine(int address) const {
 
 void TPicoBlazeDebugger::ResetCore() {
     TDebugger::ResetCore();
-    registers_.fill(0);
+    SelectBank(0);
+    if (!behaviour_.ResetKeepsRegisters) registers_.fill(0);
     sp_ = 0;
     zero_ = false;
     carry_ = false;
@@ -83,8 +103,36 @@ void TPicoBlazeDebugger::SetRegister(int n, std::int32_t value) {
     if (n >= 0 && n < static_cast<int>(registers_.size())) registers_[n] = value;
 }
 
+void TPicoBlazeDebugger::SelectBank(int bank) {
+    bool b = bank != 0 && core_.RegisterBanks > 1;
+    if (b == bankB_) return;
+    std::swap(registers_, otherBank_);
+    bankB_ = b;
+}
+
+std::int32_t TPicoBlazeDebugger::BankRegister(int bank, int n) const {
+    if (n < 0 || n >= static_cast<int>(registers_.size())) return 0;
+    return (bank != 0) == bankB_ ? registers_[n] : otherBank_[n];
+}
+
+void TPicoBlazeDebugger::SetBankRegister(int bank, int n, std::int32_t value) {
+    if (n < 0 || n >= static_cast<int>(registers_.size())) return;
+    ((bank != 0) == bankB_ ? registers_ : otherBank_)[n] = value;
+}
+
 std::int32_t TPicoBlazeDebugger::StackEntry(int index) const {
     return index >= 0 && index < static_cast<int>(stack_.size()) ? stack_[index] : 0;
+}
+
+std::uint8_t TPicoBlazeDebugger::StackEntryFlags(int index) const {
+    return index >= 0 && index < static_cast<int>(stackFlags_.size()) ? stackFlags_[index] : 0;
+}
+
+std::uint16_t TPicoBlazeDebugger::ConstantPortsUsed() const {
+    std::uint16_t ports = 0;
+    for (int address = 0; address < codeSize_; ++address)
+        if (decoded_[address].Op == TOp::OutConstant) ports |= 1u << (decoded_[address].K & 0xF);
+    return ports;
 }
 
 void TPicoBlazeDebugger::UpdateInterruptPending() {

@@ -2,6 +2,7 @@
 
 #include "common/assembly_sink.h"
 #include "common/core_kind.h"
+#include "common/core_options.h"
 #include "common/mem_map.h"
 #include "simulator/debugger_base.h"
 #include "simulator/decode.h"
@@ -32,7 +33,13 @@ public:
     explicit TPicoBlazeDebugger(TCoreKind kind);
 
     TCoreKind CoreKind() const override { return core_.Kind; }
-    int CodeSize() const override { return core_.CodeSize; }
+    int CodeSize() const override { return codeSize_; }
+
+    // The build of the core's hardware (a core without build options keeps
+    // its fixed values). A program size that differs from the present one
+    // empties the code image, so set the options before assembling.
+    void SetCoreOptions(const TCoreOptions& options);
+    const TCoreOptions& CoreOptions() const { return options_; }
 
     std::int32_t ReadData(std::int32_t address) override;
     void WriteData(std::int32_t address, std::int32_t value) override;
@@ -50,6 +57,7 @@ public:
     // scratch pad.
     bool UsesScratchPad() const { return core_.HasScratchPad && usesScratchPad_; }
     void SetUsesScratchPad(bool uses) override { usesScratchPad_ = uses; }
+    // A core with build options starts with the size of its options.
     void SetScratchPadSize(int size) { scratchPadSize_ = size; }
     // Bytes of scratch pad; 0 on a core without one.
     int ScratchPadSize() const { return core_.HasScratchPad ? scratchPadSize_ : 0; }
@@ -57,12 +65,22 @@ public:
     // --- Panel accessors ---
     int RegisterCount() const { return core_.RegisterCount; }
     int StackDepth() const { return core_.StackDepth; }
-    int InterruptVector() const { return core_.InterruptVector; }
-    // Registers 0 to kMaxRegisterCount - 1; other numbers read 0 and ignore
-    // writes.
+    int InterruptVector() const { return interruptVector_; }
+    // Registers 0 to kMaxRegisterCount - 1 of the active bank; other numbers
+    // read 0 and ignore writes.
     std::int32_t Register(int n) const;
     void SetRegister(int n, std::int32_t value);
+    // Banks of a core with more than one: 0 is bank A, 1 bank B.
+    int RegisterBanks() const { return core_.RegisterBanks; }
+    int ActiveBank() const { return bankB_ ? 1 : 0; }
+    void SelectBank(int bank);
+    std::int32_t BankRegister(int bank, int n) const;
+    void SetBankRegister(int bank, int n, std::int32_t value);
+    // Return addresses, the bottom entry first.
     std::int32_t StackEntry(int index) const;
+    // The zero and carry flags and the bank kept with a stack entry (on a
+    // core whose stack keeps them): bit 0 zero, bit 1 carry, bit 2 bank B.
+    std::uint8_t StackEntryFlags(int index) const;
     std::int32_t SP() const { return sp_; }
     std::uint8_t ErrorCode() const { return errorCode_; }
     void SetErrorCode(std::uint8_t code) override { errorCode_ = static_cast<TSimError>(code); }
@@ -87,6 +105,10 @@ public:
     bool InterruptEdge() const { return interruptEdge_; }
     void SetInterruptEdge(bool on);
 
+    // The constant output ports (OUTK) the code image writes to: bit p for
+    // port p.
+    std::uint16_t ConstantPortsUsed() const;
+
     // Whole-record copies of the port map.
     TMemMapItem GetPortItem(int address) const;
     void SetPortItem(int address, const TMemMapItem& item) override;
@@ -110,29 +132,42 @@ protected:
 
 private:
     enum class TAccess { Done, Refused, Abandoned };
+    // Addresses of ReadData and WriteData: ports from 0, the scratch pad
+    // from 256, the constant output ports of OUTK from 512.
+    static constexpr std::int32_t kScratchPadBase = 256;
+    static constexpr std::int32_t kConstantPortBase = 512;
+
     template <TLoopMode M>
     TBurstEnd RunCycles(int maxCycles);
     bool EnterInterrupt();
+    void Push(std::int32_t address);
     void UpdateInterruptPending();
     TAccess Input(std::uint8_t x, std::int32_t address);
-    TAccess Output(std::uint8_t x, std::int32_t address);
+    TAccess Output(std::int32_t value, std::int32_t address);
     bool RefuseAccess(const EIOError& error);
     std::int32_t ReadBlockRAM(const TMemMapItem& item) const;
     void AddressBlockRAM(TMemMapItem& item, std::int32_t value);
 
     const TCoreDescription& core_;
     const TCoreDecoding& decoding_;
-    const int codeSize_;
+    const TCoreBehaviour behaviour_;
+    int codeSize_;
     const int stackDepth_;
-    const int interruptVector_;
+    int interruptVector_;
+    TCoreOptions options_;
 
     // Line and word of each entry; the executed flags live in decoded_.
     std::array<TCodeEntry, kCodeImageSize> codeImage_{};
     std::array<TDecoded, kCodeImageSize> decoded_{};
     TMemMap portMap_{};
 
+    // The active bank; a core with two banks keeps the other one apart and
+    // swaps the two when the program selects it.
     std::array<std::int32_t, kMaxRegisterCount> registers_{};
+    std::array<std::int32_t, kMaxRegisterCount> otherBank_{};
+    bool bankB_ = false;
     std::array<std::int32_t, kMaxStackDepth> stack_{};
+    std::array<std::uint8_t, kMaxStackDepth> stackFlags_{};
     std::int32_t sp_ = 0;
     bool zero_ = false;
     bool savedZero_ = false;

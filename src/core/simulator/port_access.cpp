@@ -5,10 +5,6 @@
 
 namespace korvo {
 
-namespace {
-constexpr std::int32_t kScratchPadBase = 256;
-} // namespace
-
 std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
     std::int32_t value = 0;
     if (address >= kScratchPadBase) {
@@ -38,6 +34,13 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
 }
 
 void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
+    if (address >= kConstantPortBase) {
+        // Every constant port exists; nothing refuses a write to one.
+        std::int32_t port = address % 16;
+        if (OnWrite) OnWrite(port, value, mkConstantPort);
+        NotifyAccess(TAccessKind::ConstantWrite, port, value);
+        return;
+    }
     if (address >= kScratchPadBase) {
         std::int32_t offset = address % kScratchPadBase;
         if (offset >= ScratchPadSize())
@@ -97,10 +100,10 @@ TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Input(std::uint8_t x, std::int32
     return TAccess::Done;
 }
 
-TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Output(std::uint8_t x, std::int32_t address) {
+TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Output(std::int32_t value, std::int32_t address) {
     std::uint32_t generation = ResetGeneration();
     try {
-        WriteData(address, registers_[x]);
+        WriteData(address, value);
     } catch (const EIOError& error) {
         RefuseAccess(error);
         return TAccess::Refused;

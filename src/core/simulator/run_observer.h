@@ -5,8 +5,15 @@
 namespace korvo {
 
 // What a port or scratch pad access did: a port read or write, a scratch
-// pad read (FETCH) or write (STORE).
-enum class TAccessKind : std::uint8_t { PortRead, PortWrite, ScratchRead, ScratchWrite };
+// pad read (FETCH) or write (STORE), a write to a constant port (OUTK).
+enum class TAccessKind : std::uint8_t {
+    PortRead,
+    PortWrite,
+    ScratchRead,
+    ScratchWrite,
+    ConstantWrite
+};
+inline constexpr int kAccessKindCount = static_cast<int>(TAccessKind::ConstantWrite) + 1;
 
 // An object that watches or steers a run: a trace, a waveform writer, an
 // interrupt schedule, an expected output. Observers are attached to the

@@ -27,10 +27,14 @@ void TSimulationSession::HandleStateChange() {
     case ssIdle: io_.Clear(); break;
     case ssLoaded:
         if (simulator_.UsesScratchPad()) {
+            // A core with build options was built with its size; the others
+            // take the setting.
             using namespace settings;
             int size = scratchPadOverride_ ? *scratchPadOverride_
-                       : settings_         ? ScratchPadBytes(LoadScratchPadChoice(*settings_))
-                                           : ScratchPadBytes(kDefaultScratchPadChoice);
+                       : CoreDescription(simulator_.CoreKind()).HasBuildOptions
+                           ? simulator_.CoreOptions().ScratchPadSize
+                       : settings_ ? ScratchPadBytes(LoadScratchPadChoice(*settings_))
+                                   : ScratchPadBytes(kDefaultScratchPadChoice);
             simulator_.SetScratchPadSize(size);
         }
         frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_

@@ -51,6 +51,7 @@ TVcdWriter::TVcdWriter(const TPicoBlazeDebugger& simulator, std::ostream& out,
     : simulator_(simulator), out_(out), frequencyMHz_(frequencyMHz > 0 ? frequencyMHz : 1),
       limit_(instructionLimit) {
     portSignals_.fill(-1);
+    constantSignals_.fill(-1);
 }
 
 void TVcdWriter::AddSignal(std::string scope, std::string name, int width) {
@@ -65,14 +66,20 @@ void TVcdWriter::AddState(std::string name, int width, TSample sample) {
 void TVcdWriter::Begin() {
     const TCoreDescription& core = CoreDescription(simulator_.CoreKind());
     // One line per signal of the core.
-    AddState("pc", BitsFor(core.CodeSize), [](const auto& s) { return s.PC(); });
+    AddState("pc", BitsFor(simulator_.CodeSize()), [](const auto& s) { return s.PC(); });
     AddState("instr", core.WordBits, [](const auto& s) {
         TCodeEntry entry;
         s.GetCodeEntry(s.PC(), entry);
         return entry.Word;
     });
-    for (int n = 0; n < simulator_.RegisterCount(); ++n)
-        AddState(RegisterName(simulator_, n), 8, [n](const auto& s) { return s.Register(n); });
+    // A core with two banks: "a_s0" ... "b_sF" and which bank is active.
+    const int banks = simulator_.RegisterBanks();
+    for (int bank = 0; bank < banks; ++bank)
+        for (int n = 0; n < simulator_.RegisterCount(); ++n)
+            AddState((banks > 1 ? std::string(1, static_cast<char>('a' + bank)) + "_" : "") +
+                         RegisterName(simulator_, n),
+                     8, [bank, n](const auto& s) { return s.BankRegister(bank, n); });
+    if (banks > 1) AddState("bank", 1, [](const auto& s) { return s.ActiveBank(); });
     AddState("zero", 1, [](const auto& s) { return s.ZeroFlag(); });
     AddState("carry", 1, [](const auto& s) { return s.CarryFlag(); });
     AddState("interrupt", 1, [](const auto& s) { return s.InterruptLine() || s.InterruptEdge(); });
@@ -87,6 +94,14 @@ void TVcdWriter::Begin() {
         signals_.back().Value = item.Value;
         AddSignal("ports", name + "_rd", 1);
         AddSignal("ports", name + "_wr", 1);
+    }
+    // The constant ports of OUTK the program writes: a value and its strobe.
+    std::uint16_t constantPorts = simulator_.ConstantPortsUsed();
+    for (int port = 0; port < static_cast<int>(constantSignals_.size()); ++port) {
+        if (!(constantPorts & (1u << port))) continue;
+        constantSignals_[port] = static_cast<int>(signals_.size());
+        AddSignal("ports", "outk_" + HexText(port, 1), 8);
+        AddSignal("ports", "outk_" + HexText(port, 1) + "_wr", 1);
     }
 
     out_ << "$version " << kApplicationTitle << " " << kProductVersion << " $end\n"
@@ -136,6 +151,13 @@ void TVcdWriter::BeforeCycle() {
 void TVcdWriter::Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {
     if (!WatchesCycles() || kind == TAccessKind::ScratchRead || kind == TAccessKind::ScratchWrite)
         return;
+    if (kind == TAccessKind::ConstantWrite) {
+        int first = constantSignals_[address & 0xF];
+        if (first < 0) return;
+        signals_[first].Value = Masked(value, 8);
+        signals_[first + 1].Value = 1;
+        return;
+    }
     int first = portSignals_[address & 0xFF];
     if (first < 0) return;
     signals_[first].Value = Masked(value, 8);
@@ -145,16 +167,21 @@ void TVcdWriter::Accessed(TAccessKind kind, std::int32_t address, std::int32_t v
 void TVcdWriter::AfterCycle() {
     if (finished_) return;
     if (simulator_.InstructionCount() > countBefore_) WriteChanges(countBefore_);
-    // Strobes last one instruction.
+    ClearStrobes();
+}
+
+// Strobes last one instruction.
+void TVcdWriter::ClearStrobes() {
     for (int first : portSignals_)
         if (first >= 0) signals_[first + 1].Value = signals_[first + 2].Value = 0;
+    for (int first : constantSignals_)
+        if (first >= 0) signals_[first + 1].Value = 0;
 }
 
 void TVcdWriter::Finish() {
     if (!started_ || finished_) return;
     Sample();
-    for (int first : portSignals_)
-        if (first >= 0) signals_[first + 1].Value = signals_[first + 2].Value = 0;
+    ClearStrobes();
     WriteChanges(simulator_.InstructionCount());
     finished_ = true;
     out_.flush();

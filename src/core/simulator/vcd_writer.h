@@ -21,8 +21,9 @@ class TPicoBlazeDebugger;
 // instructions before it left. At most a given number of instructions is
 // written, after which the run goes on at full speed.
 //
-// Scopes: the core (pc, instr, registers, zero, carry, interrupt, ie) and
-// the ports (every mapped port's value with its read and write strobe).
+// Scopes: the core (pc, instr, registers of each bank and the active bank,
+// zero, carry, interrupt, ie) and the ports (every mapped port's value with
+// its read and write strobe, and the constant ports of OUTK with theirs).
 class TVcdWriter : public IRunObserver {
 public:
     TVcdWriter(const TPicoBlazeDebugger& simulator, std::ostream& out, std::int32_t frequencyMHz,
@@ -38,7 +39,8 @@ public:
     void BeforeCycle() override;
     void AfterCycle() override;
     bool Watches(TAccessKind kind, std::int32_t /*address*/) const override {
-        return kind == TAccessKind::PortRead || kind == TAccessKind::PortWrite;
+        return kind == TAccessKind::PortRead || kind == TAccessKind::PortWrite ||
+               kind == TAccessKind::ConstantWrite;
     }
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
@@ -60,6 +62,7 @@ private:
     // Writes the changed signals at the time of instruction count.
     void WriteChanges(std::int64_t count);
     void WriteValue(const TSignal& signal);
+    void ClearStrobes();
     std::int64_t Picoseconds(std::int64_t count) const;
 
     const TPicoBlazeDebugger& simulator_;
@@ -71,6 +74,8 @@ private:
     // Per port: its value signal, followed by the read and write strobes;
     // -1 for a port without signals.
     std::array<int, 256> portSignals_{};
+    // Per constant port (OUTK): its value signal, followed by its strobe.
+    std::array<int, 16> constantSignals_{};
     std::int64_t countBefore_ = 0;
     std::int64_t lastTime_ = -1;
     bool started_ = false;

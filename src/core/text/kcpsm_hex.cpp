@@ -11,10 +11,11 @@ std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
     while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
         lines.pop_back();
     auto fail = [&](const std::string& reason) {
-        throw EFileError("\"" + path + "\" is not a KCPSM3 .hex file: " + reason);
+        throw EFileError("\"" + path + "\" is not a KCPSM .hex file: " + reason);
     };
-    if (lines.size() != kKcpsmHexWords)
-        fail(std::to_string(lines.size()) + " lines, not " + std::to_string(kKcpsmHexWords));
+    if (lines.size() != kKcpsmHexWords && lines.size() != kKcpsm6HexWords)
+        fail(std::to_string(lines.size()) + " lines, not " + std::to_string(kKcpsmHexWords) +
+             " or " + std::to_string(kKcpsm6HexWords));
     std::vector<std::uint32_t> words;
     words.reserve(lines.size());
     for (const std::string& line : lines) {

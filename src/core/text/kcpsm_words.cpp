@@ -23,7 +23,7 @@ bool IsKcpsmComment(std::string_view word) {
     return !word.empty() && word.front() == ';';
 }
 
-std::vector<std::string> SplitKcpsmWords(std::string_view line) {
+std::vector<std::string> SplitKcpsmWords(std::string_view line, bool quoted) {
     std::vector<std::string> words;
     std::size_t position = 0;
     while (position < line.size()) {
@@ -39,16 +39,20 @@ std::vector<std::string> SplitKcpsmWords(std::string_view line) {
             break;
         }
         start = position;
-        while (position < line.size() && !IsDelimiter(line[position]) && line[position] != ';')
+        bool inQuotes = false;
+        while (position < line.size() &&
+               (inQuotes || (!IsDelimiter(line[position]) && line[position] != ';'))) {
+            if (quoted && line[position] == '"') inQuotes = !inQuotes;
             ++position;
+        }
         words.emplace_back(line.substr(start, position - start));
     }
     return words;
 }
 
-TKcpsmStatement SplitKcpsmStatement(std::string_view line) {
+TKcpsmStatement SplitKcpsmStatement(std::string_view line, bool quoted) {
     TKcpsmStatement statement;
-    statement.Words = SplitKcpsmWords(TrimKcpsmLine(line));
+    statement.Words = SplitKcpsmWords(TrimKcpsmLine(line), quoted);
     auto& words = statement.Words;
     if (!words.empty() &&
         (words.front().find(':') != std::string::npos || IsKcpsmComment(words.front()))) {

@@ -12,8 +12,9 @@ std::string_view TrimKcpsmLine(std::string_view line);
 // Splits a trimmed KCPSM line into words. Tab, blank and "," separate words;
 // a ";" takes the rest of the line as one last word, also where it is glued
 // to the end of a word ("RETURN;" is "RETURN" and ";"). A separator at the
-// very end of the line gives one final empty word.
-std::vector<std::string> SplitKcpsmWords(std::string_view line);
+// very end of the line gives one final empty word. With quoted (KCPSM6), text
+// between double quotes belongs to its word, separators and ";" included.
+std::vector<std::string> SplitKcpsmWords(std::string_view line, bool quoted = false);
 
 bool IsKcpsmComment(std::string_view word);
 
@@ -33,6 +34,6 @@ struct TKcpsmStatement {
     }
 };
 
-TKcpsmStatement SplitKcpsmStatement(std::string_view line);
+TKcpsmStatement SplitKcpsmStatement(std::string_view line, bool quoted = false);
 
 } // namespace korvo

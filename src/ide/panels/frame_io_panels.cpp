@@ -6,6 +6,7 @@
 #include "panels/panel_widgets.h"
 #include "simulator/io_router.h"
 
+#include <QLabel>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -37,6 +38,8 @@ bool TFrameIOPanels::Build(TSimulationIO& io, int maxVertical) {
         if (auto* output = io.OutputPort(port); output && output->Visible()) ++shown;
         if (auto* inOut = io.BidirectionalPort(port); inOut && inOut->Visible()) ++shown;
     }
+    for (int port = 0; port < static_cast<int>(constants_.size()); ++port)
+        if (io.ConstantPort(port)) ++shown;
     columns_ = shown > maxVertical ? 2 : 1;
     for (int port = 0; port < kPortCount; ++port) {
         if (auto* model = io.InputPort(port); model && model->Visible()) {
@@ -60,6 +63,17 @@ bool TFrameIOPanels::Build(TSimulationIO& io, int maxVertical) {
             (outputOnly ? outputs_ : inOuts_)[port] = frame;
             Place(frame);
         }
+    }
+    for (int port = 0; port < static_cast<int>(constants_.size()); ++port) {
+        TOutputPortModel* model = io.ConstantPort(port);
+        if (!model) continue;
+        auto* frame = new TFrameOutput(*model, dialogs_, message, content_);
+        frame->setObjectName(QStringLiteral("FrameConstant%1").arg(port));
+        frame->SetOutputOnly(true);
+        frame->SetName(QString::fromStdString(model->Name()));
+        frame->PortLabel->setText(QStringLiteral("K%1").arg(port, 0, 16).toUpper());
+        constants_[port] = frame;
+        Place(frame);
     }
     int rows = (frameCount_ + columns_ - 1) / columns_;
     int across = std::min(frameCount_, columns_);
@@ -86,6 +100,10 @@ void TFrameIOPanels::DestroyAllFrames() {
         outputs_[port] = nullptr;
         inputs_[port] = nullptr;
     }
+    for (auto*& frame : constants_) {
+        delete frame;
+        frame = nullptr;
+    }
     frameCount_ = 0;
     content_->resize(0, 0);
 }
@@ -96,6 +114,8 @@ void TFrameIOPanels::Refresh() {
         if (outputs_[port]) outputs_[port]->Refresh();
         if (inOuts_[port]) inOuts_[port]->Refresh();
     }
+    for (auto* frame : constants_)
+        if (frame) frame->Refresh();
 }
 
 void TFrameIOPanels::ListValues(TShownValues& values) const {
@@ -105,6 +125,8 @@ void TFrameIOPanels::ListValues(TShownValues& values) const {
         for (TFrameOutput* frame : {outputs_[port], inOuts_[port]})
             if (frame) values.emplace_back(frame->ValueLabel, frame->Model().Value());
     }
+    for (TFrameOutput* frame : constants_)
+        if (frame) values.emplace_back(frame->ValueLabel, frame->Model().Value());
 }
 
 TFrameInput* TFrameIOPanels::InputFrame(int port) const {
@@ -117,6 +139,10 @@ TFrameOutput* TFrameIOPanels::OutputFrame(int port) const {
 
 TFrameOutput* TFrameIOPanels::InOutFrame(int port) const {
     return port >= 0 && port < kPortCount ? inOuts_[port] : nullptr;
+}
+
+TFrameOutput* TFrameIOPanels::ConstantFrame(int port) const {
+    return port >= 0 && port < static_cast<int>(constants_.size()) ? constants_[port] : nullptr;
 }
 
 QSize TFrameIOPanels::sizeHint() const {

@@ -15,8 +15,9 @@ class TSimulationIO;
 
 // The input, output and bidirectional frames of a simulated program, in one
 // column, or in two when there are more frames than the maximum placed
-// vertically. Frames exist from the loading of a program to the end of its
-// simulation; they show and edit the port models of the simulation.
+// vertically; after them the constant output ports (OUTK) the program writes. Frames exist from the
+// loading of a program to the end of its simulation; they show and edit the port models of the
+// simulation.
 class TFrameIOPanels : public QScrollArea {
     Q_OBJECT
 public:
@@ -35,6 +36,8 @@ public:
     TFrameInput* InputFrame(int port) const;
     TFrameOutput* OutputFrame(int port) const;
     TFrameOutput* InOutFrame(int port) const;
+    // The frame of a constant output port of OUTK (0 to 15).
+    TFrameOutput* ConstantFrame(int port) const;
     int FrameCount() const { return frameCount_; }
 
     // Message boxes of the frames' models ("Bad format specifier ...").
@@ -54,6 +57,7 @@ private:
     std::array<TFrameInput*, 256> inputs_{};
     std::array<TFrameOutput*, 256> outputs_{};
     std::array<TFrameOutput*, 256> inOuts_{};
+    std::array<TFrameOutput*, 16> constants_{};
     int frameCount_ = 0;
     int columns_ = 1;
 };

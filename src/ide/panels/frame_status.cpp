@@ -89,12 +89,21 @@ TFrameStatus::TFrameStatus(QWidget* parent) : QWidget(parent) {
                            edit->fontMetrics().height() + 4);
         connect(edit, &QLineEdit::editingFinished, this, [this, n] { CommitRegister(n); });
         int column = 2 * (n / kRowsPerColumn);
-        registers->addWidget(label, n % kRowsPerColumn, column);
-        registers->addWidget(edit, n % kRowsPerColumn, column + 1);
+        registers->addWidget(label, 1 + n % kRowsPerColumn, column);
+        registers->addWidget(edit, 1 + n % kRowsPerColumn, column + 1);
         if (n >= kRowsPerColumn && n % kRowsPerColumn == 0)
             registers->setColumnMinimumWidth(column - 1, edit->width() + 6);
         RegisterLabels[n] = label;
         RegisterEdits[n] = edit;
+    }
+    // A bank takes two columns of eight registers.
+    for (int bank = 0; bank < static_cast<int>(BankHeaders.size()); ++bank) {
+        auto* header = new QLabel(GroupRegisters);
+        header->setObjectName(QStringLiteral("BankHeader%1").arg(QChar('A' + bank)));
+        header->setFont(labelFont);
+        header->setAlignment(Qt::AlignCenter);
+        registers->addWidget(header, 0, 4 * bank, 1, 4);
+        BankHeaders[bank] = header;
     }
 
     auto* layout = new QVBoxLayout(this);
@@ -138,14 +147,29 @@ QCheckBox* TFrameStatus::MakeCheckBox(QAction* action, const QString& hint, QWid
     return box;
 }
 
+int TFrameStatus::RowCount() const {
+    return simulator_ ? simulator_->RegisterCount() * simulator_->RegisterBanks() : 0;
+}
+
+int TFrameStatus::BankOfRow(int row) const {
+    return simulator_ && simulator_->RegisterBanks() > 1 ? row / simulator_->RegisterCount() : -1;
+}
+
+int TFrameStatus::RegisterOfRow(int row) const {
+    return simulator_ ? row % simulator_->RegisterCount() : row;
+}
+
 void TFrameStatus::Bind(TPicoBlazeDebugger* simulator) {
     simulator_ = simulator;
-    int count = simulator ? simulator->RegisterCount() : 0;
+    int count = RowCount();
     for (int n = 0; n < kRegisterRows; ++n) {
         RegisterLabels[n]->setVisible(n < count);
         RegisterEdits[n]->setVisible(n < count);
-        if (!simulator) SetRegisterName(n, QString());
+        ShowRegisterName(n, QString());
     }
+    bool banked = simulator && simulator->RegisterBanks() > 1;
+    for (auto* header : BankHeaders)
+        header->setVisible(banked);
     GroupInterrupt->setVisible(simulator != nullptr);
     GroupStatus->setVisible(simulator != nullptr);
     GroupRegisters->setVisible(simulator != nullptr);
@@ -153,39 +177,66 @@ void TFrameStatus::Bind(TPicoBlazeDebugger* simulator) {
 }
 
 void TFrameStatus::SetRegisterName(int n, const QString& name) {
-    if (n < 0 || n >= kRegisterRows) return;
-    QLabel* label = RegisterLabels[n];
+    int step =
+        simulator_ && simulator_->RegisterBanks() > 1 ? simulator_->RegisterCount() : kRegisterRows;
+    for (int row = n; row >= 0 && row < kRegisterRows; row += step)
+        ShowRegisterName(row, name);
+}
+
+void TFrameStatus::ShowRegisterName(int row, const QString& name) {
+    QLabel* label = RegisterLabels[row];
     // The name shows in the row, cut short when long; the hint holds it whole.
     QFontMetrics metrics = label->fontMetrics();
     QString shown = metrics.elidedText(name, Qt::ElideRight,
                                        metrics.horizontalAdvance(QString(kShownNameLength, '0')));
-    label->setText(HexDigits(n, 1) + QLatin1Char(' ') + shown);
+    label->setText(HexDigits(RegisterOfRow(row), 1) + QLatin1Char(' ') + shown);
     label->setToolTip(name);
-    RegisterEdits[n]->setToolTip(name);
+    RegisterEdits[row]->setToolTip(name);
+}
+
+// A register of a bank, or of the active bank on a core with one.
+static std::int32_t RowValue(const TPicoBlazeDebugger& simulator, int bank, int n) {
+    return bank < 0 ? simulator.Register(n) : simulator.BankRegister(bank, n);
 }
 
 void TFrameStatus::EditsToRegisters() {
-    if (!simulator_) return;
-    for (int n = 0; n < simulator_->RegisterCount(); ++n)
-        if (RegisterEdits[n]->isModified())
-            simulator_->SetRegister(n, TRAMROMEntryForm::ByteValue(RegisterEdits[n]->text()));
+    for (int row = 0; row < RowCount(); ++row)
+        if (RegisterEdits[row]->isModified()) CommitRegister(row);
 }
 
 void TFrameStatus::RegistersToEdits() {
-    if (!simulator_) return;
-    for (int n = 0; n < simulator_->RegisterCount(); ++n) {
-        QLineEdit* edit = RegisterEdits[n];
+    for (int row = 0; row < RowCount(); ++row) {
+        QLineEdit* edit = RegisterEdits[row];
         if (edit->hasFocus() && edit->isModified()) continue;
-        QString text = HexDigits(simulator_->Register(n), 2);
+        QString text = HexDigits(RowValue(*simulator_, BankOfRow(row), RegisterOfRow(row)), 2);
         if (edit->text() != text || edit->isModified()) edit->setText(text);
+    }
+    ShowActiveBank();
+}
+
+void TFrameStatus::ShowActiveBank() {
+    for (int bank = 0; bank < static_cast<int>(BankHeaders.size()); ++bank) {
+        bool active = simulator_ && simulator_->ActiveBank() == bank;
+        QString text = QStringLiteral("Bank %1").arg(QChar('A' + bank));
+        if (active) text += QStringLiteral(" (active)");
+        if (BankHeaders[bank]->text() == text) continue;
+        BankHeaders[bank]->setText(text);
+        QFont font = BankHeaders[bank]->font();
+        font.setBold(active);
+        BankHeaders[bank]->setFont(font);
     }
 }
 
-void TFrameStatus::CommitRegister(int n) {
-    QLineEdit* edit = RegisterEdits[n];
+void TFrameStatus::CommitRegister(int row) {
+    QLineEdit* edit = RegisterEdits[row];
     if (!simulator_ || !edit->isModified()) return;
-    simulator_->SetRegister(n, TRAMROMEntryForm::ByteValue(edit->text()));
-    edit->setText(HexDigits(simulator_->Register(n), 2));
+    int bank = BankOfRow(row), n = RegisterOfRow(row);
+    std::int32_t value = TRAMROMEntryForm::ByteValue(edit->text());
+    if (bank < 0)
+        simulator_->SetRegister(n, value);
+    else
+        simulator_->SetBankRegister(bank, n, value);
+    edit->setText(HexDigits(RowValue(*simulator_, bank, n), 2));
 }
 
 void TFrameStatus::UpdateActions() {
@@ -209,8 +260,9 @@ void TFrameStatus::Refresh() {
 
 void TFrameStatus::ListValues(TShownValues& values) const {
     if (!simulator_) return;
-    for (int n = 0; n < simulator_->RegisterCount(); ++n)
-        values.emplace_back(RegisterEdits[n], simulator_->Register(n));
+    for (int row = 0; row < RowCount(); ++row)
+        values.emplace_back(RegisterEdits[row],
+                            RowValue(*simulator_, BankOfRow(row), RegisterOfRow(row)));
     values.emplace_back(CheckZero, simulator_->ZeroFlag());
     values.emplace_back(CheckCarry, simulator_->CarryFlag());
     values.emplace_back(CheckEnable, simulator_->InterruptEnable());

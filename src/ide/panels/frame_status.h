@@ -50,15 +50,19 @@ public:
     QCheckBox* CheckZero = nullptr;
     QCheckBox* CheckCarry = nullptr;
     QCheckBox* CheckEnable = nullptr;
+    // Row r shows register r; on a core with two banks rows 0 to 15 are
+    // bank A and rows 16 to 31 bank B, under a header each that marks the
+    // active bank.
     std::array<QLabel*, kRegisterRows> RegisterLabels{};
     std::array<QLineEdit*, kRegisterRows> RegisterEdits{};
+    std::array<QLabel*, 2> BankHeaders{};
 
     // Binds the simulator (null to unbind) and shows the register rows its
     // core has.
     void Bind(TPicoBlazeDebugger* simulator);
     TPicoBlazeDebugger* Simulator() const { return simulator_; }
-    // The name the program gives register n: shown after the number in its
-    // row (cut short when long) and whole as the row's hint.
+    // The name the program gives register n (in every bank): shown after the
+    // number in its row (cut short when long) and whole as the row's hint.
     void SetRegisterName(int n, const QString& name);
 
     // Typed register values into the simulator (when a run starts): a text
@@ -88,7 +92,14 @@ private:
     void ToggleInterrupt();
     void ToggleEdge();
     void ToggleTimer();
-    void CommitRegister(int n);
+    void CommitRegister(int row);
+    // The number of a row's register and the name the program gives it.
+    void ShowRegisterName(int row, const QString& name);
+    // The rows the bound core has, and the bank and register of a row.
+    int RowCount() const;
+    int BankOfRow(int row) const;
+    int RegisterOfRow(int row) const;
+    void ShowActiveBank();
     QCheckBox* MakeCheckBox(QAction* action, const QString& hint, QWidget* parent);
 
     TPicoBlazeDebugger* simulator_ = nullptr;

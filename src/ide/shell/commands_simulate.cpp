@@ -13,6 +13,8 @@
 #include "panels/simulation_panels.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
+
+#include "common/settings_layout.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
 #include "shell/icons.h"
@@ -183,6 +185,8 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
                                            std::vector<std::string>& listing,
                                            std::vector<TAssemblyDiagnostic>& diagnostics,
                                            TPicoBlazeDebugger& simulator) {
+    // A core with build options assembles for the build the settings hold.
+    simulator.SetCoreOptions(settings::LoadCoreOptions(settings_, simulator.CoreKind()));
     TAssemblyContext context{parser_, &simulator, Log(), settings_, &launcher_};
     context.SuggestOtherCore = true;
     try {

@@ -346,8 +346,17 @@ void TEditor::ConvertKcpsmSource() {
     auto* text = TextControl();
     if (!text) return;
     auto self = shared_from_this();
-    TKcpsmConversion conversion =
-        ImportKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns());
+    // KCPSM6 INCLUDE files are found beside the document.
+    TKcpsmImportOptions options;
+    options.SourceFile = FileSystemName(fileName_);
+    TKcpsmConversion conversion;
+    try {
+        conversion =
+            ImportKcpsmSource(host_.Parser(), SourceLines(), CoreKind(), host_.Columns(), options);
+    } catch (const EFileError& error) {
+        host_.Dialogs().ShowError(host_.DialogParent(), QString::fromStdString(error.what()));
+        return;
+    }
     text->setUpdatesEnabled(false);
     ReplaceSourceLines(conversion.Lines);
     text->setUpdatesEnabled(true);

@@ -1,6 +1,7 @@
 #include "shell/settings_misc_page.h"
 
 #include "base/fonts.h"
+#include "shell/settings_build_group.h"
 #include "shell/settings_uart_group.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -120,6 +123,8 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
         scratchLayout->addWidget(choice, i % 3, i / 3);
     }
 
+    build_ = new TCoreBuildGroup(this);
+
     auto* windowGroup = new QGroupBox(QStringLiteral(" Window "), this);
     auto* windowLayout = new QFormLayout(windowGroup);
     theme_ = new QComboBox(windowGroup);
@@ -131,12 +136,25 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     reopenFiles_->setObjectName(QStringLiteral("reopenFiles"));
     windowLayout->addRow(reopenFiles_);
 
-    auto* side = new QVBoxLayout;
+    // The side column is taller than the fixed dialog: it scrolls, so that
+    // the dialog keeps its size.
+    auto* sideArea = new QScrollArea(this);
+    sideArea->setObjectName(QStringLiteral("miscSide"));
+    sideArea->setFrameShape(QFrame::NoFrame);
+    sideArea->setWidgetResizable(true);
+    sideArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* sideWidget = new QWidget(sideArea);
+    auto* side = new QVBoxLayout(sideWidget);
+    side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(timeGroup);
     side->addWidget(scratchGroup);
+    side->addWidget(build_);
     uart_ = new TUartSettingsGroup(this);
     side->addWidget(uart_);
     side->addStretch();
+    sideArea->setWidget(sideWidget);
+    sideArea->setMinimumWidth(sideWidget->minimumSizeHint().width() +
+                              sideArea->verticalScrollBar()->sizeHint().width());
 
     auto* left = new QVBoxLayout;
     left->addWidget(editorGroup, 1);
@@ -144,7 +162,10 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
-    layout->addLayout(side, 1);
+    layout->addWidget(sideArea, 1);
+    // The side column's scroll bar takes the place of the page's right margin.
+    QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(margins.left(), margins.top(), 0, margins.bottom());
 
     ShowEditorSettings({});
     scratchPad_->button(settings::kDefaultScratchPadChoice)->setChecked(true);
@@ -163,6 +184,7 @@ void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
     frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
+    build_->Load(settings);
     theme_->setCurrentIndex(static_cast<int>(settings::LoadThemeChoice(settings)));
     reopenFiles_->setChecked(settings::LoadReopenFiles(settings));
     uart_->Load(settings);
@@ -194,6 +216,7 @@ void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
     settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
+    build_->Store(settings);
     settings::StoreThemeChoice(settings,
                                static_cast<settings::TThemeChoice>(theme_->currentIndex()));
     settings::StoreReopenFiles(settings, reopenFiles_->isChecked());

@@ -13,18 +13,19 @@ class QSpinBox;
 
 namespace korvo {
 
+class TCoreBuildGroup;
 class TUartSettingsGroup;
 
 // The "Misc" page: the editor's font and typing switches, the simulated
-// clock frequency, the scratch pad size, the UARTs, the colours of the
-// program and whether the last session's files open again.
+// clock frequency, the scratch pad size, the build of PicoBlaze 6, the UARTs,
+// the colours of the program and whether the last session's files open again.
 class TMiscPage : public TSettingsPage {
     Q_OBJECT
 public:
     explicit TMiscPage(QWidget* parent = nullptr);
 
-    // "Editor", "Time", "ScratchPad", "UART" and the theme and session
-    // switches of "Options".
+    // "Editor", "Time", "ScratchPad", the core build, "UART" and the theme and
+    // session switches of "Options".
     void Load(const ISettingsStore& settings);
     // Lists the installed fixed-pitch font families; the font shown stays.
     void FillFontList();
@@ -45,6 +46,7 @@ private:
     std::array<QCheckBox*, 5> switches_{};
     QLineEdit* frequency_ = nullptr;
     QButtonGroup* scratchPad_ = nullptr;
+    TCoreBuildGroup* build_ = nullptr;
     QComboBox* theme_ = nullptr;
     QCheckBox* reopenFiles_ = nullptr;
     TUartSettingsGroup* uart_ = nullptr;

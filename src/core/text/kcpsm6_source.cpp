@@ -1,0 +1,205 @@
+#include "text/kcpsm6_source.h"
+
+#include "assembler/symbol_table.h"
+#include "common/hex_text.h"
+#include "common/text_file.h"
+#include "text/kcpsm_words.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace korvo {
+
+namespace {
+
+// The statement words only KCPSM6 knows.
+constexpr std::array<std::string_view, 14> kKcpsm6Words{
+    "STAR",  "TESTCY", "COMPARECY", "HWBUILD", "OUTPUTK", "LOAD&RETURN",  "REGBANK",
+    "JUMP@", "CALL@",  "STRING",    "TABLE",   "INCLUDE", "DEFAULT_JUMP", "INST"};
+
+struct TPredefined {
+    std::string_view Name;
+    int Value;
+};
+constexpr std::array<TPredefined, 11> kPredefined{{{"NUL", 0x00},
+                                                   {"BEL", 0x07},
+                                                   {"BS", 0x08},
+                                                   {"HT", 0x09},
+                                                   {"LF", 0x0A},
+                                                   {"VT", 0x0B},
+                                                   {"CR", 0x0D},
+                                                   {"ESC", 0x1B},
+                                                   {"DEL", 0x7F},
+                                                   {"DCS", 0x90},
+                                                   {"ST", 0x9C}}};
+
+// The digits before a suffix such as 'd, in the given base.
+std::optional<std::uint32_t> DigitsWithSuffix(std::string_view word, std::string_view suffix,
+                                              int base) {
+    if (word.size() <= suffix.size()) return std::nullopt;
+    if (!SameTextIgnoringCase(word.substr(word.size() - suffix.size()), suffix))
+        return std::nullopt;
+    std::string_view digits = word.substr(0, word.size() - suffix.size());
+    std::uint32_t value = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return value;
+}
+
+// "A": one character between double quotes.
+std::optional<std::uint8_t> QuotedCharacter(std::string_view word) {
+    if (word.size() != 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
+    return static_cast<std::uint8_t>(word[1]);
+}
+
+bool IsNumberForm(std::string_view word) {
+    return DigitsWithSuffix(word, "'d", 10) || DigitsWithSuffix(word, "'b", 2) ||
+           Kcpsm6AddressPart(word);
+}
+
+} // namespace
+
+bool LooksLikeKcpsm6(const std::vector<std::string>& lines) {
+    for (const auto& line : lines) {
+        TKcpsmStatement statement = SplitKcpsmStatement(line, true);
+        if (statement.Words.empty()) continue;
+        const std::string keyword = UpperCase(statement.Words.front());
+        if (std::ranges::find(kKcpsm6Words, keyword) != kKcpsm6Words.end()) return true;
+        for (std::size_t i = 1; i < statement.OperandEnd(); ++i)
+            if (IsNumberForm(statement.Words[i])) return true;
+    }
+    return false;
+}
+
+std::string DialectCharacter(std::uint8_t c) {
+    if (c >= 0x20 && c < 0x7F && c != '\'') return std::string("'") + static_cast<char>(c) + "'";
+    return "$" + HexText(c, 2);
+}
+
+std::optional<std::string> Kcpsm6NumberText(std::string_view word) {
+    if (auto value = DigitsWithSuffix(word, "'d", 10)) return std::to_string(*value);
+    if (DigitsWithSuffix(word, "'b", 2)) return "%" + std::string(word.substr(0, word.size() - 2));
+    if (auto c = QuotedCharacter(word)) return DialectCharacter(*c);
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> Kcpsm6NumberValue(std::string_view word) {
+    if (auto value = DigitsWithSuffix(word, "'d", 10)) return value;
+    if (auto value = DigitsWithSuffix(word, "'b", 2)) return value;
+    if (auto c = QuotedCharacter(word)) return *c;
+    if (auto value = ParseHex(word); value && *value <= 0xFFFFFFFF)
+        return static_cast<std::uint32_t>(*value);
+    return std::nullopt;
+}
+
+std::optional<TKcpsm6AddressPart> Kcpsm6AddressPart(std::string_view word) {
+    for (auto [suffix, upper] : {std::pair{std::string_view("'upper"), true},
+                                 std::pair{std::string_view("'lower"), false}})
+        if (word.size() > suffix.size() &&
+            SameTextIgnoringCase(word.substr(word.size() - suffix.size()), suffix))
+            return TKcpsm6AddressPart{word.substr(0, word.size() - suffix.size()), upper};
+    return std::nullopt;
+}
+
+std::optional<int> Kcpsm6PredefinedValue(std::string_view name, const std::tm& now) {
+    for (const auto& predefined : kPredefined)
+        if (predefined.Name == name) return predefined.Value;
+    const std::pair<std::string_view, int> stamps[] = {
+        {"timestamp_hours", now.tm_hour},    {"timestamp_minutes", now.tm_min},
+        {"timestamp_seconds", now.tm_sec},   {"datestamp_year", now.tm_year % 100},
+        {"datestamp_month", now.tm_mon + 1}, {"datestamp_day", now.tm_mday}};
+    for (const auto& [stamp, value] : stamps)
+        if (stamp == name) return value;
+    return std::nullopt;
+}
+
+std::optional<std::string> Kcpsm6StringText(const std::vector<std::string>& operands) {
+    if (operands.size() < 2) return std::nullopt;
+    const std::string& text = operands[1];
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::nullopt;
+    return text.substr(1, text.size() - 2);
+}
+
+std::optional<std::vector<std::uint8_t>>
+Kcpsm6TableBytes(const std::vector<std::string>& operands) {
+    // The values after the name: "[a", "b", ..., "c]" with 'd or 'b glued to
+    // the bracket.
+    if (operands.size() < 2 || operands[1].empty() || operands[1].front() != '[')
+        return std::nullopt;
+    std::string last = operands.back();
+    int base = 16;
+    if (last.size() > 2 && last[last.size() - 2] == '\'') {
+        const char form = static_cast<char>(std::tolower(static_cast<unsigned char>(last.back())));
+        if (form != 'd' && form != 'b') return std::nullopt;
+        base = form == 'd' ? 10 : 2;
+        last.resize(last.size() - 2);
+    }
+    if (last.empty() || last.back() != ']') return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        std::string_view value = i + 1 == operands.size() ? std::string_view(last) : operands[i];
+        if (i == 1) value.remove_prefix(1);
+        if (i + 1 == operands.size()) value.remove_suffix(1);
+        if (value.empty() && operands.size() == 2) break; // "[]"
+        unsigned number = 0;
+        auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), number, base);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+            number > 0xFF)
+            return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(number));
+    }
+    return bytes;
+}
+
+namespace {
+
+void Flatten(const std::vector<std::string>& lines, int file, TKcpsmFlatSource& source,
+             std::vector<int>& including) {
+    including.push_back(file);
+    const std::string directory = DirectoryPart(source.Files[static_cast<std::size_t>(file)]);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TKcpsmStatement statement = SplitKcpsmStatement(lines[i], true);
+        const int line = static_cast<int>(i) + 1;
+        const bool include = statement.Words.size() >= 2 && statement.Lead.empty() &&
+                             UpperCase(statement.Words[0]) == "INCLUDE" &&
+                             statement.Words[1].size() >= 2 && statement.Words[1].front() == '"';
+        if (!include) {
+            source.Lines.push_back({lines[i], file, line});
+            continue;
+        }
+        const std::string& quoted = statement.Words[1];
+        const std::string name = quoted.substr(1, quoted.size() - 2);
+        const std::string path = IsAbsoluteFileName(name) ? name : directory + name;
+        // The same file under another name ("../lib/a.psm", a link) is the
+        // same file: an including cycle ends there.
+        auto known = std::ranges::find_if(
+            source.Files, [&](const std::string& file) { return SameFile(file, path); });
+        const int included = static_cast<int>(known - source.Files.begin());
+        if (std::ranges::find(including, included) != including.end()) {
+            source.Lines.push_back(
+                {"; INCLUDE " + quoted + " is being included already", file, line});
+            continue;
+        }
+        std::vector<std::string> includedLines = ReadTextLines(path);
+        if (known == source.Files.end()) source.Files.push_back(path);
+        source.Lines.push_back({"; ---- INCLUDE " + quoted + " begins", file, line});
+        Flatten(includedLines, included, source, including);
+        source.Lines.push_back({"; ---- INCLUDE " + quoted + " ends", file, line});
+    }
+    including.pop_back();
+}
+
+} // namespace
+
+TKcpsmFlatSource FlattenKcpsmIncludes(const std::vector<std::string>& lines,
+                                      const std::string& sourceFile) {
+    TKcpsmFlatSource source;
+    source.Files.push_back(sourceFile);
+    std::vector<int> including;
+    Flatten(lines, 0, source, including);
+    return source;
+}
+
+} // namespace korvo
