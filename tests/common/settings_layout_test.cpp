@@ -25,7 +25,7 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(LoadWindowSettings(*with(kWindowKey, kLeft, "ten")).Left, 10);
     EXPECT_TRUE(LoadWindowSettings(*with(kWindowKey, kMaximized, "7")).Maximized);
     std::string failure;
-    EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "5"), &failure), TCoreKind::pbtI);
+    EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "6"), &failure), TCoreKind::pbtI);
     EXPECT_EQ(failure, "Invalid data type for 'Korvo'");
     EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "3")), TCoreKind::pbt3);
     EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "25")).FontSize, 9);
@@ -40,6 +40,13 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "6")), 3);
     EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "abc")), 3);
     EXPECT_EQ(ReadFormatColumns(*with(kColumnsKey, kColumnNames[0], "4")), TFormatColumns{});
+    // A build the hardware cannot have: a program size, a HWBUILD value, a
+    // scratch pad size.
+    EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kProgramSize, "3072"), TCoreKind::pbt6),
+              (TCoreOptions{4096, 0x3FF, 0, 64}));
+    EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kHwBuild, "256"), TCoreKind::pbt6).HwBuild, 0);
+    EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kBuildScratchPadSize, "32"), TCoreKind::pbt6),
+              (TCoreOptions{4096, 0x3FF, 0, 64}));
     EXPECT_EQ(LoadAttribute(*with("Attributes/Number", kForeground, "red"), "Number"),
               TStoredAttribute{});
     const std::pair<const char*, std::int32_t> frequencies[] = {

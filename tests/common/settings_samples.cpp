@@ -15,6 +15,7 @@ const std::vector<std::string> kRecentFiles{"/work/a b.psm", "C:\\src\\blink.psm
                                             "/d.psm", "/e.psm"};
 const TEditorSettings kEditor{"DejaVu Sans Mono", 14, true, false, true, false, true};
 const korvo::TFormatColumns kColumns{4, 17, 64};
+const TCoreOptions kBuild{2048, 0x123, 0xA5, 128};
 const TScanChain kChain{{{"XC9536", "8", "09602093", "00FE", "00FD"},
                          {"XCF02S, rev 2", "6", "05045093", "00FE", "00FD"}},
                         TScanTarget{{"Spartan-3", "6", "0141C093", "0009", "0002"}, 18, 16, true},
@@ -33,6 +34,7 @@ void StoreEverySetting(ISettingsStore& store) {
     StoreEditorSettings(store, kEditor);
     StoreClockFrequencyText(store, "125");
     StoreScratchPadChoice(store, 5);
+    StoreCoreOptions(store, kBuild);
     WriteFormatColumns(store, kColumns);
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         StoreAttribute(store, kAttributeNames[i], AttributeSample(i));
@@ -47,6 +49,9 @@ void ExpectEverySetting(const ISettingsStore& store) {
     EXPECT_EQ(LoadClockFrequencyText(store), "125");
     EXPECT_EQ(LoadClockFrequencyMHz(store), 125);
     EXPECT_EQ(LoadScratchPadChoice(store), 5);
+    EXPECT_EQ(LoadCoreOptions(store, TCoreKind::pbt6), kBuild);
+    // A core without build options keeps its own.
+    EXPECT_EQ(LoadCoreOptions(store, TCoreKind::pbt3), (TCoreOptions{1024, 0x3FF, 0, 64}));
     EXPECT_EQ(ReadFormatColumns(store), kColumns);
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         EXPECT_EQ(LoadAttribute(store, kAttributeNames[i]), AttributeSample(i))
@@ -69,6 +74,7 @@ void ExpectEveryDefault(const ISettingsStore& store) {
     EXPECT_EQ(LoadClockFrequencyText(store), "");
     EXPECT_EQ(LoadClockFrequencyMHz(store), 80);
     EXPECT_EQ(LoadScratchPadChoice(store), 3);
+    EXPECT_EQ(LoadCoreOptions(store, TCoreKind::pbt6), (TCoreOptions{4096, 0x3FF, 0, 64}));
     EXPECT_EQ(ReadFormatColumns(store), (korvo::TFormatColumns{20, 30, 50}));
     for (auto name : kAttributeNames)
         EXPECT_EQ(LoadAttribute(store, name), TStoredAttribute{});

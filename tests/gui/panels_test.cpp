@@ -6,6 +6,7 @@
 #include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "gui_test_support.h"
+#include "panels/change_marks.h"
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
 #include "panels/frame_output.h"
@@ -79,12 +80,13 @@ quint16 FreePort() {
     return probe.serverPort();
 }
 
-// Name, core, register rows shown.
-using TRegisterRowsRow = std::tuple<const char*, TCoreKind, int>;
-const TRegisterRowsRow kRegisterRowsRows[] = {{"PicoBlaze I", TCoreKind::pbtI, 16},
-                                              {"PicoBlaze II", TCoreKind::pbtII, 32},
-                                              {"PicoBlaze 3", TCoreKind::pbt3, 16},
-                                              {"PicoBlaze CR", TCoreKind::pbtC, 8}};
+// Name, core, register rows shown, the register of the last row.
+using TRegisterRowsRow = std::tuple<const char*, TCoreKind, int, int>;
+const TRegisterRowsRow kRegisterRowsRows[] = {{"PicoBlaze I", TCoreKind::pbtI, 16, 15},
+                                              {"PicoBlaze II", TCoreKind::pbtII, 32, 31},
+                                              {"PicoBlaze 3", TCoreKind::pbt3, 16, 15},
+                                              {"PicoBlaze CR", TCoreKind::pbtC, 8, 7},
+                                              {"PicoBlaze 6", TCoreKind::pbt6, 32, 15}};
 
 // Name, scratch pad size setting, frames, cells enabled in the first.
 using TScratchPadRow = std::tuple<const char*, int, int, int>;
@@ -183,7 +185,7 @@ private slots:
     void RegisterRowsFollowTheCore_data() { AddRows(kRegisterRowsRows); }
 
     void RegisterRowsFollowTheCore() {
-        const auto& [name, core, rows] = Row(kRegisterRowsRows);
+        const auto& [name, core, rows, last] = Row(kRegisterRowsRows);
         TTestWindow window;
         StartSimulation(window, "rows.psm", "loop: JUMP loop\r\n", core);
         TFrameStatus& status = Status(window);
@@ -193,7 +195,56 @@ private slots:
                        status.RegisterLabels[n]->isVisibleTo(&status);
         QCOMPARE(visible, 2 * rows);
         QCOMPARE(status.RegisterLabels[rows - 1]->text(),
-                 QString::number(rows - 1, 16).toUpper() + ' ');
+                 QString::number(last, 16).toUpper() + ' ');
+        QCOMPARE(status.BankHeaders[0]->isVisibleTo(&status), core == TCoreKind::pbt6);
+    }
+
+    // PicoBlaze 6: bank A in rows 0 to 15, bank B in rows 16 to 31, the
+    // active one marked, the names and the change marks in both; a typed
+    // value goes into its bank.
+    void BothBanksShowAndTheActiveIsMarked() {
+        TTestWindow window;
+        StartSimulation(window, "banks.psm",
+                        Lines({"total EQU s0", "LOAD total, $11", "STAR total, $22", "BANKB",
+                               "loop: JUMP loop"}),
+                        TCoreKind::pbt6);
+        TFrameStatus& status = Status(window);
+        QCOMPARE(status.BankHeaders[0]->text(), "Bank A (active)");
+        QCOMPARE(status.RegisterLabels[0]->text(), "0 total");
+        QCOMPARE(status.RegisterLabels[16]->text(), "0 total");
+        QCOMPARE(status.RegisterLabels[17]->text(), "1 ");
+        Step(window, 2);
+        QCOMPARE(status.RegisterEdits[0]->text(), "11");
+        QCOMPARE(status.RegisterEdits[16]->text(), "22");
+        QVERIFY(TChangeMarks::IsMarked(*status.RegisterEdits[16]));
+        QVERIFY(!TChangeMarks::IsMarked(*status.RegisterEdits[0]));
+        Step(window, 1);
+        QCOMPARE(status.BankHeaders[0]->text(), "Bank A");
+        QCOMPARE(status.BankHeaders[1]->text(), "Bank B (active)");
+        QVERIFY(status.BankHeaders[1]->font().bold());
+        Type(status.RegisterEdits[17], "5C");
+        QTest::keyClick(status.RegisterEdits[17], Qt::Key_Return);
+        QCOMPARE(Simulator(window).BankRegister(1, 1), 0x5C);
+        QCOMPARE(Simulator(window).BankRegister(0, 1), 0);
+    }
+
+    // The constant ports of OUTK that a PicoBlaze 6 program writes get
+    // output frames of their own, after the ports.
+    void ConstantPortsHaveFramesOfTheirOwn() {
+        TTestWindow window;
+        StartSimulation(window, "outk.psm",
+                        Lines({"leds DSOUT $03", "OUTK $5A, 3", "OUTK 'k', 15", "loop: JUMP loop"}),
+                        TCoreKind::pbt6);
+        TFrameIOPanels& panels = IOPanels(window);
+        QCOMPARE(panels.FrameCount(), 3);
+        TFrameOutput* k3 = panels.ConstantFrame(3);
+        QVERIFY(k3 && panels.ConstantFrame(15) && !panels.ConstantFrame(0));
+        QCOMPARE(k3->PortLabel->text(), "K3");
+        QCOMPARE(k3->GroupBox->title(), " OUTK ");
+        Step(window, 2);
+        QCOMPARE(k3->ValueLabel->text(), "$5A");
+        QCOMPARE(panels.ConstantFrame(15)->ValueLabel->text(), "$6B");
+        QCOMPARE(panels.OutputFrame(3)->ValueLabel->text(), "$00");
     }
 
     // The names a program gives registers show in their rows, a long one

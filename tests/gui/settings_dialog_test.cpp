@@ -179,16 +179,17 @@ const TChainMenuRow kChainMenuRows[] = {
 // Name, page showing, whether every page changed (else only Misc), the
 // groups stored.
 using TOkRow = std::tuple<const char*, int, bool, const char*>;
-const char* const kAllGroups = "Attributes Columns Editor Options SVF ScratchPad Time UART";
+const char* const kAllGroups =
+    "Attributes Columns Editor Options PicoBlaze6 SVF ScratchPad Time UART";
 const TOkRow kOkRows[] = {
     {"all changed, Format shows", TdlgSettings::pgFormat, true, kAllGroups},
     {"all changed, Layout shows", TdlgSettings::pgLayout, true, kAllGroups},
     {"all changed, JTAG shows", TdlgSettings::pgJtag, true, kAllGroups},
     {"all changed, Misc shows", TdlgSettings::pgMisc, true, kAllGroups},
     {"Misc changed, Format shows", TdlgSettings::pgFormat, false,
-     "Attributes Columns Editor Options ScratchPad Time UART"},
+     "Attributes Columns Editor Options PicoBlaze6 ScratchPad Time UART"},
     {"Misc changed, Layout shows", TdlgSettings::pgLayout, false,
-     "Editor Options ScratchPad Time UART"},
+     "Editor Options PicoBlaze6 ScratchPad Time UART"},
 };
 
 // Name, values typed, values kept.
@@ -234,6 +235,10 @@ private slots:
                                    {"Editor", "TabIndent", "0"},
                                    {"Time", "Frequency", "50"},
                                    {"ScratchPad", "Size", "5"},
+                                   {"PicoBlaze6", "ProgramSize", "2048"},
+                                   {"PicoBlaze6", "InterruptVector", "2032"},
+                                   {"PicoBlaze6", "HwBuild", "66"},
+                                   {"PicoBlaze6", "ScratchPadSize", "100"}, // no such size: 64
                                    {"Columns", "Column1", "12"},
                                    {"Columns", "Column2", "24"},
                                    {"Columns", "Column3", "40"},
@@ -247,9 +252,10 @@ private slots:
         QCOMPARE(
             Shown(*dialog, {"fontName", "fontSize", "tabIndent", "autoIndent", "clockFrequency",
                             "scratchPad5", "column1", "column3", "colorOpcodes", "ioPanels",
-                            "memoryPanels", "dataWidth", "addressWidth", "addressFirst"}),
+                            "memoryPanels", "dataWidth", "addressWidth", "addressFirst",
+                            "programSize", "interruptVector", "hwBuild", "buildScratchPad"}),
             QStringList({"DejaVu Sans Mono", "12", "0", "1", "50", "1", "12", "40", "#ff0000", "20",
-                         "8", "8", "19", "1"}));
+                         "8", "8", "19", "1", "2K", "2032", "66", "64 bytes"}));
         QCOMPARE(SampleColor(*dialog, atReservedWord), QColor(255, 0, 0));
         auto* jtag = dialog->JtagPage();
         QCOMPARE(ChipNames(jtag->BeforeList()), (QStringList{"XC2C64", "XCF02S"}));
@@ -291,7 +297,10 @@ private slots:
                 {"column2", "33", "ioPanels", "12", "memoryPanels", "6", "dataWidth", "8"});
         }
         Set(*dialog, {"fontSize", "14", "clockFrequency", "25", "scratchPad1", "1", "uartBaud",
-                      "9600", "uartTcpBridge", "0"});
+                      "9600", "uartTcpBridge", "0", "interruptVector", "2047", "hwBuild", "165"});
+        // The vector stays below the program size.
+        Child<QComboBox>(*dialog, "programSize")->setCurrentText("1K");
+        Child<QComboBox>(*dialog, "buildScratchPad")->setCurrentIndex(2);
         ShowPage(*dialog, page);
         ClickOk(*dialog);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -299,7 +308,9 @@ private slots:
         QCOMPARE(limits_ == (TPanelLimits{12, 6}), changeAll);
         auto contents = FileContents(*settings_);
         QString expected = "Editor/FontSize=14;Editor/SmartTab=1;Time/Frequency=25;"
-                           "ScratchPad/Size=1;UART/Baud=9600;UART/TcpBridge=0";
+                           "ScratchPad/Size=1;UART/Baud=9600;UART/TcpBridge=0;"
+                           "PicoBlaze6/ProgramSize=1024;PicoBlaze6/InterruptVector=1023;"
+                           "PicoBlaze6/HwBuild=165;PicoBlaze6/ScratchPadSize=256";
         if (changeAll)
             expected += ";Attributes/Reserved word/Foreground=255;Columns/Column2=33;"
                         "SVF/Target/DataWidth=8;SVF/Target/AddressWidth=17;"

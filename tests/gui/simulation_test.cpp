@@ -288,6 +288,7 @@ private slots:
             TCoreKind core = file.endsWith("_pbti.psm")    ? TCoreKind::pbtI
                              : file.endsWith("_pbtii.psm") ? TCoreKind::pbtII
                              : file.endsWith("_pbtc.psm")  ? TCoreKind::pbtC
+                             : file.endsWith("_pbt6.psm")  ? TCoreKind::pbt6
                                                            : TCoreKind::pbt3;
             TTestWindow window;
             window->Commands().CoreAction(core)->trigger();

@@ -1,8 +1,13 @@
 #include "assembler/syn_picoblaze.h"
 #include "data_files.h"
+#include "scratch_folder.h"
 #include "text/kcpsm_import.h"
 
+#include "common/text_file.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace korvo::test {
 namespace {
@@ -13,7 +18,12 @@ using Lines = std::vector<std::string>;
 TEST(KcpsmImport, RewritesLinesIntoTheDialect) {
     for (const auto& row : ReadCaseTable(DataPath("text/kcpsm_lines.txt"))) {
         std::vector<Lines> groups(1);
+        TKcpsmImportOptions options;
         for (const auto& field : row.Fields) {
+            if (field == "kcpsm6" && groups[0].empty()) {
+                options.Dialect = TKcpsmDialect::Kcpsm6;
+                continue;
+            }
             if (field == "=>")
                 groups.emplace_back();
             else
@@ -21,10 +31,10 @@ TEST(KcpsmImport, RewritesLinesIntoTheDialect) {
         }
         SCOPED_TRACE("line " + std::to_string(row.Line));
         if (groups.size() == 2) {
-            EXPECT_EQ(ImportKcpsmLines(groups[0]).Lines, groups[1]);
+            EXPECT_EQ(ImportKcpsmLines(groups[0], options).Lines, groups[1]);
             continue;
         }
-        TKcpsmConversion conversion = ImportKcpsmLines(groups[0]);
+        TKcpsmConversion conversion = ImportKcpsmLines(groups[0], options);
         EXPECT_EQ(conversion.Renames, groups[1]);
         Lines header{"; KCPSM names renamed on import:"};
         for (const auto& rename : groups[1])
@@ -33,6 +43,32 @@ TEST(KcpsmImport, RewritesLinesIntoTheDialect) {
         header.insert(header.end(), groups[2].begin(), groups[2].end());
         EXPECT_EQ(conversion.Lines, header);
     }
+}
+
+TEST(KcpsmImport, Kcpsm6IsDetectedAndIncludesArePutInPlace) {
+    EXPECT_EQ(ImportKcpsmLines({"LOAD s0, 01", "ADDRESS 3FF"}).Dialect, TKcpsmDialect::Kcpsm3);
+    for (const char* line : {"REGBANK A", "outputk 01, 2", "LOAD s0, 12'd", "INST 00000",
+                             "LOAD s0, x'lower", "DEFAULT_JUMP 000"})
+        EXPECT_EQ(ImportKcpsmLines({line}).Dialect, TKcpsmDialect::Kcpsm6) << line;
+
+    const TScratchFolder dir;
+    std::filesystem::create_directory(dir / "lib");
+    dir.Write("lib/a.psm", "INCLUDE \"b.psm\"\nLOAD s1, 01\n");
+    dir.Write("lib/b.psm", "ADD s2, 02\nINCLUDE \"a.psm\"\n");
+    TKcpsmConversion conversion =
+        ImportKcpsmLines({"start: LOAD s0, 00", "INCLUDE \"lib/a.psm\"", "JUMP start"},
+                         {std::nullopt, dir / "main.psm"});
+    EXPECT_EQ(conversion.Lines, (Lines{"start: LOAD s0 , 0", "; ---- INCLUDE \"lib/a.psm\" begins",
+                                       "; ---- INCLUDE \"b.psm\" begins", " ADD s2 , 2",
+                                       "; INCLUDE \"a.psm\" is being included already",
+                                       "; ---- INCLUDE \"b.psm\" ends", " LOAD s1 , 1",
+                                       "; ---- INCLUDE \"lib/a.psm\" ends", " JUMP start"}));
+    ASSERT_EQ(conversion.Files.size(), 3u);
+    EXPECT_EQ(conversion.Origins[3].File, 2); // ADD s2, 02: line 1 of b.psm
+    EXPECT_EQ(conversion.Origins[3].Line, 1);
+    EXPECT_EQ(conversion.Origins[8].Line, 3);
+    EXPECT_THROW(ImportKcpsmLines({"INCLUDE \"missing.psm\""}, {std::nullopt, dir / "main.psm"}),
+                 EFileError);
 }
 
 TEST(KcpsmImport, FormatsTheRewrittenLines) {

@@ -116,7 +116,7 @@ $ korvo asm p.psm p.psm
 $ korvo asm --frobnicate p.psm
 2> korvo asm: * (glob)
 [2]
-$ korvo asm --core 5 p.psm
+$ korvo asm --core 7 p.psm
 2> korvo asm: * (glob)
 [2]
 $ korvo asm p.psm --listing

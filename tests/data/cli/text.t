@@ -62,15 +62,15 @@ $ korvo import --help | grep -c '\[--check KCPSM.hex\] FILE'
 1
 $ printf '00001\r\n' > m1.hex && korvo import --check m1.hex k.psm
 ...
-2> *is not a KCPSM3 .hex file* (glob)
+2> *is not a KCPSM .hex file* (glob)
 [2]
 $ sh hex.sh "00000 00000 00000 00000 00000 4000" 00000 m2.hex && korvo import --check m2.hex k.psm
 ...
-2> *is not a KCPSM3 .hex file* (glob)
+2> *is not a KCPSM .hex file* (glob)
 [2]
 $ sh hex.sh "00000 00000 00000 00000 00000 40000" 00000 m3.hex && korvo import --check m3.hex k.psm
 ...
-2> *is not a KCPSM3 .hex file* (glob)
+2> *is not a KCPSM .hex file* (glob)
 [2]
 
 # Bad usage: one line and status 2; the file stays as it was.
