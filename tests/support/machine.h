@@ -16,7 +16,7 @@
 namespace korvo::test {
 
 inline const TCoreKind kAllCores[] = {TCoreKind::pbtI, TCoreKind::pbtII, TCoreKind::pbt3,
-                                      TCoreKind::pbtC};
+                                      TCoreKind::pbtC, TCoreKind::pbt6};
 
 // Runs without sleeping; every reading of the clock advances it by Step ms.
 class TTestClock : public IRunClock {
