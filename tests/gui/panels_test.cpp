@@ -472,7 +472,8 @@ private slots:
         QCOMPARE(terminals[1]->TcpState->text(),
                  QStringLiteral("TCP: listening on 127.0.0.1:%1").arg(free));
 
-        terminal.LineEnd->setCurrentIndex(2); // CR LF
+        QCOMPARE(terminal.LineEnd->currentText(), "LF"); // what Enter sends unless chosen
+        terminal.LineEnd->setCurrentIndex(2);            // CR LF
         terminal.Input->setText("Hello, picoblaze\x7f");
         emit terminal.Input->returnPressed();
         QCOMPARE(terminal.Input->text(), QString());
@@ -503,7 +504,11 @@ private slots:
             StartSimulation(window, "echo.psm", EchoProgram(FreePort(), FreePort()));
         QCOMPARE(Panels(window).UartTerminals()[0]->TcpState->text(), "TCP: off");
         QVERIFY(LogSince(window, first).filter("listening").isEmpty());
+        // The rate box counts only when animating.
+        auto* rateBox = window->findChild<QSpinBox*>("animateRate");
+        QVERIFY(rateBox && !rateBox->isEnabled());
         window->Commands().RunSpeed().actSpeedAnimate->trigger();
+        QVERIFY(rateBox->isEnabled());
         window->Commands().RunSpeed().SetAnimateRate(50);
         bool following = false;
         DuringRun(window, 150, [&] {

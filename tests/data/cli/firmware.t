@@ -84,6 +84,9 @@ isr:    ADD   s1, 1
         JUMP  isr
 $ korvo sim --core 3 --in 5=0x2A --interrupt-every 10 --max-instructions 100 isr.psm | tail -2 | head -1
 s0=$2A s1=$09 s2=$00* (glob)
+# One more at 15, between two of every 10.
+$ korvo sim --core 3 --in 5=0x2A --interrupt-every 10 --interrupt-at 15 --max-instructions 100 isr.psm | tail -2 | head -1
+s0=$2A s1=$0A s2=$00* (glob)
 
 # Coverage of 20 instructions: LOAD, three rounds of SUB and JUMP NZ, CALL,
 # ADD and RET, then ten JUMPs on done; never is never run.
