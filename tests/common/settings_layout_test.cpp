@@ -45,6 +45,7 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kProgramSize, "3072"), TCoreKind::pbt6),
               (TCoreOptions{4096, 0x3FF, 0, 64}));
     EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kHwBuild, "256"), TCoreKind::pbt6).HwBuild, 0);
+    EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kHwBuild, "255"), TCoreKind::pbt6).HwBuild, 255);
     EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kBuildScratchPadSize, "32"), TCoreKind::pbt6),
               (TCoreOptions{4096, 0x3FF, 0, 64}));
     EXPECT_EQ(LoadAttribute(*with("Attributes/Number", kForeground, "red"), "Number"),
