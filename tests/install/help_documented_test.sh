@@ -39,7 +39,7 @@ commands=$(awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } on &
 [[ -n $commands ]] || fail "korvo --help lists no commands"
 completion=$source/data/korvo.bash-completion
 for command in $commands; do
-    if ! help=$("$korvo" "$command" --help 2>/dev/null); then
+    if ! help=$("$korvo" "$command" --help 2>&1); then
         help=$(grep -E "^  $command( |$)" <<<"$usage")
     fi
     options=$(options_in <<<"$help" | grep -vxE -- '--help|-h' || true)

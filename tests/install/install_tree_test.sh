@@ -7,7 +7,9 @@ set -euo pipefail
 cmake=$1 build=$2 source=$3 version=$4 gui=$5
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+# Output nobody reads goes to a file of the scratch prefix.
+out=$prefix/out.txt
+"$cmake" --install "$build" --prefix "$prefix" >"$out"
 
 status=0
 fail() {
@@ -16,8 +18,8 @@ fail() {
 }
 # Runs a validator when it is installed; CI installs them all.
 validate() {
-    if command -v "$1" >/dev/null; then
-        "$@" >/dev/null || fail "$* reports problems"
+    if command -v "$1" >"$out"; then
+        "$@" >"$out" || fail "$* reports problems"
     else
         echo "note: $1 is not installed; not checked"
     fi
@@ -39,10 +41,10 @@ done
 
 [[ $("$prefix/bin/korvo" --version) == "Korvo IDE $version" ]] || fail "installed korvo --version"
 "$prefix/bin/korvo" asm --core 3 --no-exec --settings "$prefix/settings.ini" \
-    "$examples/fibonacci_pbt3.psm" >/dev/null || fail "installed korvo cannot assemble an example"
+    "$examples/fibonacci_pbt3.psm" >"$out" || fail "installed korvo cannot assemble an example"
 for page in "$prefix"/share/man/man1/*; do
-    if command -v man >/dev/null; then
-        warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    if command -v man >"$out"; then
+        warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >"$out")
         [[ -z $warnings ]] || fail "man ${page##*/}: $warnings"
     else
         echo "note: man is not installed; manual pages not checked"
@@ -57,7 +59,7 @@ if on_gui; then
     for size in 16 22 24 32 48 64 128 256 512; do
         png=$prefix/share/icons/hicolor/${size}x$size/apps/korvo-ide.png
         # The width and height of a PNG: big-endian words at bytes 16 and 20.
-        read -r -a header < <(od -An -tu1 -j16 -N8 "$png" 2>/dev/null || true)
+        read -r -a header < <(od -An -tu1 -j16 -N8 "$png" 2>"$out" || true)
         if [[ ${#header[@]} -ne 8 ]]; then
             fail "no icon $png"
             continue

@@ -76,7 +76,7 @@ $ echo 'INCL "none.psm"' > n.psm && korvo asm n.psm | tail -1
 Line 1: Include file not found* (glob)
 2> n.psm:1: error: Include file not found: "none.psm"
 [1]
-$ printf 'NAMEREG s0, count\nCONSTANT max, 10\n' > k.psm && korvo asm k.psm >/dev/null
+$ printf 'NAMEREG s0, count\nCONSTANT max, 10\n' > k.psm && korvo asm k.psm >o.txt
 ...
 2> *korvo import converts a KCPSM source* (glob)
 ...
