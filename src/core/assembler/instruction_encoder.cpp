@@ -30,8 +30,7 @@ public:
         base_ = static_cast<std::uint32_t>(SymbolValueOf(*symbol));
         auto format = static_cast<TOperandFormat>(SymbolFormatOf(*symbol));
         scanner_.NextNonSpace();
-        if (base_ == encoding_.UnsupportedMarker())
-            Fail("Opcode|Unsupported opcode for the currently selected processor core");
+        RequireSupportedOpcode();
 
         std::uint32_t word = 0;
         if (format == fmtInst) {
@@ -77,6 +76,11 @@ private:
         case fmtNone:
         case fmtInst: Fail("Keyword"); // INST is encoded before operands are read
         }
+    }
+
+    void RequireSupportedOpcode() const {
+        if (base_ == encoding_.UnsupportedMarker())
+            Fail("Opcode|Unsupported opcode for the currently selected processor core");
     }
 
     std::uint32_t ConditionBits(std::int32_t condition) const {
@@ -136,8 +140,7 @@ private:
     // and the eight bits of sY.
     void RegisterPairOperands(TInstructionIndex form) {
         base_ = encoding_.Opcodes[form];
-        if (base_ == encoding_.UnsupportedMarker())
-            Fail("Opcode|Unsupported opcode for the currently selected processor core");
+        RequireSupportedOpcode();
         x_ = RegisterSlot();
         ExpectComma(context_);
         y_ = {static_cast<std::uint32_t>(ReadRegister(context_)) << encoding_.YRegisterShift,
