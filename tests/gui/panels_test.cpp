@@ -170,16 +170,23 @@ private slots:
         // Sleep n comes before yield n, so it sees the edge after yield n - 1.
         QList<int> flips;
         bool edge = false;
+        int pauseAt = 170;
         clock.OnSleep = [&](int sleeps) {
             if (simulator.InterruptEdge() != edge) {
                 edge = !edge;
                 flips << sleeps - 1;
             }
-            if (sleeps == 170) simulator.Pause();
+            if (sleeps == pauseAt) simulator.Pause();
         };
         Press(window, window->Commands().actRun);
-        simulator.SetRunClock(SystemRunClock());
         QCOMPARE(flips, QList<int>({1, 52, 103, 154}));
+        // While the line is held up the timer leaves the edge alone.
+        simulator.SetInterruptLine(true);
+        flips.clear();
+        pauseAt = 340;
+        Press(window, window->Commands().actRun);
+        simulator.SetRunClock(SystemRunClock());
+        QCOMPARE(flips, QList<int>());
     }
 
     void RegisterRowsFollowTheCore_data() { AddRows(kRegisterRowsRows); }
