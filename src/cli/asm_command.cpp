@@ -74,7 +74,8 @@ std::string AsmHelp() {
            "                       standard output for -\n"
            "  --words FILE|-       writes the code image as one hexadecimal word per line\n"
            "                       over the whole code space (5 digits for 18-bit cores,\n"
-           "                       4 for 16-bit ones), as $readmemh reads it\n"
+           "                       4 for 16-bit ones), as $readmemh reads it; with -\n"
+           "                       the log lines go to standard error\n"
            "  --no-exec            does not start the EXEC command\n"
            "  --settings FILE      reads the settings from this INI file (default: the file\n"
            "                       in KORVO_SETTINGS, else the IDE's settings)\n"
@@ -107,7 +108,10 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     TAssemblyImage image(*core, coreOptions->ProgramSize);
     TFailureReport failures(err, source);
-    TStreamLog log(out, &failures);
+    // Words on standard output must stay a clean word file (a redirect into
+    // a .hex file, a pipe into a tool): the log lines go to standard error.
+    const bool wordsToStandardOutput = arguments->Last("--words") == "-";
+    TStreamLog log(wordsToStandardOutput ? err : out, &failures);
     // --no-exec leaves the EXEC command unstarted.
     auto assembly =
         AssembleSourceFile("asm", source, image, log, *settings, err, !arguments->Has("--no-exec"));

@@ -39,6 +39,13 @@ $ sh words.sh --core CR --words w.hex p.psm
 0001\r
       1 0001\r
     255 D000\r
+# On standard output the words stay alone; the log goes to standard error.
+$ korvo asm --core 6 --words - p.psm | sort | uniq -c | sort -n
+      1 01001
+   4095 22000
+2> Assembler Phase 1: building symbol table
+2> Assembler Phase 2: constructing opcodes
+2> Assembler Phase 3: building simulation objects
 $ korvo asm --core 6 --words no/w.hex p.psm
 ...
 2> korvo asm: * (glob)
