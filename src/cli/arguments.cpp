@@ -92,20 +92,14 @@ namespace {
 // "1K, 2K or 4K".
 std::string ProgramSizeChoices(const TCoreDescription& core, std::string_view separator,
                                std::string_view lastSeparator) {
+    const std::vector<int> sizes = ProgramSizes(core);
     std::string text;
-    for (int size = core.SmallestCodeSize; size > 0 && size <= core.CodeSize; size *= 2)
-        text.append(text.empty()               ? ""
-                    : size * 2 > core.CodeSize ? lastSeparator
-                                               : separator)
-            .append(ProgramSizeText(size));
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        text.append(i == 0                  ? ""
+                    : i + 1 == sizes.size() ? lastSeparator
+                                            : separator)
+            .append(ProgramSizeText(sizes[i]));
     return text;
-}
-
-// The core the build options of the command line are for.
-const TCoreDescription& BuildOptionsCore() {
-    for (const TCoreDescription& core : kCores)
-        if (core.HasBuildOptions) return core;
-    return CoreDescription(TCoreKind::none);
 }
 } // namespace
 
@@ -128,7 +122,7 @@ std::optional<TCoreOptions> ResolveCoreOptions(const TArguments& arguments,
                           std::string(core.CommandName));
     if (auto text = arguments.Last("--program-size")) {
         auto size = ParseProgramSize(*text);
-        if (!size || !core.IsProgramSize(*size))
+        if (!size || !IsProgramSize(core, *size))
             return refuse("--program-size takes " + ProgramSizeChoices(core, ", ", " or ") +
                           ", not '" + *text + "'");
         options.ProgramSize = *size;

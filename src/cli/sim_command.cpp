@@ -360,8 +360,7 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!coreOptions) return UsageError(err, error);
     if (CoreDescription(*core).HasBuildOptions && options->ScratchPadSize) {
         // The scratch pad is part of the build.
-        if (std::ranges::find(kBuildScratchPadSizes, *options->ScratchPadSize) ==
-            std::end(kBuildScratchPadSizes))
+        if (!IsBuildScratchPadSize(*options->ScratchPadSize))
             return UsageError(err, "--scratchpad takes " +
                                        ScratchPadSizesText(kBuildScratchPadSizes, ", ", " or ") +
                                        " for the core " +

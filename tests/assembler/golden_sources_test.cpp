@@ -17,24 +17,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace korvo::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The data folder is copied, so that output files named by directives never
-// land in the source tree.
-std::string WorkingCopy(const std::string& name) {
-    static const TScratchFolder folder;
-    static const fs::path copy = [] {
-        fs::path target = fs::path(folder.Path()) / "data";
-        fs::copy(DataPath("assembler"), target, fs::copy_options::recursive);
-        return target;
-    }();
-    return (copy / name).string();
-}
 
 void CheckSection(const std::string& path, TGoldenSection section, TCoreKind core) {
     std::vector<std::string> expected, errorLog;
@@ -86,7 +70,9 @@ void CheckSection(const std::string& path, TGoldenSection section, TCoreKind cor
 class GoldenSource : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenSource, AssemblesAsAnnotated) {
-    std::string path = WorkingCopy(GetParam());
+    // A copy, so that output files named by directives never land in the
+    // source tree.
+    std::string path = DataCopyPath("assembler", GetParam());
     for (const auto& section : ReadGoldenSource(path).Sections) {
         for (TCoreKind core : section.Cores) {
             SCOPED_TRACE(GetParam() + " core " + std::string(CoreDescription(core).Name) +
@@ -99,10 +85,7 @@ TEST_P(GoldenSource, AssemblesAsAnnotated) {
 INSTANTIATE_TEST_SUITE_P(Files, GoldenSource,
                          ::testing::ValuesIn(DataFiles("assembler", {"ok_", "err_"}, ".psm")),
                          [](const auto& info) {
-                             std::string name = info.param.substr(0, info.param.size() - 4);
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
+                             return TestNameOf(info.param.substr(0, info.param.size() - 4));
                          });
 
 } // namespace

@@ -59,12 +59,7 @@ TEST_P(GoldenFiles, MatchExpectedBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Writers, GoldenFiles,
                          ::testing::ValuesIn(DataFiles("output/golden", {""}, "")),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return TestNameOf(info.param); });
 
 } // namespace
 } // namespace korvo::test

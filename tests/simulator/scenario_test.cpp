@@ -25,7 +25,6 @@
 #include "common/core_options.h"
 #include "data_files.h"
 #include "machine.h"
-#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -252,22 +251,10 @@ private:
     std::size_t seen_ = 0;
 };
 
-// The data folder is copied, so that the files the programs write stay out
-// of the source tree.
-std::string WorkingCopy(const std::string& name) {
-    static const TScratchFolder folder;
-    static const fs::path copy = [] {
-        fs::path target = fs::path(folder.Path()) / "simulator";
-        fs::copy(DataPath("simulator"), target, fs::copy_options::recursive);
-        return target;
-    }();
-    return (copy / name).string();
-}
-
 class Scenario : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scenario, RunsAsAnnotated) {
-    std::string path = WorkingCopy(GetParam());
+    std::string path = DataCopyPath("simulator", GetParam());
     TGoldenSource source = ReadGoldenSource(path);
     for (const auto& section : source.Sections) {
         for (TCoreKind core : section.Cores) {
@@ -288,10 +275,7 @@ TEST_P(Scenario, RunsAsAnnotated) {
 
 INSTANTIATE_TEST_SUITE_P(Files, Scenario, ::testing::ValuesIn(DataFiles("simulator", {""}, ".psm")),
                          [](const auto& info) {
-                             std::string name = info.param.substr(0, info.param.size() - 4);
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
+                             return TestNameOf(info.param.substr(0, info.param.size() - 4));
                          });
 
 } // namespace

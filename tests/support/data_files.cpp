@@ -1,6 +1,9 @@
 #include "data_files.h"
 
+#include "scratch_folder.h"
+
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,6 +28,20 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
 
 std::string DataPath(std::string_view relative) {
     return std::string(KORVO_TEST_DATA_DIR) + "/" + std::string(relative);
+}
+
+std::string DataCopyPath(const std::string& folder, const std::string& name) {
+    static const TScratchFolder scratch;
+    static std::map<std::string, fs::path> copies;
+    auto [copy, made] = copies.try_emplace(folder, fs::path(scratch.Path()) / folder);
+    if (made) fs::copy(DataPath(folder), copy->second, fs::copy_options::recursive);
+    return (copy->second / name).string();
+}
+
+std::string TestNameOf(std::string name) {
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
 }
 
 std::vector<std::string> DataFiles(std::string_view folder,

@@ -17,6 +17,14 @@ void WriteBytes(const std::string& path, std::string_view bytes);
 
 // A path under tests/data.
 std::string DataPath(std::string_view relative);
+// The path of a file in a copy of a folder under tests/data, made once per
+// test run in its scratch folder, so that the files its programs write stay
+// out of the source tree.
+std::string DataCopyPath(const std::string& folder, const std::string& name);
+// A test name for a data file: every character but letters and digits
+// becomes '_'.
+std::string TestNameOf(std::string name);
+
 // The names of the files in a folder under tests/data that begin with one of
 // the prefixes and end with the suffix, sorted.
 std::vector<std::string> DataFiles(std::string_view folder,

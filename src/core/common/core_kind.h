@@ -62,13 +62,6 @@ struct TCoreDescription {
     constexpr int AddressDigits() const {
         return (std::bit_width(static_cast<unsigned>(std::max(CodeSize - 1, 1))) + 3) / 4;
     }
-    // A size of code space this core can be built with.
-    constexpr bool IsProgramSize(int size) const {
-        for (int candidate = SmallestCodeSize; candidate > 0 && candidate <= CodeSize;
-             candidate *= 2)
-            if (candidate == size) return true;
-        return false;
-    }
 };
 
 // One row per kind, in the order of the kind's number; row 0 stands for no

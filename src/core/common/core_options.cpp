@@ -14,14 +14,35 @@ TCoreOptions EffectiveCoreOptions(TCoreKind kind, const TCoreOptions& chosen) {
     const TCoreDescription& core = CoreDescription(kind);
     TCoreOptions options = DefaultCoreOptions(kind);
     if (!core.HasBuildOptions) return options;
-    if (core.IsProgramSize(chosen.ProgramSize)) options.ProgramSize = chosen.ProgramSize;
+    if (IsProgramSize(core, chosen.ProgramSize)) options.ProgramSize = chosen.ProgramSize;
     if (chosen.InterruptVector >= 0 && chosen.InterruptVector < core.CodeSize)
         options.InterruptVector = chosen.InterruptVector;
     if (chosen.HwBuild >= 0 && chosen.HwBuild <= 0xFF) options.HwBuild = chosen.HwBuild;
-    if (std::ranges::find(kBuildScratchPadSizes, chosen.ScratchPadSize) !=
-        std::end(kBuildScratchPadSizes))
+    if (IsBuildScratchPadSize(chosen.ScratchPadSize))
         options.ScratchPadSize = chosen.ScratchPadSize;
     return options;
+}
+
+bool IsBuildScratchPadSize(int bytes) {
+    return std::ranges::find(kBuildScratchPadSizes, bytes) != std::end(kBuildScratchPadSizes);
+}
+
+const TCoreDescription& BuildOptionsCore() {
+    for (const TCoreDescription& core : kCores)
+        if (core.HasBuildOptions) return core;
+    return CoreDescription(TCoreKind::none);
+}
+
+std::vector<int> ProgramSizes(const TCoreDescription& core) {
+    std::vector<int> sizes;
+    for (int size = core.SmallestCodeSize; size > 0 && size <= core.CodeSize; size *= 2)
+        sizes.push_back(size);
+    return sizes;
+}
+
+bool IsProgramSize(const TCoreDescription& core, int size) {
+    const std::vector<int> sizes = ProgramSizes(core);
+    return std::ranges::find(sizes, size) != sizes.end();
 }
 
 std::optional<int> ParseProgramSize(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvo {
 
@@ -23,6 +24,16 @@ struct TCoreOptions {
 // The scratch pad sizes a core with build options can have.
 inline constexpr int kBuildScratchPadSizes[] = {64, 128, 256};
 inline constexpr int kDefaultBuildScratchPadSize = 64;
+bool IsBuildScratchPadSize(int bytes);
+
+// The core that takes build options (the settings page and the command-line
+// options are for it); the row of no core when none does.
+const TCoreDescription& BuildOptionsCore();
+
+// The program sizes a core can be built with, smallest first: its smallest
+// size doubled up to its code space.
+std::vector<int> ProgramSizes(const TCoreDescription& core);
+bool IsProgramSize(const TCoreDescription& core, int size);
 
 // What a core is built with when nobody chose: its whole code space, its
 // interrupt vector, HWBUILD 00 and a 64-byte scratch pad.

@@ -34,17 +34,26 @@ constexpr std::array<TPredefined, 11> kPredefined{{{"NUL", 0x00},
                                                    {"DCS", 0x90},
                                                    {"ST", 0x9C}}};
 
+// Whether the word is longer than the suffix and ends with it, in any case.
+bool HasSuffix(std::string_view word, std::string_view suffix) {
+    return word.size() > suffix.size() &&
+           SameTextIgnoringCase(word.substr(word.size() - suffix.size()), suffix);
+}
+
+// The value of digits in the given base, all of them used.
+std::optional<std::uint32_t> DigitsValue(std::string_view digits, int base) {
+    std::uint32_t value = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        return std::nullopt;
+    return value;
+}
+
 // The digits before a suffix such as 'd, in the given base.
 std::optional<std::uint32_t> DigitsWithSuffix(std::string_view word, std::string_view suffix,
                                               int base) {
-    if (word.size() <= suffix.size()) return std::nullopt;
-    if (!SameTextIgnoringCase(word.substr(word.size() - suffix.size()), suffix))
-        return std::nullopt;
-    std::string_view digits = word.substr(0, word.size() - suffix.size());
-    std::uint32_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-    return value;
+    if (!HasSuffix(word, suffix)) return std::nullopt;
+    return DigitsValue(word.substr(0, word.size() - suffix.size()), base);
 }
 
 // "A": one character between double quotes.
@@ -96,8 +105,7 @@ std::optional<std::uint32_t> Kcpsm6NumberValue(std::string_view word) {
 std::optional<TKcpsm6AddressPart> Kcpsm6AddressPart(std::string_view word) {
     for (auto [suffix, upper] : {std::pair{std::string_view("'upper"), true},
                                  std::pair{std::string_view("'lower"), false}})
-        if (word.size() > suffix.size() &&
-            SameTextIgnoringCase(word.substr(word.size() - suffix.size()), suffix))
+        if (HasSuffix(word, suffix))
             return TKcpsm6AddressPart{word.substr(0, word.size() - suffix.size()), upper};
     return std::nullopt;
 }
@@ -142,13 +150,9 @@ Kcpsm6TableBytes(const std::vector<std::string>& operands) {
         if (i == 1) value.remove_prefix(1);
         if (i + 1 == operands.size()) value.remove_suffix(1);
         if (value.empty() && operands.size() == 2) break; // "[]"
-        unsigned number = 0;
-        auto [end, error] =
-            std::from_chars(value.data(), value.data() + value.size(), number, base);
-        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-            number > 0xFF)
-            return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(number));
+        auto number = DigitsValue(value, base);
+        if (!number || *number > 0xFF) return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(*number));
     }
     return bytes;
 }

@@ -10,13 +10,6 @@ namespace korvo {
 
 namespace {
 
-// The core whose build this group sets.
-const TCoreDescription& BuildCore() {
-    for (const auto& core : kCores)
-        if (core.HasBuildOptions) return core;
-    return kCoreTable[0];
-}
-
 // A number shown as "$" and upper-case hexadecimal digits, as the program
 // writes numbers everywhere.
 class THexSpinBox : public QSpinBox {
@@ -40,13 +33,13 @@ private:
 } // namespace
 
 TCoreBuildGroup::TCoreBuildGroup(QWidget* parent) : QGroupBox(parent) {
-    const TCoreDescription& core = BuildCore();
+    const TCoreDescription& core = BuildOptionsCore();
     setTitle(QStringLiteral(" %1 ").arg(
         QString::fromUtf8(core.MenuCaption.data(), core.MenuCaption.size())));
     setObjectName(QStringLiteral("coreBuild"));
     programSize_ = new QComboBox(this);
     programSize_->setObjectName(QStringLiteral("programSize"));
-    for (int size = core.SmallestCodeSize; size > 0 && size <= core.CodeSize; size *= 2)
+    for (int size : ProgramSizes(core))
         programSize_->addItem(QString::fromStdString(ProgramSizeText(size)), size);
     vector_ = new THexSpinBox(core.CodeSize - 1, core.AddressDigits(), this);
     vector_->setObjectName(QStringLiteral("interruptVector"));
@@ -85,7 +78,7 @@ TCoreOptions TCoreBuildGroup::Options() const {
 }
 
 void TCoreBuildGroup::Load(const ISettingsStore& settings) {
-    Show(settings::LoadCoreOptions(settings, BuildCore().Kind));
+    Show(settings::LoadCoreOptions(settings, BuildOptionsCore().Kind));
 }
 
 void TCoreBuildGroup::Store(ISettingsStore& settings) const {
