@@ -20,6 +20,8 @@ inline constexpr int kExitUsage = 2;   // a bad command line or an unreadable in
 // Done, but an output failed: a file the source names, a block RAM init
 // file, the SVF settings, the EXEC command, a log or stimulus file.
 inline constexpr int kExitOutputFailed = 4;
+// A fault of korvo itself that stopped a command: one line on standard error.
+inline constexpr int kExitInternal = 70;
 
 // A command's arguments after parsing: "--name value" options (repeatable),
 // "--flag" switches and positional words. "--name=value" is accepted too.

@@ -6,6 +6,7 @@
 #include "cli/text_commands.h"
 #include "korvo_version.h"
 
+#include <exception>
 #include <ostream>
 
 namespace korvo::cli {
@@ -28,7 +29,9 @@ void PrintUsage(std::ostream& stream) {
     stream << "\nasm and sim also run the command that an EXEC directive of the source names,\n"
               "unless --no-exec is given.\n"
               "korvo COMMAND --help describes a command, its options and exit statuses;\n"
-              "korvo --version prints the version.\n";
+              "korvo --version prints the version.\n"
+              "Exit status 70 of any command is a fault of korvo itself, described on\n"
+              "standard error.\n";
 }
 
 // "-h" or "--help" among a command's options.
@@ -54,7 +57,14 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
             out << "usage: korvo " << command.Synopsis() << "\n\n" << command.Help();
             return kExitSuccess;
         }
-        return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        try {
+            return command.Run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        } catch (const std::exception& fault) {
+            out.flush();
+            err << "korvo " << command.Name << ": internal error: " << fault.what()
+                << "; please report it with the input that caused it\n";
+            return kExitInternal;
+        }
     }
     err << "korvo: unknown command '" << args[0] << "'; try korvo --help\n";
     return kExitUsage;

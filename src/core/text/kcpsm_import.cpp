@@ -210,7 +210,8 @@ private:
             const int line = static_cast<int>(i);
             if (statement.HasLabel())
                 names_.Define(TKcpsmNameKind::Label, statement.LabelName(), line);
-            if (statement.Words.empty()) continue;
+            // A label with only a comment after it names nothing more.
+            if (statement.OperandEnd() == 0) continue;
             const std::string keyword = UpperCase(statement.Words[0]);
             const std::size_t operands = statement.OperandEnd();
             if (keyword == kConstant && operands >= 2)

@@ -1,6 +1,8 @@
+#include "common/log.h"
 #include "korvo_version.h"
 #include "platform/data_folders.h"
 #include "settings/qt_settings_store.h"
+#include "shell/guarded_application.h"
 #include "shell/icons.h"
 #include "shell/ide_arguments.h"
 #include "shell/main_window.h"
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
         return *AnswerQuestion(early);
     }
 
-    QApplication application(argc, argv);
+    korvo::TGuardedApplication application(argc, argv);
     QApplication::setApplicationName(korvo::kApplicationTitle);
     QApplication::setApplicationVersion(korvo::kProductVersion);
     QApplication::setWindowIcon(korvo::ApplicationIcon());
@@ -59,6 +61,10 @@ int main(int argc, char** argv) {
     auto settings = korvo::OpenSettingsStore(iniFile);
     korvo::TQtUserDialogs dialogs;
     korvo::TfrmWorkbookMain window(*settings, dialogs, parsed.Files);
+    application.SetReporter(
+        [&window](const std::string& message) { window.Log().AddLogLine(message); });
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    application.SetReporter({});
+    return status;
 }
