@@ -5,8 +5,10 @@
 #include "cli/kcpsm_check.h"
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
+#include "text/kcpsm6_source.h"
 #include "text/kcpsm_hex.h"
 #include "text/kcpsm_import.h"
+#include "text/kcpsm_listing.h"
 #include "text/source_formatter.h"
 
 #include <functional>
@@ -148,9 +150,18 @@ std::string ImportHelp() {
            "hexadecimal digits from KCPSM3 (for PicoBlaze 3), " +
            std::to_string(kKcpsm6HexWords) +
            " from KCPSM6 (for\n"
-           "PicoBlaze 6 with 4K of program memory). It prints the first differing\n"
-           "addresses with both words and the source line, or that all words agree; the\n"
-           "converted source is then written only with -o.\n"
+           "PicoBlaze 6 with 4K of program memory). In place of the .hex file it takes\n"
+           "the assembler's .log listing (the words of its \" AAA  WWWWW\" lines) or the\n"
+           "program ROM it filled, .vhd or .v (the words of its INIT and INITP rows; a\n"
+           "KCPSM6 ROM in the layout of its template that gives the most words). It\n"
+           "prints the first differing addresses with both words and the source line, or\n"
+           "that all words agree; the converted source is then written only with -o.\n"
+           "The date, time and\n"
+           "assembler version in the header of a .log stand for KCPSM6's datestamp$,\n"
+           "timestamp$, KCPSM6_version$ and timestamp_hours ... datestamp_day, which\n"
+           "otherwise give the time of the import and " +
+           std::string(kKcpsm6Version) +
+           ".\n"
            "Exit status: 0 converted (with --check: all words agree), 1 words differ or\n"
            "the converted source does not assemble, 2 bad usage or an unreadable file.\n";
 }
@@ -174,11 +185,17 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         const auto check = job.Arguments.Last("--check");
         const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);
-        // The .hex file of a check tells the assembler that wrote it.
+        // The file of a check tells the assembler that wrote it.
         std::vector<std::uint32_t> expected;
-        if (check) expected = ReadKcpsmHexFile(*check);
+        if (check) expected = ReadKcpsmWordsFile(*check);
         TKcpsmImportOptions options;
         options.SourceFile = job.File;
+        // A listing tells when and by which version the program was assembled.
+        if (check && IsKcpsmLogFile(*check)) {
+            const TKcpsmLogStamps stamps = ReadKcpsmLogStamps(*check);
+            options.AssemblyTime = stamps.Time;
+            options.AssemblerVersion = stamps.Version;
+        }
         if (job.Arguments.Has("--kcpsm6") || expected.size() == kKcpsm6HexWords)
             options.Dialect = TKcpsmDialect::Kcpsm6;
         // A check assembles for the core of the .hex file, so the layout is
@@ -189,6 +206,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         TSynPicoBlaze scanner;
         const TKcpsmConversion conversion =
             ImportKcpsmSource(scanner, source, core, job.Columns, options);
+        for (const auto& note : conversion.Notes)
+            err << "korvo import: note: " << note << "\n";
         for (const auto& rename : conversion.Renames)
             err << "korvo import: renamed " << rename << "\n";
         if (!check) {

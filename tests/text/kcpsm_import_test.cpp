@@ -52,12 +52,13 @@ TEST(KcpsmImport, Kcpsm6IsDetectedAndIncludesArePutInPlace) {
         EXPECT_EQ(ImportKcpsmLines({line}).Dialect, TKcpsmDialect::Kcpsm6) << line;
 
     const TScratchFolder dir;
+    TKcpsmImportOptions inDir;
+    inDir.SourceFile = dir / "main.psm";
     std::filesystem::create_directory(dir / "lib");
     dir.Write("lib/a.psm", "INCLUDE \"b.psm\"\nLOAD s1, 01\n");
     dir.Write("lib/b.psm", "ADD s2, 02\nINCLUDE \"a.psm\"\n");
     TKcpsmConversion conversion =
-        ImportKcpsmLines({"start: LOAD s0, 00", "INCLUDE \"lib/a.psm\"", "JUMP start"},
-                         {std::nullopt, dir / "main.psm"});
+        ImportKcpsmLines({"start: LOAD s0, 00", "INCLUDE \"lib/a.psm\"", "JUMP start"}, inDir);
     EXPECT_EQ(conversion.Lines, (Lines{"start: LOAD s0 , 0", "; ---- INCLUDE \"lib/a.psm\" begins",
                                        "; ---- INCLUDE \"b.psm\" begins", " ADD s2 , 2",
                                        "; INCLUDE \"a.psm\" is being included already",
@@ -67,8 +68,29 @@ TEST(KcpsmImport, Kcpsm6IsDetectedAndIncludesArePutInPlace) {
     EXPECT_EQ(conversion.Origins[3].File, 2); // ADD s2, 02: line 1 of b.psm
     EXPECT_EQ(conversion.Origins[3].Line, 1);
     EXPECT_EQ(conversion.Origins[8].Line, 3);
-    EXPECT_THROW(ImportKcpsmLines({"INCLUDE \"missing.psm\""}, {std::nullopt, dir / "main.psm"}),
-                 EFileError);
+    EXPECT_THROW(ImportKcpsmLines({"INCLUDE \"missing.psm\""}, inDir), EFileError);
+
+    // Names written on Windows: "\\" between folders, letter case ignored
+    // when only one entry matches.
+    std::filesystem::create_directory(dir / "Interfaces");
+    dir.Write("Interfaces/UART.psm", "LOAD s3, 03\n");
+    const Lines windows{"INCLUDE \"interfaces\\uart.psm\""};
+    conversion = ImportKcpsmLines(windows, inDir);
+    EXPECT_EQ(conversion.Lines,
+              (Lines{"; ---- INCLUDE \"interfaces\\uart.psm\" begins", " LOAD s3 , 3",
+                     "; ---- INCLUDE \"interfaces\\uart.psm\" ends"}));
+    EXPECT_EQ(conversion.Notes,
+              Lines{"INCLUDE \"interfaces\\uart.psm\" read from " + dir / "Interfaces/UART.psm"});
+    dir.Write("Interfaces/Uart.psm", "");
+    try {
+        ImportKcpsmLines(windows, inDir);
+        ADD_FAILURE() << "several matches taken";
+    } catch (const EFileError& error) {
+        EXPECT_NE(std::string(error.what())
+                      .find(dir / "Interfaces/UART.psm, " + dir / "Interfaces/Uart.psm"),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 TEST(KcpsmImport, FormatsTheRewrittenLines) {

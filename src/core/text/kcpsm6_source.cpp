@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
 namespace korvo {
 
@@ -122,6 +124,25 @@ std::optional<int> Kcpsm6PredefinedValue(std::string_view name, const std::tm& n
     return std::nullopt;
 }
 
+std::optional<std::string> Kcpsm6PredefinedString(std::string_view name, const std::tm& time,
+                                                  std::string_view version) {
+    static constexpr std::array<std::string_view, 12> kMonths{
+        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    auto twoDigits = [](int value) {
+        return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
+               static_cast<char>('0' + value % 10);
+    };
+    if (name == "datestamp$")
+        return twoDigits(time.tm_mday) + " " +
+               std::string(kMonths[static_cast<std::size_t>(time.tm_mon % 12)]) + " " +
+               std::to_string(time.tm_year + 1900);
+    if (name == "timestamp$")
+        return twoDigits(time.tm_hour) + ":" + twoDigits(time.tm_min) + ":" +
+               twoDigits(time.tm_sec);
+    if (name == "KCPSM6_version$") return std::string(version);
+    return std::nullopt;
+}
+
 std::optional<std::string> Kcpsm6StringText(const std::vector<std::string>& operands) {
     if (operands.size() < 2) return std::nullopt;
     const std::string& text = operands[1];
@@ -159,6 +180,61 @@ Kcpsm6TableBytes(const std::vector<std::string>& operands) {
 
 namespace {
 
+// The entries of a folder whose names equal name but for letter case.
+std::vector<std::string> NamesIgnoringCase(const std::string& folder, const std::string& name) {
+    std::vector<std::string> found;
+    std::error_code error;
+    const std::filesystem::path where(folder.empty() ? "." : folder);
+    for (std::filesystem::directory_iterator entry(where, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string entryName = entry->path().filename().string();
+        if (SameTextIgnoringCase(entryName, name)) found.push_back(entryName);
+    }
+    std::ranges::sort(found);
+    return found;
+}
+
+// The file an INCLUDE name means, found from the including file's folder.
+// "\" separates folders as "/" does. A part of the name that does not exist
+// as written is taken from its one match ignoring case, with a note; several
+// matches are an error that names them.
+std::string IncludedPath(const std::string& written, const std::string& directory,
+                         std::vector<std::string>& notes) {
+    std::string name = written;
+    std::ranges::replace(name, '\\', '/');
+    const bool absolute = IsAbsoluteFileName(name);
+    std::string path = absolute ? "" : directory;
+    std::string_view rest = name;
+    if (absolute) {
+        const std::size_t root = rest.find_first_not_of('/');
+        path = std::string(rest.substr(0, root == std::string_view::npos ? rest.size() : root));
+        rest.remove_prefix(path.size());
+    }
+    bool adapted = false;
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        std::string part(rest.substr(0, slash));
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+        if (!part.empty() && part != "." && part != ".." && !PathExists(path + part)) {
+            const std::vector<std::string> matches = NamesIgnoringCase(path, part);
+            if (matches.size() > 1) {
+                std::string listed;
+                for (const auto& match : matches)
+                    listed += (listed.empty() ? "" : ", ") + path + match;
+                throw EFileError("INCLUDE \"" + written + "\": several files match: " + listed);
+            }
+            if (matches.size() == 1) {
+                part = matches.front();
+                adapted = true;
+            }
+        }
+        path += part;
+        if (slash != std::string_view::npos) path += '/';
+    }
+    if (adapted) notes.push_back("INCLUDE \"" + written + "\" read from " + path);
+    return path;
+}
+
 void Flatten(const std::vector<std::string>& lines, int file, TKcpsmFlatSource& source,
              std::vector<int>& including) {
     including.push_back(file);
@@ -174,8 +250,8 @@ void Flatten(const std::vector<std::string>& lines, int file, TKcpsmFlatSource& 
             continue;
         }
         const std::string& quoted = statement.Words[1];
-        const std::string name = quoted.substr(1, quoted.size() - 2);
-        const std::string path = IsAbsoluteFileName(name) ? name : directory + name;
+        const std::string path =
+            IncludedPath(quoted.substr(1, quoted.size() - 2), directory, source.Notes);
         // The same file under another name ("../lib/a.psm", a link) is the
         // same file: an including cycle ends there.
         auto known = std::ranges::find_if(

@@ -39,6 +39,16 @@ std::optional<TKcpsm6AddressPart> Kcpsm6AddressPart(std::string_view word);
 // import as timestamp_hours, ..., datestamp_day. Nothing for another word.
 std::optional<int> Kcpsm6PredefinedValue(std::string_view name, const std::tm& now);
 
+// The assembler version that KCPSM6_version$ gives when the import does not
+// know which assembler the program was written for.
+inline constexpr std::string_view kKcpsm6Version = "v2.70";
+
+// The predefined strings: datestamp$ ("14 Nov 2012") and timestamp$
+// ("13:31:40") of the given time, KCPSM6_version$ the version. Nothing for
+// another word.
+std::optional<std::string> Kcpsm6PredefinedString(std::string_view name, const std::tm& time,
+                                                  std::string_view version);
+
 // STRING name$, "text": the text between the quotes. TABLE name#, [a, b]
 // with 'd or 'b after the bracket: the bytes. The words are those of the
 // definition after the directive: the name and the rest of the line as KCPSM6
@@ -55,8 +65,11 @@ std::string DialectCharacter(std::uint8_t c);
 // INCLUDE "file" line (the file found beside the file that includes it)
 // becomes a comment that marks where the file begins, the file's lines
 // follow, and a comment marks its end. A file that is already being included
-// is not included again. Throws EFileError when an included file cannot be
-// read.
+// is not included again. "\\" separates folders in an INCLUDE name as "/"
+// does; a part of the name that does not exist as written is taken from the
+// one entry of its folder that matches it ignoring letter case, and Notes
+// tells so. Throws EFileError when an included file cannot be read or a part
+// matches several entries (the message names them).
 struct TKcpsmSourceLine {
     std::string Text;
     int File; // index into Files; 0 is the source itself
@@ -65,6 +78,9 @@ struct TKcpsmSourceLine {
 struct TKcpsmFlatSource {
     std::vector<TKcpsmSourceLine> Lines;
     std::vector<std::string> Files;
+    // "INCLUDE \"lib\\Uart.psm\" read from /src/lib/uart.psm", one for each
+    // INCLUDE whose name was matched ignoring letter case.
+    std::vector<std::string> Notes;
 };
 TKcpsmFlatSource FlattenKcpsmIncludes(const std::vector<std::string>& lines,
                                       const std::string& sourceFile);

@@ -1,7 +1,10 @@
 #include "text/kcpsm_hex.h"
 
+#include "assembler/symbol_table.h"
 #include "common/hex_text.h"
 #include "common/text_file.h"
+#include "text/kcpsm_listing.h"
+#include "text/kcpsm_rom_file.h"
 
 namespace korvo {
 
@@ -27,6 +30,27 @@ std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
         words.push_back(static_cast<std::uint32_t>(*word));
     }
     return words;
+}
+
+namespace {
+
+// The extension of a file name in upper case, with its dot; empty for none.
+std::string UpperExtension(const std::string& path) {
+    const std::size_t dot = path.find_last_of("./\\");
+    return dot == std::string::npos || path[dot] != '.' ? "" : UpperCase(path.substr(dot));
+}
+
+} // namespace
+
+bool IsKcpsmLogFile(const std::string& path) {
+    return UpperExtension(path) == ".LOG";
+}
+
+std::vector<std::uint32_t> ReadKcpsmWordsFile(const std::string& path) {
+    const std::string extension = UpperExtension(path);
+    if (extension == ".LOG") return ReadKcpsmLogFile(path);
+    if (extension == ".VHD" || extension == ".V") return ReadKcpsmRomFile(path);
+    return ReadKcpsmHexFile(path);
 }
 
 } // namespace korvo

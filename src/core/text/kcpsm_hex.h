@@ -25,4 +25,11 @@ static_assert(CoreDescription(kKcpsm6Core).WordDigits() == kKcpsmHexDigits);
 // cannot be read or is not in that form, naming the first bad line.
 std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path);
 
+// The words of any file the KCPSM3 or KCPSM6 assembler writes, told by its
+// extension in either case: a .log listing (ReadKcpsmLogFile), a program ROM
+// .vhd or .v (ReadKcpsmRomFile), otherwise a .hex file.
+std::vector<std::uint32_t> ReadKcpsmWordsFile(const std::string& path);
+// Whether ReadKcpsmWordsFile reads the file as a .log listing.
+bool IsKcpsmLogFile(const std::string& path);
+
 } // namespace korvo

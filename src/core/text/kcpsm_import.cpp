@@ -155,7 +155,8 @@ void AppendWords(std::string& line, const std::vector<std::string>& words, std::
 
 class TKcpsmConverter {
 public:
-    TKcpsmConverter(TKcpsmFlatSource source, TKcpsmDialect dialect)
+    TKcpsmConverter(TKcpsmFlatSource source, TKcpsmDialect dialect,
+                    const TKcpsmImportOptions& options)
         : source_(std::move(source)), dialect_(dialect), addressLimit_(AddressLimit(dialect)) {
         const bool quoted = dialect == TKcpsmDialect::Kcpsm6;
         statements_.reserve(source_.Lines.size());
@@ -164,7 +165,13 @@ public:
             SplitGluedStatement(statements_.back(), dialect);
         }
         const std::time_t now = std::time(nullptr);
-        now_ = *std::localtime(&now);
+        now_ = options.AssemblyTime.value_or(*std::localtime(&now));
+        if (dialect == TKcpsmDialect::Kcpsm6)
+            for (const char* name : {"datestamp$", "timestamp$", "KCPSM6_version$"}) {
+                const std::string text = *Kcpsm6PredefinedString(
+                    name, now_, options.AssemblerVersion.value_or(std::string(kKcpsm6Version)));
+                sequences_[name] = std::vector<std::uint8_t>(text.begin(), text.end());
+            }
         CollectNames();
     }
 
@@ -172,6 +179,7 @@ public:
         TKcpsmConversion conversion;
         conversion.Dialect = dialect_;
         conversion.Files = source_.Files;
+        conversion.Notes = source_.Notes;
         for (const TKcpsmRename& rename : names_.Renames())
             conversion.Renames.push_back(rename.Text());
         if (!conversion.Renames.empty()) {
@@ -534,7 +542,7 @@ TKcpsmConversion ImportKcpsmLines(const std::vector<std::string>& lines,
         for (std::size_t i = 0; i < lines.size(); ++i)
             source.Lines.push_back({lines[i], 0, static_cast<int>(i) + 1});
     }
-    return TKcpsmConverter(std::move(source), dialect).Convert();
+    return TKcpsmConverter(std::move(source), dialect, options).Convert();
 }
 
 TKcpsmConversion ImportKcpsmSource(TSynHighLighterIDE& scanner,

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ struct TKcpsmImportOptions {
     std::optional<TKcpsmDialect> Dialect;
     // The source file: KCPSM6 INCLUDE files are found beside it.
     std::string SourceFile;
+    // The time and the assembler version that KCPSM6's predefined stamps
+    // (datestamp$, timestamp_hours, ..., KCPSM6_version$) give; without them
+    // the time of the import and kKcpsm6Version.
+    std::optional<std::tm> AssemblyTime;
+    std::optional<std::string> AssemblerVersion;
 };
 
 // Where a converted line came from: a line of the source (file 0) or of a
@@ -47,6 +53,9 @@ struct TKcpsmConversion {
     std::vector<TKcpsmOrigin> Origins;
     // The source file and the files it includes, by the index of an origin.
     std::vector<std::string> Files;
+    // What the reader of KCPSM6 INCLUDE names tells the user (see
+    // FlattenKcpsmIncludes).
+    std::vector<std::string> Notes;
 };
 
 // Rewrites a KCPSM source, line by line, into this environment's assembly

@@ -54,6 +54,12 @@ TKcpsmStatement SplitKcpsmStatement(std::string_view line, bool quoted) {
     TKcpsmStatement statement;
     statement.Words = SplitKcpsmWords(TrimKcpsmLine(line), quoted);
     auto& words = statement.Words;
+    // "name :" and "name :LOAD": blanks before the colon of a label.
+    if (words.size() >= 2 && words[1].starts_with(':') && words[0].find(':') == std::string::npos &&
+        !IsKcpsmComment(words[0])) {
+        words[0] += words[1];
+        words.erase(words.begin() + 1);
+    }
     if (!words.empty() &&
         (words.front().find(':') != std::string::npos || IsKcpsmComment(words.front()))) {
         statement.Lead = std::move(words.front());

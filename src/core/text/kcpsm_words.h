@@ -19,7 +19,7 @@ std::vector<std::string> SplitKcpsmWords(std::string_view line, bool quoted = fa
 bool IsKcpsmComment(std::string_view word);
 
 // One line split for conversion: a leading label ("name:", with anything
-// glued after the colon) or a comment that fills the whole line goes into
+// glued after the colon, blanks allowed before it) or a comment that fills the whole line goes into
 // Lead, the statement's words into Words (a comment last).
 struct TKcpsmStatement {
     std::string Lead;

@@ -362,6 +362,8 @@ void TEditor::ConvertKcpsmSource() {
     text->setUpdatesEnabled(true);
     SetModified(true);
     // The renames head the text too; the log tells of them at once.
+    for (const auto& note : conversion.Notes)
+        host_.Log().AddLogLine("!Import: " + note);
     for (const auto& rename : conversion.Renames)
         host_.Log().AddLogLine("!Import renamed " + rename);
 }
