@@ -5,7 +5,7 @@
 #
 # The programs are not part of this tree: tools/real_programs.txt lists where
 # each comes from (kind, repository, commit, source, assembler output). The
-# local copies live in a folder laid out as FOLDER/OWNER/NAME/PATH.
+# local copies live in a folder laid out as FOLDER/OWNER/NAME/COMMIT/PATH.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,18 +18,19 @@ usage() {
 usage: tools/real_programs.sh [--korvo KORVO] [--list LIST] [--get] FOLDER
 
 Checks every program of LIST (default: tools/real_programs.txt) whose copy is
-in FOLDER/OWNER/NAME/: converts the source with "KORVO import --check OUTPUT"
+in FOLDER/OWNER/NAME/COMMIT/: converts the source with "KORVO import --check OUTPUT"
 (KORVO defaults to korvo on the PATH) and prints, for kcpsm3 and kcpsm6, the
 number of programs whose every word agrees with the assembler's output, the
 total, and each failure with the first lines korvo printed. Exit status 0
 when all agree, 1 otherwise, 2 for bad usage.
 
 --get first makes the copies that are missing: it clones each repository from
-GitHub (network needed) and checks out the listed commit into
-FOLDER/OWNER/NAME. Not run in CI.
+GitHub (network needed) into FOLDER/.git/OWNER/NAME and writes the tree of
+each listed commit into FOLDER/OWNER/NAME/COMMIT. Not run in CI.
 
-LIST lines: KIND OWNER/NAME COMMIT SOURCE OUTPUT, fields separated by blanks,
-"#" starts a comment. KIND is kcpsm3 or kcpsm6.
+LIST lines: KIND OWNER/NAME COMMIT SOURCE OUTPUT, fields separated by blanks
+(a blank inside a path written %20), "#" starts a comment. KIND is kcpsm3 or
+kcpsm6.
 TEXT
 }
 
@@ -51,18 +52,25 @@ entries() { sed -e 's/#.*//' "$list" | awk 'NF == 5'; }
 
 if ((get)); then
     while read -r kind repo commit source output; do
-        dir=$folder/$repo
-        [[ -d $dir/.git ]] || git clone --quiet "https://github.com/$repo.git" "$dir" || continue
-        git -C "$dir" checkout --quiet "$commit" 2>/dev/null ||
-            echo "real_programs.sh: $repo has no commit $commit" >&2
+        git=$folder/.git/$repo dir=$folder/$repo/$commit
+        [[ -d $dir ]] && continue
+        [[ -d $git ]] || git clone --quiet --bare "https://github.com/$repo.git" "$git" || continue
+        # Into a folder of its own first, so that a failed copy leaves nothing.
+        rm -rf "$dir.part" && mkdir -p "$dir.part" &&
+            git --git-dir="$git" archive "$commit" | tar -x -C "$dir.part" &&
+            mv "$dir.part" "$dir" || {
+            rm -rf "$dir.part"
+            echo "real_programs.sh: cannot write $repo at $commit" >&2
+        }
     done < <(entries | sort -u -k2,3)
 fi
 
 declare -A agree total
 failures=""
 while read -r kind repo commit source output; do
+    source=${source//%20/ } output=${output//%20/ }
     total[$kind]=$((${total[$kind]:-0} + 1))
-    dir=$folder/$repo
+    dir=$folder/$repo/$commit
     if [[ ! -f $dir/$source || ! -f $dir/$output ]]; then
         failures+="$kind $repo $source: no local copy"$'\n'
         continue
