@@ -126,15 +126,13 @@ std::optional<int> Kcpsm6PredefinedValue(std::string_view name, const std::tm& n
 
 std::optional<std::string> Kcpsm6PredefinedString(std::string_view name, const std::tm& time,
                                                   std::string_view version) {
-    static constexpr std::array<std::string_view, 12> kMonths{
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     auto twoDigits = [](int value) {
         return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
                static_cast<char>('0' + value % 10);
     };
     if (name == "datestamp$")
         return twoDigits(time.tm_mday) + " " +
-               std::string(kMonths[static_cast<std::size_t>(time.tm_mon % 12)]) + " " +
+               std::string(kKcpsm6Months[static_cast<std::size_t>(time.tm_mon % 12)]) + " " +
                std::to_string(time.tm_year + 1900);
     if (name == "timestamp$")
         return twoDigits(time.tm_hour) + ":" + twoDigits(time.tm_min) + ":" +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -42,6 +43,10 @@ std::optional<int> Kcpsm6PredefinedValue(std::string_view name, const std::tm& n
 // The assembler version that KCPSM6_version$ gives when the import does not
 // know which assembler the program was written for.
 inline constexpr std::string_view kKcpsm6Version = "v2.70";
+
+// The month names of KCPSM6's date stamps ("14 Nov 2012"), January first.
+inline constexpr std::array<std::string_view, 12> kKcpsm6Months{
+    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // The predefined strings: datestamp$ ("14 Nov 2012") and timestamp$
 // ("13:31:40") of the given time, KCPSM6_version$ the version. Nothing for

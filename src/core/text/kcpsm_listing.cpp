@@ -2,9 +2,9 @@
 
 #include "common/hex_text.h"
 #include "common/text_file.h"
+#include "text/kcpsm6_source.h"
 #include "text/kcpsm_hex.h"
 
-#include <array>
 #include <cctype>
 #include <sstream>
 #include <string_view>
@@ -48,15 +48,13 @@ std::vector<std::uint32_t> ReadKcpsmLogFile(const std::string& path) {
 }
 
 TKcpsmLogStamps ReadKcpsmLogStamps(const std::string& path) {
-    static constexpr std::array<std::string_view, 12> kMonths{
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     TKcpsmLogStamps stamps;
     std::tm time{};
     bool date = false;
     bool clock = false;
     for (const std::string& line : ReadTextLines(path)) {
         std::istringstream fields(line);
-        std::string a, b, c;
+        std::string a, b;
         fields >> a >> b;
         if (a == "Generated" && b == "by") {
             std::string assembler, word, version;
@@ -66,8 +64,8 @@ TKcpsmLogStamps ReadKcpsmLogStamps(const std::string& path) {
             int day = 0, year = 0;
             std::string month;
             if (fields >> day >> month >> year)
-                for (std::size_t m = 0; m < kMonths.size(); ++m)
-                    if (kMonths[m] == month) {
+                for (std::size_t m = 0; m < kKcpsm6Months.size(); ++m)
+                    if (kKcpsm6Months[m] == month) {
                         time.tm_mday = day;
                         time.tm_mon = static_cast<int>(m);
                         time.tm_year = year - 1900;
