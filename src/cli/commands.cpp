@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/asm_command.h"
+#include "cli/check_command.h"
 #include "cli/sim_command.h"
 #include "cli/text_commands.h"
 #include "korvo_version.h"
@@ -17,6 +18,7 @@ const std::vector<TCommand>& Commands() {
         {"sim", SimSynopsis, SimHelp, RunSimCommand},
         {"format", FormatSynopsis, FormatHelp, RunFormat},
         {"import", ImportSynopsis, ImportHelp, RunImport},
+        {"check", CheckSynopsis, CheckHelp, RunCheckCommand},
     };
     return commands;
 }

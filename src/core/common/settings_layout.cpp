@@ -285,6 +285,12 @@ std::int32_t ScratchPadBytes(std::int32_t choice) {
                : kScratchPadSizes[kDefaultScratchPadChoice];
 }
 
+std::int32_t ProgramScratchPadBytes(TCoreKind kind, const TCoreOptions& options,
+                                    const ISettingsStore* store) {
+    if (CoreDescription(kind).HasBuildOptions) return options.ScratchPadSize;
+    return ScratchPadBytes(store ? LoadScratchPadChoice(*store) : kDefaultScratchPadChoice);
+}
+
 TCoreOptions LoadCoreOptions(const ISettingsStore& store, TCoreKind kind) {
     TCoreOptions options = DefaultCoreOptions(kind);
     options.ProgramSize = ReadIntegerOr(store, kCoreBuildKey, kProgramSize, options.ProgramSize);

@@ -196,6 +196,11 @@ std::int32_t LoadScratchPadChoice(const ISettingsStore& store);
 void StoreScratchPadChoice(ISettingsStore& store, std::int32_t choice);
 // The scratch pad size in bytes for a choice; 64 for any other number.
 std::int32_t ScratchPadBytes(std::int32_t choice);
+// The scratch pad a program of the core runs with: a core with build options
+// was built with its size, the others take the setting (the default without
+// settings).
+std::int32_t ProgramScratchPadBytes(TCoreKind kind, const TCoreOptions& options,
+                                    const ISettingsStore* store);
 
 // The build options of a core as stored; a value that is missing or not one
 // the core can have is its default (DefaultCoreOptions). A core without

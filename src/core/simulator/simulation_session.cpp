@@ -27,15 +27,11 @@ void TSimulationSession::HandleStateChange() {
     case ssIdle: io_.Clear(); break;
     case ssLoaded:
         if (simulator_.UsesScratchPad()) {
-            // A core with build options was built with its size; the others
-            // take the setting.
-            using namespace settings;
-            int size = scratchPadOverride_ ? *scratchPadOverride_
-                       : CoreDescription(simulator_.CoreKind()).HasBuildOptions
-                           ? simulator_.CoreOptions().ScratchPadSize
-                       : settings_ ? ScratchPadBytes(LoadScratchPadChoice(*settings_))
-                                   : ScratchPadBytes(kDefaultScratchPadChoice);
-            simulator_.SetScratchPadSize(size);
+            simulator_.SetScratchPadSize(
+                scratchPadOverride_
+                    ? *scratchPadOverride_
+                    : settings::ProgramScratchPadBytes(simulator_.CoreKind(),
+                                                       simulator_.CoreOptions(), settings_));
         }
         frequencyMHz_ = frequencyOverride_ ? *frequencyOverride_
                         : settings_        ? settings::LoadClockFrequencyMHz(*settings_)
