@@ -194,9 +194,10 @@ private slots:
         Show(window, {600, 400}, KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm", TCoreKind::pbt3,
              dmSimulate);
         Save(*window, "smallest-window");
-        ShowManual("menu-simulate");
+        ShowManual();
         QVERIFY(QTest::qWaitForWindowExposed(ManualBrowser()));
         ManualBrowser()->resize(700, 500);
+        ShowManual("menu-simulate");
         Save(*ManualBrowser(), "manual");
         ManualBrowser()->close();
     }

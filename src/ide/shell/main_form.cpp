@@ -343,6 +343,10 @@ void TMainForm::ReopenLastSession() {
 void TMainForm::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
+    // Hidden first: the documents' simulations end on the way out, and a
+    // window still shown would be laid out and painted again for each panel
+    // and view they take away.
+    hide();
     WriteSession();
     Documents().CloseAll(false);
     WriteWindowSettings();

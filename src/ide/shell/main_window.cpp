@@ -397,8 +397,12 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
 
 void TfrmWorkbookMain::ShowSimulationViews(bool show) {
     bool shown = show && !SynEditPrintPreview;
+    bool wasShown = CodeMemoryDock->isVisible() || CallStackDock->isVisible();
     for (QDockWidget* dock : {CodeMemoryDock, CallStackDock})
         dock->setVisible(shown && !closedViews_.contains(dock->objectName()));
+    // A narrow window leaves most of its width to the documents.
+    if (shown && !wasShown)
+        resizeDocks({CodeMemoryDock}, {std::min(300, width() / 4)}, Qt::Horizontal);
 }
 
 void TfrmWorkbookMain::ShowCaptions(bool on) {
