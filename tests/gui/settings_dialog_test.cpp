@@ -272,6 +272,7 @@ private slots:
         auto dialog = Open();
         QCOMPARE(Shown(*dialog, {"clockFrequency"}), QStringList{"80"});
         ShowPage(*dialog, TdlgSettings::pgMisc);
+        dialog->setFixedSize(600, 400); // its size with the desktop's fonts
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         for (const char* name : {"uartBaud", "uartTcpBridge"}) {

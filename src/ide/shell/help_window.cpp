@@ -3,7 +3,9 @@
 #include "platform/data_folders.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -19,8 +21,11 @@ QTextBrowser* CreateManualWindow() {
     browser->setAttribute(Qt::WA_DeleteOnClose);
     browser->setWindowTitle(QStringLiteral("Korvo IDE manual"));
     browser->setOpenExternalLinks(true);
-    browser->resize(browser->fontMetrics().averageCharWidth() * 90,
-                    browser->fontMetrics().height() * 40);
+    QSize size(browser->fontMetrics().averageCharWidth() * 90,
+               browser->fontMetrics().height() * 40);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    browser->resize(size);
     QString file = ManualFile(QCoreApplication::applicationDirPath());
     if (file.isEmpty())
         browser->setHtml(QStringLiteral("<p>The manual (korvo-ide.html) is not installed.</p>"));

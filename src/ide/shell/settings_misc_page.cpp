@@ -148,6 +148,10 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     auto* side = new QVBoxLayout(sideWidget);
     side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(timeGroup);
+    // The UART settings near the top, where the dialog shows them without
+    // scrolling.
+    uart_ = new TUartSettingsGroup(this);
+    side->addWidget(uart_);
     side->addWidget(scratchGroup);
     side->addWidget(build_);
     side->addStretch();
@@ -155,13 +159,9 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     sideArea->setMinimumWidth(sideWidget->minimumSizeHint().width() +
                               sideArea->verticalScrollBar()->sizeHint().width());
 
-    // The UART settings under the window's, where the dialog shows them
-    // without scrolling.
-    uart_ = new TUartSettingsGroup(this);
     auto* left = new QVBoxLayout;
     left->addWidget(editorGroup, 1);
     left->addWidget(windowGroup);
-    left->addWidget(uart_);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
