@@ -131,6 +131,31 @@ private slots:
         QCOMPARE(window.Active().TextControl()->text(), "; upper\r\n");
     }
 
+    void FileDialogsStartInTheActiveDocumentsFolderElseTheLastUsed() {
+        TTestWindow window;
+        QString folder = window.Settings.Folder();
+        QString top = window.File("top.psm", "\r\n");
+        QDir(folder).mkdir("sub");
+        window.Dialogs.OpenFileNames = {window.File("sub/sub.psm", "\r\n")};
+        for (int step = 0; step < 3; ++step) {
+            if (step == 1) window->OpenDocument(top);
+            if (step == 2) window->Documents().CloseAll(false);
+            Settle(*window);
+            window->actFileOpen->trigger();
+        }
+        QCOMPARE(window.Dialogs.OpenStartNames, QStringList({"", folder + "/", folder + "/sub/"}));
+        // An example opens as the user's copy, beside the others.
+        QByteArray home = qgetenv("HOME");
+        qputenv("HOME", folder.toLocal8Bit());
+        window.Dialogs.OpenFileNames = {KORVO_EXAMPLES_DIR "/blink.psm"};
+        window->actFileOpenExample->trigger();
+        qputenv("HOME", home);
+        QString copies = folder + "/Documents/Korvo IDE examples";
+        QCOMPARE(window.Active().FileName(), copies + "/blink.psm");
+        QVERIFY(QFileInfo(copies + "/stimulus_values.txt").isWritable());
+        QCOMPARE(LogLines(*window).last(2).first(), "Copied the examples to " + copies);
+    }
+
     void TheSaveQuestionOnClose() {
         TTestWindow window;
         QString file = window.File("keep.psm", "LOAD s0, 1\r\n");

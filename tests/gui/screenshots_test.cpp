@@ -9,6 +9,7 @@
 #include "panels/uart_terminal.h"
 #include "shell/chain_list.h"
 #include "shell/chip_dialog.h"
+#include "shell/help_window.h"
 #include "shell/settings_dialog.h"
 #include "shell/settings_jtag_page.h"
 
@@ -184,6 +185,21 @@ private slots:
         chip.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chip));
         Save(chip, "chip-info");
+    }
+
+    // The first-start window of 600 by 400 in Simulate mode, and the manual.
+    void SmallestWindowAndManual() {
+        TTestWindow window;
+        window->move(0, 0);
+        Show(window, {600, 400}, KORVO_EXAMPLES_DIR "/control_panel_pbt3.psm", TCoreKind::pbt3,
+             dmSimulate);
+        Save(*window, "smallest-window");
+        ShowManual();
+        QVERIFY(QTest::qWaitForWindowExposed(ManualBrowser()));
+        ManualBrowser()->resize(700, 500);
+        ShowManual("menu-simulate");
+        Save(*ManualBrowser(), "manual");
+        ManualBrowser()->close();
     }
 };
 

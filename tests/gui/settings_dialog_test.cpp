@@ -6,6 +6,7 @@
 #include "shell/chain_list.h"
 #include "shell/chip_dialog.h"
 #include "shell/color_button.h"
+#include "shell/help_window.h"
 #include "shell/highlighter.h"
 #include "shell/settings_dialog.h"
 #include "shell/settings_jtag_page.h"
@@ -265,6 +266,25 @@ private slots:
         auto* sample = Child<QsciScintilla>(*dialog, "sampleEditor");
         QCOMPARE(sample->lexer()->font(0).family(), "DejaVu Sans Mono");
         QCOMPARE(sample->lexer()->font(0).pointSize(), 12);
+    }
+
+    void TheMiscPageShowsTheClockInUseAndTheUartWhole() {
+        auto dialog = Open();
+        QCOMPARE(Shown(*dialog, {"clockFrequency"}), QStringList{"80"});
+        ShowPage(*dialog, TdlgSettings::pgMisc);
+        dialog->setFixedSize(600, 400); // its size with the desktop's fonts
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        for (const char* name : {"uartBaud", "uartTcpBridge"}) {
+            auto* control = Child<QWidget>(*dialog, name);
+            QCOMPARE(control->visibleRegion(), QRegion(control->rect()));
+        }
+        QTest::keyClick(dialog.get(), Qt::Key_F1);
+        QCOMPARE(ManualBrowser()->source().fragment(), "settings-misc");
+        ManualBrowser()->close();
+        Set(*dialog, {"clockFrequency", ""});
+        ClickOk(*dialog);
+        QCOMPARE(FileContents(*settings_)["Time/Frequency"], "80");
     }
 
     void AChainThatCannotBeReadIsLoggedAndShownAsFarAsRead() {

@@ -3,6 +3,8 @@
 #include "common/settings.h"
 #include "gui_test_support.h"
 #include "korvo_version.h"
+#include "shell/core_selector.h"
+#include "shell/help_window.h"
 #include "shell/ide_arguments.h"
 #include "shell/qt_user_dialogs.h"
 #include "shell/status_bar_panel.h"
@@ -58,6 +60,39 @@ private slots:
         QCOMPARE(window->Documents().Count(), 2);
         QCOMPARE(window->Documents().Get(0)->FileName(), first);
         QCOMPARE(window.Active().FileName(), second);
+        QCOMPARE(LogLines(*window), QStringList({"Read: first.psm", "Read: second.psm"}));
+    }
+
+    void OneSpellingOfTheCores() {
+        TTestWindow window;
+        const QStringList names{"Picoblaze I", "Picoblaze II", "Picoblaze 3", "Picoblaze CR",
+                                "Picoblaze 6"};
+        QStringList menu, list;
+        for (QAction* core : window->Commands().actCores)
+            menu << core->text();
+        for (int i = 0; i < window->CoreSelector->ToolBarList->count(); ++i)
+            list << window->CoreSelector->ToolBarList->itemText(i);
+        QCOMPARE(menu, names);
+        QCOMPARE(list, names);
+        Press(window, window->Commands().CoreAction(TCoreKind::pbt6));
+        QCOMPARE(window->StatusPanelText(0), " Mode: Picoblaze-6");
+        QCOMPARE(window->CoreSelector->StatusButton->text(), "Picoblaze 6");
+    }
+
+    void MenusKeysAndTheManual() {
+        TTestWindow window;
+        QStringList menus;
+        for (QAction* menu : window->menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus,
+                 QStringList({"&File", "&Edit", "&View", "&Settings", "Si&mulate", "&Help"}));
+        QCOMPARE(window->Commands().actPause->shortcut(), QKeySequence(Qt::Key_F6));
+        QCOMPARE(window->actHelp->shortcut(), QKeySequence(Qt::Key_F1));
+        QVERIFY(Press(window, window->actHelp));
+        QTextBrowser* manual = ManualBrowser();
+        QVERIFY(manual && manual->isVisible());
+        QVERIFY(manual->toPlainText().contains("Ctrl+1 to Ctrl+5"));
+        manual->close();
     }
 
     void TheAboutBoxGreetsEachNewVersionOnce() {

@@ -56,6 +56,10 @@ if on_gui; then
         fail "installed korvo-ide --version"
     "$prefix/bin/korvo-ide" --help | grep -qxF "Example programs: $(cd "$examples" && pwd -P)" ||
         fail "installed korvo-ide does not find its examples in $examples"
+    manual=$prefix/share/korvo/manual/korvo-ide.html
+    cmp -s "$source/docs/manual/korvo-ide.html" "$manual" || fail "the manual is not installed"
+    "$prefix/bin/korvo-ide" --help | grep -qxF "User manual: $(cd "${manual%/*}" && pwd -P)/${manual##*/}" ||
+        fail "installed korvo-ide does not find its manual $manual"
     for size in 16 22 24 32 48 64 128 256 512; do
         png=$prefix/share/icons/hicolor/${size}x$size/apps/korvo-ide.png
         # The width and height of a PNG: big-endian words at bytes 16 and 20.

@@ -87,7 +87,7 @@ inline constexpr std::array<TCoreDescription, 6> kCoreTable{{
     {TCoreKind::pbtC, "pbtC", "CR", "actPicoblazeC", "Picoblaze CR", "Picoblaze for Coolrunner", "Picoblaze-CR",
      16, 256, 256, 255, 8, 1, 16, 1, 4, false, false,
      8, true, false, "CoolRunner-II", "8"},
-    {TCoreKind::pbt6, "pbt6", "6", "actPicoblaze6", "PicoBlaze 6", "Picoblaze for Spartan-6, Virtex-6 and the 7 series", "Picoblaze-6",
+    {TCoreKind::pbt6, "pbt6", "6", "actPicoblaze6", "Picoblaze 6", "Picoblaze for Spartan-6, Virtex-6 and the 7 series", "Picoblaze-6",
      18, 4096, 1024, 0x3FF, 16, 2, 16, 1, 30, true, true,
      18, false, true, "Spartan-6", "6"},
 }};

@@ -208,6 +208,14 @@ void StoreReopenFiles(ISettingsStore& store, bool reopen) {
     WriteBool(store, kOptionsKey, kReopenFiles, reopen);
 }
 
+std::string LoadLastFolder(const ISettingsStore& store) {
+    return ReadString(store, kOptionsKey, kLastFolder);
+}
+
+void StoreLastFolder(ISettingsStore& store, std::string_view folder) {
+    WriteString(store, kOptionsKey, kLastFolder, folder);
+}
+
 TSession LoadSession(const ISettingsStore& store) {
     TSession session;
     std::int32_t count = std::clamp(ReadIntegerOr(store, kSessionKey, kCount, 0), 0, 1000);

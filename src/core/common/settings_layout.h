@@ -37,6 +37,7 @@ inline constexpr std::string_view kOptionsKey = "Options";
 inline constexpr std::string_view kCoreKind = "Korvo";
 inline constexpr std::string_view kTheme = "Theme";
 inline constexpr std::string_view kReopenFiles = "ReopenFiles";
+inline constexpr std::string_view kLastFolder = "LastFolder";
 
 // The files open when the program ended, and which one was in front.
 inline constexpr std::string_view kSessionKey = "Session";
@@ -150,6 +151,10 @@ void StoreThemeChoice(ISettingsStore& store, TThemeChoice choice);
 // Whether the files of the last session open again at start; on by default.
 bool LoadReopenFiles(const ISettingsStore& store);
 void StoreReopenFiles(ISettingsStore& store, bool reopen);
+
+// The folder of the file last chosen in a file dialog (empty when none).
+std::string LoadLastFolder(const ISettingsStore& store);
+void StoreLastFolder(ISettingsStore& store, std::string_view folder);
 
 struct TSession {
     std::vector<std::string> Files;

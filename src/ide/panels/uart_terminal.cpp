@@ -43,10 +43,7 @@ TFrameUartTerminal::TFrameUartTerminal(TUARTModel& uart, ILog& log, bool serveTc
     : QWidget(parent), uart_(uart), bridge_(std::make_unique<TUartTcpBridge>(uart, log)),
       serveTcp_(serveTcp) {
     setObjectName(QStringLiteral("FrameUart%1").arg(uart.StatusPort()));
-    auto* group = new QGroupBox(QStringLiteral(" UART $") +
-                                    HexByte(static_cast<unsigned char>(uart.StatusPort())) +
-                                    QStringLiteral(" "),
-                                this);
+    auto* group = new QGroupBox(QLatin1Char(' ') + Title() + QLatin1Char(' '), this);
     Screen = new QPlainTextEdit(group);
     Screen->setObjectName(QStringLiteral("uartScreen"));
     Screen->setReadOnly(true);
@@ -132,6 +129,10 @@ QString TFrameUartTerminal::HexText(std::string_view bytes, int& column) {
         ++column;
     }
     return text;
+}
+
+QString TFrameUartTerminal::Title() const {
+    return QStringLiteral("UART $") + HexByte(static_cast<unsigned char>(uart_.StatusPort()));
 }
 
 void TFrameUartTerminal::Pump() {

@@ -34,6 +34,8 @@ public:
     // screen (at the yields and the end of each run).
     void Pump();
     TUartTcpBridge& Bridge() { return *bridge_; }
+    // "UART $04": the port of the UART's status.
+    QString Title() const;
 
     // The text view of bytes, and the hexadecimal one (16 bytes a line;
     // column is the number of bytes on the current line, carried over).

@@ -3,6 +3,7 @@
 #include "base/user_dialogs.h"
 #include "common/log.h"
 #include "common/settings.h"
+#include "common/settings_layout.h"
 #include "common/text_file.h"
 #include "panels/simulation_panels.h"
 #include "shell/document_manager.h"
@@ -13,6 +14,8 @@
 #include "shell/source_editor.h"
 #include "shell/workbench.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace korvo {
@@ -93,8 +96,33 @@ const THighlighterEntry* TCommandsDataModule::HighlighterForFile(const QString& 
     return nullptr;
 }
 
+QString TCommandsDataModule::DialogStartFolder() const {
+    if (auto* document = workbench_.Documents().ActiveEditor()) {
+        QFileInfo file(document->FileName());
+        if (!document->FileName().isEmpty() && !document->FileName().contains('*') &&
+            file.absoluteDir().exists())
+            return file.absolutePath();
+    }
+    QString last =
+        QFile::decodeName(QByteArray::fromStdString(settings::LoadLastFolder(settings_)));
+    return QFileInfo(last).isDir() ? last : QString();
+}
+
+void TCommandsDataModule::RememberDialogFolder(const QString& chosen) {
+    settings::StoreLastFolder(settings_,
+                              QFile::encodeName(QFileInfo(chosen).absolutePath()).toStdString());
+}
+
 bool TCommandsDataModule::ExecuteOpenDialog(QString& fileName) {
-    return dialogs_.ChooseOpenFile(DialogParent(), openFilter_, fileName);
+    // Without a name of its own the dialog starts in the active document's
+    // folder, else in the one used last.
+    if (fileName.isEmpty()) {
+        QString folder = DialogStartFolder();
+        if (!folder.isEmpty()) fileName = folder + '/';
+    }
+    if (!dialogs_.ChooseOpenFile(DialogParent(), openFilter_, fileName)) return false;
+    RememberDialogFolder(fileName);
+    return true;
 }
 
 bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName,
@@ -107,8 +135,13 @@ bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName,
 bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName, const QString& filter,
                                             const QString& suffix) {
     QString chosen = fileName;
+    if (chosen.isEmpty()) {
+        QString folder = DialogStartFolder();
+        if (!folder.isEmpty()) chosen = folder + '/';
+    }
     if (!dialogs_.ChooseSaveFile(DialogParent(), filter, suffix, chosen)) return false;
     fileName = QFileInfo(chosen).absoluteFilePath();
+    RememberDialogFolder(fileName);
     return true;
 }
 

@@ -125,7 +125,14 @@ public:
     std::array<QAction*, kCoreCount> actCores{};
     QAction* CoreAction(TCoreKind kind) const;
 
+    // The folder of chosen is where the next file dialog without a name of
+    // its own starts while no document with a file is active.
+    void RememberDialogFolder(const QString& chosen);
+
 private:
+    // Where a file dialog without a name starts: the active document's
+    // folder, else the folder of the file chosen last.
+    QString DialogStartFolder() const;
     void CreateFileAndEditCommands();
     void CreateSearchCommands();
     void CreateNavigationCommands();

@@ -106,7 +106,7 @@ void TCommandsDataModule::CreateSimulationCommands() {
             return ActiveDocument() && s.CanRunToLine(CaretLine());
         });
     add(
-        actPause, {"actPause", "Pause", "Pause", {}, "pause"},
+        actPause, {"actPause", "Pause", "Pause", QKeySequence(Qt::Key_F6), "pause"},
         [](TPicoBlazeDebugger& s) { s.Pause(); }, withDocument(&TDebugger::CanPause));
     add(
         actSetBreakpoint,

@@ -46,7 +46,6 @@ std::shared_ptr<TEditor> TEditorFactory::CreateTabDocument(QTabWidget* tabs, ILo
     document->SetCoreKind(coreKind);
     documents_.push_back(document);
     int index = tabs->addTab(page, QString());
-    document->ShowCaptionAndLog();
     tabs->setCurrentIndex(index);
     document->ApplyEditorSettings(host_->Settings());
     document->SetRightEdge(host_->Columns().Column3);

@@ -31,7 +31,9 @@ public:
     // Closes each document, last to first. Without asking (the program is
     // going down) modified documents close without a question.
     void CloseAll(bool askUser = true);
-    // A new document in a new tab of tabs, shown and made the current tab.
+    // A new document in a new tab of tabs, shown and made the current tab;
+    // the caller opens a file in it (or none, for an untitled one), which
+    // names the tab and logs "Read: " or "Created: ".
     std::shared_ptr<TEditor> CreateTabDocument(QTabWidget* tabs, ILog& log, TCoreKind coreKind);
     int Count() const { return static_cast<int>(documents_.size()); }
     std::shared_ptr<TEditor> Get(int index) const;

@@ -34,7 +34,7 @@ TIdeArguments ParseIdeArguments(const QStringList& arguments) {
     return result;
 }
 
-QString IdeUsage(const QString& examplesFolder) {
+QString IdeUsage(const QString& examplesFolder, const QString& manualFile) {
     QString usage = QStringLiteral(
         "Usage: korvo-ide [--settings FILE] [--] [FILE...]\n"
         "Opens each FILE as a document.\n"
@@ -46,6 +46,7 @@ QString IdeUsage(const QString& examplesFolder) {
         "  --               take every later argument as a FILE\n");
     if (!examplesFolder.isEmpty())
         usage += QStringLiteral("\nExample programs: ") + examplesFolder + '\n';
+    if (!manualFile.isEmpty()) usage += QStringLiteral("User manual: ") + manualFile + '\n';
     return usage;
 }
 

@@ -21,7 +21,8 @@ struct TIdeArguments {
 // arguments without the program name.
 TIdeArguments ParseIdeArguments(const QStringList& arguments);
 
-// The text of --help; examplesFolder (when not empty) is named at its end.
-QString IdeUsage(const QString& examplesFolder);
+// The text of --help; examplesFolder and manualFile (when not empty) are
+// named at its end.
+QString IdeUsage(const QString& examplesFolder, const QString& manualFile = {});
 
 } // namespace korvo

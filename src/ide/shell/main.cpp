@@ -17,8 +17,12 @@ namespace {
 // are printed without starting the GUI.
 std::optional<int> AnswerQuestion(const korvo::TIdeArguments& parsed) {
     if (parsed.Help) {
-        QString folder = korvo::ExamplesFolder(QCoreApplication::applicationDirPath());
-        std::fputs(korvo::IdeUsage(folder).toLocal8Bit().constData(), stdout);
+        QString programFolder = QCoreApplication::applicationDirPath();
+        std::fputs(
+            korvo::IdeUsage(korvo::ExamplesFolder(programFolder), korvo::ManualFile(programFolder))
+                .toLocal8Bit()
+                .constData(),
+            stdout);
         return 0;
     }
     if (parsed.Version) {

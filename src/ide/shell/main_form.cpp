@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -251,8 +252,28 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitIntoScreen();
     KeepLogPaneHeight();
     RequestUpdate();
+}
+
+void TMainForm::FitIntoScreen() {
+    QScreen* screen = this->screen();
+    if (!screen || isMaximized() || isFullScreen()) return;
+    QRect available = screen->availableGeometry();
+    QRect frame = frameGeometry();
+    if (available.contains(frame)) return;
+    // The settings of a larger screen, or of a smaller scale factor: the
+    // frame shrinks to the screen and moves onto it.
+    QSize border = frame.size() - size();
+    QSize client = size().boundedTo(available.size() - border);
+    resize(client.expandedTo(minimumSizeHint().boundedTo(client)));
+    frame = frameGeometry();
+    QPoint topLeft(std::clamp(frame.left(), available.left(),
+                              std::max(available.left(), available.right() + 1 - frame.width())),
+                   std::clamp(frame.top(), available.top(),
+                              std::max(available.top(), available.bottom() + 1 - frame.height())));
+    move(topLeft);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -322,6 +343,10 @@ void TMainForm::ReopenLastSession() {
 void TMainForm::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
+    // Hidden first: the documents' simulations end on the way out, and a
+    // window still shown would be laid out and painted again for each panel
+    // and view they take away.
+    hide();
     WriteSession();
     Documents().CloseAll(false);
     WriteWindowSettings();

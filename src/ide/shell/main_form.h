@@ -102,6 +102,8 @@ protected:
     // Gives the log pane the height it should have (120 pixels, or what the
     // user dragged it to) as far as the source area leaves room for it.
     void KeepLogPaneHeight();
+    // Keeps the window's frame on the screen's available area.
+    void FitIntoScreen();
     bool event(QEvent* event) override;
 
     // Closes every document without questions and writes the settings, once.

@@ -7,12 +7,14 @@
 #include "panels/call_stack_view.h"
 #include "panels/code_memory_view.h"
 #include "panels/simulation_panels.h"
+#include "panels/uart_terminal.h"
 #include "platform/data_folders.h"
 #include "shell/action_list.h"
 #include "shell/commands.h"
 #include "shell/core_selector.h"
 #include "shell/document_manager.h"
 #include "shell/editor.h"
+#include "shell/help_window.h"
 #include "shell/icons.h"
 #include "shell/log_pane.h"
 #include "shell/printing.h"
@@ -21,12 +23,16 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPrintPreviewWidget>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -38,6 +44,18 @@
 namespace korvo {
 
 namespace {
+
+// A frameless scroll area around panels; they scroll up and down as needed,
+// and sideways as horizontal says.
+QScrollArea* PanelScrollArea(QWidget* panels, Qt::ScrollBarPolicy horizontal) {
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(horizontal);
+    area->setWidget(panels);
+    area->hide();
+    return area;
+}
 
 // Document tabs at least 100 pixels wide, so that short names line up.
 class TDocumentTabBar : public QTabBar {
@@ -122,31 +140,47 @@ void TfrmWorkbookMain::CreateLayout() {
             document->Activate();
     });
 
-    RAMDockPanel = new QWidget(PanelSource);
+    // The panels of a simulation scroll, so that they never make the
+    // window grow: the status and I/O panels up and down beside the
+    // documents, the memory panels and UART terminals below them in a part
+    // of their own that the user can make higher.
+    RAMDockPanel = new QWidget;
     RAMDockPanel->setObjectName(QStringLiteral("RAMDockPanel"));
     auto* dockLayout = new QHBoxLayout(RAMDockPanel);
     dockLayout->setContentsMargins(0, 0, 0, 0);
     RAMDockPanel->hide();
+    RAMDockScroll = PanelScrollArea(RAMDockPanel, Qt::ScrollBarAsNeeded);
+    RAMDockScroll->setObjectName(QStringLiteral("RAMDockScroll"));
 
-    SimulationPanelArea = new QWidget(PanelSource);
+    SimulationPanelArea = new QWidget;
     SimulationPanelArea->setObjectName(QStringLiteral("SimulationPanelArea"));
     auto* areaLayout = new QVBoxLayout(SimulationPanelArea);
     areaLayout->setContentsMargins(2, 0, 0, 0);
     areaLayout->setSpacing(2);
     SimulationPanelArea->hide();
+    SimulationPanelScroll = PanelScrollArea(SimulationPanelArea, Qt::ScrollBarAlwaysOff);
+    SimulationPanelScroll->setObjectName(QStringLiteral("SimulationPanelScroll"));
 
-    auto* documentsRow = new QHBoxLayout;
+    auto* documents = new QWidget;
+    auto* documentsRow = new QHBoxLayout(documents);
     documentsRow->setContentsMargins(0, 0, 0, 0);
     documentsRow->setSpacing(0);
     documentsRow->addWidget(SourceStack, 1);
-    documentsRow->addWidget(SimulationPanelArea);
+    documentsRow->addWidget(SimulationPanelScroll);
+
+    SourceSplitter = new QSplitter(Qt::Vertical, PanelSource);
+    SourceSplitter->setObjectName(QStringLiteral("SourceSplitter"));
+    SourceSplitter->addWidget(documents);
+    SourceSplitter->addWidget(RAMDockScroll);
+    SourceSplitter->setChildrenCollapsible(false);
+    SourceSplitter->setStretchFactor(0, 1);
+    SourceSplitter->setStretchFactor(1, 0);
 
     auto* layout = new QVBoxLayout(PanelSource);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(edge);
-    layout->addLayout(documentsRow, 1);
-    layout->addWidget(RAMDockPanel);
+    layout->addWidget(SourceSplitter, 1);
 }
 
 void TfrmWorkbookMain::CreateCommands() {
@@ -174,9 +208,73 @@ void TfrmWorkbookMain::CreateCommands() {
         [this](QAction& a) { a.setEnabled(Documents().ActiveDocument()); });
     actAbout = actions.Add({"actAbout", "&About", "Show About box", {}, "about"},
                            [this] { ShowAboutBox(); });
-    actHelp = actions.Add({"actHelp", "Help", "Show help", {}, "help"}, {},
-                          [](QAction& a) { a.setEnabled(false); });
-    actHelp->setEnabled(false);
+    actHelp = actions.Add(
+        {"actHelp", "&Help", "Show help", QKeySequence(QKeySequence::HelpContents), "help"},
+        [] { ShowManual(); });
+    CreateViewCommands();
+}
+
+void TfrmWorkbookMain::CreateViewCommands() {
+    auto& actions = Actions();
+    // The views of a simulation: each can be closed (a dock with its
+    // button) and is shown again from the View menu while there is a
+    // simulation to show.
+    auto simulating = [this] { return Commands().SimulationPanels().Simulator() != nullptr; };
+    auto view = [&](const char* name, const char* caption, const char* hint, QString viewName,
+                    std::function<bool()> exists) {
+        return actions.AddCheckable(
+            {name, caption, hint, {}, {}},
+            [this, viewName] {
+                if (!closedViews_.remove(viewName)) closedViews_.insert(viewName);
+                ShowPanelAreas();
+                ShowSimulationViews(Commands().SimulationPanels().Simulator() != nullptr);
+            },
+            [this, viewName, exists](QAction& a) {
+                a.setEnabled(exists());
+                a.setChecked(!closedViews_.contains(viewName));
+            });
+    };
+    actViewCodeMemory =
+        view("actViewCodeMemory", "Code &Memory", "Show the code memory of the simulation",
+             QStringLiteral("CodeMemoryDock"), simulating);
+    actViewCallStack =
+        view("actViewCallStack", "Call &Stack", "Show the call stack of the simulation",
+             QStringLiteral("CallStackDock"), simulating);
+    actViewIoPanels = view("actViewIoPanels", "Status and &I/O Panels",
+                           "Show the status panel and the input and output ports",
+                           QStringLiteral("SimulationPanelArea"),
+                           [this] { return SimulationPanelArea->layout()->count() > 0; });
+    actViewMemoryPanels =
+        view("actViewMemoryPanels", "Memory &Panels",
+             "Show the scratch pad, RAM and ROM of the simulation", QStringLiteral("MemoryPanels"),
+             [this] { return !memoryPanel_.isNull(); });
+}
+
+bool TfrmWorkbookMain::eventFilter(QObject* watched, QEvent* event) {
+    // A dock closed with its own button stays closed until the View menu
+    // opens it again.
+    if (event->type() == QEvent::Close && (watched == CodeMemoryDock || watched == CallStackDock)) {
+        closedViews_.insert(watched->objectName());
+        RequestUpdate();
+    }
+    return TMainForm::eventFilter(watched, event);
+}
+
+void TfrmWorkbookMain::FillUartViewMenu() {
+    mnuViewUarts->clear();
+    for (TFrameUartTerminal* terminal : Commands().SimulationPanels().UartTerminals()) {
+        QString viewName = terminal->objectName();
+        QAction* item = mnuViewUarts->addAction(terminal->Title());
+        item->setCheckable(true);
+        item->setChecked(!closedViews_.contains(viewName));
+        connect(item, &QAction::triggered, this, [this, viewName](bool shown) {
+            if (shown)
+                closedViews_.remove(viewName);
+            else
+                closedViews_.insert(viewName);
+            ShowPanelAreas();
+        });
+    }
 }
 
 void TfrmWorkbookMain::CreateMenus() {
@@ -211,8 +309,17 @@ void TfrmWorkbookMain::CreateMenus() {
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
     view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
+    view->addSeparator();
+    view->addActions({actViewCodeMemory, actViewCallStack, actViewIoPanels, actViewMemoryPanels});
+    mnuViewUarts = view->addMenu(QStringLiteral("&UART Terminals"));
+    mnuViewUarts->setObjectName(QStringLiteral("mnuViewUarts"));
+    connect(mnuViewUarts, &QMenu::aboutToShow, this, &TfrmWorkbookMain::FillUartViewMenu);
+    connect(view, &QMenu::aboutToShow, this, [this] {
+        mnuViewUarts->menuAction()->setEnabled(
+            !Commands().SimulationPanels().UartTerminals().empty());
+    });
 
-    auto* settings = bar->addMenu(QStringLiteral("Settings"));
+    auto* settings = bar->addMenu(QStringLiteral("&Settings"));
     settings->addActions({c.actSettings, c.actEditor});
     settings->addSeparator();
     auto* cores = new QActionGroup(this);
@@ -223,7 +330,7 @@ void TfrmWorkbookMain::CreateMenus() {
     settings->addSeparator();
     settings->addAction(c.actTarget);
 
-    auto* simulate = bar->addMenu(QStringLiteral("Simulate"));
+    auto* simulate = bar->addMenu(QStringLiteral("Si&mulate"));
     simulate->addAction(c.actSimulate);
     simulate->addSeparator();
     simulate->addActions({c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
@@ -231,7 +338,7 @@ void TfrmWorkbookMain::CreateMenus() {
     simulate->addSeparator();
     simulate->addMenu(c.RunSpeed().CreateMenu(this));
 
-    auto* help = bar->addMenu(QStringLiteral("Help"));
+    auto* help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(actHelp);
     help->addSeparator();
     help->addAction(actAbout);
@@ -248,8 +355,11 @@ void TfrmWorkbookMain::CreateToolBar() {
         {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints},
     };
+    // The core list comes first: a narrow window hides the tool bar's last
+    // buttons behind its overflow arrow, and the core is what a user looks for.
+    CoreSelector = new TCoreSelector(c.actCores, *ToolBar, *statusBar());
     for (int group = 0; group < groups.size(); ++group) {
-        if (group > 0) ToolBar->addSeparator();
+        ToolBar->addSeparator();
         for (QAction* action : groups[group]) {
             ToolBar->addAction(action);
             if (auto* button = qobject_cast<QToolButton*>(ToolBar->widgetForAction(action)))
@@ -257,8 +367,6 @@ void TfrmWorkbookMain::CreateToolBar() {
         }
     }
     ToolBar->addWidget(c.RunSpeed().CreateToolBarWidget(ToolBar));
-    ToolBar->addSeparator();
-    CoreSelector = new TCoreSelector(c.actCores, *ToolBar, *statusBar());
 }
 
 void TfrmWorkbookMain::CreateSimulationDocks() {
@@ -278,6 +386,8 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
     CallStackDock =
         dock(QStringLiteral("Call Stack"), QStringLiteral("CallStackDock"), &panels.CallStack());
     splitDockWidget(CodeMemoryDock, CallStackDock, Qt::Vertical);
+    for (QDockWidget* view : {CodeMemoryDock, CallStackDock})
+        view->installEventFilter(this);
     resizeDocks({CodeMemoryDock}, {300}, Qt::Horizontal);
     connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
             &TMainForm::ShowActiveSourceLine);
@@ -287,8 +397,12 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
 
 void TfrmWorkbookMain::ShowSimulationViews(bool show) {
     bool shown = show && !SynEditPrintPreview;
-    CodeMemoryDock->setVisible(shown);
-    CallStackDock->setVisible(shown);
+    bool wasShown = CodeMemoryDock->isVisible() || CallStackDock->isVisible();
+    for (QDockWidget* dock : {CodeMemoryDock, CallStackDock})
+        dock->setVisible(shown && !closedViews_.contains(dock->objectName()));
+    // A narrow window leaves most of its width to the documents.
+    if (shown && !wasShown)
+        resizeDocks({CodeMemoryDock}, {std::min(300, width() / 4)}, Qt::Horizontal);
 }
 
 void TfrmWorkbookMain::ShowCaptions(bool on) {
@@ -345,7 +459,26 @@ QString TfrmWorkbookMain::WindowCaption() const {
 void TfrmWorkbookMain::ExecuteOpenExample() {
     // The open dialog starts in the examples folder (a name ending in "/").
     QString fileName = examplesFolder_ + '/';
-    if (ExecuteOpenDialog(fileName)) OpenDocument(fileName);
+    if (!ExecuteOpenDialog(fileName)) return;
+    QFileInfo chosen(fileName);
+    if (chosen.canonicalPath() != examplesFolder_) {
+        OpenDocument(fileName);
+        return;
+    }
+    // The installed examples may not be written to, and assembling one
+    // writes its output files beside it: the user works on copies.
+    QString folder = UserExamplesFolder();
+    QString failure;
+    int copied = CopyMissingFiles(examplesFolder_, folder, failure);
+    if (copied < 0) {
+        SynEditLog->AddLogLine(("Failure: " + failure).toStdString());
+        OpenDocument(fileName);
+        return;
+    }
+    if (copied > 0) SynEditLog->AddLogLine(("Copied the examples to " + folder).toStdString());
+    QString copy = QDir(folder).filePath(chosen.fileName());
+    Commands().RememberDialogFolder(copy);
+    OpenDocument(copy);
 }
 
 void TfrmWorkbookMain::ExecuteImport() {
@@ -385,8 +518,7 @@ void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
     SourceStack->setCurrentWidget(SynEditPrintPreview);
     SynEditPrintPreview->updatePreview();
     SynEditPrintPreview->setCurrentPage(1);
-    RAMDockPanel->hide();
-    SimulationPanelArea->hide();
+    ShowPanelAreas();
     ShowSimulationViews(false);
 }
 
@@ -403,8 +535,47 @@ void TfrmWorkbookMain::HidePreviewPane() {
 
 void TfrmWorkbookMain::ShowPanelAreas() {
     bool preview = SynEditPrintPreview != nullptr;
-    RAMDockPanel->setVisible(!preview && RAMDockPanel->layout()->count() > 0);
-    SimulationPanelArea->setVisible(!preview && SimulationPanelArea->layout()->count() > 0);
+    auto open = [this](const QString& viewName) { return !closedViews_.contains(viewName); };
+    bool below = false;
+    if (memoryPanel_) {
+        memoryPanel_->setVisible(open(QStringLiteral("MemoryPanels")));
+        below = below || open(QStringLiteral("MemoryPanels"));
+    }
+    if (uartPanel_) {
+        bool anyTerminal = false;
+        for (TFrameUartTerminal* terminal : Commands().SimulationPanels().UartTerminals()) {
+            terminal->setVisible(open(terminal->objectName()));
+            anyTerminal = anyTerminal || open(terminal->objectName());
+        }
+        uartPanel_->setVisible(anyTerminal);
+        below = below || anyTerminal;
+    }
+    bool memoryShown = !preview && below;
+    bool wasShown = !RAMDockScroll->isHidden();
+    RAMDockPanel->setVisible(memoryShown);
+    RAMDockScroll->setVisible(memoryShown);
+    bool panelsShown = !preview && SimulationPanelArea->layout()->count() > 0 &&
+                       open(QStringLiteral("SimulationPanelArea"));
+    SimulationPanelArea->setVisible(panelsShown);
+    SimulationPanelScroll->setVisible(panelsShown);
+    if (panelsShown) {
+        // As wide as the panels with a scroll bar beside them: only their
+        // height scrolls.
+        SimulationPanelArea->adjustSize();
+        SimulationPanelScroll->setFixedWidth(
+            SimulationPanelArea->sizeHint().width() +
+            SimulationPanelScroll->verticalScrollBar()->sizeHint().width());
+    }
+    if (memoryShown && !wasShown) {
+        // The memory panels get the height they ask for, up to a third of
+        // what the documents and they share.
+        QList<int> sizes = SourceSplitter->sizes();
+        int total = sizes.value(0) + sizes.value(1);
+        int wanted = RAMDockPanel->sizeHint().height() +
+                     RAMDockScroll->horizontalScrollBar()->sizeHint().height();
+        int memory = std::min(wanted, total / 3);
+        if (total > 0) SourceSplitter->setSizes({total - memory, memory});
+    }
     KeepLogPaneHeight();
 }
 
@@ -422,6 +593,8 @@ void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidge
             panel->show();
             dockedPanels_ << panel;
         }
+    memoryPanel_ = memory;
+    uartPanel_ = terminals;
     ShowPanelAreas();
 }
 
@@ -432,6 +605,8 @@ void TfrmWorkbookMain::UndockSimulationPanels() {
             panel->setParent(nullptr);
         }
     dockedPanels_.clear();
+    memoryPanel_ = nullptr;
+    uartPanel_ = nullptr;
     for (QLayout* layout : {SimulationPanelArea->layout(), RAMDockPanel->layout()})
         while (QLayoutItem* item = layout->takeAt(0))
             delete item;

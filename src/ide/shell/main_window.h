@@ -5,11 +5,14 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <memory>
 
 class QDockWidget;
 class QPrintPreviewWidget;
+class QScrollArea;
+class QSplitter;
 class QStackedWidget;
 class QTabWidget;
 class QToolBar;
@@ -52,9 +55,15 @@ public:
     QTabWidget* PageControlEdit = nullptr;
     QStackedWidget* SourceStack = nullptr;
     QPrintPreviewWidget* SynEditPrintPreview = nullptr;
+    // Below the documents: the memory panels and the UART terminals, which
+    // scroll in RAMDockScroll, below SourceSplitter's handle.
     QWidget* RAMDockPanel = nullptr;
-    // Right of the documents: the status panel above the I/O panels.
+    QScrollArea* RAMDockScroll = nullptr;
+    QSplitter* SourceSplitter = nullptr;
+    // Right of the documents: the status panel above the I/O panels,
+    // scrolling up and down in SimulationPanelScroll.
     QWidget* SimulationPanelArea = nullptr;
+    QScrollArea* SimulationPanelScroll = nullptr;
     QToolBar* ToolBar = nullptr;
     // Right of everything while a program is simulated: the code memory and
     // the call stack.
@@ -69,6 +78,12 @@ public:
     QAction* actExport = nullptr;
     QAction* actAbout = nullptr;
     QAction* actHelp = nullptr;
+    QAction* actViewCodeMemory = nullptr;
+    QAction* actViewCallStack = nullptr;
+    QAction* actViewIoPanels = nullptr;
+    QAction* actViewMemoryPanels = nullptr;
+    // One item per UART terminal of the simulation.
+    QMenu* mnuViewUarts = nullptr;
 
 protected:
     TRecentFiles& RecentFiles() override;
@@ -79,10 +94,13 @@ protected:
     void ShowAboutBox() override;
     bool PreviewOn() const override;
     QString WindowCaption() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateLayout();
     void CreateCommands();
+    void CreateViewCommands();
+    void FillUartViewMenu();
     void CreateMenus();
     void CreateToolBar();
     void CreateSimulationDocks();
@@ -96,6 +114,10 @@ private:
     std::unique_ptr<TEditorFactory> DocumentManager;
     std::unique_ptr<TCommandsDataModule> CommandsDataModule;
     QList<QPointer<QWidget>> dockedPanels_;
+    QPointer<QWidget> memoryPanel_;
+    QPointer<QWidget> uartPanel_;
+    // The object names of the views the user closed.
+    QSet<QString> closedViews_;
     QString examplesFolder_;
 };
 

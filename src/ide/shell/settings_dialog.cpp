@@ -1,11 +1,13 @@
 #include "shell/settings_dialog.h"
 
+#include "shell/help_window.h"
 #include "shell/settings_format_page.h"
 #include "shell/settings_jtag_page.h"
 #include "shell/settings_layout_page.h"
 #include "shell/settings_misc_page.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +19,9 @@ namespace korvo {
 namespace {
 constexpr int kDialogWidth = 600;
 constexpr int kDialogHeight = 400;
+// The manual's section of each page, in the order of TPage.
+constexpr std::array<const char*, 4> kPageSections{"settings-format", "settings-layout",
+                                                   "settings-jtag", "settings-misc"};
 } // namespace
 
 TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& log,
@@ -44,12 +49,18 @@ TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& l
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
     cancel->setAutoDefault(false);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    help->setAutoDefault(false);
+    help->setToolTip(QStringLiteral("What the settings of this page do (F1)"));
+    connect(help, &QPushButton::clicked, this, &TdlgSettings::ShowPageHelp);
     connect(default_, &QPushButton::clicked, this, &TdlgSettings::RestoreDefaults);
     connect(ok, &QPushButton::clicked, this, &TdlgSettings::accept);
     connect(cancel, &QPushButton::clicked, this, &TdlgSettings::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(default_);
+    buttons->addWidget(help);
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -86,6 +97,19 @@ TdlgSettings::TdlgSettings(ISettingsStore& settings, TCoreKind coreKind, ILog& l
 void TdlgSettings::FitToSample() {
     layout()->activate();
     setFixedSize(minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight)));
+}
+
+void TdlgSettings::ShowPageHelp() {
+    ShowManual(
+        QString::fromLatin1(kPageSections[static_cast<std::size_t>(pages_->currentIndex())]));
+}
+
+void TdlgSettings::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::HelpContents)) {
+        ShowPageHelp();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 TSettingsPage* TdlgSettings::ShowingPage() const {

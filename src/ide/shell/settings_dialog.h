@@ -42,7 +42,12 @@ public:
     // write is shown and the dialog stays open.
     void accept() override;
 
+protected:
+    // F1 opens the manual at the section of the page that shows.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void ShowPageHelp();
     TSettingsPage* ShowingPage() const;
     std::array<TSettingsPage*, 4> Pages() const;
     void FitToSample();

@@ -1,6 +1,7 @@
 #include "shell/settings_misc_page.h"
 
 #include "base/fonts.h"
+#include "common/number_text.h"
 #include "shell/settings_build_group.h"
 #include "shell/settings_uart_group.h"
 
@@ -136,8 +137,8 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     reopenFiles_->setObjectName(QStringLiteral("reopenFiles"));
     windowLayout->addRow(reopenFiles_);
 
-    // The side column is taller than the fixed dialog: it scrolls, so that
-    // the dialog keeps its size.
+    // The side column may be taller than the fixed dialog (a large font):
+    // it scrolls, so that the dialog keeps its size.
     auto* sideArea = new QScrollArea(this);
     sideArea->setObjectName(QStringLiteral("miscSide"));
     sideArea->setFrameShape(QFrame::NoFrame);
@@ -147,10 +148,12 @@ TMiscPage::TMiscPage(QWidget* parent) : TSettingsPage(parent) {
     auto* side = new QVBoxLayout(sideWidget);
     side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(timeGroup);
-    side->addWidget(scratchGroup);
-    side->addWidget(build_);
+    // The UART settings near the top, where the dialog shows them without
+    // scrolling.
     uart_ = new TUartSettingsGroup(this);
     side->addWidget(uart_);
+    side->addWidget(scratchGroup);
+    side->addWidget(build_);
     side->addStretch();
     sideArea->setWidget(sideWidget);
     sideArea->setMinimumWidth(sideWidget->minimumSizeHint().width() +
@@ -182,7 +185,13 @@ void TMiscPage::ShowEditorSettings(const settings::TEditorSettings& editor) {
 
 void TMiscPage::Load(const ISettingsStore& settings) {
     ShowEditorSettings(settings::LoadEditorSettings(settings));
-    frequency_->setText(QString::fromStdString(settings::LoadClockFrequencyText(settings)));
+    // The field shows the frequency a simulation runs at: the stored text
+    // when it is a valid frequency, else the default that takes its place.
+    std::string frequency = settings::LoadClockFrequencyText(settings);
+    std::int32_t used = settings::LoadClockFrequencyMHz(settings);
+    auto stored = ParseIntegerText(frequency);
+    frequency_->setText(stored && *stored == used ? QString::fromStdString(frequency).trimmed()
+                                                  : QString::number(used));
     scratchPad_->button(settings::LoadScratchPadChoice(settings))->setChecked(true);
     build_->Load(settings);
     theme_->setCurrentIndex(static_cast<int>(settings::LoadThemeChoice(settings)));
@@ -214,7 +223,12 @@ settings::TEditorSettings TMiscPage::EditorSettings() const {
 
 void TMiscPage::Store(ISettingsStore& settings) {
     settings::StoreEditorSettings(settings, EditorSettings());
-    settings::StoreClockFrequencyText(settings, frequency_->text().toStdString());
+    // A field left empty (or without digits) stores the default, so that
+    // what the page shows next time is what the simulation used.
+    std::string frequency = frequency_->text().trimmed().toStdString();
+    auto value = ParseIntegerText(frequency);
+    if (!value || *value <= 0) frequency = std::to_string(settings::kDefaultClockFrequency);
+    settings::StoreClockFrequencyText(settings, frequency);
     settings::StoreScratchPadChoice(settings, scratchPad_->checkedId());
     build_->Store(settings);
     settings::StoreThemeChoice(settings,

@@ -53,7 +53,9 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setAutoIndent(true);
     setTabIndents(true);
     setBackspaceUnindents(true);
-    setMinimumSize(300, 200);
+    // Small enough for the simulation panels beside and below it in the
+    // smallest window.
+    setMinimumSize(200, 100);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setWrapMode(WrapNone);
