@@ -5,8 +5,6 @@
 // TCoreBehaviour (decode_tables.cpp).
 #include "simulator/picoblaze_debugger.h"
 
-#include <algorithm>
-
 // Each mode leaves some of the labels of the run loop unused.
 #pragma GCC diagnostic ignored "-Wunused-label"
 
@@ -55,6 +53,11 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         return false;
     }
     Push(pc_);
+    // The routine starts in the bank that an abandoned BANKA or BANKB selects:
+    // the hardware lets that word switch the bank, while the stack keeps the
+    // bank it left.
+    if (const TOp abandoned = decoded_[pc_].Op; abandoned == TOp::BankA || abandoned == TOp::BankB)
+        SelectBank(abandoned == TOp::BankB ? 1 : 0);
     pc_ = interruptVector_;
     errorCode_ = seNone;
     return true;
@@ -185,9 +188,9 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
 
     std::int32_t pc = pc_;
     std::int64_t count = instructionCount_;
-    // Lowered when an instruction must be followed by a look at the
-    // interrupt, which the fast loops do only between bursts.
-    std::int64_t end = count + maxCycles;
+    // The fast loops look at the interrupt when a burst starts and after an
+    // instruction that calls out or changes the interrupt enable.
+    const std::int64_t end = count + maxCycles;
     int cycles = 0;
     const std::uint32_t codeSize = static_cast<std::uint32_t>(codeSize_);
     TExecutionCounts* const counts = executionCounts_;
@@ -285,14 +288,6 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
         return true;
     };
     auto registerPair = [&] { return (x() & 0xF) << 8 | (y() & 0xFF); };
-    // A core that lets an instruction complete samples the interrupt at the
-    // end of each instruction: one that enables interrupts while the line is
-    // up has it seen already, and the next cycle enters.
-    auto seeInterruptNow = [&] {
-        if (!behaviour_.InterruptLetsInstructionComplete) return;
-        interruptAck_ = interruptEnable_ && (interruptEdge_ || interruptLine_);
-        UpdateInterruptPending();
-    };
 
 Cycle:
     if constexpr (M.Watch) {
@@ -304,12 +299,9 @@ Cycle:
     }
     if (interruptPending_) [[unlikely]] {
         if (interruptEnable_ && (interruptEdge_ || interruptLine_)) {
-            if (!interruptAck_ && behaviour_.InterruptLetsInstructionComplete) {
-                // Seen: this instruction completes, the next cycle enters.
-                interruptAck_ = true;
-                end = std::min(end, count + 1);
-                goto Dispatch;
-            }
+            // An interrupt raised after N instructions is taken in place of
+            // the next one, on every core: the hardware sees a line that
+            // rose during instruction N at its end.
             pc_ = pc;
             bool entered = EnterInterrupt();
             pc = pc_;
@@ -635,7 +627,6 @@ LoadReturn:
 RetiDisable:
 RetiEnable:
     if (!retI(d->Op == TOp::RetiEnable)) goto Failed;
-    seeInterruptNow();
     goto CommitCalledOut;
 InterruptDisable:
     SetInterruptEnable(false);
@@ -643,15 +634,12 @@ InterruptDisable:
     goto CommitCalledOut;
 InterruptEnable:
     SetInterruptEnable(true);
-    seeInterruptNow();
     next = pc + 1;
     goto CommitCalledOut;
 
 Commit:
-    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
-        errorCode_ = seOutsideCode;
-        goto Failed;
-    }
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]
+        goto CommitOutside;
     if constexpr (M.Count) {
         if (kFastLoop || counts) ++(*counts)[pc];
     }
@@ -670,10 +658,8 @@ Commit:
     goto CycleDone;
 
 CommitCalledOut:
-    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
-        errorCode_ = seOutsideCode;
-        goto Failed;
-    }
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]
+        goto CommitOutside;
     if constexpr (M.Count) {
         if (kFastLoop || counts) ++(*counts)[pc];
     }
@@ -709,6 +695,16 @@ CycleDone:
     }
     goto Done;
 
+CommitOutside:
+    // The instruction completes like any other; only the next one cannot
+    // be fetched, so the run stops with the PC just past the code space.
+    if constexpr (M.Count) {
+        if (kFastLoop || counts) ++(*counts)[pc];
+    }
+    pc = next;
+    ++count;
+    errorCode_ = seOutsideCode;
+    goto Failed;
 AtStop:
     writeBack();
     errorCode_ = seNone;
