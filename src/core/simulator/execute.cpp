@@ -52,12 +52,19 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         errorCode_ = seStackOverflow;
         return false;
     }
+    // The hardware lets the abandoned word select the bank (the stack keeps
+    // the one it left): BANKA and BANKB theirs, RETI the one of the entry it
+    // would have popped. The routine starts in that bank.
+    int bank = ActiveBank();
+    if (core_.RegisterBanks > 1) {
+        const TOp abandoned = decoded_[pc_].Op;
+        if (abandoned == TOp::BankA || abandoned == TOp::BankB)
+            bank = abandoned == TOp::BankB ? 1 : 0;
+        else if ((abandoned == TOp::RetiDisable || abandoned == TOp::RetiEnable) && sp_ > 0)
+            bank = stackFlags_[sp_ - 1] >> 2 & 1;
+    }
     Push(pc_);
-    // The routine starts in the bank that an abandoned BANKA or BANKB selects:
-    // the hardware lets that word switch the bank, while the stack keeps the
-    // bank it left.
-    if (const TOp abandoned = decoded_[pc_].Op; abandoned == TOp::BankA || abandoned == TOp::BankB)
-        SelectBank(abandoned == TOp::BankB ? 1 : 0);
+    SelectBank(bank);
     pc_ = interruptVector_;
     errorCode_ = seNone;
     return true;
