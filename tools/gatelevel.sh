@@ -97,7 +97,9 @@ stopped_at_fault() { # output hdl.trace korvo.trace
 
 printf '%-15s %-4s %-34s %-14s %12s  %s\n' exerciser core options interrupts instructions result
 failed=0
-while read -r program core interrupts options; do
+mapfile -t runs <"$data/runs.txt"
+for run_line in "${runs[@]}"; do
+    read -r program core interrupts options <<<"$run_line"
     case "$program" in "" | "#"*) continue ;; esac
     [ -z "$only" ] || [ "$only" = "$program" ] || continue
     [ "$options" = "-" ] && options=""
@@ -143,5 +145,5 @@ while read -r program core interrupts options; do
     fi
     printf '%-15s %-4s %-34s %-14s %12s  %s\n' "$program" "$core" "${options:--}" \
         "$interrupts ($((count / 2)))" "${compared:-0}" "$result"
-done <"$data/runs.txt"
+done
 exit $failed

@@ -704,7 +704,7 @@ CycleDone:
 
 CommitOutside:
     // The instruction completes like any other; only the next one cannot
-    // be fetched, so the run stops with the PC just past the code space.
+    // be fetched, so the run stops with the PC on the address it names.
     if constexpr (M.Count) {
         if (kFastLoop || counts) ++(*counts)[pc];
     }
