@@ -68,9 +68,6 @@ points() {
     case "$1" in
     none) ;;
     early) echo 1 2 3 9 10 11 40 41 200 ;;
-    # the same without neighbours: kcpsm3.v leaves the defined behaviour when
-    # a request rises on the edge where it takes the one before
-    early2) echo 1 3 9 11 40 42 200 ;;
     # gaps of 40 to 167 instructions over the whole run
     spread) awk 'BEGIN { x = 12345; n = 30; while (n < 19900 && c < 200) { x = (x * 1103515245 + 12345) % 2147483648; n += 40 + int(x / 65536) % 128; print n; c++ } }' ;;
     # bursts of five points 1 to 4 (burst2: 2 to 5) instructions apart, one
