@@ -49,8 +49,8 @@ have6=false
 have3=false
 [ -n "$k6" ] && [ -f "$k6" ] && have6=true
 [ -n "$k3" ] && [ -f "$k3/kcpsm3.v" ] && [ -d "$k3/unisims" ] && have3=true
-$have6 || echo "gatelevel: no kcpsm6.vhd given (--kcpsm6 or KORVO_KCPSM6): the PicoBlaze 6 runs are skipped" >&2
-$have3 || echo "gatelevel: no kcpsm3 folder given (--kcpsm3 or KORVO_KCPSM3): the PicoBlaze 3 runs are skipped" >&2
+$have6 || echo "gatelevel: ${k6:+no file $k6, }no kcpsm6.vhd (--kcpsm6 or KORVO_KCPSM6): the PicoBlaze 6 runs are skipped" >&2
+$have3 || echo "gatelevel: ${k3:+no kcpsm3.v and unisims/ in $k3, }no kcpsm3 folder (--kcpsm3 or KORVO_KCPSM3): the PicoBlaze 3 runs are skipped" >&2
 if ! $have6 && ! $have3; then exit 0; fi
 [ -x "$kit/compare.py" ] || { echo "gatelevel: no comparison kit at $kit (--kit)" >&2; exit 2; }
 [ -x "$korvo" ] || { echo "gatelevel: no korvo binary at $korvo (--korvo)" >&2; exit 2; }
