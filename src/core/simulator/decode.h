@@ -129,9 +129,6 @@ struct TCoreBehaviour {
     // address, RET continues at the popped one and RETI restores the flags
     // an interrupt saved.
     bool StackKeepsCallSite;
-    // The cycle in which an interrupt is seen still runs its instruction;
-    // otherwise that cycle only acknowledges the interrupt.
-    bool InterruptLetsInstructionComplete;
     // A reset leaves the registers as they are.
     bool ResetKeepsRegisters;
 };

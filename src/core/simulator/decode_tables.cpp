@@ -319,7 +319,7 @@ constexpr TDecodeRule kPicoBlaze6Rules[] = {
     {0x3F000, 0x3E000, JumpNC},
 };
 
-constexpr TCoreBehaviour kFamily{false, false, false};
+constexpr TCoreBehaviour kFamily{false, false};
 
 // One entry per row of kCoreTable, in its order.
 constexpr std::array<TCoreDecoding, kCoreTable.size()> kDecodings{{
@@ -328,7 +328,7 @@ constexpr std::array<TCoreDecoding, kCoreTable.size()> kDecodings{{
     {TCoreKind::pbtII, kPicoBlazeIIRules, {8, 0x1F, 3, 0x1F, 0x3FF}, kFamily},
     {TCoreKind::pbt3, kPicoBlaze3Rules, {8, 0xF, 4, 0xF, 0x3FF}, kFamily},
     {TCoreKind::pbtC, kPicoBlazeCRules, {8, 0x7, 5, 0x7, 0xFF}, kFamily},
-    {TCoreKind::pbt6, kPicoBlaze6Rules, {8, 0xF, 4, 0xF, 0xFFF}, {true, true, true}},
+    {TCoreKind::pbt6, kPicoBlaze6Rules, {8, 0xF, 4, 0xF, 0xFFF}, {true, true}},
 }};
 
 constexpr bool DecodingsFollowTheCores() {

@@ -5,8 +5,6 @@
 // TCoreBehaviour (decode_tables.cpp).
 #include "simulator/picoblaze_debugger.h"
 
-#include <algorithm>
-
 // Each mode leaves some of the labels of the run loop unused.
 #pragma GCC diagnostic ignored "-Wunused-label"
 
@@ -54,7 +52,19 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
         errorCode_ = seStackOverflow;
         return false;
     }
+    // The hardware lets the abandoned word select the bank (the stack keeps
+    // the one it left): BANKA and BANKB theirs, RETI the one of the entry it
+    // would have popped. The routine starts in that bank.
+    int bank = ActiveBank();
+    if (core_.RegisterBanks > 1) {
+        const TOp abandoned = decoded_[pc_].Op;
+        if (abandoned == TOp::BankA || abandoned == TOp::BankB)
+            bank = abandoned == TOp::BankB ? 1 : 0;
+        else if ((abandoned == TOp::RetiDisable || abandoned == TOp::RetiEnable) && sp_ > 0)
+            bank = stackFlags_[sp_ - 1] >> 2 & 1;
+    }
     Push(pc_);
+    SelectBank(bank);
     pc_ = interruptVector_;
     errorCode_ = seNone;
     return true;
@@ -185,9 +195,9 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
 
     std::int32_t pc = pc_;
     std::int64_t count = instructionCount_;
-    // Lowered when an instruction must be followed by a look at the
-    // interrupt, which the fast loops do only between bursts.
-    std::int64_t end = count + maxCycles;
+    // The fast loops look at the interrupt when a burst starts and after an
+    // instruction that calls out or changes the interrupt enable.
+    const std::int64_t end = count + maxCycles;
     int cycles = 0;
     const std::uint32_t codeSize = static_cast<std::uint32_t>(codeSize_);
     TExecutionCounts* const counts = executionCounts_;
@@ -285,14 +295,6 @@ TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
         return true;
     };
     auto registerPair = [&] { return (x() & 0xF) << 8 | (y() & 0xFF); };
-    // A core that lets an instruction complete samples the interrupt at the
-    // end of each instruction: one that enables interrupts while the line is
-    // up has it seen already, and the next cycle enters.
-    auto seeInterruptNow = [&] {
-        if (!behaviour_.InterruptLetsInstructionComplete) return;
-        interruptAck_ = interruptEnable_ && (interruptEdge_ || interruptLine_);
-        UpdateInterruptPending();
-    };
 
 Cycle:
     if constexpr (M.Watch) {
@@ -304,12 +306,9 @@ Cycle:
     }
     if (interruptPending_) [[unlikely]] {
         if (interruptEnable_ && (interruptEdge_ || interruptLine_)) {
-            if (!interruptAck_ && behaviour_.InterruptLetsInstructionComplete) {
-                // Seen: this instruction completes, the next cycle enters.
-                interruptAck_ = true;
-                end = std::min(end, count + 1);
-                goto Dispatch;
-            }
+            // An interrupt raised after N instructions is taken in place of
+            // the next one, on every core: the hardware sees a line that
+            // rose during instruction N at its end.
             pc_ = pc;
             bool entered = EnterInterrupt();
             pc = pc_;
@@ -635,7 +634,6 @@ LoadReturn:
 RetiDisable:
 RetiEnable:
     if (!retI(d->Op == TOp::RetiEnable)) goto Failed;
-    seeInterruptNow();
     goto CommitCalledOut;
 InterruptDisable:
     SetInterruptEnable(false);
@@ -643,15 +641,12 @@ InterruptDisable:
     goto CommitCalledOut;
 InterruptEnable:
     SetInterruptEnable(true);
-    seeInterruptNow();
     next = pc + 1;
     goto CommitCalledOut;
 
 Commit:
-    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
-        errorCode_ = seOutsideCode;
-        goto Failed;
-    }
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]
+        goto CommitOutside;
     if constexpr (M.Count) {
         if (kFastLoop || counts) ++(*counts)[pc];
     }
@@ -670,10 +665,8 @@ Commit:
     goto CycleDone;
 
 CommitCalledOut:
-    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]] {
-        errorCode_ = seOutsideCode;
-        goto Failed;
-    }
+    if (static_cast<std::uint32_t>(next) >= codeSize) [[unlikely]]
+        goto CommitOutside;
     if constexpr (M.Count) {
         if (kFastLoop || counts) ++(*counts)[pc];
     }
@@ -709,6 +702,16 @@ CycleDone:
     }
     goto Done;
 
+CommitOutside:
+    // The instruction completes like any other; only the next one cannot
+    // be fetched, so the run stops with the PC on the address it names.
+    if constexpr (M.Count) {
+        if (kFastLoop || counts) ++(*counts)[pc];
+    }
+    pc = next;
+    ++count;
+    errorCode_ = seOutsideCode;
+    goto Failed;
 AtStop:
     writeBack();
     errorCode_ = seNone;

@@ -9,9 +9,10 @@ namespace korvo {
 
 class TPicoBlazeDebugger;
 
-// Raises interrupt events at given instruction counts: before the
-// instruction that follows the N-th completed one, as an interrupt input
-// that pulses then would. The run goes at full speed between them.
+// Raises interrupt events at given instruction counts: once N instructions
+// have completed, so that the interrupt takes the place of instruction
+// N + 1, as the hardware takes a line that rises once N - 1 instructions
+// have completed. The run goes at full speed between them.
 class TInterruptSchedule : public IRunObserver {
 public:
     // at: the counts of single events, in any order; every: a count between

@@ -125,3 +125,13 @@ $ printf '5\n4\n' > expected && sh check.sh --core 3 --exit-port 0xFF $EXAMPLES/
 CR none 0
 II expectation 8
 I limit 1000000
+# A PicoBlaze 6 that runs past its last address ends with the PC just
+# beyond the 4K words.
+--- end6.psm
+        LOAD  s0, 1
+        JUMP  $FFF
+        ORG   $FFF
+        ADD   s0, 1
+$ sh check.sh --core 6 end6.psm && python3 -c 'import json; print(json.load(open("end.json"))["pc"])'
+6 error 3
+4096

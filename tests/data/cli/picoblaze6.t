@@ -93,6 +93,73 @@ B: s0=$22 s1=$42 s2=$33 s3=$00 s4=$00 s5=$00 s6=$00 s7=$00 s8=$00 s9=$00 sA=$00 
 Z=0 C=1 IE=0 Bank=B
 [3]
 
+# An interrupt raised after N instructions is taken in place of instruction
+# N + 1 on every core, as the vendor's gate-level cores take it (kcpsm6.vhd
+# under GHDL, kcpsm3.v under Icarus, with the line up from instruction N on):
+# --interrupt-at 3 enters the routine after the ADD at 2; --interrupt-every 3
+# again after 6 and 9 instructions, the routine counting among them.
+--- irq.psm
+        EINT
+        ADD   s0, 1
+        ADD   s0, 1
+        ADD   s0, 1
+idle:   JUMP  idle
+        ORG   $3FF
+        RETI  ENABLE
+$ korvo sim --core 6 --interrupt-at 3 --max-instructions 6 --trace irq.psm | grep '^I'
+I 000 28001
+I 001 11001
+I 002 11001
+I 3FF 29001
+I 003 11001
+I 004 22004
+$ korvo sim --core 3 --interrupt-at 3 --max-instructions 6 --trace irq.psm | grep '^I'
+I 000 3C001
+I 001 18001
+I 002 18001
+I 3FF 38001
+I 003 18001
+I 004 34004
+$ korvo sim --core 6 --interrupt-every 3 --max-instructions 9 --trace irq.psm | grep '^I' | paste -sd' '
+I 000 28001 I 001 11001 I 002 11001 I 3FF 29001 I 003 11001 I 004 22004 I 3FF 29001 I 004 22004 I 004 22004
+
+# The instruction at the last address completes, its port write and trace
+# line included, and counts; then the run stops just past the code space.
+--- end.psm
+leds    DSOUT $07
+        LOAD  s0, $5A
+        JUMP  last
+        ORG   $FFF
+last:   OUT   s0, leds
+$ korvo sim --core 6 --trace end.psm | grep -v '^[A-Z]: \|^Z=\|^Frequency\|Time'
+...
+I 000 0105A
+I 001 22FFF
+I FFF 2D007
+W 07 5A
+?Tried to run outside code space.
+ Instructions: 3
+ PC: $1000
+...
+[3]
+--- end1k.psm
+leds    DSOUT $07
+        LOAD  s0, $A5
+        JUMP  last
+        ORG   $3FF
+last:   OUT   s0, leds
+$ korvo sim --core 6 --program-size 1K --trace end1k.psm | grep -v '^[A-Z]: \|^Z=\|^Frequency\|Time'
+...
+I 000 010A5
+I 001 223FF
+I 3FF 2D007
+W 07 A5
+?Tried to run outside code space.
+ Instructions: 3
+ PC: $400
+...
+[3]
+
 # The examples run to the states their comments promise.
 $ korvo sim --core 6 --interrupt-at 100 --interrupt-at 5000 --interrupt-at 9000 "$EXAMPLES/bank_interrupt_pbt6.psm" | tail -3
 A: s0=$10 s1=$00 s2=$00 s3=$00 s4=$00 s5=$00 s6=$00 s7=$03 s8=$00 s9=$00 sA=$00 sB=$00 sC=$00 sD=$00 sE=$00 sF=$00
