@@ -64,8 +64,8 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
 bool CheckSettingsFile(const TArguments& arguments, std::string& error) {
     auto file = arguments.Last("--settings");
     if (!file || FileExists(*file)) return true;
-    error = "--settings: \"" + *file + "\" " +
-            (PathExists(*file) ? "is not a file" : "does not exist");
+    error =
+        "--settings: \"" + *file + "\" " + (PathExists(*file) ? "is not a file" : "does not exist");
     return false;
 }
 

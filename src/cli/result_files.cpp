@@ -8,7 +8,8 @@ std::vector<TInputFile> RunInputs(const std::vector<std::string>& assemblyInputs
                                   const std::optional<std::string>& settingsFile) {
     std::vector<TInputFile> inputs;
     for (std::size_t i = 0; i < assemblyInputs.size(); ++i)
-        inputs.push_back({assemblyInputs[i], i == 0 ? "the source file" : "an input of the source"});
+        inputs.push_back(
+            {assemblyInputs[i], i == 0 ? "the source file" : "an input of the source"});
     if (settingsFile) inputs.push_back({*settingsFile, "the settings file"});
     return inputs;
 }

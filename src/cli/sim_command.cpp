@@ -205,8 +205,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     // leaves the results of the last run as they were.
     if (auto error = PreparePorts(simulator, options); !error.empty())
         return UsageError(err, error);
-    if (auto error = RefuseInputsAsOutputs(simulator, options, inputs.AssemblyInputs,
-                                           inputs.SettingsFile);
+    if (auto error =
+            RefuseInputsAsOutputs(simulator, options, inputs.AssemblyInputs, inputs.SettingsFile);
         !error.empty())
         return UsageError(err, error);
     TRunFiles files;
@@ -465,9 +465,9 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings,
-                          {source, assembly.InputFiles, arguments->Last("--settings")}, failures,
-                          out, err);
+    int status =
+        Simulate(*simulator, *options, *settings,
+                 {source, assembly.InputFiles, arguments->Last("--settings")}, failures, out, err);
     out.flush();
     err.flush();
     return status;

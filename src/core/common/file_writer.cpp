@@ -210,9 +210,8 @@ void WriteFileBytes(const std::string& path, std::string_view bytes, TWriteMode 
     }
     const TWritePlan plan = PlanReplacement(path);
     if (plan.Target.Descriptor) return WriteToDescriptor(path, *plan.Target.Descriptor, bytes);
-    if (plan.Replace &&
-        ReplaceThroughTemporary(path, plan.Target.Path, plan.Exists ? &plan.Existing : nullptr,
-                                bytes))
+    if (plan.Replace && ReplaceThroughTemporary(path, plan.Target.Path,
+                                                plan.Exists ? &plan.Existing : nullptr, bytes))
         return;
     WriteInPlace(path, plan.Target.Path,
                  O_CREAT | (plan.Exists && S_ISREG(plan.Existing.st_mode) ? O_TRUNC : 0), bytes);

@@ -24,7 +24,8 @@ void TInputPortModel::Advance(const TStimulusFaultHandler& onFault) {
         value_ = *value;
     else if (onFault)
         onFault({stimulusFile_, stimulusLine_,
-                 std::string(*line) + (value ? " is not a value from 0 to 255" : " is not an integer")});
+                 std::string(*line) +
+                     (value ? " is not a value from 0 to 255" : " is not an integer")});
 }
 
 void TInputPortModel::Reset(const TStimulusFaultHandler& onFault) {

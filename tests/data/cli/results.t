@@ -139,3 +139,27 @@ $ (korvo --help; for c in asm sim format import; do korvo $c --help; done) | awk
 # standard error.
 $ korvo asm --listing - main.psm 2>/dev/null | wc -l
 2
+
+# A KCPSM6 INCLUDE file that is missing is reported where the INCLUDE
+# stands; a .hex file of one line is "1 line".
+--- k6.psm
+INCLUDE "none.psm"
+LOAD s0, 01
+--- one.hex
+00000
+$ korvo import --kcpsm6 -o out.psm k6.psm; korvo import --check one.hex k6.psm
+2> korvo import: k6.psm:1: Cannot open file "none.psm". No such file or directory
+2> korvo import: "one.hex" is not a KCPSM .hex file: 1 line, not 1024 or 4096
+[2]
+
+# An error in an included file is logged as the source's own errors are:
+# its sentence, without the assembler's kind word.
+--- outer.psm
+INCL "inner.psm"
+--- inner.psm
+INCL "defs.inc"
+LOAD s0, 1
+$ korvo asm outer.psm | grep Include
+?Include file:'inner.psm', line 2: An included file holds declarations only* (glob)
+2> inner.psm:2: error: An included file holds declarations only* (glob)
+[1]
