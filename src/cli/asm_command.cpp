@@ -98,7 +98,8 @@ std::string AsmHelp() {
            "  0  assembled, every output written\n"
            "  1  errors in the source or its included files, or a VHDL template that\n"
            "     cannot be read\n"
-           "  2  a bad command line, or a source that cannot be read\n"
+           "  2  a bad command line (a result file over an input included), or a source\n"
+           "     or --settings file that cannot be read\n"
            "  4  assembled, but an output failed\n";
 }
 
