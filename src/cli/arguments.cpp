@@ -2,6 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/settings_layout.h"
+#include "common/text_file.h"
 
 namespace korvo::cli {
 
@@ -58,6 +59,14 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
         }
     }
     return parsed;
+}
+
+bool CheckSettingsFile(const TArguments& arguments, std::string& error) {
+    auto file = arguments.Last("--settings");
+    if (!file || FileExists(*file)) return true;
+    error =
+        "--settings: \"" + *file + "\" " + (PathExists(*file) ? "is not a file" : "does not exist");
+    return false;
 }
 
 std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text) {

@@ -42,6 +42,10 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& withValue,
                                          const std::set<std::string>& switches, std::string& error);
 
+// The file "--settings" names, when given, exists and is a file; else false
+// and a one-line error.
+bool CheckSettingsFile(const TArguments& arguments, std::string& error);
+
 // A number as users write it on a command line: decimal, or hexadecimal
 // after "$" or "0x".
 std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text);

@@ -1,6 +1,7 @@
 #include "cli/asm_command.h"
 
 #include "cli/arguments.h"
+#include "cli/result_files.h"
 #include "cli/source_assembly.h"
 #include "cli/stream_log.h"
 #include "common/assembly_sink.h"
@@ -15,7 +16,7 @@ namespace korvo::cli {
 namespace {
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo asm: " << message << " (usage: korvo " << AsmSynopsis() << ")\n";
+    err << "korvo asm: " << message << "; try 'korvo asm --help'\n";
     return kExitUsage;
 }
 
@@ -49,6 +50,18 @@ std::vector<std::string> CodeWordLines(const TAssemblyImage& image) {
     return lines;
 }
 
+// A result file that would replace one of the files the run reads, or the
+// other result: the error, or empty.
+std::string RefuseInputsAsOutputs(const TArguments& arguments,
+                                  const std::vector<std::string>& assemblyInputs) {
+    std::vector<std::pair<std::string, std::string>> results;
+    for (const char* option : {"--listing", "--words"})
+        if (auto file = arguments.Last(option)) results.emplace_back(option, *file);
+    if (results.size() == 2 && results[0].second == "-" && results[1].second == "-")
+        return "--listing - and --words - cannot both have standard output";
+    return RefuseInputsAsResults(results, RunInputs(assemblyInputs, arguments.Last("--settings")));
+}
+
 } // namespace
 
 std::string AsmSynopsis() {
@@ -71,11 +84,11 @@ std::string AsmHelp() {
            " words of program\n"
            "                       memory (default: the settings)\n"
            "  --listing FILE|-     writes the result of every source line to FILE, or to\n"
-           "                       standard output for -\n"
+           "                       standard output for - (the log lines then go to\n"
+           "                       standard error; so they do for --words -)\n"
            "  --words FILE|-       writes the code image as one hexadecimal word per line\n"
            "                       over the whole code space (5 digits for 18-bit cores,\n"
-           "                       4 for 16-bit ones), as $readmemh reads it; with -\n"
-           "                       the log lines go to standard error\n"
+           "                       4 for 16-bit ones), as $readmemh reads it\n"
            "  --no-exec            does not start the EXEC command\n"
            "  --settings FILE      reads the settings from this INI file (default: the file\n"
            "                       in KORVO_SETTINGS, else the IDE's settings)\n"
@@ -85,7 +98,8 @@ std::string AsmHelp() {
            "  0  assembled, every output written\n"
            "  1  errors in the source or its included files, or a VHDL template that\n"
            "     cannot be read\n"
-           "  2  a bad command line, or a source that cannot be read\n"
+           "  2  a bad command line (a result file over an input included), or a source\n"
+           "     or --settings file that cannot be read\n"
            "  4  assembled, but an output failed\n";
 }
 
@@ -99,6 +113,11 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return UsageError(err, arguments->Positional.empty() ? "no source file given"
                                                              : "only one source file is allowed");
     const std::string& source = arguments->Positional.front();
+    if (!CheckSettingsFile(*arguments, error)) return UsageError(err, error);
+    // The files known before the assembly are checked before it writes
+    // anything, the included ones once it has read them.
+    if (auto refused = RefuseInputsAsOutputs(*arguments, {source}); !refused.empty())
+        return UsageError(err, refused);
 
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *settings, error);
@@ -108,14 +127,17 @@ int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     TAssemblyImage image(*core, coreOptions->ProgramSize);
     TFailureReport failures(err, source);
-    // Words on standard output must stay a clean word file (a redirect into
-    // a .hex file, a pipe into a tool): the log lines go to standard error.
-    const bool wordsToStandardOutput = arguments->Last("--words") == "-";
-    TStreamLog log(wordsToStandardOutput ? err : out, &failures);
+    // Words or a listing on standard output must stay a clean file (a
+    // redirect, a pipe into a tool): the log lines go to standard error.
+    const bool resultToStandardOutput =
+        arguments->Last("--words") == "-" || arguments->Last("--listing") == "-";
+    TStreamLog log(resultToStandardOutput ? err : out, &failures);
     // --no-exec leaves the EXEC command unstarted.
     auto assembly =
         AssembleSourceFile("asm", source, image, log, *settings, err, !arguments->Has("--no-exec"));
     if (assembly.Outcome == TAssemblyOutcome::Unreadable) return kExitUsage;
+    if (auto refused = RefuseInputsAsOutputs(*arguments, assembly.InputFiles); !refused.empty())
+        return UsageError(err, refused);
 
     bool outputsWritten = !failures.Any();
     if (auto listingFile = arguments->Last("--listing"))

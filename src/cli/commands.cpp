@@ -24,10 +24,40 @@ const std::vector<TCommand>& Commands() {
 }
 
 namespace {
+constexpr std::size_t kHelpWidth = 80;
+
+// lead + synopsis wrapped at kHelpWidth columns: the lines after the first
+// start under its second word; a bracketed option is never split.
+std::string WrappedSynopsis(const std::string& lead, const std::string& synopsis) {
+    std::vector<std::string> words{""};
+    int depth = 0;
+    for (char c : synopsis) {
+        if (c == ' ' && depth == 0) {
+            words.emplace_back();
+            continue;
+        }
+        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+        words.back() += c;
+    }
+    const std::string indent(lead.size() + words.front().size() + 1, ' ');
+    std::string text = lead + words.front();
+    std::size_t column = text.size();
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (column + 1 + words[i].size() > kHelpWidth) {
+            text += "\n" + indent + words[i];
+            column = indent.size() + words[i].size();
+        } else {
+            text += " " + words[i];
+            column += 1 + words[i].size();
+        }
+    }
+    return text + "\n";
+}
+
 void PrintUsage(std::ostream& stream) {
     stream << "usage: korvo COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const auto& command : Commands())
-        stream << "  " << command.Synopsis() << "\n";
+        stream << WrappedSynopsis("  ", command.Synopsis());
     stream << "\nasm and sim also run the command that an EXEC directive of the source names,\n"
               "unless --no-exec is given.\n"
               "korvo COMMAND --help describes a command, its options and exit statuses;\n"
@@ -56,7 +86,7 @@ int RunKorvo(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const auto& command : Commands()) {
         if (args[0] != command.Name) continue;
         if (AsksForHelp(args)) {
-            out << "usage: korvo " << command.Synopsis() << "\n\n" << command.Help();
+            out << WrappedSynopsis("usage: korvo ", command.Synopsis()) << "\n" << command.Help();
             return kExitSuccess;
         }
         try {

@@ -48,6 +48,14 @@ std::string DiagnosticSentence(const TAssemblyDiagnostic& diagnostic) {
     return sentence;
 }
 
+std::string CommandLogLine(const std::string& line) {
+    if (!line.starts_with("?Include file:'")) return line;
+    auto result = line.find(": ?", line.find("', line "));
+    auto bar = result == std::string::npos ? result : line.find('|', result);
+    if (bar == std::string::npos) return line;
+    return line.substr(0, result + 2) + line.substr(bar + 1);
+}
+
 bool UsesKcpsmWords(const std::vector<std::string>& lines) {
     static constexpr std::string_view kStatements[] = {"NAMEREG", "CONSTANT", "ADDRESS",
                                                        "INPUT",   "OUTPUT",   "RETURNI"};

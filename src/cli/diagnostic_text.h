@@ -12,6 +12,12 @@ namespace korvo::cli {
 // and the file a "not found" error is about is named.
 std::string DiagnosticSentence(const TAssemblyDiagnostic& diagnostic);
 
+// A log line as a command prints it: an error of an included file
+// ("?Include file:'a.inc', line 3: ?Label|Label not found") shows the
+// sentence without the parser's kind word, as the source's own errors do;
+// other lines stay as they are.
+std::string CommandLogLine(const std::string& line);
+
 // The lines use words of KCPSM sources that this dialect writes otherwise:
 // NAMEREG, CONSTANT, ADDRESS, INPUT, OUTPUT, RETURNI, ENABLE INTERRUPT or
 // DISABLE INTERRUPT as a line's statement.

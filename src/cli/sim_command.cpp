@@ -1,6 +1,7 @@
 #include "cli/sim_command.h"
 
 #include "cli/arguments.h"
+#include "cli/result_files.h"
 #include "cli/sim_options.h"
 #include "cli/sim_trace.h"
 #include "cli/sim_uart.h"
@@ -20,7 +21,9 @@
 #include "simulator/status_strings.h"
 #include "simulator/vcd_writer.h"
 
+#include <array>
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -29,7 +32,7 @@ namespace korvo::cli {
 namespace {
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvo sim: " << message << " (usage: korvo " << SimSynopsis() << ")\n";
+    err << "korvo sim: " << message << "; try 'korvo sim --help'\n";
     return kExitUsage;
 }
 
@@ -110,8 +113,9 @@ std::string MismatchMessage(const std::string& source, const TPortExpectation& e
     return text + after;
 }
 
-// The output files of a run, opened before it starts, so that a bad path
-// fails before a long run rather than after it.
+// The result files of a run, made before it starts, so that a bad path
+// fails before a long run rather than after it; each replaces its file only
+// when the run has written it whole.
 struct TRunFiles {
     std::unique_ptr<TOutputFile> Json;
     std::unique_ptr<TOutputFile> Vcd;
@@ -122,21 +126,96 @@ std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path)
     return path && *path != "-" ? std::make_unique<TOutputFile>(*path) : nullptr;
 }
 
+// The ports the command line names, against the port map: a port the
+// source does not declare becomes a plain input (--in), output
+// (--expect-out) or both of that number, so that a program without
+// declarations (an imported one) can be tested as it is; a declared port
+// must take what is asked of it. The error, or empty.
+std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& options) {
+    std::array<std::uint8_t, kPortCount> wanted{};
+    for (const auto& input : options.Inputs)
+        wanted[input.first] |= 1;
+    for (const auto& expected : options.ExpectedOutputs)
+        if (expected.Port != options.ExitPort) wanted[expected.Port] |= 2;
+    for (int port = 0; port < kPortCount; ++port) {
+        TMemMapItem item = simulator.GetPortItem(port);
+        if (!wanted[port] || item.Kind != mkNone) continue;
+        item.Kind = wanted[port] == 3 ? mkInOut : wanted[port] == 1 ? mkInput : mkOutput;
+        simulator.SetPortItem(port, item);
+    }
+    for (const auto& input : options.Inputs) {
+        auto kind = simulator.GetPortItem(input.first).Kind;
+        if (kind != mkInput && kind != mkInOut && kind != mkIO)
+            return "--in: port $" + HexText(input.first, 2) +
+                   " is not an input or bidirectional port";
+    }
+    for (const auto& expected : options.ExpectedOutputs) {
+        auto kind = simulator.GetPortItem(expected.Port).Kind;
+        bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
+                       kind == mkUART || expected.Port == options.ExitPort;
+        if (!written)
+            return "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
+    }
+    if (options.UsesUart()) {
+        bool anyUart = false;
+        for (int port = 0; port < kPortCount; ++port) {
+            TMemMapItem item = simulator.GetPortItem(port);
+            anyUart = anyUart || (item.Kind == mkUART && item.TcpPort >= 0);
+        }
+        if (!anyUart)
+            return std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
+                   ": the program declares no UART";
+    }
+    return {};
+}
+
+// A result file that would replace one of the run's inputs, or another
+// result: the error, or empty.
+std::string RefuseInputsAsOutputs(const TPicoBlazeDebugger& simulator, const TSimOptions& options,
+                                  const std::vector<std::string>& assemblyInputs,
+                                  const std::optional<std::string>& settingsFile) {
+    std::vector<TInputFile> inputs = RunInputs(assemblyInputs, settingsFile);
+    for (int port = 0; port < kPortCount; ++port) {
+        TMemMapItem item = simulator.GetPortItem(port);
+        if ((item.Kind == mkInput || item.Kind == mkInOut) && !item.InFile.empty())
+            inputs.push_back({item.InFile, "a stimulus file"});
+        if (!item.OutFile.empty()) inputs.push_back({item.OutFile, "a port's log file"});
+    }
+    for (const auto& expected : options.ExpectedOutputs)
+        inputs.push_back({expected.File, "an --expect-out file"});
+    return RefuseInputsAsResults(options.OutputFiles(), inputs);
+}
+
+// What a run reads besides its options.
+struct TRunInputs {
+    std::string Source;
+    std::vector<std::string> AssemblyInputs; // the source first
+    std::optional<std::string> SettingsFile;
+};
+
 // Runs the assembled program; the exit status.
 int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
-             const ISettingsStore& settings, const std::string& source, TFailureReport& failures,
+             const ISettingsStore& settings, const TRunInputs& inputs, TFailureReport& failures,
              std::ostream& out, std::ostream& err) {
-    // With the JSON or the UART on standard output, the text goes to
+    const std::string& source = inputs.Source;
+    // With a result or the UART on standard output, the text goes to
     // standard error.
-    const bool jsonToOut = options.JsonFile && *options.JsonFile == "-";
-    std::ostream& text = jsonToOut || options.UartStdio ? err : out;
+    std::ostream& text = options.TakesStandardOutput() ? err : out;
+    // Everything is checked before a file is touched: a bad command line
+    // leaves the results of the last run as they were.
+    if (auto error = PreparePorts(simulator, options); !error.empty())
+        return UsageError(err, error);
+    if (auto error =
+            RefuseInputsAsOutputs(simulator, options, inputs.AssemblyInputs, inputs.SettingsFile);
+        !error.empty())
+        return UsageError(err, error);
     TRunFiles files;
     try {
         files = {OpenIfGiven(options.JsonFile), OpenIfGiven(options.VcdFile),
                  OpenIfGiven(options.CoverageFile)};
     } catch (const EFileError& failure) {
         err << "korvo sim: " << failure.what() << "\n";
-        return kExitUsage;
+        return kExitOutputFailed;
     }
 
     TStreamLog log(text, &failures);
@@ -147,7 +226,11 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     session.IO().OnMessage = [&err](const std::string& message) {
         err << "korvo sim: " << message << "\n";
     };
-    std::string setupError;
+    session.IO().OnStimulusFault = [&failures](const TStimulusFault& fault) {
+        failures.ReportAt(fault.File + ":" + std::to_string(fault.Line), fault.Text);
+    };
+    // The report shows the state at a refused access, not after a reset.
+    simulator.SetResetOnRefusedAccess(false);
     // The --in values are the switches of the input frames: set before the
     // reset, so that a stimulus file still gives the first value.
     session.OnStateEntered = [&](TSimulatorState state) {
@@ -157,17 +240,6 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
                 input->SetValue(value);
             else if (auto* bidirectional = session.IO().BidirectionalPort(port))
                 bidirectional->SetInitialValue(value);
-            else
-                setupError =
-                    "--in: port $" + HexText(port, 2) + " is not an input or bidirectional port";
-        }
-        for (const auto& expected : options.ExpectedOutputs) {
-            auto kind = simulator.GetPortItem(expected.Port).Kind;
-            bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
-                           kind == mkUART || expected.Port == options.ExitPort;
-            if (!written)
-                setupError =
-                    "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
         }
     };
 
@@ -190,17 +262,13 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
                                                 options.InterruptEvery));
     if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
     std::unique_ptr<TCoverage> coverage;
-    if (files.Coverage) coverage = std::make_unique<TCoverage>(simulator);
+    if (options.CoverageFile) coverage = std::make_unique<TCoverage>(simulator);
 
     // Real time needs real sleeps; a run at full speed has nothing to yield to.
     TNoSleepRunClock noSleep;
     if (!options.RealTime) simulator.SetRunClock(noSleep);
     simulator.SetInstructionLimit(options.MaxInstructions);
     simulator.Start();
-    if (!setupError.empty()) return UsageError(err, setupError);
-    if (options.UsesUart() && session.IO().UARTs().empty())
-        return UsageError(err, std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
-                                   ": the program declares no UART");
     if (options.RealTime)
         simulator.SetRunPace(MakeRunPace(TRunSpeed::RealTime, session.FrequencyMHz(), 0));
     TStopSignals stopSignals(options.UsesUart());
@@ -208,7 +276,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     if (options.UsesUart()) {
         if (!uarts.Open() && options.UartWait) {
             err << "korvo sim: --uart-wait: no UART port could be served\n";
-            return kExitFailure;
+            return kExitOutputFailed;
         }
         // One simulated second without traffic after the input ended.
         std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
@@ -225,8 +293,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         }
     }
     TVcdWriter* vcd = nullptr;
-    if (files.Vcd) {
-        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd->Stream(),
+    if (options.VcdFile) {
+        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd ? files.Vcd->Stream() : out,
                                                   session.FrequencyMHz(), options.VcdLimit));
         vcd->Begin();
     }
@@ -254,17 +322,25 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
                         session.FrequencyMHz(),
                         exitPort,
                         {expectations.begin(), expectations.end()}};
-    try {
-        if (options.JsonFile)
-            WriteEndStateJson(jsonToOut ? out : files.Json->Stream(), simulator, session.IO(),
-                              outcome);
-        if (coverage) WriteLcovTrace(files.Coverage->Stream(), outcome.Source, coverage->Lines());
-        for (auto* file : {files.Json.get(), files.Vcd.get(), files.Coverage.get()})
+    // A result that cannot be written is an output failure like any other.
+    auto write = [&](TOutputFile* file, const std::function<void(std::ostream&)>& content) {
+        try {
+            content(file ? file->Stream() : out);
             if (file) file->Close();
-    } catch (const EFileError& failure) {
-        err << "korvo sim: " << failure.what() << "\n";
-        return kExitUsage;
-    }
+        } catch (const EFileError& failure) {
+            failures.Report(failure.what());
+        }
+    };
+    if (options.JsonFile)
+        write(files.Json.get(), [&](std::ostream& stream) {
+            WriteEndStateJson(stream, simulator, session.IO(), outcome);
+        });
+    if (coverage)
+        write(files.Coverage.get(), [&](std::ostream& stream) {
+            WriteLcovTrace(stream, outcome.Source, coverage->Lines());
+        });
+    if (files.Vcd) write(files.Vcd.get(), [](std::ostream&) {});
+    out.flush();
 
     if (simulator.State() == ssHalted) return kExitHalted;
     if (options.UsesUart() && gStopSignal) return 128 + gStopSignal;
@@ -282,7 +358,7 @@ std::string SimSynopsis() {
            "] [--interrupt-vector ADDRESS] [--hwbuild VALUE] [--in PORT=VALUE]... "
            "[--interrupt-at N]... [--interrupt-every N] [--exit-port PORT] [--expect-out "
            "PORT=FILE]... [--trace] "
-           "[--json FILE|-] [--vcd FILE] [--vcd-limit N] [--coverage FILE] [--no-exec] "
+           "[--json FILE|-] [--vcd FILE|-] [--vcd-limit N] [--coverage FILE|-] [--no-exec] "
            "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 }
 
@@ -293,9 +369,12 @@ std::string SimHelp() {
            "reached (a UART run has no limit unless given and also ends on Ctrl+C or\n"
            "once standard input is done). Standard output gets every log line and, at\n"
            "the end, the status texts, the registers and the flags (standard error when\n"
-           "the JSON or a UART has standard output); errors and failures also go to standard\n"
-           "error as for korvo asm (a log or stimulus file of a port included). Ports\n"
-           "and values: 255, $FF or 0xFF; quote a $ value for the shell: --in '0=$A5'.\n"
+           "a result file or a UART has standard output); errors and failures also go to\n"
+           "standard error as for korvo asm (a log or stimulus file of a port included).\n"
+           "Ports and values: 255, $FF or 0xFF; quote a $ value for the shell: --in\n"
+           "'0=$A5'. A port that --in or --expect-out names and the source does not\n"
+           "declare is a plain input or output port. A result file replaces its file\n"
+           "only once the run has written it whole.\n"
            "\n"
            "options:\n" +
            CoreOptionHelp(24, "the processor core (default: the one chosen in the IDE)") +
@@ -312,7 +391,8 @@ std::string SimHelp() {
            "  --interrupt-vector ADDRESS  where an interrupt enters PicoBlaze 6\n"
            "  --hwbuild VALUE       what HWBUILD reads on PicoBlaze 6, 0 to 255 (these\n"
            "                        three default to the settings)\n"
-           "  --in PORT=VALUE       sets an input port without stimulus file (repeatable)\n"
+           "  --in PORT=VALUE       sets an input port without stimulus file, or a\n"
+           "                        bidirectional one (repeatable)\n"
            "  --interrupt-at N      raises an interrupt when N instructions have completed\n"
            "                        (repeatable)\n"
            "  --interrupt-every N   raises an interrupt every N instructions\n"
@@ -321,10 +401,10 @@ std::string SimHelp() {
            "                        lines (repeatable)\n"
            "  --trace               prints each instruction (I pc word) and each access it\n"
            "                        made (R, W, F, S address value)\n"
-           "  --json FILE|-         writes the end state as JSON\n"
-           "  --vcd FILE            writes a waveform of the first --vcd-limit instructions\n"
+           "  --json FILE|-         writes the end state as JSON (- standard output)\n"
+           "  --vcd FILE|-          writes a waveform of the first --vcd-limit instructions\n"
            "  --vcd-limit N         (default 1000000)\n"
-           "  --coverage FILE       writes an lcov tracefile\n"
+           "  --coverage FILE|-     writes an lcov tracefile\n"
            "  --no-exec             does not start the EXEC command\n"
            "  -h, --help            shows this text\n"
            "\n"
@@ -332,11 +412,12 @@ std::string SimHelp() {
            "  0  done (exit port 0), every output written\n"
            "  1  errors in the source or its included files, or a VHDL template that\n"
            "     cannot be read\n"
-           "  2  a bad command line, a source that cannot be read, or a --json, --vcd or\n"
-           "     --coverage file that cannot be written\n"
+           "  2  a bad command line (a value or port out of range included), or a\n"
+           "     source, --settings or --expect-out file that cannot be read\n"
            "  3  the simulation halted on an error\n"
-           "  4  done, but an output failed (a file the source names, a log or stimulus\n"
-           "     file, the SVF settings, the EXEC command)\n"
+           "  4  an output or input failed (a --json, --vcd or --coverage file, a file\n"
+           "     the source names, a log or stimulus file or one of its lines, the SVF\n"
+           "     settings, the EXEC command, a UART port --uart-wait cannot serve)\n"
            "  5  the exit port got another value than 0, or none\n"
            "  6  a port was written other than --expect-out expects\n"
            "  128 + N  a UART run was stopped by signal N\n";
@@ -353,6 +434,7 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
     auto options = ReadSimOptions(*arguments, error);
     if (!options) return UsageError(err, error);
 
+    if (!CheckSettingsFile(*arguments, error)) return UsageError(err, error);
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *settings, error);
     if (!core) return UsageError(err, error);
@@ -371,20 +453,21 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     auto simulator = CreateDebugger(*core);
     simulator->SetCoreOptions(*coreOptions);
-    // With the JSON or the UART on standard output, the assembler's lines go
+    // With a result or the UART on standard output, the assembler's lines go
     // to standard error too.
-    bool jsonToOut = options->JsonFile && *options->JsonFile == "-";
     TFailureReport failures(err, source);
-    TStreamLog log(jsonToOut || options->UartStdio ? err : out, &failures);
-    switch (AssembleSourceFile("sim", source, *simulator, log, *settings, err,
-                               !arguments->Has("--no-exec"))
-                .Outcome) {
+    TStreamLog log(options->TakesStandardOutput() ? err : out, &failures);
+    auto assembly = AssembleSourceFile("sim", source, *simulator, log, *settings, err,
+                                       !arguments->Has("--no-exec"));
+    switch (assembly.Outcome) {
     case TAssemblyOutcome::Unreadable: return kExitUsage;
     case TAssemblyOutcome::Failed: return kExitFailure;
     case TAssemblyOutcome::Assembled: break;
     }
 
-    int status = Simulate(*simulator, *options, *settings, source, failures, out, err);
+    int status =
+        Simulate(*simulator, *options, *settings,
+                 {source, assembly.InputFiles, arguments->Last("--settings")}, failures, out, err);
     out.flush();
     err.flush();
     return status;

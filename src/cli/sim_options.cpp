@@ -88,6 +88,20 @@ std::string ScratchPadSizesText(std::string_view separator, std::string_view las
     return ScratchPadSizesText(settings::kScratchPadSizes, separator, lastSeparator);
 }
 
+std::vector<std::pair<std::string, std::string>> TSimOptions::OutputFiles() const {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [name, file] :
+         {std::pair{"--json", &JsonFile}, {"--vcd", &VcdFile}, {"--coverage", &CoverageFile}})
+        if (*file) files.emplace_back(name, **file);
+    return files;
+}
+
+bool TSimOptions::TakesStandardOutput() const {
+    auto files = OutputFiles();
+    return UartStdio || std::any_of(files.begin(), files.end(),
+                                    [](const auto& file) { return file.second == "-"; });
+}
+
 std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::string& error) {
     TSimOptions options;
     std::int64_t frequency = 0;
@@ -114,9 +128,8 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
     for (const auto& text : arguments.All("--in")) {
         auto assignment = PortAssignment(text);
         auto value = assignment ? ParseCommandLineNumber(assignment->second) : std::nullopt;
-        if (!value) {
-            error = "--in takes PORT=VALUE (0 to 255, $00 to $FF or 0x00 to 0xFF, and a number), "
-                    "not '" +
+        if (!value || *value < 0 || *value > 0xFF) {
+            error = "--in takes PORT=VALUE, each 0 to 255, $00 to $FF or 0x00 to 0xFF, not '" +
                     text + "'";
             return std::nullopt;
         }
@@ -175,8 +188,13 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
         error = "--uart-stdio and --uart-tcp cannot be used together";
         return std::nullopt;
     }
-    if (options.UartStdio && options.JsonFile && *options.JsonFile == "-") {
-        error = "--uart-stdio and --json - cannot both have standard output";
+    std::vector<std::string> toStandardOutput;
+    if (options.UartStdio) toStandardOutput.push_back("--uart-stdio");
+    for (const auto& [name, file] : options.OutputFiles())
+        if (file == "-") toStandardOutput.push_back(name + " -");
+    if (toStandardOutput.size() > 1) {
+        error = toStandardOutput[0] + " and " + toStandardOutput[1] +
+                " cannot both have standard output";
         return std::nullopt;
     }
     if (options.UartWait && !options.UartTcp) {

@@ -30,7 +30,8 @@ struct TSimOptions {
     };
     std::vector<TExpectedOutput> ExpectedOutputs;
     bool Trace = false;
-    std::optional<std::string> JsonFile; // "-" for standard output
+    // "-" for standard output.
+    std::optional<std::string> JsonFile;
     std::optional<std::string> VcdFile;
     std::int64_t VcdLimit = 1'000'000;
     std::optional<std::string> CoverageFile;
@@ -40,6 +41,12 @@ struct TSimOptions {
     bool UartTcp = false;
     bool UartWait = false;
     bool UsesUart() const { return UartStdio || UartTcp; }
+    // The result files given: the option ("--json", "--vcd", "--coverage")
+    // and the file name.
+    std::vector<std::pair<std::string, std::string>> OutputFiles() const;
+    // A result or the UART has standard output; the texts then go to
+    // standard error.
+    bool TakesStandardOutput() const;
 };
 
 extern const std::set<std::string> kSimOptionsWithValue;

@@ -30,13 +30,18 @@ TSourceAssembly AssembleSourceFile(const std::string& command, const std::string
     result.Outcome = AssembleSource(context, source, lines, result.Listing, &diagnostics)
                          ? TAssemblyOutcome::Assembled
                          : TAssemblyOutcome::Failed;
+    result.InputFiles.push_back(source);
+    const TDirectiveState& directives = parser.Directives();
+    result.InputFiles.insert(result.InputFiles.end(), directives.IncludeFiles.begin(),
+                             directives.IncludeFiles.end());
+    if (!directives.VhdlSkeleton.empty()) result.InputFiles.push_back(directives.VhdlSkeleton);
     for (const auto& diagnostic : diagnostics)
         err << diagnostic.FileName << ":" << diagnostic.Line
             << ": error: " << DiagnosticSentence(diagnostic) << "\n";
     if (context.OtherCore)
         err << "korvo " << command << ": note: " << source << " assembles without errors for "
             << CoreDescription(*context.OtherCore).ModeCaption << " (--core "
-            << static_cast<int>(*context.OtherCore) << ")\n";
+            << CoreDescription(*context.OtherCore).CommandName << ")\n";
     else if (result.Outcome == TAssemblyOutcome::Failed && UsesKcpsmWords(lines))
         err << "korvo " << command << ": note: " << source
             << " uses KCPSM words (NAMEREG, CONSTANT, INPUT, ...); korvo import converts a KCPSM "

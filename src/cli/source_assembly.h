@@ -24,6 +24,9 @@ enum class TAssemblyOutcome {
 struct TSourceAssembly {
     TAssemblyOutcome Outcome = TAssemblyOutcome::Failed;
     std::vector<std::string> Listing;
+    // The files the assembly read: the source, its included files and the
+    // VHDL template.
+    std::vector<std::string> InputFiles;
 };
 
 // Reads SOURCE (a pipe too) and assembles it into the sink as the IDE does:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/diagnostic_text.h"
 #include "common/log.h"
 
 #include <ostream>
@@ -15,8 +16,10 @@ class TFailureReport {
 public:
     TFailureReport(std::ostream& err, std::string fileName)
         : err_(err), fileName_(std::move(fileName)) {}
-    void Report(const std::string& message) {
-        err_ << fileName_ << ": error: " << message << "\n";
+    void Report(const std::string& message) { ReportAt(fileName_, message); }
+    // A failure about a place of its own ("FILE:LINE").
+    void ReportAt(const std::string& place, const std::string& message) {
+        err_ << place << ": error: " << message << "\n";
         any_ = true;
     }
     bool Any() const { return any_; }
@@ -27,14 +30,15 @@ private:
     bool any_ = false;
 };
 
-// The log pane of a command: every line as the pane would receive it, one
-// per output line. "Failure: " lines also go to the failure report.
+// The log pane of a command: every line as the pane would receive it (the
+// errors of included files without the parser's kind word), one per output
+// line. "Failure: " lines also go to the failure report.
 class TStreamLog : public ILog {
 public:
     explicit TStreamLog(std::ostream& out, TFailureReport* failures = nullptr)
         : out_(out), failures_(failures) {}
     void AddLogLine(const std::string& text) override {
-        out_ << text << '\n';
+        out_ << CommandLogLine(text) << '\n';
         static constexpr std::string_view kFailure = "Failure: ";
         if (failures_ && text.starts_with(kFailure))
             failures_->Report(text.substr(kFailure.size()));

@@ -63,6 +63,7 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     else if (arguments->Has(command.TargetOption))
         job.Target = job.File;
 
+    if (!CheckSettingsFile(*arguments, error)) return std::nullopt;
     job.Settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *job.Settings, error);
     if (!core) return std::nullopt;

@@ -49,7 +49,7 @@ for command in $commands; do
     expect_all "the completion does not offer for $command" "$offered" "$options"
     grep -qE "compgen -W '[^']*\b$command\b" "$completion" || fail "the completion lacks $command"
 done
-global=$( (grep -vE '^  [a-z]' <<<"$usage"; echo --help) | options_in)
+global=$( (grep -vE '^  ' <<<"$usage"; echo --help) | options_in)
 expect_all "man/korvo.1 does not describe under OPTIONS" \
     "$(described_in "$source/man/korvo.1" ".SH OPTIONS")" "$global"
 

@@ -40,6 +40,8 @@ for example in "$source"/examples/*.psm "$source"/examples/*.txt; do
 done
 
 [[ $("$prefix/bin/korvo" --version) == "Korvo IDE $version" ]] || fail "installed korvo --version"
+# An empty settings file: the user's settings play no part.
+: >"$prefix/settings.ini"
 "$prefix/bin/korvo" asm --core 3 --no-exec --settings "$prefix/settings.ini" \
     "$examples/fibonacci_pbt3.psm" >"$out" || fail "installed korvo cannot assemble an example"
 for page in "$prefix"/share/man/man1/*; do

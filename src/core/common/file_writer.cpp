@@ -124,33 +124,72 @@ int CreateTemporary(const std::string& folder, mode_t mode, std::string& name) {
     return -1;
 }
 
-// Writes a temporary file beside target and renames it over target. False
-// when the folder takes no temporary file, so that the caller writes in
-// place instead.
-bool ReplaceThroughTemporary(const std::string& path, const std::string& target,
-                             const struct stat* existing, std::string_view bytes) {
+// A new file beside target that is to replace it, with the access rights
+// and, where allowed, the owner of the one it replaces; -1 when the folder
+// takes none.
+int CreateReplacement(const std::string& target, const struct stat* existing,
+                      std::string& temporary) {
     const std::string parent = std::filesystem::path(target).parent_path().string();
     const std::string folder = parent.empty() ? parent : parent + "/";
-    std::string temporary;
     int descriptor =
         CreateTemporary(folder, existing ? existing->st_mode & 07777 : 0666, temporary);
-    if (descriptor < 0) return false;
-    if (existing) {
-        // The new file keeps the access rights and, where allowed, the owner
-        // of the one it replaces.
+    if (descriptor >= 0 && existing) {
         [[maybe_unused]] int ignored = ::fchown(descriptor, existing->st_uid, existing->st_gid);
         ::fchmod(descriptor, existing->st_mode & 07777);
     }
-    if (int error = WriteAndClose(descriptor, bytes)) {
-        ::unlink(temporary.c_str());
-        FailWrite(path, error);
-    }
+    return descriptor;
+}
+
+void RenameOver(const std::string& path, const std::string& temporary, const std::string& target) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         int error = errno;
         ::unlink(temporary.c_str());
         FailCreate(path, error);
     }
+}
+
+// Writes a temporary file beside target and renames it over target. False
+// when the folder takes no temporary file, so that the caller writes in
+// place instead.
+bool ReplaceThroughTemporary(const std::string& path, const std::string& target,
+                             const struct stat* existing, std::string_view bytes) {
+    std::string temporary;
+    int descriptor = CreateReplacement(target, existing, temporary);
+    if (descriptor < 0) return false;
+    if (int error = WriteAndClose(descriptor, bytes)) {
+        ::unlink(temporary.c_str());
+        FailWrite(path, error);
+    }
+    RenameOver(path, temporary, target);
     return true;
+}
+
+// What a replacing write does with path: the file it lands in, whether that
+// is one of the process's descriptors, and whether it is to be replaced
+// (else it is written in place).
+struct TWritePlan {
+    TTarget Target;
+    struct stat Existing {};
+    bool Exists = false;
+    bool Replace = false;
+};
+
+TWritePlan PlanReplacement(const std::string& path) {
+    if (path.empty()) FailCreate(path, ENOENT);
+    TWritePlan plan;
+    plan.Target = ResolveTarget(path);
+    if (plan.Target.Descriptor) return plan;
+    plan.Exists = ::stat(plan.Target.Path.c_str(), &plan.Existing) == 0;
+    if (plan.Exists && S_ISDIR(plan.Existing.st_mode)) FailCreate(path, EISDIR);
+    const bool ownRegularFile =
+        plan.Exists && S_ISREG(plan.Existing.st_mode) && plan.Existing.st_nlink == 1;
+    if (!plan.Exists || ownRegularFile) {
+        // A file the user may not write is refused, as writing it in place
+        // would be, although its folder would let it be replaced.
+        if (plan.Exists && ::access(plan.Target.Path.c_str(), W_OK) != 0) FailCreate(path, errno);
+        plan.Replace = true;
+    }
+    return plan;
 }
 
 #endif
@@ -160,25 +199,48 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& target,
 #ifndef _WIN32
 
 void WriteFileBytes(const std::string& path, std::string_view bytes, TWriteMode mode) {
-    if (path.empty()) FailCreate(path, ENOENT);
-    const TTarget target = ResolveTarget(path);
-    if (target.Descriptor) return WriteToDescriptor(path, *target.Descriptor, bytes);
-
-    struct stat info {};
-    const bool exists = ::stat(target.Path.c_str(), &info) == 0;
-    if (exists && S_ISDIR(info.st_mode)) FailCreate(path, EISDIR);
-    if (mode == TWriteMode::Append)
+    if (mode == TWriteMode::Append) {
+        if (path.empty()) FailCreate(path, ENOENT);
+        const TTarget target = ResolveTarget(path);
+        if (target.Descriptor) return WriteToDescriptor(path, *target.Descriptor, bytes);
+        struct stat info {};
+        if (::stat(target.Path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            FailCreate(path, EISDIR);
         return WriteInPlace(path, target.Path, O_CREAT | O_APPEND, bytes);
-
-    const bool ownRegularFile = exists && S_ISREG(info.st_mode) && info.st_nlink == 1;
-    if (!exists || ownRegularFile) {
-        // A file the user may not write is refused, as writing it in place
-        // would be, although its folder would let it be replaced.
-        if (exists && ::access(target.Path.c_str(), W_OK) != 0) FailCreate(path, errno);
-        if (ReplaceThroughTemporary(path, target.Path, exists ? &info : nullptr, bytes)) return;
     }
-    WriteInPlace(path, target.Path, O_CREAT | (exists && S_ISREG(info.st_mode) ? O_TRUNC : 0),
-                 bytes);
+    const TWritePlan plan = PlanReplacement(path);
+    if (plan.Target.Descriptor) return WriteToDescriptor(path, *plan.Target.Descriptor, bytes);
+    if (plan.Replace && ReplaceThroughTemporary(path, plan.Target.Path,
+                                                plan.Exists ? &plan.Existing : nullptr, bytes))
+        return;
+    WriteInPlace(path, plan.Target.Path,
+                 O_CREAT | (plan.Exists && S_ISREG(plan.Existing.st_mode) ? O_TRUNC : 0), bytes);
+}
+
+TStagedFile StageFile(const std::string& path) {
+    const TWritePlan plan = PlanReplacement(path);
+    if (plan.Target.Descriptor) {
+        std::fflush(nullptr);
+        return {path, plan.Target.Path, {}, true};
+    }
+    if (plan.Replace) {
+        std::string temporary;
+        int descriptor =
+            CreateReplacement(plan.Target.Path, plan.Exists ? &plan.Existing : nullptr, temporary);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+            return {path, temporary, plan.Target.Path, false};
+        }
+    }
+    return {path, plan.Target.Path, {}, false};
+}
+
+void CommitStagedFile(const TStagedFile& file) {
+    if (!file.Target.empty()) RenameOver(file.Path, file.WritePath, file.Target);
+}
+
+void DiscardStagedFile(const TStagedFile& file) noexcept {
+    if (!file.Target.empty()) ::unlink(file.WritePath.c_str());
 }
 
 #else
@@ -205,6 +267,23 @@ void WriteFileBytes(const std::string& path, std::string_view bytes, TWriteMode 
         std::remove(temporary.c_str());
         throw EFileError("Cannot create file \"" + path + "\". " + renameError.message());
     }
+}
+
+TStagedFile StageFile(const std::string& path) {
+    return {path, path + ".korvo-tmp", path, false};
+}
+
+void CommitStagedFile(const TStagedFile& file) {
+    std::error_code error;
+    std::filesystem::rename(file.WritePath, file.Target, error);
+    if (error) {
+        std::remove(file.WritePath.c_str());
+        throw EFileError("Cannot create file \"" + file.Path + "\". " + error.message());
+    }
+}
+
+void DiscardStagedFile(const TStagedFile& file) noexcept {
+    std::remove(file.WritePath.c_str());
 }
 
 #endif

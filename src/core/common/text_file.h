@@ -84,6 +84,25 @@ enum class TWriteMode { Replace, Append };
 void WriteFileBytes(const std::string& path, std::string_view bytes,
                     TWriteMode mode = TWriteMode::Replace);
 
+// A file written piece by piece (a stream) under the rules of Replace: the
+// bytes go to WritePath, a new file beside Target that CommitStagedFile
+// renames over it, so that an unfinished or abandoned write leaves the old
+// file whole; or, where Replace writes in place, to the file itself (Target
+// empty; Append for one of the process's own descriptors, which must not be
+// emptied).
+struct TStagedFile {
+    std::string Path;
+    std::string WritePath;
+    std::string Target;
+    bool Append = false;
+};
+// Creates the new file; throws EFileError when the file cannot be written.
+TStagedFile StageFile(const std::string& path);
+// Puts the written file in place; throws EFileError.
+void CommitStagedFile(const TStagedFile& file);
+// Removes the new file, leaving the old one.
+void DiscardStagedFile(const TStagedFile& file) noexcept;
+
 // Lines with CR LF after each, written as by WriteFileBytes.
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                     TWriteMode mode = TWriteMode::Replace);

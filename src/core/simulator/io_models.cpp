@@ -15,38 +15,38 @@ TInputPortModel::TInputPortModel(int port, std::string name, std::string stimulu
     : port_(port), name_(std::move(name)), stimulusFile_(std::move(stimulusFile)),
       visible_(visible) {}
 
-void TInputPortModel::Load() {
-    stimuli_.clear();
-    stimuli_.shrink_to_fit();
-    stimuli_ = ReadFileBytes(stimulusFile_, kMaxStimulusFileBytes);
-    nextStimulus_ = stimuli_.size() - WithoutByteOrderMark(stimuli_).size();
-}
-
-void TInputPortModel::Advance(const TMessageHandler& onMessage) {
+void TInputPortModel::Advance(const TStimulusFaultHandler& onFault) {
     auto line = NextLine(stimuli_, nextStimulus_);
     if (!line) return;
-    if (auto value = ParseIntegerText(*line))
+    ++stimulusLine_;
+    auto value = ParseIntegerText(*line);
+    if (value && *value >= 0 && *value <= 0xFF)
         value_ = *value;
-    else if (onMessage)
-        onMessage(std::string(*line) + " is not an integer");
+    else if (onFault)
+        onFault({stimulusFile_, stimulusLine_,
+                 std::string(*line) +
+                     (value ? " is not a value from 0 to 255" : " is not an integer")});
 }
 
-void TInputPortModel::Reset(const TMessageHandler& onMessage) {
+void TInputPortModel::Reset(const TStimulusFaultHandler& onFault) {
     if (!HasStimulus()) return;
-    loadPending_ = true;
-    Load();
-    loadPending_ = false;
-    Advance(onMessage);
+    stimuli_.clear();
+    stimuli_.shrink_to_fit();
+    nextStimulus_ = 0;
+    stimulusLine_ = 0;
+    try {
+        stimuli_ = ReadFileBytes(stimulusFile_, kMaxStimulusFileBytes);
+    } catch (const EFileError& failure) {
+        if (onFault) onFault({stimulusFile_, 0, failure.what()});
+        return;
+    }
+    nextStimulus_ = stimuli_.size() - WithoutByteOrderMark(stimuli_).size();
+    Advance(onFault);
 }
 
-std::int32_t TInputPortModel::Read(const TMessageHandler& onMessage) {
-    if (loadPending_) {
-        Load();
-        loadPending_ = false;
-        Advance(onMessage);
-    }
+std::int32_t TInputPortModel::Read(const TStimulusFaultHandler& onFault) {
     std::int32_t result = value_;
-    Advance(onMessage);
+    Advance(onFault);
     return result;
 }
 

@@ -17,6 +17,16 @@ namespace korvo {
 // integer", "Bad format specifier ..."); the simulation goes on.
 using TMessageHandler = std::function<void(const std::string& text)>;
 
+// A stimulus file that cannot be read (Line 0, Text the reason) or a line of
+// it that is not a port value (Text "abc is not an integer"); the port keeps
+// its value.
+struct TStimulusFault {
+    std::string File;
+    int Line = 0;
+    std::string Text;
+};
+using TStimulusFaultHandler = std::function<void(const TStimulusFault& fault)>;
+
 // An input port: the value the switches set, fed from a stimulus file when
 // the port has one, one line per read.
 class TInputPortModel {
@@ -34,17 +44,16 @@ public:
     void SetValue(std::int32_t value) { value_ = value; }
 
     // Reloads the stimulus file; its first line becomes the value, so that
-    // the program's first read returns it. Throws EFileError when the file
-    // cannot be read; the next Read tries again.
-    void Reset(const TMessageHandler& onMessage);
+    // the program's first read returns it. A file that cannot be read is
+    // reported and feeds nothing until the next reset.
+    void Reset(const TStimulusFaultHandler& onFault);
     // A read by the program: the current value, after which the next
-    // stimulus line becomes the value. Throws EFileError when the stimulus
-    // file cannot be read.
-    std::int32_t Read(const TMessageHandler& onMessage);
+    // stimulus line becomes the value. A line that is not a value from 0 to
+    // 255 is reported and leaves the value as it was.
+    std::int32_t Read(const TStimulusFaultHandler& onFault);
 
 private:
-    void Load();
-    void Advance(const TMessageHandler& onMessage);
+    void Advance(const TStimulusFaultHandler& onFault);
 
     int port_;
     std::string name_;
@@ -55,7 +64,7 @@ private:
     // many short lines takes no more memory than its own size.
     std::string stimuli_;
     std::size_t nextStimulus_ = 0;
-    bool loadPending_ = false;
+    int stimulusLine_ = 0;
 };
 
 // The log file of one or more output ports: the lines they log, in the

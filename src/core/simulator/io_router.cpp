@@ -128,14 +128,18 @@ void TSimulationIO::Reset() {
         WriteLog(*file, false);
         file->Restart();
     }
-    for (auto& model : inputs_) {
-        if (!model) continue;
-        try {
-            model->Reset(OnMessage);
-        } catch (const EFileError& error) {
-            log_.AddLogLine(std::string("Failure: ") + error.what());
-        }
-    }
+    auto onFault = [this](const TStimulusFault& fault) { ReportStimulusFault(fault); };
+    for (auto& model : inputs_)
+        if (model) model->Reset(onFault);
+}
+
+void TSimulationIO::ReportStimulusFault(const TStimulusFault& fault) {
+    if (fault.Line == 0)
+        log_.AddLogLine("Failure: " + fault.Text);
+    else if (OnStimulusFault)
+        OnStimulusFault(fault);
+    else if (OnMessage)
+        OnMessage(fault.Text);
 }
 
 void TSimulationIO::FlushPendingLogs() {
@@ -151,7 +155,11 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
         case mkROM: return simulator_ ? simulator_->GetPortItem(port).Value : 0;
         case mkScratchPad: return scratchPad_.Read(address);
         case mkInput:
-        case mkInOut: return inputs_[port] ? inputs_[port]->Read(OnMessage) : 0;
+        case mkInOut:
+            return inputs_[port] ? inputs_[port]->Read([this](const TStimulusFault& fault) {
+                ReportStimulusFault(fault);
+            })
+                                 : 0;
         case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
         case mkUART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
         default: return 0;

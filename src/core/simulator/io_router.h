@@ -48,8 +48,8 @@ public:
     // first write after a reset replaces the file, later ones add to it.
     void FlushPendingLogs();
 
-    // The routing of OnRead and OnWrite. An input model that fails while it
-    // serves a read (a stimulus file that cannot be read) fails the access.
+    // The routing of OnRead and OnWrite. A model that fails while it serves
+    // a read fails the access.
     std::int32_t Read(std::int32_t address, std::uint8_t kind);
     void Write(std::int32_t address, std::int32_t value, std::uint8_t kind);
 
@@ -75,9 +75,14 @@ public:
 
     // Message boxes of the models.
     TMessageHandler OnMessage;
+    // A stimulus line that is not a port value; without a handler its text
+    // goes to OnMessage. A stimulus file that cannot be read is logged as a
+    // "Failure: " line.
+    TStimulusFaultHandler OnStimulusFault;
 
 private:
     void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);
+    void ReportStimulusFault(const TStimulusFault& fault);
     void AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort);
     // The log file of that name, shared by every port that names it.
     std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name);

@@ -120,6 +120,11 @@ public:
     using TExecutionCounts = std::array<std::uint64_t, kCodeImageSize>;
     void SetExecutionCounts(TExecutionCounts* counts) { executionCounts_ = counts; }
 
+    // A refused port or scratch pad access resets the core (as the IDE
+    // does) unless this is cleared; the run then halts with the state at
+    // the failing instruction, as a report of the run needs it.
+    void SetResetOnRefusedAccess(bool reset) { resetOnRefusedAccess_ = reset; }
+
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
     int CallReturnDepth() const override;
@@ -185,6 +190,7 @@ private:
     // other member and keep the compiler from holding them in registers.
     TSimError errorCode_ = seNone;
     bool usesScratchPad_ = false;
+    bool resetOnRefusedAccess_ = true;
     int scratchPadSize_ = 0;
 };
 

@@ -11,7 +11,7 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
         std::int32_t offset = address % kScratchPadBase;
         if (offset >= ScratchPadSize())
             throw EIOError("Attempt to read from Scratch Pad at: $" + HexText(offset, 3));
-        if (OnRead) value = OnRead(offset, mkScratchPad);
+        if (OnRead) value = OnRead(offset, mkScratchPad) & 0xFF;
         NotifyAccess(TAccessKind::ScratchRead, offset, value);
         return value;
     }
@@ -24,7 +24,8 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
     case mkIO:
     case mkInOut:
     case mkUART:
-        if (OnRead) value = OnRead(address, item.Kind);
+        // A register holds 8 bits, whatever a handler answers.
+        if (OnRead) value = OnRead(address, item.Kind) & 0xFF;
         break;
     case mkBlockRAM: value = ReadBlockRAM(item); break;
     default: throw EIOError("Attempt to read from non-mapped input at: $" + HexText(address, 3));
@@ -79,7 +80,7 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
 
 bool TPicoBlazeDebugger::RefuseAccess(const EIOError& error) {
     AddLogLine(std::string(error.what()) + "; Program Counter: $" + HexText(pc_, 2));
-    SetState(ssReset);
+    if (resetOnRefusedAccess_) SetState(ssReset);
     errorCode_ = seIO;
     return false;
 }

@@ -13,9 +13,9 @@ std::vector<TExpectedValue> ReadExpectedValues(const std::string& path) {
         if (lines[i].find_first_not_of(" \t") == std::string::npos) continue;
         int line = static_cast<int>(i) + 1;
         auto value = ParseIntegerText(lines[i]);
-        if (!value)
+        if (!value || *value < 0 || *value > 0xFF)
             throw EFileError(path + ":" + std::to_string(line) + ": " + lines[i] +
-                             " is not an integer");
+                             (value ? " is not a value from 0 to 255" : " is not an integer"));
         values.push_back({line, *value});
     }
     return values;

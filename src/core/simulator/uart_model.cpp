@@ -138,6 +138,11 @@ std::size_t TUARTModel::Feed(std::string_view bytes) {
     return taken;
 }
 
+void TUARTModel::DropPendingInput() {
+    // While receiving, the byte on the line is the first one waiting.
+    input_.erase(input_.begin() + (receiving_ && !input_.empty() ? 1 : 0), input_.end());
+}
+
 std::string TUARTModel::TakeOutput() {
     Synchronize();
     std::string taken;

@@ -78,6 +78,9 @@ public:
     std::size_t PendingInput() const { return input_.size(); }
     // Takes as many of bytes as there is room for, in order; returns how many.
     std::size_t Feed(std::string_view bytes);
+    // Forgets the bytes waiting to be received (those of a client that
+    // left); a byte already on the line still arrives.
+    void DropPendingInput();
     // The bytes sent since the last call, in order.
     std::string TakeOutput();
     std::size_t PendingOutput() const { return output_.size(); }

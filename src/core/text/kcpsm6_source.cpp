@@ -260,7 +260,14 @@ void Flatten(const std::vector<std::string>& lines, int file, TKcpsmFlatSource& 
                 {"; INCLUDE " + quoted + " is being included already", file, line});
             continue;
         }
-        std::vector<std::string> includedLines = ReadTextLines(path);
+        std::vector<std::string> includedLines;
+        try {
+            includedLines = ReadTextLines(path);
+        } catch (const EFileError& failure) {
+            // Where the INCLUDE stands, so that the user finds the name.
+            throw EFileError(source.Files[static_cast<std::size_t>(file)] + ":" +
+                             std::to_string(line) + ": " + failure.what());
+        }
         if (known == source.Files.end()) source.Files.push_back(path);
         source.Lines.push_back({"; ---- INCLUDE " + quoted + " begins", file, line});
         Flatten(includedLines, included, source, including);

@@ -17,8 +17,8 @@ std::vector<std::uint32_t> ReadKcpsmHexFile(const std::string& path) {
         throw EFileError("\"" + path + "\" is not a KCPSM .hex file: " + reason);
     };
     if (lines.size() != kKcpsmHexWords && lines.size() != kKcpsm6HexWords)
-        fail(std::to_string(lines.size()) + " lines, not " + std::to_string(kKcpsmHexWords) +
-             " or " + std::to_string(kKcpsm6HexWords));
+        fail(std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines") + ", not " +
+             std::to_string(kKcpsmHexWords) + " or " + std::to_string(kKcpsm6HexWords));
     std::vector<std::uint32_t> words;
     words.reserve(lines.size());
     for (const std::string& line : lines) {

@@ -126,8 +126,11 @@ void TUartTcpBridge::ReadClient() {
 
 void TUartTcpBridge::ClientGone() {
     if (!client_) return;
-    // What the client sent last still goes to the program.
-    ReadClient();
+    // What the client sent and the program has not taken yet, and what the
+    // program sent that it has not read, go with it: the next client starts
+    // a session of its own.
+    uart_.DropPendingInput();
+    uart_.TakeOutput();
     log_.AddLogLine((QStringLiteral("!") + Name() + QStringLiteral(": client ") + clientName_ +
                      QStringLiteral(" disconnected"))
                         .toStdString());

@@ -19,7 +19,8 @@ namespace korvo {
 //
 // The bytes move when Pump is called (at the yields and the end of a run):
 // the program's bytes go to the client, the client's bytes enter the UART
-// while its input buffer has room. Neither side is ever dropped: a client
+// while its input buffer has room; what a client that left had not yet
+// exchanged is dropped both ways. Otherwise nothing is: a client
 // that sends faster than the program receives is held back by TCP, and one
 // that reads slower than the program sends holds back the program.
 class TUartTcpBridge : public QObject {

@@ -44,7 +44,7 @@ INCL "defs.inc"
 LOAD s0, ok
 $ korvo asm main.psm
 Assembler Phase 1: building symbol table
-?Include file:'defs.inc', line 3: ?Undefined|An undefined identifier found.
+?Include file:'defs.inc', line 3: An undefined identifier found.
 2> defs.inc:3: error: An undefined identifier found.
 [1]
 
@@ -53,10 +53,7 @@ Assembler Phase 1: building symbol table
 ; hello
 LOAD s0, 1
 x EQU 5
-$ korvo asm --core 3 --listing - p.psm
-Assembler Phase 1: building symbol table
-Assembler Phase 2: constructing opcodes
-Assembler Phase 3: building simulation objects
+$ korvo asm --core 3 --listing - p.psm 2>/dev/null
 
 $000 $00001
 $05
@@ -68,41 +65,41 @@ Assembler Phase 3: building simulation objects
 $00 $0001\r
 $05\r
 $ printf 'LOAD s0, 1\nfoo\n' > b.psm && korvo asm --listing - b.psm
-Assembler Phase 1: building symbol table
-Assembler Phase 2: constructing opcodes
-Line 2: Label without colon or an unknown opcode.
 $00 $0001
 ?Colon
+2> Assembler Phase 1: building symbol table
+2> Assembler Phase 2: constructing opcodes
+2> Line 2: Label without colon or an unknown opcode.
 2> b.psm:2: error: Label without colon or an unknown opcode.
 [1]
 
 # The core comes from --core, then the settings, then the default (I).
 --- p.psm
 LOAD s1, s2
-$ korvo asm --listing - p.psm | tail -1
+$ korvo asm --listing - p.psm 2>/dev/null | tail -1
 $00 $C120
-$ printf '[Options]\nKorvo=3\n' > s.ini && korvo asm --settings s.ini --listing - p.psm | tail -1
+$ printf '[Options]\nKorvo=3\n' > s.ini && korvo asm --settings s.ini --listing - p.psm 2>/dev/null | tail -1
 $000 $01120
-$ printf '[Options]\nKorvo=4\n' > s.ini && korvo asm --settings s.ini --listing - p.psm | tail -1
+$ printf '[Options]\nKorvo=4\n' > s.ini && korvo asm --settings s.ini --listing - p.psm 2>/dev/null | tail -1
 $00 $4140
-$ korvo asm --settings s.ini --core 3 --listing - p.psm | tail -1
+$ korvo asm --settings s.ini --core 3 --listing - p.psm 2>/dev/null | tail -1
 $000 $01120
-$ printf '[Options]\nKorvo=9\n' > s.ini && korvo asm --settings s.ini --listing - p.psm | tail -1
+$ printf '[Options]\nKorvo=9\n' > s.ini && korvo asm --settings s.ini --listing - p.psm 2>/dev/null | tail -1
 $00 $C120
-$ korvo asm --core cr --listing - p.psm | tail -1
+$ korvo asm --core cr --listing - p.psm 2>/dev/null | tail -1
 $00 $4140
-$ korvo asm --core=1 --listing - p.psm | tail -1
+$ korvo asm --core=1 --listing - p.psm 2>/dev/null | tail -1
 $00 $C120
 # A source that is good for other cores names the first.
 $ printf '[Options]\nKorvo=2\n' > settings.ini && korvo asm p.psm
 ...
 2> p.psm:1: error: s1 is not a register
-2> korvo asm: note: p.psm assembles without errors for Picoblaze-I (--core 1)
+2> korvo asm: note: p.psm assembles without errors for Picoblaze-I (--core I)
 [1]
 $ echo 'LOAD s1F, 1' > w.psm && KORVO_SETTINGS=none.ini korvo asm w.psm
 ...
 2> w.psm:1: error: s1F is not a register
-2> korvo asm: note: w.psm assembles without errors for Picoblaze-II (--core 2)
+2> korvo asm: note: w.psm assembles without errors for Picoblaze-II (--core II)
 [1]
 $ : > settings.ini
 
@@ -141,8 +138,7 @@ Assembler Phase 2: constructing opcodes
 Assembler Phase 3: building simulation objects
 
 # An example assembles.
-$ korvo asm --core 3 --listing - $EXAMPLES/blink.psm
-Assembler Phase 1: building symbol table
+$ korvo asm --core 3 --listing - $EXAMPLES/blink.psm 2>/dev/null
 ...
 $003 $30005
 $004 $34001

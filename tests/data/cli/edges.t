@@ -5,20 +5,20 @@
 --- p.psm
 LOAD s0, 1
 $ korvo asm --listing - p.psm | cat
-Assembler Phase 1: building symbol table
-Assembler Phase 2: constructing opcodes
-Assembler Phase 3: building simulation objects
 $00 $0001
+2> Assembler Phase 1: building symbol table
+2> Assembler Phase 2: constructing opcodes
+2> Assembler Phase 3: building simulation objects
 $ korvo asm --listing /dev/stdout p.psm | cat
 Assembler Phase 1: building symbol table
 Assembler Phase 2: constructing opcodes
 Assembler Phase 3: building simulation objects
 $00 $0001\r
 $ korvo asm --listing - p.psm >o.txt; s=$?; cat o.txt; exit $s
-Assembler Phase 1: building symbol table
-Assembler Phase 2: constructing opcodes
-Assembler Phase 3: building simulation objects
 $00 $0001
+2> Assembler Phase 1: building symbol table
+2> Assembler Phase 2: constructing opcodes
+2> Assembler Phase 3: building simulation objects
 $ korvo asm --listing /dev/stdout p.psm >o.txt; s=$?; cat o.txt; exit $s
 Assembler Phase 1: building symbol table
 Assembler Phase 2: constructing opcodes

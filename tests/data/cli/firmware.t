@@ -53,8 +53,8 @@ $ korvo sim --core II --expect-out 2=none.txt countdown.psm >o
 2> *none.txt* (glob)
 [2]
 $ korvo sim --core II --expect-out '$10=all' countdown.psm >o
-2> *port $10 is not an output port* (glob)
-[2]
+2> *countdown.psm:6: error: port $10 got $00, all:1 expects $05 after 17 instructions (glob)
+[6]
 $ korvo sim --core II --exit-port 256 countdown.psm >o
 2> *--exit-port takes a port* (glob)
 [2]
@@ -69,7 +69,7 @@ $ korvo sim --frequency 0 spin.psm >o
 [2]
 $ korvo sim --json . spin.psm >o
 2> *Cannot create file* (glob)
-[2]
+[4]
 
 # A bidirectional port's input and interrupts before instructions 10, 20,
 # ... 90; the limit comes before the one at 100.

@@ -58,7 +58,7 @@ $ korvo asm --core 6 --program-size 1k far.psm
 ...
 2> far.psm:1: error: Jump can not go that far
 [1]
-$ printf '[PicoBlaze6]\nProgramSize=2048\n' > settings.ini && korvo asm --core 6 --listing - far.psm | grep 7FF
+$ printf '[PicoBlaze6]\nProgramSize=2048\n' > settings.ini && korvo asm --core 6 --listing - far.psm 2>/dev/null | grep 7FF
 *$000 $227FF* (glob)
 $ : > settings.ini
 $ korvo asm --core 3 --program-size 1K far.psm

@@ -121,8 +121,8 @@ $ korvo sim --in 5 good.psm >o
 $ korvo sim --interrupt-at x good.psm >o
 2> *--interrupt-at* (glob)
 [2]
-$ korvo sim --in 5=1 good.psm >o
-2> *port $05 is not an input* (glob)
+$ korvo sim --core 3 --in 6=1 trace.psm >o
+2> *port $06 is not an input* (glob)
 [2]
 
 # An access error is logged as the pane would show it.
@@ -133,10 +133,8 @@ Assembler Phase 3: building simulation objects
 !Program is Reset
 !Program is Started
 Attempt to read from non-mapped input at: $00A; Program Counter: $01
-!Program is Reset
 ?IO error: IN, OUT, FETCH or STORE outside IO or ScratchPad.
-...
- Instructions: 0
+ Instructions: 1
 ...
 [3]
 
@@ -150,13 +148,14 @@ loop: IN s0, sw
       ADD s1, s0
       OUT s1, leds
       JUMP loop
-$ printf '3\r\n$10\r\nx\r\n' > in.txt && echo stale > out.txt && korvo sim --core 3 --max-instructions 16 --in 1=99 files.psm | tail -2 | head -1 && cat out.txt
+$ printf '3\r\n$10\r\nx\r\n' > in.txt && echo stale > out.txt && korvo sim --core 3 --max-instructions 16 --in 1=99 files.psm | tail -2 | head -1; s=$?; cat out.txt; exit $s
 s0=$10 s1=$33* (glob)
 3=03\r
 19=13\r
 35=23\r
 51=33\r
-2> korvo sim: x is not an integer
+2> in.txt:3: error: x is not an integer
+[4]
 
 # The settings give the frequency and the scratch pad size (16 bytes:
 # offset $10 is refused); --scratchpad replaces the size.
