@@ -333,7 +333,10 @@ QString TfrmWorkbookMain::WindowCaption() const {
     QString title = QString::fromUtf8(kApplicationTitle);
     if (auto* document = DocumentManager->ActiveDocument()) {
         QString name = document->FileName();
-        if (!name.isEmpty()) name = QFileInfo(name).absoluteFilePath();
+        if (name.contains('*'))
+            name = document->Title();
+        else if (!name.isEmpty())
+            name = QFileInfo(name).absoluteFilePath();
         return QStringLiteral("  ") + title + QStringLiteral("  ") + name;
     }
     QString version = QString::fromUtf8(kProductVersion);
