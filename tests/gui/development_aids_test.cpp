@@ -247,7 +247,9 @@ private slots:
         auto cell = [&](int address, int column) {
             return code.visualRect(code.model()->index(address, column));
         };
-        QVERIFY(code.viewport()->rect().contains(cell(0, TCodeMemoryView::colMark)));
+        QRect shown = code.viewport()->rect();
+        QVERIFY(shown.contains(cell(0, TCodeMemoryView::colMark)));
+        QVERIFY(shown.contains(cell(2, TCodeMemoryView::colInstruction)));
         QVERIFY(cell(2, TCodeMemoryView::colInstruction).width() >
                 code.fontMetrics().horizontalAdvance("LOAD s0, $12"));
 

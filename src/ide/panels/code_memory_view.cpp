@@ -175,6 +175,15 @@ void TCodeMemoryView::Refresh() {
         scrollTo(model_->index(simulator->PC(), colMark), QAbstractItemView::EnsureVisible);
 }
 
+QSize TCodeMemoryView::sizeHint() const {
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < colInstruction; ++column)
+        width += columnWidth(column);
+    width += std::max(columnWidth(colInstruction),
+                      fontMetrics().horizontalAdvance(QStringLiteral("LOAD s0, $FF")) + 10);
+    return {width, QTableView::sizeHint().height()};
+}
+
 QString TCodeMemoryView::CellText(int address, TColumn column) const {
     return model_->Text(address, column);
 }

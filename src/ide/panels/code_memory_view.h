@@ -29,6 +29,8 @@ public:
     void Refresh();
     // The text of a cell.
     QString CellText(int address, TColumn column) const;
+    // Wide enough for every column of a typical program.
+    QSize sizeHint() const override;
 
 signals:
     void SourceLineRequested(int line);

@@ -278,7 +278,7 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
     CallStackDock =
         dock(QStringLiteral("Call Stack"), QStringLiteral("CallStackDock"), &panels.CallStack());
     splitDockWidget(CodeMemoryDock, CallStackDock, Qt::Vertical);
-    resizeDocks({CodeMemoryDock}, {300}, Qt::Horizontal);
+    resizeDocks({CodeMemoryDock}, {panels.CodeMemory().sizeHint().width()}, Qt::Horizontal);
     connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
             &TMainForm::ShowActiveSourceLine);
     connect(&panels.CallStack(), &TCallStackView::SourceLineRequested, this,
