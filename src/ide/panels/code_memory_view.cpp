@@ -157,11 +157,12 @@ void TCodeMemoryView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& pr
     model_->Bind(simulator, program);
     // The instruction column (the last, which takes the room left) is never
     // narrower than its longest text.
-    int widest =
+    instructionWidth_ =
         horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Instruction")) + 16;
     for (const auto& row : model_->rows_)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(row.Instruction) + 10);
-    setColumnWidth(colInstruction, widest);
+        instructionWidth_ =
+            std::max(instructionWidth_, fontMetrics().horizontalAdvance(row.Instruction) + 10);
+    setColumnWidth(colInstruction, instructionWidth_);
     horizontalScrollBar()->setValue(0);
     Refresh();
 }
@@ -179,8 +180,11 @@ QSize TCodeMemoryView::sizeHint() const {
     int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < colInstruction; ++column)
         width += columnWidth(column);
-    width += std::max(columnWidth(colInstruction),
-                      fontMetrics().horizontalAdvance(QStringLiteral("LOAD s0, $FF")) + 10);
+    // Not the stretched width of the last column: the hint would grow with
+    // the dock.
+    width += instructionWidth_ > 0
+                 ? instructionWidth_
+                 : fontMetrics().horizontalAdvance(QStringLiteral("LOAD s0, $FF")) + 10;
     return {width, QTableView::sizeHint().height()};
 }
 

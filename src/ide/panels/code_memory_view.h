@@ -37,6 +37,7 @@ signals:
 
 private:
     TCodeMemoryModel* model_;
+    int instructionWidth_ = 0;
 };
 
 } // namespace korvo
