@@ -3,6 +3,7 @@
 #include "base/theme.h"
 
 #include <QFile>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,16 +29,23 @@ public:
     explicit TCommandIconEngine(QByteArray svg) : svg_(std::move(svg)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        bool dark = CurrentTheme().Dark;
+        QString key = QStringLiteral("%1 %2 %3 %4")
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(mode == QIcon::Disabled)
+                          .arg(dark);
+        if (auto found = drawn_.constFind(key); found != drawn_.cend()) return *found;
         QImage image(size, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QByteArray svg = svg_;
-        if (CurrentTheme().Dark) svg.replace("#37474f", "#b0bec5").replace("#546e7a", "#90a4ae");
+        if (dark) svg.replace("#37474f", "#b0bec5").replace("#546e7a", "#90a4ae");
         QSvgRenderer renderer(svg);
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
         if (mode == QIcon::Disabled) Fade(image);
-        return QPixmap::fromImage(image);
+        return *drawn_.insert(key, QPixmap::fromImage(image));
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
@@ -62,6 +70,8 @@ private:
     }
 
     QByteArray svg_;
+    // The glyph as drawn for each size, state and theme.
+    QHash<QString, QPixmap> drawn_;
 };
 
 } // namespace
