@@ -22,7 +22,6 @@ public:
     bool EnterValue(QWidget*, int, std::int32_t&) override { return false; }
     void ShowAbout(QWidget*) override {}
     bool EditSettings(QWidget*, ISettingsStore&, TCoreKind, ILog&) override { return false; }
-    bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
     bool ChoosePrintRange(QWidget*, QPrinter&, int) override { return false; }
     void Beep() override {}
     bool AskLineNumber(QWidget*, int, int&) override { return false; }

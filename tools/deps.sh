@@ -2,8 +2,11 @@
 # Installs the Debian packages the build needs, and those given as arguments,
 # when any is missing.
 set -euo pipefail
+# fonts-dejavu-core holds the family the GUI tests name wherever a result
+# depends on the font.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema
+          fonts-dejavu-core "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

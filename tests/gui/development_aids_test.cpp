@@ -14,6 +14,7 @@
 #include "panels/frame_store.h"
 #include "panels/panel_widgets.h"
 #include "shell/core_selector.h"
+#include "shell/run_speed.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -155,7 +156,9 @@ private slots:
     }
 
     // The dark theme paints the editor, the gutter and the highlighter's
-    // colours dark and readable; the settings switch it; Ctrl zooms.
+    // colours dark and readable, and the glyphs' outlines light; a disabled
+    // glyph stands out less than an enabled one. The settings switch it;
+    // Ctrl zooms.
     void DarkThemeAndZoom() {
         TTestWindow window;
         window.Close();
@@ -169,6 +172,21 @@ private slots:
         for (int style = 1; style <= 9; ++style)
             QVERIFY2(text.lexer()->color(style).value() > 130,
                      qPrintable(text.lexer()->color(style).name()));
+        // How far a pixel of a 24-pixel glyph on the window's colour is from
+        // that colour in grey level: the pins of Simulate (x 7.3 to 8.7 at
+        // y 4) and the middle of Pause's left bar.
+        QColor background = QApplication::palette().color(QPalette::Window);
+        auto standsOut = [&](QAction* command, QIcon::Mode mode, int x, int y) {
+            QColor pixel =
+                command->icon().pixmap(QSize(24, 24), 1.0, mode).toImage().pixelColor(x, y);
+            double alpha = pixel.alphaF();
+            return std::abs(qGray(pixel.rgb()) * alpha + qGray(background.rgb()) * (1 - alpha) -
+                            qGray(background.rgb()));
+        };
+        auto& c = window->Commands();
+        QVERIFY(standsOut(c.actSimulate, QIcon::Normal, 8, 4) > 60);
+        QVERIFY(standsOut(c.actPause, QIcon::Disabled, 7, 12) <
+                standsOut(c.actPause, QIcon::Normal, 7, 12) / 2);
         window.Dialogs.Settings = [](ISettingsStore& settings) {
             WriteInteger(settings, "Options", "Theme", 1);
             return true;
@@ -225,6 +243,15 @@ private slots:
             return cells;
         };
         QCOMPARE(row(0), QStringList({"\u25B6", "$000", "$30002", "start", "CALL $002"}));
+        // The mark column is in view and the instructions are not cut off.
+        auto cell = [&](int address, int column) {
+            return code.visualRect(code.model()->index(address, column));
+        };
+        QRect shown = code.viewport()->rect();
+        QVERIFY(shown.contains(cell(0, TCodeMemoryView::colMark)));
+        QVERIFY(shown.contains(cell(2, TCodeMemoryView::colInstruction)));
+        QVERIFY(cell(2, TCodeMemoryView::colInstruction).width() >
+                code.fontMetrics().horizontalAdvance("LOAD s0, $12"));
 
         Step(window);
         QCOMPARE(row(2), QStringList({"\u25B6", "$002", "$00012", "routine", "LOAD s0, $12"}));
@@ -234,12 +261,24 @@ private slots:
         QCOMPARE(QStringList({entry->text(0), entry->text(1), entry->text(2)}),
                  QStringList({"$001", "start+1", "line 2: JUMP start"}));
 
+        // Animate marks the current row as it goes.
+        window->Commands().RunSpeed().actSpeedAnimate->trigger();
+        window->Commands().RunSpeed().SetAnimateRate(50);
+        bool marked = false;
+        DuringRun(window, 150, [&] {
+            marked = code.CellText(Simulator(window).PC(), TCodeMemoryView::colMark)
+                         .startsWith("\u25B6");
+            window->Commands().actPause->trigger();
+        });
+        Press(window, window->Commands().actRun);
+        QVERIFY(marked);
+
         // A click in the mark column sets a breakpoint, a double click goes
         // to the source line.
         QRect mark = code.visualRect(code.model()->index(3, TCodeMemoryView::colMark));
         QTest::mouseClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, mark.center());
         QVERIFY(Simulator(window).LineInfo(4) & liBreakpoint);
-        QCOMPARE(code.CellText(3, TCodeMemoryView::colMark), QString("\u25CF"));
+        QVERIFY(code.CellText(3, TCodeMemoryView::colMark).endsWith("\u25CF"));
         QRect word = code.visualRect(code.model()->index(1, TCodeMemoryView::colWord));
         QTest::mouseClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, word.center());
         QTest::mouseDClick(code.viewport(), Qt::LeftButton, Qt::NoModifier, word.center());

@@ -1,6 +1,7 @@
 // Editing: the comment toggle, find and replace with their dialogs, the
 // highlighter, the editor settings, printing and the HTML export.
 #include "assembler/syn_picoblaze.h"
+#include "base/theme.h"
 #include "common/settings.h"
 #include "gui_test_support.h"
 #include "shell/confirm_replace_dialog.h"
@@ -70,6 +71,9 @@ const TReplaceRow kReplaceRows[] = {
     {"by itself never asked", "abc abc\r\nabc", "abc", "abc", "", {}, "abc abc\r\nabc", 0},
     {"selected text only", "abc abc abc abc", "abc", "X", "selected", {}, "abc X X abc", 2},
 };
+
+// Name, the "Theme" setting.
+const std::tuple<const char*, int> kThemeRows[] = {{"light theme", 1}, {"dark theme", 2}};
 
 int Style(TAttributeIndex attribute) {
     return TSourceHighlighter::StyleOfAttribute(attribute);
@@ -258,12 +262,25 @@ private slots:
     }
 
     // The print dialog offers every page and proposes a PDF file beside the
-    // document.
+    // document. Printing asks for the family the editor shows: the test's
+    // DejaVu Sans Mono, whose line is 1.164 em high, so 11 pixels (8.25
+    // points) give 9.6 points a line and 67 lines on the 229 mm text height
+    // of Letter paper (73 on A4): 200 lines fill 3 pages. The preview opens
+    // at once and shows the light colours in either theme.
+    void PrintingAndThePreview_data() { AddRows(kThemeRows); }
+
     void PrintingAndThePreview() {
+        const auto& [name, theme] = Row(kThemeRows);
         TTestWindow window;
+        window.Close();
+        WriteInteger(window.Settings.Store(), "Options", "Theme", theme);
+        WriteString(window.Settings.Store(), "Editor", "FontName", kTestFixedFamily);
+        window.Restart();
         window->OpenDocument(
             window.File("listing.v1.psm", QString("LOAD s0, 1\r\n").repeated(200).toStdString()));
         Press(window, window->Commands().actFilePrint);
+        QCOMPARE(window->Commands().PrintEngine().TextFont().family(),
+                 QFontInfo(window.Active().TextControl()->EditorFont()).family());
         QCOMPARE(window.Dialogs.PageCountOffered, 3);
         QCOMPARE(window.Dialogs.PrintFileProposed,
                  QDir(window.Settings.Folder()).filePath("listing.v1.pdf"));
@@ -271,11 +288,35 @@ private slots:
         Press(window, window->Commands().actFilePreview);
         QCOMPARE(window->SourceStack->currentWidget(), window->SynEditPrintPreview);
         QVERIFY(!window->Commands().actEditCut->isEnabled());
+        // The first page: its edges are the first and last white pixels of
+        // the middle row; the text lies between 25 and about 43 mm from the
+        // left edge, blank paper beside it.
+        auto* preview = window->SynEditPrintPreview;
+        preview->fitToWidth();
+        preview->findChild<QGraphicsView*>()->verticalScrollBar()->setValue(0);
+        QImage page = preview->grab().toImage();
+        int middle = page.height() / 2;
+        auto lightness = [&](int x, int y) { return QColor(page.pixel(x, y)).lightness(); };
+        int left = 0, right = page.width() - 1;
+        while (left < right && lightness(left, middle) < 250)
+            ++left;
+        while (right > left && lightness(right, middle) < 250)
+            --right;
+        double mm = (right - left) / 210.0;
+        QVERIFY(lightness(left + static_cast<int>(100 * mm), middle) >= 250);
+        int darkest = 255;
+        for (int x = left + static_cast<int>(25 * mm); x < left + static_cast<int>(45 * mm); ++x)
+            for (int y = middle - static_cast<int>(10 * mm); y < middle + static_cast<int>(10 * mm);
+                 ++y)
+                darkest = std::min(darkest, lightness(x, y));
+        QVERIFY2(darkest < 100, qPrintable(QString::number(darkest)));
         Press(window, window->Commands().actFilePreview);
         QCOMPARE(window->SourceStack->currentWidget(), window->PageControlEdit);
         // A listing line goes before its source line, cut to its column.
         QCOMPARE(TPrintEngine::ListingLine("$00 $0001", "LOAD s0, 1"), "$00 $0001     LOAD s0, 1");
         QCOMPARE(TPrintEngine::ListingLine("?Undefined identifier", "x"), "?Undefined idex");
+        window.Close();
+        ApplyTheme(settings::TThemeChoice::Light);
     }
 
     void ExportToHtml() {

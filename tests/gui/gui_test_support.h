@@ -30,6 +30,11 @@
 
 namespace korvo::test {
 
+// The fixed-pitch family a test names wherever its result depends on the
+// font: it comes with fonts-dejavu-core, which tools/deps.sh installs, so no
+// machine maps it to another family.
+inline constexpr const char* kTestFixedFamily = "DejaVu Sans Mono";
+
 // A settings file in a fresh temporary folder, so that a test never touches
 // the user's own settings.
 class TTemporarySettings {
@@ -92,7 +97,6 @@ public:
     bool EditSettings(QWidget*, ISettingsStore& settings, TCoreKind, ILog&) override {
         return Settings && Settings(settings);
     }
-    bool SetUpPrinter(QWidget*, QPrinter&) override { return true; }
     bool ChoosePrintRange(QWidget*, QPrinter& printer, int pageCount) override;
     void Beep() override { ++Beeps; }
     // The Go to Line dialog takes LineNumbers; an empty queue cancels it.

@@ -312,21 +312,30 @@ private slots:
         QCOMPARE(document.TextControl()->text(), "loop: load S3, $f ;count\r\n  add s1,1\r\n");
     }
 
+    // The converted text opens as a new document beside the source, with the
+    // lines the conversion adds; Save never writes it over the source.
     void ImportConvertsAKcpsmSource() {
         TTestWindow window;
-        QString file = window.File("kcpsm.psm",
-                                   Lines({"CONSTANT max, FF", "ADDCY s1, 01", "CONSTANT Max, 01"}));
+        std::string source = Lines({"CONSTANT max, FF", "ADDCY s1, 01", "CONSTANT Max, 01",
+                                    "STRING hi$, \"Hi!\"", "go: OUTPUTK hi$, 3", "JUMP go"});
+        QString file = window.File("kcpsm.psm", source);
         window.Dialogs.OpenFileNames = {file};
         window->actImport->trigger();
         TEditor& document = window.Active();
-        QCOMPARE(document.FileName(), file);
+        QCOMPARE(document.Title(), "Untitled1.psm");
+        QCOMPARE(QFileInfo(document.FileName()).absolutePath(), window.Settings.Folder());
         QVERIFY(document.Modified());
         // The rename heads the text and goes to the log pane.
         QVERIFY(LogLines(*window).contains("!Import renamed constant Max -> Max_1"));
         QStringList lines = document.TextControl()->text().split("\r\n").mid(2);
-        QCOMPARE(lines.mid(0, 2).join(' ').simplified(), "max EQU $FF ADDC s1, 1");
-        // The file itself is unchanged until the document is saved.
-        QCOMPARE(ReadFile(file).substr(0, 8), "CONSTANT");
+        for (QString& line : lines)
+            line = line.simplified();
+        QCOMPARE(lines,
+                 QStringList({"max EQU $FF", "ADDC s1, 1", "Max_1 EQU 1", "; STRING hi$, \"Hi!\"",
+                              "go: OUTK 'H', 3", "OUTK 'i', 3", "OUTK '!', 3", "JUMP go", ""}));
+        Press(window, window->Commands().actFileSave);
+        QCOMPARE(window.Dialogs.SaveDialogs, 1);
+        QCOMPARE(ReadFile(file), source);
     }
 };
 

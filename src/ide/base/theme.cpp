@@ -128,8 +128,7 @@ void ApplyTheme(settings::TThemeChoice choice) {
     emit ThemeNotifier().Changed();
 }
 
-QColor Readable(const QColor& foreground, const QColor& background) {
-    const TTheme& theme = CurrentTheme();
+QColor Readable(const QColor& foreground, const QColor& background, const TTheme& theme) {
     QColor colour = foreground;
     bool lighten = Luminance(background) < 0.5;
     for (int step = 0; step < 20 && Contrast(colour, background) < theme.MinimumContrast; ++step) {

@@ -41,7 +41,8 @@ void ApplyTheme(settings::TThemeChoice choice);
 
 // A foreground that stands out from background by at least the theme's
 // contrast ratio: the colour itself, or the colour made lighter or darker.
-QColor Readable(const QColor& foreground, const QColor& background);
+QColor Readable(const QColor& foreground, const QColor& background,
+                const TTheme& theme = CurrentTheme());
 
 // Announces a change of theme to whatever paints with its colours.
 class TThemeNotifier : public QObject {

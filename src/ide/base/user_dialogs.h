@@ -48,7 +48,6 @@ public:
     virtual void ShowAbout(QWidget* parent) = 0;
     virtual bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                               ILog& log) = 0;
-    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // The print dialog offering pages 1 to pageCount; on true the printer's
     // range holds the choice.
     virtual bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) = 0;

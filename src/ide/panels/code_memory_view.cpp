@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace korvo {
 
@@ -101,7 +102,7 @@ public:
     }
 
     bool IsCurrent(int address) const {
-        return simulator_ && !simulator_->IsRunning() && simulator_->PC() == address;
+        return simulator_ && simulator_->ShowsCurrentLine() && simulator_->PC() == address;
     }
     // Everything that marks a row may have changed.
     void MarksChanged() {
@@ -154,15 +155,37 @@ TCodeMemoryView::~TCodeMemoryView() = default;
 
 void TCodeMemoryView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& program) {
     model_->Bind(simulator, program);
+    // The instruction column (the last, which takes the room left) is never
+    // narrower than its longest text.
+    instructionWidth_ =
+        horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Instruction")) + 16;
+    for (const auto& row : model_->rows_)
+        instructionWidth_ =
+            std::max(instructionWidth_, fontMetrics().horizontalAdvance(row.Instruction) + 10);
+    setColumnWidth(colInstruction, instructionWidth_);
+    horizontalScrollBar()->setValue(0);
     Refresh();
 }
 
 void TCodeMemoryView::Refresh() {
     auto* simulator = model_->simulator_;
-    if (!simulator || simulator->IsRunning()) return;
+    if (!simulator || !simulator->ShowsCurrentLine()) return;
     model_->MarksChanged();
+    // Only up or down: the mark column stays where a click reaches it.
     if (simulator->PC() >= 0 && simulator->PC() < model_->rowCount({}))
-        scrollTo(model_->index(simulator->PC(), colInstruction), QAbstractItemView::EnsureVisible);
+        scrollTo(model_->index(simulator->PC(), colMark), QAbstractItemView::EnsureVisible);
+}
+
+QSize TCodeMemoryView::sizeHint() const {
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < colInstruction; ++column)
+        width += columnWidth(column);
+    // Not the stretched width of the last column: the hint would grow with
+    // the dock.
+    width += instructionWidth_ > 0
+                 ? instructionWidth_
+                 : fontMetrics().horizontalAdvance(QStringLiteral("LOAD s0, $FF")) + 10;
+    return {width, QTableView::sizeHint().height()};
 }
 
 QString TCodeMemoryView::CellText(int address, TColumn column) const {

@@ -24,17 +24,20 @@ public:
 
     // Shows the simulator's code (null: nothing).
     void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program);
-    // The marks from the simulator; the current instruction scrolls into
-    // view. Nothing changes while the simulator runs.
+    // The marks from the simulator; the current instruction's row scrolls
+    // into view. Nothing changes during a run unless it animates.
     void Refresh();
     // The text of a cell.
     QString CellText(int address, TColumn column) const;
+    // Wide enough for every column of a typical program.
+    QSize sizeHint() const override;
 
 signals:
     void SourceLineRequested(int line);
 
 private:
     TCodeMemoryModel* model_;
+    int instructionWidth_ = 0;
 };
 
 } // namespace korvo

@@ -168,13 +168,14 @@ void TCommandsDataModule::ReadColumns() {
 }
 
 bool TCommandsDataModule::ShowPreview(TEditor& document) {
-    if (!dialogs_.SetUpPrinter(DialogParent(), printEngine_->Printer())) return false;
+    // The preview opens at once; the paper is chosen in the print dialog.
     auto* text = document.TextControl();
     if (!text) return false;
     QStringList listing = document.Mode() != dmEdit ? document.Listing() : QStringList();
     printEngine_->SetSource(SplitLines(text->Bytes()), listing,
                             document.Highlighter() ? document.Highlighter()->Scanner : nullptr,
-                            document.FileName().isEmpty() ? document.Title() : document.FileName());
+                            document.FileName().isEmpty() ? document.Title() : document.FileName(),
+                            text->EditorFont());
     workbench_.ShowPreviewPane(*printEngine_);
     return true;
 }
@@ -193,7 +194,8 @@ void TCommandsDataModule::Print(TEditor& document) {
         printEngine_->SetSource(SplitLines(text->Bytes()), QStringList(),
                                 document.Highlighter() ? document.Highlighter()->Scanner : nullptr,
                                 document.FileName().isEmpty() ? document.Title()
-                                                              : document.FileName());
+                                                              : document.FileName(),
+                                text->EditorFont());
     int pages = printEngine_->PageCount();
     auto& printer = printEngine_->Printer();
     printer.setFromTo(0, 0);

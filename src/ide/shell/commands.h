@@ -80,6 +80,7 @@ public:
     TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
     // The speed of runs (Simulate menu and tool bar).
     TRunSpeedCommands& RunSpeed() { return *runSpeed_; }
+    TPrintEngine& PrintEngine() { return *printEngine_; }
 
     // Reads the highlighter colours from "Attributes" into the shared
     // highlighter and repaints every document.

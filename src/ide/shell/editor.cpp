@@ -360,6 +360,13 @@ void TEditor::ConvertKcpsmSource() {
     text->setUpdatesEnabled(false);
     ReplaceSourceLines(conversion.Lines);
     text->setUpdatesEnabled(true);
+    // The converted text is new: Save asks for its name, starting beside the
+    // source, and never writes it over the source it came from.
+    if (!fileName_.isEmpty()) {
+        SetFileName(QFileInfo(fileName_).absolutePath() + QStringLiteral("/*.psm"));
+        ShowCaptionAndLog();
+        ChooseHighlighter();
+    }
     SetModified(true);
     // The renames head the text too; the log tells of them at once.
     for (const auto& note : conversion.Notes)

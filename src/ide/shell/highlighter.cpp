@@ -56,7 +56,7 @@ void TSourceHighlighter::setEditor(QsciScintilla* editor) {
 void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
     baseFont_ = baseFont;
     // The attributes' colours on the theme's paper, each kept readable there.
-    const TTheme& theme = CurrentTheme();
+    const TTheme& theme = lightOnly_ ? LightTheme() : CurrentTheme();
     setDefaultFont(baseFont_);
     setDefaultColor(theme.Text);
     setDefaultPaper(theme.Paper);
@@ -71,7 +71,7 @@ void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
         int style = i + 1;
         setFont(FontWithStyle(baseFont_, attribute.Style), style);
         QColor paper = background.isValid() ? background : theme.Paper;
-        setColor(foreground.isValid() ? Readable(foreground, paper) : theme.Text, style);
+        setColor(foreground.isValid() ? Readable(foreground, paper, theme) : theme.Text, style);
         setPaper(paper, style);
     }
     if (auto* target = editor()) {
@@ -80,6 +80,11 @@ void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
         target->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, kStrikeOutIndicator, theme.Text);
         target->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0L, -1L);
     }
+}
+
+void TSourceHighlighter::KeepLightColours() {
+    lightOnly_ = true;
+    ApplyAttributes();
 }
 
 void TSourceHighlighter::styleText(int start, int end) {

@@ -37,12 +37,16 @@ public:
 
     TSynHighLighterIDE& Scanner() const { return scanner_; }
 
+    // Paints with the light colours whatever the theme, as paper needs.
+    void KeepLightColours();
+
 private:
     void StyleLine(int lineStart, const std::string& bytes, int lineNumber);
     void MarkStrikeOut(int from, int to, bool on);
 
     TSynHighLighterIDE& scanner_;
     QFont baseFont_;
+    bool lightOnly_ = false;
 };
 
 // An attribute colour (0x00BBGGRR) as a Qt colour; clNone gives an invalid colour.

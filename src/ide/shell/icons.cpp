@@ -1,8 +1,13 @@
 #include "shell/icons.h"
 
+#include "base/theme.h"
+
 #include <QFile>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
 
 // The icons live in a static library: its resources must be registered by hand.
 static void RegisterIconResources() {
@@ -15,11 +20,68 @@ static void RegisterIconResources() {
 
 namespace korvo {
 
+namespace {
+
+// Draws a command glyph for the theme of the moment: on dark paper its dark
+// outlines turn light. A disabled glyph is grey and faint in either theme.
+class TCommandIconEngine : public QIconEngine {
+public:
+    explicit TCommandIconEngine(QByteArray svg) : svg_(std::move(svg)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        bool dark = CurrentTheme().Dark;
+        QString key = QStringLiteral("%1 %2 %3 %4")
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(mode == QIcon::Disabled)
+                          .arg(dark);
+        if (auto found = drawn_.constFind(key); found != drawn_.cend()) return *found;
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QByteArray svg = svg_;
+        if (dark) svg.replace("#37474f", "#b0bec5").replace("#546e7a", "#90a4ae");
+        QSvgRenderer renderer(svg);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        if (mode == QIcon::Disabled) Fade(image);
+        return *drawn_.insert(key, QPixmap::fromImage(image));
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap image = pixmap(rect.size() * ratio, mode, state);
+        image.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), image);
+    }
+
+    QIconEngine* clone() const override { return new TCommandIconEngine(svg_); }
+
+private:
+    static void Fade(QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* pixel = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                int grey = qGray(pixel[x]);
+                pixel[x] = qRgba(grey, grey, grey, qAlpha(pixel[x]) * 2 / 5);
+            }
+        }
+    }
+
+    QByteArray svg_;
+    // The glyph as drawn for each size, state and theme.
+    QHash<QString, QPixmap> drawn_;
+};
+
+} // namespace
+
 QIcon CommandIcon(const QString& name) {
     RegisterIconResources();
-    QString path = QStringLiteral(":/icons/%1.svg").arg(name);
-    Q_ASSERT_X(QFile::exists(path), "CommandIcon", qPrintable(path));
-    return QIcon(path);
+    QFile file(QStringLiteral(":/icons/%1.svg").arg(name));
+    bool found = file.open(QIODevice::ReadOnly);
+    Q_ASSERT_X(found, "CommandIcon", qPrintable(file.fileName()));
+    return found ? QIcon(new TCommandIconEngine(file.readAll())) : QIcon();
 }
 
 QIcon ApplicationIcon() {

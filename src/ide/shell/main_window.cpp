@@ -388,7 +388,7 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
     splitDockWidget(CodeMemoryDock, CallStackDock, Qt::Vertical);
     for (QDockWidget* view : {CodeMemoryDock, CallStackDock})
         view->installEventFilter(this);
-    resizeDocks({CodeMemoryDock}, {300}, Qt::Horizontal);
+    resizeDocks({CodeMemoryDock}, {panels.CodeMemory().sizeHint().width()}, Qt::Horizontal);
     connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
             &TMainForm::ShowActiveSourceLine);
     connect(&panels.CallStack(), &TCallStackView::SourceLineRequested, this,
@@ -400,9 +400,12 @@ void TfrmWorkbookMain::ShowSimulationViews(bool show) {
     bool wasShown = CodeMemoryDock->isVisible() || CallStackDock->isVisible();
     for (QDockWidget* dock : {CodeMemoryDock, CallStackDock})
         dock->setVisible(shown && !closedViews_.contains(dock->objectName()));
-    // A narrow window leaves most of its width to the documents.
+    // Wide enough for the marks and the instructions, but a narrow window
+    // leaves most of its width to the documents.
     if (shown && !wasShown)
-        resizeDocks({CodeMemoryDock}, {std::min(300, width() / 4)}, Qt::Horizontal);
+        resizeDocks({CodeMemoryDock},
+                    {std::min(CodeMemoryDock->widget()->sizeHint().width(), width() / 4)},
+                    Qt::Horizontal);
 }
 
 void TfrmWorkbookMain::ShowCaptions(bool on) {
@@ -447,7 +450,10 @@ QString TfrmWorkbookMain::WindowCaption() const {
     QString title = QString::fromUtf8(kApplicationTitle);
     if (auto* document = DocumentManager->ActiveDocument()) {
         QString name = document->FileName();
-        if (!name.isEmpty()) name = QFileInfo(name).absoluteFilePath();
+        if (name.contains('*'))
+            name = document->Title();
+        else if (!name.isEmpty())
+            name = QFileInfo(name).absoluteFilePath();
         return QStringLiteral("  ") + title + QStringLiteral("  ") + name;
     }
     QString version = QString::fromUtf8(kProductVersion);

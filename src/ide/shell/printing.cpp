@@ -6,6 +6,7 @@
 #include "shell/source_editor.h"
 
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -83,7 +84,8 @@ std::string TPrintEngine::ListingLine(const QString& entry, const std::string& l
 }
 
 void TPrintEngine::SetSource(const std::vector<std::string>& utf8Lines, const QStringList& listing,
-                             TSynHighLighterIDE* scanner, const QString& title) {
+                             TSynHighLighterIDE* scanner, const QString& title,
+                             const QFont& editorFont) {
     Clear();
     title_ = title;
     printer_->Title = title;
@@ -96,16 +98,21 @@ void TPrintEngine::SetSource(const std::vector<std::string>& utf8Lines, const QS
         printer_->setOutputFileName(QFileInfo(title).absolutePath() + '/' +
                                     QFileInfo(title).completeBaseName() + QStringLiteral(".pdf"));
     source_ = std::make_unique<TSourceEditor>();
+    source_->KeepLightColours();
     source_->ShowLineNumbers(false);
     source_->setMarginWidth(TSourceEditor::kGlyphMargin, 0);
     source_->setMarginWidth(TSourceEditor::kBookmarkMargin, 0);
-    QFont font = FixedFont(11);
+    // The family the editor's font request resolved to, asked for by name:
+    // another size or device must not let the font matching choose again.
+    font_ = FixedFont(11);
+    font_.setFamily(QFontInfo(editorFont).family());
     if (scanner) {
         highlighter_ = new TSourceHighlighter(*scanner, source_.get());
-        highlighter_->ApplyAttributes(font);
+        highlighter_->KeepLightColours();
+        highlighter_->ApplyAttributes(font_);
         source_->setLexer(highlighter_);
     }
-    source_->SetEditorFont(font);
+    source_->SetEditorFont(font_);
     source_->setTabWidth(4);
     std::string text;
     for (std::size_t i = 0; i < utf8Lines.size(); ++i) {

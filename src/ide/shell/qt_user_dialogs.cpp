@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -42,7 +41,9 @@ void StartAt(QFileDialog& dialog, const QString& fileName) {
     if (fileName.isEmpty()) return;
     QFileInfo info(fileName);
     dialog.setDirectory(info.absolutePath());
-    if (!info.fileName().isEmpty()) dialog.selectFile(info.fileName());
+    // An untitled name ("*.psm") gives only the folder.
+    if (!info.fileName().isEmpty() && !info.fileName().contains('*'))
+        dialog.selectFile(info.fileName());
 }
 } // namespace
 
@@ -123,11 +124,6 @@ void TQtUserDialogs::ShowAbout(QWidget* parent) {
 bool TQtUserDialogs::EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                                   ILog& log) {
     return ShowSettingsDialog(parent, settings, coreKind, log);
-}
-
-bool TQtUserDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
 }
 
 bool TQtUserDialogs::ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) {

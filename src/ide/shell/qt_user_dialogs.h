@@ -25,7 +25,6 @@ public:
     void ShowAbout(QWidget* parent) override;
     bool EditSettings(QWidget* parent, ISettingsStore& settings, TCoreKind coreKind,
                       ILog& log) override;
-    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     bool ChoosePrintRange(QWidget* parent, QPrinter& printer, int pageCount) override;
     void Beep() override;
     bool AskLineNumber(QWidget* parent, int lineCount, int& line) override;

@@ -128,8 +128,13 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     UpdateMargins();
 }
 
+void TSourceEditor::KeepLightColours() {
+    lightOnly_ = true;
+    ApplyThemeColours();
+}
+
 void TSourceEditor::ApplyThemeColours() {
-    const TTheme& theme = CurrentTheme();
+    const TTheme& theme = lightOnly_ ? LightTheme() : CurrentTheme();
     if (!lexer()) {
         setPaper(theme.Paper);
         setColor(theme.Text);
@@ -198,15 +203,32 @@ std::string TSourceEditor::LineBytes(int line) const {
 
 void TSourceEditor::ReplaceLines(const std::vector<std::string>& newLines) {
     SendScintilla(SCI_BEGINUNDOACTION);
-    int count = std::min(static_cast<int>(newLines.size()), lines());
-    for (int line = 0; line < count; ++line) {
-        if (LineBytes(line) == newLines[line]) continue;
-        long start = SendScintilla(SCI_POSITIONFROMLINE, line);
-        long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    auto replace = [this](long start, long end, const std::string& bytes) {
         SendScintilla(SCI_SETTARGETSTART, start);
         SendScintilla(SCI_SETTARGETEND, end);
-        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(newLines[line].size()),
-                      newLines[line].data());
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.data());
+    };
+    // The empty line after a last line break is no line of the text.
+    int oldCount = lines();
+    if (oldCount > 0 && LineBytes(oldCount - 1).empty()) --oldCount;
+    int newCount = static_cast<int>(newLines.size());
+    for (int line = 0; line < std::min(newCount, oldCount); ++line) {
+        if (LineBytes(line) == newLines[line]) continue;
+        replace(SendScintilla(SCI_POSITIONFROMLINE, line),
+                SendScintilla(SCI_GETLINEENDPOSITION, line), newLines[line]);
+    }
+    if (newCount > oldCount) {
+        // More lines than before: they follow the last line.
+        std::string added;
+        for (int line = oldCount; line < newCount; ++line)
+            added += (line > 0 ? "\r\n" : "") + newLines[line];
+        long end = oldCount > 0 ? SendScintilla(SCI_GETLINEENDPOSITION, oldCount - 1) : 0;
+        replace(end, end, added);
+    } else if (newCount < oldCount) {
+        long from = newCount > 0 ? SendScintilla(SCI_GETLINEENDPOSITION, newCount - 1) : 0;
+        long to = newCount > 0 ? SendScintilla(SCI_GETLINEENDPOSITION, oldCount - 1)
+                               : SendScintilla(SCI_GETLENGTH);
+        replace(from, to, {});
     }
     SendScintilla(SCI_ENDUNDOACTION);
 }

@@ -46,7 +46,8 @@ public:
     int LineCount() const;
     // Line index from 0, without its line break.
     std::string LineBytes(int line) const;
-    // Replaces the text of every line that differs, as one undo step.
+    // Replaces the text of every line that differs, and adds or removes
+    // lines at the end so that the text has as many lines, as one undo step.
     void ReplaceLines(const std::vector<std::string>& lines);
 
     void SetEditorFont(const QFont& font);
@@ -93,6 +94,8 @@ public:
 
     // Follows the theme: paper, text, caret, gutter and marks.
     void ApplyThemeColours();
+    // Keeps the light colours whatever the theme, as paper needs.
+    void KeepLightColours();
 
 signals:
     void FilesDropped(const QStringList& files);
@@ -122,6 +125,7 @@ private:
     static int DigitOfKey(int key);
 
     QFont font_;
+    bool lightOnly_ = false;
     bool lineNumbers_ = true;
     QStringList listing_;
     std::unique_ptr<QsciStyle> listingStyle_;
