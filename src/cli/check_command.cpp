@@ -2,6 +2,7 @@
 
 #include "analysis/program_check.h"
 #include "cli/arguments.h"
+#include "cli/result_files.h"
 #include "common/json_writer.h"
 #include "common/settings_layout.h"
 #include "common/text_file.h"
@@ -129,8 +130,8 @@ std::string CheckHelp() {
            "exit status:\n"
            "  0  no errors (warnings may have been found)\n"
            "  1  errors: in the source, or a hazard found\n"
-           "  2  a bad command line, a source that cannot be read, or a --json file that\n"
-           "     cannot be written\n";
+           "  2  a bad command line, a source or --settings file that cannot be read\n"
+           "  4  the --json file cannot be written\n";
 }
 
 int RunCheckCommand(const std::vector<std::string>& givenArgs, std::ostream& out,
@@ -149,6 +150,12 @@ int RunCheckCommand(const std::vector<std::string>& givenArgs, std::ostream& out
                                                              : "only one source file is allowed");
     TCheckRequest request;
     request.FileName = arguments->Positional.front();
+    if (!CheckSettingsFile(*arguments, error)) return UsageError(err, error);
+    if (auto json = arguments->Last("--json")) {
+        auto refused = RefuseInputsAsResults(
+            {{"--json", *json}}, RunInputs({request.FileName}, arguments->Last("--settings")));
+        if (!refused.empty()) return UsageError(err, refused);
+    }
     request.Cycles = cycles;
     auto settings = OpenSettingsStore(arguments->Last("--settings"));
     auto core = ResolveCore(*arguments, *settings, error);
@@ -201,7 +208,7 @@ int RunCheckCommand(const std::vector<std::string>& givenArgs, std::ostream& out
                 WriteFileBytes(*target, json.str());
             } catch (const EFileError& failure) {
                 err << "korvo check: " << failure.what() << "\n";
-                return kExitUsage;
+                return kExitOutputFailed;
             }
         }
     }

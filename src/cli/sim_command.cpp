@@ -1,5 +1,6 @@
 #include "cli/sim_command.h"
 
+#include "assembler/source_symbols.h"
 #include "cli/arguments.h"
 #include "cli/result_files.h"
 #include "cli/sim_options.h"
@@ -17,6 +18,7 @@
 #include "simulator/exit_port.h"
 #include "simulator/interrupt_schedule.h"
 #include "simulator/port_expectation.h"
+#include "simulator/profiler.h"
 #include "simulator/simulation_session.h"
 #include "simulator/status_strings.h"
 #include "simulator/vcd_writer.h"
@@ -24,6 +26,7 @@
 #include <array>
 #include <csignal>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 
@@ -120,7 +123,28 @@ struct TRunFiles {
     std::unique_ptr<TOutputFile> Json;
     std::unique_ptr<TOutputFile> Vcd;
     std::unique_ptr<TOutputFile> Coverage;
+    std::unique_ptr<TOutputFile> Profile;
+    std::unique_ptr<TOutputFile> ProfileFolded;
 };
+
+// A routine by the label at its entry; "reset" for an unnamed main program,
+// the address for another routine without one.
+TRoutineNamer RoutineNamer(const TPicoBlazeDebugger& simulator, const std::string& source) {
+    std::map<int, std::string> labels;
+    try {
+        for (const auto& symbol :
+             CollectSourceSymbols(simulator.CoreKind(), source, ReadTextLines(source)))
+            if (symbol.Kind == skLabel) labels.emplace(symbol.Value, symbol.Name);
+    } catch (const EFileError&) {
+        // Read a moment ago for the run; gone since, the routines keep numbers.
+    }
+    const int digits = CoreDescription(simulator.CoreKind()).AddressDigits();
+    return [labels = std::move(labels), digits](int entry) {
+        auto found = labels.find(entry);
+        if (found != labels.end()) return found->second;
+        return entry == 0 ? std::string("reset") : "$" + HexText(entry, digits);
+    };
+}
 
 std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path) {
     return path && *path != "-" ? std::make_unique<TOutputFile>(*path) : nullptr;
@@ -212,7 +236,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     TRunFiles files;
     try {
         files = {OpenIfGiven(options.JsonFile), OpenIfGiven(options.VcdFile),
-                 OpenIfGiven(options.CoverageFile)};
+                 OpenIfGiven(options.CoverageFile), OpenIfGiven(options.ProfileFile),
+                 OpenIfGiven(options.ProfileFoldedFile)};
     } catch (const EFileError& failure) {
         err << "korvo sim: " << failure.what() << "\n";
         return kExitOutputFailed;
@@ -263,6 +288,9 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
     std::unique_ptr<TCoverage> coverage;
     if (options.CoverageFile) coverage = std::make_unique<TCoverage>(simulator);
+    const TProfiler* profiler = options.ProfileFile || options.ProfileFoldedFile
+                                    ? attach(std::make_unique<TProfiler>(simulator))
+                                    : nullptr;
 
     // Real time needs real sleeps; a run at full speed has nothing to yield to.
     TNoSleepRunClock noSleep;
@@ -339,6 +367,15 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         write(files.Coverage.get(), [&](std::ostream& stream) {
             WriteLcovTrace(stream, outcome.Source, coverage->Lines());
         });
+    if (profiler) {
+        const TRoutineNamer name = RoutineNamer(simulator, source);
+        if (options.ProfileFile)
+            write(files.Profile.get(),
+                  [&](std::ostream& stream) { WriteProfileTable(stream, *profiler, name); });
+        if (options.ProfileFoldedFile)
+            write(files.ProfileFolded.get(),
+                  [&](std::ostream& stream) { WriteFoldedStacks(stream, *profiler, name); });
+    }
     if (files.Vcd) write(files.Vcd.get(), [](std::ostream&) {});
     out.flush();
 
@@ -358,7 +395,8 @@ std::string SimSynopsis() {
            "] [--interrupt-vector ADDRESS] [--hwbuild VALUE] [--in PORT=VALUE]... "
            "[--interrupt-at N]... [--interrupt-every N] [--exit-port PORT] [--expect-out "
            "PORT=FILE]... [--trace] "
-           "[--json FILE|-] [--vcd FILE|-] [--vcd-limit N] [--coverage FILE|-] [--no-exec] "
+           "[--json FILE|-] [--vcd FILE|-] [--vcd-limit N] [--coverage FILE|-] "
+           "[--profile FILE|-] [--profile-folded FILE|-] [--no-exec] "
            "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
 }
 
@@ -405,6 +443,13 @@ std::string SimHelp() {
            "  --vcd FILE|-          writes a waveform of the first --vcd-limit instructions\n"
            "  --vcd-limit N         (default 1000000)\n"
            "  --coverage FILE|-     writes an lcov tracefile\n"
+           "  --profile FILE|-      writes per routine (a label reached by CALL or an\n"
+           "                        interrupt) its calls and the instructions run in it\n"
+           "                        and in what it called (inclusive) and in it alone\n"
+           "                        (exclusive)\n"
+           "  --profile-folded FILE|-  writes the run's call stacks with their\n"
+           "                        instructions as collapsed stacks (reset;a;b 42), as\n"
+           "                        flame graph tools read them\n"
            "  --no-exec             does not start the EXEC command\n"
            "  -h, --help            shows this text\n"
            "\n"

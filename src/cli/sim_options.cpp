@@ -23,6 +23,8 @@ const std::set<std::string> kSimOptionsWithValue = {"--core",
                                                     "--vcd",
                                                     "--vcd-limit",
                                                     "--coverage",
+                                                    "--profile",
+                                                    "--profile-folded",
                                                     "--uart-baud",
                                                     "--program-size",
                                                     "--interrupt-vector",
@@ -90,8 +92,11 @@ std::string ScratchPadSizesText(std::string_view separator, std::string_view las
 
 std::vector<std::pair<std::string, std::string>> TSimOptions::OutputFiles() const {
     std::vector<std::pair<std::string, std::string>> files;
-    for (const auto& [name, file] :
-         {std::pair{"--json", &JsonFile}, {"--vcd", &VcdFile}, {"--coverage", &CoverageFile}})
+    for (const auto& [name, file] : {std::pair{"--json", &JsonFile},
+                                     {"--vcd", &VcdFile},
+                                     {"--coverage", &CoverageFile},
+                                     {"--profile", &ProfileFile},
+                                     {"--profile-folded", &ProfileFoldedFile}})
         if (*file) files.emplace_back(name, **file);
     return files;
 }
@@ -170,6 +175,8 @@ std::optional<TSimOptions> ReadSimOptions(const TArguments& arguments, std::stri
     options.JsonFile = arguments.Last("--json");
     options.VcdFile = arguments.Last("--vcd");
     options.CoverageFile = arguments.Last("--coverage");
+    options.ProfileFile = arguments.Last("--profile");
+    options.ProfileFoldedFile = arguments.Last("--profile-folded");
     options.RealTime = arguments.Has("--real-time");
     if (auto text = arguments.Last("--uart-baud")) {
         auto baud = ParseCount(*text);

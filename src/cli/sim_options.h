@@ -35,14 +35,18 @@ struct TSimOptions {
     std::optional<std::string> VcdFile;
     std::int64_t VcdLimit = 1'000'000;
     std::optional<std::string> CoverageFile;
+    // Where the run spends its instructions, per routine: a table, and the
+    // collapsed stacks that flame graph tools read.
+    std::optional<std::string> ProfileFile;
+    std::optional<std::string> ProfileFoldedFile;
     bool RealTime = false;
     std::optional<std::int32_t> UartBaud;
     bool UartStdio = false;
     bool UartTcp = false;
     bool UartWait = false;
     bool UsesUart() const { return UartStdio || UartTcp; }
-    // The result files given: the option ("--json", "--vcd", "--coverage")
-    // and the file name.
+    // The result files given: the option ("--json", "--vcd", "--coverage",
+    // "--profile", "--profile-folded") and the file name.
     std::vector<std::pair<std::string, std::string>> OutputFiles() const;
     // A result or the UART has standard output; the texts then go to
     // standard error.

@@ -129,5 +129,44 @@ TEST(SimFirmware, WaveformFollowsTheTrace) {
     EXPECT_EQ(TVcd(korvo::test::ReadBytes(f / "run.vcd")).LastTime, 6 * 25000);
 }
 
+// The profile's instructions per routine against the trace of the same run:
+// each routine lies in its own address range, so the trace's instructions in
+// a range are the routine's own (a CALL counts where it stands; the
+// interrupt routine is entered at the vector).
+TEST(SimFirmware, ProfileAgreesWithTheTrace) {
+    korvo::test::TScratchFolder f;
+    f.Write("calls.psm", "start:  EINT\n"         // 000
+                         "loop:   CALL  outer\n"  // 001
+                         "        JUMP  loop\n"   // 002
+                         "outer:  CALL  inner\n"  // 003
+                         "        CALL  inner\n"  // 004
+                         "        RET\n"          // 005
+                         "inner:  ADD   s1, 1\n"  // 006
+                         "        RET\n"          // 007
+                         "isr:    CALL  inner\n"  // 008
+                         "        RETI  ENABLE\n" // 009
+                         "        ORG   $3FF\n"
+                         "vector: JUMP  isr\n"); // 3FF
+    auto result = RunShell("cd " + ShellQuote(f.Path()) + " && KORVO_SETTINGS=s.ini " +
+                           ShellQuote(KORVO_EXECUTABLE) +
+                           " sim --core 3 --trace --max-instructions 500 --interrupt-every 37 "
+                           "--profile-folded stacks.txt calls.psm");
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    auto routine = [](int pc) -> std::string {
+        return pc <= 2 ? "start" : pc <= 5 ? "outer" : pc <= 7 ? "inner" : "vector";
+    };
+    std::map<std::string, long> traced, profiled;
+    for (const auto& step : TraceOf(result.Out))
+        ++traced[routine(step.Pc == 0x3FF ? 8 : step.Pc)];
+    for (const auto& line : Lines(korvo::test::ReadBytes(f / "stacks.txt"))) {
+        const auto blank = line.rfind(' '), semicolon = line.rfind(';', blank);
+        const auto first = semicolon == std::string::npos ? 0 : semicolon + 1;
+        profiled[line.substr(first, blank - first)] += std::stol(line.substr(blank + 1));
+    }
+    EXPECT_EQ(profiled, traced);
+    EXPECT_EQ(traced["start"] + traced["outer"] + traced["inner"] + traced["vector"], 500);
+    EXPECT_GT(traced["vector"], 0);
+}
+
 } // namespace
 } // namespace korvo::cli::test

@@ -74,12 +74,12 @@ void WriteProfileTable(std::ostream& out, const TProfiler& profiler, const TRout
         total += routine.Exclusive;
     auto share = [total](std::uint64_t count) {
         char text[16];
-        std::snprintf(text, sizeof text, "%5.1f%%", total ? 100.0 * count / total : 0.0);
+        std::snprintf(text, sizeof text, "%6.1f", total ? 100.0 * count / total : 0.0);
         return std::string(text);
     };
     char line[160];
-    std::snprintf(line, sizeof line, "%-24s %10s %14s %7s %14s %7s\n", "routine", "calls",
-                  "inclusive", "", "exclusive", "");
+    std::snprintf(line, sizeof line, "%-24s %10s %14s %6s %14s %6s\n", "routine", "calls",
+                  "inclusive", "%", "exclusive", "%");
     out << line;
     for (const auto& routine : routines) {
         std::snprintf(
