@@ -108,26 +108,24 @@ int EntryAddress(int key) {
 }
 } // namespace
 
-std::vector<TFlowSummaries::TChainStep> TFlowSummaries::DeepestChain(TFlowState entry) {
+std::vector<TFlowSummaries::TChainStep>
+TFlowSummaries::Chain(TFlowState entry, int TRoutineSummary::*site, int TRoutineSummary::*callee) {
     std::vector<TChainStep> chain;
     for (int key = entry.Key(); key >= 0 && chain.size() < kChainLimit;) {
         const TRoutineSummary& summary = Of(TFlowState::OfKey(key));
-        if (summary.DeepestCall < 0) break;
-        chain.push_back({summary.DeepestCall, EntryAddress(summary.DeepestCallee)});
-        key = summary.DeepestCallee;
+        if (summary.*site < 0) break;
+        chain.push_back({summary.*site, EntryAddress(summary.*callee)});
+        key = summary.*callee;
     }
     return chain;
 }
 
+std::vector<TFlowSummaries::TChainStep> TFlowSummaries::DeepestChain(TFlowState entry) {
+    return Chain(entry, &TRoutineSummary::DeepestCall, &TRoutineSummary::DeepestCallee);
+}
+
 std::vector<TFlowSummaries::TChainStep> TFlowSummaries::DeepestEnabledChain(TFlowState entry) {
-    std::vector<TChainStep> chain;
-    for (int key = entry.Key(); key >= 0 && chain.size() < kChainLimit;) {
-        const TRoutineSummary& summary = Of(TFlowState::OfKey(key));
-        if (summary.EnabledAt < 0) break;
-        chain.push_back({summary.EnabledAt, EntryAddress(summary.EnabledCallee)});
-        key = summary.EnabledCallee;
-    }
-    return chain;
+    return Chain(entry, &TRoutineSummary::EnabledAt, &TRoutineSummary::EnabledCallee);
 }
 
 } // namespace korvo

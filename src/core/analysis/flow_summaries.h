@@ -56,6 +56,8 @@ public:
 
 private:
     void Summarise(int key);
+    std::vector<TChainStep> Chain(TFlowState entry, int TRoutineSummary::*site,
+                                  int TRoutineSummary::*callee);
 
     const TProgramFlow& flow_;
     std::map<int, TRoutineSummary> summaries_;
