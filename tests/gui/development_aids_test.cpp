@@ -13,7 +13,9 @@
 #include "panels/frame_status.h"
 #include "panels/frame_store.h"
 #include "panels/panel_widgets.h"
+#include "panels/profile_view.h"
 #include "shell/core_selector.h"
+#include "shell/log_pane.h"
 #include "shell/run_speed.h"
 
 using namespace korvo;
@@ -112,6 +114,45 @@ private slots:
         document.SetCaretPos({2, 3});
         text.insert("x");
         QCOMPARE(text.ErrorMessage(1) + '|' + text.ErrorMessage(3), '|' + undefined);
+    }
+
+    // After F12 the checker's findings sit on their lines by severity and in
+    // the log as lines a double click follows; an error of the checker does
+    // not keep the program from running.
+    void TheCheckersFindingsAfterF12() {
+        TTestWindow window;
+        int logStart = LogCount(window);
+        TEditor& document =
+            StartSimulation(window, "deep.psm",
+                            Lines({"spare EQU 11", "start: CALL one", "JUMP start", "one: CALL two",
+                                   "RET", "two: CALL three", "RET", "three: CALL four", "RET",
+                                   "four: CALL five", "RET", "five: RET"}),
+                            TCoreKind::pbtC);
+        auto& text = *document.TextControl();
+        // 0 error, 1 warning, 2 note, -1 nothing.
+        auto marks = [&] {
+            QList<int> marks;
+            for (int line = 0; line < 12; ++line) {
+                auto mark = text.CheckMarkAt(line);
+                marks << (mark ? static_cast<int>(*mark) : -1);
+            }
+            return marks;
+        };
+        QCOMPARE(marks(), QList<int>({1, 0, -1, 2, -1, 2, -1, 2, -1, 2, -1, -1}));
+        QVERIFY(text.ErrorMessage(0).contains("spare"));
+        QStringList log = LogSince(window, logStart).filter(QRegularExpression("^Line \\d+: "));
+        QCOMPARE(log.filter(QRegularExpression("^Line (1: warning|2: error|[2468]: note|10: note)"))
+                     .size(),
+                 7);
+        QCOMPARE(TLogPane::BackgroundOf(log.filter("Line 4: note: ").value(0)),
+                 TLogPane::BackgroundOf("note:"));
+        emit window->LogPane()->SourceLineRequested(8);
+        QCOMPARE(document.GetCaretPos().Line, 8);
+        // Back in Edit mode the marks stay until their line is edited.
+        Press(window, window->Commands().actSimulate);
+        document.SetCaretPos({1, 1});
+        text.insert("x");
+        QCOMPARE(marks().mid(0, 3), QList<int>({-1, 0, -1}));
     }
 
     void LinesDefinitionsAndHints() {
@@ -287,6 +328,42 @@ private slots:
         Press(window, window->Commands().actSimulate);
         QVERIFY(!window->CodeMemoryDock->isVisible());
         QCOMPARE(stack.topLevelItemCount(), 0);
+    }
+
+    // Calls and instructions per routine after a run, counted by hand: the
+    // main program runs LOAD and twice CALL, SUB, JUMP; inner twice LOAD, RET.
+    void TheProfileViewAfterARun() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(
+            window, "profile.psm",
+            Lines({"start: LOAD s0, 2", "again: CALL inner", "SUB s0, 1", "JUMP NZ, again",
+                   "stop: JUMP stop", "inner: LOAD s1, s0", "RET"}));
+        document.SetCaretPos({5, 1});
+        Press(window, window->Commands().actSetBreakpoint);
+        Press(window, window->Commands().actRun);
+        TProfileView& profile = Panels(window).Profile();
+        auto rows = [&] {
+            QStringList rows;
+            for (int row = 0; row < profile.topLevelItemCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < profile.columnCount(); ++column)
+                    cells << profile.topLevelItem(row)->text(column);
+                rows << cells.join(' ');
+            }
+            return rows;
+        };
+        QCOMPARE(rows(), QStringList({"start 1 11 100.0 7 63.6", "inner 2 4 36.4 4 36.4"}));
+        profile.sortByColumn(TProfileView::colExclusive, Qt::AscendingOrder);
+        QCOMPARE(rows().value(0).left(5), "inner");
+        emit profile.itemDoubleClicked(profile.topLevelItem(0), 0);
+        QCOMPARE(document.GetCaretPos().Line, 6);
+        // The view is listed with the others; a reset counts afresh.
+        window->UpdateCommands();
+        QVERIFY(window->actViewProfile->isEnabled() && window->actViewProfile->isChecked());
+        Press(window, window->Commands().actReset);
+        QCOMPARE(profile.topLevelItemCount(), 1);
+        Press(window, window->Commands().actSimulate);
+        QCOMPARE(profile.topLevelItemCount(), 0);
     }
 };
 

@@ -63,13 +63,18 @@ const TBytesRow kBytesRows[] = {
 };
 
 const QColor kYellow(0xFF, 0xFF, 0x00), kAqua(0x00, 0xFF, 0xFF), kSilver(0xC0, 0xC0, 0xC0),
-    kRed(0xFF, 0x00, 0x00);
+    kRed(0xFF, 0x00, 0x00), kAmber(0xFF, 0xB3, 0x47), kPaleAmber(0xFF, 0xE9, 0xC2);
 
 // Name, log line, its background, the source line it names (0: none).
 using TLogLineRow = std::tuple<const char*, const char*, QColor, int>;
 const TLogLineRow kLogLineRows[] = {
     {"assembler error", "Line 12: Label not found", kYellow, 12},
     {"any letter case", "LINE 3: x", kYellow, 3},
+    {"checker warning", "Line 7: warning: label lost is never used", kAmber, 7},
+    {"checker note", "Line 9: note: called from here", kPaleAmber, 9},
+    {"checker error", "Line 4: error: return stack overflow", kYellow, 4},
+    {"warning of another file", "warning: no line", kAmber, 0},
+    {"warning text later", "Line 5: x warning: y", kYellow, 5},
     {"no number", "Line : x", kYellow, 1},
     {"zero", "Line 0: x", kYellow, 1},
     {"too big", "Line 99999999999: x", kYellow, 1},

@@ -21,6 +21,10 @@ TTheme MakeLight() {
     theme.ChangedText = Qt::black;
     theme.ErrorBack = QColor(0xFF, 0xE4, 0xE4);
     theme.ErrorText = QColor(0xA0, 0x00, 0x00);
+    theme.WarningBack = QColor(0xFF, 0xF0, 0xCC);
+    theme.WarningText = QColor(0x8A, 0x4A, 0x00);
+    theme.NoteBack = QColor(0xF4, 0xF4, 0xF0);
+    theme.NoteText = QColor(0x6A, 0x6A, 0x60);
     return theme;
 }
 
@@ -37,6 +41,10 @@ TTheme MakeDark() {
     theme.ChangedText = Qt::white;
     theme.ErrorBack = QColor(0x4A, 0x20, 0x20);
     theme.ErrorText = QColor(0xFF, 0x9A, 0x9A);
+    theme.WarningBack = QColor(0x45, 0x36, 0x10);
+    theme.WarningText = QColor(0xFF, 0xC8, 0x60);
+    theme.NoteBack = QColor(0x2A, 0x2A, 0x2A);
+    theme.NoteText = QColor(0xA8, 0xA8, 0xA0);
     theme.MinimumContrast = 4.5;
     return theme;
 }

@@ -21,6 +21,10 @@ struct TTheme {
     QColor ChangedText;
     QColor ErrorBack; // the message under a line the assembler refused
     QColor ErrorText;
+    QColor WarningBack; // the message under a line the checker warns about
+    QColor WarningText;
+    QColor NoteBack; // the checker's notes, which explain a finding
+    QColor NoteText;
     // Foregrounds closer to the paper than this contrast ratio are made
     // lighter. The colours of the settings were chosen on white, so the light
     // theme takes them as they are.

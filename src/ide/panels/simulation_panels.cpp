@@ -7,6 +7,7 @@
 #include "panels/frame_io_panels.h"
 #include "panels/frame_ram_panels.h"
 #include "panels/frame_status.h"
+#include "panels/profile_view.h"
 #include "panels/uart_terminal.h"
 #include "simulator/picoblaze_debugger.h"
 #include "simulator/simulation_session.h"
@@ -21,7 +22,8 @@ TSimulationPanels::TSimulationPanels(IUserDialogs& dialogs, std::function<QWidge
       ioPanels_(std::make_unique<TFrameIOPanels>(dialogs)),
       ramPanels_(std::make_unique<TFrameRAMPanels>(dialogs)),
       codeMemory_(std::make_unique<TCodeMemoryView>()),
-      callStack_(std::make_unique<TCallStackView>()), uartPanel_(std::make_unique<QWidget>()) {
+      callStack_(std::make_unique<TCallStackView>()), profile_(std::make_unique<TProfileView>()),
+      uartPanel_(std::make_unique<QWidget>()) {
     uartPanel_->setObjectName(QStringLiteral("UartPanel"));
     auto* layout = new QHBoxLayout(uartPanel_.get());
     layout->setContentsMargins(2, 0, 0, 0);
@@ -33,7 +35,8 @@ TSimulationPanels::~TSimulationPanels() {
     for (QWidget* panel :
          {static_cast<QWidget*>(status_.get()), static_cast<QWidget*>(ioPanels_.get()),
           static_cast<QWidget*>(ramPanels_.get()), static_cast<QWidget*>(codeMemory_.get()),
-          static_cast<QWidget*>(callStack_.get()), uartPanel_.get()})
+          static_cast<QWidget*>(callStack_.get()), static_cast<QWidget*>(profile_.get()),
+          uartPanel_.get()})
         panel->setParent(nullptr);
     Free();
 }
@@ -51,6 +54,7 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
     ramPanels_->BuildPanels(*simulator_, session.IO(), maxMemoryHorizontal);
     codeMemory_->Bind(simulator_, program_);
     callStack_->Bind(simulator_, program_);
+    profile_->Bind(simulator_, program_);
     for (const auto& uart : session.IO().UARTs()) {
         auto* terminal =
             new TFrameUartTerminal(*uart, session.Log(), session.UartTcpBridge(), uartPanel_.get());
@@ -65,6 +69,7 @@ void TSimulationPanels::Free() {
     ramPanels_->FreePanels();
     codeMemory_->Bind(nullptr, {});
     callStack_->Bind(nullptr, {});
+    profile_->Bind(nullptr, {});
     for (TFrameUartTerminal* terminal : terminals_)
         delete terminal;
     terminals_.clear();
@@ -98,8 +103,14 @@ void TSimulationPanels::Refresh() {
     ramPanels_->Refresh();
     codeMemory_->Refresh();
     callStack_->Refresh();
+    profile_->Refresh();
     for (TFrameUartTerminal* terminal : terminals_)
         terminal->Pump();
+}
+
+void TSimulationPanels::ProgramReset() {
+    profile_->Restart();
+    Refresh();
 }
 
 void TSimulationPanels::TimerTick() {

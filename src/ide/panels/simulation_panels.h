@@ -17,6 +17,7 @@ namespace korvo {
 
 class IUserDialogs;
 class TCallStackView;
+class TProfileView;
 class TCodeMemoryView;
 class TFrameIOPanels;
 class TFrameRAMPanels;
@@ -43,6 +44,7 @@ public:
     TFrameRAMPanels& RAMPanels() { return *ramPanels_; }
     TCodeMemoryView& CodeMemory() { return *codeMemory_; }
     TCallStackView& CallStack() { return *callStack_; }
+    TProfileView& Profile() { return *profile_; }
 
     // The labels and lines the code memory and call stack views show of the
     // next program that is built.
@@ -69,6 +71,8 @@ public:
     void RunStarted();
     // Every panel from the models; the terminals move the UARTs' bytes.
     void Refresh();
+    // The program was reset: the profile counts from zero again.
+    void ProgramReset();
     // Once per yield of a run.
     void TimerTick();
 
@@ -93,6 +97,7 @@ private:
     std::unique_ptr<TFrameRAMPanels> ramPanels_;
     std::unique_ptr<TCodeMemoryView> codeMemory_;
     std::unique_ptr<TCallStackView> callStack_;
+    std::unique_ptr<TProfileView> profile_;
     TProgramText program_;
     std::unique_ptr<QWidget> uartPanel_;
     std::vector<TFrameUartTerminal*> terminals_;

@@ -243,7 +243,7 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimul
         panels.Free();
         break;
     case ssReset:
-        if (panels.IsBound(session.Simulator())) panels.Refresh();
+        if (panels.IsBound(session.Simulator())) panels.ProgramReset();
         break;
     case ssRunning:
     case ssPaused:

@@ -1,5 +1,6 @@
 #include "shell/editor.h"
 
+#include "analysis/program_check.h"
 #include "assembler/driver.h"
 #include "assembler/source_symbols.h"
 #include "assembler/syn_picoblaze.h"
@@ -866,7 +867,8 @@ void TEditor::SetMode(TDocumentMode mode) {
         form_->HasListing = true;
         std::vector<std::string> listing;
         std::vector<TAssemblyDiagnostic> diagnostics;
-        bool assembled = simulator_ && host_.AssembleDocument(fileName_, SourceLines(), listing,
+        const std::vector<std::string> lines = SourceLines();
+        bool assembled = simulator_ && host_.AssembleDocument(fileName_, lines, listing,
                                                               diagnostics, *simulator_);
         if (!form_) return;
         ShowErrorMarks(diagnostics, FileSystemName(fileName_));
@@ -878,6 +880,7 @@ void TEditor::SetMode(TDocumentMode mode) {
             text->ShowLineNumbers(false);
             mode_ = dmSimulate;
             ShowListingInGutter();
+            ShowCheckFindings(lines);
             StartSimulation();
         } else {
             if (simulator_) simulator_->ClearCodeImage();
@@ -916,6 +919,40 @@ void TEditor::SetCoreKind(TCoreKind kind) {
     session_.reset();
     simulator_.reset();
     if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
+}
+
+void TEditor::ShowCheckFindings(const std::vector<std::string>& lines) {
+    auto* text = TextControl();
+    if (!text || !simulator_) return;
+    TCheckRequest request;
+    request.FileName = FileSystemName(fileName_);
+    request.Lines = lines;
+    request.Core = simulator_->CoreKind();
+    request.Options = simulator_->CoreOptions();
+    request.ScratchPadSize =
+        settings::ProgramScratchPadBytes(request.Core, request.Options, &host_.Settings());
+    const TCheckResult result = CheckProgram(request, host_.Settings());
+    // The assembler has logged what kept the program from assembling.
+    if (!result.Assembled) return;
+    ILog& log = host_.Log();
+    for (const auto& finding : result.Diagnostics) {
+        std::string kind = std::string(SeverityText(finding.Severity)) + ": ";
+        if (finding.FileName == request.FileName && finding.Line > 0) {
+            text->AddCheckMark(finding.Line - 1, QString::fromStdString(finding.Message),
+                               finding.Severity);
+            // The form the log's double click follows to the line.
+            log.AddLogLine("Line " + std::to_string(finding.Line) + ": " + kind + finding.Message);
+        } else if (finding.Line > 0) {
+            log.AddLogLine(finding.FileName + ":" + std::to_string(finding.Line) + ": " + kind +
+                           finding.Message);
+        } else {
+            log.AddLogLine(kind + finding.Message);
+        }
+    }
+    if (int errors = result.Errors(), warnings = result.Warnings(); errors + warnings > 0)
+        log.AddLogLine("Check: " + std::to_string(errors) +
+                       (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
+                       (warnings == 1 ? " warning" : " warnings"));
 }
 
 void TEditor::ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,

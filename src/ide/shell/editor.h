@@ -181,6 +181,9 @@ private:
     void ShowContextMenu(const QPoint& position);
     void ShowListingInGutter();
     // The messages of a failed assembly on the lines of this text.
+    // Runs the checker over the program just assembled: its findings go to
+    // their lines and to the log.
+    void ShowCheckFindings(const std::vector<std::string>& lines);
     void ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,
                         const std::string& assembledName);
     // The current value of a register or port name while simulating.

@@ -69,7 +69,9 @@ QString TEditor::HoverText(int position) {
     if (!text || position < 0) return {};
     int line = static_cast<int>(text->SendScintilla(Sci::SCI_LINEFROMPOSITION, position));
     long lineEnd = text->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
-    if (QString message = text->ErrorMessage(line); !message.isEmpty() && position <= lineEnd)
+    // The checker's findings stand under their line; a name there keeps its hint.
+    if (QString message = text->ErrorMessage(line);
+        !message.isEmpty() && !text->CheckMarkAt(line) && position <= lineEnd)
         return message;
     QString name = NameAt(position);
     if (name.isEmpty() || !simulator_) return {};

@@ -16,11 +16,12 @@ struct TLineColour {
     QColor Background;
 };
 
+// The checker's warnings and notes on a line come before the assembler's
+// errors, which begin the same way.
 const TLineColour kLineColours[] = {
-    {"line ", QColor(0xFF, 0xFF, 0x00)},
-    {"failure:", QColor(0x00, 0xFF, 0xFF)},
-    {"!", QColor(0xC0, 0xC0, 0xC0)},
-    {"?", QColor(0xFF, 0x00, 0x00)},
+    {"warning:", QColor(0xFF, 0xB3, 0x47)}, {"note:", QColor(0xFF, 0xE9, 0xC2)},
+    {"line ", QColor(0xFF, 0xFF, 0x00)},    {"failure:", QColor(0x00, 0xFF, 0xFF)},
+    {"!", QColor(0xC0, 0xC0, 0xC0)},        {"?", QColor(0xFF, 0x00, 0x00)},
 };
 constexpr int kColourCount = static_cast<int>(std::size(kLineColours));
 // The text style of a coloured line: black, as on every background above.
@@ -191,6 +192,16 @@ QColor TLogPane::LineBackground(int line) const {
 
 QColor TLogPane::BackgroundOf(const QString& text) {
     QString lower = text.toLower();
+    // "Line 12: warning: ..." is looked at from its kind on.
+    if (lower.startsWith(QLatin1String("line "))) {
+        qsizetype kind = 5;
+        while (kind < lower.size() && lower[kind].isDigit())
+            ++kind;
+        QString rest = lower.mid(kind);
+        if (rest.startsWith(QLatin1String(": warning:")) ||
+            rest.startsWith(QLatin1String(": note:")))
+            lower = rest.mid(2);
+    }
     for (const auto& colour : kLineColours)
         if (lower.startsWith(QLatin1String(colour.Prefix))) return colour.Background;
     return {};

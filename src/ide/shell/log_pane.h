@@ -10,7 +10,8 @@ namespace korvo {
 
 // The log pane: a read-only list of at most 101 lines, each coloured by its
 // prefix ("Line " yellow, "Failure:" aqua, "!" silver, "?" red, without
-// regard to letter case). A double click on a line that begins with "Line "
+// regard to letter case; the checker's "warning:" amber and "note:" pale
+// amber, also after "Line N: "). A double click on a line that begins with "Line "
 // asks for the source line whose number follows.
 class TLogPane : public QsciScintilla, public ILog {
     Q_OBJECT

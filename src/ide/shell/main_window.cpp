@@ -6,6 +6,7 @@
 #include "korvo_version.h"
 #include "panels/call_stack_view.h"
 #include "panels/code_memory_view.h"
+#include "panels/profile_view.h"
 #include "panels/simulation_panels.h"
 #include "panels/uart_terminal.h"
 #include "platform/data_folders.h"
@@ -228,6 +229,9 @@ void TfrmWorkbookMain::CreateViewCommands() {
                 if (!closedViews_.remove(viewName)) closedViews_.insert(viewName);
                 ShowPanelAreas();
                 ShowSimulationViews(Commands().SimulationPanels().Simulator() != nullptr);
+                // A view opened from the menu comes to the front of its place.
+                if (auto* dock = findChild<QDockWidget*>(viewName); dock && dock->isVisible())
+                    dock->raise();
             },
             [this, viewName, exists](QAction& a) {
                 a.setEnabled(exists());
@@ -240,6 +244,9 @@ void TfrmWorkbookMain::CreateViewCommands() {
     actViewCallStack =
         view("actViewCallStack", "Call &Stack", "Show the call stack of the simulation",
              QStringLiteral("CallStackDock"), simulating);
+    actViewProfile = view("actViewProfile", "P&rofile",
+                          "Show the instructions each routine of the simulation ran",
+                          QStringLiteral("ProfileDock"), simulating);
     actViewIoPanels = view("actViewIoPanels", "Status and &I/O Panels",
                            "Show the status panel and the input and output ports",
                            QStringLiteral("SimulationPanelArea"),
@@ -253,7 +260,8 @@ void TfrmWorkbookMain::CreateViewCommands() {
 bool TfrmWorkbookMain::eventFilter(QObject* watched, QEvent* event) {
     // A dock closed with its own button stays closed until the View menu
     // opens it again.
-    if (event->type() == QEvent::Close && (watched == CodeMemoryDock || watched == CallStackDock)) {
+    if (event->type() == QEvent::Close &&
+        (watched == CodeMemoryDock || watched == CallStackDock || watched == ProfileDock)) {
         closedViews_.insert(watched->objectName());
         RequestUpdate();
     }
@@ -310,7 +318,8 @@ void TfrmWorkbookMain::CreateMenus() {
     auto* view = bar->addMenu(QStringLiteral("&View"));
     view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
     view->addSeparator();
-    view->addActions({actViewCodeMemory, actViewCallStack, actViewIoPanels, actViewMemoryPanels});
+    view->addActions({actViewCodeMemory, actViewCallStack, actViewProfile, actViewIoPanels,
+                      actViewMemoryPanels});
     mnuViewUarts = view->addMenu(QStringLiteral("&UART Terminals"));
     mnuViewUarts->setObjectName(QStringLiteral("mnuViewUarts"));
     connect(mnuViewUarts, &QMenu::aboutToShow, this, &TfrmWorkbookMain::FillUartViewMenu);
@@ -386,20 +395,26 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
     CallStackDock =
         dock(QStringLiteral("Call Stack"), QStringLiteral("CallStackDock"), &panels.CallStack());
     splitDockWidget(CodeMemoryDock, CallStackDock, Qt::Vertical);
-    for (QDockWidget* view : {CodeMemoryDock, CallStackDock})
+    // Behind the call stack, which it shares its place with.
+    ProfileDock = dock(QStringLiteral("Profile"), QStringLiteral("ProfileDock"), &panels.Profile());
+    tabifyDockWidget(CallStackDock, ProfileDock);
+    for (QDockWidget* view : {CodeMemoryDock, CallStackDock, ProfileDock})
         view->installEventFilter(this);
     resizeDocks({CodeMemoryDock}, {panels.CodeMemory().sizeHint().width()}, Qt::Horizontal);
     connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
             &TMainForm::ShowActiveSourceLine);
     connect(&panels.CallStack(), &TCallStackView::SourceLineRequested, this,
             &TMainForm::ShowActiveSourceLine);
+    connect(&panels.Profile(), &TProfileView::SourceLineRequested, this,
+            &TMainForm::ShowActiveSourceLine);
 }
 
 void TfrmWorkbookMain::ShowSimulationViews(bool show) {
     bool shown = show && !SynEditPrintPreview;
     bool wasShown = CodeMemoryDock->isVisible() || CallStackDock->isVisible();
-    for (QDockWidget* dock : {CodeMemoryDock, CallStackDock})
+    for (QDockWidget* dock : {CodeMemoryDock, CallStackDock, ProfileDock})
         dock->setVisible(shown && !closedViews_.contains(dock->objectName()));
+    if (shown && !wasShown) CallStackDock->raise();
     // Wide enough for the marks and the instructions, but a narrow window
     // leaves most of its width to the documents.
     if (shown && !wasShown)

@@ -69,6 +69,7 @@ public:
     // the call stack.
     QDockWidget* CodeMemoryDock = nullptr;
     QDockWidget* CallStackDock = nullptr;
+    QDockWidget* ProfileDock = nullptr;
     TCoreSelector* CoreSelector = nullptr;
 
     QAction* actViewCaptions = nullptr;
@@ -80,6 +81,7 @@ public:
     QAction* actHelp = nullptr;
     QAction* actViewCodeMemory = nullptr;
     QAction* actViewCallStack = nullptr;
+    QAction* actViewProfile = nullptr;
     QAction* actViewIoPanels = nullptr;
     QAction* actViewMemoryPanels = nullptr;
     // One item per UART terminal of the simulation.

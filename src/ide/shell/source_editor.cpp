@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qscistyle.h>
+#include <Qsci/qscistyledtext.h>
 
 namespace korvo {
 
@@ -30,6 +31,8 @@ constexpr int kFirstColourMarker = 20;
 constexpr int kColourKinds = 3;
 constexpr int kLineTextIndicator = 9;
 constexpr int kErrorIndicator = 10;
+constexpr int kWarningIndicator = 11;
+constexpr int kNoteIndicator = 12;
 // How long the mouse rests before a hint shows, in milliseconds.
 constexpr int kHoverDelay = 500;
 const QColor kErrorLine(0xFF, 0xFF, 0x00);
@@ -100,6 +103,10 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_INDICSETFORE, kLineTextIndicator, QColor(Qt::white));
     SendScintilla(SCI_INDICSETSTYLE, kErrorIndicator, INDIC_SQUIGGLE);
     SendScintilla(SCI_INDICSETFORE, kErrorIndicator, QColor(0xE0, 0x10, 0x10));
+    SendScintilla(SCI_INDICSETSTYLE, kWarningIndicator, INDIC_SQUIGGLE);
+    SendScintilla(SCI_INDICSETFORE, kWarningIndicator, QColor(0xF0, 0x90, 0x00));
+    SendScintilla(SCI_INDICSETSTYLE, kNoteIndicator, INDIC_DOTS);
+    SendScintilla(SCI_INDICSETFORE, kNoteIndicator, QColor(0x90, 0x90, 0x90));
     setAnnotationDisplay(AnnotationBoxed);
     SendScintilla(SCI_SETMOUSEDWELLTIME, kHoverDelay);
 
@@ -110,6 +117,10 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
                                                      QColor(Qt::black), kErrorLine, font_);
     errorStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Error"), theme.ErrorText,
                                               theme.ErrorBack, font_);
+    warningStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Warning"), theme.WarningText,
+                                                theme.WarningBack, font_);
+    noteStyle_ = std::make_unique<QsciStyle>(-1, QStringLiteral("Note"), theme.NoteText,
+                                             theme.NoteBack, font_);
 
     connect(this, &QsciScintilla::linesChanged, this, &TSourceEditor::UpdateNumberMarginWidth);
     connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] {
@@ -151,6 +162,13 @@ void TSourceEditor::ApplyThemeColours() {
     listingStyle_->setPaper(theme.GutterBack);
     errorStyle_->setColor(theme.ErrorText);
     errorStyle_->setPaper(theme.ErrorBack);
+    warningStyle_->setColor(theme.WarningText);
+    warningStyle_->setPaper(theme.WarningBack);
+    noteStyle_->setColor(theme.NoteText);
+    noteStyle_->setPaper(theme.NoteBack);
+    // Annotations keep the colours they were set with.
+    for (const auto& marked : checkMarks_)
+        ShowCheckMarks(marked.first);
     if (!listing_.isEmpty()) SetListing(QStringList(listing_));
 }
 
@@ -407,9 +425,52 @@ void TSourceEditor::SetErrorMark(int line, const QString& message) {
     annotate(line, message, *errorStyle_);
 }
 
+void TSourceEditor::AddCheckMark(int line, const QString& message, TCheckSeverity severity) {
+    if (line < 0 || line >= lines()) return;
+    checkMarks_[line].emplace_back(message, severity);
+    ShowCheckMarks(line);
+}
+
+void TSourceEditor::ShowCheckMarks(int line) {
+    const auto& findings = checkMarks_[line];
+    QList<QsciStyledText> texts;
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const auto& [message, severity] = findings[i];
+        const QsciStyle& style = severity == TCheckSeverity::Error     ? *errorStyle_
+                                 : severity == TCheckSeverity::Warning ? *warningStyle_
+                                                                       : *noteStyle_;
+        texts << QsciStyledText(i + 1 < findings.size() ? message + '\n' : message, style);
+    }
+    annotate(line, texts);
+    long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    ClearIndicators(start, start + std::max(1L, end - start));
+    TCheckSeverity gravest = CheckMarkAt(line).value_or(TCheckSeverity::Note);
+    SendScintilla(SCI_SETINDICATORCURRENT, gravest == TCheckSeverity::Error     ? kErrorIndicator
+                                           : gravest == TCheckSeverity::Warning ? kWarningIndicator
+                                                                                : kNoteIndicator);
+    SendScintilla(SCI_INDICATORFILLRANGE, start, std::max(1L, end - start));
+}
+
+std::optional<TCheckSeverity> TSourceEditor::CheckMarkAt(int line) const {
+    auto found = checkMarks_.find(line);
+    if (found == checkMarks_.end() || found->second.empty()) return std::nullopt;
+    TCheckSeverity gravest = TCheckSeverity::Note;
+    for (const auto& finding : found->second)
+        gravest = std::min(gravest, finding.second);
+    return gravest;
+}
+
+void TSourceEditor::ClearIndicators(long start, long end) {
+    for (int indicator : {kErrorIndicator, kWarningIndicator, kNoteIndicator}) {
+        SendScintilla(SCI_SETINDICATORCURRENT, indicator);
+        SendScintilla(SCI_INDICATORCLEARRANGE, start, end - start);
+    }
+}
+
 void TSourceEditor::ClearErrorMarks() {
-    SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
-    SendScintilla(SCI_INDICATORCLEARRANGE, 0L, SendScintilla(SCI_GETLENGTH));
+    ClearIndicators(0L, SendScintilla(SCI_GETLENGTH));
+    checkMarks_.clear();
     clearAnnotations();
 }
 
@@ -421,15 +482,25 @@ void TSourceEditor::ClearEditedErrorMarks(int position, int modification, int le
                                           int linesAdded) {
     if (!(modification & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
     long first = SendScintilla(SCI_LINEFROMPOSITION, static_cast<long>(position));
+    if (linesAdded != 0 && !checkMarks_.empty()) {
+        // The findings move with their lines, as the annotations do.
+        std::map<int, std::vector<std::pair<QString, TCheckSeverity>>> moved;
+        for (auto& [line, findings] : checkMarks_)
+            if (line <= first)
+                moved[line] = std::move(findings);
+            else if (line + linesAdded > first)
+                moved[line + linesAdded] = std::move(findings);
+        checkMarks_.swap(moved);
+    }
     long last = SendScintilla(SCI_LINEFROMPOSITION,
                               static_cast<long>(position + (linesAdded > 0 ? length : 0)));
     for (long line = first; line <= last; ++line) {
         if (annotation(static_cast<int>(line)).isEmpty()) continue;
         clearAnnotations(static_cast<int>(line));
+        checkMarks_.erase(static_cast<int>(line));
         long start = SendScintilla(SCI_POSITIONFROMLINE, line);
         long end = SendScintilla(SCI_GETLINEENDPOSITION, line);
-        SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
-        SendScintilla(SCI_INDICATORCLEARRANGE, start, std::max(1L, end - start));
+        ClearIndicators(start, start + std::max(1L, end - start));
     }
 }
 

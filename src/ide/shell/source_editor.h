@@ -1,8 +1,11 @@
 #pragma once
 
+#include "analysis/program_check.h"
+
 #include <QStringList>
 #include <Qsci/qsciscintilla.h>
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +91,11 @@ public:
     void ClearErrorMarks();
     // The message on a line, empty when none.
     QString ErrorMessage(int line) const;
+    // A finding of the checker on a line (from 0), below any before it and
+    // in its severity's colours; cleared like the assembler's marks.
+    void AddCheckMark(int line, const QString& message, TCheckSeverity severity);
+    // The gravest finding of the checker on a line, none when it has none.
+    std::optional<TCheckSeverity> CheckMarkAt(int line) const;
 
     // The document position under a point of the view, -1 for none.
     int PositionAt(const QPoint& point) const;
@@ -121,6 +129,8 @@ private:
     void UpdateNumberMarginWidth();
     // Clears the error mark of every line an edit touched.
     void ClearEditedErrorMarks(int position, int modification, int length, int linesAdded);
+    void ClearIndicators(long start, long end);
+    void ShowCheckMarks(int line);
     qsizetype ListingWidth() const;
     static int DigitOfKey(int key);
 
@@ -131,6 +141,10 @@ private:
     std::unique_ptr<QsciStyle> listingStyle_;
     std::unique_ptr<QsciStyle> listingErrorStyle_;
     std::unique_ptr<QsciStyle> errorStyle_;
+    std::unique_ptr<QsciStyle> warningStyle_;
+    std::unique_ptr<QsciStyle> noteStyle_;
+    // The checker's findings of each marked line, in the order they came.
+    std::map<int, std::vector<std::pair<QString, TCheckSeverity>>> checkMarks_;
     std::array<int, kBookmarkCount> bookmarkHandles_{};
     std::array<int, kBookmarkCount> bookmarkColumns_{};
     int numberMarginDigits_ = 0;
