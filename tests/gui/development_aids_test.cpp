@@ -338,6 +338,10 @@ private slots:
             window, "profile.psm",
             Lines({"start: LOAD s0, 2", "again: CALL inner", "SUB s0, 1", "JUMP NZ, again",
                    "stop: JUMP stop", "inner: LOAD s1, s0", "RET"}));
+        // The view counts while it is shown (counting slows a run down).
+        window->show();
+        window->ProfileDock->raise();
+        QVERIFY(QTest::qWaitFor([&] { return Panels(window).Profile().isVisible(); }));
         document.SetCaretPos({5, 1});
         Press(window, window->Commands().actSetBreakpoint);
         Press(window, window->Commands().actRun);

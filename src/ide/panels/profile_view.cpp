@@ -74,9 +74,20 @@ void TProfileView::Restart() {
     if (simulator_ && simulator_->IsRunning()) return;
     Detach();
     clear();
-    if (!simulator_) return;
+    if (!simulator_ || !isVisible()) return;
     profiler_ = std::make_unique<TProfiler>(*simulator_);
     simulator_->AttachObserver(*profiler_);
+}
+
+void TProfileView::showEvent(QShowEvent* event) {
+    QTreeWidget::showEvent(event);
+    if (!profiler_) Restart();
+}
+
+void TProfileView::hideEvent(QHideEvent* event) {
+    QTreeWidget::hideEvent(event);
+    // A run observer may not leave from inside a run; it stays until the run stops.
+    if (simulator_ && !simulator_->IsRunning()) Detach();
 }
 
 void TProfileView::Refresh() {

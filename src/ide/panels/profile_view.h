@@ -32,13 +32,19 @@ public:
     ~TProfileView() override;
 
     void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program);
-    // Counts from zero again; not while a run goes on.
+    // Counts from zero again; not while a run goes on. Counting watches
+    // every instruction and slows a run down, so it goes on only while the
+    // view is shown: from the moment it is shown.
     void Restart();
     // The rows from the counts; nothing changes while a run goes on.
     void Refresh();
 
 signals:
     void SourceLineRequested(int line);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Detach();
