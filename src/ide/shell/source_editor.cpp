@@ -439,7 +439,11 @@ void TSourceEditor::ShowCheckMarks(int line) {
         const QsciStyle& style = severity == TCheckSeverity::Error     ? *errorStyle_
                                  : severity == TCheckSeverity::Warning ? *warningStyle_
                                                                        : *noteStyle_;
-        texts << QsciStyledText(i + 1 < findings.size() ? message + '\n' : message, style);
+        // Annotating once with the style object sets the style up in this
+        // editor; the list then names it by number, since a styled text made
+        // from a style object keeps a copy of it that is never freed.
+        annotate(line, QString(), style);
+        texts << QsciStyledText(i + 1 < findings.size() ? message + '\n' : message, style.style());
     }
     annotate(line, texts);
     long start = SendScintilla(SCI_POSITIONFROMLINE, line);

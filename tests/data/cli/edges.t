@@ -45,7 +45,7 @@ $ printf 'DSOUT 1, "s.log", "a%%d"\nDSOUT 2, "s.log", "b%%d"\nLOAD s0, 1\nOUT s0
 a1\r
 b1\r
 a1\r
-$ for c in asm sim format import; do korvo $c --help | grep -q 'xit status' || exit 9; done; korvo --help | grep -c 'unless --no-exec'
+$ for c in asm sim format import check; do korvo $c --help | grep 'xit status' >/dev/null || exit 9; done; korvo --help | grep -c 'unless --no-exec'
 1
 $ mkdir ro && : >ro/l.lst && chmod 666 ro/l.lst && chmod 555 ro && $AS korvo asm --listing ro/l.lst p.psm >log; s=$?; cat ro/l.lst; ls -A ro; exit $s
 $00 $0001\r
