@@ -94,6 +94,10 @@ void CheckUnusedNames(TCheckContext& context) {
             // Assembled a moment ago; a file gone since has nothing to count.
         }
     }
+    // A label a ;@targets comment names is where a computed branch goes.
+    for (const auto& [line, annotation] : context.Annotations)
+        for (const std::string& target : annotation.Targets)
+            uses[UpperCase(target.substr(0, target.find('+')))] += 2;
     const int vector = context.Request.Options.InterruptVector;
     for (const TSourceSymbol& symbol : context.Symbols) {
         if (symbol.FileName != context.Request.FileName || uses[UpperCase(symbol.Name)] > 1)
