@@ -163,20 +163,23 @@ std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& optio
         if (expected.Port != options.ExitPort) wanted[expected.Port] |= 2;
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator.GetPortItem(port);
-        if (!wanted[port] || item.Kind != mkNone) continue;
-        item.Kind = wanted[port] == 3 ? mkInOut : wanted[port] == 1 ? mkInput : mkOutput;
+        if (!wanted[port] || item.Kind != TMemKind::None) continue;
+        item.Kind = wanted[port] == 3   ? TMemKind::InOut
+                    : wanted[port] == 1 ? TMemKind::Input
+                                        : TMemKind::Output;
         simulator.SetPortItem(port, item);
     }
     for (const auto& input : options.Inputs) {
         auto kind = simulator.GetPortItem(input.first).Kind;
-        if (kind != mkInput && kind != mkInOut && kind != mkIO)
+        if (kind != TMemKind::Input && kind != TMemKind::InOut && kind != TMemKind::IO)
             return "--in: port $" + HexText(input.first, 2) +
                    " is not an input or bidirectional port";
     }
     for (const auto& expected : options.ExpectedOutputs) {
         auto kind = simulator.GetPortItem(expected.Port).Kind;
-        bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
-                       kind == mkUART || expected.Port == options.ExitPort;
+        bool written = kind == TMemKind::RAM || kind == TMemKind::Output || kind == TMemKind::IO ||
+                       kind == TMemKind::InOut || kind == TMemKind::UART ||
+                       expected.Port == options.ExitPort;
         if (!written)
             return "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
     }
@@ -184,7 +187,7 @@ std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& optio
         bool anyUart = false;
         for (int port = 0; port < kPortCount; ++port) {
             TMemMapItem item = simulator.GetPortItem(port);
-            anyUart = anyUart || (item.Kind == mkUART && item.TcpPort >= 0);
+            anyUart = anyUart || (item.Kind == TMemKind::UART && item.TcpPort >= 0);
         }
         if (!anyUart)
             return std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
@@ -201,7 +204,7 @@ std::string RefuseInputsAsOutputs(const TPicoBlazeDebugger& simulator, const TSi
     std::vector<TInputFile> inputs = RunInputs(assemblyInputs, settingsFile);
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator.GetPortItem(port);
-        if ((item.Kind == mkInput || item.Kind == mkInOut) && !item.InFile.empty())
+        if ((item.Kind == TMemKind::Input || item.Kind == TMemKind::InOut) && !item.InFile.empty())
             inputs.push_back({item.InFile, "a stimulus file"});
         if (!item.OutFile.empty()) inputs.push_back({item.OutFile, "a port's log file"});
     }

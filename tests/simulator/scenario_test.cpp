@@ -109,9 +109,18 @@ const std::map<std::string, TField> kFields = {
 };
 
 const std::map<std::string, std::int64_t> kNamedValues = {
-    {"idle", ssIdle}, {"paused", ssPaused}, {"halted", ssHalted},     {"none", mkNone},
-    {"ram", mkRAM},   {"rom", mkROM},       {"input", mkInput},       {"output", mkOutput},
-    {"io", mkIO},     {"inout", mkInOut},   {"blockram", mkBlockRAM}, {"uart", mkUART},
+    {"idle", ssIdle},
+    {"paused", ssPaused},
+    {"halted", ssHalted},
+    {"none", std::int64_t(TMemKind::None)},
+    {"ram", std::int64_t(TMemKind::RAM)},
+    {"rom", std::int64_t(TMemKind::ROM)},
+    {"input", std::int64_t(TMemKind::Input)},
+    {"output", std::int64_t(TMemKind::Output)},
+    {"io", std::int64_t(TMemKind::IO)},
+    {"inout", std::int64_t(TMemKind::InOut)},
+    {"blockram", std::int64_t(TMemKind::BlockRAM)},
+    {"uart", std::int64_t(TMemKind::UART)},
 };
 
 std::int64_t Number(const std::string& text) {
@@ -201,7 +210,7 @@ public:
             sim.ClearCodeImage();
         } else if (name == "map") {
             TMemMapItem item;
-            item.Kind = std::uint8_t(Number(fields.at(2)));
+            item.Kind = TMemKind(Number(fields.at(2)));
             item.Value = std::uint8_t(number(3, 0));
             sim.SetPortItem(int(Number(fields.at(1))), item);
             Restart();

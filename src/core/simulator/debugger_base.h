@@ -4,6 +4,7 @@
 #include "common/code_entry.h"
 #include "common/core_kind.h"
 #include "common/log.h"
+#include "common/mem_map.h"
 #include "simulator/run_clock.h"
 #include "simulator/run_observer.h"
 #include "simulator/run_pace.h"
@@ -60,9 +61,8 @@ class TDebugger;
 
 using TNotifyEvent = std::function<void(TDebugger& sender)>;
 using TBreakpointEvent = std::function<void(TDebugger& sender, int line)>;
-using TReadEvent = std::function<std::int32_t(std::int32_t address, std::uint8_t kind)>;
-using TWriteEvent =
-    std::function<void(std::int32_t address, std::int32_t value, std::uint8_t kind)>;
+using TReadEvent = std::function<std::int32_t(std::int32_t address, TMemKind kind)>;
+using TWriteEvent = std::function<void(std::int32_t address, std::int32_t value, TMemKind kind)>;
 
 // The simulator of one document, without knowledge of any core: the state
 // machine, stepping and running, breakpoints and the mapping between code

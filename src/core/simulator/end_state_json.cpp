@@ -22,18 +22,21 @@ struct TEndState {
 using TJson = TJsonWriter;
 using TState = const TEndState&;
 
-std::string_view PortKindName(std::uint8_t kind) {
+std::string_view PortKindName(TMemKind kind) {
     switch (kind) {
-    case mkRAM: return "ram";
-    case mkROM: return "rom";
-    case mkInput: return "input";
-    case mkOutput: return "output";
-    case mkIO: return "io";
-    case mkInOut: return "in-out";
-    case mkBlockRAM: return "block-ram";
-    case mkUART: return "uart";
-    default: return "none";
+    case TMemKind::RAM: return "ram";
+    case TMemKind::ROM: return "rom";
+    case TMemKind::Input: return "input";
+    case TMemKind::Output: return "output";
+    case TMemKind::IO: return "io";
+    case TMemKind::InOut: return "in-out";
+    case TMemKind::BlockRAM: return "block-ram";
+    case TMemKind::UART: return "uart";
+    case TMemKind::None:
+    case TMemKind::ScratchPad:
+    case TMemKind::ConstantPort: break;
     }
+    return "none";
 }
 
 void Optional(TJson& json, const std::optional<std::int32_t>& value) {
@@ -44,19 +47,19 @@ void Ports(TJson& json, TState state) {
     json.BeginArray();
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = state.Simulator.GetPortItem(port);
-        if (item.Kind == mkNone) continue;
+        if (item.Kind == TMemKind::None) continue;
         json.BeginObject().Key("port").Integer(port).Key("kind").String(PortKindName(item.Kind));
         json.Key("name").String(item.OutName.empty() ? item.InName : item.OutName);
         std::optional<std::int32_t> value, input;
         auto* in = state.IO.InputPort(port);
-        auto* out =
-            item.Kind == mkIO ? state.IO.BidirectionalPort(port) : state.IO.OutputPort(port);
-        if (item.Kind == mkRAM || item.Kind == mkROM) value = item.Value;
+        auto* out = item.Kind == TMemKind::IO ? state.IO.BidirectionalPort(port)
+                                              : state.IO.OutputPort(port);
+        if (item.Kind == TMemKind::RAM || item.Kind == TMemKind::ROM) value = item.Value;
         if (out) value = out->Value();
-        if (in) (item.Kind == mkInOut ? input : value) = in->Value();
+        if (in) (item.Kind == TMemKind::InOut ? input : value) = in->Value();
         json.Key("value");
         Optional(json, value);
-        if (item.Kind == mkInOut) {
+        if (item.Kind == TMemKind::InOut) {
             json.Key("input");
             Optional(json, input);
         }

@@ -15,10 +15,8 @@ TSimulationIO::~TSimulationIO() {
 void TSimulationIO::Attach(TPicoBlazeDebugger& simulator) {
     Detach();
     simulator_ = &simulator;
-    simulator.OnRead = [this](std::int32_t address, std::uint8_t kind) {
-        return Read(address, kind);
-    };
-    simulator.OnWrite = [this](std::int32_t address, std::int32_t value, std::uint8_t kind) {
+    simulator.OnRead = [this](std::int32_t address, TMemKind kind) { return Read(address, kind); };
+    simulator.OnWrite = [this](std::int32_t address, std::int32_t value, TMemKind kind) {
         Write(address, value, kind);
     };
 }
@@ -44,20 +42,26 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
                                                       item.Visible);
         };
         switch (item.Kind) {
-        case mkInput: makeInput(); break;
-        case mkOutput: outputs_[port] = makeOutput(true); break;
-        case mkIO: bidirectionals_[port] = makeOutput(false); break;
-        case mkInOut:
+        case TMemKind::Input: makeInput(); break;
+        case TMemKind::Output: outputs_[port] = makeOutput(true); break;
+        case TMemKind::IO: bidirectionals_[port] = makeOutput(false); break;
+        case TMemKind::InOut:
             makeInput();
             outputs_[port] = makeOutput(true);
             break;
-        case mkUART:
+        case TMemKind::UART:
             // The declared port (the one with a TCP port) is the status
             // port; the data port is its partner, the port the declaration
             // marked with it (the next one for an even status port).
             if (item.TcpPort >= 0) AddUART(simulator, port, item.TcpPort);
             break;
-        default: break;
+        // Served by the simulator itself, or never stored in a map.
+        case TMemKind::None:
+        case TMemKind::RAM:
+        case TMemKind::ROM:
+        case TMemKind::BlockRAM:
+        case TMemKind::ScratchPad:
+        case TMemKind::ConstantPort: break;
         }
     }
     std::uint16_t constantPorts = simulator.ConstantPortsUsed();
@@ -147,22 +151,25 @@ void TSimulationIO::FlushPendingLogs() {
         WriteLog(*file, true);
 }
 
-std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
+std::int32_t TSimulationIO::Read(std::int32_t address, TMemKind kind) {
     int port = address & 0xFF;
     try {
         switch (kind) {
-        case mkRAM:
-        case mkROM: return simulator_ ? simulator_->GetPortItem(port).Value : 0;
-        case mkScratchPad: return scratchPad_.Read(address);
-        case mkInput:
-        case mkInOut:
+        case TMemKind::RAM:
+        case TMemKind::ROM: return simulator_ ? simulator_->GetPortItem(port).Value : 0;
+        case TMemKind::ScratchPad: return scratchPad_.Read(address);
+        case TMemKind::Input:
+        case TMemKind::InOut:
             return inputs_[port] ? inputs_[port]->Read([this](const TStimulusFault& fault) {
                 ReportStimulusFault(fault);
             })
                                  : 0;
-        case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
-        case mkUART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
-        default: return 0;
+        case TMemKind::IO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
+        case TMemKind::UART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
+        case TMemKind::None:
+        case TMemKind::Output:
+        case TMemKind::BlockRAM:
+        case TMemKind::ConstantPort: break;
         }
     } catch (const EIOError&) {
         throw;
@@ -171,26 +178,31 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
         // the core reset, the cycle failed.
         throw EIOError(error.what());
     }
+    return 0;
 }
 
-void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t kind) {
+void TSimulationIO::Write(std::int32_t address, std::int32_t value, TMemKind kind) {
     int port = address & 0xFF;
     switch (kind) {
-    case mkScratchPad: scratchPad_.Write(address, value); break;
-    case mkOutput:
-    case mkInOut:
+    case TMemKind::ScratchPad: scratchPad_.Write(address, value); break;
+    case TMemKind::Output:
+    case TMemKind::InOut:
         if (outputs_[port]) outputs_[port]->SetValue(value, OnMessage);
         break;
-    case mkIO:
+    case TMemKind::IO:
         if (bidirectionals_[port]) bidirectionals_[port]->SetValue(value, OnMessage);
         break;
-    case mkUART:
+    case TMemKind::UART:
         if (uartAt_[port]) uartAt_[port]->Write(port, value);
         break;
-    case mkConstantPort:
+    case TMemKind::ConstantPort:
         if (auto& model = constantPorts_[address & 0xF]) model->SetValue(value, OnMessage);
         break;
-    default: break;
+    case TMemKind::None:
+    case TMemKind::RAM:
+    case TMemKind::ROM:
+    case TMemKind::Input:
+    case TMemKind::BlockRAM: break;
     }
 }
 
@@ -214,7 +226,7 @@ TOutputPortModel* TSimulationIO::ConstantPort(int port) {
 void TSimulationIO::EditMemoryCell(int port, std::int32_t value) {
     if (!simulator_ || port < 0 || port >= kPortCount) return;
     TMemMapItem item = simulator_->GetPortItem(port);
-    if (item.Kind != mkRAM && item.Kind != mkROM) return;
+    if (item.Kind != TMemKind::RAM && item.Kind != TMemKind::ROM) return;
     item.Value = static_cast<std::uint8_t>(value & 0xFF);
     simulator_->SetPortItem(port, item);
 }

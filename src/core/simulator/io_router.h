@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/log.h"
+#include "common/mem_map.h"
 #include "simulator/io_models.h"
 #include "simulator/uart_model.h"
 
@@ -50,8 +51,8 @@ public:
 
     // The routing of OnRead and OnWrite. A model that fails while it serves
     // a read fails the access.
-    std::int32_t Read(std::int32_t address, std::uint8_t kind);
-    void Write(std::int32_t address, std::int32_t value, std::uint8_t kind);
+    std::int32_t Read(std::int32_t address, TMemKind kind);
+    void Write(std::int32_t address, std::int32_t value, TMemKind kind);
 
     // The models of a port; null when the port has none.
     TInputPortModel* InputPort(int port);
