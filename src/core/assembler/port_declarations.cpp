@@ -179,34 +179,32 @@ std::string BlockRam(TLineContext& context, std::string_view name) {
     return PortText(port);
 }
 
+using TPass2 = std::string (*)(TLineContext& context, TDirectiveIndex directive,
+                               std::string_view name);
+
+// The port declarations, one row each: the directive and what it declares.
+constexpr struct {
+    TDirectiveIndex Directive;
+    TPass2 Pass2;
+} kPortDeclarations[] = {
+    {diDSROM,
+     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, true); }},
+    {diDSRAM,
+     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, false); }},
+    {diDSIN, VisiblePort},
+    {diDSOUT, VisiblePort},
+    {diDSIO, VisiblePort},
+    {diDS, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return HiddenPort(c, n); }},
+    {diBROM, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return BlockRam(c, n); }},
+    {diUART, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return Uart(c, n); }},
+};
+
 } // namespace
 
 std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directive,
                                  std::string_view name) {
-    switch (directive) {
-    case diDSROM: return MemoryBlock(context, name, true);
-    case diDSRAM: return MemoryBlock(context, name, false);
-    case diDSIN:
-    case diDSOUT:
-    case diDSIO: return VisiblePort(context, directive, name);
-    case diDS: return HiddenPort(context, name);
-    case diUART: return Uart(context, name);
-    case diBROM: return BlockRam(context, name);
-    // Not port declarations: DirectivePass2 handles them elsewhere.
-    case diEQU:
-    case diORG:
-    case diVHDL:
-    case diCOE:
-    case diINC:
-    case diSVF:
-    case diHEX:
-    case diMEM:
-    case diEXEC:
-    case diINCL:
-    case diMACRO:
-    case diEND:
-    case diDEFJUMP: break;
-    }
+    for (const auto& declaration : kPortDeclarations)
+        if (declaration.Directive == directive) return declaration.Pass2(context, directive, name);
     return {};
 }
 
