@@ -272,27 +272,21 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     };
 
     // The observers, in the order they see each access.
-    std::vector<std::unique_ptr<IRunObserver>> observers;
-    auto attach = [&](auto observer) {
-        auto* raw = observer.get();
-        simulator.AttachObserver(*raw);
-        observers.push_back(std::move(observer));
-        return raw;
-    };
-    TExitPort* exitPort = options.ExitPort
-                              ? attach(std::make_unique<TExitPort>(simulator, *options.ExitPort))
-                              : nullptr;
+    TExitPort* exitPort =
+        options.ExitPort
+            ? &session.AddObserver(std::make_unique<TExitPort>(simulator, *options.ExitPort))
+            : nullptr;
     std::vector<TPortExpectation*> expectations;
     for (const auto& expected : options.ExpectedOutputs)
-        expectations.push_back(attach(std::make_unique<TPortExpectation>(
+        expectations.push_back(&session.AddObserver(std::make_unique<TPortExpectation>(
             simulator, expected.Port, expected.File, expected.Values)));
-    attach(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
-                                                options.InterruptEvery));
-    if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
+    session.AddObserver(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
+                                                             options.InterruptEvery));
+    if (options.Trace) session.AddObserver(std::make_unique<TInstructionTrace>(simulator, text));
     std::unique_ptr<TCoverage> coverage;
     if (options.CoverageFile) coverage = std::make_unique<TCoverage>(simulator);
     const TProfiler* profiler = options.ProfileFile || options.ProfileFoldedFile
-                                    ? attach(std::make_unique<TProfiler>(simulator))
+                                    ? &session.AddObserver(std::make_unique<TProfiler>(simulator))
                                     : nullptr;
 
     // Real time needs real sleeps; a run at full speed has nothing to yield to.
@@ -325,20 +319,21 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     }
     TVcdWriter* vcd = nullptr;
     if (options.VcdFile) {
-        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd ? files.Vcd->Stream() : out,
-                                                  session.FrequencyMHz(), options.VcdLimit));
+        vcd = &session.AddObserver(
+            std::make_unique<TVcdWriter>(simulator, files.Vcd ? files.Vcd->Stream() : out,
+                                         session.FrequencyMHz(), options.VcdLimit));
         vcd->Begin();
     }
-    if (options.MaxInstructions != 0 && !gStopSignal) simulator.RunLoop();
-    session.IO().SynchronizeUARTs();
+    if (options.MaxInstructions != 0 && !gStopSignal)
+        session.Run();
+    else
+        session.IO().SynchronizeUARTs();
     uarts.Pump(simulator.InstructionCount());
     simulator.OnYield = nullptr;
     if (vcd) vcd->Finish();
     for (auto* expectation : expectations)
         expectation->Finish();
-    session.IO().FlushPendingLogs();
-    for (const auto& observer : observers)
-        simulator.DetachObserver(*observer);
+    session.FinishRun();
 
     PrintFinalState(simulator, session.FrequencyMHz(), exitPort, session.IO(), text);
     bool unexpected = false;
@@ -363,9 +358,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         }
     };
     if (options.JsonFile)
-        write(files.Json.get(), [&](std::ostream& stream) {
-            WriteEndStateJson(stream, simulator, session.IO(), outcome);
-        });
+        write(files.Json.get(),
+              [&](std::ostream& stream) { session.WriteEndState(stream, outcome); });
     if (coverage)
         write(files.Coverage.get(), [&](std::ostream& stream) {
             WriteLcovTrace(stream, outcome.Source, coverage->Lines());

@@ -111,6 +111,7 @@ const std::map<std::string, TField> kFields = {
 const std::map<std::string, std::int64_t> kNamedValues = {
     {"idle", ssIdle},
     {"paused", ssPaused},
+    {"running", ssRunning},
     {"halted", ssHalted},
     {"none", std::int64_t(TMemKind::None)},
     {"ram", std::int64_t(TMemKind::RAM)},
@@ -198,6 +199,10 @@ public:
             sim.Run();
         } else if (name == "reset") {
             sim.Reset();
+        } else if (name == "burst") {
+            EXPECT_EQ(StopReasonName(machine_.Session->RunBurst(number(1, 1))), fields.at(2));
+        } else if (name == "pause") {
+            sim.Pause();
         } else if (name == "stepover") {
             sim.StepOver();
         } else if (name == "runto") {

@@ -114,6 +114,14 @@ public:
     void RunLoop();
     void StepOver();
     void RunToLine(int line);
+    // One burst of a run that a caller drives (a timer): starts a run when
+    // paused, then executes at most maxCycles instruction cycles without
+    // sleeping or yielding, whatever the pace. Returns why the run stopped,
+    // or TStopReason::None when it goes on: the state stays ssRunning until
+    // the next burst, Pause or a stop (Pause between bursts ends the run:
+    // OnRunEnd fires then). Nothing runs when neither paused nor running or
+    // maxCycles is not positive (StopReason is returned then).
+    TStopReason RunSlice(std::int64_t maxCycles);
     void Pause();
     bool ShouldStop() const;
 
@@ -259,6 +267,8 @@ private:
     // Calls Due() of every observer whose count has come.
     void ServeDueObservers();
     void PauseOnRequest();
+    // Fires the end of a run that RunSlice started.
+    void EndCyclesRun();
 
     TSimulatorState requestedState_ = ssIdle;
     int breakpointCount_ = 0;
@@ -266,6 +276,8 @@ private:
     std::uint32_t resetGeneration_ = 0;
     int activityDepth_ = 0;
     bool deletePending_ = false;
+    // A run that RunSlice started has not ended yet.
+    bool cyclesRunOpen_ = false;
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
     TRunPace pace_;
