@@ -90,10 +90,10 @@ void IoLoop(benchmark::State& state, int programIndex, bool sleeping) {
     const auto& program = kPrograms[programIndex];
     auto simulator = Load(program.Core, program.IoLoop);
     TMemMapItem input;
-    input.Kind = mkInput;
+    input.Kind = TMemKind::Input;
     input.InFile = "";
     TMemMapItem output;
-    output.Kind = mkOutput;
+    output.Kind = TMemKind::Output;
     simulator->SetPortItem(1, input);
     simulator->SetPortItem(2, output);
     TNullLog log;
@@ -113,7 +113,7 @@ void AluLoopWithIdleUart(benchmark::State& state, int programIndex) {
     const auto& program = kPrograms[programIndex];
     auto simulator = Load(program.Core, program.AluLoop);
     TMemMapItem status;
-    status.Kind = mkUART;
+    status.Kind = TMemKind::UART;
     status.TcpPort = 5000;
     TMemMapItem data = status;
     data.TcpPort = -1;
@@ -147,8 +147,8 @@ void FirmwareLoop(benchmark::State& state, TChecks checks, bool io) {
              io ? program.IoLoop
                 : std::vector<std::uint32_t>{0x18001, 0x1A100, 0x0F200, 0x1C301, 0x34000});
     TMemMapItem input, output;
-    input.Kind = mkInput;
-    output.Kind = mkOutput;
+    input.Kind = TMemKind::Input;
+    output.Kind = TMemKind::Output;
     simulator->SetPortItem(1, input);
     simulator->SetPortItem(2, output);
     TNullLog log;

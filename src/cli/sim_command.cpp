@@ -163,20 +163,23 @@ std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& optio
         if (expected.Port != options.ExitPort) wanted[expected.Port] |= 2;
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator.GetPortItem(port);
-        if (!wanted[port] || item.Kind != mkNone) continue;
-        item.Kind = wanted[port] == 3 ? mkInOut : wanted[port] == 1 ? mkInput : mkOutput;
+        if (!wanted[port] || item.Kind != TMemKind::None) continue;
+        item.Kind = wanted[port] == 3   ? TMemKind::InOut
+                    : wanted[port] == 1 ? TMemKind::Input
+                                        : TMemKind::Output;
         simulator.SetPortItem(port, item);
     }
     for (const auto& input : options.Inputs) {
         auto kind = simulator.GetPortItem(input.first).Kind;
-        if (kind != mkInput && kind != mkInOut && kind != mkIO)
+        if (kind != TMemKind::Input && kind != TMemKind::InOut && kind != TMemKind::IO)
             return "--in: port $" + HexText(input.first, 2) +
                    " is not an input or bidirectional port";
     }
     for (const auto& expected : options.ExpectedOutputs) {
         auto kind = simulator.GetPortItem(expected.Port).Kind;
-        bool written = kind == mkRAM || kind == mkOutput || kind == mkIO || kind == mkInOut ||
-                       kind == mkUART || expected.Port == options.ExitPort;
+        bool written = kind == TMemKind::RAM || kind == TMemKind::Output || kind == TMemKind::IO ||
+                       kind == TMemKind::InOut || kind == TMemKind::UART ||
+                       expected.Port == options.ExitPort;
         if (!written)
             return "--expect-out: port $" + HexText(expected.Port, 2) + " is not an output port";
     }
@@ -184,7 +187,7 @@ std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& optio
         bool anyUart = false;
         for (int port = 0; port < kPortCount; ++port) {
             TMemMapItem item = simulator.GetPortItem(port);
-            anyUart = anyUart || (item.Kind == mkUART && item.TcpPort >= 0);
+            anyUart = anyUart || (item.Kind == TMemKind::UART && item.TcpPort >= 0);
         }
         if (!anyUart)
             return std::string(options.UartStdio ? "--uart-stdio" : "--uart-tcp") +
@@ -201,7 +204,7 @@ std::string RefuseInputsAsOutputs(const TPicoBlazeDebugger& simulator, const TSi
     std::vector<TInputFile> inputs = RunInputs(assemblyInputs, settingsFile);
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator.GetPortItem(port);
-        if ((item.Kind == mkInput || item.Kind == mkInOut) && !item.InFile.empty())
+        if ((item.Kind == TMemKind::Input || item.Kind == TMemKind::InOut) && !item.InFile.empty())
             inputs.push_back({item.InFile, "a stimulus file"});
         if (!item.OutFile.empty()) inputs.push_back({item.OutFile, "a port's log file"});
     }
@@ -269,27 +272,21 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     };
 
     // The observers, in the order they see each access.
-    std::vector<std::unique_ptr<IRunObserver>> observers;
-    auto attach = [&](auto observer) {
-        auto* raw = observer.get();
-        simulator.AttachObserver(*raw);
-        observers.push_back(std::move(observer));
-        return raw;
-    };
-    TExitPort* exitPort = options.ExitPort
-                              ? attach(std::make_unique<TExitPort>(simulator, *options.ExitPort))
-                              : nullptr;
+    TExitPort* exitPort =
+        options.ExitPort
+            ? &session.AddObserver(std::make_unique<TExitPort>(simulator, *options.ExitPort))
+            : nullptr;
     std::vector<TPortExpectation*> expectations;
     for (const auto& expected : options.ExpectedOutputs)
-        expectations.push_back(attach(std::make_unique<TPortExpectation>(
+        expectations.push_back(&session.AddObserver(std::make_unique<TPortExpectation>(
             simulator, expected.Port, expected.File, expected.Values)));
-    attach(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
-                                                options.InterruptEvery));
-    if (options.Trace) attach(std::make_unique<TInstructionTrace>(simulator, text));
+    session.AddObserver(std::make_unique<TInterruptSchedule>(simulator, options.InterruptsAt,
+                                                             options.InterruptEvery));
+    if (options.Trace) session.AddObserver(std::make_unique<TInstructionTrace>(simulator, text));
     std::unique_ptr<TCoverage> coverage;
     if (options.CoverageFile) coverage = std::make_unique<TCoverage>(simulator);
     const TProfiler* profiler = options.ProfileFile || options.ProfileFoldedFile
-                                    ? attach(std::make_unique<TProfiler>(simulator))
+                                    ? &session.AddObserver(std::make_unique<TProfiler>(simulator))
                                     : nullptr;
 
     // Real time needs real sleeps; a run at full speed has nothing to yield to.
@@ -322,20 +319,21 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
     }
     TVcdWriter* vcd = nullptr;
     if (options.VcdFile) {
-        vcd = attach(std::make_unique<TVcdWriter>(simulator, files.Vcd ? files.Vcd->Stream() : out,
-                                                  session.FrequencyMHz(), options.VcdLimit));
+        vcd = &session.AddObserver(
+            std::make_unique<TVcdWriter>(simulator, files.Vcd ? files.Vcd->Stream() : out,
+                                         session.FrequencyMHz(), options.VcdLimit));
         vcd->Begin();
     }
-    if (options.MaxInstructions != 0 && !gStopSignal) simulator.RunLoop();
-    session.IO().SynchronizeUARTs();
+    if (options.MaxInstructions != 0 && !gStopSignal)
+        session.Run();
+    else
+        session.IO().SynchronizeUARTs();
     uarts.Pump(simulator.InstructionCount());
     simulator.OnYield = nullptr;
     if (vcd) vcd->Finish();
     for (auto* expectation : expectations)
         expectation->Finish();
-    session.IO().FlushPendingLogs();
-    for (const auto& observer : observers)
-        simulator.DetachObserver(*observer);
+    session.FinishRun();
 
     PrintFinalState(simulator, session.FrequencyMHz(), exitPort, session.IO(), text);
     bool unexpected = false;
@@ -360,9 +358,8 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         }
     };
     if (options.JsonFile)
-        write(files.Json.get(), [&](std::ostream& stream) {
-            WriteEndStateJson(stream, simulator, session.IO(), outcome);
-        });
+        write(files.Json.get(),
+              [&](std::ostream& stream) { session.WriteEndState(stream, outcome); });
     if (coverage)
         write(files.Coverage.get(), [&](std::ostream& stream) {
             WriteLcovTrace(stream, outcome.Source, coverage->Lines());

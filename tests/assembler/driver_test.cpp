@@ -30,7 +30,7 @@ TEST(AssemblerDriver, GoodProgramFillsCodeImageAndPortMap) {
     ASSERT_TRUE(run.Run({"start: LOAD s0, 1 ; comment", "", "  DSIN $05", "JUMP start"}));
     EXPECT_EQ(run.Entry(0), (TCodeEntry{true, false, 1, 0x00001}));
     EXPECT_EQ(run.Entry(1), (TCodeEntry{true, false, 4, 0x34000}));
-    EXPECT_EQ(run.Port(5).Kind, mkInput);
+    EXPECT_EQ(run.Port(5).Kind, TMemKind::Input);
     EXPECT_TRUE(run.Port(5).Visible);
     // A failed phase 2 keeps the words of the good lines only.
     EXPECT_FALSE(run.Run({"LOAD s0, 1", "JUMP nowhere", "ADD s1, 2"}));
@@ -86,7 +86,7 @@ TEST(AssemblerDriver, NextRunStartsAfresh) {
     ASSERT_TRUE(run.Run({"x EQU 2", "LOAD s0, x"}));
     EXPECT_EQ(run.Listing[1], "$000 $00002");
     EXPECT_EQ(run.Parser.Directives().MemFileName, "");
-    EXPECT_EQ(run.Port(3).Kind, mkNone);
+    EXPECT_EQ(run.Port(3).Kind, TMemKind::None);
     EXPECT_FALSE(run.Entry(1).HasCode);
 }
 

@@ -50,7 +50,7 @@ TEST_P(IncludeTest, ReadsTheFileAtItsLine) {
     if (!good) return;
     // main.psm: the declarations took effect at the INCL line.
     EXPECT_EQ(run.Listing.back(), "$10 $0100");
-    EXPECT_EQ(run.Port(0x20).Kind, mkOutput);
+    EXPECT_EQ(run.Port(0x20).Kind, TMemKind::Output);
     EXPECT_EQ(run.Port(0x21).InFile, dir + "sub/stim.txt");
 }
 

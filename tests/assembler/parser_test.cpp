@@ -50,7 +50,7 @@ TEST(ParserPasses, Pass3HandsOverThePortMapAndFreesTheSymbols) {
     parser.BeginPasses(image);
     parser.ParsePass2("DSIN 5", 0, image);
     EXPECT_GT(parser.Symbols().Count(), 0u);
-    EXPECT_EQ(parser.ParsePass3()[5].Kind, mkInput);
+    EXPECT_EQ(parser.ParsePass3()[5].Kind, TMemKind::Input);
     EXPECT_EQ(parser.Symbols().Count(), 0u);
 }
 

@@ -14,7 +14,7 @@ std::string Describe(const TMemMapItem& item) {
     auto field = [&](const char* name, const auto& value, bool set) {
         if (set) out << " " << name << "=" << value;
     };
-    field("kind", int(item.Kind), item.Kind != mkNone);
+    field("kind", int(item.Kind), item.Kind != TMemKind::None);
     field("value", int(item.Value), item.Value != 0);
     field("visible", 1, item.Visible);
     field("tcp", item.TcpPort, item.TcpPort != 0);
@@ -56,7 +56,7 @@ TEST(PortMap, FailedLineKeepsEarlierChanges) {
     EXPECT_EQ(Describe(map[0x20]), " kind=1 value=1");
     EXPECT_EQ(Describe(map[0x21]), " kind=1 value=2");
     EXPECT_EQ(Describe(map[0x22]), "");
-    EXPECT_EQ(map[5].Kind, mkInput);
+    EXPECT_EQ(map[5].Kind, TMemKind::Input);
 }
 
 TEST(PortMap, BlockRamIsLoadedAndListed) {

@@ -18,8 +18,9 @@
 namespace korvo::test {
 namespace {
 
-constexpr TMemKind kPortKinds[] = {mkNone, mkRAM,      mkROM,  mkInput, mkOutput,
-                                   mkIO,   mkBlockRAM, mkUART, mkRAM,   mkInput};
+constexpr TMemKind kPortKinds[] = {
+    TMemKind::None, TMemKind::RAM,      TMemKind::ROM,  TMemKind::Input, TMemKind::Output,
+    TMemKind::IO,   TMemKind::BlockRAM, TMemKind::UART, TMemKind::RAM,   TMemKind::Input};
 
 // Words of random instructions of the core, mostly ALU operations: random
 // lines of every form that the assembler takes.
@@ -93,8 +94,9 @@ public:
             item.Kind = kPortKinds[Below(std::size(kPortKinds))];
             item.Value = static_cast<std::uint8_t>(Below(256));
             item.Visible = Chance(2);
-            if (item.Kind == mkUART) item.TcpPort = Chance(2) ? -1 : static_cast<int>(Below(65536));
-            if (item.Kind == mkBlockRAM && !Chance(3)) {
+            if (item.Kind == TMemKind::UART)
+                item.TcpPort = Chance(2) ? -1 : static_cast<int>(Below(65536));
+            if (item.Kind == TMemKind::BlockRAM && !Chance(3)) {
                 item.BlockRAM = std::make_shared<TBRAM>();
                 item.BlockRAM->SetSize(Below(600));
                 item.BlockRAM->SetPort(port);

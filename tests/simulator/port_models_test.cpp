@@ -33,7 +33,7 @@ TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
     m.Assemble({"DSIN 1", "LOAD s0, 1", "IN s3, 1"});
     m.Start();
     m.Sim->Step();
-    m.Sim->OnRead = [&](std::int32_t, std::uint8_t) {
+    m.Sim->OnRead = [&](std::int32_t, TMemKind) {
         m.Sim->Reset();
         return 0x55;
     };
@@ -47,7 +47,7 @@ TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
 TEST(PortAccess, UnattachedHandlersReadZeroAndIgnoreWrites) {
     auto sim = CreateDebugger(TCoreKind::pbt3);
     TMemMapItem item;
-    item.Kind = mkIO;
+    item.Kind = TMemKind::IO;
     sim->SetPortItem(1, item);
     sim->SetScratchPadSize(16);
     EXPECT_EQ(sim->ReadData(1), 0);

@@ -223,7 +223,7 @@ TEST(RunControl, DeletingTheSimulatorUnderARunIsDeferred) {
         switch (where) {
         case TWhere::Yield: sim->OnYield = [&](TDebugger&) { destroy(); }; break;
         case TWhere::Read:
-            sim->OnRead = [&](std::int32_t, std::uint8_t) {
+            sim->OnRead = [&](std::int32_t, TMemKind) {
                 if (++reads == 100) destroy();
                 return 0;
             };

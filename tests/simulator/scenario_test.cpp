@@ -109,9 +109,19 @@ const std::map<std::string, TField> kFields = {
 };
 
 const std::map<std::string, std::int64_t> kNamedValues = {
-    {"idle", ssIdle}, {"paused", ssPaused}, {"halted", ssHalted},     {"none", mkNone},
-    {"ram", mkRAM},   {"rom", mkROM},       {"input", mkInput},       {"output", mkOutput},
-    {"io", mkIO},     {"inout", mkInOut},   {"blockram", mkBlockRAM}, {"uart", mkUART},
+    {"idle", ssIdle},
+    {"paused", ssPaused},
+    {"running", ssRunning},
+    {"halted", ssHalted},
+    {"none", std::int64_t(TMemKind::None)},
+    {"ram", std::int64_t(TMemKind::RAM)},
+    {"rom", std::int64_t(TMemKind::ROM)},
+    {"input", std::int64_t(TMemKind::Input)},
+    {"output", std::int64_t(TMemKind::Output)},
+    {"io", std::int64_t(TMemKind::IO)},
+    {"inout", std::int64_t(TMemKind::InOut)},
+    {"blockram", std::int64_t(TMemKind::BlockRAM)},
+    {"uart", std::int64_t(TMemKind::UART)},
 };
 
 std::int64_t Number(const std::string& text) {
@@ -189,6 +199,10 @@ public:
             sim.Run();
         } else if (name == "reset") {
             sim.Reset();
+        } else if (name == "burst") {
+            EXPECT_EQ(StopReasonName(machine_.Session->RunBurst(number(1, 1))), fields.at(2));
+        } else if (name == "pause") {
+            sim.Pause();
         } else if (name == "stepover") {
             sim.StepOver();
         } else if (name == "runto") {
@@ -201,7 +215,7 @@ public:
             sim.ClearCodeImage();
         } else if (name == "map") {
             TMemMapItem item;
-            item.Kind = std::uint8_t(Number(fields.at(2)));
+            item.Kind = TMemKind(Number(fields.at(2)));
             item.Value = std::uint8_t(number(3, 0));
             sim.SetPortItem(int(Number(fields.at(1))), item);
             Restart();

@@ -19,11 +19,11 @@ void CheckAccesses(TCheckContext& context) {
             context.Report(TCheckSeverity::Error, line,
                            "scratch pad address $" + HexText(d.K, 2) + " is beyond the " +
                                std::to_string(size) + " bytes of the scratch pad");
-        if (d.Op == TOp::InK && ports[d.K].Kind == mkOutput)
+        if (d.Op == TOp::InK && ports[d.K].Kind == TMemKind::Output)
             context.Report(TCheckSeverity::Warning, line,
                            "reads port " + context.PortName(d.K) +
                                ", which is declared as an output only");
-        if (d.Op == TOp::OutK && ports[d.K].Kind == mkInput)
+        if (d.Op == TOp::OutK && ports[d.K].Kind == TMemKind::Input)
             context.Report(TCheckSeverity::Warning, line,
                            "writes port " + context.PortName(d.K) +
                                ", which is declared as an input only");
@@ -111,8 +111,10 @@ void CheckUnusedNames(TCheckContext& context) {
             what = "register name ";
         } else if (symbol.Kind == skDevice) {
             // Memories and UARTs are reached through computed port numbers.
-            const std::uint8_t kind = context.Image.Ports()[symbol.Value & 0xFF].Kind;
-            if (kind != mkInput && kind != mkOutput && kind != mkIO && kind != mkInOut) continue;
+            const TMemKind kind = context.Image.Ports()[symbol.Value & 0xFF].Kind;
+            if (kind != TMemKind::Input && kind != TMemKind::Output && kind != TMemKind::IO &&
+                kind != TMemKind::InOut)
+                continue;
             what = "port ";
         }
         context.Report(TCheckSeverity::Warning, symbol.Line, what + symbol.Name + " is never used");

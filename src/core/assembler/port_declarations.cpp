@@ -49,7 +49,7 @@ std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) 
     bool moreValues = true;
     for (int cell = 0; cell < kCellsPerBlock; ++cell) {
         TMemMapItem& item = Record(context, port + cell);
-        if (item.Kind != mkNone) Fail(kAlreadyMapped);
+        if (item.Kind != TMemKind::None) Fail(kAlreadyMapped);
         std::int32_t value = 0;
         if (rom) {
             ExpectComma(context);
@@ -59,7 +59,7 @@ std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) 
         } else {
             moreValues = false;
         }
-        item.Kind = rom ? mkROM : mkRAM;
+        item.Kind = rom ? TMemKind::ROM : TMemKind::RAM;
         item.Value = static_cast<std::uint8_t>(value & 0xFF);
         if (cell == 0) SetNames(item, name);
     }
@@ -71,24 +71,24 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
     int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
     TMemMapItem& item = Record(context, port);
     if (directive == diDSIN) {
-        if (item.Kind == mkNone)
-            item.Kind = mkInput;
-        else if (item.Kind == mkOutput)
-            item.Kind = mkInOut;
+        if (item.Kind == TMemKind::None)
+            item.Kind = TMemKind::Input;
+        else if (item.Kind == TMemKind::Output)
+            item.Kind = TMemKind::InOut;
         else
             Fail(kMapAlreadyMapped);
         item.InName = std::string(name);
     } else if (directive == diDSOUT) {
-        if (item.Kind == mkNone)
-            item.Kind = mkOutput;
-        else if (item.Kind == mkInput)
-            item.Kind = mkInOut;
+        if (item.Kind == TMemKind::None)
+            item.Kind = TMemKind::Output;
+        else if (item.Kind == TMemKind::Input)
+            item.Kind = TMemKind::InOut;
         else
             Fail(kMapAlreadyMapped);
         item.OutName = std::string(name);
     } else { // DSIO
-        if (item.Kind != mkNone) Fail(kMapAlreadyMapped);
-        item.Kind = mkIO;
+        if (item.Kind != TMemKind::None) Fail(kMapAlreadyMapped);
+        item.Kind = TMemKind::IO;
         SetNames(item, name);
     }
     item.Visible = true;
@@ -112,8 +112,8 @@ std::string HiddenPort(TLineContext& context, std::string_view name) {
     int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
     TMemMapItem& item = Record(context, port);
     SetNames(item, name);
-    if (item.Kind != mkNone) return {};
-    item.Kind = mkIO;
+    if (item.Kind != TMemKind::None) return {};
+    item.Kind = TMemKind::IO;
     item.Visible = false;
     return PortText(port);
 }
@@ -124,18 +124,18 @@ std::string Uart(TLineContext& context, std::string_view name) {
     if (port % 2 != 0) Fail("IO Map|UART needs an even port");
     TMemMapItem& status = Record(context, port);
     TMemMapItem& data = Record(context, port ^ 1);
-    if (status.Kind != mkNone || data.Kind != mkNone) Fail(kAlreadyMapped);
+    if (status.Kind != TMemKind::None || data.Kind != TMemKind::None) Fail(kAlreadyMapped);
     ExpectComma(context);
     TOperand tcpPort = Evaluate(context);
     bool numeric =
         tcpPort.Kind == skNumber || tcpPort.Kind == skDevice || tcpPort.Kind == skExpression;
     if (!numeric || tcpPort.Value < 0 || tcpPort.Value > 65535)
         Fail("Port #|TCP port number is an illegal value.");
-    status.Kind = mkUART;
+    status.Kind = TMemKind::UART;
     status.Visible = false;
     status.TcpPort = tcpPort.Value;
     SetNames(status, name);
-    data.Kind = mkUART;
+    data.Kind = TMemKind::UART;
     data.Visible = false;
     data.TcpPort = -1;
     return PortText(port) + " " + std::to_string(tcpPort.Value);
@@ -146,14 +146,14 @@ std::string Uart(TLineContext& context, std::string_view name) {
 std::string BlockRam(TLineContext& context, std::string_view name) {
     auto bram = std::make_shared<TBRAM>();
     int port = ReadPort(context, kBadAddress, 255, "IO Map");
-    if (Record(context, port).Kind != mkNone) Fail(kAlreadyMapped);
+    if (Record(context, port).Kind != TMemKind::None) Fail(kAlreadyMapped);
     ExpectComma(context);
     TOperand size = Evaluate(context);
     if (size.Kind == skRegister || size.Kind == skCondition)
         Fail("Size|Illegal size indicator for Block RAM");
     bram->SetSize(size.Value);
     bool large = bram->Size() > 255;
-    if (large && Record(context, port ^ 1).Kind != mkNone) Fail("IO Map");
+    if (large && Record(context, port ^ 1).Kind != TMemKind::None) Fail("IO Map");
     ExpectComma(context);
     std::string file = ReadString(context, "Syntax|String expected for Block RAM init MEM file");
     ExpectEndOfStatement(context);
@@ -165,13 +165,13 @@ std::string BlockRam(TLineContext& context, std::string_view name) {
         bram->LoadInitFile(context.Log);
     }
     TMemMapItem& item = Record(context, port);
-    item.Kind = mkBlockRAM;
+    item.Kind = TMemKind::BlockRAM;
     item.Visible = true;
     item.BlockRAM = bram;
     SetNames(item, name);
     if (large) {
         TMemMapItem& partner = Record(context, port ^ 1);
-        partner.Kind = mkBlockRAM;
+        partner.Kind = TMemKind::BlockRAM;
         partner.Visible = true;
         partner.BlockRAM.reset();
     }
@@ -179,34 +179,32 @@ std::string BlockRam(TLineContext& context, std::string_view name) {
     return PortText(port);
 }
 
+using TPass2 = std::string (*)(TLineContext& context, TDirectiveIndex directive,
+                               std::string_view name);
+
+// The port declarations, one row each: the directive and what it declares.
+constexpr struct {
+    TDirectiveIndex Directive;
+    TPass2 Pass2;
+} kPortDeclarations[] = {
+    {diDSROM,
+     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, true); }},
+    {diDSRAM,
+     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, false); }},
+    {diDSIN, VisiblePort},
+    {diDSOUT, VisiblePort},
+    {diDSIO, VisiblePort},
+    {diDS, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return HiddenPort(c, n); }},
+    {diBROM, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return BlockRam(c, n); }},
+    {diUART, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return Uart(c, n); }},
+};
+
 } // namespace
 
 std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directive,
                                  std::string_view name) {
-    switch (directive) {
-    case diDSROM: return MemoryBlock(context, name, true);
-    case diDSRAM: return MemoryBlock(context, name, false);
-    case diDSIN:
-    case diDSOUT:
-    case diDSIO: return VisiblePort(context, directive, name);
-    case diDS: return HiddenPort(context, name);
-    case diUART: return Uart(context, name);
-    case diBROM: return BlockRam(context, name);
-    // Not port declarations: DirectivePass2 handles them elsewhere.
-    case diEQU:
-    case diORG:
-    case diVHDL:
-    case diCOE:
-    case diINC:
-    case diSVF:
-    case diHEX:
-    case diMEM:
-    case diEXEC:
-    case diINCL:
-    case diMACRO:
-    case diEND:
-    case diDEFJUMP: break;
-    }
+    for (const auto& declaration : kPortDeclarations)
+        if (declaration.Directive == directive) return declaration.Pass2(context, directive, name);
     return {};
 }
 

@@ -9,26 +9,27 @@ namespace korvo {
 
 class TBRAM;
 
-// What a port address (or scratch pad cell) is mapped to.
-enum TMemKind : std::uint8_t {
-    mkNone = 0,
-    mkRAM = 1,
-    mkROM = 2,
-    mkInput = 3,
-    mkOutput = 4,
-    mkIO = 5,
-    mkInOut = 6,
-    mkScratchPad = 7, // never stored in a map: the kind of scratch pad accesses
-    mkBlockRAM = 8,
-    mkUART = 9,
+// What a port address (or scratch pad cell) is mapped to. Switches over it
+// list every kind, so that a new kind shows up wherever it needs handling.
+enum class TMemKind : std::uint8_t {
+    None = 0,
+    RAM = 1,
+    ROM = 2,
+    Input = 3,
+    Output = 4,
+    IO = 5,
+    InOut = 6,
+    ScratchPad = 7, // never stored in a map: the kind of scratch pad accesses
+    BlockRAM = 8,
+    UART = 9,
     // Never stored in a map: the kind of writes to the constant output ports
     // of OUTK, whose addresses are 0 to 15.
-    mkConstantPort = 10,
+    ConstantPort = 10,
 };
 
 // One port address of the port map.
 struct TMemMapItem {
-    std::uint8_t Kind = mkNone;
+    TMemKind Kind = TMemKind::None;
     std::uint8_t Value = 0;   // RAM or ROM cell content
     bool Visible = false;     // the I/O panels show a frame for it
     std::int32_t TcpPort = 0; // UART: TCP port on the declared port, -1 on its partner

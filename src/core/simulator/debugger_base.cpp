@@ -242,6 +242,8 @@ void TDebugger::Pause() {
     if (state_ != ssRunning) return;
     stopReason_ = TStopReason::Pause;
     SetState(ssPaused);
+    // Between the bursts of RunSlice, the run ends here.
+    if (activityDepth_ == 0) EndCyclesRun();
 }
 
 void TDebugger::StopWhenLimitReached() {
@@ -365,6 +367,49 @@ void TDebugger::RunLoop() {
         HaltOnHandlerFailure("Unknown exception");
     }
     if (deletePending_) return;
+    Fire(OnCurrentLineChange);
+    Fire(OnRunEnd);
+    ClearRunTarget();
+}
+
+TStopReason TDebugger::RunSlice(std::int64_t maxCycles) {
+    TActivity activity(*this);
+    if (state_ != ssRunning) {
+        if (!CanStep() || maxCycles <= 0) return stopReason_;
+        stopReason_ = TStopReason::None;
+        stopRequested_ = false;
+        SetState(ssRunning);
+        cyclesRunOpen_ = true;
+        Fire(OnRunStart);
+    }
+    try {
+        for (std::int64_t left = maxCycles; left > 0 && state_ == ssRunning;) {
+            ServeDueObservers();
+            PauseOnRequest();
+            if (state_ != ssRunning || deletePending_) break;
+            int burst = static_cast<int>(std::min<std::int64_t>(RunBurstLength(), left));
+            left -= burst;
+            if (RunBurst(burst) == TBurstEnd::Failed) {
+                Halt();
+                break;
+            }
+            PauseOnRequest();
+            StopWhenLimitReached();
+            if (deletePending_) break;
+        }
+    } catch (const std::exception& error) {
+        HaltOnHandlerFailure(error.what());
+    } catch (...) {
+        HaltOnHandlerFailure("Unknown exception");
+    }
+    if (deletePending_ || state_ == ssRunning) return TStopReason::None;
+    EndCyclesRun();
+    return stopReason_;
+}
+
+void TDebugger::EndCyclesRun() {
+    if (!cyclesRunOpen_) return;
+    cyclesRunOpen_ = false;
     Fire(OnCurrentLineChange);
     Fire(OnRunEnd);
     ClearRunTarget();

@@ -4,6 +4,7 @@
 #include "common/code_entry.h"
 #include "common/core_kind.h"
 #include "common/log.h"
+#include "common/mem_map.h"
 #include "simulator/run_clock.h"
 #include "simulator/run_observer.h"
 #include "simulator/run_pace.h"
@@ -60,9 +61,8 @@ class TDebugger;
 
 using TNotifyEvent = std::function<void(TDebugger& sender)>;
 using TBreakpointEvent = std::function<void(TDebugger& sender, int line)>;
-using TReadEvent = std::function<std::int32_t(std::int32_t address, std::uint8_t kind)>;
-using TWriteEvent =
-    std::function<void(std::int32_t address, std::int32_t value, std::uint8_t kind)>;
+using TReadEvent = std::function<std::int32_t(std::int32_t address, TMemKind kind)>;
+using TWriteEvent = std::function<void(std::int32_t address, std::int32_t value, TMemKind kind)>;
 
 // The simulator of one document, without knowledge of any core: the state
 // machine, stepping and running, breakpoints and the mapping between code
@@ -114,6 +114,14 @@ public:
     void RunLoop();
     void StepOver();
     void RunToLine(int line);
+    // One burst of a run that a caller drives (a timer): starts a run when
+    // paused, then executes at most maxCycles instruction cycles without
+    // sleeping or yielding, whatever the pace. Returns why the run stopped,
+    // or TStopReason::None when it goes on: the state stays ssRunning until
+    // the next burst, Pause or a stop (Pause between bursts ends the run:
+    // OnRunEnd fires then). Nothing runs when neither paused nor running or
+    // maxCycles is not positive (StopReason is returned then).
+    TStopReason RunSlice(std::int64_t maxCycles);
     void Pause();
     bool ShouldStop() const;
 
@@ -259,6 +267,8 @@ private:
     // Calls Due() of every observer whose count has come.
     void ServeDueObservers();
     void PauseOnRequest();
+    // Fires the end of a run that RunSlice started.
+    void EndCyclesRun();
 
     TSimulatorState requestedState_ = ssIdle;
     int breakpointCount_ = 0;
@@ -266,6 +276,8 @@ private:
     std::uint32_t resetGeneration_ = 0;
     int activityDepth_ = 0;
     bool deletePending_ = false;
+    // A run that RunSlice started has not ended yet.
+    bool cyclesRunOpen_ = false;
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
     TRunPace pace_;

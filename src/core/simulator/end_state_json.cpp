@@ -1,6 +1,7 @@
 #include "simulator/end_state_json.h"
 
 #include "common/json_writer.h"
+#include "simulator/device_kinds.h"
 #include "simulator/exit_port.h"
 #include "simulator/io_router.h"
 #include "simulator/picoblaze_debugger.h"
@@ -22,66 +23,54 @@ struct TEndState {
 using TJson = TJsonWriter;
 using TState = const TEndState&;
 
-std::string_view PortKindName(std::uint8_t kind) {
-    switch (kind) {
-    case mkRAM: return "ram";
-    case mkROM: return "rom";
-    case mkInput: return "input";
-    case mkOutput: return "output";
-    case mkIO: return "io";
-    case mkInOut: return "in-out";
-    case mkBlockRAM: return "block-ram";
-    case mkUART: return "uart";
-    default: return "none";
-    }
-}
-
 void Optional(TJson& json, const std::optional<std::int32_t>& value) {
     value ? json.Integer(*value) : json.Null();
 }
 
+// The value a device's state shows for its ports.
+std::optional<std::int32_t> ShownValue(const IPortDevice* device) {
+    if (!device) return std::nullopt;
+    for (const auto& [key, value] : device->Describe().State)
+        if (key == "value") return static_cast<std::int32_t>(value);
+    return std::nullopt;
+}
+
+// Every mapped port: the value of the device that takes its writes, or of
+// the one that serves its reads; a port with a device of each also shows
+// the input's value. RAM and ROM cells hold theirs in the map.
 void Ports(TJson& json, TState state) {
     json.BeginArray();
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = state.Simulator.GetPortItem(port);
-        if (item.Kind == mkNone) continue;
-        json.BeginObject().Key("port").Integer(port).Key("kind").String(PortKindName(item.Kind));
+        if (item.Kind == TMemKind::None) continue;
+        json.BeginObject().Key("port").Integer(port).Key("kind").String(
+            DeviceKindOf(item.Kind).Name);
         json.Key("name").String(item.OutName.empty() ? item.InName : item.OutName);
-        std::optional<std::int32_t> value, input;
-        auto* in = state.IO.InputPort(port);
-        auto* out =
-            item.Kind == mkIO ? state.IO.BidirectionalPort(port) : state.IO.OutputPort(port);
-        if (item.Kind == mkRAM || item.Kind == mkROM) value = item.Value;
-        if (out) value = out->Value();
-        if (in) (item.Kind == mkInOut ? input : value) = in->Value();
+        const IPortDevice* reader = state.IO.ReaderAt(port);
+        const IPortDevice* writer = state.IO.WriterAt(port);
+        std::optional<std::int32_t> value = ShownValue(writer ? writer : reader);
+        if (item.Kind == TMemKind::RAM || item.Kind == TMemKind::ROM) value = item.Value;
         json.Key("value");
         Optional(json, value);
-        if (item.Kind == mkInOut) {
+        if (reader && writer && reader != writer) {
             json.Key("input");
-            Optional(json, input);
+            Optional(json, ShownValue(reader));
         }
         json.EndObject();
     }
     json.EndArray();
 }
 
-// The first UART (the one of the lowest port).
+// The first UART (the one of the lowest port) as it describes itself.
 void Uart(TJson& json, TState state) {
     if (state.IO.UARTs().empty()) {
         json.Null();
         return;
     }
-    const TUARTModel& uart = *state.IO.UARTs().front();
-    json.BeginObject()
-        .Key("status_port")
-        .Integer(uart.StatusPort())
-        .Key("data_port")
-        .Integer(uart.DataPort())
-        .Key("rx_count")
-        .Integer(uart.ReceiveFill())
-        .Key("tx_count")
-        .Integer(uart.TransmitFill())
-        .EndObject();
+    json.BeginObject();
+    for (const auto& [key, value] : state.IO.UARTs().front()->Describe().State)
+        json.Key(key).Integer(value);
+    json.EndObject();
 }
 
 void Exit(TJson& json, TState state) {

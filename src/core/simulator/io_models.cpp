@@ -1,5 +1,6 @@
 #include "simulator/io_models.h"
 
+#include "common/mem_map.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "simulator/log_format.h"
@@ -48,6 +49,21 @@ std::int32_t TInputPortModel::Read(const TStimulusFaultHandler& onFault) {
     std::int32_t result = value_;
     Advance(onFault);
     return result;
+}
+
+std::int32_t TInputPortModel::PortRead(int, const TDeviceReports& reports) {
+    return Read(reports.StimulusFault);
+}
+
+void TInputPortModel::PortWrite(int, std::int32_t, const TDeviceReports&) {}
+
+TDeviceDescription TInputPortModel::Describe() const {
+    return {name_, {port_}, {{"value", value_}}};
+}
+
+void MakeInputPort(IDeviceSet& devices, int port, const TMemMapItem& item) {
+    devices.Add(std::make_unique<TInputPortModel>(port, item.InName, item.InFile, item.Visible),
+                {port}, {});
 }
 
 // --- Output and bidirectional port ---
@@ -102,6 +118,42 @@ void TOutputPortModel::ToggleBit(int bit, const TMessageHandler& onMessage) {
 void TOutputPortModel::EnterValue(std::int32_t value, const TMessageHandler& onMessage) {
     if (outputOnly_) return;
     SetValue(value & 0xFF, onMessage);
+}
+
+std::int32_t TOutputPortModel::PortRead(int, const TDeviceReports&) {
+    return value_;
+}
+
+void TOutputPortModel::PortWrite(int, std::int32_t value, const TDeviceReports& reports) {
+    SetValue(value, reports.Message);
+}
+
+TDeviceDescription TOutputPortModel::Describe() const {
+    return {name_, {port_}, {{"value", value_}}};
+}
+
+namespace {
+
+std::unique_ptr<TOutputPortModel> MakeOutputModel(IDeviceSet& devices, int port,
+                                                  const TMemMapItem& item, bool outputOnly) {
+    return std::make_unique<TOutputPortModel>(port, outputOnly, item.OutName, item.Value,
+                                              devices.LogFileNamed(item.OutFile), item.OutFormat,
+                                              item.Visible);
+}
+
+} // namespace
+
+void MakeOutputPort(IDeviceSet& devices, int port, const TMemMapItem& item) {
+    devices.Add(MakeOutputModel(devices, port, item, true), {}, {port});
+}
+
+void MakeBidirectionalPort(IDeviceSet& devices, int port, const TMemMapItem& item) {
+    devices.Add(MakeOutputModel(devices, port, item, false), {port}, {port});
+}
+
+void MakeInOutPort(IDeviceSet& devices, int port, const TMemMapItem& item) {
+    MakeInputPort(devices, port, item);
+    MakeOutputPort(devices, port, item);
 }
 
 // --- Scratch pad ---

@@ -4,6 +4,8 @@
 // output or bidirectional port holds and the scratch pad bytes (the UART has
 // its own, uart_model.h). Front ends show and edit them; none of them knows a window.
 
+#include "simulator/port_device.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,23 +15,9 @@
 
 namespace korvo {
 
-// Receives what a front end shows in a message box ("abc is not an
-// integer", "Bad format specifier ..."); the simulation goes on.
-using TMessageHandler = std::function<void(const std::string& text)>;
-
-// A stimulus file that cannot be read (Line 0, Text the reason) or a line of
-// it that is not a port value (Text "abc is not an integer"); the port keeps
-// its value.
-struct TStimulusFault {
-    std::string File;
-    int Line = 0;
-    std::string Text;
-};
-using TStimulusFaultHandler = std::function<void(const TStimulusFault& fault)>;
-
 // An input port: the value the switches set, fed from a stimulus file when
 // the port has one, one line per read.
-class TInputPortModel {
+class TInputPortModel final : public IPortDevice {
 public:
     TInputPortModel(int port, std::string name, std::string stimulusFile, bool visible);
 
@@ -51,6 +39,11 @@ public:
     // stimulus line becomes the value. A line that is not a value from 0 to
     // 255 is reported and leaves the value as it was.
     std::int32_t Read(const TStimulusFaultHandler& onFault);
+
+    std::int32_t PortRead(int port, const TDeviceReports& reports) override;
+    void PortWrite(int port, std::int32_t value, const TDeviceReports& reports) override;
+    void Reset(const TDeviceReports& reports) override { Reset(reports.StimulusFault); }
+    TDeviceDescription Describe() const override;
 
 private:
     void Advance(const TStimulusFaultHandler& onFault);
@@ -98,7 +91,7 @@ private:
 // bidirectional port both sides can change. With a log file every value
 // set becomes a log line in the port's format; ports that name the same
 // file share it.
-class TOutputPortModel {
+class TOutputPortModel final : public IPortDevice {
 public:
     TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
                      std::shared_ptr<TPortLogFile> logFile, std::string format, bool visible);
@@ -125,6 +118,11 @@ public:
     void ToggleBit(int bit, const TMessageHandler& onMessage);
     void EnterValue(std::int32_t value, const TMessageHandler& onMessage);
 
+    // A bidirectional port reads its value.
+    std::int32_t PortRead(int port, const TDeviceReports& reports) override;
+    void PortWrite(int port, std::int32_t value, const TDeviceReports& reports) override;
+    TDeviceDescription Describe() const override;
+
 private:
     int port_;
     bool outputOnly_;
@@ -134,6 +132,13 @@ private:
     std::string format_;
     bool visible_;
 };
+
+// The factories of the port kinds: an input port, an output port, a
+// bidirectional port, and an input and an output port at one address.
+void MakeInputPort(IDeviceSet& devices, int port, const TMemMapItem& item);
+void MakeOutputPort(IDeviceSet& devices, int port, const TMemMapItem& item);
+void MakeBidirectionalPort(IDeviceSet& devices, int port, const TMemMapItem& item);
+void MakeInOutPort(IDeviceSet& devices, int port, const TMemMapItem& item);
 
 // The scratch pad bytes: the memory FETCH and STORE reach. Places at or
 // beyond the size read 0 and ignore writes.

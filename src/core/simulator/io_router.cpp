@@ -1,12 +1,14 @@
 #include "simulator/io_router.h"
 
-#include "common/mem_map.h"
 #include "common/text_file.h"
+#include "simulator/device_kinds.h"
 #include "simulator/picoblaze_debugger.h"
 
 namespace korvo {
 
-TSimulationIO::TSimulationIO(ILog& log) : log_(log) {}
+TSimulationIO::TSimulationIO(ILog& log)
+    : log_(log),
+      stimulusFault_([this](const TStimulusFault& fault) { ReportStimulusFault(fault); }) {}
 
 TSimulationIO::~TSimulationIO() {
     Detach();
@@ -15,10 +17,8 @@ TSimulationIO::~TSimulationIO() {
 void TSimulationIO::Attach(TPicoBlazeDebugger& simulator) {
     Detach();
     simulator_ = &simulator;
-    simulator.OnRead = [this](std::int32_t address, std::uint8_t kind) {
-        return Read(address, kind);
-    };
-    simulator.OnWrite = [this](std::int32_t address, std::int32_t value, std::uint8_t kind) {
+    simulator.OnRead = [this](std::int32_t address, TMemKind kind) { return Read(address, kind); };
+    simulator.OnWrite = [this](std::int32_t address, std::int32_t value, TMemKind kind) {
         Write(address, value, kind);
     };
 }
@@ -32,34 +32,13 @@ void TSimulationIO::Detach() {
 
 void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
     Clear();
+    built_ = &simulator;
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator.GetPortItem(port);
-        auto makeInput = [&] {
-            inputs_[port] =
-                std::make_unique<TInputPortModel>(port, item.InName, item.InFile, item.Visible);
-        };
-        auto makeOutput = [&](bool outputOnly) {
-            return std::make_unique<TOutputPortModel>(port, outputOnly, item.OutName, item.Value,
-                                                      LogFileNamed(item.OutFile), item.OutFormat,
-                                                      item.Visible);
-        };
-        switch (item.Kind) {
-        case mkInput: makeInput(); break;
-        case mkOutput: outputs_[port] = makeOutput(true); break;
-        case mkIO: bidirectionals_[port] = makeOutput(false); break;
-        case mkInOut:
-            makeInput();
-            outputs_[port] = makeOutput(true);
-            break;
-        case mkUART:
-            // The declared port (the one with a TCP port) is the status
-            // port; the data port is its partner, the port the declaration
-            // marked with it (the next one for an even status port).
-            if (item.TcpPort >= 0) AddUART(simulator, port, item.TcpPort);
-            break;
-        default: break;
-        }
+        if (TDeviceFactory make = DeviceKindOf(item.Kind).Factory) make(*this, port, item);
     }
+    for (const auto& device : devices_)
+        if (auto* uart = dynamic_cast<TUARTModel*>(device.get())) uarts_.push_back(uart);
     std::uint16_t constantPorts = simulator.ConstantPortsUsed();
     for (int port = 0; port < static_cast<int>(constantPorts_.size()); ++port)
         if (constantPorts & (1u << port))
@@ -68,28 +47,42 @@ void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
     scratchPad_.Setup(simulator.ScratchPadSize());
 }
 
+IPortDevice& TSimulationIO::Add(std::unique_ptr<IPortDevice> device,
+                                std::initializer_list<int> readPorts,
+                                std::initializer_list<int> writePorts) {
+    IPortDevice& added = *devices_.emplace_back(std::move(device));
+    for (int port : readPorts)
+        if (!readers_[port & 0xFF]) readers_[port & 0xFF] = &added;
+    for (int port : writePorts)
+        if (!writers_[port & 0xFF]) writers_[port & 0xFF] = &added;
+    return added;
+}
+
+std::function<std::int64_t()> TSimulationIO::InstructionClock() const {
+    const TPicoBlazeDebugger* simulator = built_;
+    return [simulator] { return simulator->InstructionCount(); };
+}
+
 void TSimulationIO::SetUartTiming(std::int32_t baud, std::int64_t clockHz) {
     uartBaud_ = baud;
     clockHz_ = clockHz;
 }
 
-void TSimulationIO::AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort) {
-    int dataPort = statusPort ^ 1;
-    auto uart = std::make_unique<TUARTModel>(statusPort, dataPort, tcpPort);
-    uart->SetTiming(uartBaud_, clockHz_);
-    uart->SetClock([&simulator] { return simulator.InstructionCount(); });
-    uartAt_[statusPort] = uart.get();
-    if (!uartAt_[dataPort]) uartAt_[dataPort] = uart.get();
-    uarts_.push_back(std::move(uart));
+IPortDevice* TSimulationIO::ReaderAt(int port) const {
+    return port >= 0 && port < kPortCount ? readers_[port] : nullptr;
+}
+
+IPortDevice* TSimulationIO::WriterAt(int port) const {
+    return port >= 0 && port < kPortCount ? writers_[port] : nullptr;
 }
 
 TUARTModel* TSimulationIO::UARTAt(int port) {
-    return port >= 0 && port < kPortCount ? uartAt_[port] : nullptr;
+    return dynamic_cast<TUARTModel*>(ReaderAt(port));
 }
 
 void TSimulationIO::SynchronizeUARTs() {
-    for (auto& uart : uarts_)
-        uart->Synchronize();
+    for (const auto& device : devices_)
+        device->Synchronize();
 }
 
 std::shared_ptr<TPortLogFile> TSimulationIO::LogFileNamed(const std::string& name) {
@@ -110,16 +103,12 @@ void TSimulationIO::WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty) {
 
 void TSimulationIO::Clear() {
     FlushPendingLogs();
-    for (auto& model : inputs_)
-        model.reset();
-    for (auto& model : outputs_)
-        model.reset();
-    for (auto& model : bidirectionals_)
-        model.reset();
+    readers_.fill(nullptr);
+    writers_.fill(nullptr);
+    uarts_.clear();
+    devices_.clear();
     for (auto& model : constantPorts_)
         model.reset();
-    uartAt_.fill(nullptr);
-    uarts_.clear();
     logFiles_.clear();
 }
 
@@ -128,9 +117,8 @@ void TSimulationIO::Reset() {
         WriteLog(*file, false);
         file->Restart();
     }
-    auto onFault = [this](const TStimulusFault& fault) { ReportStimulusFault(fault); };
-    for (auto& model : inputs_)
-        if (model) model->Reset(onFault);
+    for (const auto& device : devices_)
+        device->Reset(reports_);
 }
 
 void TSimulationIO::ReportStimulusFault(const TStimulusFault& fault) {
@@ -147,23 +135,15 @@ void TSimulationIO::FlushPendingLogs() {
         WriteLog(*file, true);
 }
 
-std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
+std::int32_t TSimulationIO::Read(std::int32_t address, TMemKind kind) {
     int port = address & 0xFF;
+    if (kind == TMemKind::ScratchPad) return scratchPad_.Read(address);
+    if (kind == TMemKind::RAM || kind == TMemKind::ROM)
+        return simulator_ ? simulator_->GetPortItem(port).Value : 0;
+    IPortDevice* device = readers_[port];
+    if (!device) return 0;
     try {
-        switch (kind) {
-        case mkRAM:
-        case mkROM: return simulator_ ? simulator_->GetPortItem(port).Value : 0;
-        case mkScratchPad: return scratchPad_.Read(address);
-        case mkInput:
-        case mkInOut:
-            return inputs_[port] ? inputs_[port]->Read([this](const TStimulusFault& fault) {
-                ReportStimulusFault(fault);
-            })
-                                 : 0;
-        case mkIO: return bidirectionals_[port] ? bidirectionals_[port]->Value() : 0;
-        case mkUART: return uartAt_[port] ? uartAt_[port]->Read(port) : 0;
-        default: return 0;
-        }
+        return device->PortRead(port, reports_);
     } catch (const EIOError&) {
         throw;
     } catch (const std::exception& error) {
@@ -173,37 +153,28 @@ std::int32_t TSimulationIO::Read(std::int32_t address, std::uint8_t kind) {
     }
 }
 
-void TSimulationIO::Write(std::int32_t address, std::int32_t value, std::uint8_t kind) {
-    int port = address & 0xFF;
-    switch (kind) {
-    case mkScratchPad: scratchPad_.Write(address, value); break;
-    case mkOutput:
-    case mkInOut:
-        if (outputs_[port]) outputs_[port]->SetValue(value, OnMessage);
-        break;
-    case mkIO:
-        if (bidirectionals_[port]) bidirectionals_[port]->SetValue(value, OnMessage);
-        break;
-    case mkUART:
-        if (uartAt_[port]) uartAt_[port]->Write(port, value);
-        break;
-    case mkConstantPort:
+void TSimulationIO::Write(std::int32_t address, std::int32_t value, TMemKind kind) {
+    if (kind == TMemKind::ScratchPad) {
+        scratchPad_.Write(address, value);
+    } else if (kind == TMemKind::ConstantPort) {
         if (auto& model = constantPorts_[address & 0xF]) model->SetValue(value, OnMessage);
-        break;
-    default: break;
+    } else if (IPortDevice* device = writers_[address & 0xFF]) {
+        device->PortWrite(address & 0xFF, value, reports_);
     }
 }
 
 TInputPortModel* TSimulationIO::InputPort(int port) {
-    return port >= 0 && port < kPortCount ? inputs_[port].get() : nullptr;
+    return dynamic_cast<TInputPortModel*>(ReaderAt(port));
 }
 
 TOutputPortModel* TSimulationIO::OutputPort(int port) {
-    return port >= 0 && port < kPortCount ? outputs_[port].get() : nullptr;
+    auto* model = dynamic_cast<TOutputPortModel*>(WriterAt(port));
+    return model && model->OutputOnly() ? model : nullptr;
 }
 
 TOutputPortModel* TSimulationIO::BidirectionalPort(int port) {
-    return port >= 0 && port < kPortCount ? bidirectionals_[port].get() : nullptr;
+    auto* model = dynamic_cast<TOutputPortModel*>(WriterAt(port));
+    return model && !model->OutputOnly() ? model : nullptr;
 }
 
 TOutputPortModel* TSimulationIO::ConstantPort(int port) {
@@ -214,7 +185,7 @@ TOutputPortModel* TSimulationIO::ConstantPort(int port) {
 void TSimulationIO::EditMemoryCell(int port, std::int32_t value) {
     if (!simulator_ || port < 0 || port >= kPortCount) return;
     TMemMapItem item = simulator_->GetPortItem(port);
-    if (item.Kind != mkRAM && item.Kind != mkROM) return;
+    if (item.Kind != TMemKind::RAM && item.Kind != TMemKind::ROM) return;
     item.Value = static_cast<std::uint8_t>(value & 0xFF);
     simulator_->SetPortItem(port, item);
 }

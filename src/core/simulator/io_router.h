@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/log.h"
+#include "common/mem_map.h"
 #include "simulator/io_models.h"
+#include "simulator/port_device.h"
 #include "simulator/uart_model.h"
 
 #include <array>
@@ -15,11 +17,14 @@ namespace korvo {
 
 class TPicoBlazeDebugger;
 
-// The peripherals of one simulation: the port models built from the port
-// map, the UARTs and the scratch pad, and the routing of the simulator's
-// OnRead and OnWrite events to them. RAM and ROM ports live in the port map
+// The peripherals of one simulation: the devices built from the port map
+// (each kind's factory registers them, device_kinds.cpp), the constant
+// ports and the scratch pad, and the routing of the simulator's OnRead and
+// OnWrite events to them. The devices are held by port: one that serves
+// the reads of a port and one that serves its writes (the same device for
+// a bidirectional port or a UART). RAM and ROM ports live in the port map
 // itself; the simulator serves them.
-class TSimulationIO {
+class TSimulationIO final : private IDeviceSet {
 public:
     explicit TSimulationIO(ILog& log);
     ~TSimulationIO();
@@ -32,26 +37,34 @@ public:
 
     // Line speed and processor clock of the UARTs that Build makes.
     void SetUartTiming(std::int32_t baud, std::int64_t clockHz);
-    // Makes the port models from the simulator's port map, a UART for each
-    // UART declaration timed by the simulator's instruction count, and
+    // Makes the devices of the simulator's port map, timed by its
+    // instruction count, and the models of the constant ports it writes, and
     // empties the scratch pad to the simulator's size (when a program is
     // loaded).
     void Build(const TPicoBlazeDebugger& simulator);
-    // Writes the log lists that are not empty and drops every model (when
+    // Writes the log lists that are not empty and drops every device (when
     // the simulation ends).
     void Clear();
     // Writes every log list to its file, replacing it, empties the lists and
-    // reloads the stimulus files (on every reset). A file that cannot be
-    // read or written is logged as a "Failure: " line.
+    // resets every device (an input port reloads its stimulus file) on every
+    // reset. A file that cannot be read or written is logged as a
+    // "Failure: " line.
     void Reset();
     // Writes the log lists that are not empty (at the end of a run): the
     // first write after a reset replaces the file, later ones add to it.
     void FlushPendingLogs();
 
-    // The routing of OnRead and OnWrite. A model that fails while it serves
-    // a read fails the access.
-    std::int32_t Read(std::int32_t address, std::uint8_t kind);
-    void Write(std::int32_t address, std::int32_t value, std::uint8_t kind);
+    // The routing of OnRead and OnWrite. A device that fails while it
+    // serves a read fails the access.
+    std::int32_t Read(std::int32_t address, TMemKind kind);
+    void Write(std::int32_t address, std::int32_t value, TMemKind kind);
+
+    // Every device, in the order built (by port).
+    const std::vector<std::unique_ptr<IPortDevice>>& Devices() const { return devices_; }
+    // The device that serves the reads, or the writes, of a port; null when
+    // none does.
+    IPortDevice* ReaderAt(int port) const;
+    IPortDevice* WriterAt(int port) const;
 
     // The models of a port; null when the port has none.
     TInputPortModel* InputPort(int port);
@@ -61,11 +74,11 @@ public:
     // writes; null for one it does not.
     TOutputPortModel* ConstantPort(int port);
     // The UARTs in the order of their status ports.
-    const std::vector<std::unique_ptr<TUARTModel>>& UARTs() const { return uarts_; }
+    const std::vector<TUARTModel*>& UARTs() const { return uarts_; }
     // The UART that owns a port; null when none does.
     TUARTModel* UARTAt(int port);
-    // Brings every UART's line up to the present (at the yields and the end
-    // of a run).
+    // Brings every device that runs in simulated time (the UARTs) up to
+    // the present (at the yields and the end of a run).
     void SynchronizeUARTs();
     TScratchPadModel& ScratchPad() { return scratchPad_; }
 
@@ -81,24 +94,31 @@ public:
     TStimulusFaultHandler OnStimulusFault;
 
 private:
+    // IDeviceSet: what the factories register with.
+    IPortDevice& Add(std::unique_ptr<IPortDevice> device, std::initializer_list<int> readPorts,
+                     std::initializer_list<int> writePorts) override;
+    std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name) override;
+    std::int32_t UartBaud() const override { return uartBaud_; }
+    std::int64_t ClockHz() const override { return clockHz_; }
+    std::function<std::int64_t()> InstructionClock() const override;
+
     void WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty);
     void ReportStimulusFault(const TStimulusFault& fault);
-    void AddUART(const TPicoBlazeDebugger& simulator, int statusPort, int tcpPort);
-    // The log file of that name, shared by every port that names it.
-    std::shared_ptr<TPortLogFile> LogFileNamed(const std::string& name);
 
     ILog& log_;
     TPicoBlazeDebugger* simulator_ = nullptr;
-    std::array<std::unique_ptr<TInputPortModel>, 256> inputs_;
-    std::array<std::unique_ptr<TOutputPortModel>, 256> outputs_;
-    std::array<std::unique_ptr<TOutputPortModel>, 256> bidirectionals_;
+    const TPicoBlazeDebugger* built_ = nullptr;
+    std::vector<std::unique_ptr<IPortDevice>> devices_;
+    std::array<IPortDevice*, kPortCount> readers_{};
+    std::array<IPortDevice*, kPortCount> writers_{};
     std::array<std::unique_ptr<TOutputPortModel>, 16> constantPorts_;
-    std::vector<std::unique_ptr<TUARTModel>> uarts_;
-    std::array<TUARTModel*, 256> uartAt_{};
+    std::vector<TUARTModel*> uarts_;
     std::int32_t uartBaud_ = 115200;
     std::int64_t clockHz_ = 80'000'000;
     std::vector<std::shared_ptr<TPortLogFile>> logFiles_;
     TScratchPadModel scratchPad_;
+    TStimulusFaultHandler stimulusFault_;
+    TDeviceReports reports_{OnMessage, stimulusFault_};
 };
 
 } // namespace korvo

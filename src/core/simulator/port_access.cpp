@@ -11,24 +11,29 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
         std::int32_t offset = address % kScratchPadBase;
         if (offset >= ScratchPadSize())
             throw EIOError("Attempt to read from Scratch Pad at: $" + HexText(offset, 3));
-        if (OnRead) value = OnRead(offset, mkScratchPad) & 0xFF;
+        if (OnRead) value = OnRead(offset, TMemKind::ScratchPad) & 0xFF;
         NotifyAccess(TAccessKind::ScratchRead, offset, value);
         return value;
     }
     address &= 0xFF;
     const TMemMapItem& item = portMap_[address];
     switch (item.Kind) {
-    case mkRAM:
-    case mkROM: value = item.Value; break;
-    case mkInput:
-    case mkIO:
-    case mkInOut:
-    case mkUART:
+    case TMemKind::RAM:
+    case TMemKind::ROM: value = item.Value; break;
+    case TMemKind::Input:
+    case TMemKind::IO:
+    case TMemKind::InOut:
+    case TMemKind::UART:
         // A register holds 8 bits, whatever a handler answers.
         if (OnRead) value = OnRead(address, item.Kind) & 0xFF;
         break;
-    case mkBlockRAM: value = ReadBlockRAM(item); break;
-    default: throw EIOError("Attempt to read from non-mapped input at: $" + HexText(address, 3));
+    case TMemKind::BlockRAM: value = ReadBlockRAM(item); break;
+    case TMemKind::None:
+    case TMemKind::Output:
+    // Never stored in a map.
+    case TMemKind::ScratchPad:
+    case TMemKind::ConstantPort:
+        throw EIOError("Attempt to read from non-mapped input at: $" + HexText(address, 3));
     }
     NotifyAccess(TAccessKind::PortRead, address, value);
     return value;
@@ -38,7 +43,7 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
     if (address >= kConstantPortBase) {
         // Every constant port exists; nothing refuses a write to one.
         std::int32_t port = address % 16;
-        if (OnWrite) OnWrite(port, value, mkConstantPort);
+        if (OnWrite) OnWrite(port, value, TMemKind::ConstantPort);
         NotifyAccess(TAccessKind::ConstantWrite, port, value);
         return;
     }
@@ -46,29 +51,33 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
         std::int32_t offset = address % kScratchPadBase;
         if (offset >= ScratchPadSize())
             throw EIOError("Attempt to write to Scratch Pad at: $" + HexText(offset, 3));
-        if (OnWrite) OnWrite(offset, value, mkScratchPad);
+        if (OnWrite) OnWrite(offset, value, TMemKind::ScratchPad);
         NotifyAccess(TAccessKind::ScratchWrite, offset, value);
         return;
     }
     address &= 0xFF;
     TMemMapItem& item = portMap_[address];
     switch (item.Kind) {
-    case mkRAM:
+    case TMemKind::RAM:
         item.Value = static_cast<std::uint8_t>(value & 0xFF);
-        if (OnWrite) OnWrite(address, value, mkRAM);
+        if (OnWrite) OnWrite(address, value, TMemKind::RAM);
         break;
-    case mkOutput:
-    case mkIO:
-    case mkInOut:
-    case mkUART:
+    case TMemKind::Output:
+    case TMemKind::IO:
+    case TMemKind::InOut:
+    case TMemKind::UART:
         if (OnWrite) OnWrite(address, value, item.Kind);
         break;
-    case mkBlockRAM: AddressBlockRAM(item, value); break;
-    case mkROM:
+    case TMemKind::BlockRAM: AddressBlockRAM(item, value); break;
+    case TMemKind::ROM:
         if (!WritesTakenBy(address))
             throw EIOError("Attempt to write to ROM at: $" + HexText(address, 3));
         break;
-    default:
+    case TMemKind::None:
+    case TMemKind::Input:
+    // Never stored in a map.
+    case TMemKind::ScratchPad:
+    case TMemKind::ConstantPort:
         // An observer may take writes to a port that has no output (the
         // exit port of a test run needs no declaration).
         if (!WritesTakenBy(address))

@@ -16,6 +16,7 @@ TSimulationSession::TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log,
 }
 
 TSimulationSession::~TSimulationSession() {
+    DetachObservers();
     simulator_.OnStateChange = nullptr;
     simulator_.SetLog(nullptr);
     io_.Detach();
@@ -52,6 +53,46 @@ void TSimulationSession::HandleStateChange() {
     case ssHalted: log_.AddLogLine(SimulatorErrorMessage(simulator_.ErrorCode())); break;
     }
     if (OnStateEntered) OnStateEntered(state);
+}
+
+TStopReason TSimulationSession::Run() {
+    simulator_.RunLoop();
+    io_.SynchronizeUARTs();
+    return simulator_.StopReason();
+}
+
+TStopReason TSimulationSession::RunBurst(std::int64_t maxInstructions) {
+    TStopReason reason = simulator_.RunSlice(maxInstructions);
+    io_.SynchronizeUARTs();
+    return reason;
+}
+
+void TSimulationSession::FinishRun() {
+    io_.FlushPendingLogs();
+    DetachObservers();
+}
+
+bool TSimulationSession::SetBreakpoint(int line, bool on) {
+    int address = simulator_.LineToAddress(line);
+    if (address < 0 || address >= simulator_.CodeSize()) return false;
+    if (simulator_.IsBreakpoint(address) != on) simulator_.ToggleBreakpoint(line);
+    return true;
+}
+
+void TSimulationSession::Keep(std::unique_ptr<IRunObserver> observer) {
+    simulator_.AttachObserver(*observer);
+    observers_.push_back({std::move(observer), true});
+}
+
+void TSimulationSession::DetachObservers() {
+    for (auto& owned : observers_) {
+        if (owned.Attached) simulator_.DetachObserver(*owned.Observer);
+        owned.Attached = false;
+    }
+}
+
+void TSimulationSession::WriteEndState(std::ostream& out, const TRunOutcome& outcome) {
+    WriteEndStateJson(out, simulator_, io_, outcome);
 }
 
 } // namespace korvo

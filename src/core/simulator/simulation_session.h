@@ -3,21 +3,37 @@
 #include "common/log.h"
 #include "common/settings.h"
 #include "simulator/debugger_base.h"
+#include "simulator/end_state_json.h"
 #include "simulator/io_router.h"
+#include "simulator/run_observer.h"
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace korvo {
 
 class TPicoBlazeDebugger;
 
-// What every front end does around a simulator: logs its state changes,
-// builds the peripherals when a program is loaded and resets them with the
-// core, routes the port events, and reads the clock frequency and the
-// scratch pad size from the settings. The IDE adds its panels through
-// OnStateEntered; the command-line tool uses it as it is.
+// The simulation API every front end uses around a simulator (a core that
+// the assembler has loaded a program into):
+// - state: logs the state changes ("!Program is Started"), builds the
+//   devices when a program is loaded and resets them with the core, and
+//   reads the clock frequency, the scratch pad size and the UART speed from
+//   the settings (or the overrides); OnStateEntered follows each change.
+// - devices: IO() routes the port events to the devices of the port map and
+//   holds the scratch pad and the constant ports.
+// - run control: Run for a run to its stop, RunBurst for a run a caller
+//   drives in bursts (the IDE's timer); both answer why the run stopped.
+//   Step, Pause, Reset and the instruction limit are the simulator's own.
+// - breakpoints: SetBreakpoint by source line.
+// - observers: AddObserver attaches a trace, a profiler, a VCD writer, an
+//   exit port, an expected output, an interrupt schedule; the session owns
+//   them and they see each access in the order added.
+// - results: FinishRun at the end of a run, WriteEndState for the JSON.
 //
 // Attaches OnStateChange, OnRead and OnWrite of the simulator and clears
 // them again when destroyed; the simulator must outlive the session.
@@ -45,12 +61,55 @@ public:
     // A clock frequency in MHz that replaces the setting.
     void SetFrequencyOverride(std::optional<std::int32_t> mhz) { frequencyOverride_ = mhz; }
 
+    // --- Run control ---
+    // A run to its stop (the simulator's run loop, which sleeps and fires
+    // OnYield at its own rhythm), then brings the devices up to the
+    // present. Why it stopped.
+    TStopReason Run();
+    // One burst of a run that the caller drives: at most maxInstructions
+    // instruction cycles, without sleeping or yielding (a paused simulator
+    // starts running), then brings the devices up to the present. Returns
+    // TStopReason::None while the run goes on (the simulator stays
+    // ssRunning until the next burst, Pause or a stop), else why it
+    // stopped: a breakpoint, the run-to target, the instruction limit, an
+    // error, an observer's stop, Pause.
+    TStopReason RunBurst(std::int64_t maxInstructions);
+    // The end of a run: writes the port logs that are not empty and
+    // detaches the observers (they stay for the results).
+    void FinishRun();
+
+    // --- Breakpoints ---
+    // Sets or clears the breakpoint of a source line; false when the line
+    // has no code.
+    bool SetBreakpoint(int line, bool on);
+
+    // --- Observers ---
+    // Attaches an observer to the simulator and keeps it for the life of
+    // the session.
+    template <class TObserver>
+    TObserver& AddObserver(std::unique_ptr<TObserver> observer) {
+        TObserver& added = *observer;
+        Keep(std::move(observer));
+        return added;
+    }
+
+    // --- Results ---
+    // The end state as JSON (see end_state_json.h).
+    void WriteEndState(std::ostream& out, const TRunOutcome& outcome);
+
     // Called after the session has handled a state change, with the state
     // being entered.
     std::function<void(TSimulatorState state)> OnStateEntered;
 
 private:
     void HandleStateChange();
+    void Keep(std::unique_ptr<IRunObserver> observer);
+    void DetachObservers();
+
+    struct TOwnedObserver {
+        std::unique_ptr<IRunObserver> Observer;
+        bool Attached;
+    };
 
     TPicoBlazeDebugger& simulator_;
     ILog& log_;
@@ -62,6 +121,7 @@ private:
     std::optional<int> scratchPadOverride_;
     std::optional<std::int32_t> uartBaudOverride_;
     std::optional<std::int32_t> frequencyOverride_;
+    std::vector<TOwnedObserver> observers_;
 };
 
 } // namespace korvo

@@ -1,5 +1,6 @@
 #include "simulator/uart_model.h"
 
+#include "common/mem_map.h"
 #include "simulator/sim_errors.h"
 
 #include <algorithm>
@@ -150,6 +151,24 @@ std::string TUARTModel::TakeOutput() {
     // A byte that waited for room leaves now.
     AdvanceTransmit(0);
     return taken;
+}
+
+TDeviceDescription TUARTModel::Describe() const {
+    return {{},
+            {statusPort_, dataPort_},
+            {{"status_port", statusPort_},
+             {"data_port", dataPort_},
+             {"rx_count", ReceiveFill()},
+             {"tx_count", TransmitFill()}}};
+}
+
+void MakeUart(IDeviceSet& devices, int port, const TMemMapItem& item) {
+    if (item.TcpPort < 0) return;
+    int dataPort = port ^ 1;
+    auto uart = std::make_unique<TUARTModel>(port, dataPort, item.TcpPort);
+    uart->SetTiming(devices.UartBaud(), devices.ClockHz());
+    uart->SetClock(devices.InstructionClock());
+    devices.Add(std::move(uart), {port, dataPort}, {port, dataPort});
 }
 
 } // namespace korvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/port_device.h"
+
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -26,7 +28,7 @@ namespace korvo {
 // buffer holds the line, so that the transmit queue stops draining. Only a
 // byte the program writes into a full transmit queue is lost, as on the
 // hardware, and counted.
-class TUARTModel {
+class TUARTModel final : public IPortDevice {
 public:
     static constexpr int kQueueSize = 16;
     // Fill level at which a queue counts as full: with indexes taken modulo
@@ -57,7 +59,7 @@ public:
     // without moving a byte. Without a clock no time passes.
     void SetClock(std::function<std::int64_t()> instructionsCompleted);
     // Moves the line up to the clock's present.
-    void Synchronize();
+    void Synchronize() override;
 
     // --- The program's side ---
     // The data port reads the next received byte (the read index moves on
@@ -98,6 +100,13 @@ public:
     int ReceiveFill() const { return (receiveWrite_ - receiveRead_ + kQueueSize) % kQueueSize; }
     int TransmitFill() const { return (transmitWrite_ - transmitRead_ + kQueueSize) % kQueueSize; }
 
+    std::int32_t PortRead(int port, const TDeviceReports&) override { return Read(port); }
+    void PortWrite(int port, std::int32_t value, const TDeviceReports&) override {
+        Write(port, value);
+    }
+    // Its ports and the fill of its queues.
+    TDeviceDescription Describe() const override;
+
 private:
     void Advance(std::int64_t units);
     void AdvanceTransmit(std::int64_t units);
@@ -133,5 +142,10 @@ private:
     std::int64_t received_ = 0;
     std::int64_t lost_ = 0;
 };
+
+// The factory of the UART kind: the declared port (the one with a TCP port)
+// is the status port; the data port is its partner, the port the
+// declaration marked with it (the next one for an even status port).
+void MakeUart(IDeviceSet& devices, int port, const TMemMapItem& item);
 
 } // namespace korvo

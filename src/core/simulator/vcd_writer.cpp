@@ -87,7 +87,7 @@ void TVcdWriter::Begin() {
 
     for (int port = 0; port < kPortCount; ++port) {
         TMemMapItem item = simulator_.GetPortItem(port);
-        if (item.Kind == mkNone) continue;
+        if (item.Kind == TMemKind::None) continue;
         portSignals_[port] = static_cast<int>(signals_.size());
         std::string name = PortSignalName(port, item);
         AddSignal("ports", name, 8);

@@ -61,8 +61,8 @@ bool TFrameRAMPanels::BuildPanels(TPicoBlazeDebugger& simulator, TSimulationIO& 
     }
     for (int block = 0; block < 16; ++block) {
         TMemMapItem first = simulator.GetPortItem(16 * block);
-        if (first.Kind != mkRAM && first.Kind != mkROM) continue;
-        bool rom = first.Kind == mkROM;
+        if (first.Kind != TMemKind::RAM && first.Kind != TMemKind::ROM) continue;
+        bool rom = first.Kind == TMemKind::ROM;
         auto* frame = new TFrameRAM(content_);
         frame->setObjectName(
             (rom ? QStringLiteral("FrameROM%1") : QStringLiteral("FrameRAM%1")).arg(block));

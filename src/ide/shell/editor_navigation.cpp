@@ -102,7 +102,7 @@ QString TEditor::CurrentValueText(const QString& name, const TSourceSymbol* symb
     if (auto* both = io.BidirectionalPort(port)) return ValueText(both->Value());
     if (auto* input = io.InputPort(port)) return ValueText(input->Value());
     TMemMapItem item = simulator_->GetPortItem(port);
-    if (item.Kind == mkRAM || item.Kind == mkROM) return ValueText(item.Value);
+    if (item.Kind == TMemKind::RAM || item.Kind == TMemKind::ROM) return ValueText(item.Value);
     return {};
 }
 
