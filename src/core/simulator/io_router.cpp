@@ -104,7 +104,7 @@ void TSimulationIO::WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty) {
     try {
         file.Flush();
     } catch (const EFileError& error) {
-        log_.AddLogLine(std::string("Failure: ") + error.what());
+        log_.Failure(error.what());
     }
 }
 
@@ -135,7 +135,7 @@ void TSimulationIO::Reset() {
 
 void TSimulationIO::ReportStimulusFault(const TStimulusFault& fault) {
     if (fault.Line == 0)
-        log_.AddLogLine("Failure: " + fault.Text);
+        log_.Failure(fault.Text);
     else if (OnStimulusFault)
         OnStimulusFault(fault);
     else if (OnMessage)
