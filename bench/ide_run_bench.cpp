@@ -41,7 +41,7 @@ const std::vector<std::string> kEndlessLoop = {"leds    DSOUT $01", "loop:   ADD
 
 class TNullLog : public ILog {
 public:
-    void AddLogLine(const std::string&) override {}
+    void AddLine(TLogSeverity, const std::string&) override {}
 };
 
 // Instructions per second of the program run as `korvo sim` runs it.

@@ -312,7 +312,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
                 simulator.Pause();
         };
         if (options.UartWait) {
-            log.AddLogLine("!Waiting for a client");
+            log.Progress("Waiting for a client");
             text.flush();
             uarts.WaitForClient([] { return gStopSignal != 0; });
         }

@@ -32,16 +32,15 @@ private:
 
 // The log pane of a command: every line as the pane would receive it (the
 // errors of included files without the parser's kind word), one per output
-// line. "Failure: " lines also go to the failure report.
+// line. Failures also go to the failure report.
 class TStreamLog : public ILog {
 public:
     explicit TStreamLog(std::ostream& out, TFailureReport* failures = nullptr)
         : out_(out), failures_(failures) {}
-    void AddLogLine(const std::string& text) override {
+    void AddLine(TLogSeverity severity, const std::string& text) override {
         out_ << CommandLogLine(text) << '\n';
-        static constexpr std::string_view kFailure = "Failure: ";
-        if (failures_ && text.starts_with(kFailure))
-            failures_->Report(text.substr(kFailure.size()));
+        if (failures_ && severity == TLogSeverity::Failure)
+            failures_->Report(text.substr(std::min(text.size(), kFailurePrefix.size())));
     }
     void EndUpdate() override { out_.flush(); }
 

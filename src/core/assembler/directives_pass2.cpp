@@ -2,7 +2,7 @@
 #include "assembler/directives.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
-#include "simulator/debugger.h"
+#include "common/assembly_sink.h"
 
 namespace korvo {
 

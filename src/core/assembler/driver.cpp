@@ -55,7 +55,7 @@ public:
         parser_.SetLog(&log_);
 
         parser_.SelectCore(sink_.CoreKind());
-        log_.AddLogLine("Assembler Phase 1: building symbol table");
+        log_.Message("Assembler Phase 1: building symbol table");
         parser_.BeginPasses(sink_);
         if (!Phase1()) return false;
         if (!Phase2()) return false;
@@ -93,7 +93,8 @@ private:
     void LineError(int index, const TLineResult& result) {
         TResultParts parts = SplitResult(result.Text);
         listing_.push_back(parts.ListingText);
-        log_.AddLogLine("Line " + std::to_string(index + 1) + ": " + parts.LogText);
+        log_.AddLine(TLogSeverity::SourceError,
+                     "Line " + std::to_string(index + 1) + ": " + parts.LogText);
         AddDiagnostic(fileName_, index, result);
     }
 
@@ -142,8 +143,8 @@ private:
             int index = static_cast<int>(j);
             TLineResult result = ParseLine(pass, (*lines)[j], index);
             if (!result.Error) continue;
-            log_.AddLogLine("?Include file:'" + name + "', line " + std::to_string(index + 1) +
-                            ": " + result.Text);
+            log_.AddLine(TLogSeverity::Error, "?Include file:'" + name + "', line " +
+                                                  std::to_string(index + 1) + ": " + result.Text);
             AddDiagnostic(name, index, result);
             includedFilesFailed_ = true;
         }
@@ -181,7 +182,7 @@ private:
     }
 
     bool Phase2() {
-        log_.AddLogLine("Assembler Phase 2: constructing opcodes");
+        log_.Message("Assembler Phase 2: constructing opcodes");
         for (int address = 0; address < sink_.CodeSize(); ++address)
             sink_.SetCodeEntry(address, TCodeEntry{});
         BeginPass();
@@ -219,7 +220,7 @@ private:
     }
 
     bool Phase3() {
-        log_.AddLogLine("Assembler Phase 3: building simulation objects");
+        log_.Message("Assembler Phase 3: building simulation objects");
         TMemMap portMap = parser_.ParsePass3();
         for (int port = 0; port < kPortCount; ++port)
             sink_.SetPortItem(port, portMap[port]);
@@ -322,7 +323,8 @@ bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
     if (run.Run()) return true;
     if (context.SuggestOtherCore && !run.OutputFailed()) {
         context.OtherCore = FindOtherCore(context, fileName, lines);
-        if (context.OtherCore) context.Log.AddLogLine(OtherCoreNote(*context.OtherCore));
+        if (context.OtherCore)
+            context.Log.AddLine(TLogSeverity::Error, OtherCoreNote(*context.OtherCore));
     }
     return false;
 }

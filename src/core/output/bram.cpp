@@ -73,9 +73,9 @@ void TBRAM::LoadInitFile(ILog& log) {
             });
         }
     } catch (const EFileError& error) {
-        log.AddLogLine("Failure: in BRAM '" + Name + "' init: " + error.what());
+        log.Failure("in BRAM '" + Name + "' init: " + error.what());
     } catch (const EInitFileError& error) {
-        log.AddLogLine("Failure: in BRAM '" + Name + "' init: " + error.what());
+        log.Failure("in BRAM '" + Name + "' init: " + error.what());
     }
 }
 

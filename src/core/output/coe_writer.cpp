@@ -41,7 +41,7 @@ std::string BuildCoeText(const TCodeWords& words, int width) {
 
 void WriteCoeFile(const TCodeWords& words, const std::string& fileName, int width, ILog& log) {
     std::string text = BuildCoeText(words, width);
-    log.AddLogLine("!Assembler saving to COEF Target: \"" + ExpandFileName(fileName) + "\"");
+    log.Progress("Assembler saving to COEF Target: \"" + ExpandFileName(fileName) + "\"");
     SaveOutputText(fileName, text, log);
 }
 

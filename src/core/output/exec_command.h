@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/log.h"
-#include "output/output_files.h"
+#include "common/process_launcher.h"
 
 #include <string>
 

@@ -27,7 +27,7 @@ std::string BuildHexText(const TCodeWords& words) {
 
 void WriteHexFile(const TCodeWords& words, const std::string& fileName, ILog& log) {
     std::string text = BuildHexText(words);
-    log.AddLogLine("Assembler saving to HEX Target: \"" + fileName + "\"");
+    log.Message("Assembler saving to HEX Target: \"" + fileName + "\"");
     SaveOutputText(fileName, text, log);
 }
 

@@ -26,7 +26,7 @@ std::string BuildMemText(const TCodeWords& words) {
 
 void WriteMemFile(const TCodeWords& words, const std::string& fileName, ILog& log) {
     std::string text = BuildMemText(words);
-    log.AddLogLine("Assembler saving to MEM file: \"" + ExpandFileName(fileName) + "\"");
+    log.Message("Assembler saving to MEM file: \"" + ExpandFileName(fileName) + "\"");
     SaveOutputText(fileName, text, log);
 }
 

@@ -27,7 +27,7 @@ std::string InputAt(const TOutputJob& job, const std::string& target) {
 bool MayWrite(const TOutputJob& job, const std::string& target, ILog& log) {
     std::string input = InputAt(job, target);
     if (input.empty()) return true;
-    log.AddLogLine("Failure: Output not written: \"" + target + "\" is " + input);
+    log.Failure("Output not written: \"" + target + "\" is " + input);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/core_kind.h"
 #include "common/log.h"
+#include "common/process_launcher.h"
 #include "common/settings.h"
 
 #include <cstdint>
@@ -9,17 +10,6 @@
 #include <vector>
 
 namespace korvo {
-
-// Starts an external command without waiting for it.
-class IProcessLauncher {
-public:
-    virtual ~IProcessLauncher() = default;
-    // Starts the command line as a new process in the program's current
-    // directory with its environment, and does not wait for it. True when the
-    // process started; otherwise errorText holds the system's text for the
-    // failure.
-    virtual bool Launch(const std::string& commandLine, std::string& errorText) = 0;
-};
 
 // What a successful assembly hands to the output writers: the code words and
 // the file names the directives gave (empty when no directive named one).

@@ -10,7 +10,7 @@ void SaveOutputText(const std::string& path, std::string_view text, ILog& log) {
     try {
         WriteFileBytes(path, text);
     } catch (const std::exception& failure) {
-        log.AddLogLine(std::string("Failure: ") + failure.what());
+        log.Failure(failure.what());
     }
 }
 

@@ -166,16 +166,15 @@ bool WriteSvfFile(const TCodeWords& words, const std::string& fileName,
     try {
         chain = ReadChain(settings);
     } catch (const std::exception& failure) {
-        log.AddLogLine(std::string("Failure: ") + failure.what() +
-                       "; SVF info not set, SVF generation aborted");
+        log.Failure(failure.what() + std::string("; SVF info not set, SVF generation aborted"));
         return false;
     }
     if (std::string misfit = RecordMisfit(chain, words); !misfit.empty()) {
-        log.AddLogLine("Failure: " + misfit);
+        log.Failure(misfit);
         return true;
     }
     std::string text = BuildSvfText(chain, words);
-    log.AddLogLine("Assembler saving to SVF Target: \"" + fileName + "\"");
+    log.Message("Assembler saving to SVF Target: \"" + fileName + "\"");
     SaveOutputText(fileName, text, log);
     return true;
 }

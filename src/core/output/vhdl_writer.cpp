@@ -133,20 +133,20 @@ std::string FillVhdlTemplate(const std::vector<std::string>& templateLines, cons
 bool WriteVhdlFile(const TCodeWords& words, const TOutputJob& job, ILog& log) {
     const std::string& skeleton = job.VhdlSkeleton;
     if (!PathExists(skeleton)) {
-        log.AddLogLine("Failure: Assembler VHDL skeleton: \"" + skeleton + "\" doesn't exist");
+        log.Failure("Assembler VHDL skeleton: \"" + skeleton + "\" doesn't exist");
         return true;
     }
-    log.AddLogLine("Assembler reading VHDL skeleton: \"" + skeleton + "\"");
+    log.Message("Assembler reading VHDL skeleton: \"" + skeleton + "\"");
     std::vector<std::string> templateLines;
     try {
         templateLines = ReadTextLines(skeleton);
     } catch (const EFileError& failure) {
-        log.AddLogLine(std::string("Failure: ") + failure.what());
+        log.Failure(failure.what());
         return false;
     }
     std::string text = FillVhdlTemplate(templateLines, words, job);
     if (job.VhdlTarget.empty()) return true;
-    log.AddLogLine("Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"");
+    log.Message("Assembler saving to VHDL target: \"" + job.VhdlTarget + "\"");
     SaveOutputText(job.VhdlTarget, text, log);
     return true;
 }

@@ -97,7 +97,7 @@ void TSimulationIO::WriteLog(TPortLogFile& file, bool onlyWhenNotEmpty) {
     try {
         file.Flush();
     } catch (const EFileError& error) {
-        log_.AddLogLine(std::string("Failure: ") + error.what());
+        log_.Failure(error.what());
     }
 }
 
@@ -123,7 +123,7 @@ void TSimulationIO::Reset() {
 
 void TSimulationIO::ReportStimulusFault(const TStimulusFault& fault) {
     if (fault.Line == 0)
-        log_.AddLogLine("Failure: " + fault.Text);
+        log_.Failure(fault.Text);
     else if (OnStimulusFault)
         OnStimulusFault(fault);
     else if (OnMessage)

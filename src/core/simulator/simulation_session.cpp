@@ -45,11 +45,11 @@ void TSimulationSession::HandleStateChange() {
         io_.Build(simulator_);
         break;
     case ssReset:
-        log_.AddLogLine("!Program is Reset");
+        log_.Progress("Program is Reset");
         io_.Reset();
         break;
-    case ssRunning: log_.AddLogLine("!Program is Started"); break;
-    case ssPaused: log_.AddLogLine("!Program is Paused"); break;
+    case ssRunning: log_.Progress("Program is Started"); break;
+    case ssPaused: log_.Progress("Program is Paused"); break;
     case ssHalted: log_.AddLogLine(SimulatorErrorMessage(simulator_.ErrorCode())); break;
     }
     if (OnStateEntered) OnStateEntered(state);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/output_files.h"
+#include "common/process_launcher.h"
 
 namespace korvo {
 

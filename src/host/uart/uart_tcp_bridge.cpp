@@ -43,16 +43,16 @@ bool TUartTcpBridge::Listen() {
     auto port = static_cast<quint16>(std::clamp(uart_.TcpPort(), 0, 65535));
     if (!server_.listen(QHostAddress::LocalHost, port)) {
         failure_ = QStringLiteral("port %1 in use: %2").arg(port).arg(server_.errorString());
-        log_.AddLogLine(
-            (QStringLiteral("Failure: ") + Name() + QStringLiteral(" cannot listen on ") +
-             Endpoint(QHostAddress::LocalHost, port) + QStringLiteral(": ") + server_.errorString())
-                .toStdString());
+        log_.Failure((Name() + QStringLiteral(" cannot listen on ") +
+                      Endpoint(QHostAddress::LocalHost, port) + QStringLiteral(": ") +
+                      server_.errorString())
+                         .toStdString());
         emit StateChanged();
         return false;
     }
-    log_.AddLogLine((QStringLiteral("!") + Name() + QStringLiteral(": listening on ") +
-                     Endpoint(server_.serverAddress(), server_.serverPort()))
-                        .toStdString());
+    log_.Progress((Name() + QStringLiteral(": listening on ") +
+                   Endpoint(server_.serverAddress(), server_.serverPort()))
+                      .toStdString());
     emit StateChanged();
     return true;
 }
@@ -95,9 +95,9 @@ void TUartTcpBridge::AcceptClients() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         QString name = Endpoint(socket->peerAddress(), socket->peerPort());
         if (client_) {
-            log_.AddLogLine((QStringLiteral("!") + Name() + QStringLiteral(": client ") + name +
-                             QStringLiteral(" refused, one client at a time"))
-                                .toStdString());
+            log_.Progress((Name() + QStringLiteral(": client ") + name +
+                           QStringLiteral(" refused, one client at a time"))
+                              .toStdString());
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             socket->write(BusyMessage(uart_.StatusPort()));
             socket->disconnectFromHost();
@@ -109,9 +109,7 @@ void TUartTcpBridge::AcceptClients() {
         socket->setReadBufferSize(kSocketBuffer);
         connect(socket, &QTcpSocket::readyRead, this, &TUartTcpBridge::ReadClient);
         connect(socket, &QTcpSocket::disconnected, this, &TUartTcpBridge::ClientGone);
-        log_.AddLogLine(
-            (QStringLiteral("!") + Name() + QStringLiteral(": client ") + name + " connected")
-                .toStdString());
+        log_.Progress((Name() + QStringLiteral(": client ") + name + " connected").toStdString());
         emit StateChanged();
     }
 }
@@ -131,9 +129,9 @@ void TUartTcpBridge::ClientGone() {
     // a session of its own.
     uart_.DropPendingInput();
     uart_.TakeOutput();
-    log_.AddLogLine((QStringLiteral("!") + Name() + QStringLiteral(": client ") + clientName_ +
-                     QStringLiteral(" disconnected"))
-                        .toStdString());
+    log_.Progress(
+        (Name() + QStringLiteral(": client ") + clientName_ + QStringLiteral(" disconnected"))
+            .toStdString());
     client_->disconnect(this);
     client_->deleteLater();
     client_ = nullptr;

@@ -298,7 +298,7 @@ void TEditor::ShowCaptionAndLog() {
         }
     }
     bool untitled = title.contains(QLatin1String("untitled"), Qt::CaseInsensitive);
-    host_.Log().AddLogLine(
+    host_.Log().Message(
         ((untitled ? QStringLiteral("Created: ") : QStringLiteral("Read: ")) + title)
             .toStdString());
 }
@@ -371,9 +371,9 @@ void TEditor::ConvertKcpsmSource() {
     SetModified(true);
     // The renames head the text too; the log tells of them at once.
     for (const auto& note : conversion.Notes)
-        host_.Log().AddLogLine("!Import: " + note);
+        host_.Log().Progress("Import: " + note);
     for (const auto& rename : conversion.Renames)
-        host_.Log().AddLogLine("!Import renamed " + rename);
+        host_.Log().Progress("Import renamed " + rename);
 }
 
 bool TEditor::ExportHtml(const QString& fileName) {
@@ -937,22 +937,30 @@ void TEditor::ShowCheckFindings(const std::vector<std::string>& lines) {
     ILog& log = host_.Log();
     for (const auto& finding : result.Diagnostics) {
         std::string kind = std::string(SeverityText(finding.Severity)) + ": ";
+        TLogSeverity severity = TLogSeverity::Plain;
+        switch (finding.Severity) {
+        case TCheckSeverity::Error: severity = TLogSeverity::SourceError; break;
+        case TCheckSeverity::Warning: severity = TLogSeverity::Warning; break;
+        case TCheckSeverity::Note: severity = TLogSeverity::Note; break;
+        }
         if (finding.FileName == request.FileName && finding.Line > 0) {
             text->AddCheckMark(finding.Line - 1, QString::fromStdString(finding.Message),
                                finding.Severity);
             // The form the log's double click follows to the line.
-            log.AddLogLine("Line " + std::to_string(finding.Line) + ": " + kind + finding.Message);
+            log.AddLine(severity,
+                        "Line " + std::to_string(finding.Line) + ": " + kind + finding.Message);
         } else if (finding.Line > 0) {
-            log.AddLogLine(finding.FileName + ":" + std::to_string(finding.Line) + ": " + kind +
-                           finding.Message);
+            // No line of this document to go to: the line stays plain.
+            log.Message(finding.FileName + ":" + std::to_string(finding.Line) + ": " + kind +
+                        finding.Message);
         } else {
-            log.AddLogLine(kind + finding.Message);
+            log.AddLine(severity == TLogSeverity::SourceError ? TLogSeverity::Plain : severity,
+                        kind + finding.Message);
         }
     }
     if (int errors = result.Errors(), warnings = result.Warnings(); errors + warnings > 0)
-        log.AddLogLine("Check: " + std::to_string(errors) +
-                       (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
-                       (warnings == 1 ? " warning" : " warnings"));
+        log.Message("Check: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+                    std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings"));
 }
 
 void TEditor::ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,

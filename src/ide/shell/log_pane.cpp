@@ -12,16 +12,18 @@ namespace {
 using Sci = QsciScintillaBase;
 
 struct TLineColour {
-    const char* Prefix;
+    TLogSeverity Severity;
     QColor Background;
 };
 
-// The checker's warnings and notes on a line come before the assembler's
-// errors, which begin the same way.
+// One marker per coloured kind, in this order.
 const TLineColour kLineColours[] = {
-    {"warning:", QColor(0xFF, 0xB3, 0x47)}, {"note:", QColor(0xFF, 0xE9, 0xC2)},
-    {"line ", QColor(0xFF, 0xFF, 0x00)},    {"failure:", QColor(0x00, 0xFF, 0xFF)},
-    {"!", QColor(0xC0, 0xC0, 0xC0)},        {"?", QColor(0xFF, 0x00, 0x00)},
+    {TLogSeverity::Warning, QColor(0xFF, 0xB3, 0x47)},
+    {TLogSeverity::Note, QColor(0xFF, 0xE9, 0xC2)},
+    {TLogSeverity::SourceError, QColor(0xFF, 0xFF, 0x00)},
+    {TLogSeverity::Failure, QColor(0x00, 0xFF, 0xFF)},
+    {TLogSeverity::Progress, QColor(0xC0, 0xC0, 0xC0)},
+    {TLogSeverity::Error, QColor(0xFF, 0x00, 0x00)},
 };
 constexpr int kColourCount = static_cast<int>(std::size(kLineColours));
 // The text style of a coloured line: black, as on every background above.
@@ -103,8 +105,8 @@ QString TLogPane::Clean(const std::string& text) {
     return expanded;
 }
 
-void TLogPane::AddLogLine(const std::string& text) {
-    pending_.push_back(Clean(text));
+void TLogPane::AddLine(TLogSeverity severity, const std::string& text) {
+    pending_.push_back({severity, Clean(text)});
     if (pending_.size() > static_cast<std::size_t>(kMaxLines)) pending_.pop_front();
     if (updateDepth_ == 0) {
         AppendLines(pending_);
@@ -124,9 +126,9 @@ void TLogPane::EndUpdate() {
     }
 }
 
-void TLogPane::AppendLines(const std::deque<QString>& newLines) {
+void TLogPane::AppendLines(const std::deque<TPendingLine>& newLines) {
     setReadOnly(false);
-    for (const QString& line : newLines) {
+    for (const auto& [severity, line] : newLines) {
         while (lineCount_ >= kMaxLines) {
             // The editor would merge the deleted line's colour into the next one.
             markerDelete(0);
@@ -138,9 +140,8 @@ void TLogPane::AppendLines(const std::deque<QString>& newLines) {
         if (lineCount_ > 0) bytes.prepend('\n');
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.constData());
         int lineIndex = lineCount_++;
-        QColor background = BackgroundOf(line);
         for (int marker = 0; marker < kColourCount; ++marker)
-            if (kLineColours[marker].Background == background && background.isValid()) {
+            if (kLineColours[marker].Severity == severity) {
                 markerAdd(lineIndex, marker);
                 long start = SendScintilla(SCI_POSITIONFROMLINE, lineIndex);
                 SendScintilla(SCI_STARTSTYLING, start);
@@ -190,21 +191,14 @@ QColor TLogPane::LineBackground(int line) const {
     return {};
 }
 
-QColor TLogPane::BackgroundOf(const QString& text) {
-    QString lower = text.toLower();
-    // "Line 12: warning: ..." is looked at from its kind on.
-    if (lower.startsWith(QLatin1String("line "))) {
-        qsizetype kind = 5;
-        while (kind < lower.size() && lower[kind].isDigit())
-            ++kind;
-        QString rest = lower.mid(kind);
-        if (rest.startsWith(QLatin1String(": warning:")) ||
-            rest.startsWith(QLatin1String(": note:")))
-            lower = rest.mid(2);
-    }
+QColor TLogPane::BackgroundOf(TLogSeverity severity) {
     for (const auto& colour : kLineColours)
-        if (lower.startsWith(QLatin1String(colour.Prefix))) return colour.Background;
+        if (colour.Severity == severity) return colour.Background;
     return {};
+}
+
+QColor TLogPane::BackgroundOf(const QString& text) {
+    return BackgroundOf(LogSeverityOf(text.toStdString()));
 }
 
 int TLogPane::SourceLineOf(const QString& text) {

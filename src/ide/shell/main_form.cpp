@@ -185,7 +185,7 @@ void TMainForm::ReadWindowSettings() {
         RecentFiles().Add(QString::fromStdString(*file));
     std::string failure;
     SetCoreKind(settings::LoadCoreKind(settings, &failure));
-    if (!failure.empty()) SynEditLog->AddLogLine("Failure: " + failure);
+    if (!failure.empty()) SynEditLog->Failure(failure);
 }
 
 void TMainForm::WriteWindowSettings() {

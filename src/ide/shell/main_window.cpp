@@ -492,11 +492,11 @@ void TfrmWorkbookMain::ExecuteOpenExample() {
     QString failure;
     int copied = CopyMissingFiles(examplesFolder_, folder, failure);
     if (copied < 0) {
-        SynEditLog->AddLogLine(("Failure: " + failure).toStdString());
+        SynEditLog->Failure(failure.toStdString());
         OpenDocument(fileName);
         return;
     }
-    if (copied > 0) SynEditLog->AddLogLine(("Copied the examples to " + folder).toStdString());
+    if (copied > 0) SynEditLog->Message(("Copied the examples to " + folder).toStdString());
     QString copy = QDir(folder).filePath(chosen.fileName());
     Commands().RememberDialogFolder(copy);
     OpenDocument(copy);

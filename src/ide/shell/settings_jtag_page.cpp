@@ -133,7 +133,7 @@ void TJtagPage::Load(const ISettingsStore& settings, ILog& log) {
         // the target preset then.
         settings::LoadScanChain(settings, settings::TChainKeys::OptionalKeys, chain);
     } catch (const std::exception& failure) {
-        log.AddLogLine("Failure: " + std::string(failure.what()) + "; SVF data not yet set");
+        log.Failure(failure.what() + std::string("; SVF data not yet set"));
     }
     before_->SetRows(chain.Before);
     target_->SetRows({});

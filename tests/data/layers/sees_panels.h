@@ -1,0 +1,4 @@
+#pragma once
+
+#include "base/theme.h"
+#include "panels/uart_terminal.h"

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "common/log.h"
+
+#include <QString>
