@@ -136,6 +136,35 @@ private slots:
         QCOMPARE(text->CoverageMarkAt(1), std::nullopt);
     }
 
+    void ViewHeatCountsEachLineSinceTheLastReset() {
+        TTestWindow window;
+        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        auto* text = document.TextControl();
+        QVERIFY(Press(window, window->actViewHeat));
+        document.SetCaretPos({6, 1});
+        QVERIFY(Press(window, window->Commands().actSetBreakpoint));
+        QVERIFY(Press(window, window->Commands().actRun));
+        using TCounts = QList<std::optional<std::uint64_t>>;
+        auto counts = [text] {
+            TCounts lines;
+            for (int line = 0; line < 6; ++line)
+                lines << text->HeatCountAt(line);
+            return lines;
+        };
+        // One LOAD, five rounds of the loop; the breakpoint's line not yet.
+        QCOMPARE(counts(), (TCounts{std::nullopt, 1, 5, 5, 5, 0}));
+        // The LOAD's level: ceil(5 * ln 2 / ln 6) = 2.
+        QCOMPARE(QList<int>({text->HeatLevelAt(0), text->HeatLevelAt(1), text->HeatLevelAt(2),
+                             text->HeatLevelAt(5)}),
+                 QList<int>({0, 2, 5, 0}));
+        Step(window);
+        QCOMPARE(text->HeatCountAt(5), std::optional<std::uint64_t>(1));
+        QVERIFY(Press(window, window->Commands().actReset));
+        QCOMPARE(counts(), (TCounts{std::nullopt, 0, 0, 0, 0, 0}));
+        QVERIFY(Press(window, window->actViewHeat));
+        QCOMPARE(counts(), TCounts(6, std::nullopt));
+    }
+
     void StepOneUpdatesRegistersAndStatusWithoutLogging() {
         TTestWindow window;
         WriteString(window.Settings.Store(), "Time", "Frequency", "40");

@@ -12,6 +12,7 @@
 #include "shell/document_manager.h"
 #include "shell/editor_form.h"
 #include "shell/editor_host.h"
+#include "shell/heat_counter.h"
 #include "shell/highlighter.h"
 #include "shell/html_export.h"
 #include "shell/icons.h"
@@ -735,6 +736,18 @@ void TEditor::SetCoverageShown(bool shown) {
 void TEditor::RepaintLineMarks() {
     ForgetLineMarks();
     RefreshAllLineMarks();
+    ShowHeat();
+}
+
+void TEditor::ShowHeat() {
+    auto* text = TextControl();
+    if (!heatShown_ || !simulator_ || !simulator_->IsActive() || mode_ != dmSimulate) {
+        heat_.reset();
+        if (text) text->SetHeat({});
+        return;
+    }
+    if (!heat_) heat_ = std::make_unique<THeatCounter>(*simulator_);
+    if (text && !simulator_->IsRunning()) text->SetHeat(heat_->LineCounts(text->lines()));
 }
 
 void TEditor::ForgetLineMarks() {
@@ -790,6 +803,7 @@ void TEditor::StartSimulation() {
     std::weak_ptr<TEditor> weak = weak_from_this();
     // The old session first: it detaches its handlers from the simulator
     // when it goes, which must not happen after the new one attached its own.
+    heat_.reset();
     session_.reset();
     session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
     simulator_->SetLog(&host_.Log());
@@ -803,6 +817,7 @@ void TEditor::StartSimulation() {
     ForgetLineMarks();
     simulator_->Start();
     RefreshLine(0);
+    ShowHeat();
 }
 
 void TEditor::ShowSimulationState() {
@@ -810,6 +825,9 @@ void TEditor::ShowSimulationState() {
     SetCurrentLine(simulator_->CurrentLine());
     UpdateStatusStrings();
     if (simulator_->ShowsCurrentLine()) RefreshAllLineMarks();
+    // A reset in a run starts the counts again before the run goes on.
+    if (heat_) heat_->FollowReset();
+    if (!simulator_->IsRunning()) ShowHeat();
 }
 
 void TEditor::RefreshRunStatus() {
@@ -907,6 +925,7 @@ void TEditor::SetMode(TDocumentMode mode) {
         ShowListingInGutter();
         break;
     }
+    ShowHeat();
 }
 
 void TEditor::SetCoreKind(TCoreKind kind) {
@@ -916,6 +935,7 @@ void TEditor::SetCoreKind(TCoreKind kind) {
         simulator_->Reset();
         simulator_->ClearCodeImage();
     }
+    heat_.reset();
     session_.reset();
     simulator_.reset();
     if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);

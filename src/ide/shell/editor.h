@@ -19,6 +19,7 @@ class IEditorHost;
 class ISettingsStore;
 class TEditorFactory;
 class TEditorForm;
+class THeatCounter;
 class TPicoBlazeDebugger;
 class TSimulationSession;
 class TSourceEditor;
@@ -114,7 +115,11 @@ public:
     // lines coloured in the gutter while simulating.
     static void SetCoverageShown(bool shown);
     static bool CoverageShown() { return coverageShown_; }
-    // Paints the marks again after the coverage view changed.
+    // View ▸ Heat, for every document: how often each line ran since the
+    // last reset, counted only while shown.
+    static void SetHeatShown(bool shown) { heatShown_ = shown; }
+    static bool HeatShown() { return heatShown_; }
+    // Paints the marks again after the coverage or heat view changed.
     void RepaintLineMarks();
     int CurrentLine() const override { return currentLine_; }
     void SetCurrentLine(int line) override;
@@ -199,6 +204,9 @@ private:
     void PaintLineMarks(int line, int info);
     // Clears every mark and what is known about them.
     void ForgetLineMarks();
+    // Counts while the heat view is shown in Simulate mode, and paints the
+    // counts unless a run goes on.
+    void ShowHeat();
 
     IEditorHost& host_;
     TEditorFactory& manager_;
@@ -213,6 +221,8 @@ private:
     std::unique_ptr<TPicoBlazeDebugger> simulator_;
     // Declared after the simulator: it detaches from it when destroyed.
     std::unique_ptr<TSimulationSession> session_;
+    // Declared after the simulator: it stops counting into it when destroyed.
+    std::unique_ptr<THeatCounter> heat_;
     bool preview_ = false;
     bool markedModified_ = false;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
@@ -222,6 +232,7 @@ private:
     std::vector<TSourceSymbol> symbols_;
     bool symbolsValid_ = false;
     static inline bool coverageShown_ = false;
+    static inline bool heatShown_ = false;
 };
 
 } // namespace korvo

@@ -198,6 +198,14 @@ void TfrmWorkbookMain::CreateCommands() {
                 Documents().Get(i)->RepaintLineMarks();
         },
         [](QAction& a) { a.setChecked(TEditor::CoverageShown()); });
+    actViewHeat = actions.AddCheckable(
+        {"actViewHeat", "Heat", "Colour lines by how often they ran since the last reset", {}, {}},
+        [this] {
+            TEditor::SetHeatShown(!TEditor::HeatShown());
+            for (int i = 0; i < Documents().Count(); ++i)
+                Documents().Get(i)->RepaintLineMarks();
+        },
+        [](QAction& a) { a.setChecked(TEditor::HeatShown()); });
     actFileOpenExample = actions.Add(
         {"actFileOpenExample", "Open &Example...", "Open an example program", {}, "file-open"},
         [this] { ExecuteOpenExample(); },
@@ -316,7 +324,8 @@ void TfrmWorkbookMain::CreateMenus() {
     edit->addActions({c.actGotoLine, c.actGotoDefinition});
 
     auto* view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage});
+    view->addActions(
+        {actViewStatusbar, actViewLogPane, actViewCaptions, actViewCoverage, actViewHeat});
     view->addSeparator();
     view->addActions({actViewCodeMemory, actViewCallStack, actViewProfile, actViewIoPanels,
                       actViewMemoryPanels});

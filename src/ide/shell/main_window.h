@@ -74,6 +74,7 @@ public:
 
     QAction* actViewCaptions = nullptr;
     QAction* actViewCoverage = nullptr;
+    QAction* actViewHeat = nullptr;
     QAction* actFileOpenExample = nullptr;
     QAction* actImport = nullptr;
     QAction* actExport = nullptr;

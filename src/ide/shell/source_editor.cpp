@@ -11,11 +11,14 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qscistyle.h>
 #include <Qsci/qscistyledtext.h>
+
+#include <cmath>
 
 namespace korvo {
 
@@ -39,6 +42,13 @@ const QColor kErrorLine(0xFF, 0xFF, 0x00);
 // Executed and never executed lines, drawn over the line numbers.
 constexpr int kCoveredMarker = 23, kMissedMarker = 24;
 const QColor kCovered(0xA5, 0xD6, 0xA7), kMissed(0xEF, 0x9A, 0x9A);
+// The heat column, cold to hot: dark and light enough in the middle to
+// stand out from a light and from a dark gutter.
+constexpr int kHeatMarkers[TSourceEditor::kHeatLevels] = {16, 17, 18, 19, 25};
+const QColor kHeatColours[TSourceEditor::kHeatLevels] = {
+    QColor(0x45, 0x75, 0xB4), QColor(0x74, 0xAD, 0xD1), QColor(0xFE, 0xC4, 0x4F),
+    QColor(0xF4, 0x6D, 0x43), QColor(0xD7, 0x30, 0x27)};
+constexpr int kHeatMarginWidth = 8;
 const QColor kLineBackgrounds[kColourKinds] = {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00),
                                                QColor(0x80, 0x80, 0x80)};
 
@@ -80,6 +90,15 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
         glyphMask |= 1 << marker;
     setMarginMarkerMask(kGlyphMargin, glyphMask);
     setMarginMarkerMask(kBookmarkMargin, (1 << kBookmarkCount) - 1);
+    setMarginType(kHeatMargin, SymbolMargin);
+    int heatMask = 0;
+    for (int level = 0; level < kHeatLevels; ++level) {
+        heatMask |= 1 << kHeatMarkers[level];
+        markerDefine(FullRectangle, kHeatMarkers[level]);
+        setMarkerBackgroundColor(kHeatColours[level], kHeatMarkers[level]);
+    }
+    setMarginMarkerMask(kHeatMargin, heatMask);
+    setMarginWidth(kHeatMargin, 0);
     // A click anywhere in the gutter of Simulate mode toggles a breakpoint;
     // the line numbers of Edit mode keep selecting lines.
     for (int margin : {kListingMargin, kGlyphMargin, kBookmarkMargin})
@@ -128,6 +147,7 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
         UpdateMargins();
     });
     connect(this, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
+        if (ShowHeatTip(QPoint(x, y))) return;
         if (position >= 0) emit HoverRequested(position, viewport()->mapToGlobal(QPoint(x, y)));
     });
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -382,6 +402,53 @@ std::optional<bool> TSourceEditor::CoverageMarkAt(int line) const {
     if (markers & (1u << kCoveredMarker)) return true;
     if (markers & (1u << kMissedMarker)) return false;
     return std::nullopt;
+}
+
+void TSourceEditor::SetHeat(std::vector<std::optional<std::uint64_t>> counts) {
+    heat_ = std::move(counts);
+    for (int marker : kHeatMarkers)
+        markerDeleteAll(marker);
+    // A hidden margin would let its markers colour the whole line instead.
+    setMarginWidth(kHeatMargin, heat_.empty() ? 0 : kHeatMarginWidth);
+    int count = std::min(static_cast<int>(heat_.size()), lines());
+    for (int line = 0; line < count; ++line)
+        if (int level = HeatLevelAt(line); level > 0) markerAdd(line, kHeatMarkers[level - 1]);
+}
+
+std::optional<std::uint64_t> TSourceEditor::HeatCountAt(int line) const {
+    return line >= 0 && line < static_cast<int>(heat_.size()) ? heat_[line] : std::nullopt;
+}
+
+int TSourceEditor::HeatLevelAt(int line) const {
+    std::uint64_t count = HeatCountAt(line).value_or(0);
+    if (count == 0) return 0;
+    std::uint64_t hottest = 0;
+    for (const auto& entry : heat_)
+        hottest = std::max(hottest, entry.value_or(0));
+    // On a logarithmic scale, so that a line run once stays apart from one
+    // run a million times and a loop's body from its setup.
+    double share =
+        std::log1p(static_cast<double>(count)) / std::log1p(static_cast<double>(hottest));
+    return std::clamp(static_cast<int>(std::ceil(share * kHeatLevels)), 1, kHeatLevels);
+}
+
+bool TSourceEditor::ShowHeatTip(const QPoint& point) {
+    if (heat_.empty()) return false;
+    int left = 0;
+    for (int margin = 0; margin < kHeatMargin; ++margin)
+        left += marginWidth(margin);
+    if (point.x() < left || point.x() >= left + marginWidth(kHeatMargin)) return false;
+    long position = SendScintilla(SCI_POSITIONFROMPOINT,
+                                  static_cast<unsigned long>(left + marginWidth(kHeatMargin)),
+                                  static_cast<long>(point.y()));
+    auto count = HeatCountAt(static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, position)));
+    if (!count) return true;
+    QToolTip::showText(viewport()->mapToGlobal(point),
+                       *count == 0   ? QStringLiteral("Never executed")
+                       : *count == 1 ? QStringLiteral("Executed once")
+                                     : QStringLiteral("Executed %1 times").arg(*count),
+                       this);
+    return true;
 }
 
 void TSourceEditor::ClearLineMarks() {

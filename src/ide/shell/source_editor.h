@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <Qsci/qsciscintilla.h>
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,6 +41,8 @@ public:
     // Bookmarks have a column of their own, so that they never hide a
     // breakpoint or the current line.
     static constexpr int kBookmarkMargin = 3;
+    // How often each line ran, as a colour from cold to hot beside the text.
+    static constexpr int kHeatMargin = 4;
 
     // The whole text as bytes, and replacing it; SetBytes starts a new undo
     // history, clears the modified flag and puts the caret at the start.
@@ -79,6 +82,15 @@ public:
     // instruction was executed, red when it never was, nothing for none.
     void SetCoverageMark(int line, std::optional<bool> executed);
     std::optional<bool> CoverageMarkAt(int line) const;
+    // The heat column: one entry per line (from 0), the completed
+    // instructions of a line with code, none for a line without; an empty
+    // list hides the column. The count shows in the line's tool tip.
+    void SetHeat(std::vector<std::optional<std::uint64_t>> counts);
+    std::optional<std::uint64_t> HeatCountAt(int line) const;
+    // 0 for a line that never ran or holds no code, then 1 (cold) to
+    // kHeatLevels (the hottest lines of the text).
+    static constexpr int kHeatLevels = 5;
+    int HeatLevelAt(int line) const;
     // The glyph shown for a line, -1 for none.
     int LineGlyphAt(int line) const;
 
@@ -131,6 +143,9 @@ private:
     void ClearEditedErrorMarks(int position, int modification, int length, int linesAdded);
     void ClearIndicators(long start, long end);
     void ShowCheckMarks(int line);
+    // The tool tip of the heat column at a point of the view; false when the
+    // point is elsewhere.
+    bool ShowHeatTip(const QPoint& point);
     qsizetype ListingWidth() const;
     static int DigitOfKey(int key);
 
@@ -148,6 +163,7 @@ private:
     std::array<int, kBookmarkCount> bookmarkHandles_{};
     std::array<int, kBookmarkCount> bookmarkColumns_{};
     int numberMarginDigits_ = 0;
+    std::vector<std::optional<std::uint64_t>> heat_;
 };
 
 } // namespace korvo
