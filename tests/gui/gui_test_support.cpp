@@ -101,11 +101,25 @@ TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::st
     return document;
 }
 
+namespace {
+bool Running(TTestWindow& window) {
+    TEditor* document = window->Documents().ActiveEditor();
+    return document && document->Simulator() && document->Simulator()->IsRunning();
+}
+} // namespace
+
 bool Press(TTestWindow& window, QAction* command) {
     window->UpdateCommands();
     bool enabled = command->isEnabled();
     if (!enabled) qWarning("%s is disabled", qPrintable(command->objectName()));
+    bool running = Running(window);
     command->trigger();
+    // A run goes on from the event loop: a command that starts one is done
+    // when it ends.
+    QElapsedTimer waited;
+    waited.start();
+    while (!running && Running(window) && waited.elapsed() < 60'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window->UpdateCommands();
     return enabled;
 }

@@ -10,6 +10,7 @@
 #include "simulator/debugger_base.h"
 
 #include <QObject>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -146,12 +147,14 @@ private:
     // The simulator of the active document while it is in Simulate mode.
     TPicoBlazeDebugger* SimulatingSimulator() const;
     int CaretLine() const;
-    // Runs a simulator operation on the active document, which stays alive
-    // while the operation runs even when it is closed from inside a yield.
+    // Runs a simulator operation on the active document.
     void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
+    // A run goes on from the event loop in slices, with the window working
+    // between them; the panels mark what changed once it ends.
+    void FollowRun(TEditor& document);
+    void ContinueRun();
     // Handlers of the simulator's events.
     void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
-    void HandleYield(TDebugger& sender);
     void HandleRunStart(TDebugger& sender);
     void HandleRunEnd(TDebugger& sender);
     // Gives the active document's simulator the chosen speed.
@@ -182,8 +185,9 @@ private:
     // Starts the EXEC command of a successful assembly.
     TSystemProcessLauncher launcher_;
     std::unique_ptr<TSimulationPanels> simulationPanels_;
-    // Simulator commands on the call stack (a Pause runs inside a Run).
-    int driveDepth_ = 0;
+    // The next slice of the run of runDocument_.
+    QTimer runTimer_;
+    std::weak_ptr<TEditor> runDocument_;
     std::unique_ptr<TRunSpeedCommands> runSpeed_;
 };
 

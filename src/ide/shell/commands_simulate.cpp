@@ -1,7 +1,7 @@
 // The simulation commands, the assembler's entry from a document and the
 // handlers of the simulator's events: state changes build and free the
-// panels, runs keep the register panel and the simulator in step, and the
-// yields of a run let the window work.
+// panels, runs keep the register panel and the simulator in step and go on
+// in slices from the event loop, so that the window works meanwhile.
 #include "assembler/driver.h"
 #include "assembler/source_symbols.h"
 #include "base/user_dialogs.h"
@@ -25,7 +25,6 @@
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 namespace korvo {
@@ -122,6 +121,8 @@ void TCommandsDataModule::CreateSimulationCommands() {
         [](TPicoBlazeDebugger& s) { s.ClearBreakpoints(); },
         [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
 
+    runTimer_.setSingleShot(true);
+    connect(&runTimer_, &QTimer::timeout, this, [this] { ContinueRun(); });
     runSpeed_ = std::make_unique<TRunSpeedCommands>(actions_);
     // A speed chosen during a run takes effect at once.
     connect(runSpeed_.get(), &TRunSpeedCommands::Changed, this, [this] { ApplyRunSpeed(); });
@@ -147,14 +148,46 @@ void TCommandsDataModule::DriveSimulator(
     const std::function<void(TPicoBlazeDebugger&)>& operation) {
     TEditor* editor = workbench_.Documents().ActiveEditor();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
-    std::shared_ptr<TEditor> keepAlive = editor->shared_from_this();
-    // A command inside the yield of a run (Pause) belongs to that run.
-    bool outermost = driveDepth_++ == 0;
-    if (outermost) simulationPanels_->BeginChanges();
+    // A command during a run (Pause) belongs to that run.
+    if (!editor->Simulator()->IsRunning()) simulationPanels_->BeginChanges();
     ApplyRunSpeed();
     operation(*editor->Simulator());
-    if (--driveDepth_ == 0) simulationPanels_->EndChanges();
+    FollowRun(*editor);
     workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::FollowRun(TEditor& document) {
+    TPicoBlazeDebugger* simulator = document.Simulator();
+    if (simulator && simulator->IsRunning()) {
+        runDocument_ = document.weak_from_this();
+        runTimer_.start();
+        return;
+    }
+    runTimer_.stop();
+    runDocument_.reset();
+    simulationPanels_->EndChanges();
+}
+
+void TCommandsDataModule::ContinueRun() {
+    // The document may have been closed, or the run stopped, meanwhile.
+    std::shared_ptr<TEditor> document = runDocument_.lock();
+    TPicoBlazeDebugger* simulator = document ? document->Simulator() : nullptr;
+    if (!simulator || !simulator->IsRunning()) {
+        runDocument_.reset();
+        if (simulator && simulationPanels_->IsBound(*simulator)) simulationPanels_->EndChanges();
+        workbench_.RepaintStatus();
+        return;
+    }
+    if (simulationPanels_->IsBound(*simulator)) {
+        // What the run has done so far.
+        simulationPanels_->Refresh();
+        if (workbench_.Documents().ActiveEditor() == document.get()) document->RefreshRunStatus();
+        workbench_.RepaintStatusBar();
+        simulationPanels_->TimerTick();
+    }
+    simulator->ContinueRun();
+    FollowRun(*document);
+    if (!simulator->IsRunning()) workbench_.RepaintStatus();
 }
 
 void TCommandsDataModule::ExecuteSimulate() {
@@ -204,7 +237,7 @@ void TCommandsDataModule::SimulationStarted(TEditor& document) {
     TPicoBlazeDebugger* simulator = document.Simulator();
     TSimulationSession* session = document.Session();
     if (!simulator || !session) return;
-    simulator->OnYield = [this](TDebugger& sender) { HandleYield(sender); };
+    simulator->SetYieldsToCaller(true);
     simulator->OnRunStart = [this](TDebugger& sender) { HandleRunStart(sender); };
     simulator->OnRunEnd = [this](TDebugger& sender) { HandleRunEnd(sender); };
     session->OnStateEntered = [this, session](TSimulatorState state) {
@@ -214,7 +247,6 @@ void TCommandsDataModule::SimulationStarted(TEditor& document) {
 
 void TCommandsDataModule::SimulationFailed(TEditor& document) {
     if (TPicoBlazeDebugger* simulator = document.Simulator()) {
-        simulator->OnYield = nullptr;
         simulator->OnRunStart = nullptr;
         simulator->OnRunEnd = nullptr;
     }
@@ -259,23 +291,6 @@ void TCommandsDataModule::HandleRunStart(TDebugger& sender) {
 void TCommandsDataModule::HandleRunEnd(TDebugger& sender) {
     if (simulationPanels_->IsBound(sender)) simulationPanels_->Refresh();
     workbench_.RepaintStatus();
-}
-
-void TCommandsDataModule::HandleYield(TDebugger& sender) {
-    // What the run has done so far, painted while the window works below.
-    if (simulationPanels_->IsBound(sender)) {
-        simulationPanels_->Refresh();
-        if (TEditor* editor = workbench_.Documents().ActiveEditor();
-            editor && editor->Simulator() == &sender)
-            editor->RefreshRunStatus();
-        workbench_.RepaintStatusBar();
-    }
-    // Commands and panel edits run here; they may stop the run, leave
-    // Simulate mode or close the document. The sender is not used after it.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    TPicoBlazeDebugger* simulator = SimulatingSimulator();
-    if (!simulator || !simulator->IsRunning()) workbench_.RepaintStatus();
-    simulationPanels_->TimerTick();
 }
 
 } // namespace korvo
