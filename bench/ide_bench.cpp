@@ -9,10 +9,10 @@
 #include "common/text_file.h"
 #include "korvo_version.h"
 #include "settings/qt_settings_store.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
+#include "shell/app/main_window.h"
+#include "shell/document/document_manager.h"
+#include "shell/document/editor.h"
+#include "shell/document/source_editor.h"
 #include "silent_dialogs.h"
 
 #include <QApplication>

@@ -14,9 +14,9 @@
 #include "panels/frame_store.h"
 #include "panels/panel_widgets.h"
 #include "panels/profile_view.h"
-#include "shell/core_selector.h"
-#include "shell/log_pane.h"
-#include "shell/run_speed.h"
+#include "shell/app/log_pane.h"
+#include "shell/commands/core_selector.h"
+#include "shell/commands/run_speed.h"
 
 using namespace korvo;
 using namespace korvo::test;

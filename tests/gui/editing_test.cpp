@@ -4,11 +4,11 @@
 #include "base/theme.h"
 #include "common/settings.h"
 #include "gui_test_support.h"
-#include "shell/confirm_replace_dialog.h"
-#include "shell/highlighter.h"
-#include "shell/highlighter_settings.h"
-#include "shell/printing.h"
-#include "shell/search_dialog.h"
+#include "shell/document/highlighter.h"
+#include "shell/document/printing.h"
+#include "shell/search/confirm_replace_dialog.h"
+#include "shell/search/search_dialog.h"
+#include "shell/settings/highlighter_settings.h"
 #include "text/format_columns.h"
 
 #include <QPrintPreviewWidget>

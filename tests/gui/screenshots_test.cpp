@@ -7,11 +7,11 @@
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
 #include "panels/uart_terminal.h"
-#include "shell/chain_list.h"
-#include "shell/chip_dialog.h"
-#include "shell/help_window.h"
-#include "shell/settings_dialog.h"
-#include "shell/settings_jtag_page.h"
+#include "shell/app/help_window.h"
+#include "shell/settings/chain_list.h"
+#include "shell/settings/chip_dialog.h"
+#include "shell/settings/settings_dialog.h"
+#include "shell/settings/settings_jtag_page.h"
 
 using namespace korvo;
 using namespace korvo::test;

@@ -3,13 +3,13 @@
 // and the chip dialog.
 #include "gui_test_support.h"
 #include "output/output_files.h"
-#include "shell/chain_list.h"
-#include "shell/chip_dialog.h"
-#include "shell/color_button.h"
-#include "shell/help_window.h"
-#include "shell/highlighter.h"
-#include "shell/settings_dialog.h"
-#include "shell/settings_jtag_page.h"
+#include "shell/app/help_window.h"
+#include "shell/document/highlighter.h"
+#include "shell/settings/chain_list.h"
+#include "shell/settings/chip_dialog.h"
+#include "shell/settings/color_button.h"
+#include "shell/settings/settings_dialog.h"
+#include "shell/settings/settings_jtag_page.h"
 
 using namespace korvo;
 using namespace korvo::test;

@@ -5,8 +5,8 @@
 #include "common/settings.h"
 #include "gui_test_support.h"
 #include "panels/frame_status.h"
-#include "shell/action_list.h"
-#include "shell/icons.h"
+#include "shell/app/icons.h"
+#include "shell/commands/action_list.h"
 
 using namespace korvo;
 using namespace korvo::test;

@@ -3,8 +3,8 @@
 // 400 device-independent pixels). Simulate mode must fit it.
 #include "common/settings.h"
 #include "gui_test_support.h"
-#include "shell/core_selector.h"
-#include "shell/status_bar_panel.h"
+#include "shell/app/status_bar_panel.h"
+#include "shell/commands/core_selector.h"
 
 using namespace korvo;
 using namespace korvo::test;
