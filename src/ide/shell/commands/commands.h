@@ -90,7 +90,8 @@ public:
     // active document's right edge to Column3.
     void ReadColumns();
 
-    // The commands (see command_table.cpp for captions, hints and rules).
+    // The commands, by area; captions, hints and rules are in
+    // commands_<area>.cpp. File and edit:
     QAction* actFileSave = nullptr;
     QAction* actFileSaveAs = nullptr;
     QAction* actFileClose = nullptr;
@@ -105,15 +106,18 @@ public:
     QAction* actEditSelectAll = nullptr;
     QAction* actComment = nullptr;
     QAction* actFormat = nullptr;
+    // Search and navigation:
     QAction* actSearchFind = nullptr;
     QAction* actSearchFindNext = nullptr;
     QAction* actSearchFindPrev = nullptr;
     QAction* actSearchReplace = nullptr;
     QAction* actGotoLine = nullptr;
     QAction* actGotoDefinition = nullptr;
+    // Settings:
     QAction* actSettings = nullptr;
     QAction* actEditor = nullptr;
     QAction* actTarget = nullptr;
+    // Simulation:
     QAction* actSimulate = nullptr;
     QAction* actReset = nullptr;
     QAction* actRun = nullptr;

@@ -181,7 +181,8 @@ void TCommandsDataModule::ContinueRun() {
     if (simulationPanels_->IsBound(*simulator)) {
         // What the run has done so far.
         simulationPanels_->Refresh();
-        if (workbench_.Documents().ActiveEditor() == document.get()) document->RefreshRunStatus();
+        if (workbench_.Documents().ActiveEditor() == document.get())
+            document->Simulation().RefreshRunStatus();
         workbench_.RepaintStatusBar();
         simulationPanels_->TimerTick();
     }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "shell/document/document_file.h"
 #include "shell/document/document_interfaces.h"
-#include "shell/document/text_encoding.h"
+#include "shell/document/document_simulation.h"
 
 #include <QPointer>
-#include <QRect>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -19,18 +19,14 @@ class IEditorHost;
 class ISettingsStore;
 class TEditorFactory;
 class TEditorForm;
-class THeatCounter;
-class TPicoBlazeDebugger;
-class TSimulationSession;
 class TSourceEditor;
 class TSourceHighlighter;
 struct THighlighterEntry;
-struct TAssemblyDiagnostic;
 struct TSourceSymbol;
 
-// One document: a source text in a tab of the main window, its file, its
-// mode and the simulator for its core. The rest of the program reaches it
-// through the five document interfaces.
+// One document: a source text in a tab of the main window, with its file
+// (TDocumentFile) and its simulation (TDocumentSimulation). The rest of the
+// program reaches it through the five document interfaces.
 class TEditor : public IDocument,
                 public IDocumentEditCommands,
                 public IDocumentFileCommands,
@@ -58,8 +54,8 @@ public:
     void SetCaretPos(TCaretPos position) override;
     QString StatusText(int index) const override;
     QString InsertModeText() const override;
-    QString FileName() const override { return fileName_; }
-    QString Title() override;
+    QString FileName() const override { return file_.Name(); }
+    QString Title() override { return file_.Title(); }
     bool Modified() const override;
     void SetModified(bool modified) override;
     void OpenFile(const QString& fileName) override;
@@ -67,7 +63,7 @@ public:
     bool ExportHtml(const QString& fileName) override;
     void SetWholeText(const QString& text) override;
 
-    // IDocumentEditCommands
+    // IDocumentEditCommands (editor_commands.cpp)
     bool CanCopy() const override;
     bool CanCut() const override;
     bool CanDelete() const override;
@@ -89,7 +85,7 @@ public:
     void SetRightEdge(int column) override;
     void Format(const TFormatColumns& columns) override;
 
-    // IDocumentFileCommands
+    // IDocumentFileCommands (editor_commands.cpp)
     bool CanPrint() const override;
     bool CanSave() const override;
     bool CanSaveAs() const override;
@@ -99,7 +95,7 @@ public:
     bool Save() override;
     bool SaveAs() override;
 
-    // IDocumentSearchCommands
+    // IDocumentSearchCommands (editor_commands.cpp)
     bool CanFind() const override;
     bool CanFindNext() const override;
     bool CanFindPrev() const override;
@@ -110,41 +106,30 @@ public:
     void Replace() override;
 
     // IDocumentSimulation
-    void RefreshLine(int line) override;
-    // View ▸ Coverage, for every document: executed and never executed
-    // lines coloured in the gutter while simulating.
-    static void SetCoverageShown(bool shown);
-    static bool CoverageShown() { return coverageShown_; }
-    // View ▸ Heat, for every document: how often each line ran since the
-    // last reset, counted only while shown.
-    static void SetHeatShown(bool shown) { heatShown_ = shown; }
-    static bool HeatShown() { return heatShown_; }
-    // Paints the marks again after the coverage or heat view changed.
-    void RepaintLineMarks();
-    int CurrentLine() const override { return currentLine_; }
-    void SetCurrentLine(int line) override;
+    void RefreshLine(int line) override { simulation_.RefreshLine(line); }
+    int CurrentLine() const override { return simulation_.CurrentLine(); }
+    void SetCurrentLine(int line) override { simulation_.SetCurrentLine(line); }
     TDocumentMode Mode() const override { return mode_; }
     void SetMode(TDocumentMode mode) override;
-    TPicoBlazeDebugger* Simulator() const override { return simulator_.get(); }
-    void SetCoreKind(TCoreKind kind) override;
+    TPicoBlazeDebugger* Simulator() const override { return simulation_.Simulator(); }
+    void SetCoreKind(TCoreKind kind) override { simulation_.SetCoreKind(kind); }
+
+    TDocumentSimulation& Simulation() { return simulation_; }
+    // The simulation of the assembled program: logs its state changes and
+    // routes its port accesses; none outside Simulate mode.
+    TSimulationSession* Session() const { return simulation_.Session(); }
 
     // The text's lines as the file holds them (in its encoding), as the
     // assembler and the formatter read them.
     std::vector<std::string> SourceLines() const;
-    TTextEncoding Encoding() const { return encoding_; }
+    TTextEncoding Encoding() const { return file_.Encoding(); }
     const QStringList& Listing() const;
     const THighlighterEntry* Highlighter() const { return highlighterEntry_; }
     // Font and options from the "Editor" settings, when that key exists.
     void ApplyEditorSettings(const ISettingsStore& settings);
     // The highlighter's attributes changed.
     void ReloadHighlighter();
-    // The simulation of the assembled program: logs its state changes and
-    // routes its port accesses; none outside Simulate mode.
-    TSimulationSession* Session() const { return session_.get(); }
-    // During a run: the status texts and the marks of the lines executed so
-    // far; the current line stays unmarked until the run ends.
-    void RefreshRunStatus();
-    int UntitledNumber() const { return untitledNumber_; }
+    int UntitledNumber() const { return file_.UntitledNumber(); }
     bool IsEmpty() const;
     bool HasSelection() const;
     bool IsReadOnly() const;
@@ -168,71 +153,36 @@ public:
     QString HoverText(int position);
 
 private:
-    void SetFileName(const QString& fileName);
     void ChooseHighlighter();
     bool LoadText(const QString& fileName);
     bool WriteText(const QString& fileName);
-    void SetText(const std::string& fileBytes);
+    void SetText(const std::string& editorBytes);
     // Lines in the file's encoding to the editor's text, one undo step.
     void ReplaceSourceLines(const std::vector<std::string>& lines);
-    TCoreKind CoreKind() const;
-    void RunSearch(bool replace, bool backwards);
-    void ShowSearchDialog(bool replace);
-    QRect MatchRectangle(int start, int end) const;
     void OnModificationChanged(bool modified);
     void OnFilesDropped(const QStringList& files);
     void OnFormClosing();
     void OnFormDestroyed();
     void ShowContextMenu(const QPoint& position);
     void ShowListingInGutter();
-    // The messages of a failed assembly on the lines of this text.
-    // Runs the checker over the program just assembled: its findings go to
-    // their lines and to the log.
-    void ShowCheckFindings(const std::vector<std::string>& lines);
-    void ShowErrorMarks(const std::vector<TAssemblyDiagnostic>& diagnostics,
-                        const std::string& assembledName);
+    // Assembles the text; Simulate mode when it assembled, else Errors mode.
+    void AssembleAndSimulate();
     // The current value of a register or port name while simulating.
     QString CurrentValueText(const QString& name, const TSourceSymbol* symbol) const;
-    void StartSimulation();
-    void ShowSimulationState();
-    void UpdateStatusStrings();
-    // The LineInfo marks of a line as the document shows them: the current
-    // line is the document's, and no line is current during a run.
-    int MarksOfLine(int line) const;
-    void RefreshAllLineMarks();
-    // Gutter glyph and colours of one line (from 1) for its marks.
-    void PaintLineMarks(int line, int info);
-    // Clears every mark and what is known about them.
-    void ForgetLineMarks();
-    // Counts while the heat view is shown in Simulate mode, and paints the
-    // counts unless a run goes on.
-    void ShowHeat();
 
     IEditorHost& host_;
     TEditorFactory& manager_;
-    QString fileName_;
+    TDocumentFile file_;
     QPointer<TEditorForm> form_;
     QPointer<QTabWidget> tabs_;
     TSourceHighlighter* highlighter_ = nullptr;
     const THighlighterEntry* highlighterEntry_ = nullptr;
-    int untitledNumber_ = -1;
-    int currentLine_ = 0;
     TDocumentMode mode_ = dmEdit;
-    std::unique_ptr<TPicoBlazeDebugger> simulator_;
-    // Declared after the simulator: it detaches from it when destroyed.
-    std::unique_ptr<TSimulationSession> session_;
-    // Declared after the simulator: it stops counting into it when destroyed.
-    std::unique_ptr<THeatCounter> heat_;
+    TDocumentSimulation simulation_;
     bool preview_ = false;
     bool markedModified_ = false;
-    TTextEncoding encoding_ = TTextEncoding::Utf8;
-    QStringList simulationStatus_;
-    // The marks each line (index from 1) shows in the gutter.
-    std::vector<int> shownMarks_;
     std::vector<TSourceSymbol> symbols_;
     bool symbolsValid_ = false;
-    static inline bool coverageShown_ = false;
-    static inline bool heatShown_ = false;
 };
 
 } // namespace korvo

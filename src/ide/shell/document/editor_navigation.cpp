@@ -15,10 +15,6 @@ namespace korvo {
 namespace {
 using Sci = QsciScintillaBase;
 
-std::string FileSystemName(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
 // The register a built-in name ("s3", "S1F" on PicoBlaze II) stands for.
 std::optional<int> BuiltInRegister(const QString& name, TCoreKind core) {
     const TCoreDescription& description = CoreDescription(core);
@@ -35,9 +31,9 @@ QString ValueText(std::int32_t value) {
 } // namespace
 
 const std::vector<TSourceSymbol>& TEditor::Symbols() {
-    if (!symbolsValid_ && simulator_) {
-        symbols_ =
-            CollectSourceSymbols(simulator_->CoreKind(), FileSystemName(fileName_), SourceLines());
+    if (!symbolsValid_ && Simulator()) {
+        symbols_ = CollectSourceSymbols(Simulator()->CoreKind(), FileSystemName(file_.Name()),
+                                        SourceLines());
         symbolsValid_ = true;
     }
     return symbols_;
@@ -56,7 +52,7 @@ QString TEditor::NameAt(int position) const {
 bool TEditor::GotoDefinition(int position) {
     const TSourceSymbol* symbol = FindSourceSymbol(Symbols(), NameAt(position).toStdString());
     if (!symbol) return false;
-    if (symbol->FileName == FileSystemName(fileName_))
+    if (symbol->FileName == FileSystemName(file_.Name()))
         SetCaretPos({symbol->Line, 1});
     else
         host_.ShowSourceLine(QFile::decodeName(QByteArray::fromStdString(symbol->FileName)),
@@ -74,12 +70,12 @@ QString TEditor::HoverText(int position) {
         !message.isEmpty() && !text->CheckMarkAt(line) && position <= lineEnd)
         return message;
     QString name = NameAt(position);
-    if (name.isEmpty() || !simulator_) return {};
+    if (name.isEmpty() || !Simulator()) return {};
     const TSourceSymbol* symbol = FindSourceSymbol(Symbols(), name.toStdString());
     QString hint;
     if (symbol)
         hint = name + QStringLiteral(": ") +
-               QString::fromStdString(DescribeSourceSymbol(*symbol, simulator_->CoreKind())) +
+               QString::fromStdString(DescribeSourceSymbol(*symbol, Simulator()->CoreKind())) +
                QStringLiteral(", line %1").arg(symbol->Line);
     QString value = CurrentValueText(name, symbol);
     if (hint.isEmpty() && value.isEmpty()) return {};
@@ -88,20 +84,20 @@ QString TEditor::HoverText(int position) {
 }
 
 QString TEditor::CurrentValueText(const QString& name, const TSourceSymbol* symbol) const {
-    if (mode_ != dmSimulate || !simulator_ || !simulator_->IsActive()) return {};
-    std::optional<int> number = BuiltInRegister(name, simulator_->CoreKind());
+    if (mode_ != dmSimulate || !Simulator() || !Simulator()->IsActive()) return {};
+    std::optional<int> number = BuiltInRegister(name, Simulator()->CoreKind());
     if (symbol && symbol->Kind == skRegister) number = symbol->Value;
     if (number) {
-        QString hint = ValueText(simulator_->Register(*number));
+        QString hint = ValueText(Simulator()->Register(*number));
         return symbol ? hint : QStringLiteral("register, ") + hint;
     }
-    if (!symbol || symbol->Kind != skDevice || !session_) return {};
+    if (!symbol || symbol->Kind != skDevice || !Session()) return {};
     int port = symbol->Value & 0xFF;
-    TSimulationIO& io = session_->IO();
+    TSimulationIO& io = Session()->IO();
     if (auto* output = io.OutputPort(port)) return ValueText(output->Value());
     if (auto* both = io.BidirectionalPort(port)) return ValueText(both->Value());
     if (auto* input = io.InputPort(port)) return ValueText(input->Value());
-    TMemMapItem item = simulator_->GetPortItem(port);
+    TMemMapItem item = Simulator()->GetPortItem(port);
     if (item.Kind == mkRAM || item.Kind == mkROM) return ValueText(item.Value);
     return {};
 }
