@@ -16,8 +16,8 @@
 #include "shell/app/main_window.h"
 #include "shell/app/status_bar_panel.h"
 #include "shell/commands/commands.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 #include "silent_dialogs.h"
 #include "simulator/debugger.h"
@@ -89,12 +89,12 @@ void BM_IdeRunOfAnEndlessLoop(benchmark::State& state) {
     WriteTextLines(file.toStdString(), kEndlessLoop);
 
     TSilentDialogs dialogs;
-    TfrmWorkbookMain window(settings, dialogs, {file});
+    TMainWindow window(settings, dialogs, {file});
     window.resize(982, 644);
     window.show();
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
-    TEditor& document = *window.Documents().ActiveEditor();
+    TDocument& document = *window.Documents().Active();
     window.UpdateCommands();
     window.Commands().actSimulate->trigger();
     if (document.Mode() != dmSimulate) {

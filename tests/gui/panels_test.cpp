@@ -507,7 +507,7 @@ private slots:
         TTestWindow window;
         settings::StoreUartTcpBridge(window.Settings.Store(), false);
         int first = LogCount(window);
-        TEditor& document =
+        TDocument& document =
             StartSimulation(window, "echo.psm", EchoProgram(FreePort(), FreePort()));
         QCOMPARE(Panels(window).UartTerminals()[0]->TcpState->text(), "TCP: off");
         QVERIFY(LogSince(window, first).filter("listening").isEmpty());

@@ -39,7 +39,7 @@ private slots:
         QVERIFY(screen.contains(window->frameGeometry()));
         QSize before = window->size();
 
-        TEditor& document = StartSimulation(window, "panels.psm", kAllPanels);
+        TDocument& document = StartSimulation(window, "panels.psm", kAllPanels);
         Settle(*window);
         QCOMPARE(window->size(), before);
         QVERIFY(screen.contains(window->frameGeometry()));
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(window->LogPane()->height() >= 3 * window->LogPane()->fontMetrics().height());
         QVERIFY(ShownWhole(*window, window->statusBar()));
         // The simulation texts of the status bar show whole.
-        for (int i = 1; i < TMainForm::kStatusPanelCount - 1; ++i) {
+        for (int i = 1; i < TMainWindowBase::kStatusPanelCount - 1; ++i) {
             TStatusBarPanel* panel = window->StatusPanels[i];
             QVERIFY2(panel->contentsRect().width() >
                          panel->fontMetrics().horizontalAdvance(panel->text()),

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     if (parsed.SettingsFile) iniFile = parsed.SettingsFile->toStdString();
     auto settings = korvo::OpenSettingsStore(iniFile);
     korvo::TQtUserDialogs dialogs;
-    korvo::TfrmWorkbookMain window(*settings, dialogs, parsed.Files);
+    korvo::TMainWindow window(*settings, dialogs, parsed.Files);
     application.SetReporter(
         [&window](const std::string& message) { window.Log().AddLogLine(message); });
     window.show();

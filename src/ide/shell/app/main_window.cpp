@@ -17,8 +17,8 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/core_selector.h"
 #include "shell/commands/run_speed.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/printing.h"
 #include "shell/document/source_editor.h"
 
@@ -86,9 +86,10 @@ public:
 
 } // namespace
 
-TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs,
-                                   const QStringList& files, QWidget* parent)
-    : TMainForm(settings, dialogs, parent), DocumentManager(std::make_unique<TEditorFactory>()),
+TMainWindow::TMainWindow(ISettingsStore& settings, IUserDialogs& dialogs, const QStringList& files,
+                         QWidget* parent)
+    : TMainWindowBase(settings, dialogs, parent),
+      DocumentManager(std::make_unique<TDocumentList>()),
       examplesFolder_(ExamplesFolder(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("frmWorkbookMain"));
     setWindowIcon(ApplicationIcon());
@@ -109,18 +110,18 @@ TfrmWorkbookMain::TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialo
     UpdateCommands();
 }
 
-TfrmWorkbookMain::~TfrmWorkbookMain() {
+TMainWindow::~TMainWindow() {
     ShutDown();
     // The documents go first, while the services they use still exist.
     delete PageControlEdit;
     PageControlEdit = nullptr;
 }
 
-ILog& TfrmWorkbookMain::Log() {
+ILog& TMainWindow::Log() {
     return *SynEditLog;
 }
 
-void TfrmWorkbookMain::CreateLayout() {
+void TMainWindow::CreateLayout() {
     // Above the documents and the views of a simulation docked beside them.
     ToolBar = new QToolBar(QStringLiteral("ToolBar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
@@ -184,7 +185,7 @@ void TfrmWorkbookMain::CreateLayout() {
     layout->addWidget(SourceSplitter, 1);
 }
 
-void TfrmWorkbookMain::CreateSimulationDocks() {
+void TMainWindow::CreateSimulationDocks() {
     auto& panels = Commands().SimulationPanels();
     auto dock = [this](const QString& title, const QString& name, QWidget* view) {
         auto* widget = new QDockWidget(title, this);
@@ -208,14 +209,14 @@ void TfrmWorkbookMain::CreateSimulationDocks() {
         view->installEventFilter(this);
     resizeDocks({CodeMemoryDock}, {panels.CodeMemory().sizeHint().width()}, Qt::Horizontal);
     connect(&panels.CodeMemory(), &TCodeMemoryView::SourceLineRequested, this,
-            &TMainForm::ShowActiveSourceLine);
+            &TMainWindowBase::ShowActiveSourceLine);
     connect(&panels.CallStack(), &TCallStackView::SourceLineRequested, this,
-            &TMainForm::ShowActiveSourceLine);
+            &TMainWindowBase::ShowActiveSourceLine);
     connect(&panels.Profile(), &TProfileView::SourceLineRequested, this,
-            &TMainForm::ShowActiveSourceLine);
+            &TMainWindowBase::ShowActiveSourceLine);
 }
 
-void TfrmWorkbookMain::ShowSimulationViews(bool show) {
+void TMainWindow::ShowSimulationViews(bool show) {
     bool shown = show && !SynEditPrintPreview;
     bool wasShown = CodeMemoryDock->isVisible() || CallStackDock->isVisible();
     for (QDockWidget* dock : {CodeMemoryDock, CallStackDock, ProfileDock})
@@ -229,45 +230,45 @@ void TfrmWorkbookMain::ShowSimulationViews(bool show) {
                     Qt::Horizontal);
 }
 
-void TfrmWorkbookMain::ShowCaptions(bool on) {
+void TMainWindow::ShowCaptions(bool on) {
     ToolBar->setToolButtonStyle(on ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
 }
 
-std::shared_ptr<TEditor> TfrmWorkbookMain::CreateDocument() {
+std::shared_ptr<TDocument> TMainWindow::CreateDocument() {
     if (!DocumentManager) return nullptr;
     return DocumentManager->CreateTabDocument(PageControlEdit, *SynEditLog, CoreKind());
 }
 
-TRecentFiles& TfrmWorkbookMain::RecentFiles() {
+TRecentFiles& TMainWindow::RecentFiles() {
     return Commands().RecentFiles();
 }
 
-bool TfrmWorkbookMain::ExecuteOpenDialog(QString& fileName) {
+bool TMainWindow::ExecuteOpenDialog(QString& fileName) {
     return Commands().ExecuteOpenDialog(fileName);
 }
 
-TCoreKind TfrmWorkbookMain::CoreKind() const {
+TCoreKind TMainWindow::CoreKind() const {
     return CommandsDataModule->CoreKind();
 }
 
-TCoreKind TfrmWorkbookMain::ModeCoreKind() const {
+TCoreKind TMainWindow::ModeCoreKind() const {
     return CommandsDataModule->ShownCoreKind();
 }
 
-void TfrmWorkbookMain::SetCoreKind(TCoreKind kind) {
+void TMainWindow::SetCoreKind(TCoreKind kind) {
     CommandsDataModule->SetCoreKind(kind);
 }
 
-void TfrmWorkbookMain::ShowAboutBox() {
+void TMainWindow::ShowAboutBox() {
     UserDialogs().ShowAbout(this);
 }
 
-bool TfrmWorkbookMain::PreviewOn() const {
+bool TMainWindow::PreviewOn() const {
     auto* file = DocumentManager->ActiveFileCommands();
     return file && file->Preview();
 }
 
-QString TfrmWorkbookMain::WindowCaption() const {
+QString TMainWindow::WindowCaption() const {
     QString title = QString::fromUtf8(kApplicationTitle);
     if (auto* document = DocumentManager->ActiveDocument()) {
         QString name = document->FileName();
@@ -283,7 +284,7 @@ QString TfrmWorkbookMain::WindowCaption() const {
     return QStringLiteral("  ") + title;
 }
 
-void TfrmWorkbookMain::ExecuteOpenExample() {
+void TMainWindow::ExecuteOpenExample() {
     // The open dialog starts in the examples folder (a name ending in "/").
     QString fileName = examplesFolder_ + '/';
     if (!ExecuteOpenDialog(fileName)) return;
@@ -308,7 +309,7 @@ void TfrmWorkbookMain::ExecuteOpenExample() {
     OpenDocument(copy);
 }
 
-void TfrmWorkbookMain::ExecuteImport() {
+void TMainWindow::ExecuteImport() {
     QString fileName;
     if (!ExecuteOpenDialog(fileName)) return;
     fileName = QFileInfo(fileName).absoluteFilePath();
@@ -318,8 +319,8 @@ void TfrmWorkbookMain::ExecuteImport() {
     }
 }
 
-void TfrmWorkbookMain::ExecuteExport() {
-    auto* document = DocumentManager->ActiveEditor();
+void TMainWindow::ExecuteExport() {
+    auto* document = DocumentManager->Active();
     if (!document) return;
     QString fileName;
     if (!document->FileName().isEmpty()) {
@@ -333,7 +334,7 @@ void TfrmWorkbookMain::ExecuteExport() {
     document->ExportHtml(QFileInfo(fileName).absoluteFilePath());
 }
 
-void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
+void TMainWindow::ShowPreviewPane(TPrintEngine& engine) {
     HidePreviewPane();
     SynEditPrintPreview = new QPrintPreviewWidget(&engine.Printer(), SourceStack);
     SynEditPrintPreview->setObjectName(QStringLiteral("SynEditPrintPreview"));
@@ -349,7 +350,7 @@ void TfrmWorkbookMain::ShowPreviewPane(TPrintEngine& engine) {
     ShowSimulationViews(false);
 }
 
-void TfrmWorkbookMain::HidePreviewPane() {
+void TMainWindow::HidePreviewPane() {
     SourceStack->setCurrentWidget(PageControlEdit);
     if (SynEditPrintPreview) {
         SourceStack->removeWidget(SynEditPrintPreview);
@@ -360,7 +361,7 @@ void TfrmWorkbookMain::HidePreviewPane() {
     ShowSimulationViews(Commands().SimulationPanels().Simulator() != nullptr);
 }
 
-void TfrmWorkbookMain::ShowPanelAreas() {
+void TMainWindow::ShowPanelAreas() {
     bool preview = SynEditPrintPreview != nullptr;
     auto open = [this](const QString& viewName) { return !closedViews_.contains(viewName); };
     bool below = false;
@@ -406,8 +407,8 @@ void TfrmWorkbookMain::ShowPanelAreas() {
     KeepLogPaneHeight();
 }
 
-void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
-                                            QWidget* terminals) {
+void TMainWindow::DockSimulationPanels(QWidget* status, QWidget* io, QWidget* memory,
+                                       QWidget* terminals) {
     UndockSimulationPanels();
     auto* area = static_cast<QVBoxLayout*>(SimulationPanelArea->layout());
     if (status) area->addWidget(status, 0);
@@ -425,7 +426,7 @@ void TfrmWorkbookMain::DockSimulationPanels(QWidget* status, QWidget* io, QWidge
     ShowPanelAreas();
 }
 
-void TfrmWorkbookMain::UndockSimulationPanels() {
+void TMainWindow::UndockSimulationPanels() {
     for (const QPointer<QWidget>& panel : std::as_const(dockedPanels_))
         if (panel) {
             panel->hide();

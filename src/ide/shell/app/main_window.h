@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/app/main_form.h"
+#include "shell/app/main_window_base.h"
 #include "shell/app/workbench.h"
 
 #include <QList>
@@ -27,21 +27,21 @@ class TPrintEngine;
 // print preview in their place, the dock panel for memory views, the tool
 // bar and menus, Open Example, Import, Export to HTML, About, and the window
 // caption.
-class TfrmWorkbookMain : public TMainForm, public IWorkbench {
+class TMainWindow : public TMainWindowBase, public IWorkbench {
     Q_OBJECT
 public:
     // Creates the command module, reads the window settings and opens every
     // file of files as a document.
-    TfrmWorkbookMain(ISettingsStore& settings, IUserDialogs& dialogs, const QStringList& files = {},
-                     QWidget* parent = nullptr);
-    ~TfrmWorkbookMain() override;
+    TMainWindow(ISettingsStore& settings, IUserDialogs& dialogs, const QStringList& files = {},
+                QWidget* parent = nullptr);
+    ~TMainWindow() override;
 
     // IWorkbench
     QWidget* Window() override { return this; }
     ILog& Log() override;
-    TEditorFactory& Documents() override { return *DocumentManager; }
-    void OpenDocument(const QString& fileName) override { TMainForm::OpenDocument(fileName); }
-    std::shared_ptr<TEditor> CreateDocument() override;
+    TDocumentList& Documents() override { return *DocumentManager; }
+    void OpenDocument(const QString& fileName) override { TMainWindowBase::OpenDocument(fileName); }
+    std::shared_ptr<TDocument> CreateDocument() override;
     void ShowPreviewPane(TPrintEngine& engine) override;
     void HidePreviewPane() override;
     void RepaintStatus() override { UpdateCommands(); }
@@ -114,7 +114,7 @@ private:
     // Shows the panel areas that hold panels, unless a preview is on.
     void ShowPanelAreas();
 
-    std::unique_ptr<TEditorFactory> DocumentManager;
+    std::unique_ptr<TDocumentList> DocumentManager;
     std::unique_ptr<TCommandsDataModule> CommandsDataModule;
     QList<QPointer<QWidget>> dockedPanels_;
     QPointer<QWidget> memoryPanel_;

@@ -8,8 +8,8 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/core_selector.h"
 #include "shell/commands/run_speed.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 
 #include <QActionGroup>
 #include <QDockWidget>
@@ -21,7 +21,7 @@
 
 namespace korvo {
 
-void TfrmWorkbookMain::CreateCommands() {
+void TMainWindow::CreateCommands() {
     auto& actions = Actions();
     actViewCaptions = actions.AddCheckable(
         {"actViewCaptions", "Show Captions", "Show captions on toolbar", {}, {}},
@@ -60,7 +60,7 @@ void TfrmWorkbookMain::CreateCommands() {
     CreateViewCommands();
 }
 
-void TfrmWorkbookMain::CreateViewCommands() {
+void TMainWindow::CreateViewCommands() {
     auto& actions = Actions();
     // The views of a simulation: each can be closed (a dock with its
     // button) and is shown again from the View menu while there is a
@@ -102,7 +102,7 @@ void TfrmWorkbookMain::CreateViewCommands() {
              [this] { return !memoryPanel_.isNull(); });
 }
 
-bool TfrmWorkbookMain::eventFilter(QObject* watched, QEvent* event) {
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     // A dock closed with its own button stays closed until the View menu
     // opens it again.
     if (event->type() == QEvent::Close &&
@@ -110,10 +110,10 @@ bool TfrmWorkbookMain::eventFilter(QObject* watched, QEvent* event) {
         closedViews_.insert(watched->objectName());
         RequestUpdate();
     }
-    return TMainForm::eventFilter(watched, event);
+    return TMainWindowBase::eventFilter(watched, event);
 }
 
-void TfrmWorkbookMain::FillUartViewMenu() {
+void TMainWindow::FillUartViewMenu() {
     mnuViewUarts->clear();
     for (TFrameUartTerminal* terminal : Commands().SimulationPanels().UartTerminals()) {
         QString viewName = terminal->objectName();
@@ -130,7 +130,7 @@ void TfrmWorkbookMain::FillUartViewMenu() {
     }
 }
 
-void TfrmWorkbookMain::CreateMenus() {
+void TMainWindow::CreateMenus() {
     auto& c = Commands();
     auto* bar = menuBar();
     bar->setObjectName(QStringLiteral("mnuMain"));
@@ -168,7 +168,7 @@ void TfrmWorkbookMain::CreateMenus() {
                       actViewMemoryPanels});
     mnuViewUarts = view->addMenu(QStringLiteral("&UART Terminals"));
     mnuViewUarts->setObjectName(QStringLiteral("mnuViewUarts"));
-    connect(mnuViewUarts, &QMenu::aboutToShow, this, &TfrmWorkbookMain::FillUartViewMenu);
+    connect(mnuViewUarts, &QMenu::aboutToShow, this, &TMainWindow::FillUartViewMenu);
     connect(view, &QMenu::aboutToShow, this, [this] {
         mnuViewUarts->menuAction()->setEnabled(
             !Commands().SimulationPanels().UartTerminals().empty());
@@ -199,7 +199,7 @@ void TfrmWorkbookMain::CreateMenus() {
     help->addAction(actAbout);
 }
 
-void TfrmWorkbookMain::CreateToolBar() {
+void TMainWindow::CreateToolBar() {
     auto& c = Commands();
     const QList<QList<QAction*>> groups = {
         {actFileNew, actFileOpen, c.actFileSave, c.actFileSaveAs, c.actFileClose, actFileExit},

@@ -8,8 +8,8 @@ class QWidget;
 namespace korvo {
 
 class ILog;
-class TEditor;
-class TEditorFactory;
+class TDocument;
+class TDocumentList;
 class TPrintEngine;
 
 // What the command module needs of the main window.
@@ -18,12 +18,12 @@ public:
     virtual ~IWorkbench() = default;
     virtual QWidget* Window() = 0;
     virtual ILog& Log() = 0;
-    virtual TEditorFactory& Documents() = 0;
+    virtual TDocumentList& Documents() = 0;
     // Opens a file as a document, or activates it when it is open already;
     // an empty name gives a new untitled document.
     virtual void OpenDocument(const QString& fileName) = 0;
     // A new empty document tab.
-    virtual std::shared_ptr<TEditor> CreateDocument() = 0;
+    virtual std::shared_ptr<TDocument> CreateDocument() = 0;
     // The print preview in place of the document tabs, and back.
     virtual void ShowPreviewPane(TPrintEngine& engine) = 0;
     virtual void HidePreviewPane() = 0;

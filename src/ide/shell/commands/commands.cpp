@@ -8,8 +8,8 @@
 #include "panels/simulation_panels.h"
 #include "shell/app/workbench.h"
 #include "shell/commands/run_speed.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/printing.h"
 #include "shell/document/source_editor.h"
 #include "shell/settings/highlighter_settings.h"
@@ -78,7 +78,7 @@ bool TCommandsDataModule::EditMode() const {
     return simulation && simulation->Mode() == dmEdit;
 }
 
-const THighlighterEntry* TCommandsDataModule::HighlighterForFile(const QString& fileName) const {
+const TLexerEntry* TCommandsDataModule::HighlighterForFile(const QString& fileName) const {
     if (fileName.isEmpty()) return nullptr;
     int dot = fileName.lastIndexOf('.');
     if (dot < 0) return nullptr;
@@ -97,7 +97,7 @@ const THighlighterEntry* TCommandsDataModule::HighlighterForFile(const QString& 
 }
 
 QString TCommandsDataModule::DialogStartFolder() const {
-    if (auto* document = workbench_.Documents().ActiveEditor()) {
+    if (auto* document = workbench_.Documents().Active()) {
         QFileInfo file(document->FileName());
         if (!document->FileName().isEmpty() && !document->FileName().contains('*') &&
             file.absoluteDir().exists())
@@ -125,8 +125,7 @@ bool TCommandsDataModule::ExecuteOpenDialog(QString& fileName) {
     return true;
 }
 
-bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName,
-                                            const THighlighterEntry* highlighter) {
+bool TCommandsDataModule::ExecuteSaveDialog(QString& fileName, const TLexerEntry* highlighter) {
     return ExecuteSaveDialog(fileName,
                              highlighter ? highlighter->Filter : QStringLiteral("All files|*.*|"),
                              QStringLiteral("psm"));
@@ -167,7 +166,7 @@ void TCommandsDataModule::ReadColumns() {
     if (auto* edit = ActiveEditCommands()) edit->SetRightEdge(columns_.Column3);
 }
 
-bool TCommandsDataModule::ShowPreview(TEditor& document) {
+bool TCommandsDataModule::ShowPreview(TDocument& document) {
     // The preview opens at once; the paper is chosen in the print dialog.
     auto* text = document.TextControl();
     if (!text) return false;
@@ -185,7 +184,7 @@ void TCommandsDataModule::HidePreview() {
     printEngine_->Clear();
 }
 
-void TCommandsDataModule::Print(TEditor& document) {
+void TCommandsDataModule::Print(TDocument& document) {
     auto* text = document.TextControl();
     if (!text) return;
     // The preview, when it is showing, keeps its own text in the engine.

@@ -4,7 +4,7 @@
 #include "common/core_kind.h"
 #include "platform/process_launcher.h"
 #include "shell/app/recent_files.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document_host.h"
 #include "shell/document/untitled_numbers.h"
 #include "shell/search/search_state.h"
 #include "simulator/debugger_base.h"
@@ -33,14 +33,14 @@ class TSimulationSession;
 // command with its enabling rule, and the services the documents share (recent
 // files, untitled numbers, file dialogs, highlighters, search state, column
 // positions, the print engine, the core kind).
-class TCommandsDataModule : public QObject, public IEditorHost {
+class TCommandsDataModule : public QObject, public IDocumentHost {
     Q_OBJECT
 public:
     TCommandsDataModule(IWorkbench& workbench, TActionList& actions, ISettingsStore& settings,
                         IUserDialogs& dialogs, QObject* parent = nullptr);
     ~TCommandsDataModule() override;
 
-    // IEditorHost
+    // IDocumentHost
     ILog& Log() override;
     ISettingsStore& Settings() override { return settings_; }
     IUserDialogs& Dialogs() override { return dialogs_; }
@@ -48,8 +48,8 @@ public:
     int TakeUntitledNumber() override { return untitledNumbers_.Take(); }
     void ReleaseUntitledNumber(int number) override { untitledNumbers_.Release(number); }
     void AddRecentFile(const QString& fileName) override { recentFiles_.Add(fileName); }
-    const THighlighterEntry* HighlighterForFile(const QString& fileName) const override;
-    bool ExecuteSaveDialog(QString& fileName, const THighlighterEntry* highlighter) override;
+    const TLexerEntry* HighlighterForFile(const QString& fileName) const override;
+    bool ExecuteSaveDialog(QString& fileName, const TLexerEntry* highlighter) override;
     TSearchState& SearchState() override { return searchState_; }
     TFormatColumns Columns() const override { return columns_; }
     QList<QAction*> EditorContextActions() override;
@@ -57,11 +57,11 @@ public:
                           std::vector<std::string>& listing,
                           std::vector<TAssemblyDiagnostic>& diagnostics,
                           TPicoBlazeDebugger& simulator) override;
-    void SimulationStarted(TEditor& document) override;
-    void SimulationFailed(TEditor& document) override;
-    bool ShowPreview(TEditor& document) override;
+    void SimulationStarted(TDocument& document) override;
+    void SimulationFailed(TDocument& document) override;
+    bool ShowPreview(TDocument& document) override;
     void HidePreview() override;
-    void Print(TEditor& document) override;
+    void Print(TDocument& document) override;
 
     // Shared services of the main window.
     TRecentFiles& RecentFiles() { return recentFiles_; }
@@ -76,7 +76,7 @@ public:
     // while no document is active.
     TCoreKind ShownCoreKind() const;
     TSynPicoBlaze& Parser() override { return parser_; }
-    const std::vector<THighlighterEntry>& Highlighters() const { return highlighters_; }
+    const std::vector<TLexerEntry>& Highlighters() const { return highlighters_; }
     // The status, I/O and memory panels of the simulation.
     TSimulationPanels& SimulationPanels() { return *simulationPanels_; }
     // The speed of runs (Simulate menu and tool bar).
@@ -155,7 +155,7 @@ private:
     void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
     // A run goes on from the event loop in slices, with the window working
     // between them; the panels mark what changed once it ends.
-    void FollowRun(TEditor& document);
+    void FollowRun(TDocument& document);
     void ContinueRun();
     // Handlers of the simulator's events.
     void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
@@ -178,7 +178,7 @@ private:
     ISettingsStore& settings_;
     IUserDialogs& dialogs_;
     TSynPicoBlaze parser_;
-    std::vector<THighlighterEntry> highlighters_;
+    std::vector<TLexerEntry> highlighters_;
     QString openFilter_;
     TRecentFiles recentFiles_;
     TUntitledNumbers untitledNumbers_;
@@ -191,7 +191,7 @@ private:
     std::unique_ptr<TSimulationPanels> simulationPanels_;
     // The next slice of the run of runDocument_.
     QTimer runTimer_;
-    std::weak_ptr<TEditor> runDocument_;
+    std::weak_ptr<TDocument> runDocument_;
     std::unique_ptr<TRunSpeedCommands> runSpeed_;
 };
 

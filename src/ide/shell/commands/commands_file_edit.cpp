@@ -3,8 +3,8 @@
 #include "shell/app/workbench.h"
 #include "shell/commands/action_list.h"
 #include "shell/commands/commands.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 
 namespace korvo {
 

@@ -4,8 +4,8 @@
 #include "shell/app/workbench.h"
 #include "shell/commands/action_list.h"
 #include "shell/commands/commands.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 
 namespace korvo {
@@ -55,7 +55,7 @@ void TCommandsDataModule::CreateNavigationCommands() {
          {}},
         [this] {
             auto* document = ActiveDocument();
-            auto* editor = workbench_.Documents().ActiveEditor();
+            auto* editor = workbench_.Documents().Active();
             if (!document || !editor || !editor->TextControl()) return;
             int line = document->GetCaretPos().Line;
             if (dialogs_.AskLineNumber(DialogParent(), editor->TextControl()->lines(), line))
@@ -69,7 +69,7 @@ void TCommandsDataModule::CreateNavigationCommands() {
          QKeySequence(Qt::Key_F2),
          {}},
         [this] {
-            auto* editor = workbench_.Documents().ActiveEditor();
+            auto* editor = workbench_.Documents().Active();
             if (!editor || !editor->TextControl()) return;
             auto* text = editor->TextControl();
             if (!editor->GotoDefinition(

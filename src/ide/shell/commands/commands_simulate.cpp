@@ -18,8 +18,8 @@
 #include "shell/app/icons.h"
 #include "shell/app/workbench.h"
 #include "shell/commands/run_speed.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 #include "shell/settings/panel_limits.h"
 #include "simulator/debugger.h"
@@ -31,7 +31,7 @@ namespace korvo {
 
 namespace {
 // The labels of a document's own text with their addresses, and its lines.
-TProgramText ProgramTextOf(TEditor& editor) {
+TProgramText ProgramTextOf(TDocument& editor) {
     TProgramText program;
     std::string ownName = QFile::encodeName(editor.FileName()).toStdString();
     for (const TSourceSymbol& symbol : editor.Symbols())
@@ -129,7 +129,7 @@ void TCommandsDataModule::CreateSimulationCommands() {
 }
 
 void TCommandsDataModule::ApplyRunSpeed() {
-    TEditor* editor = workbench_.Documents().ActiveEditor();
+    TDocument* editor = workbench_.Documents().Active();
     if (!editor || !editor->Simulator() || !editor->Session()) return;
     editor->Simulator()->SetRunPace(runSpeed_->Pace(editor->Session()->FrequencyMHz()));
 }
@@ -146,7 +146,7 @@ int TCommandsDataModule::CaretLine() const {
 
 void TCommandsDataModule::DriveSimulator(
     const std::function<void(TPicoBlazeDebugger&)>& operation) {
-    TEditor* editor = workbench_.Documents().ActiveEditor();
+    TDocument* editor = workbench_.Documents().Active();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
     // A command during a run (Pause) belongs to that run.
     if (!editor->Simulator()->IsRunning()) simulationPanels_->BeginChanges();
@@ -156,7 +156,7 @@ void TCommandsDataModule::DriveSimulator(
     workbench_.RepaintStatus();
 }
 
-void TCommandsDataModule::FollowRun(TEditor& document) {
+void TCommandsDataModule::FollowRun(TDocument& document) {
     TPicoBlazeDebugger* simulator = document.Simulator();
     if (simulator && simulator->IsRunning()) {
         runDocument_ = document.weak_from_this();
@@ -170,7 +170,7 @@ void TCommandsDataModule::FollowRun(TEditor& document) {
 
 void TCommandsDataModule::ContinueRun() {
     // The document may have been closed, or the run stopped, meanwhile.
-    std::shared_ptr<TEditor> document = runDocument_.lock();
+    std::shared_ptr<TDocument> document = runDocument_.lock();
     TPicoBlazeDebugger* simulator = document ? document->Simulator() : nullptr;
     if (!simulator || !simulator->IsRunning()) {
         runDocument_.reset();
@@ -181,7 +181,7 @@ void TCommandsDataModule::ContinueRun() {
     if (simulationPanels_->IsBound(*simulator)) {
         // What the run has done so far.
         simulationPanels_->Refresh();
-        if (workbench_.Documents().ActiveEditor() == document.get())
+        if (workbench_.Documents().Active() == document.get())
             document->Simulation().RefreshRunStatus();
         workbench_.RepaintStatusBar();
         simulationPanels_->TimerTick();
@@ -234,7 +234,7 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
     }
 }
 
-void TCommandsDataModule::SimulationStarted(TEditor& document) {
+void TCommandsDataModule::SimulationStarted(TDocument& document) {
     TPicoBlazeDebugger* simulator = document.Simulator();
     TSimulationSession* session = document.Session();
     if (!simulator || !session) return;
@@ -246,7 +246,7 @@ void TCommandsDataModule::SimulationStarted(TEditor& document) {
     };
 }
 
-void TCommandsDataModule::SimulationFailed(TEditor& document) {
+void TCommandsDataModule::SimulationFailed(TDocument& document) {
     if (TPicoBlazeDebugger* simulator = document.Simulator()) {
         simulator->OnRunStart = nullptr;
         simulator->OnRunEnd = nullptr;
@@ -257,7 +257,7 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimul
     TSimulationPanels& panels = *simulationPanels_;
     switch (state) {
     case ssLoaded: {
-        if (TEditor* editor = workbench_.Documents().ActiveEditor();
+        if (TDocument* editor = workbench_.Documents().Active();
             editor && editor->Simulator() == &session.Simulator())
             panels.SetProgramText(ProgramTextOf(*editor));
         const TPanelLimits& limits = ProcessPanelLimits();

@@ -1,7 +1,7 @@
 #include "shell/document/document_file.h"
 
 #include "common/text_file.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document_host.h"
 
 #include <QFile>
 #include <algorithm>

@@ -8,7 +8,7 @@
 
 namespace korvo {
 
-class IEditorHost;
+class IDocumentHost;
 
 // A name as the file system spells it.
 std::string FileSystemName(const QString& fileName);
@@ -18,7 +18,7 @@ std::string FileSystemName(const QString& fileName);
 // is written back in, and the number of an untitled document.
 class TDocumentFile {
 public:
-    explicit TDocumentFile(IEditorHost& host) : host_(host) {}
+    explicit TDocumentFile(IDocumentHost& host) : host_(host) {}
     ~TDocumentFile();
     TDocumentFile(const TDocumentFile&) = delete;
     TDocumentFile& operator=(const TDocumentFile&) = delete;
@@ -50,7 +50,7 @@ public:
     std::vector<std::string> EditorLines(const std::vector<std::string>& lines) const;
 
 private:
-    IEditorHost& host_;
+    IDocumentHost& host_;
     QString name_;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
     int untitledNumber_ = -1;

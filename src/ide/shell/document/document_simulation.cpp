@@ -5,9 +5,9 @@
 #include "common/log.h"
 #include "common/settings_layout.h"
 #include "shell/app/icons.h"
+#include "shell/document/document.h"
 #include "shell/document/document_file.h"
-#include "shell/document/editor.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document_host.h"
 #include "shell/document/heat_counter.h"
 #include "shell/document/source_editor.h"
 #include "simulator/debugger.h"
@@ -18,7 +18,7 @@
 
 namespace korvo {
 
-TDocumentSimulation::TDocumentSimulation(TEditor& document, IEditorHost& host)
+TDocumentSimulation::TDocumentSimulation(TDocument& document, IDocumentHost& host)
     : document_(document), host_(host) {}
 
 TDocumentSimulation::~TDocumentSimulation() = default;
@@ -64,7 +64,7 @@ void TDocumentSimulation::Start(const QString& fileName, const std::vector<std::
     session_.reset();
     session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
     simulator_->SetLog(&host_.Log());
-    std::weak_ptr<TEditor> alive = document_.weak_from_this();
+    std::weak_ptr<TDocument> alive = document_.weak_from_this();
     simulator_->OnCurrentLineChange = [this, alive](TDebugger&) {
         if (alive.lock()) ShowSimulationState();
     };

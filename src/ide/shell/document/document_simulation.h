@@ -9,8 +9,8 @@
 
 namespace korvo {
 
-class IEditorHost;
-class TEditor;
+class IDocumentHost;
+class TDocument;
 class THeatCounter;
 class TPicoBlazeDebugger;
 class TSimulationSession;
@@ -23,7 +23,7 @@ struct TAssemblyDiagnostic;
 // heat) and the status texts of a simulation.
 class TDocumentSimulation {
 public:
-    TDocumentSimulation(TEditor& document, IEditorHost& host);
+    TDocumentSimulation(TDocument& document, IDocumentHost& host);
     ~TDocumentSimulation();
     TDocumentSimulation(const TDocumentSimulation&) = delete;
     TDocumentSimulation& operator=(const TDocumentSimulation&) = delete;
@@ -81,8 +81,8 @@ private:
     // counts unless a run goes on.
     void ShowHeat();
 
-    TEditor& document_;
-    IEditorHost& host_;
+    TDocument& document_;
+    IDocumentHost& host_;
     int currentLine_ = 0;
     std::unique_ptr<TPicoBlazeDebugger> simulator_;
     // Declared after the simulator: it detaches from it when destroyed.

@@ -1,7 +1,7 @@
 #include "shell/document/html_export.h"
 
 #include "assembler/lexer.h"
-#include "shell/document/highlighter.h"
+#include "shell/document/lexer.h"
 
 #include <cstdio>
 

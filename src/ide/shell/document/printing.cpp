@@ -2,7 +2,7 @@
 
 #include "base/fonts.h"
 
-#include "shell/document/highlighter.h"
+#include "shell/document/lexer.h"
 #include "shell/document/source_editor.h"
 
 #include <QFileInfo>
@@ -107,7 +107,7 @@ void TPrintEngine::SetSource(const std::vector<std::string>& utf8Lines, const QS
     font_ = FixedFont(11);
     font_.setFamily(QFontInfo(editorFont).family());
     if (scanner) {
-        highlighter_ = new TSourceHighlighter(*scanner, source_.get());
+        highlighter_ = new TSourceLexer(*scanner, source_.get());
         highlighter_->KeepLightColours();
         highlighter_->ApplyAttributes(font_);
         source_->setLexer(highlighter_);

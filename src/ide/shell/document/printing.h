@@ -11,7 +11,7 @@
 namespace korvo {
 
 class TSourceEditor;
-class TSourceHighlighter;
+class TSourceLexer;
 class TSynHighLighterIDE;
 
 // The print engine: prints a document's text (with its listing in front of
@@ -47,7 +47,7 @@ private:
     class TPagePrinter;
     std::unique_ptr<TPagePrinter> printer_;
     std::unique_ptr<TSourceEditor> source_;
-    TSourceHighlighter* highlighter_ = nullptr;
+    TSourceLexer* highlighter_ = nullptr;
     QString title_;
     QFont font_;
 };

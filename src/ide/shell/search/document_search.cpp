@@ -2,8 +2,8 @@
 
 #include "base/text_search.h"
 #include "base/user_dialogs.h"
-#include "shell/document/editor_form.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document_form.h"
+#include "shell/document/document_host.h"
 #include "shell/document/source_editor.h"
 #include "shell/search/search_state.h"
 
@@ -27,8 +27,8 @@ QRect MatchRectangle(TSourceEditor& text, int start, int end) {
 }
 } // namespace
 
-void ShowSearchDialog(IEditorHost& host, TEditorForm& form, bool replace) {
-    QPointer<TEditorForm> alive = &form;
+void ShowSearchDialog(IDocumentHost& host, TDocumentForm& form, bool replace) {
+    QPointer<TDocumentForm> alive = &form;
     TSourceEditor* text = form.SynEditor;
     TSearchState& state = host.SearchState();
     TSearchState edited = state;
@@ -52,7 +52,7 @@ void ShowSearchDialog(IEditorHost& host, TEditorForm& form, bool replace) {
     }
 }
 
-void RunSearch(IEditorHost& host, TEditorForm& form, bool replace, bool backwards) {
+void RunSearch(IDocumentHost& host, TDocumentForm& form, bool replace, bool backwards) {
     TSourceEditor& text = *form.SynEditor;
     const TSearchState& state = host.SearchState();
     TSearchOptions options;

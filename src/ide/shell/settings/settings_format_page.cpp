@@ -1,6 +1,6 @@
 #include "shell/settings/settings_format_page.h"
 
-#include "shell/document/highlighter.h"
+#include "shell/document/lexer.h"
 #include "shell/settings/color_button.h"
 #include "shell/settings/highlighter_settings.h"
 #include "text/source_formatter.h"
@@ -77,7 +77,7 @@ TFormatPage::TFormatPage(TCoreKind coreKind, QWidget* parent)
     sample_->setWrapMode(QsciScintilla::WrapNone);
     sample_->SendScintilla(QsciScintillaBase::SCI_SETCARETSTYLE,
                            QsciScintillaBase::CARETSTYLE_INVISIBLE);
-    highlighter_ = new TSourceHighlighter(scanner_, sample_);
+    highlighter_ = new TSourceLexer(scanner_, sample_);
     sample_->setLexer(highlighter_);
 
     auto* colorGroup = new QGroupBox(QStringLiteral(" Colours "), this);

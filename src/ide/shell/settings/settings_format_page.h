@@ -15,7 +15,7 @@ class QsciScintilla;
 namespace korvo {
 
 class TColorButton;
-class TSourceHighlighter;
+class TSourceLexer;
 
 // The "Format" page: a sample program painted by a highlighter of its own,
 // the colours of five highlighter attributes, and the formatter's three
@@ -62,7 +62,7 @@ private:
 
     TCoreKind coreKind_;
     TSynPicoBlaze scanner_;
-    TSourceHighlighter* highlighter_ = nullptr;
+    TSourceLexer* highlighter_ = nullptr;
     QsciScintilla* sample_ = nullptr;
     std::array<TColorChoice, 5> colors_;
     std::array<QSpinBox*, 3> columns_{};

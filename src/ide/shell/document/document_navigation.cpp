@@ -2,8 +2,8 @@
 // (Go to Definition) and what they stand for (the hint under the mouse).
 #include "assembler/source_symbols.h"
 #include "common/hex_text.h"
-#include "shell/document/editor.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document.h"
+#include "shell/document/document_host.h"
 #include "shell/document/source_editor.h"
 #include "simulator/picoblaze_debugger.h"
 #include "simulator/simulation_session.h"
@@ -30,7 +30,7 @@ QString ValueText(std::int32_t value) {
 }
 } // namespace
 
-const std::vector<TSourceSymbol>& TEditor::Symbols() {
+const std::vector<TSourceSymbol>& TDocument::Symbols() {
     if (!symbolsValid_ && Simulator()) {
         symbols_ = CollectSourceSymbols(Simulator()->CoreKind(), FileSystemName(file_.Name()),
                                         SourceLines());
@@ -39,7 +39,7 @@ const std::vector<TSourceSymbol>& TEditor::Symbols() {
     return symbols_;
 }
 
-QString TEditor::NameAt(int position) const {
+QString TDocument::NameAt(int position) const {
     auto* text = TextControl();
     if (!text || position < 0) return {};
     long start = text->SendScintilla(Sci::SCI_WORDSTARTPOSITION, position, 1L);
@@ -49,7 +49,7 @@ QString TEditor::NameAt(int position) const {
                                                   static_cast<std::size_t>(end - start)));
 }
 
-bool TEditor::GotoDefinition(int position) {
+bool TDocument::GotoDefinition(int position) {
     const TSourceSymbol* symbol = FindSourceSymbol(Symbols(), NameAt(position).toStdString());
     if (!symbol) return false;
     if (symbol->FileName == FileSystemName(file_.Name()))
@@ -60,7 +60,7 @@ bool TEditor::GotoDefinition(int position) {
     return true;
 }
 
-QString TEditor::HoverText(int position) {
+QString TDocument::HoverText(int position) {
     auto* text = TextControl();
     if (!text || position < 0) return {};
     int line = static_cast<int>(text->SendScintilla(Sci::SCI_LINEFROMPOSITION, position));
@@ -83,7 +83,7 @@ QString TEditor::HoverText(int position) {
     return value.isEmpty() ? hint : hint + QStringLiteral("\nnow ") + value;
 }
 
-QString TEditor::CurrentValueText(const QString& name, const TSourceSymbol* symbol) const {
+QString TDocument::CurrentValueText(const QString& name, const TSourceSymbol* symbol) const {
     if (mode_ != dmSimulate || !Simulator() || !Simulator()->IsActive()) return {};
     std::optional<int> number = BuiltInRegister(name, Simulator()->CoreKind());
     if (symbol && symbol->Kind == skRegister) number = symbol->Value;

@@ -1,8 +1,8 @@
-#include "shell/document/document_manager.h"
+#include "shell/document/document_list.h"
 
-#include "shell/document/editor.h"
-#include "shell/document/editor_form.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document.h"
+#include "shell/document/document_form.h"
+#include "shell/document/document_host.h"
 #include "shell/document/source_editor.h"
 
 #include <QTabWidget>
@@ -10,16 +10,16 @@
 
 namespace korvo {
 
-TEditorFactory::~TEditorFactory() = default;
+TDocumentList::~TDocumentList() = default;
 
-bool TEditorFactory::CanCloseAll() {
+bool TDocumentList::CanCloseAll() {
     auto documents = documents_;
     for (auto it = documents.rbegin(); it != documents.rend(); ++it)
         if (!(*it)->AskSaveChanges()) return false;
     return true;
 }
 
-void TEditorFactory::CloseAll(bool askUser) {
+void TDocumentList::CloseAll(bool askUser) {
     auto documents = documents_;
     for (auto it = documents.rbegin(); it != documents.rend(); ++it) {
         if (askUser) {
@@ -31,17 +31,17 @@ void TEditorFactory::CloseAll(bool askUser) {
     }
 }
 
-std::shared_ptr<TEditor> TEditorFactory::CreateTabDocument(QTabWidget* tabs, ILog& log,
-                                                           TCoreKind coreKind) {
+std::shared_ptr<TDocument> TDocumentList::CreateTabDocument(QTabWidget* tabs, ILog& log,
+                                                            TCoreKind coreKind) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("EditorTabSheet"));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* form = new TEditorForm(page);
+    auto* form = new TDocumentForm(page);
     layout->addWidget(form);
     form->LogPane = &log;
 
-    auto document = std::make_shared<TEditor>(*host_, *this);
+    auto document = std::make_shared<TDocument>(*host_, *this);
     document->AttachForm(form, tabs);
     document->SetCoreKind(coreKind);
     documents_.push_back(document);
@@ -53,12 +53,12 @@ std::shared_ptr<TEditor> TEditorFactory::CreateTabDocument(QTabWidget* tabs, ILo
     return document;
 }
 
-std::shared_ptr<TEditor> TEditorFactory::Get(int index) const {
+std::shared_ptr<TDocument> TDocumentList::Get(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
     return documents_[index];
 }
 
-void TEditorFactory::Remove(TEditor* document) {
+void TDocumentList::Remove(TDocument* document) {
     auto found = std::find_if(documents_.begin(), documents_.end(),
                               [&](const auto& entry) { return entry.get() == document; });
     if (found == documents_.end()) return;
@@ -69,29 +69,29 @@ void TEditorFactory::Remove(TEditor* document) {
     Changed();
 }
 
-TEditor* TEditorFactory::DocumentOfPage(const QWidget* page) const {
+TDocument* TDocumentList::DocumentOfPage(const QWidget* page) const {
     for (const auto& document : documents_)
         if (page && document->TabPage() == page) return document.get();
     return nullptr;
 }
 
-IDocument* TEditorFactory::ActiveDocument() const {
+IDocument* TDocumentList::ActiveDocument() const {
     return active_.get();
 }
-IDocumentEditCommands* TEditorFactory::ActiveEditCommands() const {
+IDocumentEditCommands* TDocumentList::ActiveEditCommands() const {
     return active_.get();
 }
-IDocumentFileCommands* TEditorFactory::ActiveFileCommands() const {
+IDocumentFileCommands* TDocumentList::ActiveFileCommands() const {
     return active_.get();
 }
-IDocumentSearchCommands* TEditorFactory::ActiveSearchCommands() const {
+IDocumentSearchCommands* TDocumentList::ActiveSearchCommands() const {
     return active_.get();
 }
-IDocumentSimulation* TEditorFactory::ActiveSimulation() const {
+IDocumentSimulation* TDocumentList::ActiveSimulation() const {
     return active_.get();
 }
 
-void TEditorFactory::Activate(TEditor& document) {
+void TDocumentList::Activate(TDocument& document) {
     if (active_.get() == &document) return;
     if (active_) {
         auto previous = active_;
@@ -102,13 +102,13 @@ void TEditorFactory::Activate(TEditor& document) {
     Changed();
 }
 
-void TEditorFactory::ClearActive() {
+void TDocumentList::ClearActive() {
     if (!active_) return;
     active_.reset();
     Changed();
 }
 
-void TEditorFactory::Changed() {
+void TDocumentList::Changed() {
     if (OnChange) OnChange();
 }
 

@@ -13,10 +13,10 @@ namespace korvo {
 // paints attribute n of the scanner. The scanner is not owned; many editors
 // share one, and each editor has its own object of this class (the editor
 // component binds a lexer to one editor).
-class TSourceHighlighter : public QsciLexerCustom {
+class TSourceLexer : public QsciLexerCustom {
     Q_OBJECT
 public:
-    explicit TSourceHighlighter(TSynHighLighterIDE& scanner, QObject* parent = nullptr);
+    explicit TSourceLexer(TSynHighLighterIDE& scanner, QObject* parent = nullptr);
 
     static constexpr int kPlainStyle = 0;
     static constexpr int kStrikeOutIndicator = 8;

@@ -1,4 +1,4 @@
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
 
 #include "assembler/source_symbols.h"
 #include "base/fonts.h"
@@ -6,11 +6,11 @@
 #include "common/log.h"
 #include "common/settings_layout.h"
 #include "common/text_file.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor_form.h"
-#include "shell/document/editor_host.h"
-#include "shell/document/highlighter.h"
+#include "shell/document/document_form.h"
+#include "shell/document/document_host.h"
+#include "shell/document/document_list.h"
 #include "shell/document/html_export.h"
+#include "shell/document/lexer.h"
 #include "shell/document/source_editor.h"
 #include "simulator/debugger.h"
 #include "text/kcpsm_import.h"
@@ -26,21 +26,21 @@ namespace {
 using Sci = QsciScintillaBase;
 } // namespace
 
-TEditor::TEditor(IEditorHost& host, TEditorFactory& manager)
+TDocument::TDocument(IDocumentHost& host, TDocumentList& manager)
     : host_(host), manager_(manager), file_(host), simulation_(*this, host) {}
 
-TEditor::~TEditor() {
+TDocument::~TDocument() {
     // A simulation still going ends here, while its session can tell the
     // panels that show it.
     if (Simulator() && Simulator()->IsActive()) Simulator()->ClearCodeImage();
 }
 
-void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
+void TDocument::AttachForm(TDocumentForm* form, QTabWidget* tabs) {
     form_ = form;
     tabs_ = tabs;
     form->Owner = this;
     auto* text = form->SynEditor;
-    std::weak_ptr<TEditor> weak = weak_from_this();
+    std::weak_ptr<TDocument> weak = weak_from_this();
     QObject::connect(text, &QsciScintilla::modificationChanged, form, [weak](bool modified) {
         if (auto self = weak.lock()) self->OnModificationChanged(modified);
     });
@@ -54,7 +54,7 @@ void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
                      [weak](const QPoint& position) {
                          if (auto self = weak.lock()) self->ShowContextMenu(position);
                      });
-    QObject::connect(form, &TEditorForm::Closing, form, [weak] {
+    QObject::connect(form, &TDocumentForm::Closing, form, [weak] {
         if (auto self = weak.lock()) self->OnFormClosing();
     });
     QObject::connect(form, &QObject::destroyed, [weak] {
@@ -81,26 +81,26 @@ void TEditor::AttachForm(TEditorForm* form, QTabWidget* tabs) {
                      });
 }
 
-TEditorForm* TEditor::Form() const {
+TDocumentForm* TDocument::Form() const {
     return form_.data();
 }
 
-TSourceEditor* TEditor::TextControl() const {
+TSourceEditor* TDocument::TextControl() const {
     return form_ ? form_->SynEditor : nullptr;
 }
 
-QWidget* TEditor::TabPage() const {
+QWidget* TDocument::TabPage() const {
     return form_ ? form_->parentWidget() : nullptr;
 }
 
 // ---- IDocument ----
 
-void TEditor::Activate() {
+void TDocument::Activate() {
     if (!form_ || form_->IsClosing()) return;
     manager_.Activate(*this);
 }
 
-bool TEditor::AskSaveChanges() {
+bool TDocument::AskSaveChanges() {
     if (!form_ || !Modified()) return true;
     if (tabs_ && TabPage()) tabs_->setCurrentWidget(TabPage());
     QString question = QStringLiteral("Save modified: \"%1\"?").arg(Title());
@@ -112,18 +112,18 @@ bool TEditor::AskSaveChanges() {
     return false;
 }
 
-bool TEditor::CanClose() const {
+bool TDocument::CanClose() const {
     return form_ != nullptr;
 }
 
-void TEditor::Close() {
+void TDocument::Close() {
     auto self = shared_from_this();
     if (!file_.Name().isEmpty()) host_.AddRecentFile(file_.Name());
     file_.ReleaseUntitledNumber();
     if (form_) form_->RequestClose(true);
 }
 
-TCaretPos TEditor::GetCaretPos() const {
+TCaretPos TDocument::GetCaretPos() const {
     auto* text = TextControl();
     if (!text) return {0, 0};
     long position = text->SendScintilla(Sci::SCI_GETCURRENTPOS);
@@ -133,7 +133,7 @@ TCaretPos TEditor::GetCaretPos() const {
     return {static_cast<int>(line) + 1, static_cast<int>(column) + 1};
 }
 
-void TEditor::SetCaretPos(TCaretPos position) {
+void TDocument::SetCaretPos(TCaretPos position) {
     auto* text = TextControl();
     if (!text) return;
     int line = std::clamp(position.Line - 1, 0, std::max(0, text->lines() - 1));
@@ -150,7 +150,7 @@ void TEditor::SetCaretPos(TCaretPos position) {
     text->ensureLineVisible(line);
 }
 
-QString TEditor::StatusText(int index) const {
+QString TDocument::StatusText(int index) const {
     if (!form_) return {};
     switch (index) {
     case 1: {
@@ -170,19 +170,19 @@ QString TEditor::StatusText(int index) const {
     }
 }
 
-QString TEditor::InsertModeText() const {
+QString TDocument::InsertModeText() const {
     auto* text = TextControl();
     if (!text) return {};
     if (text->isReadOnly()) return QStringLiteral("Read Only");
     return text->overwriteMode() ? QStringLiteral("Overwrite") : QStringLiteral("Insert");
 }
 
-bool TEditor::Modified() const {
+bool TDocument::Modified() const {
     auto* text = TextControl();
     return text && (text->isModified() || markedModified_);
 }
 
-void TEditor::SetModified(bool modified) {
+void TDocument::SetModified(bool modified) {
     auto* text = TextControl();
     if (!text) return;
     bool before = Modified();
@@ -193,7 +193,7 @@ void TEditor::SetModified(bool modified) {
     if (Modified() != before) OnModificationChanged(Modified());
 }
 
-void TEditor::OpenFile(const QString& fileName) {
+void TDocument::OpenFile(const QString& fileName) {
     if (form_) {
         bool load =
             !fileName.isEmpty() && !fileName.contains('*') && FileExists(FileSystemName(fileName));
@@ -215,7 +215,7 @@ void TEditor::OpenFile(const QString& fileName) {
     ChooseHighlighter();
 }
 
-bool TEditor::LoadText(const QString& fileName) {
+bool TDocument::LoadText(const QString& fileName) {
     try {
         SetText(file_.Read(fileName));
         return true;
@@ -225,12 +225,12 @@ bool TEditor::LoadText(const QString& fileName) {
     }
 }
 
-void TEditor::SetText(const std::string& editorBytes) {
+void TDocument::SetText(const std::string& editorBytes) {
     form_->SynEditor->SetBytes(editorBytes);
     markedModified_ = false;
 }
 
-void TEditor::ShowCaptionAndLog() {
+void TDocument::ShowCaptionAndLog() {
     QString title = Title();
     if (tabs_ && TabPage()) {
         int index = tabs_->indexOf(TabPage());
@@ -245,7 +245,7 @@ void TEditor::ShowCaptionAndLog() {
             .toStdString());
 }
 
-void TEditor::ChooseHighlighter() {
+void TDocument::ChooseHighlighter() {
     highlighterEntry_ = file_.Name().isEmpty() ? nullptr : host_.HighlighterForFile(file_.Name());
     auto* text = TextControl();
     if (!text) return;
@@ -253,7 +253,7 @@ void TEditor::ChooseHighlighter() {
         if (!highlighter_ || &highlighter_->Scanner() != highlighterEntry_->Scanner) {
             text->setLexer(nullptr);
             delete highlighter_;
-            highlighter_ = new TSourceHighlighter(*highlighterEntry_->Scanner, text);
+            highlighter_ = new TSourceLexer(*highlighterEntry_->Scanner, text);
             highlighter_->ApplyAttributes(text->EditorFont());
             text->setLexer(highlighter_);
         }
@@ -265,12 +265,12 @@ void TEditor::ChooseHighlighter() {
     text->SetEditorFont(text->EditorFont());
 }
 
-void TEditor::ReloadHighlighter() {
+void TDocument::ReloadHighlighter() {
     if (highlighter_)
         if (auto* text = TextControl()) highlighter_->ApplyAttributes(text->EditorFont());
 }
 
-void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
+void TDocument::ApplyEditorSettings(const ISettingsStore& settings) {
     auto* text = TextControl();
     if (!text || !settings.KeyExists(settings::kEditorKey)) return;
     settings::TEditorSettings editor = settings::LoadEditorSettings(settings);
@@ -285,7 +285,7 @@ void TEditor::ApplyEditorSettings(const ISettingsStore& settings) {
     text->setAutoIndent(editor.AutoIndent.value_or(false));
 }
 
-void TEditor::ConvertKcpsmSource() {
+void TDocument::ConvertKcpsmSource() {
     auto* text = TextControl();
     if (!text) return;
     auto self = shared_from_this();
@@ -318,7 +318,7 @@ void TEditor::ConvertKcpsmSource() {
         host_.Log().AddLogLine("!Import renamed " + rename);
 }
 
-bool TEditor::ExportHtml(const QString& fileName) {
+bool TDocument::ExportHtml(const QString& fileName) {
     auto* text = TextControl();
     if (!text) return false;
     try {
@@ -334,7 +334,7 @@ bool TEditor::ExportHtml(const QString& fileName) {
     }
 }
 
-void TEditor::SetWholeText(const QString& value) {
+void TDocument::SetWholeText(const QString& value) {
     if (auto* text = TextControl()) {
         QString normalised = value;
         normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -347,12 +347,12 @@ void TEditor::SetWholeText(const QString& value) {
 
 // ---- Modes ----
 
-const QStringList& TEditor::Listing() const {
+const QStringList& TDocument::Listing() const {
     static const QStringList kNone;
     return form_ ? form_->ListingLines : kNone;
 }
 
-void TEditor::ShowListingInGutter() {
+void TDocument::ShowListingInGutter() {
     auto* text = TextControl();
     if (!text) return;
     if (text->LineNumbersShown())
@@ -361,7 +361,7 @@ void TEditor::ShowListingInGutter() {
         text->SetListing(form_->ListingLines);
 }
 
-void TEditor::SetMode(TDocumentMode mode) {
+void TDocument::SetMode(TDocumentMode mode) {
     auto* text = TextControl();
     if (!text) {
         mode_ = mode;
@@ -392,7 +392,7 @@ void TEditor::SetMode(TDocumentMode mode) {
     }
 }
 
-void TEditor::AssembleAndSimulate() {
+void TDocument::AssembleAndSimulate() {
     auto* text = TextControl();
     // A simulation still going ends before the program is assembled anew.
     if (Simulator() && Simulator()->IsActive()) simulation_.Stop(false);
@@ -426,11 +426,11 @@ void TEditor::AssembleAndSimulate() {
 
 // ---- Notifications from the form and the text control ----
 
-void TEditor::OnModificationChanged(bool modified) {
+void TDocument::OnModificationChanged(bool modified) {
     if (modified && mode_ == dmSimulate) SetMode(dmEdit);
 }
 
-void TEditor::OnFilesDropped(const QStringList& files) {
+void TDocument::OnFilesDropped(const QStringList& files) {
     if (!form_ || Modified() || files.size() != 1) return;
     try {
         SetText(file_.Read(files.first()));
@@ -441,24 +441,24 @@ void TEditor::OnFilesDropped(const QStringList& files) {
     }
 }
 
-void TEditor::OnFormClosing() {
+void TDocument::OnFormClosing() {
     auto self = shared_from_this();
     if (preview_) SetPreview(false);
-    if (auto* active = manager_.ActiveEditor()) {
+    if (auto* active = manager_.Active()) {
         if (active->Mode() != dmEdit) active->SetMode(dmEdit);
         manager_.ClearActive();
     }
 }
 
-void TEditor::OnFormDestroyed() {
+void TDocument::OnFormDestroyed() {
     auto self = shared_from_this();
     form_ = nullptr;
     highlighter_ = nullptr;
-    if (manager_.ActiveEditor() == this) manager_.ClearActive();
+    if (manager_.Active() == this) manager_.ClearActive();
     manager_.Remove(this);
 }
 
-void TEditor::ShowContextMenu(const QPoint& position) {
+void TDocument::ShowContextMenu(const QPoint& position) {
     if (!form_) return;
     QMenu* menu = form_->pmnuEditor;
     if (menu->isEmpty()) {

@@ -1,9 +1,9 @@
 // The edit, file and search commands of a document.
 #include "base/user_dialogs.h"
 #include "common/settings_layout.h"
-#include "shell/document/editor.h"
-#include "shell/document/editor_form.h"
-#include "shell/document/editor_host.h"
+#include "shell/document/document.h"
+#include "shell/document/document_form.h"
+#include "shell/document/document_host.h"
 #include "shell/document/source_editor.h"
 #include "shell/search/document_search.h"
 #include "shell/search/search_state.h"
@@ -22,52 +22,52 @@ using Sci = QsciScintillaBase;
 
 // ---- IDocumentEditCommands ----
 
-bool TEditor::HasSelection() const {
+bool TDocument::HasSelection() const {
     auto* text = TextControl();
     return text && text->hasSelectedText();
 }
 
-bool TEditor::IsReadOnly() const {
+bool TDocument::IsReadOnly() const {
     auto* text = TextControl();
     return !text || text->isReadOnly();
 }
 
-bool TEditor::IsEmpty() const {
+bool TDocument::IsEmpty() const {
     auto* text = TextControl();
     return !text || text->IsEmptyText();
 }
 
-bool TEditor::CanCopy() const {
+bool TDocument::CanCopy() const {
     return form_ && HasSelection();
 }
 
-bool TEditor::CanCut() const {
+bool TDocument::CanCut() const {
     return CanCopy() && !IsReadOnly();
 }
 
-bool TEditor::CanDelete() const {
+bool TDocument::CanDelete() const {
     return CanCut();
 }
 
-bool TEditor::CanPaste() const {
+bool TDocument::CanPaste() const {
     if (!form_ || IsReadOnly()) return false;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return data && data->hasText();
 }
 
-bool TEditor::CanRedo() const {
+bool TDocument::CanRedo() const {
     return form_ && form_->SynEditor->isRedoAvailable();
 }
 
-bool TEditor::CanUndo() const {
+bool TDocument::CanUndo() const {
     return form_ && form_->SynEditor->isUndoAvailable();
 }
 
-bool TEditor::CanSelectAll() const {
+bool TDocument::CanSelectAll() const {
     return form_ != nullptr;
 }
 
-bool TEditor::CanComment() const {
+bool TDocument::CanComment() const {
     auto* text = TextControl();
     if (!text || !text->hasSelectedText()) return false;
     long start = text->SendScintilla(Sci::SCI_GETSELECTIONSTART);
@@ -75,35 +75,35 @@ bool TEditor::CanComment() const {
     return text->SendScintilla(Sci::SCI_POSITIONFROMLINE, line) == start;
 }
 
-void TEditor::Copy() {
+void TDocument::Copy() {
     if (auto* text = TextControl()) text->copy();
 }
 
-void TEditor::Cut() {
+void TDocument::Cut() {
     if (auto* text = TextControl()) text->cut();
 }
 
-void TEditor::Delete() {
+void TDocument::Delete() {
     if (auto* text = TextControl(); text && !text->isReadOnly()) text->removeSelectedText();
 }
 
-void TEditor::Paste() {
+void TDocument::Paste() {
     if (auto* text = TextControl()) text->paste();
 }
 
-void TEditor::Redo() {
+void TDocument::Redo() {
     if (auto* text = TextControl()) text->redo();
 }
 
-void TEditor::Undo() {
+void TDocument::Undo() {
     if (auto* text = TextControl()) text->undo();
 }
 
-void TEditor::SelectAll() {
+void TDocument::SelectAll() {
     if (auto* text = TextControl()) text->selectAll();
 }
 
-void TEditor::Comment() {
+void TDocument::Comment() {
     if (!CanComment() || IsReadOnly()) return;
     auto* text = TextControl();
     QString selection = text->selectedText();
@@ -124,15 +124,15 @@ void TEditor::Comment() {
     text->SendScintilla(Sci::SCI_SETSEL, start, end);
 }
 
-void TEditor::SetRightEdge(int column) {
+void TDocument::SetRightEdge(int column) {
     if (auto* text = TextControl()) text->SetRightEdge(column);
 }
 
-void TEditor::ReplaceSourceLines(const std::vector<std::string>& lines) {
+void TDocument::ReplaceSourceLines(const std::vector<std::string>& lines) {
     if (auto* text = TextControl()) text->ReplaceLines(file_.EditorLines(lines));
 }
 
-void TEditor::Format(const TFormatColumns& columns) {
+void TDocument::Format(const TFormatColumns& columns) {
     if (!form_ || IsReadOnly()) return;
     ReplaceSourceLines(FormatLines(host_.Parser(), SourceLines(), simulation_.CoreKind(), columns));
     SetModified(true);
@@ -140,15 +140,15 @@ void TEditor::Format(const TFormatColumns& columns) {
 
 // ---- IDocumentFileCommands ----
 
-bool TEditor::CanPrint() const {
+bool TDocument::CanPrint() const {
     return form_ && !IsEmpty();
 }
 
-bool TEditor::CanSaveAs() const {
+bool TDocument::CanSaveAs() const {
     return form_ != nullptr;
 }
 
-void TEditor::SetPreview(bool on) {
+void TDocument::SetPreview(bool on) {
     if (on == preview_ || !form_) return;
     if (on) {
         preview_ = host_.ShowPreview(*this);
@@ -158,15 +158,15 @@ void TEditor::SetPreview(bool on) {
     }
 }
 
-void TEditor::Print() {
+void TDocument::Print() {
     if (form_) host_.Print(*this);
 }
 
-bool TEditor::CanSave() const {
+bool TDocument::CanSave() const {
     return form_ && (Modified() || file_.Name().isEmpty());
 }
 
-bool TEditor::Save() {
+bool TDocument::Save() {
     if (!form_) return false;
     if (file_.IsUntitled()) return SaveAs();
     if (!WriteText(file_.Name())) return false;
@@ -174,7 +174,7 @@ bool TEditor::Save() {
     return true;
 }
 
-bool TEditor::WriteText(const QString& fileName) {
+bool TDocument::WriteText(const QString& fileName) {
     try {
         file_.Write(fileName, form_->SynEditor->Bytes());
         return true;
@@ -184,7 +184,7 @@ bool TEditor::WriteText(const QString& fileName) {
     }
 }
 
-bool TEditor::SaveAs() {
+bool TDocument::SaveAs() {
     if (!form_) return false;
     QString fileName = file_.Name();
     if (!host_.ExecuteSaveDialog(fileName, highlighterEntry_)) return false;
@@ -198,42 +198,42 @@ bool TEditor::SaveAs() {
     return Save();
 }
 
-std::vector<std::string> TEditor::SourceLines() const {
+std::vector<std::string> TDocument::SourceLines() const {
     auto* text = TextControl();
     return text ? file_.SourceLines(text->Bytes()) : std::vector<std::string>();
 }
 
 // ---- IDocumentSearchCommands ----
 
-bool TEditor::CanFind() const {
+bool TDocument::CanFind() const {
     return form_ && !IsEmpty();
 }
 
-bool TEditor::CanFindNext() const {
+bool TDocument::CanFindNext() const {
     return CanFind() && !host_.SearchState().SearchText.isEmpty();
 }
 
-bool TEditor::CanFindPrev() const {
+bool TDocument::CanFindPrev() const {
     return CanFindNext();
 }
 
-bool TEditor::CanReplace() const {
+bool TDocument::CanReplace() const {
     return CanFind() && !IsReadOnly();
 }
 
-void TEditor::Find() {
+void TDocument::Find() {
     auto self = shared_from_this();
     if (form_) ShowSearchDialog(host_, *form_, false);
 }
-void TEditor::Replace() {
+void TDocument::Replace() {
     auto self = shared_from_this();
     if (form_) ShowSearchDialog(host_, *form_, true);
 }
-void TEditor::FindNext() {
+void TDocument::FindNext() {
     auto self = shared_from_this();
     if (form_) RunSearch(host_, *form_, false, false);
 }
-void TEditor::FindPrev() {
+void TDocument::FindPrev() {
     auto self = shared_from_this();
     if (form_) RunSearch(host_, *form_, false, true);
 }

@@ -8,19 +8,19 @@ class QMenu;
 namespace korvo {
 
 class ILog;
-class TEditor;
+class TDocument;
 class TSourceEditor;
 
 // The window inside a document tab: the text control and its context menu,
 // the assembler's listing and the search-from-caret switch of its document.
-class TEditorForm : public QWidget {
+class TDocumentForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TEditorForm(QWidget* parent = nullptr);
+    explicit TDocumentForm(QWidget* parent = nullptr);
 
     TSourceEditor* SynEditor = nullptr;
     QMenu* pmnuEditor = nullptr;
-    TEditor* Owner = nullptr;
+    TDocument* Owner = nullptr;
     ILog* LogPane = nullptr;
     // One entry per source line in Simulate and Errors modes; empty otherwise.
     QStringList ListingLines;

@@ -1,6 +1,6 @@
-#include "shell/document/editor_form.h"
+#include "shell/document/document_form.h"
 
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
 #include "shell/document/source_editor.h"
 
 #include <QMenu>
@@ -8,7 +8,7 @@
 
 namespace korvo {
 
-TEditorForm::TEditorForm(QWidget* parent) : QWidget(parent) {
+TDocumentForm::TDocumentForm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EditorForm"));
     SynEditor = new TSourceEditor(this);
     SynEditor->setObjectName(QStringLiteral("SynEditor"));
@@ -19,7 +19,7 @@ TEditorForm::TEditorForm(QWidget* parent) : QWidget(parent) {
     setFocusProxy(SynEditor);
 }
 
-bool TEditorForm::RequestClose(bool askUser) {
+bool TDocumentForm::RequestClose(bool askUser) {
     if (closing_) return true;
     if (askUser && Owner && !Owner->AskSaveChanges()) return false;
     closing_ = true;

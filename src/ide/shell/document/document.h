@@ -15,33 +15,33 @@ class QWidget;
 
 namespace korvo {
 
-class IEditorHost;
+class IDocumentHost;
 class ISettingsStore;
-class TEditorFactory;
-class TEditorForm;
+class TDocumentList;
+class TDocumentForm;
 class TSourceEditor;
-class TSourceHighlighter;
-struct THighlighterEntry;
+class TSourceLexer;
+struct TLexerEntry;
 struct TSourceSymbol;
 
 // One document: a source text in a tab of the main window, with its file
 // (TDocumentFile) and its simulation (TDocumentSimulation). The rest of the
 // program reaches it through the five document interfaces.
-class TEditor : public IDocument,
-                public IDocumentEditCommands,
-                public IDocumentFileCommands,
-                public IDocumentSearchCommands,
-                public IDocumentSimulation,
-                public std::enable_shared_from_this<TEditor> {
+class TDocument : public IDocument,
+                  public IDocumentEditCommands,
+                  public IDocumentFileCommands,
+                  public IDocumentSearchCommands,
+                  public IDocumentSimulation,
+                  public std::enable_shared_from_this<TDocument> {
 public:
-    TEditor(IEditorHost& host, TEditorFactory& manager);
-    ~TEditor() override;
-    TEditor(const TEditor&) = delete;
-    TEditor& operator=(const TEditor&) = delete;
+    TDocument(IDocumentHost& host, TDocumentList& manager);
+    ~TDocument() override;
+    TDocument(const TDocument&) = delete;
+    TDocument& operator=(const TDocument&) = delete;
 
     // Links the document with the form hosting it in a tab of tabs.
-    void AttachForm(TEditorForm* form, QTabWidget* tabs);
-    TEditorForm* Form() const;
+    void AttachForm(TDocumentForm* form, QTabWidget* tabs);
+    TDocumentForm* Form() const;
     TSourceEditor* TextControl() const;
     QWidget* TabPage() const;
 
@@ -63,7 +63,7 @@ public:
     bool ExportHtml(const QString& fileName) override;
     void SetWholeText(const QString& text) override;
 
-    // IDocumentEditCommands (editor_commands.cpp)
+    // IDocumentEditCommands (document_commands.cpp)
     bool CanCopy() const override;
     bool CanCut() const override;
     bool CanDelete() const override;
@@ -85,7 +85,7 @@ public:
     void SetRightEdge(int column) override;
     void Format(const TFormatColumns& columns) override;
 
-    // IDocumentFileCommands (editor_commands.cpp)
+    // IDocumentFileCommands (document_commands.cpp)
     bool CanPrint() const override;
     bool CanSave() const override;
     bool CanSaveAs() const override;
@@ -95,7 +95,7 @@ public:
     bool Save() override;
     bool SaveAs() override;
 
-    // IDocumentSearchCommands (editor_commands.cpp)
+    // IDocumentSearchCommands (document_commands.cpp)
     bool CanFind() const override;
     bool CanFindNext() const override;
     bool CanFindPrev() const override;
@@ -124,7 +124,7 @@ public:
     std::vector<std::string> SourceLines() const;
     TTextEncoding Encoding() const { return file_.Encoding(); }
     const QStringList& Listing() const;
-    const THighlighterEntry* Highlighter() const { return highlighterEntry_; }
+    const TLexerEntry* Highlighter() const { return highlighterEntry_; }
     // Font and options from the "Editor" settings, when that key exists.
     void ApplyEditorSettings(const ISettingsStore& settings);
     // The highlighter's attributes changed.
@@ -137,7 +137,7 @@ public:
     // Shows the caption in the tab and logs "Created: " or "Read: ".
     void ShowCaptionAndLog();
 
-    // Navigation (editor_navigation.cpp). The names the text defines, with
+    // Navigation (document_navigation.cpp). The names the text defines, with
     // the files it includes, for the document's core; found again after the
     // text changed.
     const std::vector<TSourceSymbol>& Symbols();
@@ -170,13 +170,13 @@ private:
     // The current value of a register or port name while simulating.
     QString CurrentValueText(const QString& name, const TSourceSymbol* symbol) const;
 
-    IEditorHost& host_;
-    TEditorFactory& manager_;
+    IDocumentHost& host_;
+    TDocumentList& manager_;
     TDocumentFile file_;
-    QPointer<TEditorForm> form_;
+    QPointer<TDocumentForm> form_;
     QPointer<QTabWidget> tabs_;
-    TSourceHighlighter* highlighter_ = nullptr;
-    const THighlighterEntry* highlighterEntry_ = nullptr;
+    TSourceLexer* highlighter_ = nullptr;
+    const TLexerEntry* highlighterEntry_ = nullptr;
     TDocumentMode mode_ = dmEdit;
     TDocumentSimulation simulation_;
     bool preview_ = false;

@@ -12,18 +12,18 @@ class QWidget;
 
 namespace korvo {
 
-class IEditorHost;
+class IDocumentHost;
 class ILog;
-class TEditor;
+class TDocument;
 
 // The open documents, in creation order, and the document that has focus
 // (reached as the five "active" interfaces, which are all set or all empty).
-class TEditorFactory {
+class TDocumentList {
 public:
-    TEditorFactory() = default;
-    explicit TEditorFactory(IEditorHost& host) : host_(&host) {}
-    void SetHost(IEditorHost& host) { host_ = &host; }
-    ~TEditorFactory();
+    TDocumentList() = default;
+    explicit TDocumentList(IDocumentHost& host) : host_(&host) {}
+    void SetHost(IDocumentHost& host) { host_ = &host; }
+    ~TDocumentList();
 
     // Asks each document, last to first, about unsaved changes; false as
     // soon as one says no.
@@ -34,14 +34,14 @@ public:
     // A new document in a new tab of tabs, shown and made the current tab;
     // the caller opens a file in it (or none, for an untitled one), which
     // names the tab and logs "Read: " or "Created: ".
-    std::shared_ptr<TEditor> CreateTabDocument(QTabWidget* tabs, ILog& log, TCoreKind coreKind);
+    std::shared_ptr<TDocument> CreateTabDocument(QTabWidget* tabs, ILog& log, TCoreKind coreKind);
     int Count() const { return static_cast<int>(documents_.size()); }
-    std::shared_ptr<TEditor> Get(int index) const;
-    void Remove(TEditor* document);
+    std::shared_ptr<TDocument> Get(int index) const;
+    void Remove(TDocument* document);
     // The document whose tab page is page, or none.
-    TEditor* DocumentOfPage(const QWidget* page) const;
+    TDocument* DocumentOfPage(const QWidget* page) const;
 
-    TEditor* ActiveEditor() const { return active_.get(); }
+    TDocument* Active() const { return active_.get(); }
     IDocument* ActiveDocument() const;
     IDocumentEditCommands* ActiveEditCommands() const;
     IDocumentFileCommands* ActiveFileCommands() const;
@@ -50,7 +50,7 @@ public:
 
     // Makes document the active one; another active document first returns
     // to Edit mode.
-    void Activate(TEditor& document);
+    void Activate(TDocument& document);
     void ClearActive();
 
     // Called whenever the active document or the list changes.
@@ -59,9 +59,9 @@ public:
 private:
     void Changed();
 
-    IEditorHost* host_ = nullptr;
-    std::vector<std::shared_ptr<TEditor>> documents_;
-    std::shared_ptr<TEditor> active_;
+    IDocumentHost* host_ = nullptr;
+    std::vector<std::shared_ptr<TDocument>> documents_;
+    std::shared_ptr<TDocument> active_;
 };
 
 } // namespace korvo

@@ -16,14 +16,14 @@ namespace korvo {
 class ILog;
 class ISettingsStore;
 class IUserDialogs;
-class TEditor;
+class TDocument;
 class TPicoBlazeDebugger;
 class TSynHighLighterIDE;
 class TSynPicoBlaze;
 struct TSearchState;
 
 // A highlighter the program knows, with the file-dialog filter of its files.
-struct THighlighterEntry {
+struct TLexerEntry {
     TSynHighLighterIDE* Scanner = nullptr;
     QString Filter; // "Description|patterns"
 };
@@ -31,9 +31,9 @@ struct THighlighterEntry {
 // What a document needs from the rest of the program: the log, settings,
 // dialogs, the shared untitled numbers and recent files, highlighters, the
 // search state, the assembler and the print engine.
-class IEditorHost {
+class IDocumentHost {
 public:
-    virtual ~IEditorHost() = default;
+    virtual ~IDocumentHost() = default;
     virtual ILog& Log() = 0;
     virtual ISettingsStore& Settings() = 0;
     virtual IUserDialogs& Dialogs() = 0;
@@ -44,9 +44,9 @@ public:
     virtual void AddRecentFile(const QString& fileName) = 0;
 
     // The highlighter whose filter names the file's extension; none otherwise.
-    virtual const THighlighterEntry* HighlighterForFile(const QString& fileName) const = 0;
+    virtual const TLexerEntry* HighlighterForFile(const QString& fileName) const = 0;
     // The save dialog: fileName is the initial and, on true, the chosen name.
-    virtual bool ExecuteSaveDialog(QString& fileName, const THighlighterEntry* highlighter) = 0;
+    virtual bool ExecuteSaveDialog(QString& fileName, const TLexerEntry* highlighter) = 0;
 
     virtual TSearchState& SearchState() = 0;
     // The one scanner of the program: highlighter, assembler and formatter.
@@ -67,14 +67,14 @@ public:
     // Opens a file (or brings it to the front) with the caret on a line.
     virtual void ShowSourceLine(const QString& fileName, int line) = 0;
     // A document entered or failed to enter simulation.
-    virtual void SimulationStarted(TEditor& document) = 0;
-    virtual void SimulationFailed(TEditor& document) = 0;
+    virtual void SimulationStarted(TDocument& document) = 0;
+    virtual void SimulationFailed(TDocument& document) = 0;
 
     // Print preview of a document in place of the document tabs; false when
     // the user cancelled it.
-    virtual bool ShowPreview(TEditor& document) = 0;
+    virtual bool ShowPreview(TDocument& document) = 0;
     virtual void HidePreview() = 0;
-    virtual void Print(TEditor& document) = 0;
+    virtual void Print(TDocument& document) = 0;
 };
 
 } // namespace korvo

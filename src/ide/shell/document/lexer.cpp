@@ -1,4 +1,4 @@
-#include "shell/document/highlighter.h"
+#include "shell/document/lexer.h"
 
 #include "base/fonts.h"
 #include "base/theme.h"
@@ -27,17 +27,17 @@ QFont FontWithStyle(const QFont& base, std::uint8_t style) {
     return font;
 }
 
-TSourceHighlighter::TSourceHighlighter(TSynHighLighterIDE& scanner, QObject* parent)
+TSourceLexer::TSourceLexer(TSynHighLighterIDE& scanner, QObject* parent)
     : QsciLexerCustom(parent), scanner_(scanner), baseFont_(FixedFont(12)) {
     ApplyAttributes(baseFont_);
     connect(&ThemeNotifier(), &TThemeNotifier::Changed, this, [this] { ApplyAttributes(); });
 }
 
-const char* TSourceHighlighter::language() const {
+const char* TSourceLexer::language() const {
     return "Korvo assembly language";
 }
 
-QString TSourceHighlighter::description(int style) const {
+QString TSourceLexer::description(int style) const {
     if (style == kPlainStyle) return QStringLiteral("Default");
     const auto& attributes = scanner_.Attributes();
     if (style > 0 && style <= static_cast<int>(attributes.size()))
@@ -45,7 +45,7 @@ QString TSourceHighlighter::description(int style) const {
     return {};
 }
 
-void TSourceHighlighter::setEditor(QsciScintilla* editor) {
+void TSourceLexer::setEditor(QsciScintilla* editor) {
     QsciLexerCustom::setEditor(editor);
     if (!editor) return;
     editor->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator,
@@ -53,7 +53,7 @@ void TSourceHighlighter::setEditor(QsciScintilla* editor) {
     editor->SendScintilla(QsciScintillaBase::SCI_INDICSETUNDER, kStrikeOutIndicator, 0L);
 }
 
-void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
+void TSourceLexer::ApplyAttributes(const QFont& baseFont) {
     baseFont_ = baseFont;
     // The attributes' colours on the theme's paper, each kept readable there.
     const TTheme& theme = lightOnly_ ? LightTheme() : CurrentTheme();
@@ -82,12 +82,12 @@ void TSourceHighlighter::ApplyAttributes(const QFont& baseFont) {
     }
 }
 
-void TSourceHighlighter::KeepLightColours() {
+void TSourceLexer::KeepLightColours() {
     lightOnly_ = true;
     ApplyAttributes();
 }
 
-void TSourceHighlighter::styleText(int start, int end) {
+void TSourceLexer::styleText(int start, int end) {
     auto* target = editor();
     if (!target || end <= start) return;
     long firstLine = target->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start);
@@ -122,7 +122,7 @@ void TSourceHighlighter::styleText(int start, int end) {
     }
 }
 
-void TSourceHighlighter::StyleLine(int lineStart, const std::string& bytes, int lineNumber) {
+void TSourceLexer::StyleLine(int lineStart, const std::string& bytes, int lineNumber) {
     const auto& attributes = scanner_.Attributes();
     std::size_t styled = 0;
     scanner_.SetLine(bytes, lineNumber);
@@ -141,7 +141,7 @@ void TSourceHighlighter::StyleLine(int lineStart, const std::string& bytes, int 
     if (styled < bytes.size()) setStyling(static_cast<int>(bytes.size() - styled), kPlainStyle);
 }
 
-void TSourceHighlighter::MarkStrikeOut(int from, int to, bool on) {
+void TSourceLexer::MarkStrikeOut(int from, int to, bool on) {
     auto* target = editor();
     if (!target || to <= from) return;
     target->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStrikeOutIndicator);

@@ -1,4 +1,4 @@
-#include "shell/app/main_form.h"
+#include "shell/app/main_window_base.h"
 
 #include "common/log.h"
 #include "common/settings_layout.h"
@@ -7,8 +7,8 @@
 #include "shell/app/recent_files.h"
 #include "shell/app/status_bar_panel.h"
 #include "shell/commands/action_list.h"
-#include "shell/document/document_manager.h"
-#include "shell/document/editor.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 
 #include <QCloseEvent>
@@ -25,7 +25,8 @@
 namespace korvo {
 
 namespace {
-constexpr int kPanelWidths[TMainForm::kStatusPanelCount] = {150, 75, 75, 120, 120, 100, 100, 500};
+constexpr int kPanelWidths[TMainWindowBase::kStatusPanelCount] = {150, 75,  75,  120,
+                                                                  120, 100, 100, 500};
 
 // Names that differ only in letter case name the same document, unless both
 // are files of their own (on file systems that tell letter case apart).
@@ -41,7 +42,7 @@ bool SameDocumentName(const QString& open, const QString& wanted) {
 
 } // namespace
 
-TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent)
+TMainWindowBase::TMainWindowBase(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs),
       actions_(std::make_unique<TActionList>(this)) {
     resize(982, 644);
@@ -60,7 +61,7 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
     Splitter->setStretchFactor(0, 1);
     Splitter->setStretchFactor(1, 0);
     Splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: #008080; }"));
-    connect(Splitter, &QSplitter::splitterMoved, this, &TMainForm::OnSplitterMoved);
+    connect(Splitter, &QSplitter::splitterMoved, this, &TMainWindowBase::OnSplitterMoved);
     setCentralWidget(Splitter);
 
     auto* bar = statusBar();
@@ -78,19 +79,20 @@ TMainForm::TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* p
     }
 
     idleUpdater_ = std::make_unique<TIdleUpdater>([this] { UpdateCommands(); }, this);
-    connect(SynEditLog, &TLogPane::SourceLineRequested, this, &TMainForm::ShowActiveSourceLine);
+    connect(SynEditLog, &TLogPane::SourceLineRequested, this,
+            &TMainWindowBase::ShowActiveSourceLine);
 }
 
-void TMainForm::ShowActiveSourceLine(int line) {
-    if (auto* document = Documents().ActiveEditor()) {
+void TMainWindowBase::ShowActiveSourceLine(int line) {
+    if (auto* document = Documents().Active()) {
         document->SetCaretPos({line, 1});
         if (auto* text = document->TextControl()) text->setFocus();
     }
 }
 
-TMainForm::~TMainForm() = default;
+TMainWindowBase::~TMainWindowBase() = default;
 
-void TMainForm::CreateBaseCommands() {
+void TMainWindowBase::CreateBaseCommands() {
     auto& actions = *actions_;
     actFileNew = actions.Add(
         {"actFileNew", "&New", "New Document", QKeySequence(Qt::CTRL | Qt::Key_N), "file-new"},
@@ -129,10 +131,10 @@ void TMainForm::CreateBaseCommands() {
         connect(miFileMRU[i], &QAction::triggered, this,
                 [this, i] { OpenDocument(RecentFiles().Get(i)); });
     }
-    connect(mnuRecent, &QMenu::aboutToShow, this, &TMainForm::FillRecentFilesMenu);
+    connect(mnuRecent, &QMenu::aboutToShow, this, &TMainWindowBase::FillRecentFilesMenu);
 }
 
-void TMainForm::FillRecentFilesMenu() {
+void TMainWindowBase::FillRecentFilesMenu() {
     for (int i = 0; i < kRecentItems; ++i) {
         QString fileName = RecentFiles().Get(i);
         miFileMRU[i]->setVisible(!fileName.isEmpty());
@@ -141,7 +143,7 @@ void TMainForm::FillRecentFilesMenu() {
     }
 }
 
-void TMainForm::OpenDocument(const QString& name) {
+void TMainWindowBase::OpenDocument(const QString& name) {
     QString fileName = name.isEmpty() ? QString() : QFileInfo(name).absoluteFilePath();
     if (!fileName.isEmpty()) {
         RecentFiles().Remove(fileName);
@@ -169,7 +171,7 @@ void TMainForm::OpenDocument(const QString& name) {
     RequestUpdate();
 }
 
-void TMainForm::ReadWindowSettings() {
+void TMainWindowBase::ReadWindowSettings() {
     const ISettingsStore& settings = settings_;
     settings::TWindowSettings window = settings::LoadWindowSettings(settings);
     // The About box greets the first start of every new version.
@@ -188,7 +190,7 @@ void TMainForm::ReadWindowSettings() {
     if (!failure.empty()) SynEditLog->AddLogLine("Failure: " + failure);
 }
 
-void TMainForm::WriteWindowSettings() {
+void TMainWindowBase::WriteWindowSettings() {
     settings::TWindowSettings window;
     window.LastVersion = kProductVersion;
     QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
@@ -209,16 +211,16 @@ void TMainForm::WriteWindowSettings() {
     settings_.Flush();
 }
 
-void TMainForm::UpdateCommands() {
+void TMainWindowBase::UpdateCommands() {
     actions_->UpdateAll();
     UpdateStatusBar();
 }
 
-void TMainForm::RequestUpdate() {
+void TMainWindowBase::RequestUpdate() {
     idleUpdater_->Request();
 }
 
-QString TMainForm::HintOrMode() const {
+QString TMainWindowBase::HintOrMode() const {
     if (!hint_.isEmpty()) return hint_;
     TCoreKind core = ModeCoreKind();
     if (!IsCoreKind(core)) return {};
@@ -227,7 +229,7 @@ QString TMainForm::HintOrMode() const {
            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
-void TMainForm::UpdateStatusBar() {
+void TMainWindowBase::UpdateStatusBar() {
     auto setText = [](TStatusBarPanel* panel, const QString& text) { panel->setText(text); };
     setText(StatusPanels[0], QStringLiteral(" ") + HintOrMode());
     auto* document = Documents().ActiveDocument();
@@ -237,11 +239,11 @@ void TMainForm::UpdateStatusBar() {
     if (windowTitle() != caption) setWindowTitle(caption);
 }
 
-QString TMainForm::StatusPanelText(int index) const {
+QString TMainWindowBase::StatusPanelText(int index) const {
     return index >= 0 && index < kStatusPanelCount ? StatusPanels[index]->text() : QString();
 }
 
-bool TMainForm::event(QEvent* event) {
+bool TMainWindowBase::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         hint_ = static_cast<QStatusTipEvent*>(event)->tip();
         StatusPanels[0]->setText(QStringLiteral(" ") + HintOrMode());
@@ -250,14 +252,14 @@ bool TMainForm::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void TMainWindowBase::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FitIntoScreen();
     KeepLogPaneHeight();
     RequestUpdate();
 }
 
-void TMainForm::FitIntoScreen() {
+void TMainWindowBase::FitIntoScreen() {
     QScreen* screen = this->screen();
     if (!screen || isMaximized() || isFullScreen()) return;
     QRect available = screen->availableGeometry();
@@ -276,12 +278,12 @@ void TMainForm::FitIntoScreen() {
     move(topLeft);
 }
 
-void TMainForm::resizeEvent(QResizeEvent* event) {
+void TMainWindowBase::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     KeepLogPaneHeight();
 }
 
-void TMainForm::KeepLogPaneHeight() {
+void TMainWindowBase::KeepLogPaneHeight() {
     if (!SynEditLog->isVisibleTo(this)) return;
     // The splitter takes its size from the window's layout first.
     if (auto* layout = this->layout()) layout->activate();
@@ -294,7 +296,7 @@ void TMainForm::KeepLogPaneHeight() {
     if (total > 0 && sizes.value(1) != log) Splitter->setSizes({total - log, log});
 }
 
-void TMainForm::OnSplitterMoved() {
+void TMainWindowBase::OnSplitterMoved() {
     QList<int> sizes = Splitter->sizes();
     // The source area never shrinks to kMinimumSourceHeight pixels or less
     // by a move of the splitter.
@@ -304,7 +306,7 @@ void TMainForm::OnSplitterMoved() {
     SynEditLog->viewport()->update();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void TMainWindowBase::closeEvent(QCloseEvent* event) {
     if (!shutDown_ && !Documents().CanCloseAll()) {
         event->ignore();
         return;
@@ -313,21 +315,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainForm::WriteSession() {
+void TMainWindowBase::WriteSession() {
     settings::TSession session;
     auto& documents = Documents();
     for (int i = 0; i < documents.Count(); ++i) {
         auto document = documents.Get(i);
         QString name = document->FileName();
         if (name.isEmpty() || name.contains('*') || !QFileInfo::exists(name)) continue;
-        if (document.get() == documents.ActiveEditor())
+        if (document.get() == documents.Active())
             session.Active = static_cast<std::int32_t>(session.Files.size());
         session.Files.push_back(QFile::encodeName(name).toStdString());
     }
     settings::StoreSession(settings_, session);
 }
 
-void TMainForm::ReopenLastSession() {
+void TMainWindowBase::ReopenLastSession() {
     if (!settings::LoadReopenFiles(settings_)) return;
     settings::TSession session = settings::LoadSession(settings_);
     QString active;
@@ -340,7 +342,7 @@ void TMainForm::ReopenLastSession() {
     if (!active.isEmpty()) OpenDocument(active);
 }
 
-void TMainForm::ShutDown() {
+void TMainWindowBase::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
     // Hidden first: the documents' simulations end on the way out, and a

@@ -16,8 +16,8 @@ namespace korvo {
 class ISettingsStore;
 class IUserDialogs;
 class TActionList;
-class TEditor;
-class TEditorFactory;
+class TDocument;
+class TDocumentList;
 class TIdleUpdater;
 class TLogPane;
 class TRecentFiles;
@@ -27,11 +27,11 @@ class TStatusBarPanel;
 // a splitter and the log pane, the status bar with its eight panels, the
 // window state and recent files kept in the settings, and the New, Open,
 // Close All, Exit and View commands.
-class TMainForm : public QMainWindow {
+class TMainWindowBase : public QMainWindow {
     Q_OBJECT
 public:
-    TMainForm(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    TMainWindowBase(ISettingsStore& settings, IUserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TMainWindowBase() override;
 
     static constexpr int kStatusPanelCount = 8;
     static constexpr int kRecentItems = 5;
@@ -59,8 +59,8 @@ public:
     QString StatusPanelText(int index) const;
     QMenu* RecentFilesMenu() const { return mnuRecent; }
 
-    virtual TEditorFactory& Documents() = 0;
-    virtual std::shared_ptr<TEditor> CreateDocument() = 0;
+    virtual TDocumentList& Documents() = 0;
+    virtual std::shared_ptr<TDocument> CreateDocument() = 0;
 
     QWidget* PanelSource = nullptr;
     QSplitter* Splitter = nullptr;
