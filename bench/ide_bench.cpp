@@ -9,10 +9,10 @@
 #include "common/text_file.h"
 #include "korvo_version.h"
 #include "settings/qt_settings_store.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
+#include "shell/app/main_window.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
+#include "shell/document/source_editor.h"
 #include "silent_dialogs.h"
 
 #include <QApplication>
@@ -104,8 +104,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     TWorkspace workspace;
     QStringList files{QStringLiteral(KORVO_EXAMPLES_DIR "/walking_leds.psm")};
     for (auto _ : state) {
-        auto window =
-            std::make_unique<TfrmWorkbookMain>(*workspace.Settings, workspace.Dialogs, files);
+        auto window = std::make_unique<TMainWindow>(*workspace.Settings, workspace.Dialogs, files);
         window->show();
         WaitForPaint(*window);
         state.PauseTiming();
@@ -119,12 +118,12 @@ BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond);
 void BM_Open10000LineSource(benchmark::State& state) {
     TWorkspace workspace;
     QString file = workspace.Write("large.psm", LargeSource(10000));
-    TfrmWorkbookMain window(*workspace.Settings, workspace.Dialogs);
+    TMainWindow window(*workspace.Settings, workspace.Dialogs);
     window.show();
     WaitForPaint(window);
     for (auto _ : state) {
         window.OpenDocument(file);
-        WaitForPaint(*window.Documents().ActiveEditor()->TextControl()->viewport());
+        WaitForPaint(*window.Documents().Active()->TextControl()->viewport());
         state.PauseTiming();
         window.Documents().CloseAll();
         for (int i = 0; i < 3; ++i)
@@ -138,9 +137,9 @@ BENCHMARK(BM_Open10000LineSource)->Unit(benchmark::kMillisecond);
 void BM_TypeInto10000LineSource(benchmark::State& state) {
     TWorkspace workspace;
     QString file = workspace.Write("large.psm", LargeSource(10000));
-    TfrmWorkbookMain window(*workspace.Settings, workspace.Dialogs, {file});
+    TMainWindow window(*workspace.Settings, workspace.Dialogs, {file});
     window.show();
-    auto* text = window.Documents().ActiveEditor()->TextControl();
+    auto* text = window.Documents().Active()->TextControl();
     WaitForPaint(*text->viewport());
     text->setCursorPosition(5000, 0);
     for (auto _ : state) {
@@ -153,9 +152,9 @@ BENCHMARK(BM_TypeInto10000LineSource)->Unit(benchmark::kMillisecond);
 void BM_SimulateThousandInstructions(benchmark::State& state) {
     TWorkspace workspace;
     QString file = workspace.Write("thousand.psm", ThousandInstructions());
-    TfrmWorkbookMain window(*workspace.Settings, workspace.Dialogs, {file});
+    TMainWindow window(*workspace.Settings, workspace.Dialogs, {file});
     window.show();
-    TEditor& document = *window.Documents().ActiveEditor();
+    TDocument& document = *window.Documents().Active();
     WaitForPaint(*document.TextControl()->viewport());
     for (auto _ : state) {
         document.SetMode(dmSimulate);
@@ -178,10 +177,9 @@ void BM_CloseInSimulateMode(benchmark::State& state) {
                       workspace.Write("thousand.psm", ThousandInstructions())};
     for (auto _ : state) {
         state.PauseTiming();
-        auto window =
-            std::make_unique<TfrmWorkbookMain>(*workspace.Settings, workspace.Dialogs, files);
+        auto window = std::make_unique<TMainWindow>(*workspace.Settings, workspace.Dialogs, files);
         window->show();
-        TEditor& document = *window->Documents().ActiveEditor();
+        TDocument& document = *window->Documents().Active();
         document.SetMode(dmSimulate);
         WaitForPaint(*document.TextControl()->viewport());
         if (document.Mode() != dmSimulate) state.SkipWithError("the program did not assemble");

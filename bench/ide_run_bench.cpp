@@ -13,12 +13,12 @@
 #include "common/text_file.h"
 #include "korvo_version.h"
 #include "settings/qt_settings_store.h"
-#include "shell/commands.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/main_window.h"
-#include "shell/source_editor.h"
-#include "shell/status_bar_panel.h"
+#include "shell/app/main_window.h"
+#include "shell/app/status_bar_panel.h"
+#include "shell/commands/commands.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
+#include "shell/document/source_editor.h"
 #include "silent_dialogs.h"
 #include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
@@ -89,12 +89,12 @@ void BM_IdeRunOfAnEndlessLoop(benchmark::State& state) {
     WriteTextLines(file.toStdString(), kEndlessLoop);
 
     TSilentDialogs dialogs;
-    TfrmWorkbookMain window(settings, dialogs, {file});
+    TMainWindow window(settings, dialogs, {file});
     window.resize(982, 644);
     window.show();
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
-    TEditor& document = *window.Documents().ActiveEditor();
+    TDocument& document = *window.Documents().Active();
     window.UpdateCommands();
     window.Commands().actSimulate->trigger();
     if (document.Mode() != dmSimulate) {
@@ -129,6 +129,8 @@ void BM_IdeRunOfAnEndlessLoop(benchmark::State& state) {
         });
         paints.Times.clear();
         window.Commands().actRun->trigger();
+        while (simulator.IsRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         qint64 ended = clock.elapsed();
         double latency = static_cast<double>(ended - started - due);
         worstLatency = std::max(worstLatency, latency);

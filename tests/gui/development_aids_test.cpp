@@ -14,9 +14,9 @@
 #include "panels/frame_store.h"
 #include "panels/panel_widgets.h"
 #include "panels/profile_view.h"
-#include "shell/core_selector.h"
-#include "shell/log_pane.h"
-#include "shell/run_speed.h"
+#include "shell/app/log_pane.h"
+#include "shell/commands/core_selector.h"
+#include "shell/commands/run_speed.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -30,7 +30,7 @@ int PositionOf(TSourceEditor& text, int line, const char* what) {
     return static_cast<int>(text.SendScintilla(Sci::SCI_POSITIONFROMLINE, line - 1)) + column;
 }
 
-QString Hover(TEditor& document, int line, const char* what) {
+QString Hover(TDocument& document, int line, const char* what) {
     auto& text = *document.TextControl();
     emit text.SCN_DWELLSTART(PositionOf(text, line, what), 5, 5);
     QString hint = QToolTip::isVisible() ? QToolTip::text() : QString();
@@ -94,7 +94,7 @@ private slots:
         TTestWindow window;
         window->OpenDocument(window.File("bad.psm", Lines({"start: LOAD s0, 1", "LOAD s0, nowhere",
                                                            "JUMP start", "JUMP elsewhere"})));
-        TEditor& document = window.Active();
+        TDocument& document = window.Active();
         int logStart = LogCount(window);
         Press(window, window->Commands().actSimulate);
         QCOMPARE(document.Mode(), dmErrors);
@@ -122,7 +122,7 @@ private slots:
     void TheCheckersFindingsAfterF12() {
         TTestWindow window;
         int logStart = LogCount(window);
-        TEditor& document =
+        TDocument& document =
             StartSimulation(window, "deep.psm",
                             Lines({"spare EQU 11", "start: CALL one", "JUMP start", "one: CALL two",
                                    "RET", "two: CALL three", "RET", "three: CALL four", "RET",
@@ -160,7 +160,7 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
         QString include = window.File("defs.inc", ";\r\nlimit EQU 10\r\n");
-        TEditor& document = StartSimulation(window, "names.psm", kProgram);
+        TDocument& document = StartSimulation(window, "names.psm", kProgram);
         auto& text = *document.TextControl();
         auto& c = window->Commands();
         Press(window, c.actSimulate);
@@ -272,7 +272,7 @@ private slots:
         TTestWindow window;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&*window));
-        TEditor& document = StartSimulation(
+        TDocument& document = StartSimulation(
             window, "calls.psm",
             "start: CALL routine\r\n  JUMP start\r\nroutine: LOAD s0, $12\r\n  RET\r\n");
         QVERIFY(window->CodeMemoryDock->isVisible() && window->CallStackDock->isVisible());
@@ -334,7 +334,7 @@ private slots:
     // main program runs LOAD and twice CALL, SUB, JUMP; inner twice LOAD, RET.
     void TheProfileViewAfterARun() {
         TTestWindow window;
-        TEditor& document = StartSimulation(
+        TDocument& document = StartSimulation(
             window, "profile.psm",
             Lines({"start: LOAD s0, 2", "again: CALL inner", "SUB s0, 1", "JUMP NZ, again",
                    "stop: JUMP stop", "inner: LOAD s1, s0", "RET"}));

@@ -8,14 +8,14 @@ using namespace korvo::test;
 
 namespace {
 
-QStringList TabTitles(TfrmWorkbookMain& window) {
+QStringList TabTitles(TMainWindow& window) {
     QStringList titles;
     for (int i = 0; i < window.PageControlEdit->count(); ++i)
         titles << window.PageControlEdit->tabText(i);
     return titles;
 }
 
-void Type(TEditor& document, const QString& text) {
+void Type(TDocument& document, const QString& text) {
     document.TextControl()->insert(text);
 }
 
@@ -24,7 +24,7 @@ void CloseActive(TTestWindow& window) {
     Settle(*window);
 }
 
-void DropFiles(TEditor& document, const QStringList& files) {
+void DropFiles(TDocument& document, const QStringList& files) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& file : files)
@@ -242,7 +242,7 @@ private slots:
         QString original = window.File("original.psm", "; original\r\n");
         QString dropped = window.File("dropped.psm", "a\r\nb\r\n");
         window->OpenDocument(original);
-        TEditor& document = window.Active();
+        TDocument& document = window.Active();
         DropFiles(document, {dropped, original});
         QCOMPARE(document.TextControl()->text(), "; original\r\n");
         DropFiles(document, {dropped});

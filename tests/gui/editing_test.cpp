@@ -4,11 +4,11 @@
 #include "base/theme.h"
 #include "common/settings.h"
 #include "gui_test_support.h"
-#include "shell/confirm_replace_dialog.h"
-#include "shell/highlighter.h"
-#include "shell/highlighter_settings.h"
-#include "shell/printing.h"
-#include "shell/search_dialog.h"
+#include "shell/document/lexer.h"
+#include "shell/document/printing.h"
+#include "shell/search/confirm_replace_dialog.h"
+#include "shell/search/search_dialog.h"
+#include "shell/settings/highlighter_settings.h"
 #include "text/format_columns.h"
 
 #include <QPrintPreviewWidget>
@@ -76,14 +76,14 @@ const TReplaceRow kReplaceRows[] = {
 const std::tuple<const char*, int> kThemeRows[] = {{"light theme", 1}, {"dark theme", 2}};
 
 int Style(TAttributeIndex attribute) {
-    return TSourceHighlighter::StyleOfAttribute(attribute);
+    return TSourceLexer::StyleOfAttribute(attribute);
 }
 
 // An editor painted by a highlighter on its own scanner.
 struct THighlighted {
     TSynPicoBlaze Scanner;
     QsciScintilla Editor;
-    TSourceHighlighter Highlighter{Scanner};
+    TSourceLexer Highlighter{Scanner};
     explicit THighlighted(const QString& text) {
         Editor.setUtf8(true);
         Editor.setLexer(&Highlighter);
@@ -106,7 +106,7 @@ private slots:
     void CommentToggle() {
         const auto& [name, text, selection, commented] = Row(kCommentRows);
         TTestWindow window;
-        TEditor& document = window.New(text);
+        TDocument& document = window.New(text);
         const auto& at = selection;
         document.TextControl()->setSelection(at[0] - 1, at[1] - 1, at[2] - 1, at[3] - 1);
         QAction* comment = window->Commands().actComment;
@@ -126,7 +126,7 @@ private slots:
     void FindNextAndPrevious() {
         const auto& [name, text, caret, options, found, next, previous] = Row(kFindRows);
         TTestWindow window;
-        TEditor& document = window.New(text);
+        TDocument& document = window.New(text);
         document.SetCaretPos(caret);
         window.Dialogs.Search = [&](TSearchState& state) {
             state = Search("abc", "", options);
@@ -149,7 +149,7 @@ private slots:
         const auto& [name, text, search, replace, options, answers, result, asked] =
             Row(kReplaceRows);
         TTestWindow window;
-        TEditor& document = window.New(text);
+        TDocument& document = window.New(text);
         if (QString(options) == "selected") document.TextControl()->setSelection(0, 3, 0, 11);
         document.SetModified(false);
         window.Dialogs.Search = [&](TSearchState& state) {
@@ -230,7 +230,7 @@ private slots:
         // Strike-out is drawn over the token.
         auto struck = [&](int position) {
             return text.Editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                             TSourceHighlighter::kStrikeOutIndicator, position);
+                                             TSourceLexer::kStrikeOutIndicator, position);
         };
         QCOMPARE(QList<long>({struck(0), struck(9), struck(10), struck(13)}),
                  QList<long>({0, 1, 1, 0}));

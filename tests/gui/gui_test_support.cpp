@@ -31,7 +31,7 @@ bool TScriptedDialogs::ChoosePrintRange(QWidget*, QPrinter& printer, int pageCou
     return false;
 }
 
-void Settle(TfrmWorkbookMain& window) {
+void Settle(TMainWindow& window) {
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
@@ -42,19 +42,19 @@ void Settle(TfrmWorkbookMain& window) {
 TTestWindow::TTestWindow(const QStringList& files, bool seen) {
     // The current version started before: no About box greets the test.
     if (seen) WriteString(Settings.Store(), "Window", "LastVersion", kProductVersion);
-    window_ = std::make_unique<TfrmWorkbookMain>(Settings.Store(), Dialogs, files);
+    window_ = std::make_unique<TMainWindow>(Settings.Store(), Dialogs, files);
     Settle(*window_);
 }
 
 TTestWindow::~TTestWindow() = default;
 
-TEditor& TTestWindow::Active() {
-    TEditor* editor = window_->Documents().ActiveEditor();
+TDocument& TTestWindow::Active() {
+    TDocument* editor = window_->Documents().Active();
     if (!editor) qFatal("no active document");
     return *editor;
 }
 
-TEditor& TTestWindow::New(const QString& text) {
+TDocument& TTestWindow::New(const QString& text) {
     window_->actFileNew->trigger();
     Active().TextControl()->setText(text);
     Active().SetCaretPos({1, 1});
@@ -65,7 +65,7 @@ TEditor& TTestWindow::New(const QString& text) {
 void TTestWindow::Restart(const QStringList& files) {
     Close();
     Settings.Reopen();
-    window_ = std::make_unique<TfrmWorkbookMain>(Settings.Store(), Dialogs, files);
+    window_ = std::make_unique<TMainWindow>(Settings.Store(), Dialogs, files);
     Settle(*window_);
 }
 
@@ -76,7 +76,7 @@ void TTestWindow::Close() {
     Settings.Store().Flush();
 }
 
-QStringList LogLines(TfrmWorkbookMain& window) {
+QStringList LogLines(TMainWindow& window) {
     QStringList lines;
     for (int i = 0; i < window.LogPane()->LineCount(); ++i)
         lines << window.LogPane()->LineText(i);
@@ -90,22 +90,36 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
-                         TCoreKind core) {
+TDocument& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
+                           TCoreKind core) {
     window->Commands().CoreAction(core)->trigger();
     window->OpenDocument(window.File(name, text));
-    TEditor& document = window.Active();
+    TDocument& document = window.Active();
     Press(window, window->Commands().actSimulate);
     if (document.Mode() != dmSimulate)
         qFatal("the test program did not assemble:\n%s", qPrintable(LogLines(*window).join('\n')));
     return document;
 }
 
+namespace {
+bool Running(TTestWindow& window) {
+    TDocument* document = window->Documents().Active();
+    return document && document->Simulator() && document->Simulator()->IsRunning();
+}
+} // namespace
+
 bool Press(TTestWindow& window, QAction* command) {
     window->UpdateCommands();
     bool enabled = command->isEnabled();
     if (!enabled) qWarning("%s is disabled", qPrintable(command->objectName()));
+    bool running = Running(window);
     command->trigger();
+    // A run goes on from the event loop: a command that starts one is done
+    // when it ends.
+    QElapsedTimer waited;
+    waited.start();
+    while (!running && Running(window) && waited.elapsed() < 60'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window->UpdateCommands();
     return enabled;
 }

@@ -8,13 +8,13 @@
 #include "panels/simulation_panels.h"
 #include "scratch_folder.h"
 #include "settings/qt_settings_store.h"
-#include "shell/commands.h"
-#include "shell/document_manager.h"
-#include "shell/editor.h"
-#include "shell/log_pane.h"
-#include "shell/main_window.h"
-#include "shell/search_state.h"
-#include "shell/source_editor.h"
+#include "shell/app/log_pane.h"
+#include "shell/app/main_window.h"
+#include "shell/commands/commands.h"
+#include "shell/document/document.h"
+#include "shell/document/document_list.h"
+#include "shell/document/source_editor.h"
+#include "shell/search/search_state.h"
 #include "simulator/debugger.h"
 
 #include <Qsci/qscilexer.h>
@@ -124,7 +124,7 @@ inline std::string ReadFile(const QString& path) {
 }
 
 // Lets deferred deletions and posted events run, then updates the commands.
-void Settle(TfrmWorkbookMain& window);
+void Settle(TMainWindow& window);
 
 // A main window on temporary settings with scripted dialogs.
 class TTestWindow {
@@ -132,10 +132,10 @@ public:
     // seen: the current version started before, so no About box comes up.
     explicit TTestWindow(const QStringList& files = {}, bool seen = true);
     ~TTestWindow();
-    TfrmWorkbookMain& operator*() { return *window_; }
-    TfrmWorkbookMain* operator->() { return window_.get(); }
+    TMainWindow& operator*() { return *window_; }
+    TMainWindow* operator->() { return window_.get(); }
     // The active document; fails the test when there is none.
-    TEditor& Active();
+    TDocument& Active();
     // Writes a file into the settings' folder, or reads one; the path of
     // the file written.
     QString File(const QString& name, const std::string& bytes) {
@@ -143,7 +143,7 @@ public:
     }
     std::string Read(const QString& name) { return ReadFile(Settings.Folder() + '/' + name); }
     // A new untitled document holding the text.
-    TEditor& New(const QString& text);
+    TDocument& New(const QString& text);
     // Starts the window again on the same settings file.
     void Restart(const QStringList& files = {});
     void Close();
@@ -152,11 +152,11 @@ public:
     TScriptedDialogs Dialogs;
 
 private:
-    std::unique_ptr<TfrmWorkbookMain> window_;
+    std::unique_ptr<TMainWindow> window_;
 };
 
 // The log pane's lines.
-QStringList LogLines(TfrmWorkbookMain& window);
+QStringList LogLines(TMainWindow& window);
 
 template <typename T>
 T* Child(QObject& parent, const char* name) {
@@ -193,8 +193,8 @@ std::string Lines(std::initializer_list<const char*> lines);
 
 // Selects the core, opens the program as a file in the test's folder and
 // presses F12; fails the test unless the program enters Simulate mode.
-TEditor& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
-                         TCoreKind core = TCoreKind::pbt3);
+TDocument& StartSimulation(TTestWindow& window, const QString& name, const std::string& text,
+                           TCoreKind core = TCoreKind::pbt3);
 
 // Runs the commands' update handlers and triggers the command; false (and
 // a warning) when it is disabled.

@@ -18,8 +18,8 @@
 #include "panels/panel_widgets.h"
 #include "panels/ram_rom_entry_form.h"
 #include "panels/uart_terminal.h"
-#include "shell/panel_limits.h"
-#include "shell/run_speed.h"
+#include "shell/commands/run_speed.h"
+#include "shell/settings/panel_limits.h"
 #include "simulator/run_clock.h"
 #include "simulator/simulation_session.h"
 
@@ -507,7 +507,7 @@ private slots:
         TTestWindow window;
         settings::StoreUartTcpBridge(window.Settings.Store(), false);
         int first = LogCount(window);
-        TEditor& document =
+        TDocument& document =
             StartSimulation(window, "echo.psm", EchoProgram(FreePort(), FreePort()));
         QCOMPARE(Panels(window).UartTerminals()[0]->TcpState->text(), "TCP: off");
         QVERIFY(LogSince(window, first).filter("listening").isEmpty());

@@ -7,11 +7,11 @@
 #include "panels/frame_input.h"
 #include "panels/frame_io_panels.h"
 #include "panels/uart_terminal.h"
-#include "shell/chain_list.h"
-#include "shell/chip_dialog.h"
-#include "shell/help_window.h"
-#include "shell/settings_dialog.h"
-#include "shell/settings_jtag_page.h"
+#include "shell/app/help_window.h"
+#include "shell/settings/chain_list.h"
+#include "shell/settings/chip_dialog.h"
+#include "shell/settings/settings_dialog.h"
+#include "shell/settings/settings_jtag_page.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -90,7 +90,7 @@ private slots:
             Save(*window, "running-simulation");
             window->Commands().actPause->trigger();
         });
-        window->Commands().actRun->trigger();
+        Press(window, window->Commands().actRun);
         QCOMPARE(Simulator(window).State(), ssPaused);
     }
 
@@ -118,7 +118,7 @@ private slots:
             Panels(window).IOPanels().InputFrame(0)->Switches[bit]->click();
         window->UpdateCommands();
         DuringRun(window, 500, [&] { window->Commands().actPause->trigger(); });
-        window->Commands().actRun->trigger();
+        Press(window, window->Commands().actRun);
         window->UpdateCommands();
         Save(*window, "dark-theme");
         window.Close();
@@ -139,7 +139,7 @@ private slots:
         emit terminal->Input->returnPressed();
         window->UpdateCommands();
         DuringRun(window, 300, [&] { window->Commands().actPause->trigger(); });
-        window->Commands().actRun->trigger();
+        Press(window, window->Commands().actRun);
         terminal->Input->setText("next line");
         Save(*window, "uart-terminal");
     }

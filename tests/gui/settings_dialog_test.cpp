@@ -3,13 +3,13 @@
 // and the chip dialog.
 #include "gui_test_support.h"
 #include "output/output_files.h"
-#include "shell/chain_list.h"
-#include "shell/chip_dialog.h"
-#include "shell/color_button.h"
-#include "shell/help_window.h"
-#include "shell/highlighter.h"
-#include "shell/settings_dialog.h"
-#include "shell/settings_jtag_page.h"
+#include "shell/app/help_window.h"
+#include "shell/document/lexer.h"
+#include "shell/settings/chain_list.h"
+#include "shell/settings/chip_dialog.h"
+#include "shell/settings/color_button.h"
+#include "shell/settings/settings_dialog.h"
+#include "shell/settings/settings_jtag_page.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -64,7 +64,7 @@ void PickColor(QWidget& dialog, const char* button, const QString& colorName) {
 
 QColor SampleColor(QWidget& dialog, TAttributeIndex attribute) {
     auto* editor = Child<QsciScintilla>(dialog, "sampleEditor");
-    return editor->lexer()->color(TSourceHighlighter::StyleOfAttribute(attribute));
+    return editor->lexer()->color(TSourceLexer::StyleOfAttribute(attribute));
 }
 
 QString SampleLine(QWidget& dialog, const QString& start) {

@@ -5,8 +5,8 @@
 #include "common/settings.h"
 #include "gui_test_support.h"
 #include "panels/frame_status.h"
-#include "shell/action_list.h"
-#include "shell/icons.h"
+#include "shell/app/icons.h"
+#include "shell/commands/action_list.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -22,7 +22,7 @@ QString RegisterText(TTestWindow& window, int n) {
     return Panels(window).Status().RegisterEdits[n]->text();
 }
 
-int Glyph(TEditor& document, int line) {
+int Glyph(TDocument& document, int line) {
     return document.TextControl()->LineGlyphAt(line);
 }
 
@@ -65,7 +65,7 @@ private slots:
     void F12EntersAndLeavesSimulateMode() {
         TTestWindow window;
         window->OpenDocument(window.File("good.psm", "; count\r\n" + kSteps));
-        TEditor& document = window.Active();
+        TDocument& document = window.Active();
         auto* text = document.TextControl();
         QVERIFY(Press(window, window->Commands().actSimulate));
         QCOMPARE(document.Mode(), dmSimulate);
@@ -108,7 +108,7 @@ private slots:
 
     void AChangeOrAnotherDocumentEndsTheSimulation() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "steps.psm", kSteps);
+        TDocument& document = StartSimulation(window, "steps.psm", kSteps);
         document.SetModified(true);
         QCOMPARE(document.Mode(), dmEdit);
         Press(window, window->Commands().actSimulate);
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(document.Mode(), dmEdit);
         QVERIFY(document.TextControl()->LineNumbersShown());
         // Simulating again in Simulate mode starts afresh.
-        TEditor& other = StartSimulation(window, "other.psm", kSteps);
+        TDocument& other = StartSimulation(window, "other.psm", kSteps);
         Step(window);
         other.SetMode(dmSimulate);
         QCOMPARE(Panels(window).Simulator(), other.Simulator());
@@ -125,7 +125,7 @@ private slots:
 
     void ViewCoverageColoursExecutedAndNeverExecutedLines() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "endless.psm", kEndless);
+        TDocument& document = StartSimulation(window, "endless.psm", kEndless);
         Step(window);
         auto* text = document.TextControl();
         QCOMPARE(text->CoverageMarkAt(0), std::nullopt);
@@ -138,7 +138,7 @@ private slots:
 
     void ViewHeatCountsEachLineSinceTheLastReset() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
         auto* text = document.TextControl();
         QVERIFY(Press(window, window->actViewHeat));
         document.SetCaretPos({6, 1});
@@ -168,7 +168,7 @@ private slots:
     void StepOneUpdatesRegistersAndStatusWithoutLogging() {
         TTestWindow window;
         WriteString(window.Settings.Store(), "Time", "Frequency", "40");
-        TEditor& document = StartSimulation(window, "steps.psm", kSteps);
+        TDocument& document = StartSimulation(window, "steps.psm", kSteps);
         int logStart = LogCount(window);
         QVERIFY(Press(window, window->Commands().actStepOne));
         QCOMPARE(RegisterText(window, 0), "2A");
@@ -186,7 +186,7 @@ private slots:
 
     void RunStopsAtABreakpoint() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
         document.SetCaretPos({6, 1});
         QVERIFY(Press(window, window->Commands().actSetBreakpoint));
         int logStart = LogCount(window);
@@ -204,7 +204,7 @@ private slots:
 
     void ResetReturnsToAddressZero() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
         Step(window, 4);
         QCOMPARE(RegisterText(window, 0), "01");
         int logStart = LogCount(window);
@@ -219,7 +219,7 @@ private slots:
 
     void ToCursorRunsToTheCaretLine() {
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
         document.SetCaretPos({1, 1}); // a comment line
         QVERIFY(!EnabledCommands(window).contains("GotoCursor"));
         QVERIFY(!EnabledCommands(window).contains("SetBreakpoint"));
@@ -231,7 +231,7 @@ private slots:
 
     void StepOverRunsACallToItsReturn() {
         TTestWindow window;
-        TEditor& document =
+        TDocument& document =
             StartSimulation(window, "call.psm",
                             Lines({"CALL routine", "back: LOAD s2, 2", "done: JUMP done",
                                    "routine: LOAD s1, 7", "RET"}));
@@ -261,7 +261,7 @@ private slots:
         const auto& [name, command, log, documents, mode, breakpoints, currentLine] =
             Row(kDuringRunRows);
         TTestWindow window;
-        TEditor& document = StartSimulation(window, "count.psm", kCounting);
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
         document.SetCaretPos({2, 1});
         Press(window, window->Commands().actSetBreakpoint);
         int logStart = LogCount(window);
@@ -331,7 +331,7 @@ private slots:
     void FormatLaysTheLinesOut() {
         TTestWindow window;
         window->OpenDocument(window.File("fmt.psm", "loop: load S3, $f ;count\r\n  add s1,1\r\n"));
-        TEditor& document = window.Active();
+        TDocument& document = window.Active();
         Press(window, window->Commands().actFormat);
         QStringList lines = document.TextControl()->text().split("\r\n");
         QCOMPARE(lines[0], "loop:               LOAD      s3, $0F             ; count");
@@ -350,7 +350,7 @@ private slots:
         QString file = window.File("kcpsm.psm", source);
         window.Dialogs.OpenFileNames = {file};
         window->actImport->trigger();
-        TEditor& document = window.Active();
+        TDocument& document = window.Active();
         QCOMPARE(document.Title(), "Untitled1.psm");
         QCOMPARE(QFileInfo(document.FileName()).absolutePath(), window.Settings.Folder());
         QVERIFY(document.Modified());

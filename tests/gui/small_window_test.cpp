@@ -3,8 +3,8 @@
 // 400 device-independent pixels). Simulate mode must fit it.
 #include "common/settings.h"
 #include "gui_test_support.h"
-#include "shell/core_selector.h"
-#include "shell/status_bar_panel.h"
+#include "shell/app/status_bar_panel.h"
+#include "shell/commands/core_selector.h"
 
 using namespace korvo;
 using namespace korvo::test;
@@ -39,7 +39,7 @@ private slots:
         QVERIFY(screen.contains(window->frameGeometry()));
         QSize before = window->size();
 
-        TEditor& document = StartSimulation(window, "panels.psm", kAllPanels);
+        TDocument& document = StartSimulation(window, "panels.psm", kAllPanels);
         Settle(*window);
         QCOMPARE(window->size(), before);
         QVERIFY(screen.contains(window->frameGeometry()));
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(window->LogPane()->height() >= 3 * window->LogPane()->fontMetrics().height());
         QVERIFY(ShownWhole(*window, window->statusBar()));
         // The simulation texts of the status bar show whole.
-        for (int i = 1; i < TMainForm::kStatusPanelCount - 1; ++i) {
+        for (int i = 1; i < TMainWindowBase::kStatusPanelCount - 1; ++i) {
             TStatusBarPanel* panel = window->StatusPanels[i];
             QVERIFY2(panel->contentsRect().width() >
                          panel->fontMetrics().horizontalAdvance(panel->text()),

@@ -3,11 +3,11 @@
 #include "common/settings.h"
 #include "gui_test_support.h"
 #include "korvo_version.h"
-#include "shell/core_selector.h"
-#include "shell/help_window.h"
-#include "shell/ide_arguments.h"
-#include "shell/qt_user_dialogs.h"
-#include "shell/status_bar_panel.h"
+#include "shell/app/help_window.h"
+#include "shell/app/ide_arguments.h"
+#include "shell/app/qt_user_dialogs.h"
+#include "shell/app/status_bar_panel.h"
+#include "shell/commands/core_selector.h"
 
 using namespace korvo;
 using namespace korvo::test;

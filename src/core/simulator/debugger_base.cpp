@@ -216,6 +216,10 @@ void TDebugger::SetState(TSimulatorState newState) {
     state_ = requestedState_;
     if (state_ != ssRunning) ClearRunTarget();
     Fire(OnCurrentLineChange);
+    if (runReturned_ && state_ != ssRunning) {
+        runReturned_ = false;
+        Fire(OnRunEnd);
+    }
 }
 
 void TDebugger::Start() {
@@ -324,20 +328,50 @@ void TDebugger::PauseAtStop() {
 void TDebugger::RunLoop() {
     TActivity activity(*this);
     if (!CanStep()) return;
+    runReturned_ = false;
     try {
         stopReason_ = TStopReason::None;
         stopRequested_ = false;
         SetState(ssRunning);
-        std::int64_t deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+        sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
         paceOrigin_.PaceGeneration = 0; // a paced run measures from its start
         Fire(OnRunStart);
+    } catch (const std::exception& error) {
+        HaltOnHandlerFailure(error.what());
+    } catch (...) {
+        HaltOnHandlerFailure("Unknown exception");
+    }
+    RunSlices();
+}
+
+void TDebugger::ContinueRun() {
+    TActivity activity(*this);
+    if (!runReturned_) return;
+    runReturned_ = false;
+    sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+    RunSlices();
+}
+
+bool TDebugger::ReturnsToCaller() {
+    if (yieldsToCaller_) {
+        runReturned_ = state_ == ssRunning && !deletePending_;
+        return runReturned_;
+    }
+    Fire(OnYield);
+    sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+    return false;
+}
+
+void TDebugger::RunSlices() {
+    try {
         while (state_ == ssRunning) {
             ServeDueObservers();
             PauseOnRequest();
             if (state_ != ssRunning || deletePending_) break;
             int burst = RunBurstLength();
             if (pace_.Speed != TRunSpeed::Maximum) {
-                burst = PacedBurstLength(burst, deadline);
+                burst = PacedBurstLength(burst, sliceDeadline_);
+                if (runReturned_) return;
                 if (burst == 0) continue;
             }
             if (RunBurst(burst) == TBurstEnd::Failed) {
@@ -350,15 +384,13 @@ void TDebugger::RunLoop() {
             if (pace_.Speed == TRunSpeed::Animate && state_ == ssRunning) {
                 // The line and the panels follow every instruction.
                 Fire(OnCurrentLineChange);
-                Fire(OnYield);
-                deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+                if (ReturnsToCaller()) return;
                 continue;
             }
-            if (deadline <= clock_->NowMilliseconds()) {
+            if (sliceDeadline_ <= clock_->NowMilliseconds()) {
                 // A paced run sleeps while it waits for its time already.
                 if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
-                Fire(OnYield);
-                deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
+                if (ReturnsToCaller()) return;
             }
         }
     } catch (const std::exception& error) {

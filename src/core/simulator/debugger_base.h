@@ -175,6 +175,13 @@ public:
     // animates.
     bool ShowsCurrentLine() const { return !IsRunning() || pace_.Speed == TRunSpeed::Animate; }
 
+    // A front with an event loop of its own lets a run return to it where the
+    // run would yield (OnYield is not fired then): the run stays ssRunning,
+    // and ContinueRun goes on with it. A command that stops the run
+    // meanwhile ends it with OnRunEnd, as the run loop would.
+    void SetYieldsToCaller(bool on) { yieldsToCaller_ = on; }
+    void ContinueRun();
+
     // Wall-time rhythm of the run loop: run this long, then sleep and yield.
     static constexpr int kRunSliceMilliseconds = 20;
     static constexpr int kYieldSleepMilliseconds = 10;
@@ -260,6 +267,10 @@ private:
     };
 
     static void Destroy(TDebugger* object);
+    // The bursts of a run until it ends or returns to its caller.
+    void RunSlices();
+    // Where a run yields: true when it returns to its caller instead.
+    bool ReturnsToCaller();
     int RunBurstLength() const;
     // A paced run's next burst: how many cycles are due now, at most
     // maxCycles; 0 after it waited (and yielded when the deadline passed).
@@ -278,6 +289,11 @@ private:
     bool deletePending_ = false;
     // A run that RunSlice started has not ended yet.
     bool cyclesRunOpen_ = false;
+    bool yieldsToCaller_ = false;
+    // A run returned to its caller and waits for ContinueRun.
+    bool runReturned_ = false;
+    // When the current slice of a run ends and the run yields.
+    std::int64_t sliceDeadline_ = 0;
     ILog* log_ = nullptr;
     IRunClock* clock_ = &SystemRunClock();
     TRunPace pace_;

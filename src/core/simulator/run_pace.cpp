@@ -59,10 +59,7 @@ int TDebugger::PacedBurstLength(int maxCycles, std::int64_t& deadline) {
     auto next = origin.Milliseconds +
                 static_cast<std::int64_t>(std::ceil(static_cast<double>(done + 1) * 1000.0 / rate));
     clock_->Sleep(static_cast<int>(std::clamp<std::int64_t>(next - now, 1, kWaitSlice)));
-    if (deadline <= clock_->NowMilliseconds()) {
-        Fire(OnYield);
-        deadline = clock_->NowMilliseconds() + kRunSliceMilliseconds;
-    }
+    if (deadline <= clock_->NowMilliseconds()) ReturnsToCaller();
     return 0;
 }
 
