@@ -21,9 +21,7 @@ std::vector<std::string> TArguments::All(const std::string& option) const {
 }
 
 std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
-                                         const std::set<std::string>& withValue,
-                                         const std::set<std::string>& switches,
-                                         std::string& error) {
+                                         const TOptionTable& options, std::string& error) {
     TArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -42,7 +40,9 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
             name = word.substr(0, equals);
             inlineValue = word.substr(equals + 1);
         }
-        if (withValue.count(name)) {
+        const TOptionRow* option = FindOption(options, name);
+        if (option && option->TakenApart) option = nullptr;
+        if (option && !option->Value.empty()) {
             if (inlineValue) {
                 parsed.Options.emplace(name, *inlineValue);
             } else if (i + 1 < args.size()) {
@@ -51,7 +51,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
                 error = "option " + name + " needs a value";
                 return std::nullopt;
             }
-        } else if (switches.count(name) && !inlineValue) {
+        } else if (option && !inlineValue) {
             parsed.Flags.insert(name);
         } else {
             error = "unknown option " + word;
@@ -73,16 +73,6 @@ std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         return ParseIntegerText("$" + text.substr(2));
     return ParseIntegerText(text);
-}
-
-std::string CoreOptionSynopsis() {
-    return "[--core " + CoreCommandNames("|", "|") + "]";
-}
-
-std::string CoreOptionHelp(std::size_t column, std::string_view description) {
-    std::string line = "  --core " + CoreCommandNames("|", "|");
-    line.append(line.size() + 2 > column ? 2 : column - line.size(), ' ');
-    return line.append(description) + "\n";
 }
 
 std::optional<TCoreKind> ResolveCore(const TArguments& arguments, const ISettingsStore& settings,

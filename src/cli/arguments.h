@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/option_table.h"
 #include "common/core_kind.h"
 #include "common/core_options.h"
 #include "common/settings.h"
@@ -35,12 +36,11 @@ struct TArguments {
     bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
 };
 
-// Parses args; options named in withValue take the next word, those in
-// switches take none. Anything else that begins with "-" (except "-" itself)
-// is an error, reported in error as one line.
+// Parses args by the command's options: one with a value takes the next
+// word, a switch none. Anything else that begins with "-" (except "-"
+// itself) is an error, reported in error as one line.
 std::optional<TArguments> ParseArguments(const std::vector<std::string>& args,
-                                         const std::set<std::string>& withValue,
-                                         const std::set<std::string>& switches, std::string& error);
+                                         const TOptionTable& options, std::string& error);
 
 // The file "--settings" names, when given, exists and is a file; else false
 // and a one-line error.
@@ -49,13 +49,6 @@ bool CheckSettingsFile(const TArguments& arguments, std::string& error);
 // A number as users write it on a command line: decimal, or hexadecimal
 // after "$" or "0x".
 std::optional<std::int32_t> ParseCommandLineNumber(const std::string& text);
-
-// "[--core I|II|3|CR]": the core option of the usage texts.
-std::string CoreOptionSynopsis();
-
-// The --core line of a command's help: the option and its values, then the
-// description from the given column on.
-std::string CoreOptionHelp(std::size_t column, std::string_view description);
 
 // The program sizes "--program-size" takes, joined as CoreCommandNames joins
 // the cores: ("|", "|") gives "1K|2K|4K".

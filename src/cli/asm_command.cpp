@@ -62,11 +62,32 @@ std::string RefuseInputsAsOutputs(const TArguments& arguments,
     return RefuseInputsAsResults(results, RunInputs(assemblyInputs, arguments.Last("--settings")));
 }
 
+// The options, in the order of the synopsis and the help.
+const TOptionTable& AsmOptions() {
+    static const TOptionTable options{
+        CoreOption("the processor core (default: the one chosen in the IDE)"),
+        ProgramSizeOption("builds a PicoBlaze 6 with " + ProgramSizesText(", ", " or ") +
+                          " words of program\nmemory (default: the settings)"),
+        {"--listing", "FILE|-",
+         "writes the result of every source line to FILE, or to\n"
+         "standard output for - (the log lines then go to\n"
+         "standard error; so they do for --words -)"},
+        {"--words", "FILE|-",
+         "writes the code image as one hexadecimal word per line\n"
+         "over the whole code space (5 digits for 18-bit cores,\n"
+         "4 for 16-bit ones), as $readmemh reads it"},
+        {"--no-exec", "", "does not start the EXEC command"},
+        {"--settings", "FILE",
+         "reads the settings from this INI file (default: the file\n"
+         "in KORVO_SETTINGS, else the IDE's settings)"},
+    };
+    return options;
+}
+
 } // namespace
 
 std::string AsmSynopsis() {
-    return "asm " + CoreOptionSynopsis() + " [--program-size " + ProgramSizesText("|", "|") +
-           "] [--listing FILE|-] [--words FILE|-] [--no-exec] [--settings FILE] SOURCE";
+    return "asm " + OptionsSynopsis(AsmOptions()) + " SOURCE";
 }
 
 std::string AsmHelp() {
@@ -77,22 +98,8 @@ std::string AsmHelp() {
            "The COE, MEM, VHDL, HEX and SVF files the source names are written, and then\n"
            "the command of its EXEC directive is started. Relative file names in the\n"
            "source are taken in the folder of the file that names them.\n"
-           "\n"
-           "options:\n" +
-           CoreOptionHelp(23, "the processor core (default: the one chosen in the IDE)") +
-           "  --program-size SIZE  builds a PicoBlaze 6 with " + ProgramSizesText(", ", " or ") +
-           " words of program\n"
-           "                       memory (default: the settings)\n"
-           "  --listing FILE|-     writes the result of every source line to FILE, or to\n"
-           "                       standard output for - (the log lines then go to\n"
-           "                       standard error; so they do for --words -)\n"
-           "  --words FILE|-       writes the code image as one hexadecimal word per line\n"
-           "                       over the whole code space (5 digits for 18-bit cores,\n"
-           "                       4 for 16-bit ones), as $readmemh reads it\n"
-           "  --no-exec            does not start the EXEC command\n"
-           "  --settings FILE      reads the settings from this INI file (default: the file\n"
-           "                       in KORVO_SETTINGS, else the IDE's settings)\n"
-           "  -h, --help           shows this text\n"
+           "\n" +
+           OptionsHelp(AsmOptions(), 23) +
            "\n"
            "exit status:\n"
            "  0  assembled, every output written\n"
@@ -105,9 +112,7 @@ std::string AsmHelp() {
 
 int RunAsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
-    auto arguments =
-        ParseArguments(args, {"--core", "--listing", "--words", "--settings", "--program-size"},
-                       {"--no-exec"}, error);
+    auto arguments = ParseArguments(args, AsmOptions(), error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"

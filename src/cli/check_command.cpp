@@ -83,12 +83,29 @@ void WriteJson(std::ostream& stream, const TCheckResult& result,
     stream << "\n";
 }
 
+// The options, in the order of the synopsis and the help.
+const TOptionTable& CheckOptions() {
+    static const TOptionTable options{
+        CoreOption("the processor core (default: the one chosen in the IDE)"),
+        ProgramSizeOption("a PicoBlaze 6 built with " + ProgramSizesText(", ", " or ") + " words"),
+        {"--interrupt-vector", "ADDRESS", "\nwhere a PicoBlaze 6 enters its interrupt routine"},
+        {.Name = "--hwbuild", .Value = "VALUE", .Synopsis = ""},
+        {"--scratchpad", "BYTES", "the scratch pad size (default: the settings)"},
+        {"--settings", "FILE", "reads the settings from this INI file"},
+        {"--json", "FILE|-", "also writes the findings and figures as JSON"},
+        {.Name = "--cycles",
+         .Value = "FROM TO",
+         .Help = "the fewest and most clock cycles from label FROM until\n"
+                 "control reaches label TO",
+         .TakenApart = true},
+    };
+    return options;
+}
+
 } // namespace
 
 std::string CheckSynopsis() {
-    return "check " + CoreOptionSynopsis() + " [--program-size " + ProgramSizesText("|", "|") +
-           "] [--interrupt-vector ADDRESS] [--scratchpad BYTES] [--settings FILE] "
-           "[--json FILE|-] [--cycles FROM TO] SOURCE";
+    return "check " + OptionsSynopsis(CheckOptions()) + " SOURCE";
 }
 
 std::string CheckHelp() {
@@ -113,19 +130,8 @@ std::string CheckHelp() {
            "  JUMP (s1, s0)  ;@targets first, second   where a computed JUMP or CALL goes\n"
            "  JUMP NZ, loop  ;@loop 16                 the loop this branch closes runs at\n"
            "                                           most 16 times\n"
-           "\n"
-           "options:\n" +
-           CoreOptionHelp(23, "the processor core (default: the one chosen in the IDE)") +
-           "  --program-size SIZE  a PicoBlaze 6 built with " + ProgramSizesText(", ", " or ") +
-           " words\n"
-           "  --interrupt-vector ADDRESS\n"
-           "                       where a PicoBlaze 6 enters its interrupt routine\n"
-           "  --scratchpad BYTES   the scratch pad size (default: the settings)\n"
-           "  --settings FILE      reads the settings from this INI file\n"
-           "  --json FILE|-        also writes the findings and figures as JSON\n"
-           "  --cycles FROM TO     the fewest and most clock cycles from label FROM until\n"
-           "                       control reaches label TO\n"
-           "  -h, --help           shows this text\n"
+           "\n" +
+           OptionsHelp(CheckOptions(), 23) +
            "\n"
            "exit status:\n"
            "  0  no errors (warnings may have been found)\n"
@@ -140,10 +146,7 @@ int RunCheckCommand(const std::vector<std::string>& givenArgs, std::ostream& out
     std::string error;
     auto cycles = TakeCycles(args, error);
     if (!error.empty()) return UsageError(err, error);
-    auto arguments = ParseArguments(args,
-                                    {"--core", "--settings", "--json", "--program-size",
-                                     "--interrupt-vector", "--hwbuild", "--scratchpad"},
-                                    {}, error);
+    auto arguments = ParseArguments(args, CheckOptions(), error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"

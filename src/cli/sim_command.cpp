@@ -386,15 +386,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
 } // namespace
 
 std::string SimSynopsis() {
-    return "sim " + CoreOptionSynopsis() +
-           " [--settings FILE] [--max-instructions N] [--frequency MHZ] [--scratchpad " +
-           ScratchPadSizesText("|", "|") + "] [--program-size " + ProgramSizesText("|", "|") +
-           "] [--interrupt-vector ADDRESS] [--hwbuild VALUE] [--in PORT=VALUE]... "
-           "[--interrupt-at N]... [--interrupt-every N] [--exit-port PORT] [--expect-out "
-           "PORT=FILE]... [--trace] "
-           "[--json FILE|-] [--vcd FILE|-] [--vcd-limit N] [--coverage FILE|-] "
-           "[--profile FILE|-] [--profile-folded FILE|-] [--no-exec] "
-           "[--real-time] [--uart-baud N] [--uart-stdio | --uart-tcp [--uart-wait]] SOURCE";
+    return "sim " + OptionsSynopsis(SimOptions()) + " SOURCE";
 }
 
 std::string SimHelp() {
@@ -410,45 +402,8 @@ std::string SimHelp() {
            "'0=$A5'. A port that --in or --expect-out names and the source does not\n"
            "declare is a plain input or output port. A result file replaces its file\n"
            "only once the run has written it whole.\n"
-           "\n"
-           "options:\n" +
-           CoreOptionHelp(24, "the processor core (default: the one chosen in the IDE)") +
-           "  --settings FILE       reads the settings from this INI file\n"
-           "  --max-instructions N  stops after N instructions (default 1000000)\n"
-           "  --frequency MHZ       the clock frequency instead of the settings'\n"
-           "  --scratchpad SIZE     scratch pad bytes (default: the settings); PicoBlaze 3:\n"
-           "                        " +
-           ScratchPadSizesText(", ", " or ") +
-           "; PicoBlaze 6: " + ScratchPadSizesText(kBuildScratchPadSizes, ", ", " or ") + "\n" +
-           "  --program-size SIZE   program memory of PicoBlaze 6: " +
-           ProgramSizesText(", ", " or ") +
-           " words\n"
-           "  --interrupt-vector ADDRESS  where an interrupt enters PicoBlaze 6\n"
-           "  --hwbuild VALUE       what HWBUILD reads on PicoBlaze 6, 0 to 255 (these\n"
-           "                        three default to the settings)\n"
-           "  --in PORT=VALUE       sets an input port without stimulus file, or a\n"
-           "                        bidirectional one (repeatable)\n"
-           "  --interrupt-at N      raises an interrupt when N instructions have completed\n"
-           "                        (repeatable)\n"
-           "  --interrupt-every N   raises an interrupt every N instructions\n"
-           "  --exit-port PORT      ends the run at the first OUT to PORT\n"
-           "  --expect-out PORT=FILE  checks the values written to PORT against FILE's\n"
-           "                        lines (repeatable)\n"
-           "  --trace               prints each instruction (I pc word) and each access it\n"
-           "                        made (R, W, F, S address value)\n"
-           "  --json FILE|-         writes the end state as JSON (- standard output)\n"
-           "  --vcd FILE|-          writes a waveform of the first --vcd-limit instructions\n"
-           "  --vcd-limit N         (default 1000000)\n"
-           "  --coverage FILE|-     writes an lcov tracefile\n"
-           "  --profile FILE|-      writes per routine (a label reached by CALL or an\n"
-           "                        interrupt) its calls and the instructions run in it\n"
-           "                        and in what it called (inclusive) and in it alone\n"
-           "                        (exclusive)\n"
-           "  --profile-folded FILE|-  writes the run's call stacks with their\n"
-           "                        instructions as collapsed stacks (reset;a;b 42), as\n"
-           "                        flame graph tools read them\n"
-           "  --no-exec             does not start the EXEC command\n"
-           "  -h, --help            shows this text\n"
+           "\n" +
+           OptionsHelp(SimOptions(), 24) +
            "\n"
            "exit status:\n"
            "  0  done (exit port 0), every output written\n"
@@ -467,7 +422,7 @@ std::string SimHelp() {
 
 int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string error;
-    auto arguments = ParseArguments(args, kSimOptionsWithValue, kSimSwitches, error);
+    auto arguments = ParseArguments(args, SimOptions(), error);
     if (!arguments) return UsageError(err, error);
     if (arguments->Positional.size() != 1)
         return UsageError(err, arguments->Positional.empty() ? "no source file given"

@@ -9,29 +9,6 @@
 
 namespace korvo::cli {
 
-const std::set<std::string> kSimOptionsWithValue = {"--core",
-                                                    "--settings",
-                                                    "--max-instructions",
-                                                    "--frequency",
-                                                    "--scratchpad",
-                                                    "--in",
-                                                    "--interrupt-at",
-                                                    "--interrupt-every",
-                                                    "--exit-port",
-                                                    "--expect-out",
-                                                    "--json",
-                                                    "--vcd",
-                                                    "--vcd-limit",
-                                                    "--coverage",
-                                                    "--profile",
-                                                    "--profile-folded",
-                                                    "--uart-baud",
-                                                    "--program-size",
-                                                    "--interrupt-vector",
-                                                    "--hwbuild"};
-const std::set<std::string> kSimSwitches = {"--trace",      "--no-exec",  "--real-time",
-                                            "--uart-stdio", "--uart-tcp", "--uart-wait"};
-
 namespace {
 
 std::optional<std::int64_t> ParseCount(const std::string& text) {
@@ -88,6 +65,59 @@ std::string ScratchPadSizesText(std::span<const std::int32_t> sizes, std::string
 
 std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator) {
     return ScratchPadSizesText(settings::kScratchPadSizes, separator, lastSeparator);
+}
+
+const TOptionTable& SimOptions() {
+    static const TOptionTable options{
+        CoreOption("the processor core (default: the one chosen in the IDE)"),
+        {"--settings", "FILE", "reads the settings from this INI file"},
+        {"--max-instructions", "N", "stops after N instructions (default 1000000)"},
+        {"--frequency", "MHZ", "the clock frequency instead of the settings'"},
+        {.Name = "--scratchpad",
+         .Value = "SIZE",
+         .Help = "scratch pad bytes (default: the settings); PicoBlaze 3:\n" +
+                 ScratchPadSizesText(", ", " or ") +
+                 "; PicoBlaze 6: " + ScratchPadSizesText(kBuildScratchPadSizes, ", ", " or "),
+         .Synopsis = "[--scratchpad " + ScratchPadSizesText("|", "|") + "]"},
+        ProgramSizeOption("program memory of PicoBlaze 6: " + ProgramSizesText(", ", " or ") +
+                          " words"),
+        {"--interrupt-vector", "ADDRESS", "where an interrupt enters PicoBlaze 6"},
+        {"--hwbuild", "VALUE",
+         "what HWBUILD reads on PicoBlaze 6, 0 to 255 (these\n"
+         "three default to the settings)"},
+        {"--in", "PORT=VALUE",
+         "sets an input port without stimulus file, or a\nbidirectional one (repeatable)", true},
+        {"--interrupt-at", "N",
+         "raises an interrupt when N instructions have completed\n(repeatable)", true},
+        {"--interrupt-every", "N", "raises an interrupt every N instructions"},
+        {"--exit-port", "PORT", "ends the run at the first OUT to PORT"},
+        {"--expect-out", "PORT=FILE",
+         "checks the values written to PORT against FILE's\nlines (repeatable)", true},
+        {"--trace", "",
+         "prints each instruction (I pc word) and each access it\n"
+         "made (R, W, F, S address value)"},
+        {"--json", "FILE|-", "writes the end state as JSON (- standard output)"},
+        {"--vcd", "FILE|-", "writes a waveform of the first --vcd-limit instructions"},
+        {"--vcd-limit", "N", "(default 1000000)"},
+        {"--coverage", "FILE|-", "writes an lcov tracefile"},
+        {"--profile", "FILE|-",
+         "writes per routine (a label reached by CALL or an\n"
+         "interrupt) its calls and the instructions run in it\n"
+         "and in what it called (inclusive) and in it alone\n"
+         "(exclusive)"},
+        {"--profile-folded", "FILE|-",
+         "writes the run's call stacks with their\n"
+         "instructions as collapsed stacks (reset;a;b 42), as\n"
+         "flame graph tools read them"},
+        {"--no-exec", "", "does not start the EXEC command"},
+        // The synopsis names these and the manual page describes them.
+        {"--real-time"},
+        {"--uart-baud", "N"},
+        {.Name = "--uart-stdio", .Synopsis = "[--uart-stdio | --uart-tcp [--uart-wait]]"},
+        {.Name = "--uart-tcp", .Synopsis = ""},
+        {.Name = "--uart-wait", .Synopsis = ""},
+    };
+    return options;
 }
 
 std::vector<std::pair<std::string, std::string>> TSimOptions::OutputFiles() const {

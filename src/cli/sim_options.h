@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,8 +52,8 @@ struct TSimOptions {
     bool TakesStandardOutput() const;
 };
 
-extern const std::set<std::string> kSimOptionsWithValue;
-extern const std::set<std::string> kSimSwitches;
+// The options of korvo sim, in the order of its synopsis and help.
+const TOptionTable& SimOptions();
 
 // The scratch pad sizes --scratchpad takes: ("|", "|") gives "0|16|...|256".
 std::string ScratchPadSizesText(std::string_view separator, std::string_view lastSeparator);

@@ -23,14 +23,38 @@ namespace {
 struct TTextCommand {
     const char* Name;
     std::string (*Synopsis)();
+    const TOptionTable& (*Options)();
     // The option that names where the result goes instead of standard
     // output: a switch (write back into FILE) or an option with a value.
     const char* TargetOption;
-    bool TargetTakesValue;
-    // Further options that take a value, and further switches.
-    std::set<std::string> ValueOptions = {};
-    std::set<std::string> Switches = {};
 };
+
+// The options format and import share.
+TOptionTable TextOptions(std::string coreHelp, std::vector<TOptionRow> more) {
+    TOptionTable options{
+        CoreOption(std::move(coreHelp)),
+        {.Name = "--columns",
+         .Value = "C1,C2,C3",
+         .HelpLine = "  --columns C1,C2,C3 the three columns (default: the settings)"},
+        {"--settings", "FILE", "reads the settings from this INI file"},
+    };
+    options.insert(options.end(), more.begin(), more.end());
+    return options;
+}
+
+const TOptionTable& FormatOptions() {
+    static const TOptionTable options =
+        TextOptions("the core whose words are recognised (default: the IDE's)",
+                    {{"-i", "", "writes the result back into FILE"}});
+    return options;
+}
+
+// Its help describes them in its text.
+const TOptionTable& ImportOptions() {
+    static const TOptionTable options =
+        TextOptions("", {{"-o", "OUT"}, {"--kcpsm6"}, {"--check", "KCPSM.hex"}});
+    return options;
+}
 
 // Everything a run needs, read from the arguments and the settings.
 struct TTextJob {
@@ -44,11 +68,9 @@ struct TTextJob {
 
 std::optional<TTextJob> PrepareJob(const TTextCommand& command,
                                    const std::vector<std::string>& args, std::string& error) {
-    std::set<std::string> withValue{"--core", "--columns", "--settings"};
-    withValue.insert(command.ValueOptions.begin(), command.ValueOptions.end());
-    std::set<std::string> switches = command.Switches;
-    (command.TargetTakesValue ? withValue : switches).insert(command.TargetOption);
-    auto arguments = ParseArguments(args, withValue, switches, error);
+    const TOptionTable& options = command.Options();
+    const bool targetTakesValue = !FindOption(options, command.TargetOption)->Value.empty();
+    auto arguments = ParseArguments(args, options, error);
     if (!arguments) return std::nullopt;
     if (arguments->Positional.size() != 1) {
         error =
@@ -58,7 +80,7 @@ std::optional<TTextJob> PrepareJob(const TTextCommand& command,
     }
     TTextJob job;
     job.File = arguments->Positional.front();
-    if (command.TargetTakesValue)
+    if (targetTakesValue)
         job.Target = arguments->Last(command.TargetOption);
     else if (arguments->Has(command.TargetOption))
         job.Target = job.File;
@@ -107,24 +129,18 @@ void WriteResult(const TTextJob& job, const std::vector<std::string>& lines, std
 } // namespace
 
 std::string FormatSynopsis() {
-    return "format " + CoreOptionSynopsis() + " [--columns C1,C2,C3] [--settings FILE] [-i] FILE";
+    return "format " + OptionsSynopsis(FormatOptions()) + " FILE";
 }
 
 std::string ImportSynopsis() {
-    return "import " + CoreOptionSynopsis() +
-           " [--columns C1,C2,C3] [--settings FILE] [-o OUT] [--kcpsm6] [--check KCPSM.hex] FILE";
+    return "import " + OptionsSynopsis(ImportOptions()) + " FILE";
 }
 
 std::string FormatHelp() {
     return "Lays the source FILE out in columns, as the IDE's Format command does, and\n"
            "prints it, or with -i writes it back into FILE.\n"
-           "\n"
-           "options:\n" +
-           CoreOptionHelp(21, "the core whose words are recognised (default: the IDE's)") +
-           "  --columns C1,C2,C3 the three columns (default: the settings)\n"
-           "  --settings FILE    reads the settings from this INI file\n"
-           "  -i                 writes the result back into FILE\n"
-           "  -h, --help         shows this text\n"
+           "\n" +
+           OptionsHelp(FormatOptions(), 21) +
            "\n"
            "exit status:\n"
            "  0  done\n"
@@ -168,7 +184,7 @@ std::string ImportHelp() {
 }
 
 int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"format", FormatSynopsis, "-i", false};
+    static const TTextCommand command{"format", FormatSynopsis, FormatOptions, "-i"};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         TSynPicoBlaze scanner;
         WriteResult(job,
@@ -181,8 +197,7 @@ int RunFormat(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const TTextCommand command{"import", ImportSynopsis, "-o",
-                                      true,     {"--check"},    {"--kcpsm6"}};
+    static const TTextCommand command{"import", ImportSynopsis, ImportOptions, "-o"};
     return RunTextCommand(command, args, err, [&](TTextJob& job) {
         const auto check = job.Arguments.Last("--check");
         const auto source = ReadTextLines(job.File, kMaxTextFileBytes, TSpecialFiles::Read);

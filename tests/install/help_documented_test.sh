@@ -3,7 +3,8 @@
 # the options of each command (from "korvo COMMAND --help" where a command
 # has one, else from its usage line in "korvo --help") under the command's
 # heading, the others under OPTIONS; for korvo-ide under OPTIONS. The bash
-# completion offers every command and each command's options.
+# completion offers every command and each command's options, and has a case
+# for each option that takes a value, so that it offers no source files there.
 # Usage: help_documented_test.sh SOURCE_DIR KORVO [KORVO_IDE]
 set -euo pipefail
 source=$1 korvo=$2 ide=${3:-}
@@ -38,6 +39,9 @@ commands=$(awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } on &
     <<<"$usage")
 [[ -n $commands ]] || fail "korvo --help lists no commands"
 completion=$source/data/korvo.bash-completion
+# The options of the completion's cases for the word before the cursor.
+completed_after=$(sed -nE 's/^ *(-[^)]*)\)$/\1/p; s/^ *(-[^)]*\|) \\$/\1/p' "$completion" |
+    tr '|' '\n' | tr -d ' ' | sort -u)
 for command in $commands; do
     if ! help=$("$korvo" "$command" --help 2>&1); then
         help=$(grep -E "^  $command( |$)" <<<"$usage")
@@ -47,6 +51,9 @@ for command in $commands; do
         "$(described_in "$source/man/korvo.1" ".SS \"korvo $command\"")" "$options"
     offered=$(sed -nE "s/^ *$command\) options='([^']*)'.*/\1/p" "$completion" | tr ' ' '\n' | sort -u)
     expect_all "the completion does not offer for $command" "$offered" "$options"
+    valued=$(sed '/^$/q' <<<"$help" | grep -oE -- '\[--?[[:alpha:]][[:alnum:]-]* [^]|]' |
+        sed -E 's/^\[//; s/ .*//' | sort -u || true)
+    expect_all "the completion has no case for the value of" "$completed_after" "$valued"
     grep -qE "compgen -W '[^']*\b$command\b" "$completion" || fail "the completion lacks $command"
 done
 global=$( (grep -vE '^  ' <<<"$usage"; echo --help) | options_in)
