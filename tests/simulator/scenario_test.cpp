@@ -203,6 +203,10 @@ public:
             EXPECT_EQ(StopReasonName(machine_.Session->RunBurst(number(1, 1))), fields.at(2));
         } else if (name == "pause") {
             sim.Pause();
+        } else if (name == "aimover") {
+            sim.AimStepOver();
+        } else if (name == "aimto") {
+            sim.AimRunToLine(sim.AddressToLine(int(number(1, 0))));
         } else if (name == "stepover") {
             sim.StepOver();
         } else if (name == "runto") {

@@ -456,22 +456,30 @@ void TDebugger::Run() {
         RunLoop();
 }
 
-void TDebugger::StepOver() {
-    TActivity activity(*this);
-    if (!CanStep()) return;
+bool TDebugger::AimStepOver() {
+    if (!CanStep()) return false;
     if (pc_ < CodeSize() - 1) {
         runToAddress_ = pc_ + 1;
         runToStackLimit_ = CallReturnDepth();
     }
-    RunLoop();
+    return true;
+}
+
+bool TDebugger::AimRunToLine(int line) {
+    if (!CanStep()) return false;
+    runToAddress_ = LineToAddress(line);
+    runToStackLimit_ = -1;
+    return true;
+}
+
+void TDebugger::StepOver() {
+    TActivity activity(*this);
+    if (AimStepOver()) RunLoop();
 }
 
 void TDebugger::RunToLine(int line) {
     TActivity activity(*this);
-    if (!CanStep()) return;
-    runToAddress_ = LineToAddress(line);
-    runToStackLimit_ = -1;
-    RunLoop();
+    if (AimRunToLine(line)) RunLoop();
 }
 
 } // namespace korvo

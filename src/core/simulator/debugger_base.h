@@ -114,6 +114,10 @@ public:
     void RunLoop();
     void StepOver();
     void RunToLine(int line);
+    // The targets of Step Over and Run to line for a run in bursts
+    // (RunSlice): set while paused, nothing runs; false when not paused.
+    bool AimStepOver();
+    bool AimRunToLine(int line);
     // One burst of a run that a caller drives (a timer): starts a run when
     // paused, then executes at most maxCycles instruction cycles without
     // sleeping or yielding, whatever the pace. Returns why the run stopped,

@@ -1,9 +1,12 @@
 #pragma once
 
 // The device interface of the peripherals: what the I/O router holds by
-// port and asks to read, write, reset and describe itself. A peripheral is
-// a model that implements IPortDevice and a factory that builds it from a
-// port map entry (device_kinds.cpp lists the factory of each kind).
+// port and asks to read, write, reset and describe itself. A new peripheral
+// is a model that implements IPortDevice with its factory, a TMemKind with
+// its row in device_kinds.cpp, its directive (the word in keywords.h and
+// directives.h, its row in port_declarations.cpp) and its panel; the
+// compiler points at the switches over TMemKind and over the directives
+// that must place the new ones.
 
 #include <cstdint>
 #include <functional>

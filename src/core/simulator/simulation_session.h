@@ -28,7 +28,8 @@ class TPicoBlazeDebugger;
 //   holds the scratch pad and the constant ports.
 // - run control: Run for a run to its stop, RunBurst for a run a caller
 //   drives in bursts (the IDE's timer); both answer why the run stopped.
-//   Step, Pause, Reset and the instruction limit are the simulator's own.
+//   Step, Pause, Reset and the instruction limit are the simulator's own;
+//   its AimStepOver and AimRunToLine set the target of bursts to come.
 // - breakpoints: SetBreakpoint by source line.
 // - observers: AddObserver attaches a trace, a profiler, a VCD writer, an
 //   exit port, an expected output, an interrupt schedule; the session owns
