@@ -42,11 +42,17 @@ function(korvo_check_layer_includes layer)
             if(core_index GREATER_EQUAL 0 AND line MATCHES "include[ \t]*[<\"](Q|Qsci/)")
                 message(FATAL_ERROR "${source} is part of the Qt-free core but includes Qt: ${line}")
             endif()
+            # A path that climbs out of the file's folder would pass by the
+            # include roots.
+            if(line MATCHES "include[ \t]*\"([^\"]*/)?\\.\\./")
+                message(FATAL_ERROR "${source} climbs out of its folder: ${line}")
+            endif()
             if(line MATCHES "include[ \t]*\"([^/\"]+)/")
                 set(folder ${CMAKE_MATCH_1})
                 if(folder IN_LIST KORVO_LAYER_FOLDERS AND NOT folder IN_LIST allowed)
+                    list(JOIN allowed ", " allowed_text)
                     message(FATAL_ERROR "${source} is in the ${layer} layer, which may include only "
-                        "${allowed}, but includes a layer above or beside it: ${line}")
+                        "${allowed_text}, but includes a layer above or beside it: ${line}")
                 endif()
             endif()
         endforeach()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/bram.h"
+#include "output/output_requests.h"
 
 #include <optional>
 #include <string>
@@ -8,18 +9,9 @@
 
 namespace korvo {
 
-// What the directives of the last assembly asked for. Empty names mean that
-// no directive named that output.
-struct TDirectiveState {
-    std::string ExecCommand;
-    std::string MemFileName;
-    std::string HexFileName;
-    std::string SvfFileName;
-    std::string VhdlSkeleton;
-    std::string VhdlTarget;
-    std::string VhdlEntity; // kept from one assembly to the next
-    std::string CoeFileName;
-    int CoeWidth = 8;
+// What the directives of the last assembly asked for: the outputs (the VHDL
+// entity name is kept from one assembly to the next) and the rest below.
+struct TDirectiveState : TOutputRequests {
     // DEFJUMP: every word the program leaves unused becomes a JUMP to this
     // address; the directive's line (from 1) is the line of those words.
     std::optional<int> DefaultJump;

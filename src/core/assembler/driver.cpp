@@ -241,17 +241,9 @@ private:
             sink_.GetCodeEntry(address, entry);
             job.Words[static_cast<std::size_t>(address)] = entry.Word;
         }
+        static_cast<TOutputRequests&>(job) = directives;
         job.SourceFileName = fileName_;
         job.IncludedFiles = directives.IncludeFiles;
-        job.CoeFileName = directives.CoeFileName;
-        job.CoeWidth = directives.CoeWidth;
-        job.MemFileName = directives.MemFileName;
-        job.VhdlSkeleton = directives.VhdlSkeleton;
-        job.VhdlTarget = directives.VhdlTarget;
-        job.VhdlEntity = directives.VhdlEntity;
-        job.HexFileName = directives.HexFileName;
-        job.SvfFileName = directives.SvfFileName;
-        job.ExecCommand = directives.ExecCommand;
         return job;
     }
 

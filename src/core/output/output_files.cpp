@@ -31,24 +31,69 @@ bool MayWrite(const TOutputJob& job, const std::string& target, ILog& log) {
     return false;
 }
 
+// What the run does after one output.
+enum class TOutputStep {
+    Next,
+    Stop, // the outputs after it and the command are left out; the run succeeded
+    Fail, // as Stop, and the run failed
+};
+
+using TRequests = TOutputRequests;
+using TEnvironment = TOutputEnvironment;
+
+struct TOutputFormat {
+    // The request that asks for the output; empty: not asked for.
+    std::string TRequests::*AskedBy;
+    // The file it writes, never one of the run's inputs; may stay empty.
+    std::string TRequests::*Target;
+    TOutputStep (*Write)(const TCodeWords& words, const TOutputJob& job, const TEnvironment& env);
+};
+
+// The outputs in the order they are written.
+const TOutputFormat kOutputFormats[] = {
+    {&TRequests::CoeFileName, &TRequests::CoeFileName,
+     [](const TCodeWords& words, const TOutputJob& job, const TEnvironment& env) {
+         WriteCoeFile(words, job.CoeFileName, job.CoeWidth, env.Log);
+         return TOutputStep::Next;
+     }},
+    {&TRequests::MemFileName, &TRequests::MemFileName,
+     [](const TCodeWords& words, const TOutputJob& job, const TEnvironment& env) {
+         WriteMemFile(words, job.MemFileName, env.Log);
+         return TOutputStep::Next;
+     }},
+    // A template without a target is read all the same; one that cannot be fails the run.
+    {&TRequests::VhdlSkeleton, &TRequests::VhdlTarget,
+     [](const TCodeWords& words, const TOutputJob& job, const TEnvironment& env) {
+         return WriteVhdlFile(words, job, env.Log) ? TOutputStep::Next : TOutputStep::Fail;
+     }},
+    {&TRequests::HexFileName, &TRequests::HexFileName,
+     [](const TCodeWords& words, const TOutputJob& job, const TEnvironment& env) {
+         WriteHexFile(words, job.HexFileName, env.Log);
+         return TOutputStep::Next;
+     }},
+    // Scan-chain settings that cannot be read end the run before EXEC.
+    {&TRequests::SvfFileName, &TRequests::SvfFileName,
+     [](const TCodeWords& words, const TOutputJob& job, const TEnvironment& env) {
+         return WriteSvfFile(words, job.SvfFileName, env.Settings, env.Log) ? TOutputStep::Next
+                                                                            : TOutputStep::Stop;
+     }},
+};
+
 } // namespace
 
 bool WriteOutputFiles(const TOutputJob& job, const TOutputEnvironment& environment) {
     const TCodeWords words(job);
     ILog& log = environment.Log;
-    auto wanted = [&](const std::string& target) {
-        return !target.empty() && MayWrite(job, target, log);
-    };
-    if (wanted(job.CoeFileName)) WriteCoeFile(words, job.CoeFileName, job.CoeWidth, log);
-    if (wanted(job.MemFileName)) WriteMemFile(words, job.MemFileName, log);
-    if (!job.VhdlSkeleton.empty() &&
-        (job.VhdlTarget.empty() || MayWrite(job, job.VhdlTarget, log)) &&
-        !WriteVhdlFile(words, job, log))
-        return false;
-    if (wanted(job.HexFileName)) WriteHexFile(words, job.HexFileName, log);
-    // Scan-chain settings that cannot be read end the run before EXEC.
-    if (wanted(job.SvfFileName) && !WriteSvfFile(words, job.SvfFileName, environment.Settings, log))
-        return true;
+    for (const TOutputFormat& format : kOutputFormats) {
+        if ((job.*format.AskedBy).empty()) continue;
+        const std::string& target = job.*format.Target;
+        if (!target.empty() && !MayWrite(job, target, log)) continue;
+        switch (format.Write(words, job, environment)) {
+        case TOutputStep::Next: break;
+        case TOutputStep::Stop: return true;
+        case TOutputStep::Fail: return false;
+        }
+    }
     if (!job.ExecCommand.empty() && environment.Launcher)
         StartExecCommand(job.ExecCommand, *environment.Launcher, log);
     return true;

@@ -4,6 +4,7 @@
 #include "common/log.h"
 #include "common/process_launcher.h"
 #include "common/settings.h"
+#include "output/output_requests.h"
 
 #include <cstdint>
 #include <string>
@@ -12,8 +13,8 @@
 namespace korvo {
 
 // What a successful assembly hands to the output writers: the code words and
-// the file names the directives gave (empty when no directive named one).
-struct TOutputJob {
+// the outputs its directives asked for.
+struct TOutputJob : TOutputRequests {
     TCoreKind CoreKind = TCoreKind::none;
     // Words of code space: the core's CodeSize when 0; a core built with less
     // program memory has fewer.
@@ -22,15 +23,6 @@ struct TOutputJob {
     // The files the assembly read, which no output may replace.
     std::string SourceFileName;
     std::vector<std::string> IncludedFiles;
-    std::string CoeFileName;
-    int CoeWidth = 8;
-    std::string MemFileName;
-    std::string VhdlSkeleton;
-    std::string VhdlTarget;
-    std::string VhdlEntity;
-    std::string HexFileName;
-    std::string SvfFileName;
-    std::string ExecCommand;
 };
 
 struct TOutputEnvironment {
