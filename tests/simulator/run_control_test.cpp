@@ -57,6 +57,19 @@ TEST(RunControl, EventsOfStartAndStep) {
     EXPECT_FALSE(m.Sim->HasCode(0));
 }
 
+TEST(RunControl, ACommandBetweenBurstsEndsTheRun) {
+    TLoopMachine m;
+    m.Sim->Start();
+    m.Events.clear();
+    EXPECT_EQ(m.Session->RunBurst(5), TStopReason::None);
+    m.Sim->Reset();
+    EXPECT_EQ(m.Session->RunBurst(5), TStopReason::None);
+    m.Sim->ClearCodeImage();
+    EXPECT_EQ(m.Events,
+              (Lines{"state 3", "line", "start", "line", "end", "state 2", "line", "line", "end",
+                     "state 3", "line", "start", "state 0", "line", "line", "end"}));
+}
+
 TEST(RunControl, CodeEntriesOutsideTheCodeSpace) {
     for (TCoreKind core : kAllCores) {
         auto sim = CreateDebugger(core);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace korvo {
 
@@ -216,10 +217,8 @@ void TDebugger::SetState(TSimulatorState newState) {
     state_ = requestedState_;
     if (state_ != ssRunning) ClearRunTarget();
     Fire(OnCurrentLineChange);
-    if (runReturned_ && state_ != ssRunning) {
-        runReturned_ = false;
-        Fire(OnRunEnd);
-    }
+    // A command between the bursts of a run (Pause, Reset) ends it.
+    if (cyclesRunOpen_ && !sliceOnStack_ && state_ != ssRunning) EndCyclesRun();
 }
 
 void TDebugger::Start() {
@@ -246,8 +245,6 @@ void TDebugger::Pause() {
     if (state_ != ssRunning) return;
     stopReason_ = TStopReason::Pause;
     SetState(ssPaused);
-    // Between the bursts of RunSlice, the run ends here.
-    if (activityDepth_ == 0) EndCyclesRun();
 }
 
 void TDebugger::StopWhenLimitReached() {
@@ -325,135 +322,122 @@ void TDebugger::PauseAtStop() {
     SetState(ssPaused);
 }
 
-void TDebugger::RunLoop() {
-    TActivity activity(*this);
-    if (!CanStep()) return;
-    runReturned_ = false;
-    try {
-        stopReason_ = TStopReason::None;
-        stopRequested_ = false;
-        SetState(ssRunning);
-        sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
-        paceOrigin_.PaceGeneration = 0; // a paced run measures from its start
-        Fire(OnRunStart);
-    } catch (const std::exception& error) {
-        HaltOnHandlerFailure(error.what());
-    } catch (...) {
-        HaltOnHandlerFailure("Unknown exception");
-    }
-    RunSlices();
+void TDebugger::StartRun() {
+    stopReason_ = TStopReason::None;
+    stopRequested_ = false;
+    SetState(ssRunning);
+    StartSlice();
+    paceOrigin_.PaceGeneration = 0; // a paced run measures from its start
+    Fire(OnRunStart);
 }
 
-void TDebugger::ContinueRun() {
-    TActivity activity(*this);
-    if (!runReturned_) return;
-    runReturned_ = false;
+void TDebugger::StartSlice() {
     sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
-    RunSlices();
 }
 
-bool TDebugger::ReturnsToCaller() {
-    if (yieldsToCaller_) {
-        runReturned_ = state_ == ssRunning && !deletePending_;
-        return runReturned_;
-    }
-    Fire(OnYield);
-    sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
-    return false;
-}
-
-void TDebugger::RunSlices() {
-    try {
-        while (state_ == ssRunning) {
-            ServeDueObservers();
-            PauseOnRequest();
-            if (state_ != ssRunning || deletePending_) break;
-            int burst = RunBurstLength();
-            if (pace_.Speed != TRunSpeed::Maximum) {
-                burst = PacedBurstLength(burst, sliceDeadline_);
-                if (runReturned_) return;
-                if (burst == 0) continue;
-            }
-            if (RunBurst(burst) == TBurstEnd::Failed) {
-                Halt();
-                break;
-            }
-            PauseOnRequest();
-            StopWhenLimitReached();
-            if (deletePending_) break;
-            if (pace_.Speed == TRunSpeed::Animate && state_ == ssRunning) {
-                // The line and the panels follow every instruction.
-                Fire(OnCurrentLineChange);
-                if (ReturnsToCaller()) return;
-                continue;
-            }
-            if (sliceDeadline_ <= clock_->NowMilliseconds()) {
-                // A paced run sleeps while it waits for its time already.
-                if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
-                if (ReturnsToCaller()) return;
-            }
-        }
-    } catch (const std::exception& error) {
-        HaltOnHandlerFailure(error.what());
-    } catch (...) {
-        HaltOnHandlerFailure("Unknown exception");
-    }
-    if (deletePending_) return;
+void TDebugger::EndRun() {
     Fire(OnCurrentLineChange);
     Fire(OnRunEnd);
     ClearRunTarget();
-}
-
-TStopReason TDebugger::RunSlice(std::int64_t maxCycles) {
-    TActivity activity(*this);
-    if (state_ != ssRunning) {
-        if (!CanStep() || maxCycles <= 0) return stopReason_;
-        stopReason_ = TStopReason::None;
-        stopRequested_ = false;
-        SetState(ssRunning);
-        cyclesRunOpen_ = true;
-        Fire(OnRunStart);
-    }
-    try {
-        for (std::int64_t left = maxCycles; left > 0 && state_ == ssRunning;) {
-            ServeDueObservers();
-            PauseOnRequest();
-            if (state_ != ssRunning || deletePending_) break;
-            int burst = static_cast<int>(std::min<std::int64_t>(RunBurstLength(), left));
-            left -= burst;
-            if (RunBurst(burst) == TBurstEnd::Failed) {
-                Halt();
-                break;
-            }
-            PauseOnRequest();
-            StopWhenLimitReached();
-            if (deletePending_) break;
-        }
-    } catch (const std::exception& error) {
-        HaltOnHandlerFailure(error.what());
-    } catch (...) {
-        HaltOnHandlerFailure("Unknown exception");
-    }
-    if (deletePending_ || state_ == ssRunning) return TStopReason::None;
-    EndCyclesRun();
-    return stopReason_;
 }
 
 void TDebugger::EndCyclesRun() {
     if (!cyclesRunOpen_) return;
     cyclesRunOpen_ = false;
-    Fire(OnCurrentLineChange);
-    Fire(OnRunEnd);
-    ClearRunTarget();
+    EndRun();
+}
+
+void TDebugger::RunLoop() {
+    TActivity activity(*this);
+    if (!CanStep()) return;
+    try {
+        StartRun();
+        std::int64_t left = std::numeric_limits<std::int64_t>::max();
+        while (RunUntilYield(left, true)) {
+            Fire(OnYield);
+            StartSlice();
+        }
+    } catch (const std::exception& error) {
+        HaltOnHandlerFailure(error.what());
+    } catch (...) {
+        HaltOnHandlerFailure("Unknown exception");
+    }
+    if (!deletePending_) EndRun();
+}
+
+TStopReason TDebugger::RunSlice(std::int64_t maxCycles, bool yields) {
+    TActivity activity(*this);
+    bool starts = state_ != ssRunning;
+    if (starts && (!CanStep() || maxCycles <= 0)) return stopReason_;
+    bool sliceOnStack = sliceOnStack_;
+    sliceOnStack_ = true;
+    try {
+        if (starts) {
+            cyclesRunOpen_ = true;
+            StartRun();
+        } else {
+            StartSlice();
+        }
+        std::int64_t left = maxCycles;
+        RunUntilYield(left, yields);
+    } catch (const std::exception& error) {
+        HaltOnHandlerFailure(error.what());
+    } catch (...) {
+        HaltOnHandlerFailure("Unknown exception");
+    }
+    sliceOnStack_ = sliceOnStack;
+    if (deletePending_ || state_ == ssRunning) return TStopReason::None;
+    EndCyclesRun();
+    return stopReason_;
+}
+
+bool TDebugger::RunUntilYield(std::int64_t& left, bool yields) {
+    while (state_ == ssRunning && left > 0) {
+        ServeDueObservers();
+        PauseOnRequest();
+        if (state_ != ssRunning || deletePending_) break;
+        int burst = static_cast<int>(std::min<std::int64_t>(RunBurstLength(), left));
+        if (pace_.Speed != TRunSpeed::Maximum) {
+            burst = PacedBurstLength(burst);
+            if (burst == 0) {
+                if (yields && sliceDeadline_ <= clock_->NowMilliseconds()) return true;
+                continue;
+            }
+        }
+        left -= burst;
+        if (RunBurst(burst) == TBurstEnd::Failed) {
+            Halt();
+            break;
+        }
+        PauseOnRequest();
+        StopWhenLimitReached();
+        if (deletePending_) break;
+        if (!yields) continue;
+        if (pace_.Speed == TRunSpeed::Animate && state_ == ssRunning) {
+            // The line and the panels follow every instruction.
+            Fire(OnCurrentLineChange);
+            return true;
+        }
+        if (sliceDeadline_ <= clock_->NowMilliseconds()) {
+            // A paced run sleeps while it waits for its time already.
+            if (pace_.Speed == TRunSpeed::Maximum) clock_->Sleep(kYieldSleepMilliseconds);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TDebugger::StepToRun() {
+    TActivity activity(*this);
+    if (!CanStep()) return false;
+    Step();
+    return state_ == ssPaused && stopReason_ == TStopReason::None &&
+           !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_);
 }
 
 void TDebugger::Run() {
     TActivity activity(*this);
-    if (!CanStep()) return;
-    Step();
-    if (state_ == ssPaused && stopReason_ == TStopReason::None &&
-        !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_))
-        RunLoop();
+    if (StepToRun()) RunLoop();
 }
 
 bool TDebugger::AimStepOver() {

@@ -111,6 +111,8 @@ public:
     void Step();
     // A single step, then, when still paused, the run loop.
     void Run();
+    // The single step Run starts with: true when a run goes on from there.
+    bool StepToRun();
     void RunLoop();
     void StepOver();
     void RunToLine(int line);
@@ -119,13 +121,17 @@ public:
     bool AimStepOver();
     bool AimRunToLine(int line);
     // One burst of a run that a caller drives (a timer): starts a run when
-    // paused, then executes at most maxCycles instruction cycles without
-    // sleeping or yielding, whatever the pace. Returns why the run stopped,
-    // or TStopReason::None when it goes on: the state stays ssRunning until
-    // the next burst, Pause or a stop (Pause between bursts ends the run:
-    // OnRunEnd fires then). Nothing runs when neither paused nor running or
-    // maxCycles is not positive (StopReason is returned then).
-    TStopReason RunSlice(std::int64_t maxCycles);
+    // paused, then executes at most maxCycles instruction cycles at the
+    // run's pace (a paced run waits for its instructions within the burst).
+    // When yields is set, the burst also ends where the run loop would
+    // yield: once its slice of kRunSliceMilliseconds has passed (a run at
+    // full speed sleeps kYieldSleepMilliseconds first) and after each
+    // instruction of an animated run. Returns why the run stopped, or
+    // TStopReason::None when it goes on: the state stays ssRunning until the
+    // next burst or a stop (Pause, Reset between bursts end the run: OnRunEnd
+    // fires then). Nothing runs when neither paused nor running or maxCycles
+    // is not positive (StopReason is returned then).
+    TStopReason RunSlice(std::int64_t maxCycles, bool yields = false);
     void Pause();
     bool ShouldStop() const;
 
@@ -178,13 +184,6 @@ public:
     // Whether the current line is shown: while paused, and in a run that
     // animates.
     bool ShowsCurrentLine() const { return !IsRunning() || pace_.Speed == TRunSpeed::Animate; }
-
-    // A front with an event loop of its own lets a run return to it where the
-    // run would yield (OnYield is not fired then): the run stays ssRunning,
-    // and ContinueRun goes on with it. A command that stops the run
-    // meanwhile ends it with OnRunEnd, as the run loop would.
-    void SetYieldsToCaller(bool on) { yieldsToCaller_ = on; }
-    void ContinueRun();
 
     // Wall-time rhythm of the run loop: run this long, then sleep and yield.
     static constexpr int kRunSliceMilliseconds = 20;
@@ -271,17 +270,22 @@ private:
     };
 
     static void Destroy(TDebugger* object);
-    // The bursts of a run until it ends or returns to its caller.
-    void RunSlices();
-    // Where a run yields: true when it returns to its caller instead.
-    bool ReturnsToCaller();
+    // Runs until the run stops, `left` cycles are done or, when yields is
+    // set, the run comes to where it yields: true then.
+    bool RunUntilYield(std::int64_t& left, bool yields);
+    // Marks the start of a run's slice of wall time.
+    void StartSlice();
     int RunBurstLength() const;
     // A paced run's next burst: how many cycles are due now, at most
-    // maxCycles; 0 after it waited (and yielded when the deadline passed).
-    int PacedBurstLength(int maxCycles, std::int64_t& deadline);
+    // maxCycles; 0 after it waited.
+    int PacedBurstLength(int maxCycles);
     // Calls Due() of every observer whose count has come.
     void ServeDueObservers();
     void PauseOnRequest();
+    // Fires the start of a run.
+    void StartRun();
+    // Fires the end of a run.
+    void EndRun();
     // Fires the end of a run that RunSlice started.
     void EndCyclesRun();
 
@@ -293,9 +297,8 @@ private:
     bool deletePending_ = false;
     // A run that RunSlice started has not ended yet.
     bool cyclesRunOpen_ = false;
-    bool yieldsToCaller_ = false;
-    // A run returned to its caller and waits for ContinueRun.
-    bool runReturned_ = false;
+    // RunSlice is on the call stack: it ends its run itself.
+    bool sliceOnStack_ = false;
     // When the current slice of a run ends and the run yields.
     std::int64_t sliceDeadline_ = 0;
     ILog* log_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace korvo {
 
@@ -21,6 +22,12 @@ TRunPace MakeRunPace(TRunSpeed speed, std::int32_t frequencyMHz, int animateRate
     return {};
 }
 
+std::int64_t PacedInstructions(const TRunPace& pace, int milliseconds) {
+    if (pace.Speed == TRunSpeed::Maximum) return std::numeric_limits<std::int64_t>::max();
+    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(
+                                         pace.InstructionsPerSecond * milliseconds / 1000.0)));
+}
+
 void TDebugger::SetRunPace(const TRunPace& pace) {
     pace_ = pace;
     if (pace_.Speed != TRunSpeed::Maximum && !(pace_.InstructionsPerSecond > 0))
@@ -28,7 +35,7 @@ void TDebugger::SetRunPace(const TRunPace& pace) {
     ++paceGeneration_;
 }
 
-int TDebugger::PacedBurstLength(int maxCycles, std::int64_t& deadline) {
+int TDebugger::PacedBurstLength(int maxCycles) {
     // The longest wait between two looks at the state.
     constexpr std::int64_t kWaitSlice = kYieldSleepMilliseconds;
     const double rate = pace_.InstructionsPerSecond;
@@ -59,7 +66,6 @@ int TDebugger::PacedBurstLength(int maxCycles, std::int64_t& deadline) {
     auto next = origin.Milliseconds +
                 static_cast<std::int64_t>(std::ceil(static_cast<double>(done + 1) * 1000.0 / rate));
     clock_->Sleep(static_cast<int>(std::clamp<std::int64_t>(next - now, 1, kWaitSlice)));
-    if (deadline <= clock_->NowMilliseconds()) ReturnsToCaller();
     return 0;
 }
 

@@ -23,4 +23,8 @@ inline constexpr int kMaxAnimateRate = 1000;
 // animateRate (kept within kMinAnimateRate to kMaxAnimateRate).
 TRunPace MakeRunPace(TRunSpeed speed, std::int32_t frequencyMHz, int animateRate);
 
+// How many instructions a burst of a run at this pace executes in
+// milliseconds of wall time, at least one; no bound at Maximum.
+std::int64_t PacedInstructions(const TRunPace& pace, int milliseconds);
+
 } // namespace korvo

@@ -61,8 +61,8 @@ TStopReason TSimulationSession::Run() {
     return simulator_.StopReason();
 }
 
-TStopReason TSimulationSession::RunBurst(std::int64_t maxInstructions) {
-    TStopReason reason = simulator_.RunSlice(maxInstructions);
+TStopReason TSimulationSession::RunBurst(std::int64_t maxInstructions, bool endsAtYield) {
+    TStopReason reason = simulator_.RunSlice(maxInstructions, endsAtYield);
     io_.SynchronizeUARTs();
     return reason;
 }

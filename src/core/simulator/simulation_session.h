@@ -68,13 +68,16 @@ public:
     // present. Why it stopped.
     TStopReason Run();
     // One burst of a run that the caller drives: at most maxInstructions
-    // instruction cycles, without sleeping or yielding (a paused simulator
-    // starts running), then brings the devices up to the present. Returns
-    // TStopReason::None while the run goes on (the simulator stays
-    // ssRunning until the next burst, Pause or a stop), else why it
-    // stopped: a breakpoint, the run-to target, the instruction limit, an
-    // error, an observer's stop, Pause.
-    TStopReason RunBurst(std::int64_t maxInstructions);
+    // instruction cycles at the simulator's pace (a paced run waits for its
+    // instructions within the burst), then brings the devices up to the
+    // present; a paused simulator starts running. With endsAtYield, the
+    // burst also ends where the run loop would yield (its slice of wall
+    // time has passed, or an animated instruction is done): the caller
+    // yields then. Returns TStopReason::None while the run goes on (the
+    // simulator stays ssRunning until the next burst or a stop), else why
+    // it stopped: a breakpoint, the run-to target, the instruction limit,
+    // an error, an observer's stop, Pause.
+    TStopReason RunBurst(std::int64_t maxInstructions, bool endsAtYield = false);
     // The end of a run: writes the port logs that are not empty and
     // detaches the observers (they stay for the results).
     void FinishRun();

@@ -151,12 +151,15 @@ private:
     // The simulator of the active document while it is in Simulate mode.
     TPicoBlazeDebugger* SimulatingSimulator() const;
     int CaretLine() const;
-    // Runs a simulator operation on the active document.
-    void DriveSimulator(const std::function<void(TPicoBlazeDebugger&)>& operation);
-    // A run goes on from the event loop in slices, with the window working
-    // between them; the panels mark what changed once it ends.
+    // Runs a simulator operation on the active document; an operation that
+    // returns true starts a run in bursts from there.
+    void DriveSimulator(const std::function<bool(TPicoBlazeDebugger&)>& operation);
+    // A run goes on from the event loop in bursts of the document's session,
+    // with the window working between them; the panels mark what changed
+    // once it ends.
     void FollowRun(TDocument& document);
     void ContinueRun();
+    void RunBurst(TDocument& document);
     // Handlers of the simulator's events.
     void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
     void HandleRunStart(TDebugger& sender);

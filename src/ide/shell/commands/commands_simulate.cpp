@@ -1,7 +1,7 @@
 // The simulation commands, the assembler's entry from a document and the
 // handlers of the simulator's events: state changes build and free the
 // panels, runs keep the register panel and the simulator in step and go on
-// in slices from the event loop, so that the window works meanwhile.
+// in bursts of the session from a timer, so that the window works meanwhile.
 #include "assembler/driver.h"
 #include "assembler/source_symbols.h"
 #include "base/user_dialogs.h"
@@ -70,7 +70,7 @@ void TCommandsDataModule::CreateSimulationCommands() {
     // The commands that drive the simulator need the active document in
     // Simulate mode and no print preview; their own test comes on top.
     auto add = [this](QAction*& target, const TCommandInfo& info,
-                      std::function<void(TPicoBlazeDebugger&)> operation,
+                      std::function<bool(TPicoBlazeDebugger&)> operation,
                       std::function<bool(const TPicoBlazeDebugger&)> allowed) {
         target = actions_.Add(
             info, [this, operation] { DriveSimulator(operation); },
@@ -86,31 +86,46 @@ void TCommandsDataModule::CreateSimulationCommands() {
     };
     add(
         actReset, {"actReset", "Reset", "Reset", QKeySequence(Qt::CTRL | Qt::Key_F2), "reset"},
-        [](TPicoBlazeDebugger& s) { s.Reset(); }, [](const TPicoBlazeDebugger&) { return true; });
+        [](TPicoBlazeDebugger& s) {
+            s.Reset();
+            return false;
+        },
+        [](const TPicoBlazeDebugger&) { return true; });
     add(
         actRun, {"actRun", "Run", "Run", QKeySequence(Qt::Key_F9), "run"},
-        [](TPicoBlazeDebugger& s) { s.Run(); }, withDocument(&TDebugger::CanStep));
+        [](TPicoBlazeDebugger& s) { return s.StepToRun(); }, withDocument(&TDebugger::CanStep));
     add(
         actStepOne, {"actStepOne", "Step One", "Step One", QKeySequence(Qt::Key_F7), "step-one"},
-        [](TPicoBlazeDebugger& s) { s.Step(); }, withDocument(&TDebugger::CanStep));
+        [](TPicoBlazeDebugger& s) {
+            s.Step();
+            return false;
+        },
+        withDocument(&TDebugger::CanStep));
     add(
         actStepOver,
         {"actStepOver", "Step Over", "Step Over", QKeySequence(Qt::Key_F8), "step-over"},
-        [](TPicoBlazeDebugger& s) { s.StepOver(); }, withDocument(&TDebugger::CanStep));
+        [](TPicoBlazeDebugger& s) { return s.AimStepOver(); }, withDocument(&TDebugger::CanStep));
     add(
         actGotoCursor,
         {"actGotoCursor", "To Cursor", "Run till cursor", QKeySequence(Qt::Key_F4), "to-cursor"},
-        [this](TPicoBlazeDebugger& s) { s.RunToLine(CaretLine()); },
+        [this](TPicoBlazeDebugger& s) { return s.AimRunToLine(CaretLine()); },
         [this](const TPicoBlazeDebugger& s) {
             return ActiveDocument() && s.CanRunToLine(CaretLine());
         });
     add(
         actPause, {"actPause", "Pause", "Pause", QKeySequence(Qt::Key_F6), "pause"},
-        [](TPicoBlazeDebugger& s) { s.Pause(); }, withDocument(&TDebugger::CanPause));
+        [](TPicoBlazeDebugger& s) {
+            s.Pause();
+            return false;
+        },
+        withDocument(&TDebugger::CanPause));
     add(
         actSetBreakpoint,
         {"actSetBreakpoint", "Toggle", "Toggle Breakpoint", QKeySequence(Qt::Key_F5), "breakpoint"},
-        [this](TPicoBlazeDebugger& s) { s.ToggleBreakpoint(CaretLine()); },
+        [this](TPicoBlazeDebugger& s) {
+            s.ToggleBreakpoint(CaretLine());
+            return false;
+        },
         [this](const TPicoBlazeDebugger& s) {
             return ActiveDocument() && s.CanStep() && s.LineHasCode(CaretLine());
         });
@@ -118,7 +133,10 @@ void TCommandsDataModule::CreateSimulationCommands() {
         actClearBreakpoints,
         {"actClearBreakpoints", "Clear", "Clear All Breakpoints",
          QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
-        [](TPicoBlazeDebugger& s) { s.ClearBreakpoints(); },
+        [](TPicoBlazeDebugger& s) {
+            s.ClearBreakpoints();
+            return false;
+        },
         [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
 
     runTimer_.setSingleShot(true);
@@ -145,13 +163,13 @@ int TCommandsDataModule::CaretLine() const {
 }
 
 void TCommandsDataModule::DriveSimulator(
-    const std::function<void(TPicoBlazeDebugger&)>& operation) {
+    const std::function<bool(TPicoBlazeDebugger&)>& operation) {
     TDocument* editor = workbench_.Documents().Active();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
     // A command during a run (Pause) belongs to that run.
     if (!editor->Simulator()->IsRunning()) simulationPanels_->BeginChanges();
     ApplyRunSpeed();
-    operation(*editor->Simulator());
+    if (operation(*editor->Simulator())) RunBurst(*editor);
     FollowRun(*editor);
     workbench_.RepaintStatus();
 }
@@ -186,9 +204,19 @@ void TCommandsDataModule::ContinueRun() {
         workbench_.RepaintStatusBar();
         simulationPanels_->TimerTick();
     }
-    simulator->ContinueRun();
+    RunBurst(*document);
     FollowRun(*document);
     if (!simulator->IsRunning()) workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::RunBurst(TDocument& document) {
+    TSimulationSession* session = document.Session();
+    if (!session) return;
+    // The burst ends where the run would yield, after a slice of wall time
+    // or an animated instruction, so that the window works between bursts.
+    session->RunBurst(PacedInstructions(runSpeed_->Pace(session->FrequencyMHz()),
+                                        TDebugger::kRunSliceMilliseconds),
+                      true);
 }
 
 void TCommandsDataModule::ExecuteSimulate() {
@@ -238,7 +266,6 @@ void TCommandsDataModule::SimulationStarted(TDocument& document) {
     TPicoBlazeDebugger* simulator = document.Simulator();
     TSimulationSession* session = document.Session();
     if (!simulator || !session) return;
-    simulator->SetYieldsToCaller(true);
     simulator->OnRunStart = [this](TDebugger& sender) { HandleRunStart(sender); };
     simulator->OnRunEnd = [this](TDebugger& sender) { HandleRunEnd(sender); };
     session->OnStateEntered = [this, session](TSimulatorState state) {
