@@ -1,6 +1,5 @@
 #include "assembler/asm_error.h"
 #include "assembler/directives.h"
-#include "assembler/keywords.h"
 #include "assembler/operands.h"
 #include "assembler/value_readers.h"
 #include "common/assembly_sink.h"
@@ -10,11 +9,11 @@
 
 namespace korvo {
 
-TDirectiveIndex DirectiveIndexOf(std::string_view spelling) {
-    for (int i = 0; i < static_cast<int>(DirectiveNames.size()); ++i)
-        if (SameTextIgnoringCase(KeywordSpelling(DirectiveNames[i]), spelling))
-            return static_cast<TDirectiveIndex>(i);
-    return diEND;
+const TDirective& DirectiveOf(std::string_view spelling) {
+    static constexpr TDirective kUnknown{};
+    for (const TDirective& directive : kDirectives)
+        if (SameTextIgnoringCase(directive.Keyword, spelling)) return directive;
+    return kUnknown;
 }
 
 int CheckedOrgAddress(const TLineContext& context, std::int32_t value) {
@@ -29,8 +28,6 @@ void RefuseInIncludedFile(const TLineContext& context) {
         Fail("Include|An included file holds declarations only; instructions, labels and ORG "
              "are not allowed in it");
 }
-
-namespace {
 
 void EquatePass1(TLineContext& context, std::string_view name) {
     if (name.empty()) Fail("Equate");
@@ -49,7 +46,7 @@ void EquatePass1(TLineContext& context, std::string_view name) {
 
 // The files are read by the driver once the line is done, so that their
 // declarations take effect at this line.
-void IncludePass1(TLineContext& context) {
+void IncludePass1(TLineContext& context, std::string_view) {
     auto& state = context.State;
     auto& files = state.Directives.IncludeFiles;
     do {
@@ -64,39 +61,14 @@ void IncludePass1(TLineContext& context) {
     } while (SkipComma(context));
 }
 
-} // namespace
+void OrgPass1(TLineContext& context, std::string_view) {
+    RefuseInIncludedFile(context);
+    context.State.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
+}
 
-void DirectivePass1(TLineContext& context, TDirectiveIndex directive, std::string_view name) {
-    switch (directive) {
-    case diEQU: EquatePass1(context, name); return;
-    case diORG:
-        RefuseInIncludedFile(context);
-        context.State.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
-        return;
-    case diDSROM:
-    case diDSRAM:
-    case diDSIN:
-    case diDSOUT:
-    case diDSIO:
-    case diDS:
-    case diBROM:
-    case diUART:
-        if (!name.empty())
-            context.State.Symbols.Add(name, PackSymbolValue(Evaluate(context).Value, skDevice));
-        return;
-    case diINCL: IncludePass1(context); return;
-    case diVHDL:
-    case diCOE:
-    case diINC:
-    case diSVF:
-    case diHEX:
-    case diMEM:
-    case diEXEC:
-    case diMACRO:
-    case diEND:
-    // Its address may be a label further down: pass 2 reads it.
-    case diDEFJUMP: return;
-    }
+void DeviceNamePass1(TLineContext& context, std::string_view name) {
+    if (!name.empty())
+        context.State.Symbols.Add(name, PackSymbolValue(Evaluate(context).Value, skDevice));
 }
 
 } // namespace korvo

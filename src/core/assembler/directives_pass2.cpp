@@ -6,8 +6,6 @@
 
 namespace korvo {
 
-namespace {
-
 std::string EquatePass2(TLineContext& context, std::string_view name) {
     if (name.empty()) Fail("Equate|No identifier supplied");
     TOperand value = Evaluate(context);
@@ -22,7 +20,7 @@ std::string EquatePass2(TLineContext& context, std::string_view name) {
     return "$" + HexText(SymbolValueOf(*stored), 2);
 }
 
-std::string OrgPass2(TLineContext& context) {
+std::string OrgPass2(TLineContext& context, std::string_view) {
     RefuseInIncludedFile(context);
     TOperand address = Evaluate(context);
     // Pass 1 moved the address whatever the kind; so does pass 2.
@@ -32,7 +30,7 @@ std::string OrgPass2(TLineContext& context) {
     return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
 }
 
-std::string DefaultJumpPass2(TLineContext& context) {
+std::string DefaultJumpPass2(TLineContext& context, std::string_view) {
     auto& directives = context.State.Directives;
     if (directives.DefaultJump) Fail("Not allowed|Multiple default jumps are not allowed");
     TOperand address = Evaluate(context);
@@ -42,36 +40,6 @@ std::string DefaultJumpPass2(TLineContext& context) {
     directives.DefaultJump = address.Value;
     directives.DefaultJumpLine = context.LineIndex + 1;
     return "$" + HexText(address.Value, context.State.Core->Core().AddressDigits());
-}
-
-} // namespace
-
-std::string DirectivePass2(TLineContext& context, TDirectiveIndex directive,
-                           std::string_view name) {
-    switch (directive) {
-    case diEQU: return EquatePass2(context, name);
-    case diORG: return OrgPass2(context);
-    case diDSROM:
-    case diDSRAM:
-    case diDSIN:
-    case diDSOUT:
-    case diDSIO:
-    case diDS:
-    case diBROM:
-    case diUART: return PortDeclarationPass2(context, directive, name);
-    case diDEFJUMP: return DefaultJumpPass2(context);
-    case diVHDL:
-    case diCOE:
-    case diINC:
-    case diSVF:
-    case diHEX:
-    case diMEM:
-    case diEXEC:
-    case diINCL:
-    case diMACRO:
-    case diEND: return OutputDirectivePass2(context, directive);
-    }
-    return {};
 }
 
 } // namespace korvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "assembler/directive_table.h"
+
 #include <array>
 #include <string_view>
 
@@ -15,16 +17,9 @@ inline constexpr std::array<std::string_view, 40> MnemonicNames{
     "TEST_", "ADD_",   "ADDC_",  "SUB_",  "SUBC_", "COMP_", "IN_",      "OUT_",  "FETCH_", "STORE_",
     "INST_", "COMPC_", "TESTC_", "STAR_", "OUTK_", "RETL_", "HWBUILD_", "BANKA", "BANKB",  ""};
 
-// The directive words, in directive-index order. DEFJUMP, the last one, is
-// newer than the others.
-inline constexpr std::array<std::string_view, 21> DirectiveNames{
-    "equ_", "org_",  "dsrom_", "dsram_", "dsin_",  "dsout_", "dsio_",
-    "ds_",  "brom_", "uart_",  "vhdl_",  "coe_",   "inc_",   "svf_",
-    "hex_", "mem_",  "exec_",  "incl_",  "macro_", "end",    "defjump_"};
-
 // Entries of the scanner's keyword table: each word in upper and in lower case.
 inline constexpr int kKeywordSpellingCount =
-    2 * static_cast<int>(MnemonicNames.size() + DirectiveNames.size());
+    2 * static_cast<int>(MnemonicNames.size() + kDirectives.size());
 
 // The spelling of a keyword list entry: without its trailing "_".
 constexpr std::string_view KeywordSpelling(std::string_view entry) {

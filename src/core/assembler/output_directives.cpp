@@ -16,7 +16,9 @@ void SingleFile(TLineContext& context, std::string& target, const char* alreadyS
     target = FileInSourceDirectory(context.State, ReadString(context, notAString));
 }
 
-void Vhdl(TLineContext& context) {
+} // namespace
+
+std::string VhdlPass2(TLineContext& context, std::string_view) {
     auto& state = context.State.Directives;
     if (!state.VhdlSkeleton.empty()) Fail(kMultipleConfigFiles);
     state.VhdlSkeleton = FileInSourceDirectory(
@@ -35,9 +37,10 @@ void Vhdl(TLineContext& context) {
             ReadString(context, "Syntax|Syntax error: String expected for VHDL Entity name");
     else
         state.VhdlEntity = BaseNameWithoutExtension(state.VhdlTarget);
+    return {};
 }
 
-void Coe(TLineContext& context) {
+std::string CoePass2(TLineContext& context, std::string_view) {
     auto& state = context.State.Directives;
     if (!state.CoeFileName.empty()) Fail("Not Allowed|Multiple config files are not allowed");
     std::string file = ReadString(context, "Syntax|String expected for the COE filename");
@@ -56,60 +59,40 @@ void Coe(TLineContext& context) {
     }
     state.CoeWidth = width;
     state.CoeFileName = FileInSourceDirectory(context.State, file);
+    return {};
 }
 
-void Exec(TLineContext& context) {
+std::string ExecPass2(TLineContext& context, std::string_view) {
     auto& state = context.State.Directives;
     if (!state.ExecCommand.empty()) Fail("Not allowed|Multiple executes are not allowed");
     state.ExecCommand = ReadString(context, "Syntax|String expected for the command line");
+    return {};
 }
 
 // As in pass 1, the driver reads the files once the line is done.
-void IncludePass2(TLineContext& context) {
+std::string IncludePass2(TLineContext& context, std::string_view) {
     do {
         context.State.PendingIncludes.push_back(FileInSourceDirectory(
             context.State, ReadString(context, "Syntax|Strings expected for include files")));
     } while (SkipComma(context));
+    return {};
 }
 
-} // namespace
+std::string SvfPass2(TLineContext& context, std::string_view) {
+    SingleFile(context, context.State.Directives.SvfFileName, "Not allowed",
+               "Syntax|Syntax error: String expected for SVF filename");
+    return {};
+}
 
-std::string OutputDirectivePass2(TLineContext& context, TDirectiveIndex directive) {
-    auto& state = context.State.Directives;
-    switch (directive) {
-    case diVHDL: Vhdl(context); break;
-    case diCOE: Coe(context); break;
-    case diSVF:
-        SingleFile(context, state.SvfFileName, "Not allowed",
-                   "Syntax|Syntax error: String expected for SVF filename");
-        break;
-    case diHEX:
-        SingleFile(context, state.HexFileName, kMultipleConfigFiles,
-                   "Syntax|Syntax error: String expected for HEX filename");
-        break;
-    case diMEM:
-        SingleFile(context, state.MemFileName, kMultipleConfigFiles,
-                   "Syntax|Syntax error: String expected for MEM filename");
-        break;
-    case diEXEC: Exec(context); break;
-    case diINCL: IncludePass2(context); break;
-    // INC, MACRO and END are recognised and ignored; DirectivePass2 handles
-    // the others.
-    case diINC:
-    case diMACRO:
-    case diEND:
-    case diEQU:
-    case diORG:
-    case diDSROM:
-    case diDSRAM:
-    case diDSIN:
-    case diDSOUT:
-    case diDSIO:
-    case diDS:
-    case diBROM:
-    case diUART:
-    case diDEFJUMP: break;
-    }
+std::string HexPass2(TLineContext& context, std::string_view) {
+    SingleFile(context, context.State.Directives.HexFileName, kMultipleConfigFiles,
+               "Syntax|Syntax error: String expected for HEX filename");
+    return {};
+}
+
+std::string MemPass2(TLineContext& context, std::string_view) {
+    SingleFile(context, context.State.Directives.MemFileName, kMultipleConfigFiles,
+               "Syntax|Syntax error: String expected for MEM filename");
     return {};
 }
 

@@ -66,11 +66,13 @@ std::string MemoryBlock(TLineContext& context, std::string_view name, bool rom) 
     return PortText(port);
 }
 
+enum class TPortDirection { In, Out, Both };
+
 // DSIN, DSOUT and DSIO: a visible port with its files.
-std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::string_view name) {
+std::string VisiblePort(TLineContext& context, TPortDirection direction, std::string_view name) {
     int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
     TMemMapItem& item = Record(context, port);
-    if (directive == diDSIN) {
+    if (direction == TPortDirection::In) {
         if (item.Kind == TMemKind::None)
             item.Kind = TMemKind::Input;
         else if (item.Kind == TMemKind::Output)
@@ -78,7 +80,7 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
         else
             Fail(kMapAlreadyMapped);
         item.InName = std::string(name);
-    } else if (directive == diDSOUT) {
+    } else if (direction == TPortDirection::Out) {
         if (item.Kind == TMemKind::None)
             item.Kind = TMemKind::Output;
         else if (item.Kind == TMemKind::Input)
@@ -92,7 +94,7 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
         SetNames(item, name);
     }
     item.Visible = true;
-    if (directive == diDSIN) {
+    if (direction == TPortDirection::In) {
         if (SkipComma(context))
             item.InFile = FileInSourceDirectory(
                 context.State,
@@ -108,7 +110,9 @@ std::string VisiblePort(TLineContext& context, TDirectiveIndex directive, std::s
 }
 
 // DS: a hidden bidirectional port; a mapped port only gets the names.
-std::string HiddenPort(TLineContext& context, std::string_view name) {
+} // namespace
+
+std::string HiddenPortPass2(TLineContext& context, std::string_view name) {
     int port = ReadPort(context, kIllegalAddress, 255, kOutsideMap);
     TMemMapItem& item = Record(context, port);
     SetNames(item, name);
@@ -119,7 +123,7 @@ std::string HiddenPort(TLineContext& context, std::string_view name) {
 }
 
 // UART: the status port (even) and the data port after it.
-std::string Uart(TLineContext& context, std::string_view name) {
+std::string UartPass2(TLineContext& context, std::string_view name) {
     int port = ReadPort(context, kBadAddress, 255, kOutsideMap);
     if (port % 2 != 0) Fail("IO Map|UART needs an even port");
     TMemMapItem& status = Record(context, port);
@@ -143,7 +147,7 @@ std::string Uart(TLineContext& context, std::string_view name) {
 
 // BROM: a block RAM filled from its initialisation file; one above 255 bytes
 // also takes the partner port.
-std::string BlockRam(TLineContext& context, std::string_view name) {
+std::string BlockRamPass2(TLineContext& context, std::string_view name) {
     auto bram = std::make_shared<TBRAM>();
     int port = ReadPort(context, kBadAddress, 255, "IO Map");
     if (Record(context, port).Kind != TMemKind::None) Fail(kAlreadyMapped);
@@ -179,33 +183,24 @@ std::string BlockRam(TLineContext& context, std::string_view name) {
     return PortText(port);
 }
 
-using TPass2 = std::string (*)(TLineContext& context, TDirectiveIndex directive,
-                               std::string_view name);
+std::string RomBlockPass2(TLineContext& context, std::string_view name) {
+    return MemoryBlock(context, name, true);
+}
 
-// The port declarations, one row each: the directive and what it declares.
-constexpr struct {
-    TDirectiveIndex Directive;
-    TPass2 Pass2;
-} kPortDeclarations[] = {
-    {diDSROM,
-     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, true); }},
-    {diDSRAM,
-     [](TLineContext& c, TDirectiveIndex, std::string_view n) { return MemoryBlock(c, n, false); }},
-    {diDSIN, VisiblePort},
-    {diDSOUT, VisiblePort},
-    {diDSIO, VisiblePort},
-    {diDS, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return HiddenPort(c, n); }},
-    {diBROM, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return BlockRam(c, n); }},
-    {diUART, [](TLineContext& c, TDirectiveIndex, std::string_view n) { return Uart(c, n); }},
-};
+std::string RamBlockPass2(TLineContext& context, std::string_view name) {
+    return MemoryBlock(context, name, false);
+}
 
-} // namespace
+std::string InputPortPass2(TLineContext& context, std::string_view name) {
+    return VisiblePort(context, TPortDirection::In, name);
+}
 
-std::string PortDeclarationPass2(TLineContext& context, TDirectiveIndex directive,
-                                 std::string_view name) {
-    for (const auto& declaration : kPortDeclarations)
-        if (declaration.Directive == directive) return declaration.Pass2(context, directive, name);
-    return {};
+std::string OutputPortPass2(TLineContext& context, std::string_view name) {
+    return VisiblePort(context, TPortDirection::Out, name);
+}
+
+std::string BidirectionalPortPass2(TLineContext& context, std::string_view name) {
+    return VisiblePort(context, TPortDirection::Both, name);
 }
 
 } // namespace korvo

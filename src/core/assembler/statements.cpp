@@ -25,8 +25,8 @@ void CheckLabel(TLineContext& context, std::string_view name) {
         Fail("Phasing|Phasing Error:Mismatch between label values in 1st and 2nd Pass.");
 }
 
-TDirectiveIndex CurrentDirective(TLineContext& context) {
-    TDirectiveIndex directive = DirectiveIndexOf(context.Scanner.GetToken());
+const TDirective& CurrentDirective(TLineContext& context) {
+    const TDirective& directive = DirectiveOf(context.Scanner.GetToken());
     context.Scanner.NextNonSpace();
     return directive;
 }
@@ -49,7 +49,7 @@ TDirectiveIndex CurrentDirective(TLineContext& context) {
                 scanning = false;
                 break;
             case tkDirective:
-                if (CurrentDirective(context) == diORG)
+                if (CurrentDirective(context).Pass1 == OrgPass1)
                     state.NextAddress = CheckedOrgAddress(context, Evaluate(context).Value);
                 scanning = false;
                 break;
@@ -79,10 +79,15 @@ TDirectiveIndex CurrentDirective(TLineContext& context) {
     Fail(message);
 }
 
+void RunDirectivePass1(TLineContext& context, std::string_view name) {
+    const TDirective& directive = CurrentDirective(context);
+    if (directive.Pass1) directive.Pass1(context, name);
+}
+
 std::string RunDirectivePass2(TLineContext& context, std::string_view name) {
-    TDirectiveIndex directive = CurrentDirective(context);
-    if (IsIgnoredDirective(directive)) return {};
-    std::string text = DirectivePass2(context, directive, name);
+    const TDirective& directive = CurrentDirective(context);
+    if (!directive.Pass2) return {};
+    std::string text = directive.Pass2(context, name);
     ExpectEndOfStatement(context);
     return text;
 }
@@ -100,7 +105,7 @@ std::string ParseStatementPass1(TLineContext& context) {
                 DefineLabel(context, name);
                 scanner.NextNonSpace();
             } else if (scanner.GetTokenKind() == tkDirective) {
-                DirectivePass1(context, CurrentDirective(context), name);
+                RunDirectivePass1(context, name);
                 return " ";
             } else if (scanner.GetTokenKind() == tkIdentifier) {
                 Fail("Syntax|Identifier not expected here");
@@ -108,7 +113,7 @@ std::string ParseStatementPass1(TLineContext& context) {
             // anything else: pass 2 reports the line
             break;
         }
-        case tkDirective: DirectivePass1(context, CurrentDirective(context), {}); return " ";
+        case tkDirective: RunDirectivePass1(context, {}); return " ";
         case tkOpcode:
             RefuseInIncludedFile(context);
             context.State.NextAddress = context.State.Address + 1;

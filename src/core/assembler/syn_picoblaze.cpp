@@ -28,8 +28,8 @@ void EnterPredefinedNames(TSymbolTable& symbols, const TCoreEncoding& core) {
     for (int i = 0; i < kInstructionCount; ++i)
         symbols.Add(Cased(KeywordSpelling(MnemonicNames[i]), ::toupper),
                     PackSymbolValue(core.Opcodes[i], skMnemonic, FormatTable[i]));
-    for (std::string_view entry : DirectiveNames)
-        symbols.Add(Cased(KeywordSpelling(entry), ::toupper), PackSymbolValue(0, skDirective));
+    for (const TDirective& directive : kDirectives)
+        symbols.Add(Cased(directive.Keyword, ::toupper), PackSymbolValue(0, skDirective));
     const TCoreDescription& description = core.Core();
     for (int number = 0; number < description.RegisterNameCount; ++number)
         symbols.Add("S" + HexText(number, description.RegisterDigits),
@@ -49,15 +49,14 @@ TSynPicoBlaze::~TSynPicoBlaze() = default;
 
 void TSynPicoBlaze::LoadKeywords() {
     ClearKeywords();
-    auto registerList = [this](const auto& list, TTokenKind kind) {
-        for (std::string_view entry : list) {
-            std::string_view spelling = KeywordSpelling(entry);
-            AddKeyword(Cased(spelling, ::toupper), kind);
-            AddKeyword(Cased(spelling, ::tolower), kind);
-        }
+    auto add = [this](std::string_view spelling, TTokenKind kind) {
+        AddKeyword(Cased(spelling, ::toupper), kind);
+        AddKeyword(Cased(spelling, ::tolower), kind);
     };
-    registerList(MnemonicNames, tkOpcode);
-    registerList(DirectiveNames, tkDirective);
+    for (std::string_view entry : MnemonicNames)
+        add(KeywordSpelling(entry), tkOpcode);
+    for (const TDirective& directive : kDirectives)
+        add(directive.Keyword, tkDirective);
 }
 
 void TSynPicoBlaze::SelectCore(TCoreKind coreKind) {

@@ -18,7 +18,7 @@ namespace korvo {
 class TPicoBlazeDebugger;
 
 // The peripherals of one simulation: the devices built from the port map
-// (each kind's factory registers them, device_kinds.cpp), the constant
+// (each kind's factory registers them, device_kinds.h), the constant
 // ports and the scratch pad, and the routing of the simulator's OnRead and
 // OnWrite events to them. The devices are held by port: one that serves
 // the reads of a port and one that serves its writes (the same device for

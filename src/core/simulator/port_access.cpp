@@ -1,6 +1,7 @@
 // Port, scratch pad and block RAM access of the PicoBlaze cores: what IN,
 // OUT, FETCH and STORE reach, and how a refused access ends the cycle.
 #include "common/number_text.h"
+#include "simulator/device_kinds.h"
 #include "simulator/picoblaze_debugger.h"
 
 namespace korvo {
@@ -17,22 +18,14 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
     }
     address &= 0xFF;
     const TMemMapItem& item = portMap_[address];
-    switch (item.Kind) {
-    case TMemKind::RAM:
-    case TMemKind::ROM: value = item.Value; break;
-    case TMemKind::Input:
-    case TMemKind::IO:
-    case TMemKind::InOut:
-    case TMemKind::UART:
-        // A register holds 8 bits, whatever a handler answers.
+    switch (DeviceKindOf(item.Kind).Read) {
+    case TPortRead::Cell: value = item.Value; break;
+    // A register holds 8 bits, whatever a handler answers.
+    case TPortRead::Device:
         if (OnRead) value = OnRead(address, item.Kind) & 0xFF;
         break;
-    case TMemKind::BlockRAM: value = ReadBlockRAM(item); break;
-    case TMemKind::None:
-    case TMemKind::Output:
-    // Never stored in a map.
-    case TMemKind::ScratchPad:
-    case TMemKind::ConstantPort:
+    case TPortRead::BlockRam: value = ReadBlockRAM(item); break;
+    case TPortRead::Refused:
         throw EIOError("Attempt to read from non-mapped input at: $" + HexText(address, 3));
     }
     NotifyAccess(TAccessKind::PortRead, address, value);
@@ -57,27 +50,20 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
     }
     address &= 0xFF;
     TMemMapItem& item = portMap_[address];
-    switch (item.Kind) {
-    case TMemKind::RAM:
+    switch (DeviceKindOf(item.Kind).Write) {
+    case TPortWrite::Cell:
         item.Value = static_cast<std::uint8_t>(value & 0xFF);
-        if (OnWrite) OnWrite(address, value, TMemKind::RAM);
-        break;
-    case TMemKind::Output:
-    case TMemKind::IO:
-    case TMemKind::InOut:
-    case TMemKind::UART:
         if (OnWrite) OnWrite(address, value, item.Kind);
         break;
-    case TMemKind::BlockRAM: AddressBlockRAM(item, value); break;
-    case TMemKind::ROM:
+    case TPortWrite::Device:
+        if (OnWrite) OnWrite(address, value, item.Kind);
+        break;
+    case TPortWrite::BlockRam: AddressBlockRAM(item, value); break;
+    case TPortWrite::RefusedRom:
         if (!WritesTakenBy(address))
             throw EIOError("Attempt to write to ROM at: $" + HexText(address, 3));
         break;
-    case TMemKind::None:
-    case TMemKind::Input:
-    // Never stored in a map.
-    case TMemKind::ScratchPad:
-    case TMemKind::ConstantPort:
+    case TPortWrite::Refused:
         // An observer may take writes to a port that has no output (the
         // exit port of a test run needs no declaration).
         if (!WritesTakenBy(address))

@@ -3,10 +3,10 @@
 // The device interface of the peripherals: what the I/O router holds by
 // port and asks to read, write, reset and describe itself. A new peripheral
 // is a model that implements IPortDevice with its factory, a TMemKind with
-// its row in device_kinds.cpp, its directive (the word in keywords.h and
-// directives.h, its row in port_declarations.cpp) and its panel; the
-// compiler points at the switches over TMemKind and over the directives
-// that must place the new ones.
+// its row in device_kinds.h (how IN and OUT reach it), its directive (a row
+// in directive_table.h and its pass 2 handler next to the other port
+// declarations) and its panel; the compiler points at the switches over
+// TMemKind that must place the new kind.
 
 #include <cstdint>
 #include <functional>

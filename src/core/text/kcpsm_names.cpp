@@ -46,8 +46,8 @@ const std::unordered_set<std::string>& ReservedWords() {
         std::unordered_set<std::string> reserved;
         for (std::string_view entry : MnemonicNames)
             if (!entry.empty()) reserved.insert(UpperCase(KeywordSpelling(entry)));
-        for (std::string_view entry : DirectiveNames)
-            reserved.insert(UpperCase(KeywordSpelling(entry)));
+        for (const TDirective& directive : kDirectives)
+            reserved.insert(UpperCase(directive.Keyword));
         for (const auto& condition : kConditionNames)
             reserved.insert(std::string(condition.Name));
         for (const auto& option : kInterruptOptionNames)
