@@ -22,20 +22,13 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
         store->WriteValue(key, name, text);
         return store;
     };
-    EXPECT_EQ(LoadWindowSettings(*with(kWindowKey, kLeft, "ten")).Left, 10);
-    EXPECT_TRUE(LoadWindowSettings(*with(kWindowKey, kMaximized, "7")).Maximized);
     std::string failure;
     EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "6"), &failure), TCoreKind::pbtI);
     EXPECT_EQ(failure, "Invalid data type for 'Korvo'");
     EXPECT_EQ(LoadCoreKind(*with(kOptionsKey, kCoreKind, "3")), TCoreKind::pbt3);
-    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "25")).FontSize, 9);
-    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontSize, "24")).FontSize, 24);
     EXPECT_EQ(
         LoadScanChain(*with("SVF/Before", "Count", "256"), TChainKeys::OptionalKeys).Before.size(),
         256u);
-    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kFontName, "")).FontName, "Courier New");
-    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kSmartTab, "on")).SmartTab, std::nullopt);
-    EXPECT_EQ(LoadEditorSettings(*with(kEditorKey, kAutoIndent, "0")).AutoIndent, false);
     EXPECT_EQ(LoadClockFrequencyText(*with(kTimeKey, kFrequency, "12.5")), "12.5");
     EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "6")), 3);
     EXPECT_EQ(LoadScratchPadChoice(*with(kScratchPadKey, kScratchPadSize, "abc")), 3);
@@ -48,8 +41,6 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kHwBuild, "255"), TCoreKind::pbt6).HwBuild, 255);
     EXPECT_EQ(LoadCoreOptions(*with(kCoreBuildKey, kBuildScratchPadSize, "32"), TCoreKind::pbt6),
               (TCoreOptions{4096, 0x3FF, 0, 64}));
-    EXPECT_EQ(LoadAttribute(*with("Attributes/Number", kForeground, "red"), "Number"),
-              TStoredAttribute{});
     const std::pair<const char*, std::int32_t> frequencies[] = {
         {"", 80},     {"abc", 80}, {"0", 80},  {"-5", 80}, {"100", 100}, {"$64", 100},
         {" 50 ", 50}, {"12x", 80}, {"$G", 80}, {"\t7", 7}, {"12.5", 80}};
@@ -58,39 +49,6 @@ TEST(SettingsLayout, UnreadableValuesGiveTheDefaults) {
     for (auto [choice, bytes] :
          {std::pair{0, 0}, {1, 16}, {2, 32}, {3, 64}, {4, 128}, {5, 256}, {6, 64}, {-1, 64}})
         EXPECT_EQ(ScratchPadBytes(choice), bytes) << choice;
-}
-
-// A missing or unreadable value ends its block; a rectangle without size is
-// the default one.
-TEST(SettingsLayout, WindowBlocksEndAtTheFirstMissingValue) {
-    struct TCase {
-        std::vector<std::pair<std::string_view, const char*>> Stored;
-        TWindowSettings Expected;
-    };
-    const TCase cases[] = {
-        {{{kLeft, "30"}, {kWidth, "800"}, {kHeight, "500"}}, {"", 30, 10, 600, 400}},
-        {{{kLeft, "30"}, {kTop, "40"}, {kWidth, "800"}, {kHeight, "0"}}, {"", 10, 10, 600, 400}},
-        {{{kLeft, "-30"}, {kTop, "40"}, {kWidth, "800"}, {kHeight, "500"}},
-         {"", -30, 40, 800, 500}},
-        {{{kMaximized, "x"}, {kShowStatusbar, "0"}}, {}},
-        {{{kMaximized, "0"}, {kShowStatusbar, "0"}}, {"", 10, 10, 600, 400, false, false, true}},
-    };
-    for (const auto& c : cases) {
-        TMemorySettingsStore store;
-        for (auto [name, value] : c.Stored)
-            store.WriteValue(kWindowKey, name, value);
-        EXPECT_EQ(LoadWindowSettings(store), c.Expected) << c.Stored.front().first;
-    }
-}
-
-TEST(SettingsLayout, RecentFilesKeepOrderAndDropStaleEntries) {
-    TMemorySettingsStore store;
-    StoreRecentFiles(store, {"/a.psm", "/b.psm", "/c.psm", "/d.psm", "/e.psm", "/f.psm"});
-    EXPECT_EQ(LoadRecentFiles(store),
-              (std::vector<std::string>{"/a.psm", "/b.psm", "/c.psm", "/d.psm", "/e.psm"}));
-    StoreRecentFiles(store, {"/x.psm"});
-    EXPECT_EQ(LoadRecentFiles(store), std::vector<std::string>{"/x.psm"});
-    EXPECT_EQ(store.ReadValue(kRecentFilesKey, "MRUFile2"), std::nullopt);
 }
 
 // Storing a chain replaces the old one; a read stops at the first failure

@@ -63,7 +63,7 @@ void CheckStackDepth(TCheckContext& context) {
                                         : context.Summaries.DeepestChain(reset);
     context.Report(TCheckSeverity::Error, chain.empty() ? 0 : context.LineOf(chain.front().Site),
                    "the return stack can need " + std::to_string(depth) + " levels; the " +
-                       std::string(core.MenuCaption) + " has " + std::to_string(core.StackDepth));
+                       std::string(core.Title) + " has " + std::to_string(core.StackDepth));
     ReportChain(context, chain, 0);
     if (!throughInterrupt) return;
     context.Report(TCheckSeverity::Note, context.LineOf(chain.back().Site),

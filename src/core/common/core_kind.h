@@ -17,17 +17,16 @@ enum class TCoreKind : std::uint8_t { none = 0, pbtI = 1, pbtII = 2, pbt3 = 3, p
 
 // Everything the program knows about one core apart from its instruction
 // words (the opcode table in assembler/instruction_set.cpp and the decode
-// table in simulator/decode_tables.cpp). Every layer reads these facts here.
+// table in simulator/decode_tables.cpp). Every layer reads these facts here;
+// the desktop program keeps its menu commands in ide/shell/commands.
 struct TCoreDescription {
     TCoreKind Kind;
 
     // Names.
     std::string_view Name;        // "pbtI": the {pico} of VHDL templates
     std::string_view CommandName; // "I": the --core value of the command line
-    std::string_view ActionName;  // "actPicoblazeI": the Settings menu command
-    std::string_view MenuCaption; // "Picoblaze I"
-    std::string_view MenuHint;    // "Picoblaze for Virtex/Spartan"
-    std::string_view ModeCaption; // "Picoblaze-I": "Mode: ..." in the status bar
+    std::string_view Title;       // "Picoblaze I": the core in messages and menus
+    std::string_view ModeCaption; // "Picoblaze-I": "Mode: ..." in messages and the status bar
 
     // The machine.
     int WordBits;          // instruction word width
@@ -72,22 +71,22 @@ struct TCoreDescription {
 // preset.
 // clang-format off
 inline constexpr std::array<TCoreDescription, 6> kCoreTable{{
-    {TCoreKind::none, "none", "", "", "", "", "",
+    {TCoreKind::none, "none", "", "", "",
      16, 0, 0, 0, 0, 1, 0, 1, 0, false, false,
      8, false, false, "", ""},
-    {TCoreKind::pbtI, "pbtI", "I", "actPicoblazeI", "Picoblaze I", "Picoblaze for Virtex/Spartan", "Picoblaze-I",
+    {TCoreKind::pbtI, "pbtI", "I", "Picoblaze I", "Picoblaze-I",
      16, 256, 256, 255, 16, 1, 16, 1, 16, false, false,
      8, true, false, "Spartan-II", "5"},
-    {TCoreKind::pbtII, "pbtII", "II", "actPicoblazeII", "Picoblaze II", "Picoblaze for Virtex-II", "Picoblaze-II",
+    {TCoreKind::pbtII, "pbtII", "II", "Picoblaze II", "Picoblaze-II",
      18, 1024, 1024, 1023, 32, 1, 32, 2, 32, false, false,
      18, false, false, "Vitex-II", "6"},
-    {TCoreKind::pbt3, "pbt3", "3", "actPicoblaze3", "Picoblaze 3", "Picoblaze for Spartan-3", "Picoblaze-3",
+    {TCoreKind::pbt3, "pbt3", "3", "Picoblaze 3", "Picoblaze-3",
      18, 1024, 1024, 1023, 16, 1, 16, 1, 32, true, false,
      8, false, false, "Spartan-3", "6"},
-    {TCoreKind::pbtC, "pbtC", "CR", "actPicoblazeC", "Picoblaze CR", "Picoblaze for Coolrunner", "Picoblaze-CR",
+    {TCoreKind::pbtC, "pbtC", "CR", "Picoblaze CR", "Picoblaze-CR",
      16, 256, 256, 255, 8, 1, 16, 1, 4, false, false,
      8, true, false, "CoolRunner-II", "8"},
-    {TCoreKind::pbt6, "pbt6", "6", "actPicoblaze6", "Picoblaze 6", "Picoblaze for Spartan-6, Virtex-6 and the 7 series", "Picoblaze-6",
+    {TCoreKind::pbt6, "pbt6", "6", "Picoblaze 6", "Picoblaze-6",
      18, 4096, 1024, 0x3FF, 16, 2, 16, 1, 30, true, true,
      18, false, true, "Spartan-6", "6"},
 }};

@@ -39,6 +39,19 @@ bool ReadBoolOr(const ISettingsStore& store, std::string_view key, std::string_v
     return ReadIntegerOr(store, key, name, fallback ? 1 : 0) != 0;
 }
 
+std::optional<bool> ReadOptionalBool(const ISettingsStore& store, std::string_view key,
+                                     std::string_view name) {
+    if (auto text = store.ReadValue(key, name))
+        if (auto value = ParseInteger(*text)) return *value != 0;
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> ReadOptionalInteger(const ISettingsStore& store, std::string_view key,
+                                                std::string_view name) {
+    if (auto text = store.ReadValue(key, name)) return ParseInteger(*text);
+    return std::nullopt;
+}
+
 void WriteString(ISettingsStore& store, std::string_view key, std::string_view name,
                  std::string_view value) {
     store.WriteValue(key, name, value);
@@ -51,6 +64,16 @@ void WriteInteger(ISettingsStore& store, std::string_view key, std::string_view 
 
 void WriteBool(ISettingsStore& store, std::string_view key, std::string_view name, bool value) {
     store.WriteIntegerValue(key, name, value ? 1 : 0);
+}
+
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<bool>& value) {
+    if (value) WriteBool(store, key, name, *value);
+}
+
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<std::int32_t>& value) {
+    if (value) WriteInteger(store, key, name, *value);
 }
 
 bool TMemorySettingsStore::KeyExists(std::string_view key) const {

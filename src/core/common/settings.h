@@ -55,11 +55,21 @@ std::int32_t ReadIntegerOr(const ISettingsStore& store, std::string_view key, st
                            std::int32_t fallback);
 bool ReadBoolOr(const ISettingsStore& store, std::string_view key, std::string_view name,
                 bool fallback);
+// Nothing for a missing or unreadable value, so the caller keeps its own.
+std::optional<std::int32_t> ReadOptionalInteger(const ISettingsStore& store, std::string_view key,
+                                                std::string_view name);
+std::optional<bool> ReadOptionalBool(const ISettingsStore& store, std::string_view key,
+                                     std::string_view name);
 void WriteString(ISettingsStore& store, std::string_view key, std::string_view name,
                  std::string_view value);
 void WriteInteger(ISettingsStore& store, std::string_view key, std::string_view name,
                   std::int32_t value);
 void WriteBool(ISettingsStore& store, std::string_view key, std::string_view name, bool value);
+// Writes the value when there is one.
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<bool>& value);
+void WriteIfSet(ISettingsStore& store, std::string_view key, std::string_view name,
+                const std::optional<std::int32_t>& value);
 
 // Parses a whole decimal 32-bit integer (optional sign); nothing otherwise.
 std::optional<std::int32_t> ParseInteger(std::string_view text);

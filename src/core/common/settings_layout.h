@@ -11,51 +11,19 @@
 #include <string_view>
 #include <vector>
 
-// Every key and value the program keeps in its settings, with the defaults
-// that stand in for a missing or unreadable value: one reader per key, used by
-// the desktop program, the command-line tool and the tests alike. Readers
-// never fail except where noted (the scan chain).
+// The keys and values of the settings that the command-line tool and the core
+// read, with the defaults that stand in for a missing or unreadable value: one
+// reader per key, shared with the desktop program (whose own keys are in
+// ide/shell/settings/ide_settings.h). Readers never fail except where noted
+// (the scan chain).
 namespace korvo::settings {
 
 // Keys and value names.
-inline constexpr std::string_view kWindowKey = "Window";
-inline constexpr std::string_view kLastVersion = "LastVersion";
-inline constexpr std::string_view kLeft = "Left";
-inline constexpr std::string_view kTop = "Top";
-inline constexpr std::string_view kWidth = "Width";
-inline constexpr std::string_view kHeight = "Height";
-inline constexpr std::string_view kMaximized = "Maximized";
-inline constexpr std::string_view kShowStatusbar = "ShowStatusbar";
-inline constexpr std::string_view kShowLogPane = "ShowLogPane";
-
-inline constexpr std::string_view kRecentFilesKey = "MRUFiles";
-inline constexpr int kRecentFileCount = 5;
-// "MRUFile1" (the most recent) to "MRUFile5".
-std::string RecentFileValueName(int number);
-
 inline constexpr std::string_view kOptionsKey = "Options";
 inline constexpr std::string_view kCoreKind = "Korvo";
-inline constexpr std::string_view kTheme = "Theme";
-inline constexpr std::string_view kReopenFiles = "ReopenFiles";
-inline constexpr std::string_view kLastFolder = "LastFolder";
-
-// The files open when the program ended, and which one was in front.
-inline constexpr std::string_view kSessionKey = "Session";
-inline constexpr std::string_view kSessionActive = "Active";
-// "File1" (the first tab) to "FileN", N as "Count".
-std::string SessionFileValueName(int number);
 
 // The core chosen for each file, one value per file named by its path.
 inline constexpr std::string_view kFileCoresKey = "FileCores";
-
-inline constexpr std::string_view kEditorKey = "Editor";
-inline constexpr std::string_view kFontName = "FontName";
-inline constexpr std::string_view kFontSize = "FontSize";
-inline constexpr std::string_view kSmartTab = "SmartTab";
-inline constexpr std::string_view kTabIndent = "TabIndent";
-inline constexpr std::string_view kTabsToSpaces = "TabsToSpaces";
-inline constexpr std::string_view kTabDelete = "TabDelete";
-inline constexpr std::string_view kAutoIndent = "AutoIndent";
 
 inline constexpr std::string_view kTimeKey = "Time";
 inline constexpr std::string_view kFrequency = "Frequency";
@@ -79,14 +47,6 @@ inline constexpr std::string_view kUartTcpBridge = "TcpBridge";
 inline constexpr std::string_view kColumnsKey = "Columns";
 inline constexpr std::array<std::string_view, 3> kColumnNames{"Column1", "Column2", "Column3"};
 
-inline constexpr std::string_view kAttributesKey = "Attributes";
-inline constexpr std::array<std::string_view, 9> kAttributeNames{
-    "Comment", "Identifier", "Illegal char", "Reserved word", "Number",
-    "Space",   "String",     "Symbol",       "Preprocessor"};
-inline constexpr std::string_view kForeground = "Foreground";
-inline constexpr std::string_view kBackground = "Background";
-inline constexpr std::string_view kStyle = "Style";
-
 inline constexpr std::string_view kChainBeforeKey = "SVF/Before";
 inline constexpr std::string_view kChainTargetKey = "SVF/Target";
 inline constexpr std::string_view kChainAfterKey = "SVF/After";
@@ -99,32 +59,6 @@ inline constexpr std::string_view kUSER1 = "USER1";
 inline constexpr std::string_view kAddressWidth = "AddressWidth";
 inline constexpr std::string_view kDataWidth = "DataWidth";
 inline constexpr std::string_view kAddressFirst = "AddressFirst";
-
-// The main window, read at start and written at exit.
-struct TWindowSettings {
-    std::string LastVersion; // empty when missing: the About box is due
-    std::int32_t Left = 10;
-    std::int32_t Top = 10;
-    std::int32_t Width = 600;
-    std::int32_t Height = 400;
-    bool Maximized = false;
-    bool ShowStatusbar = true;
-    bool ShowLogPane = true;
-    friend bool operator==(const TWindowSettings&, const TWindowSettings&) = default;
-};
-// Reads two blocks: "LastVersion", "Left", "Top", "Width", "Height", then
-// "Maximized", "ShowStatusbar", "ShowLogPane". A missing or unreadable value
-// ends its block: it and the rest of the block keep their defaults. A
-// rectangle without width or height (below 1) reads as the default one.
-TWindowSettings LoadWindowSettings(const ISettingsStore& store);
-void StoreWindowSettings(ISettingsStore& store, const TWindowSettings& window);
-
-// The recent-file list, most recent first, at most kRecentFileCount names;
-// empty entries are skipped.
-std::vector<std::string> LoadRecentFiles(const ISettingsStore& store);
-// Writes the first kRecentFileCount names and deletes the values of the
-// missing ones.
-void StoreRecentFiles(ISettingsStore& store, const std::vector<std::string>& files);
 
 // The core kind for new work; the first core when missing or not the number
 // of a core. A stored value that is not the number of a core is a damaged
@@ -142,47 +76,6 @@ TCoreKind CoreKindForFile(const ISettingsStore& store, std::string_view path);
 // "/" and "\" written as "%25", "%2F" and "%5C", since the store splits
 // keys at slashes.
 std::string FileCoreValueName(std::string_view path);
-
-// The colours of the program: those of the desktop, or always light or dark.
-enum class TThemeChoice : std::int32_t { FollowDesktop = 0, Light = 1, Dark = 2 };
-TThemeChoice LoadThemeChoice(const ISettingsStore& store);
-void StoreThemeChoice(ISettingsStore& store, TThemeChoice choice);
-
-// Whether the files of the last session open again at start; on by default.
-bool LoadReopenFiles(const ISettingsStore& store);
-void StoreReopenFiles(ISettingsStore& store, bool reopen);
-
-// The folder of the file last chosen in a file dialog (empty when none).
-std::string LoadLastFolder(const ISettingsStore& store);
-void StoreLastFolder(ISettingsStore& store, std::string_view folder);
-
-struct TSession {
-    std::vector<std::string> Files;
-    std::int32_t Active = -1; // index into Files, -1 for none
-    friend bool operator==(const TSession&, const TSession&) = default;
-};
-TSession LoadSession(const ISettingsStore& store);
-// Replaces the stored session.
-void StoreSession(ISettingsStore& store, const TSession& session);
-
-// The editor options. A missing switch is left empty: the settings dialog
-// shows it on, a new document takes it as off. A font size outside the
-// dialog's range reads as the default.
-struct TEditorSettings {
-    std::string FontName = "Courier New";
-    std::int32_t FontSize = 9; // points, 6 to 24
-    std::optional<bool> SmartTab;
-    std::optional<bool> TabIndent;
-    std::optional<bool> TabsToSpaces;
-    std::optional<bool> TabDelete;
-    std::optional<bool> AutoIndent;
-    friend bool operator==(const TEditorSettings&, const TEditorSettings&) = default;
-};
-inline constexpr std::int32_t kMinFontSize = 6;
-inline constexpr std::int32_t kMaxFontSize = 24;
-TEditorSettings LoadEditorSettings(const ISettingsStore& store);
-// Writes the font and the switches that are set.
-void StoreEditorSettings(ISettingsStore& store, const TEditorSettings& editor);
 
 // The clock frequency as stored (empty when missing); the dialog shows this.
 std::string LoadClockFrequencyText(const ISettingsStore& store);
@@ -223,23 +116,6 @@ void StoreUartBaud(ISettingsStore& store, std::int32_t baud);
 // Whether a simulation serves its UARTs' TCP ports; on when missing.
 bool LoadUartTcpBridge(const ISettingsStore& store);
 void StoreUartTcpBridge(ISettingsStore& store, bool on);
-
-// One highlighter attribute's colours and style bits; a missing value stays
-// empty, so the highlighter keeps its built-in one.
-inline constexpr std::int32_t kStyleBold = 1;
-inline constexpr std::int32_t kStyleItalic = 2;
-inline constexpr std::int32_t kStyleUnderline = 4;
-inline constexpr std::int32_t kStyleStrikeOut = 8;
-struct TStoredAttribute {
-    std::optional<std::int32_t> Foreground;
-    std::optional<std::int32_t> Background;
-    std::optional<std::int32_t> Style;
-    friend bool operator==(const TStoredAttribute&, const TStoredAttribute&) = default;
-};
-TStoredAttribute LoadAttribute(const ISettingsStore& store, std::string_view attributeName);
-// Writes the values that are set.
-void StoreAttribute(ISettingsStore& store, std::string_view attributeName,
-                    const TStoredAttribute& attribute);
 
 // One device of the JTAG scan chain, every field as stored text: IR length
 // in decimal, ID (8 digits), IDCODE and USER1 instructions (4 digits) in

@@ -1,11 +1,16 @@
 #pragma once
 
-#include "common/settings_layout.h"
-
 #include <QColor>
 #include <QObject>
 
+#include <cstdint>
+
 namespace korvo {
+
+namespace settings {
+// The colours of the program: those of the desktop, or always light or dark.
+enum class TThemeChoice : std::int32_t { FollowDesktop = 0, Light = 1, Dark = 2 };
+} // namespace settings
 
 // The colours the program paints with itself, beside the palette of its
 // widgets: editors, gutters, the log pane and the marks of a simulation.

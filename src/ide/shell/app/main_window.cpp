@@ -2,7 +2,6 @@
 
 #include "base/theme.h"
 #include "base/user_dialogs.h"
-#include "common/settings_layout.h"
 #include "korvo_version.h"
 #include "panels/call_stack_view.h"
 #include "panels/code_memory_view.h"
@@ -21,6 +20,7 @@
 #include "shell/document/document_list.h"
 #include "shell/document/printing.h"
 #include "shell/document/source_editor.h"
+#include "shell/settings/ide_settings.h"
 
 #include <QActionGroup>
 #include <QApplication>

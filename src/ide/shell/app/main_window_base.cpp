@@ -10,6 +10,7 @@
 #include "shell/document/document.h"
 #include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
+#include "shell/settings/ide_settings.h"
 
 #include <QCloseEvent>
 #include <QFile>

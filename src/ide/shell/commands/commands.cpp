@@ -13,6 +13,7 @@
 #include "shell/document/printing.h"
 #include "shell/document/source_editor.h"
 #include "shell/settings/highlighter_settings.h"
+#include "shell/settings/ide_settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,6 +5,8 @@
 #include "common/settings_layout.h"
 #include "shell/commands/action_list.h"
 #include "shell/commands/commands.h"
+#include "shell/commands/core_menu.h"
+#include "shell/settings/ide_settings.h"
 
 namespace korvo {
 
@@ -27,12 +29,13 @@ void TCommandsDataModule::CreateSettingsCommands() {
     for (std::size_t i = 0; i < kCores.size(); ++i) {
         const TCoreDescription& core = kCores[i];
         TCoreKind kind = core.Kind;
+        TCoreMenuEntry entry = CoreMenuEntry(kind);
         QKeySequence shortcut =
             i < 9 ? QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(i))) : QKeySequence();
         actCores[i] = actions_.AddCheckable(
-            {core.ActionName.data(), // the table's names are literals, so terminated
-             QString::fromUtf8(core.MenuCaption.data(), core.MenuCaption.size()),
-             QString::fromUtf8(core.MenuHint.data(), core.MenuHint.size()),
+            {entry.ActionName,
+             QString::fromUtf8(core.Title.data(), core.Title.size()),
+             QString::fromUtf8(entry.Hint),
              shortcut,
              {}},
             [this, kind] { SelectCore(kind); },

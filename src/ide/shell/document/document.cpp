@@ -12,6 +12,7 @@
 #include "shell/document/html_export.h"
 #include "shell/document/lexer.h"
 #include "shell/document/source_editor.h"
+#include "shell/settings/ide_settings.h"
 #include "simulator/debugger.h"
 #include "text/kcpsm_import.h"
 

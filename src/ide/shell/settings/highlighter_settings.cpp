@@ -1,6 +1,6 @@
 #include "shell/settings/highlighter_settings.h"
 
-#include "common/settings_layout.h"
+#include "shell/settings/ide_settings.h"
 
 namespace korvo {
 

@@ -34,8 +34,7 @@ private:
 
 TCoreBuildGroup::TCoreBuildGroup(QWidget* parent) : QGroupBox(parent) {
     const TCoreDescription& core = BuildOptionsCore();
-    setTitle(QStringLiteral(" %1 ").arg(
-        QString::fromUtf8(core.MenuCaption.data(), core.MenuCaption.size())));
+    setTitle(QStringLiteral(" %1 ").arg(QString::fromUtf8(core.Title.data(), core.Title.size())));
     setObjectName(QStringLiteral("coreBuild"));
     programSize_ = new QComboBox(this);
     programSize_->setObjectName(QStringLiteral("programSize"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/settings_layout.h"
+#include "shell/settings/ide_settings.h"
 #include "shell/settings/settings_page.h"
 
 #include <array>
