@@ -2,7 +2,6 @@
 
 #include "common/number_text.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace korvo::settings {
