@@ -3,7 +3,7 @@
 // items_per_second is source lines per second over both passes and phase 3.
 
 #include "assembler/driver.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,7 +58,7 @@ std::vector<std::string> GenerateProgram() {
 void BM_AssemblePicoBlaze3Program(benchmark::State& state) {
     const std::vector<std::string> program = GenerateProgram();
     TSynPicoBlaze parser;
-    auto simulator = CreateDebugger(TCoreKind::pbt3);
+    auto simulator = CreateSimulator(TCoreKind::pbt3);
     TNullLog log;
     TMemorySettingsStore settings;
     TAssemblyContext context{parser, simulator.get(), log, settings, nullptr};

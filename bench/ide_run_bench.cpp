@@ -20,8 +20,8 @@
 #include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 #include "silent_dialogs.h"
-#include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
+#include "simulator/simulator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,8 +47,8 @@ public:
 // Instructions per second of the program run as `korvo sim` runs it.
 double KorvoSimSpeed(const std::string& fileName, std::int64_t instructions) {
     TSynPicoBlaze parser;
-    auto created = CreateDebugger(TCoreKind::pbt3);
-    TPicoBlazeDebugger& simulator = *created;
+    auto created = CreateSimulator(TCoreKind::pbt3);
+    TPicoBlazeSimulator& simulator = *created;
     TNullLog log;
     TMemorySettingsStore settings;
     TAssemblyContext context{parser, &simulator, log, settings, nullptr};
@@ -101,7 +101,7 @@ void BM_IdeRunOfAnEndlessLoop(benchmark::State& state) {
         state.SkipWithError("the program did not assemble");
         return;
     }
-    TPicoBlazeDebugger& simulator = *document.Simulator();
+    TPicoBlazeSimulator& simulator = *document.Simulator();
     QElapsedTimer clock;
     clock.start();
     TPaintLog paints(clock);

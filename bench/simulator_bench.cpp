@@ -2,10 +2,10 @@
 // on each core, run without sleeping and in the IDE's rhythm (20 ms of run,
 // then a real 10 ms sleep and a yield), and the ALU loop beside an idle UART.
 #include "simulator/coverage.h"
-#include "simulator/debugger.h"
 #include "simulator/exit_port.h"
 #include "simulator/io_router.h"
 #include "simulator/port_expectation.h"
+#include "simulator/simulator.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,8 +43,8 @@ const TLoopProgram kPrograms[] = {
      {0x09001, 0x11001, 0x2D002, 0x22000}},
 };
 
-std::unique_ptr<TPicoBlazeDebugger> Load(TCoreKind core, const std::vector<std::uint32_t>& words) {
-    auto simulator = CreateDebugger(core);
+std::unique_ptr<TPicoBlazeSimulator> Load(TCoreKind core, const std::vector<std::uint32_t>& words) {
+    auto simulator = CreateSimulator(core);
     for (std::size_t i = 0; i < words.size(); ++i)
         simulator->SetCodeEntry(static_cast<int>(i),
                                 TCodeEntry{true, false, static_cast<int>(i) + 1, words[i]});
@@ -61,7 +61,7 @@ double ThreadCpuSeconds() {
 
 // Reports instructions per second of wall time and, since the machine may
 // be shared, per second of this thread's processor time.
-void RunFor(TPicoBlazeDebugger& simulator, benchmark::State& state) {
+void RunFor(TPicoBlazeSimulator& simulator, benchmark::State& state) {
     std::int64_t total = 0;
     double cpuStart = ThreadCpuSeconds();
     for (auto _ : state) {
@@ -127,7 +127,7 @@ void AluLoopWithIdleUart(benchmark::State& state, int programIndex) {
     simulator->Start();
     io.Build(*simulator);
     io.UARTs().front()->Feed("waiting to be received");
-    simulator->OnYield = [&io](TDebugger&) {
+    simulator->OnYield = [&io](TSimulator&) {
         for (const auto& uart : io.UARTs())
             uart->TakeOutput();
     };

@@ -13,13 +13,13 @@
 #include "common/text_file.h"
 #include "settings/qt_settings_store.h"
 #include "simulator/coverage.h"
-#include "simulator/debugger.h"
 #include "simulator/end_state_json.h"
 #include "simulator/exit_port.h"
 #include "simulator/interrupt_schedule.h"
 #include "simulator/port_expectation.h"
 #include "simulator/profiler.h"
 #include "simulator/simulation_session.h"
+#include "simulator/simulator.h"
 #include "simulator/status_strings.h"
 #include "simulator/vcd_writer.h"
 
@@ -70,7 +70,7 @@ private:
     void (*previousTerminate_)(int) = nullptr;
 };
 
-void PrintFinalState(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz,
+void PrintFinalState(const TPicoBlazeSimulator& simulator, std::int32_t frequencyMHz,
                      const TExitPort* exitPort, const TSimulationIO& io, std::ostream& out) {
     TStatusStrings status = MakeStatusStrings(simulator, frequencyMHz);
     out << status.Instructions << "\n"
@@ -129,7 +129,7 @@ struct TRunFiles {
 
 // A routine by the label at its entry; "reset" for an unnamed main program,
 // the address for another routine without one.
-TRoutineNamer RoutineNamer(const TPicoBlazeDebugger& simulator, const std::string& source) {
+TRoutineNamer RoutineNamer(const TPicoBlazeSimulator& simulator, const std::string& source) {
     std::map<int, std::string> labels;
     try {
         for (const auto& symbol :
@@ -155,7 +155,7 @@ std::unique_ptr<TOutputFile> OpenIfGiven(const std::optional<std::string>& path)
 // (--expect-out) or both of that number, so that a program without
 // declarations (an imported one) can be tested as it is; a declared port
 // must take what is asked of it. The error, or empty.
-std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& options) {
+std::string PreparePorts(TPicoBlazeSimulator& simulator, const TSimOptions& options) {
     std::array<std::uint8_t, kPortCount> wanted{};
     for (const auto& input : options.Inputs)
         wanted[input.first] |= 1;
@@ -198,7 +198,7 @@ std::string PreparePorts(TPicoBlazeDebugger& simulator, const TSimOptions& optio
 
 // A result file that would replace one of the run's inputs, or another
 // result: the error, or empty.
-std::string RefuseInputsAsOutputs(const TPicoBlazeDebugger& simulator, const TSimOptions& options,
+std::string RefuseInputsAsOutputs(const TPicoBlazeSimulator& simulator, const TSimOptions& options,
                                   const std::vector<std::string>& assemblyInputs,
                                   const std::optional<std::string>& settingsFile) {
     std::vector<TInputFile> inputs = RunInputs(assemblyInputs, settingsFile);
@@ -221,7 +221,7 @@ struct TRunInputs {
 };
 
 // Runs the assembled program; the exit status.
-int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
+int Simulate(TPicoBlazeSimulator& simulator, const TSimOptions& options,
              const ISettingsStore& settings, const TRunInputs& inputs, TFailureReport& failures,
              std::ostream& out, std::ostream& err) {
     const std::string& source = inputs.Source;
@@ -305,7 +305,7 @@ int Simulate(TPicoBlazeDebugger& simulator, const TSimOptions& options,
         }
         // One simulated second without traffic after the input ended.
         std::int64_t quiet = static_cast<std::int64_t>(session.FrequencyMHz()) * 500'000;
-        simulator.OnYield = [&, quiet](TDebugger&) {
+        simulator.OnYield = [&, quiet](TSimulator&) {
             uarts.Pump(simulator.InstructionCount());
             text.flush(); // the log of a long run shows as it goes
             if (gStopSignal || uarts.InputDone(simulator.InstructionCount(), quiet))
@@ -448,7 +448,7 @@ int RunSimCommand(const std::vector<std::string>& args, std::ostream& out, std::
         options->ScratchPadSize.reset();
     }
 
-    auto simulator = CreateDebugger(*core);
+    auto simulator = CreateSimulator(*core);
     simulator->SetCoreOptions(*coreOptions);
     // With a result or the UART on standard output, the assembler's lines go
     // to standard error too.

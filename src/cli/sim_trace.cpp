@@ -1,13 +1,13 @@
 #include "cli/sim_trace.h"
 
 #include "common/number_text.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 
 #include <ostream>
 
 namespace korvo::cli {
 
-TInstructionTrace::TInstructionTrace(const TPicoBlazeDebugger& simulator, std::ostream& out)
+TInstructionTrace::TInstructionTrace(const TPicoBlazeSimulator& simulator, std::ostream& out)
     : simulator_(simulator), out_(out) {}
 
 void TInstructionTrace::BeforeCycle() {

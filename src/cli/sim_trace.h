@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace korvo {
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 }
 
 namespace korvo::cli {
@@ -21,7 +21,7 @@ namespace korvo::cli {
 // shown.
 class TInstructionTrace : public IRunObserver {
 public:
-    TInstructionTrace(const TPicoBlazeDebugger& simulator, std::ostream& out);
+    TInstructionTrace(const TPicoBlazeSimulator& simulator, std::ostream& out);
 
     bool WatchesCycles() const override { return true; }
     void BeforeCycle() override;
@@ -29,7 +29,7 @@ public:
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:
-    const TPicoBlazeDebugger& simulator_;
+    const TPicoBlazeSimulator& simulator_;
     std::ostream& out_;
     std::int32_t pc_ = 0;
     std::int64_t countBefore_ = 0;

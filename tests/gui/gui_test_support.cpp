@@ -137,8 +137,8 @@ TSimulationPanels& Panels(TTestWindow& window) {
     return window->Commands().SimulationPanels();
 }
 
-TPicoBlazeDebugger& Simulator(TTestWindow& window) {
-    TPicoBlazeDebugger* simulator = window.Active().Simulator();
+TPicoBlazeSimulator& Simulator(TTestWindow& window) {
+    TPicoBlazeSimulator* simulator = window.Active().Simulator();
     if (!simulator) qFatal("the active document has no simulator");
     return *simulator;
 }

@@ -15,7 +15,7 @@
 #include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 #include "shell/search/search_state.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
@@ -206,7 +206,7 @@ void Step(TTestWindow& window, int times = 1);
 void DuringRun(TTestWindow& window, int delayMilliseconds, std::function<void()> what);
 
 TSimulationPanels& Panels(TTestWindow& window);
-TPicoBlazeDebugger& Simulator(TTestWindow& window);
+TPicoBlazeSimulator& Simulator(TTestWindow& window);
 // Log lines added since the line count first.
 QStringList LogSince(TTestWindow& window, int first);
 int LogCount(TTestWindow& window);

@@ -133,7 +133,7 @@ private slots:
                         Lines({"LOAD s0, 0", "ADD s0, 1", "EINT", "loop: JUMP loop",
                                "isr: RETI ENABLE", "ORG $3FF", "JUMP isr"}));
         TFrameStatus& status = Status(window);
-        TPicoBlazeDebugger& simulator = Simulator(window);
+        TPicoBlazeSimulator& simulator = Simulator(window);
         status.CheckZero->click();
         status.CheckCarry->click();
         QVERIFY(simulator.ZeroFlag() && simulator.CarryFlag());
@@ -165,7 +165,7 @@ private slots:
         TTestWindow window;
         StartSimulation(window, "loop.psm", "loop: JUMP loop\r\n");
         Status(window).CheckTimer->click();
-        TPicoBlazeDebugger& simulator = Simulator(window);
+        TPicoBlazeSimulator& simulator = Simulator(window);
         simulator.SetRunClock(clock);
         // Sleep n comes before yield n, so it sees the edge after yield n - 1.
         QList<int> flips;

@@ -45,7 +45,7 @@ TEST(PortAccess, AHandlerThatResetsTheCoreAbandonsTheInstruction) {
 }
 
 TEST(PortAccess, UnattachedHandlersReadZeroAndIgnoreWrites) {
-    auto sim = CreateDebugger(TCoreKind::pbt3);
+    auto sim = CreateSimulator(TCoreKind::pbt3);
     TMemMapItem item;
     item.Kind = TMemKind::IO;
     sim->SetPortItem(1, item);

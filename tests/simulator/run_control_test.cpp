@@ -22,10 +22,10 @@ const Lines kLoop = {"LOAD s0, 0", "loop: ADD s0, 1", "CALL 6", "JUMP loop", "",
 struct TLoopMachine : TMachine {
     TLoopMachine() : TMachine(TCoreKind::pbt3) {
         Assemble(kLoop);
-        Sim->OnCurrentLineChange = [this](TDebugger&) { Events.push_back("line"); };
-        Sim->OnRunStart = [this](TDebugger&) { Events.push_back("start"); };
-        Sim->OnRunEnd = [this](TDebugger&) { Events.push_back("end"); };
-        Sim->OnBreakpointChange = [this](TDebugger&, int line) {
+        Sim->OnCurrentLineChange = [this](TSimulator&) { Events.push_back("line"); };
+        Sim->OnRunStart = [this](TSimulator&) { Events.push_back("start"); };
+        Sim->OnRunEnd = [this](TSimulator&) { Events.push_back("end"); };
+        Sim->OnBreakpointChange = [this](TSimulator&, int line) {
             Events.push_back("breakpoint " + std::to_string(line));
         };
         Session->OnStateEntered = [this](TSimulatorState state) {
@@ -72,7 +72,7 @@ TEST(RunControl, ACommandBetweenBurstsEndsTheRun) {
 
 TEST(RunControl, CodeEntriesOutsideTheCodeSpace) {
     for (TCoreKind core : kAllCores) {
-        auto sim = CreateDebugger(core);
+        auto sim = CreateSimulator(core);
         int size = sim->CodeSize();
         EXPECT_THROW(sim->SetCodeEntry(size, TCodeEntry{true, false, 1, 0}), EMapError);
         EXPECT_THROW(sim->SetCodeEntry(-1, TCodeEntry{true, false, 1, 0}), EMapError);
@@ -94,7 +94,7 @@ TEST(RunControl, StepOverAJumpToItselfRunsUntilPause) {
     m.Start();
     m.Clock.Step = 1; // each look at the clock is a millisecond
     int yields = 0;
-    m.Sim->OnYield = [&](TDebugger& sim) {
+    m.Sim->OnYield = [&](TSimulator& sim) {
         if (++yields == 3) sim.Pause(); // Pause from inside a yield
     };
     m.Sim->StepOver(); // target 1 is never reached
@@ -110,7 +110,7 @@ TEST(RunControl, TheRunLoopSleepsAndYieldsEveryTwentyMilliseconds) {
     m.Start();
     m.Clock.Step = 1;
     int yields = 0;
-    m.Sim->OnYield = [&](TDebugger& sim) {
+    m.Sim->OnYield = [&](TSimulator& sim) {
         EXPECT_TRUE(sim.CanPause());
         EXPECT_FALSE(sim.CanStep());
         EXPECT_FALSE(sim.CanRunToLine(1));
@@ -131,7 +131,7 @@ TEST(RunControl, ResetOrLeavingSimulationInsideAYieldEndsTheRun) {
         TLoopMachine m;
         m.Start();
         m.Clock.Step = 5;
-        m.Sim->OnYield = [&](TDebugger& sim) { leave ? sim.ClearCodeImage() : sim.Reset(); };
+        m.Sim->OnYield = [&](TSimulator& sim) { leave ? sim.ClearCodeImage() : sim.Reset(); };
         m.Sim->Run();
         EXPECT_EQ(m.Sim->State(), leave ? ssIdle : ssPaused);
         if (!leave) {
@@ -170,7 +170,7 @@ TEST(RunControl, BreakpointsAndLineMarks) {
     // No line is current during a run.
     m.Clock.Step = 20;
     int marked = -1;
-    m.Sim->OnYield = [&](TDebugger& sim) {
+    m.Sim->OnYield = [&](TSimulator& sim) {
         marked = sim.LineInfo(sim.CurrentLine());
         sim.Pause();
     };
@@ -188,7 +188,7 @@ TEST(RunControl, AFailingHandlerHaltsTheRun) {
     TLoopMachine m;
     m.Start();
     m.Clock.Step = 10;
-    m.Sim->OnYield = [](TDebugger&) { throw std::runtime_error("panel broke"); };
+    m.Sim->OnYield = [](TSimulator&) { throw std::runtime_error("panel broke"); };
     m.Sim->Run();
     EXPECT_EQ(m.Sim->State(), ssHalted);
     EXPECT_EQ(m.Log.Lines, (Lines{"!Program is Started", "?panel broke",
@@ -197,7 +197,7 @@ TEST(RunControl, AFailingHandlerHaltsTheRun) {
     EXPECT_EQ(m.Sim->State(), ssPaused);
     // Also when the failing handler is the state handler itself.
     m.Sim->OnYield = nullptr;
-    m.Sim->OnRunStart = [](TDebugger&) { throw std::logic_error("start failed"); };
+    m.Sim->OnRunStart = [](TSimulator&) { throw std::logic_error("start failed"); };
     m.Session->OnStateEntered = [](TSimulatorState state) {
         if (state == ssHalted) throw std::runtime_error("again");
     };
@@ -234,7 +234,7 @@ TEST(RunControl, DeletingTheSimulatorUnderARunIsDeferred) {
         };
         int reads = 0;
         switch (where) {
-        case TWhere::Yield: sim->OnYield = [&](TDebugger&) { destroy(); }; break;
+        case TWhere::Yield: sim->OnYield = [&](TSimulator&) { destroy(); }; break;
         case TWhere::Read:
             sim->OnRead = [&](std::int32_t, TMemKind) {
                 if (++reads == 100) destroy();
@@ -242,21 +242,21 @@ TEST(RunControl, DeletingTheSimulatorUnderARunIsDeferred) {
             };
             break;
         case TWhere::BeforeStep:
-            sim->OnBeforeStep = [&](TDebugger& s) {
+            sim->OnBeforeStep = [&](TSimulator& s) {
                 if (s.InstructionCount() == 50) destroy();
             };
             break;
         case TWhere::StateChange:
-            sim->OnStateChange = [&](TDebugger& s) {
+            sim->OnStateChange = [&](TSimulator& s) {
                 if (s.RequestedState() == ssRunning) destroy();
             };
             break;
-        case TWhere::RunEnd: sim->OnRunEnd = [&](TDebugger&) { destroy(); }; break;
+        case TWhere::RunEnd: sim->OnRunEnd = [&](TSimulator&) { destroy(); }; break;
         }
-        sim->OnCurrentLineChange = [&](TDebugger&) {
+        sim->OnCurrentLineChange = [&](TSimulator&) {
             if (deleted) ++eventsAfterDelete;
         };
-        TPicoBlazeDebugger* raw = sim.get();
+        TPicoBlazeSimulator* raw = sim.get();
         raw->Run(); // the run goes on the stack through the raw pointer
         EXPECT_TRUE(deleted);
         EXPECT_EQ(eventsAfterDelete, 0);

@@ -35,7 +35,7 @@ TEST(RunPace, PacedRunsTakeTheirTimeAndKeepYielding) {
         m.Sim->SetInstructionLimit(c.Instructions);
         std::vector<std::int64_t> yieldsAt{0};
         bool lineShown = true;
-        m.Sim->OnYield = [&](TDebugger& sim) {
+        m.Sim->OnYield = [&](TSimulator& sim) {
             yieldsAt.push_back(m.Clock.NowMilliseconds());
             lineShown = lineShown && (sim.LineInfo(1) & liCurrent);
         };

@@ -50,7 +50,7 @@ std::int64_t ModelValue(const TOutputPortModel* model) {
 }
 
 // A flag of the core, read and set through its accessors.
-TField Flag(bool (TPicoBlazeDebugger::*get)() const, void (TPicoBlazeDebugger::*set)(bool)) {
+TField Flag(bool (TPicoBlazeSimulator::*get)() const, void (TPicoBlazeSimulator::*set)(bool)) {
     return {[get](TMachine& m, int) -> std::int64_t { return (*m.Sim.*get)(); },
             [set](TMachine& m, int, std::int64_t v) { (*m.Sim.*set)(v != 0); }};
 }
@@ -66,14 +66,14 @@ const std::map<std::string, TField> kFields = {
     {"s",
      {[](TMachine& m, int n) -> std::int64_t { return m.Sim->Register(n); },
       [](TMachine& m, int n, std::int64_t v) { m.Sim->SetRegister(n, std::int32_t(v)); }}},
-    {"C", Flag(&TPicoBlazeDebugger::CarryFlag, &TPicoBlazeDebugger::SetCarryFlag)},
-    {"Z", Flag(&TPicoBlazeDebugger::ZeroFlag, &TPicoBlazeDebugger::SetZeroFlag)},
-    {"IE", Flag(&TPicoBlazeDebugger::InterruptEnable, &TPicoBlazeDebugger::SetInterruptEnable)},
-    {"savedC", Flag(&TPicoBlazeDebugger::SavedCarry, &TPicoBlazeDebugger::SetSavedCarry)},
-    {"savedZ", Flag(&TPicoBlazeDebugger::SavedZero, &TPicoBlazeDebugger::SetSavedZero)},
-    {"ack", Flag(&TPicoBlazeDebugger::InterruptAck, &TPicoBlazeDebugger::SetInterruptAck)},
-    {"edge", Flag(&TPicoBlazeDebugger::InterruptEdge, &TPicoBlazeDebugger::SetInterruptEdge)},
-    {"irq", Flag(&TPicoBlazeDebugger::InterruptLine, &TPicoBlazeDebugger::SetInterruptLine)},
+    {"C", Flag(&TPicoBlazeSimulator::CarryFlag, &TPicoBlazeSimulator::SetCarryFlag)},
+    {"Z", Flag(&TPicoBlazeSimulator::ZeroFlag, &TPicoBlazeSimulator::SetZeroFlag)},
+    {"IE", Flag(&TPicoBlazeSimulator::InterruptEnable, &TPicoBlazeSimulator::SetInterruptEnable)},
+    {"savedC", Flag(&TPicoBlazeSimulator::SavedCarry, &TPicoBlazeSimulator::SetSavedCarry)},
+    {"savedZ", Flag(&TPicoBlazeSimulator::SavedZero, &TPicoBlazeSimulator::SetSavedZero)},
+    {"ack", Flag(&TPicoBlazeSimulator::InterruptAck, &TPicoBlazeSimulator::SetInterruptAck)},
+    {"edge", Flag(&TPicoBlazeSimulator::InterruptEdge, &TPicoBlazeSimulator::SetInterruptEdge)},
+    {"irq", Flag(&TPicoBlazeSimulator::InterruptLine, &TPicoBlazeSimulator::SetInterruptLine)},
     {"PC", {[](TMachine& m, int) -> std::int64_t { return m.Sim->PC(); }}},
     {"SP", {[](TMachine& m, int) -> std::int64_t { return m.Sim->SP(); }}},
     {"count", {[](TMachine& m, int) { return m.Sim->InstructionCount(); }}},

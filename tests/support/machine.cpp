@@ -7,7 +7,7 @@
 
 namespace korvo::test {
 
-TMachine::TMachine(TCoreKind core) : Sim(CreateDebugger(core)) {
+TMachine::TMachine(TCoreKind core) : Sim(CreateSimulator(core)) {
     Sim->SetRunClock(Clock);
     Session = std::make_unique<TSimulationSession>(*Sim, Log, &Settings);
 }

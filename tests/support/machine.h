@@ -5,8 +5,8 @@
 
 #include "common/log.h"
 #include "common/settings.h"
-#include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
+#include "simulator/simulator.h"
 
 #include <cstdint>
 #include <memory>
@@ -44,7 +44,7 @@ struct TMachine {
     void Start();
     void Steps(int n);
 
-    std::unique_ptr<TPicoBlazeDebugger> Sim;
+    std::unique_ptr<TPicoBlazeSimulator> Sim;
     TStringListLog Log;
     TMemorySettingsStore Settings;
     TTestClock Clock;

@@ -6,7 +6,7 @@
 
 namespace korvo {
 
-TCoverage::TCoverage(TPicoBlazeDebugger& simulator) : simulator_(simulator) {
+TCoverage::TCoverage(TPicoBlazeSimulator& simulator) : simulator_(simulator) {
     simulator_.SetExecutionCounts(&counts_);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -14,7 +14,7 @@ namespace korvo {
 // report lists. The run keeps nearly its full speed while counting.
 class TCoverage {
 public:
-    explicit TCoverage(TPicoBlazeDebugger& simulator);
+    explicit TCoverage(TPicoBlazeSimulator& simulator);
     ~TCoverage();
     TCoverage(const TCoverage&) = delete;
     TCoverage& operator=(const TCoverage&) = delete;
@@ -30,8 +30,8 @@ public:
     std::vector<TLine> Lines() const;
 
 private:
-    TPicoBlazeDebugger& simulator_;
-    TPicoBlazeDebugger::TExecutionCounts counts_{};
+    TPicoBlazeSimulator& simulator_;
+    TPicoBlazeSimulator::TExecutionCounts counts_{};
 };
 
 // The lines as an lcov tracefile of one source (SF, one DA per line, LF, LH,

@@ -4,7 +4,7 @@
 #include "simulator/device_kinds.h"
 #include "simulator/exit_port.h"
 #include "simulator/io_router.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 #include "simulator/port_expectation.h"
 #include "simulator/sim_errors.h"
 
@@ -15,7 +15,7 @@ namespace korvo {
 namespace {
 
 struct TEndState {
-    const TPicoBlazeDebugger& Simulator;
+    const TPicoBlazeSimulator& Simulator;
     TSimulationIO& IO;
     const TRunOutcome& Run;
 };
@@ -178,7 +178,7 @@ const std::pair<const char*, void (*)(TJson&, TState)> kFields[] = {
 
 } // namespace
 
-void WriteEndStateJson(std::ostream& out, const TPicoBlazeDebugger& simulator, TSimulationIO& io,
+void WriteEndStateJson(std::ostream& out, const TPicoBlazeSimulator& simulator, TSimulationIO& io,
                        const TRunOutcome& outcome) {
     TEndState state{simulator, io, outcome};
     TJsonWriter json(out);

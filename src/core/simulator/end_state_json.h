@@ -8,7 +8,7 @@
 namespace korvo {
 
 class TExitPort;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TPortExpectation;
 class TSimulationIO;
 
@@ -29,7 +29,7 @@ struct TRunOutcome {
 // stopped, the instruction count and simulated time, pc, stack, registers,
 // flags, scratch pad, every mapped port's value, the UART, the exit port
 // and the expected outputs.
-void WriteEndStateJson(std::ostream& out, const TPicoBlazeDebugger& simulator, TSimulationIO& io,
+void WriteEndStateJson(std::ostream& out, const TPicoBlazeSimulator& simulator, TSimulationIO& io,
                        const TRunOutcome& outcome);
 
 } // namespace korvo

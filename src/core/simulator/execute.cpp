@@ -3,7 +3,7 @@
 // semantics are shared by all cores; their words differ in how they decode,
 // and the few places where the cores behave differently are their
 // TCoreBehaviour (decode_tables.cpp).
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 // Each mode leaves some of the labels of the run loop unused.
 #pragma GCC diagnostic ignored "-Wunused-label"
@@ -30,7 +30,7 @@ inline TAluResult AluResult(std::int64_t r) {
 
 } // namespace
 
-bool TPicoBlazeDebugger::EnterInterrupt() {
+bool TPicoBlazeSimulator::EnterInterrupt() {
     if (!interruptAck_) {
         // The interrupt is entered one cycle after it is seen.
         interruptAck_ = true;
@@ -71,7 +71,7 @@ bool TPicoBlazeDebugger::EnterInterrupt() {
 }
 
 // The caller has checked that the stack has room.
-inline void TPicoBlazeDebugger::Push(std::int32_t address) {
+inline void TPicoBlazeSimulator::Push(std::int32_t address) {
     stack_[sp_] = address;
     stackFlags_[sp_] = static_cast<std::uint8_t>(zero_ | carry_ << 1 | bankB_ << 2);
     ++sp_;
@@ -112,7 +112,7 @@ inline void TPicoBlazeDebugger::Push(std::int32_t address) {
 // A fast loop counts its bound in instructions (interrupt cycles complete
 // none); the watched and single loops count cycles.
 template <TLoopMode M>
-TDebugger::TBurstEnd TPicoBlazeDebugger::RunCycles(int maxCycles) {
+TSimulator::TBurstEnd TPicoBlazeSimulator::RunCycles(int maxCycles) {
     constexpr bool kFastLoop = !M.Watch && !M.Single;
     // In the order of TOp.
     static void* const kOperations[] = {&&NoCode,
@@ -727,11 +727,11 @@ Failed:
     return TBurstEnd::Failed;
 }
 
-bool TPicoBlazeDebugger::ExecuteInstruction() {
+bool TPicoBlazeSimulator::ExecuteInstruction() {
     return RunCycles<kSingleCycle>(1) != TBurstEnd::Failed;
 }
 
-TDebugger::TBurstEnd TPicoBlazeDebugger::RunBurst(int maxCycles) {
+TSimulator::TBurstEnd TPicoBlazeSimulator::RunBurst(int maxCycles) {
     if (OnBeforeStep || CyclesWatched()) return RunCycles<kWatchedCycles>(maxCycles);
     bool stops = HasBreakpoints() || runToAddress_ >= 0;
     if (executionCounts_)

@@ -1,10 +1,10 @@
 #include "simulator/exit_port.h"
 
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 namespace korvo {
 
-TExitPort::TExitPort(TPicoBlazeDebugger& simulator, int port)
+TExitPort::TExitPort(TPicoBlazeSimulator& simulator, int port)
     : simulator_(simulator), port_(port) {}
 
 void TExitPort::Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) {

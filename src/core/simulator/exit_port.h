@@ -7,7 +7,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // A port through which a program under test reports its result: the first
 // write to it ends the run after that instruction, and its value is the
@@ -15,7 +15,7 @@ class TPicoBlazeDebugger;
 // written as usual as well.
 class TExitPort : public IRunObserver {
 public:
-    TExitPort(TPicoBlazeDebugger& simulator, int port);
+    TExitPort(TPicoBlazeSimulator& simulator, int port);
 
     int Port() const { return port_; }
     // The value written; nothing while the program has not written it.
@@ -28,7 +28,7 @@ public:
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:
-    TPicoBlazeDebugger& simulator_;
+    TPicoBlazeSimulator& simulator_;
     int port_;
     std::optional<std::int32_t> value_;
 };

@@ -1,12 +1,12 @@
 #include "simulator/interrupt_schedule.h"
 
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <algorithm>
 
 namespace korvo {
 
-TInterruptSchedule::TInterruptSchedule(TPicoBlazeDebugger& simulator, std::vector<std::int64_t> at,
+TInterruptSchedule::TInterruptSchedule(TPicoBlazeSimulator& simulator, std::vector<std::int64_t> at,
                                        std::int64_t every)
     : simulator_(simulator), at_(std::move(at)), every_(std::max<std::int64_t>(every, 0)),
       nextEvery_(every_ > 0 ? every_ : -1) {

@@ -7,7 +7,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // Raises interrupt events at given instruction counts: once N instructions
 // have completed, so that the interrupt takes the place of instruction
@@ -17,7 +17,7 @@ class TInterruptSchedule : public IRunObserver {
 public:
     // at: the counts of single events, in any order; every: a count between
     // repeated events (N, 2N, 3N, ...), 0 for none.
-    TInterruptSchedule(TPicoBlazeDebugger& simulator, std::vector<std::int64_t> at,
+    TInterruptSchedule(TPicoBlazeSimulator& simulator, std::vector<std::int64_t> at,
                        std::int64_t every);
 
     std::int64_t NextDueCount() const override;
@@ -25,7 +25,7 @@ public:
     bool Watches(TAccessKind, std::int32_t) const override { return false; }
 
 private:
-    TPicoBlazeDebugger& simulator_;
+    TPicoBlazeSimulator& simulator_;
     std::vector<std::int64_t> at_; // ascending
     std::size_t nextAt_ = 0;
     std::int64_t every_;

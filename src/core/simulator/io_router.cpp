@@ -2,7 +2,7 @@
 
 #include "common/text_file.h"
 #include "simulator/device_kinds.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 namespace korvo {
 
@@ -14,7 +14,7 @@ TSimulationIO::~TSimulationIO() {
     Detach();
 }
 
-void TSimulationIO::Attach(TPicoBlazeDebugger& simulator) {
+void TSimulationIO::Attach(TPicoBlazeSimulator& simulator) {
     Detach();
     simulator_ = &simulator;
     simulator.OnRead = [this](std::int32_t address, TMemKind kind) { return Read(address, kind); };
@@ -30,7 +30,7 @@ void TSimulationIO::Detach() {
     simulator_ = nullptr;
 }
 
-void TSimulationIO::Build(const TPicoBlazeDebugger& simulator) {
+void TSimulationIO::Build(const TPicoBlazeSimulator& simulator) {
     Clear();
     built_ = &simulator;
     for (int port = 0; port < kPortCount; ++port) {
@@ -59,7 +59,7 @@ IPortDevice& TSimulationIO::Add(std::unique_ptr<IPortDevice> device,
 }
 
 std::function<std::int64_t()> TSimulationIO::InstructionClock() const {
-    const TPicoBlazeDebugger* simulator = built_;
+    const TPicoBlazeSimulator* simulator = built_;
     return [simulator] { return simulator->InstructionCount(); };
 }
 

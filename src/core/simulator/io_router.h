@@ -15,7 +15,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The peripherals of one simulation: the devices built from the port map
 // (each kind's factory registers them, device_kinds.h), the constant
@@ -32,7 +32,7 @@ public:
     TSimulationIO& operator=(const TSimulationIO&) = delete;
 
     // Routes the simulator's OnRead and OnWrite here; Detach clears them.
-    void Attach(TPicoBlazeDebugger& simulator);
+    void Attach(TPicoBlazeSimulator& simulator);
     void Detach();
 
     // Line speed and processor clock of the UARTs that Build makes.
@@ -41,7 +41,7 @@ public:
     // instruction count, and the models of the constant ports it writes, and
     // empties the scratch pad to the simulator's size (when a program is
     // loaded).
-    void Build(const TPicoBlazeDebugger& simulator);
+    void Build(const TPicoBlazeSimulator& simulator);
     // Writes the log lists that are not empty and drops every device (when
     // the simulation ends).
     void Clear();
@@ -106,8 +106,8 @@ private:
     void ReportStimulusFault(const TStimulusFault& fault);
 
     ILog& log_;
-    TPicoBlazeDebugger* simulator_ = nullptr;
-    const TPicoBlazeDebugger* built_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
+    const TPicoBlazeSimulator* built_ = nullptr;
     std::vector<std::unique_ptr<IPortDevice>> devices_;
     std::array<IPortDevice*, kPortCount> readers_{};
     std::array<IPortDevice*, kPortCount> writers_{};

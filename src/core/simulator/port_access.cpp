@@ -2,11 +2,11 @@
 // OUT, FETCH and STORE reach, and how a refused access ends the cycle.
 #include "common/number_text.h"
 #include "simulator/device_kinds.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 namespace korvo {
 
-std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
+std::int32_t TPicoBlazeSimulator::ReadData(std::int32_t address) {
     std::int32_t value = 0;
     if (address >= kScratchPadBase) {
         std::int32_t offset = address % kScratchPadBase;
@@ -32,7 +32,7 @@ std::int32_t TPicoBlazeDebugger::ReadData(std::int32_t address) {
     return value;
 }
 
-void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
+void TPicoBlazeSimulator::WriteData(std::int32_t address, std::int32_t value) {
     if (address >= kConstantPortBase) {
         // Every constant port exists; nothing refuses a write to one.
         std::int32_t port = address % 16;
@@ -73,7 +73,7 @@ void TPicoBlazeDebugger::WriteData(std::int32_t address, std::int32_t value) {
     NotifyAccess(TAccessKind::PortWrite, address, value);
 }
 
-bool TPicoBlazeDebugger::RefuseAccess(const EIOError& error) {
+bool TPicoBlazeSimulator::RefuseAccess(const EIOError& error) {
     AddLogLine(std::string(error.what()) + "; Program Counter: $" + HexText(pc_, 2));
     if (resetOnRefusedAccess_) SetState(ssReset);
     errorCode_ = seIO;
@@ -82,7 +82,7 @@ bool TPicoBlazeDebugger::RefuseAccess(const EIOError& error) {
 
 // A handler may reset the core while it serves the access; the instruction
 // is then abandoned: nothing more of it takes effect.
-TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Input(std::uint8_t x, std::int32_t address) {
+TPicoBlazeSimulator::TAccess TPicoBlazeSimulator::Input(std::uint8_t x, std::int32_t address) {
     std::uint32_t generation = ResetGeneration();
     std::int32_t value;
     try {
@@ -96,7 +96,7 @@ TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Input(std::uint8_t x, std::int32
     return TAccess::Done;
 }
 
-TPicoBlazeDebugger::TAccess TPicoBlazeDebugger::Output(std::int32_t value, std::int32_t address) {
+TPicoBlazeSimulator::TAccess TPicoBlazeSimulator::Output(std::int32_t value, std::int32_t address) {
     std::uint32_t generation = ResetGeneration();
     try {
         WriteData(address, value);

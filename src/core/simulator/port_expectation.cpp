@@ -2,7 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/text_file.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 namespace korvo {
 
@@ -21,7 +21,7 @@ std::vector<TExpectedValue> ReadExpectedValues(const std::string& path) {
     return values;
 }
 
-TPortExpectation::TPortExpectation(TPicoBlazeDebugger& simulator, int port, std::string file,
+TPortExpectation::TPortExpectation(TPicoBlazeSimulator& simulator, int port, std::string file,
                                    std::vector<TExpectedValue> values)
     : simulator_(simulator), port_(port), file_(std::move(file)), values_(std::move(values)) {}
 

@@ -9,7 +9,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // One value a program must write, with the line of the file it came from.
 struct TExpectedValue {
@@ -36,7 +36,7 @@ public:
         int SourceLine;                       // of the write; -1 when the run ended
     };
 
-    TPortExpectation(TPicoBlazeDebugger& simulator, int port, std::string file,
+    TPortExpectation(TPicoBlazeSimulator& simulator, int port, std::string file,
                      std::vector<TExpectedValue> values);
 
     int Port() const { return port_; }
@@ -54,7 +54,7 @@ public:
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
 
 private:
-    TPicoBlazeDebugger& simulator_;
+    TPicoBlazeSimulator& simulator_;
     int port_;
     std::string file_;
     std::vector<TExpectedValue> values_;

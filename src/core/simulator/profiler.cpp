@@ -1,6 +1,6 @@
 #include "simulator/profiler.h"
 
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,7 @@
 
 namespace korvo {
 
-TProfiler::TProfiler(const TPicoBlazeDebugger& simulator) : simulator_(simulator) {
+TProfiler::TProfiler(const TPicoBlazeSimulator& simulator) : simulator_(simulator) {
     stackIndex_.emplace(frames_, 0);
     stackCounts_.push_back(0);
 }

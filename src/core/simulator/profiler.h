@@ -11,7 +11,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // Where a run spends its instructions, by routine: a routine is entered by a
 // CALL or an interrupt (the return stack grows) and left when the stack
@@ -19,7 +19,7 @@ class TPicoBlazeDebugger;
 // completed instruction counts once for the stack of routines it ran in.
 class TProfiler : public IRunObserver {
 public:
-    explicit TProfiler(const TPicoBlazeDebugger& simulator);
+    explicit TProfiler(const TPicoBlazeSimulator& simulator);
 
     bool WatchesCycles() const override { return true; }
     void BeforeCycle() override;
@@ -39,7 +39,7 @@ public:
 private:
     void Enter(int entry);
 
-    const TPicoBlazeDebugger& simulator_;
+    const TPicoBlazeSimulator& simulator_;
     std::vector<int> frames_{0};
     // Each stack met so far and the instructions counted for it; the index
     // of the current one, so that an instruction costs one increment.

@@ -2,7 +2,7 @@
 // instructions per second of wall time. The loop waits in short slices and
 // keeps yielding on its usual rhythm, so that Pause answers as quickly as
 // in a run at full speed.
-#include "simulator/debugger_base.h"
+#include "simulator/simulator_base.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,14 +28,14 @@ std::int64_t PacedInstructions(const TRunPace& pace, int milliseconds) {
                                          pace.InstructionsPerSecond * milliseconds / 1000.0)));
 }
 
-void TDebugger::SetRunPace(const TRunPace& pace) {
+void TSimulator::SetRunPace(const TRunPace& pace) {
     pace_ = pace;
     if (pace_.Speed != TRunSpeed::Maximum && !(pace_.InstructionsPerSecond > 0))
         pace_.InstructionsPerSecond = 1;
     ++paceGeneration_;
 }
 
-int TDebugger::PacedBurstLength(int maxCycles) {
+int TSimulator::PacedBurstLength(int maxCycles) {
     // The longest wait between two looks at the state.
     constexpr std::int64_t kWaitSlice = kYieldSleepMilliseconds;
     const double rate = pace_.InstructionsPerSecond;

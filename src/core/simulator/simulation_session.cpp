@@ -1,18 +1,18 @@
 #include "simulator/simulation_session.h"
 
 #include "common/settings_layout.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 #include "simulator/status_strings.h"
 
 namespace korvo {
 
-TSimulationSession::TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log,
+TSimulationSession::TSimulationSession(TPicoBlazeSimulator& simulator, ILog& log,
                                        const ISettingsStore* settings)
     : simulator_(simulator), log_(log), settings_(settings), io_(log),
       frequencyMHz_(settings::kDefaultClockFrequency), uartBaud_(settings::kDefaultUartBaud) {
     io_.Attach(simulator_);
     simulator_.SetLog(&log_);
-    simulator_.OnStateChange = [this](TDebugger&) { HandleStateChange(); };
+    simulator_.OnStateChange = [this](TSimulator&) { HandleStateChange(); };
 }
 
 TSimulationSession::~TSimulationSession() {

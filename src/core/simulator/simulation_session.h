@@ -2,10 +2,10 @@
 
 #include "common/log.h"
 #include "common/settings.h"
-#include "simulator/debugger_base.h"
 #include "simulator/end_state_json.h"
 #include "simulator/io_router.h"
 #include "simulator/run_observer.h"
+#include "simulator/simulator_base.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,7 +16,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The simulation API every front end uses around a simulator (a core that
 // the assembler has loaded a program into):
@@ -40,12 +40,12 @@ class TPicoBlazeDebugger;
 // them again when destroyed; the simulator must outlive the session.
 class TSimulationSession {
 public:
-    TSimulationSession(TPicoBlazeDebugger& simulator, ILog& log, const ISettingsStore* settings);
+    TSimulationSession(TPicoBlazeSimulator& simulator, ILog& log, const ISettingsStore* settings);
     ~TSimulationSession();
     TSimulationSession(const TSimulationSession&) = delete;
     TSimulationSession& operator=(const TSimulationSession&) = delete;
 
-    TPicoBlazeDebugger& Simulator() { return simulator_; }
+    TPicoBlazeSimulator& Simulator() { return simulator_; }
     TSimulationIO& IO() { return io_; }
     ILog& Log() { return log_; }
     // Read when a program is loaded; 80 until then.
@@ -115,7 +115,7 @@ private:
         bool Attached;
     };
 
-    TPicoBlazeDebugger& simulator_;
+    TPicoBlazeSimulator& simulator_;
     ILog& log_;
     const ISettingsStore* settings_;
     TSimulationIO io_;

@@ -2,7 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/settings_layout.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 
 #include <charconv>
 #include <cmath>
@@ -36,7 +36,7 @@ std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz) {
     return " Time : " + ShortDecimal(Nearest(nanoseconds / 1e8) / 10) + "s";
 }
 
-TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz) {
+TStatusStrings MakeStatusStrings(const TPicoBlazeSimulator& simulator, std::int32_t frequencyMHz) {
     TStatusStrings strings;
     strings.Instructions = " Instructions: " + std::to_string(simulator.InstructionCount());
     strings.Time = TimeText(simulator.InstructionCount(), frequencyMHz);
@@ -52,7 +52,7 @@ TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32
     return strings;
 }
 
-std::string RegisterName(const TPicoBlazeDebugger& simulator, int n) {
+std::string RegisterName(const TPicoBlazeSimulator& simulator, int n) {
     return "s" + HexText(n, CoreDescription(simulator.CoreKind()).RegisterDigits);
 }
 

@@ -7,7 +7,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The five simulation texts of the status bar.
 struct TStatusStrings {
@@ -24,8 +24,8 @@ std::string TimeText(std::int64_t instructionCount, std::int32_t frequencyMHz);
 
 // The name of register n as runs report it: "s0" to "sF", or "s00" to "s1F"
 // on the PicoBlaze II.
-std::string RegisterName(const TPicoBlazeDebugger& simulator, int n);
+std::string RegisterName(const TPicoBlazeSimulator& simulator, int n);
 
-TStatusStrings MakeStatusStrings(const TPicoBlazeDebugger& simulator, std::int32_t frequencyMHz);
+TStatusStrings MakeStatusStrings(const TPicoBlazeSimulator& simulator, std::int32_t frequencyMHz);
 
 } // namespace korvo

@@ -2,7 +2,7 @@
 
 #include "common/hex_text.h"
 #include "korvo_version.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 #include "simulator/status_strings.h"
 
 #include <algorithm>
@@ -46,7 +46,7 @@ std::string PortSignalName(int port, const TMemMapItem& item) {
 
 } // namespace
 
-TVcdWriter::TVcdWriter(const TPicoBlazeDebugger& simulator, std::ostream& out,
+TVcdWriter::TVcdWriter(const TPicoBlazeSimulator& simulator, std::ostream& out,
                        std::int32_t frequencyMHz, std::int64_t instructionLimit)
     : simulator_(simulator), out_(out), frequencyMHz_(frequencyMHz > 0 ? frequencyMHz : 1),
       limit_(instructionLimit) {

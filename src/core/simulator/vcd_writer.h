@@ -11,7 +11,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // Writes a run as a Value Change Dump in simulated time, as waveform viewers
 // read it. Instruction n (counted from 0 at the reset) takes two clock
@@ -26,7 +26,7 @@ class TPicoBlazeDebugger;
 // its read and write strobe, and the constant ports of OUTK with theirs).
 class TVcdWriter : public IRunObserver {
 public:
-    TVcdWriter(const TPicoBlazeDebugger& simulator, std::ostream& out, std::int32_t frequencyMHz,
+    TVcdWriter(const TPicoBlazeSimulator& simulator, std::ostream& out, std::int32_t frequencyMHz,
                std::int64_t instructionLimit);
 
     // The declarations and the values at time 0; once the program is loaded
@@ -53,7 +53,7 @@ private:
         std::uint32_t Value = 0; // the value of this instruction
         std::uint32_t Shown = 0; // the value last written out
     };
-    using TSample = std::function<std::uint32_t(const TPicoBlazeDebugger&)>;
+    using TSample = std::function<std::uint32_t(const TPicoBlazeSimulator&)>;
 
     void AddSignal(std::string scope, std::string name, int width);
     // A signal of the core, read from the simulator before each instruction.
@@ -65,7 +65,7 @@ private:
     void ClearStrobes();
     std::int64_t Picoseconds(std::int64_t count) const;
 
-    const TPicoBlazeDebugger& simulator_;
+    const TPicoBlazeSimulator& simulator_;
     std::ostream& out_;
     std::int32_t frequencyMHz_;
     std::int64_t limit_;

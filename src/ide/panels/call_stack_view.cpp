@@ -1,7 +1,7 @@
 #include "panels/call_stack_view.h"
 
 #include "panels/panel_widgets.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <QHeaderView>
 
@@ -29,7 +29,7 @@ TCallStackView::TCallStackView(QWidget* parent) : QTreeWidget(parent) {
     });
 }
 
-void TCallStackView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& program) {
+void TCallStackView::Bind(TPicoBlazeSimulator* simulator, const TProgramText& program) {
     simulator_ = simulator;
     program_ = program;
     clear();

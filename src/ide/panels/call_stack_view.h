@@ -6,7 +6,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The return stack of a simulated program, the newest entry on top: each
 // return address with the routine it returns into and its source line. A
@@ -18,7 +18,7 @@ public:
 
     explicit TCallStackView(QWidget* parent = nullptr);
 
-    void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program);
+    void Bind(TPicoBlazeSimulator* simulator, const TProgramText& program);
     // The entries from the simulator; nothing changes while it runs.
     void Refresh();
 
@@ -26,7 +26,7 @@ signals:
     void SourceLineRequested(int line);
 
 private:
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     TProgramText program_;
 };
 

@@ -3,7 +3,7 @@
 #include "base/fonts.h"
 #include "panels/panel_widgets.h"
 #include "simulator/disassembler.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -27,7 +27,7 @@ public:
         QString Word, Label, Instruction;
     };
 
-    void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program) {
+    void Bind(TPicoBlazeSimulator* simulator, const TProgramText& program) {
         beginResetModel();
         simulator_ = simulator;
         program_ = program;
@@ -109,7 +109,7 @@ public:
         if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount({}) - 1, colCount - 1));
     }
 
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     TProgramText program_;
     std::vector<TRow> rows_;
 
@@ -153,7 +153,7 @@ TCodeMemoryView::TCodeMemoryView(QWidget* parent)
 
 TCodeMemoryView::~TCodeMemoryView() = default;
 
-void TCodeMemoryView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& program) {
+void TCodeMemoryView::Bind(TPicoBlazeSimulator* simulator, const TProgramText& program) {
     model_->Bind(simulator, program);
     // The instruction column (the last, which takes the room left) is never
     // narrower than its longest text.

@@ -7,7 +7,7 @@
 namespace korvo {
 
 class TCodeMemoryModel;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The code memory of a simulated program, one row per address: a mark
 // column (the current instruction, breakpoints), the address, the code word,
@@ -23,7 +23,7 @@ public:
     ~TCodeMemoryView() override;
 
     // Shows the simulator's code (null: nothing).
-    void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program);
+    void Bind(TPicoBlazeSimulator* simulator, const TProgramText& program);
     // The marks from the simulator; the current instruction's row scrolls
     // into view. Nothing changes during a run unless it animates.
     void Refresh();

@@ -7,7 +7,7 @@
 #include "panels/memory_grid.h"
 #include "panels/panel_widgets.h"
 #include "simulator/io_router.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <QScrollBar>
 
@@ -37,7 +37,7 @@ TFrameRAMPanels::TFrameRAMPanels(IUserDialogs& dialogs, QWidget* parent)
 
 TFrameRAMPanels::~TFrameRAMPanels() = default;
 
-bool TFrameRAMPanels::BuildPanels(TPicoBlazeDebugger& simulator, TSimulationIO& io,
+bool TFrameRAMPanels::BuildPanels(TPicoBlazeSimulator& simulator, TSimulationIO& io,
                                   int maxHorizontal) {
     FreePanels();
     simulator_ = &simulator;

@@ -12,7 +12,7 @@ class IUserDialogs;
 class TFrameRAM;
 class TFrameStore;
 class TMemoryFrame;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TSimulationIO;
 
 // The memory panels of a simulated program, docked below the documents: the
@@ -27,7 +27,7 @@ public:
 
     // Builds the frames of the simulator's scratch pad (when its program
     // uses one) and of its RAM and ROM blocks; true when it made any.
-    bool BuildPanels(TPicoBlazeDebugger& simulator, TSimulationIO& io, int maxHorizontal);
+    bool BuildPanels(TPicoBlazeSimulator& simulator, TSimulationIO& io, int maxHorizontal);
     void FreePanels();
     // Every frame from the scratch pad and the port map.
     void Refresh();
@@ -49,7 +49,7 @@ private:
 
     IUserDialogs& dialogs_;
     QWidget* content_;
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     TSimulationIO* io_ = nullptr;
     std::array<TFrameRAM*, 16> romFrames_{};
     std::array<TFrameRAM*, 16> ramFrames_{};

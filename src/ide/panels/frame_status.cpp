@@ -3,7 +3,7 @@
 #include "base/fonts.h"
 #include "panels/panel_widgets.h"
 #include "panels/ram_rom_entry_form.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -159,7 +159,7 @@ int TFrameStatus::RegisterOfRow(int row) const {
     return simulator_ ? row % simulator_->RegisterCount() : row;
 }
 
-void TFrameStatus::Bind(TPicoBlazeDebugger* simulator) {
+void TFrameStatus::Bind(TPicoBlazeSimulator* simulator) {
     simulator_ = simulator;
     int count = RowCount();
     for (int n = 0; n < kRegisterRows; ++n) {
@@ -195,7 +195,7 @@ void TFrameStatus::ShowRegisterName(int row, const QString& name) {
 }
 
 // A register of a bank, or of the active bank on a core with one.
-static std::int32_t RowValue(const TPicoBlazeDebugger& simulator, int bank, int n) {
+static std::int32_t RowValue(const TPicoBlazeSimulator& simulator, int bank, int n) {
     return bank < 0 ? simulator.Register(n) : simulator.BankRegister(bank, n);
 }
 

@@ -15,7 +15,7 @@ class QSpinBox;
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // The state of the simulated processor: the interrupt inputs (steady line,
 // a single edge, and a timer that raises edges), the flags and the
@@ -59,8 +59,8 @@ public:
 
     // Binds the simulator (null to unbind) and shows the register rows its
     // core has.
-    void Bind(TPicoBlazeDebugger* simulator);
-    TPicoBlazeDebugger* Simulator() const { return simulator_; }
+    void Bind(TPicoBlazeSimulator* simulator);
+    TPicoBlazeSimulator* Simulator() const { return simulator_; }
     // The name the program gives register n (in every bank): shown after the
     // number in its row (cut short when long) and whole as the row's hint.
     void SetRegisterName(int n, const QString& name);
@@ -102,7 +102,7 @@ private:
     void ShowActiveBank();
     QCheckBox* MakeCheckBox(QAction* action, const QString& hint, QWidget* parent);
 
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     bool timerOn_ = false;
     int countdown_ = 0;
 };

@@ -1,7 +1,7 @@
 #include "panels/profile_view.h"
 
 #include "panels/panel_widgets.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 #include "simulator/profiler.h"
 
 #include <QHeaderView>
@@ -63,7 +63,7 @@ void TProfileView::Detach() {
     profiler_.reset();
 }
 
-void TProfileView::Bind(TPicoBlazeDebugger* simulator, const TProgramText& program) {
+void TProfileView::Bind(TPicoBlazeSimulator* simulator, const TProgramText& program) {
     Detach();
     simulator_ = simulator;
     program_ = program;

@@ -7,7 +7,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TProfiler;
 
 // Where the runs of a simulation spent their instructions, one row per
@@ -31,7 +31,7 @@ public:
     explicit TProfileView(QWidget* parent = nullptr);
     ~TProfileView() override;
 
-    void Bind(TPicoBlazeDebugger* simulator, const TProgramText& program);
+    void Bind(TPicoBlazeSimulator* simulator, const TProgramText& program);
     // Counts from zero again; not while a run goes on. Counting watches
     // every instruction and slows a run down, so it goes on only while the
     // view is shown: from the moment it is shown.
@@ -49,7 +49,7 @@ protected:
 private:
     void Detach();
 
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     std::unique_ptr<TProfiler> profiler_;
     TProgramText program_;
 };

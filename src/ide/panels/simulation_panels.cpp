@@ -9,7 +9,7 @@
 #include "panels/frame_status.h"
 #include "panels/profile_view.h"
 #include "panels/uart_terminal.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 #include "simulator/simulation_session.h"
 
 #include <QHBoxLayout>
@@ -79,8 +79,8 @@ void TSimulationPanels::Free() {
     shownThisRun_.clear();
 }
 
-bool TSimulationPanels::IsBound(const TDebugger& simulator) const {
-    return simulator_ && static_cast<const TDebugger*>(simulator_) == &simulator;
+bool TSimulationPanels::IsBound(const TSimulator& simulator) const {
+    return simulator_ && static_cast<const TSimulator*>(simulator_) == &simulator;
 }
 
 bool TSimulationPanels::HasIOFrames() const {

@@ -2,7 +2,7 @@
 
 #include "panels/change_marks.h"
 #include "panels/program_text.h"
-#include "simulator/debugger_base.h"
+#include "simulator/simulator_base.h"
 
 #include <QString>
 #include <functional>
@@ -23,7 +23,7 @@ class TFrameIOPanels;
 class TFrameRAMPanels;
 class TFrameStatus;
 class TFrameUartTerminal;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TSimulationSession;
 class TSynPicoBlaze;
 
@@ -61,8 +61,8 @@ public:
                int maxMemoryHorizontal);
     // Frees every frame and unbinds.
     void Free();
-    bool IsBound(const TDebugger& simulator) const;
-    TPicoBlazeDebugger* Simulator() const { return simulator_; }
+    bool IsBound(const TSimulator& simulator) const;
+    TPicoBlazeSimulator* Simulator() const { return simulator_; }
     bool HasIOFrames() const;
     bool HasMemoryFrames() const;
     bool HasUartTerminals() const { return !terminals_.empty(); }
@@ -101,7 +101,7 @@ private:
     TProgramText program_;
     std::unique_ptr<QWidget> uartPanel_;
     std::vector<TFrameUartTerminal*> terminals_;
-    TPicoBlazeDebugger* simulator_ = nullptr;
+    TPicoBlazeSimulator* simulator_ = nullptr;
     TSimulationSession* session_ = nullptr;
     std::set<std::string> shownThisRun_;
     TChangeMarks changes_;

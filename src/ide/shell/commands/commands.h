@@ -7,7 +7,7 @@
 #include "shell/document/document_host.h"
 #include "shell/document/untitled_numbers.h"
 #include "shell/search/search_state.h"
-#include "simulator/debugger_base.h"
+#include "simulator/simulator_base.h"
 
 #include <QObject>
 #include <QTimer>
@@ -23,7 +23,7 @@ namespace korvo {
 
 class IWorkbench;
 class TActionList;
-class TDebugger;
+class TSimulator;
 class TPrintEngine;
 class TRunSpeedCommands;
 class TSimulationPanels;
@@ -56,7 +56,7 @@ public:
     bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
                           std::vector<std::string>& listing,
                           std::vector<TAssemblyDiagnostic>& diagnostics,
-                          TPicoBlazeDebugger& simulator) override;
+                          TPicoBlazeSimulator& simulator) override;
     void SimulationStarted(TDocument& document) override;
     void SimulationFailed(TDocument& document) override;
     bool ShowPreview(TDocument& document) override;
@@ -149,11 +149,11 @@ private:
     void ExecuteSimulate();
     void SelectCore(TCoreKind kind);
     // The simulator of the active document while it is in Simulate mode.
-    TPicoBlazeDebugger* SimulatingSimulator() const;
+    TPicoBlazeSimulator* SimulatingSimulator() const;
     int CaretLine() const;
     // Runs a simulator operation on the active document; an operation that
     // returns true starts a run in bursts from there.
-    void DriveSimulator(const std::function<bool(TPicoBlazeDebugger&)>& operation);
+    void DriveSimulator(const std::function<bool(TPicoBlazeSimulator&)>& operation);
     // A run goes on from the event loop in bursts of the document's session,
     // with the window working between them; the panels mark what changed
     // once it ends.
@@ -162,8 +162,8 @@ private:
     void RunBurst(TDocument& document);
     // Handlers of the simulator's events.
     void HandleStateEntered(TSimulationSession& session, TSimulatorState state);
-    void HandleRunStart(TDebugger& sender);
-    void HandleRunEnd(TDebugger& sender);
+    void HandleRunStart(TSimulator& sender);
+    void HandleRunEnd(TSimulator& sender);
     // Gives the active document's simulator the chosen speed.
     void ApplyRunSpeed();
 

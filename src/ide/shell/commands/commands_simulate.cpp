@@ -22,8 +22,8 @@
 #include "shell/document/document_list.h"
 #include "shell/document/source_editor.h"
 #include "shell/settings/panel_limits.h"
-#include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
+#include "simulator/simulator.h"
 
 #include <QFile>
 
@@ -70,74 +70,74 @@ void TCommandsDataModule::CreateSimulationCommands() {
     // The commands that drive the simulator need the active document in
     // Simulate mode and no print preview; their own test comes on top.
     auto add = [this](QAction*& target, const TCommandInfo& info,
-                      std::function<bool(TPicoBlazeDebugger&)> operation,
-                      std::function<bool(const TPicoBlazeDebugger&)> allowed) {
+                      std::function<bool(TPicoBlazeSimulator&)> operation,
+                      std::function<bool(const TPicoBlazeSimulator&)> allowed) {
         target = actions_.Add(
             info, [this, operation] { DriveSimulator(operation); },
             [this, allowed](QAction& a) {
-                const TPicoBlazeDebugger* simulator = SimulatingSimulator();
+                const TPicoBlazeSimulator* simulator = SimulatingSimulator();
                 a.setEnabled(simulator && !PreviewOn() && allowed(*simulator));
             });
         target->setEnabled(false);
     };
-    auto withDocument = [this](bool (TDebugger::*test)() const) {
+    auto withDocument = [this](bool (TSimulator::*test)() const) {
         return
-            [this, test](const TPicoBlazeDebugger& s) { return ActiveDocument() && (s.*test)(); };
+            [this, test](const TPicoBlazeSimulator& s) { return ActiveDocument() && (s.*test)(); };
     };
     add(
         actReset, {"actReset", "Reset", "Reset", QKeySequence(Qt::CTRL | Qt::Key_F2), "reset"},
-        [](TPicoBlazeDebugger& s) {
+        [](TPicoBlazeSimulator& s) {
             s.Reset();
             return false;
         },
-        [](const TPicoBlazeDebugger&) { return true; });
+        [](const TPicoBlazeSimulator&) { return true; });
     add(
         actRun, {"actRun", "Run", "Run", QKeySequence(Qt::Key_F9), "run"},
-        [](TPicoBlazeDebugger& s) { return s.StepToRun(); }, withDocument(&TDebugger::CanStep));
+        [](TPicoBlazeSimulator& s) { return s.StepToRun(); }, withDocument(&TSimulator::CanStep));
     add(
         actStepOne, {"actStepOne", "Step One", "Step One", QKeySequence(Qt::Key_F7), "step-one"},
-        [](TPicoBlazeDebugger& s) {
+        [](TPicoBlazeSimulator& s) {
             s.Step();
             return false;
         },
-        withDocument(&TDebugger::CanStep));
+        withDocument(&TSimulator::CanStep));
     add(
         actStepOver,
         {"actStepOver", "Step Over", "Step Over", QKeySequence(Qt::Key_F8), "step-over"},
-        [](TPicoBlazeDebugger& s) { return s.AimStepOver(); }, withDocument(&TDebugger::CanStep));
+        [](TPicoBlazeSimulator& s) { return s.AimStepOver(); }, withDocument(&TSimulator::CanStep));
     add(
         actGotoCursor,
         {"actGotoCursor", "To Cursor", "Run till cursor", QKeySequence(Qt::Key_F4), "to-cursor"},
-        [this](TPicoBlazeDebugger& s) { return s.AimRunToLine(CaretLine()); },
-        [this](const TPicoBlazeDebugger& s) {
+        [this](TPicoBlazeSimulator& s) { return s.AimRunToLine(CaretLine()); },
+        [this](const TPicoBlazeSimulator& s) {
             return ActiveDocument() && s.CanRunToLine(CaretLine());
         });
     add(
         actPause, {"actPause", "Pause", "Pause", QKeySequence(Qt::Key_F6), "pause"},
-        [](TPicoBlazeDebugger& s) {
+        [](TPicoBlazeSimulator& s) {
             s.Pause();
             return false;
         },
-        withDocument(&TDebugger::CanPause));
+        withDocument(&TSimulator::CanPause));
     add(
         actSetBreakpoint,
         {"actSetBreakpoint", "Toggle", "Toggle Breakpoint", QKeySequence(Qt::Key_F5), "breakpoint"},
-        [this](TPicoBlazeDebugger& s) {
+        [this](TPicoBlazeSimulator& s) {
             s.ToggleBreakpoint(CaretLine());
             return false;
         },
-        [this](const TPicoBlazeDebugger& s) {
+        [this](const TPicoBlazeSimulator& s) {
             return ActiveDocument() && s.CanStep() && s.LineHasCode(CaretLine());
         });
     add(
         actClearBreakpoints,
         {"actClearBreakpoints", "Clear", "Clear All Breakpoints",
          QKeySequence(Qt::SHIFT | Qt::Key_F5), "breakpoint-clear"},
-        [](TPicoBlazeDebugger& s) {
+        [](TPicoBlazeSimulator& s) {
             s.ClearBreakpoints();
             return false;
         },
-        [](const TPicoBlazeDebugger& s) { return s.HasBreakpoints(); });
+        [](const TPicoBlazeSimulator& s) { return s.HasBreakpoints(); });
 
     runTimer_.setSingleShot(true);
     connect(&runTimer_, &QTimer::timeout, this, [this] { ContinueRun(); });
@@ -152,7 +152,7 @@ void TCommandsDataModule::ApplyRunSpeed() {
     editor->Simulator()->SetRunPace(runSpeed_->Pace(editor->Session()->FrequencyMHz()));
 }
 
-TPicoBlazeDebugger* TCommandsDataModule::SimulatingSimulator() const {
+TPicoBlazeSimulator* TCommandsDataModule::SimulatingSimulator() const {
     auto* simulation = ActiveSimulation();
     return simulation && simulation->Mode() == dmSimulate ? simulation->Simulator() : nullptr;
 }
@@ -163,7 +163,7 @@ int TCommandsDataModule::CaretLine() const {
 }
 
 void TCommandsDataModule::DriveSimulator(
-    const std::function<bool(TPicoBlazeDebugger&)>& operation) {
+    const std::function<bool(TPicoBlazeSimulator&)>& operation) {
     TDocument* editor = workbench_.Documents().Active();
     if (!editor || editor->Mode() != dmSimulate || !editor->Simulator() || PreviewOn()) return;
     // A command during a run (Pause) belongs to that run.
@@ -175,7 +175,7 @@ void TCommandsDataModule::DriveSimulator(
 }
 
 void TCommandsDataModule::FollowRun(TDocument& document) {
-    TPicoBlazeDebugger* simulator = document.Simulator();
+    TPicoBlazeSimulator* simulator = document.Simulator();
     if (simulator && simulator->IsRunning()) {
         runDocument_ = document.weak_from_this();
         runTimer_.start();
@@ -189,7 +189,7 @@ void TCommandsDataModule::FollowRun(TDocument& document) {
 void TCommandsDataModule::ContinueRun() {
     // The document may have been closed, or the run stopped, meanwhile.
     std::shared_ptr<TDocument> document = runDocument_.lock();
-    TPicoBlazeDebugger* simulator = document ? document->Simulator() : nullptr;
+    TPicoBlazeSimulator* simulator = document ? document->Simulator() : nullptr;
     if (!simulator || !simulator->IsRunning()) {
         runDocument_.reset();
         if (simulator && simulationPanels_->IsBound(*simulator)) simulationPanels_->EndChanges();
@@ -215,7 +215,7 @@ void TCommandsDataModule::RunBurst(TDocument& document) {
     // The burst ends where the run would yield, after a slice of wall time
     // or an animated instruction, so that the window works between bursts.
     session->RunBurst(PacedInstructions(runSpeed_->Pace(session->FrequencyMHz()),
-                                        TDebugger::kRunSliceMilliseconds),
+                                        TSimulator::kRunSliceMilliseconds),
                       true);
 }
 
@@ -246,7 +246,7 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
                                            const std::vector<std::string>& lines,
                                            std::vector<std::string>& listing,
                                            std::vector<TAssemblyDiagnostic>& diagnostics,
-                                           TPicoBlazeDebugger& simulator) {
+                                           TPicoBlazeSimulator& simulator) {
     // A core with build options assembles for the build the settings hold.
     simulator.SetCoreOptions(settings::LoadCoreOptions(settings_, simulator.CoreKind()));
     TAssemblyContext context{parser_, &simulator, Log(), settings_, &launcher_};
@@ -263,18 +263,18 @@ bool TCommandsDataModule::AssembleDocument(const QString& fileName,
 }
 
 void TCommandsDataModule::SimulationStarted(TDocument& document) {
-    TPicoBlazeDebugger* simulator = document.Simulator();
+    TPicoBlazeSimulator* simulator = document.Simulator();
     TSimulationSession* session = document.Session();
     if (!simulator || !session) return;
-    simulator->OnRunStart = [this](TDebugger& sender) { HandleRunStart(sender); };
-    simulator->OnRunEnd = [this](TDebugger& sender) { HandleRunEnd(sender); };
+    simulator->OnRunStart = [this](TSimulator& sender) { HandleRunStart(sender); };
+    simulator->OnRunEnd = [this](TSimulator& sender) { HandleRunEnd(sender); };
     session->OnStateEntered = [this, session](TSimulatorState state) {
         HandleStateEntered(*session, state);
     };
 }
 
 void TCommandsDataModule::SimulationFailed(TDocument& document) {
-    if (TPicoBlazeDebugger* simulator = document.Simulator()) {
+    if (TPicoBlazeSimulator* simulator = document.Simulator()) {
         simulator->OnRunStart = nullptr;
         simulator->OnRunEnd = nullptr;
     }
@@ -311,12 +311,12 @@ void TCommandsDataModule::HandleStateEntered(TSimulationSession& session, TSimul
     }
 }
 
-void TCommandsDataModule::HandleRunStart(TDebugger& sender) {
+void TCommandsDataModule::HandleRunStart(TSimulator& sender) {
     if (simulationPanels_->IsBound(sender)) simulationPanels_->RunStarted();
     workbench_.RepaintStatus();
 }
 
-void TCommandsDataModule::HandleRunEnd(TDebugger& sender) {
+void TCommandsDataModule::HandleRunEnd(TSimulator& sender) {
     if (simulationPanels_->IsBound(sender)) simulationPanels_->Refresh();
     workbench_.RepaintStatus();
 }

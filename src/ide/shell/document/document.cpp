@@ -13,7 +13,7 @@
 #include "shell/document/lexer.h"
 #include "shell/document/source_editor.h"
 #include "shell/settings/ide_settings.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 #include "text/kcpsm_import.h"
 
 #include <QFileInfo>

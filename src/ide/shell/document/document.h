@@ -111,7 +111,7 @@ public:
     void SetCurrentLine(int line) override { simulation_.SetCurrentLine(line); }
     TDocumentMode Mode() const override { return mode_; }
     void SetMode(TDocumentMode mode) override;
-    TPicoBlazeDebugger* Simulator() const override { return simulation_.Simulator(); }
+    TPicoBlazeSimulator* Simulator() const override { return simulation_.Simulator(); }
     void SetCoreKind(TCoreKind kind) override { simulation_.SetCoreKind(kind); }
 
     TDocumentSimulation& Simulation() { return simulation_; }

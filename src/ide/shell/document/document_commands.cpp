@@ -7,7 +7,7 @@
 #include "shell/document/source_editor.h"
 #include "shell/search/document_search.h"
 #include "shell/search/search_state.h"
-#include "simulator/debugger.h"
+#include "simulator/simulator.h"
 #include "text/source_formatter.h"
 
 #include <QApplication>

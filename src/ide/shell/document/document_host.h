@@ -17,7 +17,7 @@ class ILog;
 class ISettingsStore;
 class IUserDialogs;
 class TDocument;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TSynHighLighterIDE;
 class TSynPicoBlaze;
 struct TSearchState;
@@ -61,7 +61,7 @@ public:
     virtual bool AssembleDocument(const QString& fileName, const std::vector<std::string>& lines,
                                   std::vector<std::string>& listing,
                                   std::vector<TAssemblyDiagnostic>& diagnostics,
-                                  TPicoBlazeDebugger& simulator) = 0;
+                                  TPicoBlazeSimulator& simulator) = 0;
     // The core for new work, which documents start with.
     virtual TCoreKind CoreKind() const = 0;
     // Opens a file (or brings it to the front) with the caret on a line.

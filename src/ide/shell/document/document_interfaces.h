@@ -8,7 +8,7 @@
 
 namespace korvo {
 
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 
 // What a document shows: its text for editing, its assembled program being
 // simulated (read-only text), or the errors of a failed assembly.
@@ -106,7 +106,7 @@ public:
     virtual void SetCurrentLine(int line) = 0;
     virtual TDocumentMode Mode() const = 0;
     virtual void SetMode(TDocumentMode mode) = 0;
-    virtual TPicoBlazeDebugger* Simulator() const = 0;
+    virtual TPicoBlazeSimulator* Simulator() const = 0;
     virtual void SetCoreKind(TCoreKind kind) = 0;
 };
 

@@ -5,7 +5,7 @@
 #include "shell/document/document.h"
 #include "shell/document/document_host.h"
 #include "shell/document/source_editor.h"
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 #include "simulator/simulation_session.h"
 
 #include <QFile>

@@ -10,8 +10,8 @@
 #include "shell/document/document_host.h"
 #include "shell/document/heat_counter.h"
 #include "shell/document/source_editor.h"
-#include "simulator/debugger.h"
 #include "simulator/simulation_session.h"
+#include "simulator/simulator.h"
 #include "simulator/status_strings.h"
 
 #include <optional>
@@ -37,7 +37,7 @@ void TDocumentSimulation::SetCoreKind(TCoreKind kind) {
     heat_.reset();
     session_.reset();
     simulator_.reset();
-    if (IsCoreKind(kind)) simulator_ = CreateDebugger(kind);
+    if (IsCoreKind(kind)) simulator_ = CreateSimulator(kind);
 }
 
 TCoreKind TDocumentSimulation::CoreKind() const {
@@ -65,10 +65,10 @@ void TDocumentSimulation::Start(const QString& fileName, const std::vector<std::
     session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
     simulator_->SetLog(&host_.Log());
     std::weak_ptr<TDocument> alive = document_.weak_from_this();
-    simulator_->OnCurrentLineChange = [this, alive](TDebugger&) {
+    simulator_->OnCurrentLineChange = [this, alive](TSimulator&) {
         if (alive.lock()) ShowSimulationState();
     };
-    simulator_->OnBreakpointChange = [this, alive](TDebugger&, int line) {
+    simulator_->OnBreakpointChange = [this, alive](TSimulator&, int line) {
         if (alive.lock()) RefreshLine(line);
     };
     host_.SimulationStarted(document_);

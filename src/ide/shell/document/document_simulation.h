@@ -12,7 +12,7 @@ namespace korvo {
 class IDocumentHost;
 class TDocument;
 class THeatCounter;
-class TPicoBlazeDebugger;
+class TPicoBlazeSimulator;
 class TSimulationSession;
 class TSourceEditor;
 struct TAssemblyDiagnostic;
@@ -28,7 +28,7 @@ public:
     TDocumentSimulation(const TDocumentSimulation&) = delete;
     TDocumentSimulation& operator=(const TDocumentSimulation&) = delete;
 
-    TPicoBlazeDebugger* Simulator() const { return simulator_.get(); }
+    TPicoBlazeSimulator* Simulator() const { return simulator_.get(); }
     TSimulationSession* Session() const { return session_.get(); }
     // A new simulator for the core; none for a kind that is no core.
     void SetCoreKind(TCoreKind kind);
@@ -84,7 +84,7 @@ private:
     TDocument& document_;
     IDocumentHost& host_;
     int currentLine_ = 0;
-    std::unique_ptr<TPicoBlazeDebugger> simulator_;
+    std::unique_ptr<TPicoBlazeSimulator> simulator_;
     // Declared after the simulator: it detaches from it when destroyed.
     std::unique_ptr<TSimulationSession> session_;
     // Declared after the simulator: it stops counting into it when destroyed.

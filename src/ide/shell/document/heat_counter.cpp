@@ -2,7 +2,7 @@
 
 namespace korvo {
 
-THeatCounter::THeatCounter(TPicoBlazeDebugger& simulator)
+THeatCounter::THeatCounter(TPicoBlazeSimulator& simulator)
     : simulator_(simulator), coverage_(simulator), instructions_(simulator.InstructionCount()) {}
 
 void THeatCounter::FollowReset() {

@@ -13,7 +13,7 @@ namespace korvo {
 // a little, so it exists only then.
 class THeatCounter {
 public:
-    explicit THeatCounter(TPicoBlazeDebugger& simulator);
+    explicit THeatCounter(TPicoBlazeSimulator& simulator);
 
     // Counts from zero again when the program was reset since the last call;
     // called at least at every reset.
@@ -23,7 +23,7 @@ public:
     std::vector<std::optional<std::uint64_t>> LineCounts(int lineCount);
 
 private:
-    TPicoBlazeDebugger& simulator_;
+    TPicoBlazeSimulator& simulator_;
     TCoverage coverage_;
     std::int64_t instructions_;
 };

@@ -4,8 +4,8 @@
 #include "common/core_kind.h"
 #include "common/core_options.h"
 #include "common/mem_map.h"
-#include "simulator/debugger_base.h"
 #include "simulator/decode.h"
+#include "simulator/simulator_base.h"
 
 #include <array>
 #include <cstdint>
@@ -27,10 +27,10 @@ struct TLoopMode {
 // contributes its decode table (decode_tables.cpp) and its description
 // (common/core_kind.h). Code words are decoded when they are stored, so the
 // run loop only dispatches.
-class TPicoBlazeDebugger final : public TDebugger, public IAssemblySink {
+class TPicoBlazeSimulator final : public TSimulator, public IAssemblySink {
 public:
     // kind must be the kind of a core.
-    explicit TPicoBlazeDebugger(TCoreKind kind);
+    explicit TPicoBlazeSimulator(TCoreKind kind);
 
     TCoreKind CoreKind() const override { return core_.Kind; }
     int CodeSize() const override { return codeSize_; }

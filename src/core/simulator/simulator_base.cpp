@@ -1,4 +1,4 @@
-#include "simulator/debugger_base.h"
+#include "simulator/simulator_base.h"
 
 #include <algorithm>
 #include <exception>
@@ -29,15 +29,15 @@ std::string_view StopReasonName(TStopReason reason) {
 
 // --- Lifetime ---
 
-TDebugger::TActivity::TActivity(TDebugger& debugger) : debugger_(debugger) {
-    ++debugger_.activityDepth_;
+TSimulator::TActivity::TActivity(TSimulator& simulator) : simulator_(simulator) {
+    ++simulator_.activityDepth_;
 }
 
-TDebugger::TActivity::~TActivity() {
-    if (--debugger_.activityDepth_ == 0 && debugger_.deletePending_) Destroy(&debugger_);
+TSimulator::TActivity::~TActivity() {
+    if (--simulator_.activityDepth_ == 0 && simulator_.deletePending_) Destroy(&simulator_);
 }
 
-void TDebugger::operator delete(TDebugger* object, std::destroying_delete_t) {
+void TSimulator::operator delete(TSimulator* object, std::destroying_delete_t) {
     if (object->activityDepth_ > 0) {
         // A handler deleted us under a step or run: go quiet and let the
         // outermost operation finish the job.
@@ -48,39 +48,39 @@ void TDebugger::operator delete(TDebugger* object, std::destroying_delete_t) {
     Destroy(object);
 }
 
-void TDebugger::Destroy(TDebugger* object) {
+void TSimulator::Destroy(TSimulator* object) {
     void* storage = dynamic_cast<void*>(object);
-    object->~TDebugger();
+    object->~TSimulator();
     ::operator delete(storage);
 }
 
 // --- Events and log ---
 
-void TDebugger::Fire(const TNotifyEvent& event) {
+void TSimulator::Fire(const TNotifyEvent& event) {
     if (!event || deletePending_) return;
     // A copy, so that a handler may replace the event it is running from.
     TNotifyEvent handler = event;
     handler(*this);
 }
 
-void TDebugger::AddLogLine(const std::string& text) {
+void TSimulator::AddLogLine(const std::string& text) {
     if (log_ && !deletePending_) log_->AddLogLine(text);
 }
 
 // --- Observers ---
 
-void TDebugger::AttachObserver(IRunObserver& observer) {
+void TSimulator::AttachObserver(IRunObserver& observer) {
     if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
         observers_.push_back(&observer);
     UpdateWatchedAccesses();
 }
 
-void TDebugger::DetachObserver(IRunObserver& observer) {
+void TSimulator::DetachObserver(IRunObserver& observer) {
     std::erase(observers_, &observer);
     UpdateWatchedAccesses();
 }
 
-void TDebugger::UpdateWatchedAccesses() {
+void TSimulator::UpdateWatchedAccesses() {
     for (int kind = 0; kind < kAccessKindCount; ++kind) {
         auto& watched = watchedAccesses_[kind];
         watched.reset();
@@ -91,45 +91,45 @@ void TDebugger::UpdateWatchedAccesses() {
     }
 }
 
-bool TDebugger::CyclesWatched() const {
+bool TSimulator::CyclesWatched() const {
     return std::any_of(observers_.begin(), observers_.end(),
                        [](const IRunObserver* observer) { return observer->WatchesCycles(); });
 }
 
-void TDebugger::NotifyBeforeCycle() {
+void TSimulator::NotifyBeforeCycle() {
     for (auto* observer : observers_)
         observer->BeforeCycle();
 }
 
-void TDebugger::NotifyAfterCycle() {
+void TSimulator::NotifyAfterCycle() {
     for (auto* observer : observers_)
         observer->AfterCycle();
 }
 
-void TDebugger::NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
+void TSimulator::NotifyWatchedAccess(TAccessKind kind, std::int32_t address, std::int32_t value) {
     for (auto* observer : observers_)
         if (observer->Watches(kind, address)) observer->Accessed(kind, address, value);
 }
 
-bool TDebugger::WritesTakenBy(std::int32_t port) const {
+bool TSimulator::WritesTakenBy(std::int32_t port) const {
     return std::any_of(observers_.begin(), observers_.end(), [port](const IRunObserver* observer) {
         return observer->TakesWritesTo(port);
     });
 }
 
-void TDebugger::ServeDueObservers() {
+void TSimulator::ServeDueObservers() {
     for (auto* observer : observers_) {
         std::int64_t due = observer->NextDueCount();
         if (due >= 0 && due <= instructionCount_) observer->Due();
     }
 }
 
-void TDebugger::RequestStop(TStopReason reason) {
+void TSimulator::RequestStop(TStopReason reason) {
     stopReason_ = reason;
     stopRequested_ = true;
 }
 
-void TDebugger::PauseOnRequest() {
+void TSimulator::PauseOnRequest() {
     if (!stopRequested_) return;
     stopRequested_ = false;
     if (state_ == ssRunning) SetState(ssPaused);
@@ -137,21 +137,21 @@ void TDebugger::PauseOnRequest() {
 
 // --- Lines ---
 
-bool TDebugger::LineIsExecuted(int line) const {
+bool TSimulator::LineIsExecuted(int line) const {
     int address = LineToAddress(line);
     return address >= 0 && IsExecuted(address);
 }
 
-bool TDebugger::LineHasCode(int line) const {
+bool TSimulator::LineHasCode(int line) const {
     int address = LineToAddress(line);
     return address >= 0 && HasCode(address);
 }
 
-int TDebugger::CurrentLine() const {
+int TSimulator::CurrentLine() const {
     return IsActive() ? AddressToLine(pc_) : -1;
 }
 
-int TDebugger::LineInfo(int line) const {
+int TSimulator::LineInfo(int line) const {
     if (line < 1) return 0;
     int info = 0;
     if (ShowsCurrentLine() && line == CurrentLine()) info |= liCurrent;
@@ -165,11 +165,11 @@ int TDebugger::LineInfo(int line) const {
 
 // --- Breakpoints ---
 
-bool TDebugger::IsBreakpoint(int address) const {
+bool TSimulator::IsBreakpoint(int address) const {
     return address >= 0 && address < CodeSize() && breakpoints_[address] != 0;
 }
 
-void TDebugger::ToggleBreakpoint(int line) {
+void TSimulator::ToggleBreakpoint(int line) {
     TActivity activity(*this);
     int address = LineToAddress(line);
     if (address < 0 || address >= CodeSize()) return;
@@ -181,7 +181,7 @@ void TDebugger::ToggleBreakpoint(int line) {
     }
 }
 
-void TDebugger::ClearBreakpoints() {
+void TSimulator::ClearBreakpoints() {
     TActivity activity(*this);
     bool anySet = std::any_of(breakpoints_.begin(), breakpoints_.end(),
                               [](std::uint8_t bit) { return bit != 0; });
@@ -195,13 +195,13 @@ void TDebugger::ClearBreakpoints() {
 
 // --- State machine ---
 
-void TDebugger::ResetCore() {
+void TSimulator::ResetCore() {
     pc_ = 0;
     instructionCount_ = 0;
     ++resetGeneration_;
 }
 
-void TDebugger::SetState(TSimulatorState newState) {
+void TSimulator::SetState(TSimulatorState newState) {
     TActivity activity(*this);
     requestedState_ = newState;
     if (newState == state_ || deletePending_) return;
@@ -221,45 +221,45 @@ void TDebugger::SetState(TSimulatorState newState) {
     if (cyclesRunOpen_ && !sliceOnStack_ && state_ != ssRunning) EndCyclesRun();
 }
 
-void TDebugger::Start() {
+void TSimulator::Start() {
     TActivity activity(*this);
     SetState(ssLoaded);
     SetState(ssReset);
 }
 
-void TDebugger::Reset() {
+void TSimulator::Reset() {
     if (IsActive()) SetState(ssReset);
 }
 
-bool TDebugger::ShouldStop() const {
+bool TSimulator::ShouldStop() const {
     return (pc_ == runToAddress_ && (runToStackLimit_ < 0 || StackLevel() <= runToStackLimit_)) ||
            IsBreakpoint(pc_);
 }
 
-void TDebugger::ClearRunTarget() {
+void TSimulator::ClearRunTarget() {
     runToAddress_ = -1;
     runToStackLimit_ = -1;
 }
 
-void TDebugger::Pause() {
+void TSimulator::Pause() {
     if (state_ != ssRunning) return;
     stopReason_ = TStopReason::Pause;
     SetState(ssPaused);
 }
 
-void TDebugger::StopWhenLimitReached() {
+void TSimulator::StopWhenLimitReached() {
     if (state_ == ssRunning && instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_) {
         stopReason_ = TStopReason::Limit;
         SetState(ssPaused);
     }
 }
 
-void TDebugger::Halt() {
+void TSimulator::Halt() {
     stopReason_ = TStopReason::Error;
     SetState(ssHalted);
 }
 
-void TDebugger::HaltOnHandlerFailure(const char* what) {
+void TSimulator::HaltOnHandlerFailure(const char* what) {
     if (deletePending_) return;
     stopReason_ = TStopReason::Error;
     SetErrorCode(seHandlerFailure);
@@ -274,7 +274,7 @@ void TDebugger::HaltOnHandlerFailure(const char* what) {
     }
 }
 
-void TDebugger::Step() {
+void TSimulator::Step() {
     TActivity activity(*this);
     if (!CanStep()) return;
     stopReason_ = TStopReason::None;
@@ -304,7 +304,7 @@ void TDebugger::Step() {
     }
 }
 
-int TDebugger::RunBurstLength() const {
+int TSimulator::RunBurstLength() const {
     // A cycle completes at most one instruction, so a burst never passes
     // the limit or the count an observer waits for; a run always executes
     // at least one cycle.
@@ -317,12 +317,12 @@ int TDebugger::RunBurstLength() const {
     return static_cast<int>(std::max<std::int64_t>(length, 1));
 }
 
-void TDebugger::PauseAtStop() {
+void TSimulator::PauseAtStop() {
     stopReason_ = pc_ == runToAddress_ ? TStopReason::RunTo : TStopReason::Breakpoint;
     SetState(ssPaused);
 }
 
-void TDebugger::StartRun() {
+void TSimulator::StartRun() {
     stopReason_ = TStopReason::None;
     stopRequested_ = false;
     SetState(ssRunning);
@@ -331,23 +331,23 @@ void TDebugger::StartRun() {
     Fire(OnRunStart);
 }
 
-void TDebugger::StartSlice() {
+void TSimulator::StartSlice() {
     sliceDeadline_ = clock_->NowMilliseconds() + kRunSliceMilliseconds;
 }
 
-void TDebugger::EndRun() {
+void TSimulator::EndRun() {
     Fire(OnCurrentLineChange);
     Fire(OnRunEnd);
     ClearRunTarget();
 }
 
-void TDebugger::EndCyclesRun() {
+void TSimulator::EndCyclesRun() {
     if (!cyclesRunOpen_) return;
     cyclesRunOpen_ = false;
     EndRun();
 }
 
-void TDebugger::RunLoop() {
+void TSimulator::RunLoop() {
     TActivity activity(*this);
     if (!CanStep()) return;
     try {
@@ -365,7 +365,7 @@ void TDebugger::RunLoop() {
     if (!deletePending_) EndRun();
 }
 
-TStopReason TDebugger::RunSlice(std::int64_t maxCycles, bool yields) {
+TStopReason TSimulator::RunSlice(std::int64_t maxCycles, bool yields) {
     TActivity activity(*this);
     bool starts = state_ != ssRunning;
     if (starts && (!CanStep() || maxCycles <= 0)) return stopReason_;
@@ -391,7 +391,7 @@ TStopReason TDebugger::RunSlice(std::int64_t maxCycles, bool yields) {
     return stopReason_;
 }
 
-bool TDebugger::RunUntilYield(std::int64_t& left, bool yields) {
+bool TSimulator::RunUntilYield(std::int64_t& left, bool yields) {
     while (state_ == ssRunning && left > 0) {
         ServeDueObservers();
         PauseOnRequest();
@@ -427,7 +427,7 @@ bool TDebugger::RunUntilYield(std::int64_t& left, bool yields) {
     return false;
 }
 
-bool TDebugger::StepToRun() {
+bool TSimulator::StepToRun() {
     TActivity activity(*this);
     if (!CanStep()) return false;
     Step();
@@ -435,12 +435,12 @@ bool TDebugger::StepToRun() {
            !(instructionLimit_ >= 0 && instructionCount_ >= instructionLimit_);
 }
 
-void TDebugger::Run() {
+void TSimulator::Run() {
     TActivity activity(*this);
     if (StepToRun()) RunLoop();
 }
 
-bool TDebugger::AimStepOver() {
+bool TSimulator::AimStepOver() {
     if (!CanStep()) return false;
     if (pc_ < CodeSize() - 1) {
         runToAddress_ = pc_ + 1;
@@ -449,19 +449,19 @@ bool TDebugger::AimStepOver() {
     return true;
 }
 
-bool TDebugger::AimRunToLine(int line) {
+bool TSimulator::AimRunToLine(int line) {
     if (!CanStep()) return false;
     runToAddress_ = LineToAddress(line);
     runToStackLimit_ = -1;
     return true;
 }
 
-void TDebugger::StepOver() {
+void TSimulator::StepOver() {
     TActivity activity(*this);
     if (AimStepOver()) RunLoop();
 }
 
-void TDebugger::RunToLine(int line) {
+void TSimulator::RunToLine(int line) {
     TActivity activity(*this);
     if (AimRunToLine(line)) RunLoop();
 }

@@ -1,10 +1,10 @@
-#include "simulator/picoblaze_debugger.h"
+#include "simulator/picoblaze_simulator.h"
 
 #include <utility>
 
 namespace korvo {
 
-TPicoBlazeDebugger::TPicoBlazeDebugger(TCoreKind kind)
+TPicoBlazeSimulator::TPicoBlazeSimulator(TCoreKind kind)
     : core_(CoreDescription(kind)), decoding_(CoreDecoding(kind)), behaviour_(decoding_.Behaviour),
       codeSize_(core_.CodeSize), stackDepth_(core_.StackDepth),
       interruptVector_(core_.InterruptVector), options_(DefaultCoreOptions(kind)) {
@@ -12,7 +12,7 @@ TPicoBlazeDebugger::TPicoBlazeDebugger(TCoreKind kind)
     ClearCodeImage();
 }
 
-void TPicoBlazeDebugger::SetCoreOptions(const TCoreOptions& options) {
+void TPicoBlazeSimulator::SetCoreOptions(const TCoreOptions& options) {
     options_ = EffectiveCoreOptions(core_.Kind, options);
     interruptVector_ = options_.InterruptVector;
     if (core_.HasBuildOptions) scratchPadSize_ = options_.ScratchPadSize;
@@ -24,7 +24,7 @@ void TPicoBlazeDebugger::SetCoreOptions(const TCoreOptions& options) {
 
 // --- Code image ---
 
-void TPicoBlazeDebugger::SetCodeEntry(int address, const TCodeEntry& entry) {
+void TPicoBlazeSimulator::SetCodeEntry(int address, const TCodeEntry& entry) {
     if (address < 0 || address >= CodeSize()) throw EMapError();
     codeImage_[address] = entry;
     codeImage_[address].Executed = false;
@@ -34,21 +34,21 @@ void TPicoBlazeDebugger::SetCodeEntry(int address, const TCodeEntry& entry) {
     decoded_[address] = decoded;
 }
 
-void TPicoBlazeDebugger::GetCodeEntry(int address, TCodeEntry& entry) const {
+void TPicoBlazeSimulator::GetCodeEntry(int address, TCodeEntry& entry) const {
     if (address < 0 || address >= CodeSize()) return;
     entry = codeImage_[address];
     entry.Executed = decoded_[address].Executed;
 }
 
-bool TPicoBlazeDebugger::HasCode(int address) const {
+bool TPicoBlazeSimulator::HasCode(int address) const {
     return address >= 0 && address < kCodeImageSize && codeImage_[address].HasCode;
 }
 
-bool TPicoBlazeDebugger::IsExecuted(int address) const {
+bool TPicoBlazeSimulator::IsExecuted(int address) const {
     return address >= 0 && address < kCodeImageSize && decoded_[address].Executed;
 }
 
-int TPicoBlazeDebugger::CallReturnDepth() const {
+int TPicoBlazeSimulator::CallReturnDepth() const {
     if (pc_ < 0 || pc_ >= codeSize_) return -1;
     const TOp op = decoded_[pc_].Op;
     const bool call = op == TOp::Call || op == TOp::CallZ || op == TOp::CallNZ ||
@@ -56,7 +56,7 @@ int TPicoBlazeDebugger::CallReturnDepth() const {
     return call ? sp_ : -1;
 }
 
-void TPicoBlazeDebugger::ClearCodeImage() {
+void TPicoBlazeSimulator::ClearCodeImage() {
     codeImage_.fill(TCodeEntry{});
     decoded_.fill(TDecoded{});
     // Without a program the machine is as it powers up; a reset of a core
@@ -67,7 +67,7 @@ void TPicoBlazeDebugger::ClearCodeImage() {
     SetState(ssIdle);
 }
 
-int TPicoBlazeDebugger::LineToAddress(int line) const {
+int TPicoBlazeSimulator::LineToAddress(int line) const {
     // Source lines start at 1; an entry without code carries line -1, which
     // must not make a line number below 1 look like it has an address.
     if (line < 1) return -1;
@@ -76,15 +76,15 @@ int TPicoBlazeDebugger::LineToAddress(int line) const {
     return -1;
 }
 
-int TPicoBlazeDebugger::AddressToLine(int address) const {
+int TPicoBlazeSimulator::AddressToLine(int address) const {
     if (address < 0 || address >= kCodeImageSize) return -1;
     return codeImage_[address].Line;
 }
 
 // --- Core state ---
 
-void TPicoBlazeDebugger::ResetCore() {
-    TDebugger::ResetCore();
+void TPicoBlazeSimulator::ResetCore() {
+    TSimulator::ResetCore();
     SelectBank(0);
     if (!behaviour_.ResetKeepsRegisters) registers_.fill(0);
     sp_ = 0;
@@ -95,81 +95,81 @@ void TPicoBlazeDebugger::ResetCore() {
     UpdateInterruptPending();
 }
 
-std::int32_t TPicoBlazeDebugger::Register(int n) const {
+std::int32_t TPicoBlazeSimulator::Register(int n) const {
     return n >= 0 && n < static_cast<int>(registers_.size()) ? registers_[n] : 0;
 }
 
-void TPicoBlazeDebugger::SetRegister(int n, std::int32_t value) {
+void TPicoBlazeSimulator::SetRegister(int n, std::int32_t value) {
     if (n >= 0 && n < static_cast<int>(registers_.size())) registers_[n] = value;
 }
 
-void TPicoBlazeDebugger::SelectBank(int bank) {
+void TPicoBlazeSimulator::SelectBank(int bank) {
     bool b = bank != 0 && core_.RegisterBanks > 1;
     if (b == bankB_) return;
     std::swap(registers_, otherBank_);
     bankB_ = b;
 }
 
-std::int32_t TPicoBlazeDebugger::BankRegister(int bank, int n) const {
+std::int32_t TPicoBlazeSimulator::BankRegister(int bank, int n) const {
     if (n < 0 || n >= static_cast<int>(registers_.size())) return 0;
     return (bank != 0) == bankB_ ? registers_[n] : otherBank_[n];
 }
 
-void TPicoBlazeDebugger::SetBankRegister(int bank, int n, std::int32_t value) {
+void TPicoBlazeSimulator::SetBankRegister(int bank, int n, std::int32_t value) {
     if (n < 0 || n >= static_cast<int>(registers_.size())) return;
     ((bank != 0) == bankB_ ? registers_ : otherBank_)[n] = value;
 }
 
-std::int32_t TPicoBlazeDebugger::StackEntry(int index) const {
+std::int32_t TPicoBlazeSimulator::StackEntry(int index) const {
     return index >= 0 && index < static_cast<int>(stack_.size()) ? stack_[index] : 0;
 }
 
-std::uint8_t TPicoBlazeDebugger::StackEntryFlags(int index) const {
+std::uint8_t TPicoBlazeSimulator::StackEntryFlags(int index) const {
     return index >= 0 && index < static_cast<int>(stackFlags_.size()) ? stackFlags_[index] : 0;
 }
 
-std::uint16_t TPicoBlazeDebugger::ConstantPortsUsed() const {
+std::uint16_t TPicoBlazeSimulator::ConstantPortsUsed() const {
     std::uint16_t ports = 0;
     for (int address = 0; address < codeSize_; ++address)
         if (decoded_[address].Op == TOp::OutConstant) ports |= 1u << (decoded_[address].K & 0xF);
     return ports;
 }
 
-void TPicoBlazeDebugger::UpdateInterruptPending() {
+void TPicoBlazeSimulator::UpdateInterruptPending() {
     interruptPending_ = (interruptEnable_ && (interruptEdge_ || interruptLine_)) || interruptAck_;
 }
 
-void TPicoBlazeDebugger::SetInterruptAck(bool on) {
+void TPicoBlazeSimulator::SetInterruptAck(bool on) {
     interruptAck_ = on;
     UpdateInterruptPending();
 }
 
-void TPicoBlazeDebugger::SetInterruptEnable(bool on) {
+void TPicoBlazeSimulator::SetInterruptEnable(bool on) {
     interruptEnable_ = on;
     UpdateInterruptPending();
 }
 
-void TPicoBlazeDebugger::SetInterruptLine(bool on) {
+void TPicoBlazeSimulator::SetInterruptLine(bool on) {
     interruptLine_ = on;
     UpdateInterruptPending();
 }
 
-void TPicoBlazeDebugger::SetInterruptEdge(bool on) {
+void TPicoBlazeSimulator::SetInterruptEdge(bool on) {
     interruptEdge_ = on;
     UpdateInterruptPending();
 }
 
 // --- Port map ---
 
-TMemMapItem TPicoBlazeDebugger::GetPortItem(int address) const {
+TMemMapItem TPicoBlazeSimulator::GetPortItem(int address) const {
     return address >= 0 && address < kPortCount ? portMap_[address] : TMemMapItem{};
 }
 
-void TPicoBlazeDebugger::SetPortItem(int address, const TMemMapItem& item) {
+void TPicoBlazeSimulator::SetPortItem(int address, const TMemMapItem& item) {
     if (address >= 0 && address < kPortCount) portMap_[address] = item;
 }
 
-TMemMapItem TPicoBlazeDebugger::GetStoreItem(int) const {
+TMemMapItem TPicoBlazeSimulator::GetStoreItem(int) const {
     return TMemMapItem{};
 }
 

@@ -57,10 +57,10 @@ enum class TStopReason : std::uint8_t {
 // "expectation".
 std::string_view StopReasonName(TStopReason reason);
 
-class TDebugger;
+class TSimulator;
 
-using TNotifyEvent = std::function<void(TDebugger& sender)>;
-using TBreakpointEvent = std::function<void(TDebugger& sender, int line)>;
+using TNotifyEvent = std::function<void(TSimulator& sender)>;
+using TBreakpointEvent = std::function<void(TSimulator& sender, int line)>;
 using TReadEvent = std::function<std::int32_t(std::int32_t address, TMemKind kind)>;
 using TWriteEvent = std::function<void(std::int32_t address, std::int32_t value, TMemKind kind)>;
 
@@ -72,14 +72,14 @@ using TWriteEvent = std::function<void(std::int32_t address, std::int32_t value,
 // stack, including deleting the simulator: a delete that arrives while a
 // step or run is active only marks the object, which then fires no further
 // event and destroys itself when the outermost step or run returns.
-class TDebugger {
+class TSimulator {
 public:
-    TDebugger() = default;
-    TDebugger(const TDebugger&) = delete;
-    TDebugger& operator=(const TDebugger&) = delete;
-    virtual ~TDebugger() = default;
+    TSimulator() = default;
+    TSimulator(const TSimulator&) = delete;
+    TSimulator& operator=(const TSimulator&) = delete;
+    virtual ~TSimulator() = default;
 
-    static void operator delete(TDebugger* object, std::destroying_delete_t);
+    static void operator delete(TSimulator* object, std::destroying_delete_t);
 
     // --- Core-dependent operations ---
     virtual std::int32_t ReadData(std::int32_t address) = 0;
@@ -260,16 +260,16 @@ private:
     // Keeps the object alive while one of its operations is on the stack.
     class TActivity {
     public:
-        explicit TActivity(TDebugger& debugger);
+        explicit TActivity(TSimulator& simulator);
         ~TActivity();
         TActivity(const TActivity&) = delete;
         TActivity& operator=(const TActivity&) = delete;
 
     private:
-        TDebugger& debugger_;
+        TSimulator& simulator_;
     };
 
-    static void Destroy(TDebugger* object);
+    static void Destroy(TSimulator* object);
     // Runs until the run stops, `left` cycles are done or, when yields is
     // set, the run comes to where it yields: true then.
     bool RunUntilYield(std::int64_t& left, bool yields);
