@@ -35,7 +35,7 @@ if [ -x "$korvo" ]; then
 else
     echo "vsix: $korvo is not built; the tests that ask korvo are skipped"
 fi
-node --test test/grammar.test.js test/manifest.test.js
+node --test test/grammar.test.js test/manifest.test.js test/providers.test.js
 
 mkdir -p "$build"
 node node_modules/@vscode/vsce/vsce package --skip-license --allow-missing-repository \

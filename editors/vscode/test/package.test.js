@@ -32,7 +32,8 @@ test('the package loads and holds what its manifest names', { skip: !vsix && 'no
                 ...manifest.contributes.languages.map((language) => language.configuration),
                 ...manifest.contributes.grammars.map((grammar) => grammar.path)];
             for (const file of named)
-                assert.ok(fs.existsSync(path.join(extension, file)), `${file} is not in the package`);
+                assert.ok(fs.existsSync(path.join(extension, file)),
+                    `${file} is not in the package`);
 
             Module._resolveFilename = function (request, ...rest) {
                 return request === 'vscode' ? 'vscode' : resolve.call(this, request, ...rest);
