@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the VS Code extension of editors/vscode into BUILD/korvo-psm.vsix,
-# BUILD being the argument, else KORVO_BUILD_DIR, else build. It installs the
-# npm packages that editors/vscode/package-lock.json pins (from the npm
-# registry, install scripts off) into editors/vscode/node_modules, checks that
-# the grammar is the one the assembler's keyword tables give, compiles, runs
-# the extension's tests (with BUILD/src/korvo when it is built) and packages.
+# BUILD being the argument, else KORVO_BUILD_DIR (in the repository, as for
+# tools/test.sh), else build. It installs the npm packages that
+# editors/vscode/package-lock.json pins (from the npm registry, install
+# scripts off) into editors/vscode/node_modules, checks that the grammar is
+# the one the assembler's keyword tables give, compiles, runs the extension's
+# tests (with BUILD/src/korvo when it is built) and packages.
 set -euo pipefail
+if [ $# -gt 1 ]; then
+    echo "usage: tools/vsix.sh [BUILD]" >&2
+    exit 2
+fi
+build=""
+[ $# -eq 0 ] || build=$(realpath -m "$1")
 cd "$(dirname "$0")/.."
-build=$(realpath -m "${1:-${KORVO_BUILD_DIR:-build}}")
+[ -n "$build" ] || build=$(realpath -m "${KORVO_BUILD_DIR:-build}")
 vsix="$build/korvo-psm.vsix"
 
 # Debian's node and npm when either is missing. An installed node that brings
