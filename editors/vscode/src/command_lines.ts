@@ -19,10 +19,11 @@ export interface AsmTaskDefinition {
 }
 
 // The arguments of `korvo asm` for a task; the task's own core wins over the
-// setting.
+// setting. The source comes after "--", so that no file name is taken for an
+// option.
 export function asmArguments(task: AsmTaskDefinition, settings: KorvoSettings): string[] {
     const core = task.core || settings.core;
-    return ['asm', ...(core ? ['--core', core] : []), ...(task.args ?? []), task.file];
+    return ['asm', ...(core ? ['--core', core] : []), ...(task.args ?? []), '--', task.file];
 }
 
 // The language server's initializationOptions: a core only when the setting

@@ -47,12 +47,12 @@ test('problem matchers read the error lines of korvo asm', () => {
 test('command lines and server settings', () => {
     const none = { path: 'korvo', core: '' };
     const three = { path: '/opt/korvo', core: '3' };
-    assert.deepStrictEqual(lines.asmArguments({ file: 'a.psm' }, none), ['asm', 'a.psm']);
+    assert.deepStrictEqual(lines.asmArguments({ file: 'a.psm' }, none), ['asm', '--', 'a.psm']);
     assert.deepStrictEqual(lines.asmArguments({ file: 'a.psm' }, three),
-        ['asm', '--core', '3', 'a.psm']);
+        ['asm', '--core', '3', '--', 'a.psm']);
     assert.deepStrictEqual(
         lines.asmArguments({ file: 'a b.psm', core: 'CR', args: ['--listing', '-'] }, three),
-        ['asm', '--core', 'CR', '--listing', '-', 'a b.psm']);
+        ['asm', '--core', 'CR', '--listing', '-', '--', 'a b.psm']);
     assert.deepStrictEqual(lines.initializationOptions(none), {});
     assert.deepStrictEqual(lines.initializationOptions(three), { core: '3' });
     assert.deepStrictEqual(lines.configurationChange(none), { settings: { korvo: { core: '' } } });

@@ -88,7 +88,7 @@ test('korvo asm tasks', () => {
     settings.core = '';
     const [offered] = provider.provideTasks();
     assert.strictEqual(offered.execution.process, settings.path);
-    assert.deepStrictEqual(offered.execution.args, ['asm', '${file}']);
+    assert.deepStrictEqual(offered.execution.args, ['asm', '--', '${file}']);
     assert.strictEqual(offered.group, editor.TaskGroup.Build);
     const matchers = manifest.contributes.problemMatchers.map((matcher) => '$' + matcher.name);
     assert.deepStrictEqual(offered.problemMatchers, matchers);
@@ -97,7 +97,7 @@ test('korvo asm tasks', () => {
     const configured = provider.resolveTask({ definition: { type: 'korvo', file: 'src/a.psm',
         core: 'CR', args: ['--no-exec'] } });
     assert.deepStrictEqual(configured.execution.args,
-        ['asm', '--core', 'CR', '--no-exec', 'src/a.psm']);
+        ['asm', '--core', 'CR', '--no-exec', '--', 'src/a.psm']);
     assert.strictEqual(configured.scope, editor.TaskScope.Workspace);
     assert.strictEqual(provider.resolveTask({ definition: { type: 'korvo' } }), undefined);
 });
