@@ -12,7 +12,7 @@ const { test } = require('node:test');
 
 const manifest = require('../package.json');
 const lines = require('../out/command_lines.js');
-const korvo = process.env.KORVO_EXECUTABLE;
+const korvo = process.env.KORVO_EXECUTABLE && path.resolve(process.env.KORVO_EXECUTABLE);
 
 // What VS Code makes of an output line: the first matcher that matches.
 function problemOf(line) {
