@@ -42,7 +42,8 @@ if [ -x "$korvo" ]; then
 else
     echo "vsix: $korvo is not built; the tests that ask korvo are skipped"
 fi
-node --test test/grammar.test.js test/manifest.test.js test/providers.test.js
+node --test test/grammar.test.js test/manifest.test.js test/providers.test.js \
+    test/servers.test.js
 
 mkdir -p "$build"
 node node_modules/@vscode/vsce/vsce package --skip-license --allow-missing-repository \
