@@ -319,16 +319,17 @@ class Runner:
         return env
 
     def run_unit(self, unit, timeout):
-        """(passed, detail)"""
+        """(passed, detail, output, seconds)"""
         status, output, seconds = run(unit.command, unit.cwd, self.environment(unit), timeout)
         if status is None:
-            return False, f"timeout after {seconds:.0f}s", output
+            return False, f"timeout after {seconds:.0f}s", output, seconds
         if unit.pass_patterns:  # the output decides, whatever the exit status
             passed = any(re.search(pattern, output) for pattern in unit.pass_patterns)
-            return passed, "" if passed else "output does not match its pass pattern", output
+            detail = "" if passed else "output does not match its pass pattern"
+            return passed, detail, output, seconds
         if status != 0:
-            return False, first_failure(output) or f"exit status {status}", output
-        return True, "", output
+            return False, first_failure(output) or f"exit status {status}", output, seconds
+        return True, "", output, seconds
 
     def timeout_of(self, unit):
         if self.args.timeout:
@@ -348,11 +349,8 @@ class Runner:
                  f"{len(self.units)} test executables on the unmutated tree")
         failed = []
         for unit in self.units:
-            status, output, seconds = run(unit.command, unit.cwd, self.environment(unit),
-                                          self.args.timeout or 600)
-            unit.seconds = seconds
-            if status != 0:
-                why = "timeout" if status is None else first_failure(output) or f"status {status}"
+            passed, why, output, unit.seconds = self.run_unit(unit, self.args.timeout or 600)
+            if not passed:
                 failed.append(f"  {unit.name}: {why}\n{tail(output, 15)}")
         if failed:
             raise SystemExit("mutants: the unmutated tree fails its tests, so no mutation "
@@ -403,7 +401,7 @@ class Runner:
                         error = self.ninja(unit.target)
                         if error:
                             return Result(mutation, "stillborn", time.monotonic() - start, error)
-                    passed, detail, _ = self.run_unit(unit, self.timeout_of(unit))
+                    passed, detail, _, _ = self.run_unit(unit, self.timeout_of(unit))
                     if passed:
                         continue
                     killers.append(unit.name)
