@@ -324,7 +324,7 @@ class Runner:
         if status is None:
             return False, f"timeout after {seconds:.0f}s", output, seconds
         if unit.pass_patterns:  # the output decides, whatever the exit status
-            passed = any(re.search(pattern, output) for pattern in unit.pass_patterns)
+            passed = any(re.search(p, output, re.DOTALL) for p in unit.pass_patterns)
             detail = "" if passed else "output does not match its pass pattern"
             return passed, detail, output, seconds
         if status != 0:
