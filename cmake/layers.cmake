@@ -4,7 +4,7 @@
 #
 #   common <- output <- assembler <- text
 #                                 <- simulator <- analysis
-#   core <- host (platform, settings, uart) <- cli
+#   core <- host (platform, settings, uart) <- servers (protocol, lsp, dap) <- cli
 #                                           <- ide base <- panels <- shell
 if(CMAKE_SCRIPT_MODE_FILE)
     cmake_minimum_required(VERSION 3.25)
@@ -20,12 +20,15 @@ set(KORVO_LAYER_text text assembler output common)
 set(KORVO_LAYER_simulator simulator assembler output common)
 set(KORVO_LAYER_analysis analysis simulator assembler output common)
 set(KORVO_LAYER_host ${KORVO_HOST_FOLDERS} ${KORVO_CORE_FOLDERS})
-set(KORVO_LAYER_cli cli ${KORVO_LAYER_host})
+set(KORVO_SERVER_FOLDERS protocol lsp dap)
+set(KORVO_LAYER_servers ${KORVO_SERVER_FOLDERS} ${KORVO_LAYER_host})
+set(KORVO_LAYER_cli cli ${KORVO_LAYER_servers})
 set(KORVO_LAYER_ide_base base ${KORVO_LAYER_host})
 set(KORVO_LAYER_ide_panels panels ${KORVO_LAYER_ide_base})
 set(KORVO_LAYER_ide_shell shell ${KORVO_LAYER_ide_panels})
 
-set(KORVO_LAYER_FOLDERS ${KORVO_CORE_FOLDERS} ${KORVO_HOST_FOLDERS} cli base panels shell)
+set(KORVO_LAYER_FOLDERS ${KORVO_CORE_FOLDERS} ${KORVO_HOST_FOLDERS} ${KORVO_SERVER_FOLDERS} cli base
+    panels shell)
 
 # Refuses, with a message naming the file and the include, a file of the
 # layer that includes a folder of a layer above or beside it, or, in the

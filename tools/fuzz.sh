@@ -11,7 +11,7 @@ tools/deps.sh clang libclang-rt-dev
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKORVO_FUZZ=ON \
     -DKORVO_BUILD_GUI=OFF -DKORVO_BUILD_TESTS=OFF -DKORVO_BUILD_BENCH=OFF >/dev/null
-targets=(kcpsm3_import kcpsm6_import assembler formatter check)
+targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 corpus="$(mktemp -d)"
@@ -24,6 +24,7 @@ for target in "${targets[@]}"; do
     kcpsm3_import) dictionary=kcpsm3 extra=(tests/data/text/kcpsm) ;;
     kcpsm6_import) dictionary=kcpsm6 extra=(tests/data/text/kcpsm6) ;;
     assembler | formatter | check) dictionary=dialect extra=() ;;
+    message_framing) dictionary=protocol extra=() ;;
     esac
     mkdir -p "$corpus/$target"
     echo "== $target: $seconds s"
