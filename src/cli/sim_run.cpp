@@ -303,7 +303,7 @@ std::optional<int> TSimRun::Begin(const std::function<bool()>& stopWaiting) {
     session.SetScratchPadSizeOverride(options.ScratchPadSize);
     session.SetFrequencyOverride(options.FrequencyMHz);
     session.SetUartBaudOverride(options.UartBaud);
-    session.IO().OnMessage = [&err](const std::string& message) {
+    session.IO().OnMessage = [this, &err](const std::string& message) {
         err << "korvo " << prepared_.Command << ": " << message << "\n";
     };
     TFailureReport& failures = *prepared_.Failures;
