@@ -109,16 +109,17 @@ servers::TLaunch Launch(const QJsonObject& arguments) {
         target->Errors << "korvo dap: launch needs \"program\", the source file\n";
         return failed(kExitUsage);
     }
+    // Standard input and output carry the protocol.
+    if (arguments.value("uart-stdio").toBool()) {
+        target->Errors << "korvo dap: uart-stdio: standard input and output carry the debug "
+                          "protocol; uart-tcp serves the UARTs\n";
+        return failed(kExitUsage);
+    }
     int status = kExitSuccess;
     auto prepared =
         PrepareSim("dap", SimArguments(arguments), target->Text, target->Errors, status);
     if (!prepared) return failed(status);
     target->Prepared = std::move(*prepared);
-    if (target->Prepared.Options.UartStdio) {
-        target->Errors << "korvo dap: uart-stdio: standard input and output carry the debug "
-                          "protocol; uart-tcp serves the UARTs\n";
-        return failed(kExitUsage);
-    }
     target->Run = std::make_unique<TSimRun>(target->Prepared, target->Text, target->Errors);
     if (auto refused = target->Run->Begin([] { return false; })) return failed(*refused);
     return {std::move(target), kExitSuccess, {}, {}};

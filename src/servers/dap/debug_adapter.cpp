@@ -42,8 +42,13 @@ bool IsCall(TCoreKind kind, std::uint32_t word) {
     }
 }
 
-QString FirstLine(const std::string& text) {
-    return QString::fromStdString(text.substr(0, text.find('\n')));
+// The line of a failed launch's messages that says why: the first error,
+// else the first line.
+QString Reason(const std::string& text) {
+    const QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+    for (const auto& line : lines)
+        if (line.startsWith("korvo ") || line.contains(": error: ")) return line;
+    return lines.value(0, "the program could not be launched");
 }
 
 } // namespace
@@ -173,9 +178,7 @@ void TDebugAdapter::Launch(const QJsonObject& request, const QJsonObject& argume
     TLaunch launch = launcher_(arguments);
     Output("console", QString::fromStdString(launch.Text));
     Output("stderr", QString::fromStdString(launch.Errors));
-    if (!launch.Target)
-        return Refuse(request, launch.Errors.empty() ? "the program could not be launched"
-                                                     : FirstLine(launch.Errors));
+    if (!launch.Target) return Refuse(request, Reason(launch.Errors));
     target_ = std::move(launch.Target);
     const TCoreKind core = target_->Simulator().CoreKind();
     std::vector<TSourceSymbol> symbols;
