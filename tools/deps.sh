@@ -6,7 +6,7 @@ set -euo pipefail
 # depends on the font.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema
-          fonts-dejavu-core "$@")
+          fonts-dejavu-core nodejs npm "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

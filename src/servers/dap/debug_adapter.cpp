@@ -258,7 +258,9 @@ QJsonArray TDebugAdapter::ApplyBreakpoints(const QString& path, const QJsonArray
         QJsonObject breakpoint = value.toObject();
         const int clientLine = breakpoint.value("line").toInt();
         const int line = clientLine - lineBase_ + 1;
-        QJsonObject result{{"id", nextBreakpointId_++}, {"line", clientLine}};
+        QJsonObject result{{"id", nextBreakpointId_++},
+                           {"line", clientLine},
+                           {"source", QJsonObject{{"path", path}}}};
         bool verified = program && !noDebug_ && target_->Session().SetBreakpoint(line, true);
         result["verified"] = verified;
         if (verified) {
