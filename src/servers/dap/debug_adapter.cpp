@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -28,6 +29,12 @@ std::int64_t AddressNamed(const QString& reference) {
     else
         address = reference.toLongLong(&ok, 10);
     return ok ? address : -1;
+}
+
+// A number of a request bounded so that sums of a few stay far from
+// overflow: code and scratch pad addresses are far smaller.
+std::int64_t Bounded(std::int64_t value) {
+    return std::clamp<std::int64_t>(value, -(1 << 24), 1 << 24);
 }
 
 bool IsCall(TCoreKind kind, std::uint32_t word) {
@@ -256,7 +263,7 @@ QJsonArray TDebugAdapter::ApplyBreakpoints(const QString& path, const QJsonArray
     }
     for (const auto& value : breakpoints) {
         QJsonObject breakpoint = value.toObject();
-        const int clientLine = breakpoint.value("line").toInt();
+        const int clientLine = static_cast<int>(Bounded(breakpoint.value("line").toInteger()));
         const int line = clientLine - lineBase_ + 1;
         QJsonObject result{{"id", nextBreakpointId_++},
                            {"line", clientLine},
@@ -487,7 +494,7 @@ void TDebugAdapter::StackTrace(const QJsonObject& request, const QJsonObject& ar
     const int start = std::max(0, arguments.value("startFrame").toInt());
     const int levels = arguments.value("levels").toInt();
     QJsonArray frames;
-    for (int i = start; i < all.size() && (levels <= 0 || i < start + levels); ++i)
+    for (int i = start; i < all.size() && (levels <= 0 || i - start < levels); ++i)
         frames.append(all[i]);
     Respond(request, {{"stackFrames", frames}, {"totalFrames", all.size()}});
 }
@@ -537,8 +544,8 @@ void TDebugAdapter::Disassemble(const QJsonObject& request, const QJsonObject& a
     if (!Running(request)) return;
     std::int64_t base = AddressNamed(arguments.value("memoryReference").toString());
     if (base < 0) return Refuse(request, "no code address");
-    const std::int64_t first = base + arguments.value("offset").toInteger() +
-                               arguments.value("instructionOffset").toInteger();
+    const std::int64_t first = Bounded(base) + Bounded(arguments.value("offset").toInteger()) +
+                               Bounded(arguments.value("instructionOffset").toInteger());
     const qint64 count =
         std::clamp<qint64>(arguments.value("instructionCount").toInteger(), 0, 4096);
     TProgramView view(target_->Simulator(), target_->Session(), *names_,
@@ -553,8 +560,9 @@ void TDebugAdapter::ReadMemory(const QJsonObject& request, const QJsonObject& ar
     if (base < 0) return Refuse(request, "memory references are 'scratchpad' or an offset in it");
     TProgramView view(target_->Simulator(), target_->Session(), *names_,
                       QString::fromStdString(target_->Source()), lineBase_);
-    Respond(request, view.ScratchPadBytes(base + arguments.value("offset").toInteger(),
-                                          arguments.value("count").toInteger()));
+    Respond(request,
+            view.ScratchPadBytes(Bounded(base) + Bounded(arguments.value("offset").toInteger()),
+                                 Bounded(arguments.value("count").toInteger())));
 }
 
 } // namespace korvo::servers
