@@ -1,6 +1,6 @@
 // A debug session of the debug adapter test support library against
 // korvo dap: launch to a breakpoint, the call stack, the registers, steps,
-// step back, the end of the run.
+// step back and run back, the end of the run.
 //
 // Addresses of the program: LOAD s0 $000 (line 2), LOAD s3 $001 (3), again
 // $002 (4), CALL $003 (5), SUB $004 (6), JUMP NZ $005 (7), done $006 (8),
@@ -63,9 +63,16 @@ async function session() {
     await stepTo(client.stepInRequest.bind(client), 11);
     assert.strictEqual((await registers()).s1, '$03');
     await stepTo(client.stepOutRequest.bind(client), 6);
-
     const evaluated = await client.evaluateRequest({ expression: 's1 == 3' });
     assert.strictEqual(evaluated.body.result, '$01 (1)');
+
+    // Back over the RET, then back to the first arrival in twice.
+    await stepTo(client.stepBackRequest.bind(client), 11);
+    assert.strictEqual((await registers()).s1, '$03');
+    await Promise.all([client.reverseContinueRequest({ threadId: 1 }),
+        client.assertStoppedLocation('breakpoint', { line: 9 })]);
+    values = await registers();
+    assert.deepStrictEqual([values.s0, values.s1], ['$01', '$00']);
 
     // To the end: the limit of 1000 instructions, exit status 0.
     await client.setBreakpointsRequest({ source: { path: program }, breakpoints: [] });

@@ -85,6 +85,8 @@ const std::map<QString, TDebugAdapter::THandler>& TDebugAdapter::Handlers() {
         {"next", &TDebugAdapter::Next},
         {"stepIn", &TDebugAdapter::StepIn},
         {"stepOut", &TDebugAdapter::StepOut},
+        {"stepBack", &TDebugAdapter::StepBack},
+        {"reverseContinue", &TDebugAdapter::ReverseContinue},
         {"terminate", &TDebugAdapter::Terminate},
         {"disconnect", &TDebugAdapter::Disconnect},
     };
@@ -177,7 +179,8 @@ void TDebugAdapter::Initialize(const QJsonObject& request, const QJsonObject& ar
                       {"supportsSetVariable", true},
                       {"supportsDisassembleRequest", true},
                       {"supportsReadMemoryRequest", true},
-                      {"supportsTerminateRequest", true}});
+                      {"supportsTerminateRequest", true},
+                      {"supportsStepBack", true}});
 }
 
 void TDebugAdapter::Launch(const QJsonObject& request, const QJsonObject& arguments) {
@@ -197,6 +200,7 @@ void TDebugAdapter::Launch(const QJsonObject& request, const QJsonObject& argume
     names_ = std::make_unique<TDebugNames>(core, std::move(symbols));
     stopOnEntry_ = arguments.value("stopOnEntry").toBool();
     noDebug_ = arguments.value("noDebug").toBool();
+    target_->Session().SetRecording(!noDebug_);
     for (const auto& [path, breakpoints] : pendingBreakpoints_)
         ApplyBreakpoints(path, breakpoints);
     pendingBreakpoints_.clear();
@@ -307,7 +311,7 @@ void TDebugAdapter::SetExceptionBreakpoints(const QJsonObject& request, const QJ
     Respond(request, {{"breakpoints", QJsonArray()}});
 }
 
-bool TDebugAdapter::BreakpointStops() {
+bool TDebugAdapter::BreakpointStops(bool forward) {
     TPicoBlazeSimulator& simulator = target_->Simulator();
     auto found = breakpoints_.find(simulator.AddressToLine(simulator.PC()));
     if (found == breakpoints_.end()) return true;
@@ -321,6 +325,7 @@ bool TDebugAdapter::BreakpointStops() {
             return true;
         }
     }
+    if (!forward) return true;
     ++rule.Hits;
     if (rule.HitCondition.empty()) return true;
     auto hits = ParseHitCondition(rule.HitCondition);
@@ -475,6 +480,27 @@ void TDebugAdapter::StepOut(const QJsonObject& request, const QJsonObject&) {
     const std::int32_t entry = simulator.StackEntry(depth - 1);
     const bool keepsCallSite = CoreDecoding(simulator.CoreKind()).Behaviour.StackKeepsCallSite;
     RunTo(keepsCallSite ? entry + 1 : entry, depth - 1);
+}
+
+void TDebugAdapter::StepBack(const QJsonObject& request, const QJsonObject&) {
+    if (!Paused(request)) return;
+    Respond(request);
+    target_->Session().StepBack();
+    Stopped("step");
+}
+
+void TDebugAdapter::ReverseContinue(const QJsonObject& request, const QJsonObject&) {
+    if (!Paused(request)) return;
+    Respond(request);
+    TSimulationSession& session = target_->Session();
+    // Back to a breakpoint whose condition holds, else to the oldest state
+    // recorded.
+    for (;;) {
+        const std::int64_t recorded = session.RecordedSteps();
+        if (session.RunBack() != TStopReason::Breakpoint) return Stopped("step");
+        if (BreakpointStops(false)) return Stopped("breakpoint");
+        if (session.RecordedSteps() >= recorded) return Stopped("step");
+    }
 }
 
 // --- Inspection ---

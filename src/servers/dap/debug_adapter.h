@@ -85,6 +85,8 @@ private:
     void Next(const QJsonObject& request, const QJsonObject& arguments);
     void StepIn(const QJsonObject& request, const QJsonObject& arguments);
     void StepOut(const QJsonObject& request, const QJsonObject& arguments);
+    void StepBack(const QJsonObject& request, const QJsonObject& arguments);
+    void ReverseContinue(const QJsonObject& request, const QJsonObject& arguments);
     void Terminate(const QJsonObject& request, const QJsonObject& arguments);
     void Disconnect(const QJsonObject& request, const QJsonObject& arguments);
 
@@ -98,9 +100,9 @@ private:
     void RunTo(std::int32_t target, int depth);
     // One instruction; stopped "step" after it.
     void StepOnce();
-    // Whether the breakpoint just reached stops the run (its hit count and
-    // condition).
-    bool BreakpointStops();
+    // Whether the breakpoint just reached stops the run: its condition, and
+    // going forward its hit count (which counts this arrival).
+    bool BreakpointStops(bool forward = true);
     void Stopped(const QString& reason, const QString& text = {});
     // Whether a stop of the run (other than at a breakpoint or the target)
     // ends it; ends it then.
