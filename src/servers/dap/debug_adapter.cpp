@@ -409,27 +409,39 @@ void TDebugAdapter::Advance() {
         FlushOutput();
         return;
     }
-    if (runTarget_ >= 0 && simulator.IsPaused())
-        simulator.AimRunToLine(simulator.AddressToLine(runTarget_));
-    const TStopReason reason = target_->Session().RunBurst(kBurstInstructions);
-    target_->Pump();
-    switch (reason) {
-    case TStopReason::None: FlushOutput(); return;
-    case TStopReason::Breakpoint:
-        if (BreakpointStops()) return Stopped("breakpoint");
-        FlushOutput();
-        return;
-    case TStopReason::RunTo:
-        if (simulator.SP() <= runDepth_) return Stopped("step");
-        FlushOutput();
-        return;
-    case TStopReason::Pause: return Stopped("pause");
-    case TStopReason::Error:
-        if (EndsRun()) return;
-        return Stopped("exception", "the simulation halted on an error");
-    case TStopReason::Limit:
-    case TStopReason::ExitPort:
-    case TStopReason::Expectation: EndRun(); return;
+    // A breakpoint whose condition fails, or the target reached deeper in
+    // the return stack, goes on within the same burst.
+    const std::int64_t start = simulator.InstructionCount();
+    for (;;) {
+        if (runTarget_ >= 0 && simulator.IsPaused())
+            simulator.AimRunToLine(simulator.AddressToLine(runTarget_));
+        const std::int64_t done = simulator.InstructionCount() - start;
+        const TStopReason reason = target_->Session().RunBurst(kBurstInstructions - done);
+        target_->Pump();
+        const bool burstLeft = simulator.InstructionCount() - start < kBurstInstructions;
+        switch (reason) {
+        case TStopReason::None: FlushOutput(); return;
+        case TStopReason::Breakpoint:
+            if (BreakpointStops()) return Stopped("breakpoint");
+            // Pauses at a breakpoint keep the run from seeing its limit.
+            if (EndsRun()) return;
+            break;
+        case TStopReason::RunTo:
+            if (simulator.SP() <= runDepth_) return Stopped("step");
+            if (EndsRun()) return;
+            break;
+        case TStopReason::Pause: return Stopped("pause");
+        case TStopReason::Error:
+            if (EndsRun()) return;
+            return Stopped("exception", "the simulation halted on an error");
+        case TStopReason::Limit:
+        case TStopReason::ExitPort:
+        case TStopReason::Expectation: EndRun(); return;
+        }
+        if (!burstLeft) {
+            FlushOutput();
+            return;
+        }
     }
 }
 
