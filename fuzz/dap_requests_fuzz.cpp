@@ -25,10 +25,11 @@ using namespace korvo::servers;
 namespace {
 
 // A loop that stores, calls and returns; a name for a register.
-const std::vector<std::string> kProgram{
-    "count   EQU   s3", "        LOAD  count, 5", "again:  ADD   s0, 1", "        STORE s0, (s0)",
-    "        CALL  twice", "        SUB   count, 1", "        JUMP  NZ, again", "done:   JUMP  done",
-    "twice:  ADD   s1, 2", "        RET"};
+const std::vector<std::string> kProgram{"count   EQU   s3",        "        LOAD  count, 5",
+                                        "again:  ADD   s0, 1",     "        STORE s0, (s0)",
+                                        "        CALL  twice",     "        SUB   count, 1",
+                                        "        JUMP  NZ, again", "done:   JUMP  done",
+                                        "twice:  ADD   s1, 2",     "        RET"};
 
 class TFuzzTarget final : public IDebugTarget {
 public:
