@@ -6,7 +6,10 @@ set -euo pipefail
 # depends on the font.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema
-          fonts-dejavu-core "$@")
+          fonts-dejavu-core nodejs "$@")
+# Node.js and npm run the debug adapter's client test; some builds of nodejs
+# bring npm along.
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

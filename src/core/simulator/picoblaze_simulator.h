@@ -13,6 +13,9 @@
 
 namespace korvo {
 
+class TStateReader;
+class TStateWriter;
+
 // The checks a run of cycles makes beyond the instructions themselves; each
 // combination is a loop of its own, so that what is not needed costs nothing.
 struct TLoopMode {
@@ -125,6 +128,16 @@ public:
     // the failing instruction, as a report of the run needs it.
     void SetResetOnRefusedAccess(bool reset) { resetOnRefusedAccess_ = reset; }
 
+    // --- What stepping back needs (core_state.cpp) ---
+    // The core's state: PC and instruction count, both banks, flags,
+    // interrupt state, stack, error code, the RAM cells and block RAM
+    // addresses of the port map.
+    void SaveState(TStateWriter& out) const;
+    void RestoreState(TStateReader& in);
+    // While a record replays cycles (ExecuteInstruction) that ran already,
+    // no observer sees their accesses and no execution is counted again.
+    void SetReplaying(bool on);
+
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
     int CallReturnDepth() const override;
@@ -186,6 +199,8 @@ private:
     // cycle's first step.
     bool interruptPending_ = false;
     TExecutionCounts* executionCounts_ = nullptr;
+    // The counts put aside while a record replays.
+    TExecutionCounts* countsAside_ = nullptr;
     // An enumeration, not a byte: stores to a byte type could alias every
     // other member and keep the compiler from holding them in registers.
     TSimError errorCode_ = seNone;

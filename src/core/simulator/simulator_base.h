@@ -59,6 +59,17 @@ std::string_view StopReasonName(TStopReason reason);
 
 class TSimulator;
 
+// Keeps what stepping a run back needs (run_record.h). Told before each
+// step and each burst of cycles: whatever reaches the core from outside
+// (edits, host input, an interrupt schedule) comes in between them.
+class IRunRecorder {
+public:
+    virtual void BeforeCycles() = 0;
+
+protected:
+    ~IRunRecorder() = default;
+};
+
 using TNotifyEvent = std::function<void(TSimulator& sender)>;
 using TBreakpointEvent = std::function<void(TSimulator& sender, int line)>;
 using TReadEvent = std::function<std::int32_t(std::int32_t address, TMemKind kind)>;
@@ -174,6 +185,12 @@ public:
     void AttachObserver(IRunObserver& observer);
     void DetachObserver(IRunObserver& observer);
 
+    // The record of the run, not owned; null when nothing records.
+    void SetRecorder(IRunRecorder* recorder) { recorder_ = recorder; }
+    // The record put the core back to an earlier state: the current line
+    // and the panels follow, as at the end of a step.
+    void ShowRestoredState();
+
     // The log pane: access errors and failed handlers are written here.
     void SetLog(ILog* log) { log_ = log; }
     // The tick counter and sleep of the run loop; the system's by default.
@@ -242,6 +259,8 @@ protected:
     // handler reset the core under it.
     std::uint32_t ResetGeneration() const { return resetGeneration_; }
     bool DeletePending() const { return deletePending_; }
+    // While muted, no observer sees an access (a record replays them).
+    void MuteAccesses(bool muted);
 
     std::int32_t pc_ = 0;
     std::int64_t instructionCount_ = 0;
@@ -316,6 +335,8 @@ private:
     std::vector<IRunObserver*> observers_;
     // Per kind of access and port or offset: some observer watches it.
     std::array<std::bitset<256>, kAccessKindCount> watchedAccesses_{};
+    bool accessesMuted_ = false;
+    IRunRecorder* recorder_ = nullptr;
     void UpdateWatchedAccesses();
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/mem_map.h"
 #include "simulator/sim_errors.h"
+#include "simulator/state_bytes.h"
 
 #include <algorithm>
 
@@ -58,9 +59,11 @@ void TUARTModel::AdvanceTransmit(std::int64_t units) {
         }
         units -= transmitLeft_;
         transmitLeft_ = 0;
-        // The host has not taken what came before: the line waits for it.
-        if (output_.size() >= kHostBufferSize) return;
-        output_.push_back(static_cast<char>(transmit_[transmitRead_]));
+        if (!replaying_) {
+            // The host has not taken what came before: the line waits for it.
+            if (output_.size() >= kHostBufferSize) return;
+            output_.push_back(static_cast<char>(transmit_[transmitRead_]));
+        }
         transmitRead_ = (transmitRead_ + 1) % kQueueSize;
         ++sent_;
         transmitLeft_ = unitsPerByte_;
@@ -169,6 +172,41 @@ void MakeUart(IDeviceSet& devices, int port, const TMemMapItem& item) {
     uart->SetTiming(devices.UartBaud(), devices.ClockHz());
     uart->SetClock(devices.InstructionClock());
     devices.Add(std::move(uart), {port, dataPort}, {port, dataPort});
+}
+
+void TUARTModel::SaveState(TStateWriter& out) const {
+    out.Put(receive_);
+    out.Put(receiveWrite_);
+    out.Put(receiveRead_);
+    out.Put(transmit_);
+    out.Put(transmitWrite_);
+    out.Put(transmitRead_);
+    out.Put(lastCount_);
+    out.Put(transmitLeft_);
+    out.Put(receiving_);
+    out.Put(receiveLeft_);
+    out.Put(sent_);
+    out.Put(received_);
+    out.Put(lost_);
+    out.PutText(std::string(input_.begin(), input_.end()));
+}
+
+void TUARTModel::RestoreState(TStateReader& in) {
+    in.Get(receive_);
+    in.Get(receiveWrite_);
+    in.Get(receiveRead_);
+    in.Get(transmit_);
+    in.Get(transmitWrite_);
+    in.Get(transmitRead_);
+    in.Get(lastCount_);
+    in.Get(transmitLeft_);
+    in.Get(receiving_);
+    in.Get(receiveLeft_);
+    in.Get(sent_);
+    in.Get(received_);
+    in.Get(lost_);
+    std::string waiting = in.GetText();
+    input_.assign(waiting.begin(), waiting.end());
 }
 
 } // namespace korvo

@@ -106,6 +106,13 @@ public:
     }
     // Its ports and the fill of its queues.
     TDeviceDescription Describe() const override;
+    // The queues, the line and the bytes waiting to be received; the bytes
+    // sent belong to the host once they left.
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
+    // While a record replays what happened already, the bytes that leave
+    // are not sent to the host again.
+    void SetReplaying(bool on) { replaying_ = on; }
 
 private:
     void Advance(std::int64_t units);
@@ -141,6 +148,7 @@ private:
     std::int64_t sent_ = 0;
     std::int64_t received_ = 0;
     std::int64_t lost_ = 0;
+    bool replaying_ = false;
 };
 
 // The factory of the UART kind: the declared port (the one with a TCP port)
