@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace korvo {
 
@@ -178,6 +179,9 @@ private:
     std::array<TCodeEntry, kCodeImageSize> codeImage_{};
     std::array<TDecoded, kCodeImageSize> decoded_{};
     TMemMap portMap_{};
+    // The ports whose record changes in a run: RAM and ROM cells, block
+    // RAM addresses.
+    std::vector<int> statePorts_;
 
     // The active bank; a core with two banks keeps the other one apart and
     // swaps the two when the program selects it.
