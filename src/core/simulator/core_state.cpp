@@ -20,7 +20,8 @@ void TPicoBlazeSimulator::SaveState(TStateWriter& out) const {
                           interruptLine_, interruptEdge_};
     out.Put(flags);
     out.Put(errorCode_);
-    for (const TMemMapItem& item : portMap_) {
+    for (int port : statePorts_) {
+        const TMemMapItem& item = portMap_[port];
         out.Put(item.Value);
         if (item.BlockRAM) {
             out.Put(item.BlockRAM->AddressLow);
@@ -50,7 +51,8 @@ void TPicoBlazeSimulator::RestoreState(TStateReader& in) {
     interruptEdge_ = flags[7];
     UpdateInterruptPending();
     in.Get(errorCode_);
-    for (TMemMapItem& item : portMap_) {
+    for (int port : statePorts_) {
+        TMemMapItem& item = portMap_[port];
         in.Get(item.Value);
         if (item.BlockRAM) {
             in.Get(item.BlockRAM->AddressLow);

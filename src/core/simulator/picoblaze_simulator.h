@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace korvo {
 
@@ -137,6 +138,8 @@ public:
     // While a record replays cycles (ExecuteInstruction) that ran already,
     // no observer sees their accesses and no execution is counted again.
     void SetReplaying(bool on);
+    // The record of the run, not owned; null when nothing records.
+    void SetRecorder(IRunRecorder* recorder) { recorder_ = recorder; }
 
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
@@ -147,6 +150,9 @@ protected:
                breakpoints_[pc];
     }
     int StackLevel() const override { return sp_; }
+    void BeforeCycles() override {
+        if (recorder_) recorder_->BeforeCycles();
+    }
 
 private:
     enum class TAccess { Done, Refused, Abandoned };
@@ -199,14 +205,19 @@ private:
     // cycle's first step.
     bool interruptPending_ = false;
     TExecutionCounts* executionCounts_ = nullptr;
-    // The counts put aside while a record replays.
-    TExecutionCounts* countsAside_ = nullptr;
     // An enumeration, not a byte: stores to a byte type could alias every
     // other member and keep the compiler from holding them in registers.
     TSimError errorCode_ = seNone;
     bool usesScratchPad_ = false;
     bool resetOnRefusedAccess_ = true;
     int scratchPadSize_ = 0;
+    // What stepping back needs, kept after everything the run loop uses.
+    // The ports whose record changes in a run: RAM and ROM cells, block
+    // RAM addresses.
+    std::vector<int> statePorts_;
+    // The counts put aside while a record replays.
+    TExecutionCounts* countsAside_ = nullptr;
+    IRunRecorder* recorder_ = nullptr;
 };
 
 } // namespace korvo

@@ -24,7 +24,8 @@ class TSimulationIO;
 // the run goes on from there as a new future.
 //
 // It keeps the checkpoints of at least the last kSteps instructions, in at
-// most kMaxBytes: a burst keeps about two kilobytes, whatever its length.
+// most kMaxBytes: a burst keeps under a kilobyte plus the scratch pad,
+// whatever its length.
 class TRunRecord final : public IRunRecorder {
 public:
     static constexpr std::int64_t kSteps = 1'000'000;

@@ -300,7 +300,7 @@ void TSimulator::Step() {
         Fire(OnBeforeStep);
         ServeDueObservers();
         if (deletePending_) return;
-        if (recorder_) recorder_->BeforeCycles();
+        BeforeCycles();
         bool watched = CyclesWatched();
         if (watched) NotifyBeforeCycle();
         bool ok = ExecuteInstruction();
@@ -422,7 +422,7 @@ bool TSimulator::RunUntilYield(std::int64_t& left, bool yields) {
             }
         }
         left -= burst;
-        if (recorder_) recorder_->BeforeCycles();
+        BeforeCycles();
         if (RunBurst(burst) == TBurstEnd::Failed) {
             Halt();
             break;

@@ -185,8 +185,6 @@ public:
     void AttachObserver(IRunObserver& observer);
     void DetachObserver(IRunObserver& observer);
 
-    // The record of the run, not owned; null when nothing records.
-    void SetRecorder(IRunRecorder* recorder) { recorder_ = recorder; }
     // The record put the core back to an earlier state: the current line
     // and the panels follow, as at the end of a step.
     void ShowRestoredState();
@@ -261,6 +259,8 @@ protected:
     bool DeletePending() const { return deletePending_; }
     // While muted, no observer sees an access (a record replays them).
     void MuteAccesses(bool muted);
+    // Before a step and each burst of cycles: tells the record of the run.
+    virtual void BeforeCycles() {}
 
     std::int32_t pc_ = 0;
     std::int64_t instructionCount_ = 0;
@@ -318,6 +318,7 @@ private:
     bool cyclesRunOpen_ = false;
     // RunSlice is on the call stack: it ends its run itself.
     bool sliceOnStack_ = false;
+    bool accessesMuted_ = false;
     // When the current slice of a run ends and the run yields.
     std::int64_t sliceDeadline_ = 0;
     ILog* log_ = nullptr;
@@ -335,8 +336,6 @@ private:
     std::vector<IRunObserver*> observers_;
     // Per kind of access and port or offset: some observer watches it.
     std::array<std::bitset<256>, kAccessKindCount> watchedAccesses_{};
-    bool accessesMuted_ = false;
-    IRunRecorder* recorder_ = nullptr;
     void UpdateWatchedAccesses();
 };
 

@@ -138,13 +138,20 @@ std::size_t TUARTModel::Feed(std::string_view bytes) {
     Synchronize();
     std::size_t taken = std::min(bytes.size(), InputRoom());
     input_.insert(input_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+    fed_ += static_cast<std::int64_t>(taken);
+    fedTail_.append(bytes.substr(0, taken));
+    if (fedTail_.size() > 2 * kHostBufferSize) fedTail_.erase(0, fedTail_.size() - kHostBufferSize);
     AdvanceReceive(0);
     return taken;
 }
 
 void TUARTModel::DropPendingInput() {
     // While receiving, the byte on the line is the first one waiting.
-    input_.erase(input_.begin() + (receiving_ && !input_.empty() ? 1 : 0), input_.end());
+    std::size_t kept = receiving_ && !input_.empty() ? 1 : 0;
+    std::size_t dropped = input_.size() - kept;
+    input_.erase(input_.begin() + static_cast<std::ptrdiff_t>(kept), input_.end());
+    fed_ -= static_cast<std::int64_t>(dropped);
+    fedTail_.resize(fedTail_.size() - std::min(dropped, fedTail_.size()));
 }
 
 std::string TUARTModel::TakeOutput() {
@@ -189,6 +196,7 @@ void TUARTModel::SaveState(TStateWriter& out) const {
     out.Put(received_);
     out.Put(lost_);
     out.PutText(std::string(input_.begin(), input_.end()));
+    out.Put(fed_);
 }
 
 void TUARTModel::RestoreState(TStateReader& in) {
@@ -207,6 +215,17 @@ void TUARTModel::RestoreState(TStateReader& in) {
     in.Get(lost_);
     std::string waiting = in.GetText();
     input_.assign(waiting.begin(), waiting.end());
+    std::int64_t fedThen = 0;
+    in.Get(fedThen);
+    auto later = static_cast<std::size_t>(std::max<std::int64_t>(fed_ - fedThen, 0));
+    fedLater_ = fedTail_.substr(fedTail_.size() - std::min(later, fedTail_.size()));
+}
+
+void TUARTModel::SetReplaying(bool on) {
+    replaying_ = on;
+    if (on) return;
+    input_.insert(input_.end(), fedLater_.begin(), fedLater_.end());
+    fedLater_.clear();
 }
 
 } // namespace korvo
