@@ -23,6 +23,8 @@ set(KORVO_LAYER_text text assembler output common)
 set(KORVO_LAYER_simulator simulator assembler output common)
 set(KORVO_LAYER_analysis analysis simulator assembler output common)
 set(KORVO_LAYER_cosim cosim ${KORVO_CORE_FOLDERS})
+# The VPI module of the Verilog models: the C interface of cosim only.
+set(KORVO_LAYER_cosim_vpi cosim_vpi cosim)
 set(KORVO_LAYER_host ${KORVO_HOST_FOLDERS} ${KORVO_CORE_FOLDERS})
 set(KORVO_LAYER_cli cli ${KORVO_LAYER_host})
 set(KORVO_LAYER_ide_base base ${KORVO_LAYER_host})

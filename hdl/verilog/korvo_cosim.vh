@@ -11,7 +11,7 @@ import "DPI-C" function int korvo_cosim_load_program(input int handle, input str
 import "DPI-C" function int korvo_cosim_trace(input int handle, input string path);
 import "DPI-C" function string korvo_cosim_last_error(input int handle);
 import "DPI-C" function void korvo_cosim_clock(input int handle, input int instruction,
-                                               input int in_port, input int interrupt,
+                                               input int in_port, input int interrupt_line,
                                                input int sleep, input int reset);
 import "DPI-C" function void korvo_cosim_instruction(input int handle, input int instruction);
 import "DPI-C" function int korvo_cosim_bus(input int handle);
