@@ -4,9 +4,10 @@
 // with the model's just before each rising edge of clk. At the first
 // difference it reports the time, the clock, the instructions completed, the
 // model's program counter and every pin expected and seen, and ends the
-// simulation ($finish) unless stop is 0. Connect every port of the core to
-// the port of the same name; korvo_lockstep_kcpsm3 and _kcpsm6 do that for
-// the two cores. clocks and differences count what was compared.
+// simulation ($finish) unless stop is 0. Instantiate korvo_kcpsm3_lockstep
+// or korvo_kcpsm6_lockstep beside the core and connect each of their ports
+// to the core's port of the same name. clocks and differences count what was
+// compared.
 `include "korvo_cosim.vh"
 module korvo_lockstep #(
     parameter integer core = 6,

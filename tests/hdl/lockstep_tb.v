@@ -1,4 +1,4 @@
-// korvo_lockstep_kcpsm6 watching a korvo_kcpsm6 whose pins pass through a
+// korvo_kcpsm6_lockstep watching a korvo_kcpsm6 whose pins pass through a
 // fault: just before edge +fault_clock=C (counted from 0, as the checker
 // counts) the pins of +fault_mask=M (hex) are inverted. The program runs
 // from +rom=FILE with a port memory and an interrupt every 97 clocks, held
@@ -44,7 +44,7 @@ module lockstep_tb;
   wire [32:0] fault = clock == fault_clock ? fault_mask : 33'h0;
   wire [32:0] pins = {address, port_id, out_port, bram_enable, write_strobe, k_write_strobe,
                       read_strobe, interrupt_ack} ^ fault;
-  korvo_lockstep_kcpsm6 check (
+  korvo_kcpsm6_lockstep check (
       .address(pins[32:21]),
       .instruction(instruction),
       .bram_enable(pins[4]),

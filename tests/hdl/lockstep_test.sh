@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The lockstep checker under Icarus: korvo_lockstep_kcpsm6 watching
+# The lockstep checker under Icarus: korvo_kcpsm6_lockstep watching
 # korvo_kcpsm6 (lockstep_tb.v) finds no difference in a clean run of 4000
 # clocks with interrupts, and for each fault put on the pins finds exactly
 # the clock of the fault and reports the faulted pin, and only it, with two

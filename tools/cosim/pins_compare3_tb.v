@@ -1,5 +1,5 @@
 // Runs the vendor's gate-level KCPSM3 (kcpsm3.v, fetched for local use only)
-// on a program with korvo_lockstep_kcpsm3 watching its pins: every output
+// on a program with korvo_kcpsm3_lockstep watching its pins: every output
 // pin of the core is compared with Korvo's model just before every rising
 // clock edge. Run through pins_compare3.sh.
 //   +rom=FILE    the program: 1024 lines of 5 hex digits
@@ -37,7 +37,7 @@ module pins_compare3_tb;
       .reset(reset),
       .clk(clk)
   );
-  korvo_lockstep_kcpsm3 check (
+  korvo_kcpsm3_lockstep check (
       .address(address),
       .instruction(instruction),
       .port_id(port_id),

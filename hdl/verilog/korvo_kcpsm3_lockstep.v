@@ -1,6 +1,6 @@
 // The lockstep checker for a KCPSM3 instance: connect each of its ports to
 // the core's port of the same name (see korvo_lockstep.v).
-module korvo_lockstep_kcpsm3 #(
+module korvo_kcpsm3_lockstep #(
     parameter integer stop = 1
 ) (
     input [9:0] address,

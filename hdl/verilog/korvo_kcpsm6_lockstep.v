@@ -1,7 +1,7 @@
 // The lockstep checker for a KCPSM6 instance: give it the core's parameters
 // and connect each of its ports to the core's port of the same name (see
 // korvo_lockstep.v).
-module korvo_lockstep_kcpsm6 #(
+module korvo_kcpsm6_lockstep #(
     parameter [7:0] hwbuild = 8'h00,
     parameter [11:0] interrupt_vector = 12'h3FF,
     parameter integer scratch_pad_memory_size = 64,
