@@ -2,9 +2,11 @@
 # Runs a PicoBlaze 6 program on korvo_kcpsm6 under GHDL (port_traffic_tb.vhd)
 # and in korvo sim, and checks that the port traffic at the model's pins and
 # the model's own trace are those of korvo sim --trace.
-# Usage: port_traffic.sh KORVO LIBDIR PROGRAM.psm INSTRUCTIONS
+# Usage: port_traffic.sh KORVO LIBDIR PROGRAM.psm INSTRUCTIONS [rom|file]
+# (file: the model assembles the source itself through its program_file
+# generic instead of fetching from the ROM).
 set -eu
-korvo=$1; libdir=$2; program=$3; n=$4
+korvo=$1; libdir=$2; program=$3; n=$4; source=${5:-rom}
 hdl=$(cd "$(dirname "$0")/../../../hdl/vhdl" && pwd)
 tb=$(cd "$(dirname "$0")" && pwd)/port_traffic_tb.vhd
 export LD_LIBRARY_PATH="$libdir"
@@ -20,7 +22,8 @@ mkdir lib
 ghdl -a --std=93c --workdir=lib "$hdl/korvo_cosim_pkg.vhd" "$hdl/korvo_kcpsm6.vhd" "$tb"
 ghdl -e --std=93c --workdir=lib port_traffic_tb
 ghdl -r --std=93c --workdir=lib port_traffic_tb -gROMFILE="$w/rom.hex" \
-  -gPORTLOG="$w/pins.ports" -gTRACE="$w/model.trace" -gN="$n" --ieee-asserts=disable
+  -gPORTLOG="$w/pins.ports" -gTRACE="$w/model.trace" -gN="$n" --ieee-asserts=disable \
+  $([ "$source" = file ] && echo -gPROGRAM="$w/program.psm")
 status=0
 lines=$(grep -c '^I ' sim.trace)
 if [ "$lines" -ne "$n" ]; then echo "korvo sim ran $lines instructions, not $n"; status=1; fi
