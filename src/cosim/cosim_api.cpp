@@ -3,6 +3,7 @@
 // their own.
 #include "korvo_cosim.h"
 
+#include "cosim/kcpsm3_pins.h"
 #include "cosim/kcpsm6_pins.h"
 #include "cosim/program_file.h"
 
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using korvo::cosim::TCorePins;
+using korvo::cosim::TKcpsm3Pins;
 using korvo::cosim::TKcpsm6Pins;
 using korvo::cosim::TPinInputs;
 using korvo::cosim::TPinOutputs;
@@ -19,7 +22,8 @@ using korvo::cosim::TPinOutputs;
 namespace {
 
 struct TModel {
-    std::unique_ptr<TKcpsm6Pins> Pins;
+    std::unique_ptr<TCorePins> Pins;
+    korvo::TCoreKind Core;
     korvo::TCoreOptions Options;
     std::string Error;
 };
@@ -34,31 +38,48 @@ TModel* Find(int handle) {
     return models[static_cast<std::size_t>(handle)].get();
 }
 
-int CreateModel(int core, int hwbuild, int interruptVector, int scratchPadSize) {
-    if (core != 6) {
-        createError =
-            "core " + std::to_string(core) + ": only the PicoBlaze 6 core (6) has a model";
-        return -1;
-    }
+std::unique_ptr<TModel> CreateKcpsm3() {
+    auto model = std::make_unique<TModel>();
+    model->Core = korvo::TCoreKind::pbt3;
+    model->Options = {
+        .ProgramSize = 1024, .InterruptVector = 0x3FF, .HwBuild = 0, .ScratchPadSize = 64};
+    model->Pins = std::make_unique<TKcpsm3Pins>(model->Options);
+    return model;
+}
+
+std::unique_ptr<TModel> CreateKcpsm6(int hwbuild, int interruptVector, int scratchPadSize) {
     if (hwbuild < 0 || hwbuild > 255) {
         createError = "hwbuild " + std::to_string(hwbuild) + " is not in 0..255";
-        return -1;
+        return nullptr;
     }
     if (interruptVector < 0 || interruptVector > 4095) {
         createError = "interrupt_vector " + std::to_string(interruptVector) + " is not in 0..4095";
-        return -1;
+        return nullptr;
     }
     if (!korvo::IsBuildScratchPadSize(scratchPadSize)) {
         createError =
             "scratch_pad_memory_size " + std::to_string(scratchPadSize) + " is not 64, 128 or 256";
-        return -1;
+        return nullptr;
     }
     auto model = std::make_unique<TModel>();
+    model->Core = korvo::TCoreKind::pbt6;
     model->Options = {.ProgramSize = 4096,
                       .InterruptVector = interruptVector,
                       .HwBuild = hwbuild,
                       .ScratchPadSize = scratchPadSize};
     model->Pins = std::make_unique<TKcpsm6Pins>(model->Options);
+    return model;
+}
+
+int CreateModel(int core, int hwbuild, int interruptVector, int scratchPadSize) {
+    std::unique_ptr<TModel> model;
+    if (core == 3)
+        model = CreateKcpsm3();
+    else if (core == 6)
+        model = CreateKcpsm6(hwbuild, interruptVector, scratchPadSize);
+    else
+        createError = "core " + std::to_string(core) + " is neither 3 (KCPSM3) nor 6 (KCPSM6)";
+    if (!model) return -1;
     std::lock_guard lock(modelsMutex);
     for (std::size_t i = 0; i < models.size(); ++i) {
         if (!models[i]) {
@@ -97,8 +118,7 @@ int korvo_cosim_load_program(int handle, const char* path) {
         return -1;
     }
     try {
-        model->Pins->LoadProgram(
-            korvo::cosim::ReadProgramFile(korvo::TCoreKind::pbt6, model->Options, path));
+        model->Pins->LoadProgram(korvo::cosim::ReadProgramFile(model->Core, model->Options, path));
         return 0;
     } catch (const std::exception& error) {
         model->Error = error.what();

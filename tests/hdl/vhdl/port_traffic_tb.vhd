@@ -6,9 +6,10 @@
 --   R pp vv   read_strobe: port_id and in_port on the edge that ends the INPUT
 -- and stops after N instructions (each instruction fetches once through
 -- bram_enable once out of reset; no interrupts). The model also writes its own TRACE.
+-- With PROGRAM set, the model runs that file and the ROM's words are not used.
 library ieee; use ieee.std_logic_1164.all; use ieee.numeric_std.all; use std.textio.all;
 entity port_traffic_tb is
-  generic (ROMFILE : string; PORTLOG : string; TRACE : string; N : integer := 2000);
+  generic (ROMFILE : string; PORTLOG : string; TRACE : string; N : integer := 2000; PROGRAM : string := "");
 end;
 architecture t of port_traffic_tb is
   type rom_t is array (0 to 4095) of std_logic_vector(17 downto 0);
@@ -46,7 +47,7 @@ architecture t of port_traffic_tb is
   signal in_port, out_port, port_id : std_logic_vector(7 downto 0);
 begin
   core : entity work.korvo_kcpsm6
-    generic map (trace_file => TRACE)
+    generic map (program_file => PROGRAM, trace_file => TRACE)
     port map (address => address, instruction => instruction, bram_enable => bram_enable, in_port => in_port,
               out_port => out_port, port_id => port_id, write_strobe => write_strobe,
               k_write_strobe => k_write_strobe, read_strobe => read_strobe, interrupt => '0',

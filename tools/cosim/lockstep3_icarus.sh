@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Compares korvo_kcpsm3 with the vendor's gate-level KCPSM3 pin by pin under
-# Icarus Verilog (pins_compare3_tb.v): every output pin at every clock, with
+# Icarus Verilog (lockstep3_icarus_tb.v): every output pin at every clock, with
 # interrupts, on each program given.
-# Usage: tools/cosim/pins_compare3.sh XILINX_DIR BUILD_DIR PROGRAM... [-- PLUSARGS...]
+# Usage: tools/cosim/lockstep3_icarus.sh XILINX_DIR BUILD_DIR PROGRAM... [-- PLUSARGS...]
 #   XILINX_DIR  a folder holding kcpsm3.v and unisims/*.v (fetched for local
 #               use, never committed); when it holds no kcpsm3.v the script
 #               says so and succeeds
@@ -10,7 +10,7 @@
 #   PROGRAM     a .psm in the Korvo dialect (assembled for PicoBlaze 3) or a
 #               KCPSM3 .hex / words file of 1024 lines
 #   PLUSARGS    for the testbench, for every program: +clocks=N +irq_gap=G
-#               +seed=S +reset_at=C (see pins_compare3_tb.v)
+#               +seed=S +reset_at=C (see lockstep3_icarus_tb.v)
 # Prints one line per program; exit status 0 when every pin agreed.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,13 +24,13 @@ while [[ $# -gt 0 && $1 != -- ]]; do
 done
 [[ ${1:-} == -- ]] && shift
 if [[ ! -f $xilinx/kcpsm3.v ]]; then
-    echo "pins_compare3.sh: no kcpsm3.v in $xilinx; nothing compared"
+    echo "lockstep3_icarus.sh: no kcpsm3.v in $xilinx; nothing compared"
     exit 0
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-iverilog -g2005 -L "$build/src" -m korvo_cosim -o "$work/tb.vvp" -s pins_compare3_tb -s glbl \
-    -I "$root/hdl/verilog" "$here/pins_compare3_tb.v" "$root"/hdl/verilog/*.v \
+iverilog -g2005 -L "$build/src" -m korvo_cosim -o "$work/tb.vvp" -s lockstep3_icarus_tb -s glbl \
+    -I "$root/hdl/verilog" "$here/lockstep3_icarus_tb.v" "$root"/hdl/verilog/*.v \
     "$xilinx/kcpsm3.v" "$xilinx"/unisims/*.v
 status=0
 for program in "${programs[@]}"; do
@@ -40,8 +40,8 @@ for program in "${programs[@]}"; do
     *) tr -d '\r' <"$program" >"$rom" ;;
     esac
     output=$(vvp -n -M "$build/src" "$work/tb.vvp" +rom="$rom" "$@")
-    summary=$(grep '^pins_compare3_tb:' <<<"$output" || true)
-    echo "${program##*/}: ${summary#pins_compare3_tb: }"
+    summary=$(grep '^lockstep3_icarus_tb:' <<<"$output" || true)
+    echo "${program##*/}: ${summary#lockstep3_icarus_tb: }"
     if ! grep -q ' 0 differences' <<<"$summary"; then
         grep -A12 '^korvo_lockstep:' <<<"$output" || echo "$output"
         status=1

@@ -1,7 +1,7 @@
 // Runs the vendor's gate-level KCPSM3 (kcpsm3.v, fetched for local use only)
 // on a program with korvo_kcpsm3_lockstep watching its pins: every output
 // pin of the core is compared with Korvo's model just before every rising
-// clock edge. Run through pins_compare3.sh.
+// clock edge. Run through lockstep3_icarus.sh.
 //   +rom=FILE    the program: 1024 lines of 5 hex digits
 //   +clocks=N    clocks to run after the first reset (default 40000)
 //   +irq_gap=G   raises the interrupt 1 to G clocks (pseudo-random) after
@@ -12,7 +12,7 @@
 // reads it. Prints the clocks compared and the differences (it stops at the
 // first).
 `timescale 1ps / 1ps
-module pins_compare3_tb;
+module lockstep3_icarus_tb;
   reg clk = 1'b0;
   reg reset = 1'b1;
   reg irq = 1'b0;
@@ -59,7 +59,7 @@ module pins_compare3_tb;
 
   initial begin
     if (!$value$plusargs("rom=%s", rom_name)) begin
-      $display("pins_compare3_tb: +rom=FILE missing");
+      $display("lockstep3_icarus_tb: +rom=FILE missing");
       $finish;
     end
     if (!$value$plusargs("clocks=%d", limit)) limit = 40000;
@@ -89,7 +89,7 @@ module pins_compare3_tb;
   end
   always @(negedge clk)
     if (clock == limit + 12) begin
-      $display("pins_compare3_tb: %0d clocks compared, %0d differences, %0d interrupts taken",
+      $display("lockstep3_icarus_tb: %0d clocks compared, %0d differences, %0d interrupts taken",
                check.check.clocks, check.check.differences, interrupts);
       $finish;
     end

@@ -1,0 +1,139 @@
+#include "cosim/core_pins.h"
+
+#include "common/mem_map.h"
+#include "simulator/sim_errors.h"
+
+namespace korvo::cosim {
+
+namespace {
+
+constexpr std::uint32_t kWordMask = 0x3FFFF;
+
+} // namespace
+
+TCorePins::TCorePins(TCoreKind kind, const TCoreOptions& options)
+    : sim_(CreateSimulator(kind)), addressMask_(CoreDescription(kind).CodeSize - 1),
+      scratchPadMask_(options.ScratchPadSize - 1) {
+    TCoreOptions whole = options;
+    whole.ScratchPadSize = kScratchPadBytes;
+    sim_->SetCoreOptions(whole);
+    sim_->SetScratchPadSize(kScratchPadBytes);
+    // Every port is the user's logic: reads come from in_port.
+    for (int port = 0; port < kPortCount; ++port) {
+        TMemMapItem item;
+        item.Kind = TMemKind::IO;
+        sim_->SetPortItem(port, item);
+    }
+    sim_->OnRead = [this](std::int32_t address, TMemKind kind) -> std::int32_t {
+        return kind == TMemKind::ScratchPad ? scratchPad_[address & scratchPadMask_] : inPort_;
+    };
+    sim_->OnWrite = [this](std::int32_t address, std::int32_t value, TMemKind kind) {
+        if (kind == TMemKind::ScratchPad)
+            scratchPad_[address & scratchPadMask_] = static_cast<std::uint8_t>(value);
+    };
+    sim_->SetResetOnRefusedAccess(false);
+}
+
+void TCorePins::LoadProgram(const std::vector<std::uint32_t>& words) {
+    program_ = words;
+    program_->resize(static_cast<std::size_t>(addressMask_ + 1));
+}
+
+void TCorePins::SetInstructionPins(std::uint32_t word) {
+    pins_ = word & kWordMask;
+}
+
+void TCorePins::TakePins(const TPinInputs& in) {
+    if (!program_) pins_ = in.Instruction & kWordMask;
+}
+
+void TCorePins::ReadRom(int address) {
+    if (program_) romWord_ = (*program_)[static_cast<std::size_t>(address & addressMask_)];
+}
+
+bool TCorePins::StartTrace(const std::string& path) {
+    auto file = std::make_unique<std::ofstream>(path);
+    if (!*file) return false;
+    if (trace_) sim_->DetachObserver(*trace_);
+    trace_ = std::make_unique<TInstructionTrace>(*sim_, *file);
+    traceFile_ = std::move(file);
+    sim_->AttachObserver(*trace_);
+    return true;
+}
+
+bool TCorePins::Execute(std::uint32_t word, std::uint8_t inPort) {
+    inPort_ = inPort;
+    sim_->SetCodeEntry(sim_->PC(), TCodeEntry{.HasCode = true, .Word = word});
+    std::int64_t before = sim_->InstructionCount();
+    if (trace_) trace_->BeforeCycle();
+    bool ok = sim_->ExecuteInstruction();
+    if (trace_) {
+        trace_->AfterCycle();
+        traceFile_->flush();
+    }
+    instructions_ += sim_->InstructionCount() - before;
+    if (ok) return true;
+    std::uint8_t error = sim_->ErrorCode();
+    return error != seStackOverflow && error != seStackUnderflow;
+}
+
+void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
+    // The abandoned word still selects the bank (the simulator knows how).
+    sim_->SetCodeEntry(sim_->PC(), TCodeEntry{.HasCode = true, .Word = abandoned});
+    sim_->SetInterruptAck(true);
+    sim_->SetInterruptLine(true);
+    bool ok = sim_->ExecuteInstruction();
+    sim_->SetInterruptLine(false);
+    if (!ok && sim_->ErrorCode() == seStackOverflow) stackFault_ = true;
+    address_ = sim_->PC() & addressMask_;
+}
+
+void TCorePins::Decode(std::uint32_t word, bool isInput, bool active) {
+    writePending_ = true;
+    if (active) {
+        EnterInterrupt(word);
+        return;
+    }
+    if (isInput) {
+        // in_port is read on the next edge; INPUT never jumps.
+        inputPending_ = word;
+        address_ = (address_ + 1) & addressMask_;
+        return;
+    }
+    if (!Execute(word, 0)) stackFault_ = true;
+    address_ = sim_->PC() & addressMask_;
+}
+
+void TCorePins::WriteRegisters(std::uint8_t inPort) {
+    if (!writePending_) return;
+    writePending_ = false;
+    if (inputPending_) {
+        if (!Execute(*inputPending_, inPort)) stackFault_ = true;
+        inputPending_.reset();
+    }
+    CopyRegisters();
+}
+
+void TCorePins::ResetCore() {
+    std::array<std::int32_t, 32> kept{};
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        kept[i] = sim_->BankRegister(static_cast<int>(i / 16), static_cast<int>(i % 16));
+    sim_->ResetCore();
+    sim_->SetInterruptAck(false);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        sim_->SetBankRegister(static_cast<int>(i / 16), static_cast<int>(i % 16), kept[i]);
+    address_ = 0;
+    stackFault_ = false;
+}
+
+void TCorePins::CopyRegisters() {
+    for (std::size_t i = 0; i < registers_.size(); ++i)
+        registers_[i] = static_cast<std::uint8_t>(
+            sim_->BankRegister(static_cast<int>(i / 16), static_cast<int>(i % 16)));
+}
+
+std::uint8_t TCorePins::Register(int bank, int index) const {
+    return VisibleRegister(bank & 1, index & 0xF);
+}
+
+} // namespace korvo::cosim
