@@ -20,23 +20,26 @@ struct TArguments {
     vpiHandle Items[MaxArguments] = {};
 };
 
-// The arguments of the call being made; an argument that is missing reads 0.
-TArguments ArgumentsOf(vpiHandle call) {
-    TArguments arguments;
-    vpiHandle iterator = vpi_iterate(vpiArgument, call);
-    if (iterator == nullptr) return arguments;
-    while (vpiHandle item = vpi_scan(iterator)) {
-        if (arguments.Count < MaxArguments)
-            arguments.Items[arguments.Count++] = item;
-        else {
-            vpi_free_object(iterator);
-            break;
+// The arguments of a call site, found on its first call and kept with it:
+// the models call these on every clock edge.
+const TArguments& ArgumentsOf(vpiHandle call) {
+    if (auto* kept = static_cast<TArguments*>(vpi_get_userdata(call))) return *kept;
+    auto* arguments = new TArguments; // lives as long as the simulation
+    if (vpiHandle iterator = vpi_iterate(vpiArgument, call)) {
+        while (vpiHandle item = vpi_scan(iterator)) {
+            if (arguments->Count == MaxArguments) {
+                vpi_free_object(iterator);
+                break;
+            }
+            arguments->Items[arguments->Count++] = item;
         }
     }
-    return arguments;
+    vpi_put_userdata(call, arguments);
+    return *arguments;
 }
 
-// An argument as an integer: unknown and high-impedance bits read 0.
+// An argument as an integer: unknown and high-impedance bits read 0, and so
+// does a missing argument.
 int IntegerOf(const TArguments& arguments, int index) {
     if (index >= arguments.Count) return 0;
     s_vpi_value value;
@@ -84,7 +87,7 @@ PLI_INT32 IntegerFunction(PLI_BYTE8*) {
 template <auto Function>
 PLI_INT32 FileFunction(PLI_BYTE8*) {
     vpiHandle call = vpi_handle(vpiSysTfCall, nullptr);
-    TArguments arguments = ArgumentsOf(call);
+    const TArguments& arguments = ArgumentsOf(call);
     int handle = IntegerOf(arguments, 0);
     ReturnInteger(call, Function(handle, TextOf(arguments, 1)));
     return 0;
@@ -92,7 +95,7 @@ PLI_INT32 FileFunction(PLI_BYTE8*) {
 
 PLI_INT32 LastError(PLI_BYTE8*) {
     vpiHandle call = vpi_handle(vpiSysTfCall, nullptr);
-    TArguments arguments = ArgumentsOf(call);
+    const TArguments& arguments = ArgumentsOf(call);
     const char* message = korvo_cosim_last_error(IntegerOf(arguments, 0));
     char text[MessageBits / 8 + 1] = {};
     std::strncpy(text, message == nullptr ? "" : message, sizeof text - 1);
@@ -108,20 +111,20 @@ PLI_INT32 LastErrorSize(PLI_BYTE8*) {
 }
 
 PLI_INT32 Clock(PLI_BYTE8*) {
-    TArguments a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
+    const TArguments& a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
     korvo_cosim_clock(IntegerOf(a, 0), IntegerOf(a, 1), IntegerOf(a, 2), IntegerOf(a, 3),
                       IntegerOf(a, 4), IntegerOf(a, 5));
     return 0;
 }
 
 PLI_INT32 Instruction(PLI_BYTE8*) {
-    TArguments a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
+    const TArguments& a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
     korvo_cosim_instruction(IntegerOf(a, 0), IntegerOf(a, 1));
     return 0;
 }
 
 PLI_INT32 Destroy(PLI_BYTE8*) {
-    TArguments a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
+    const TArguments& a = ArgumentsOf(vpi_handle(vpiSysTfCall, nullptr));
     korvo_cosim_destroy(IntegerOf(a, 0));
     return 0;
 }
