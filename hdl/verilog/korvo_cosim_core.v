@@ -28,24 +28,19 @@ module korvo_cosim_core #(
     input clk
 );
   integer handle;
-  integer pins;
-  integer strobes;
   reg ready = 1'b0;
+  reg tick = 1'b0;  // turns over on every edge the model is clocked on
 
-  task show;
+  // The pins that change only on clock edges: address, interrupt_ack,
+  // read_strobe, k_write_strobe, write_strobe and bram_enable.
+  function [16:0] edge_pins(input integer id);
+    integer pins, strobes;
     begin
-      pins = `korvo_bus(handle);
-      strobes = `korvo_strobes(handle);
-      address <= pins[11:0];
-      port_id <= pins[19:12];
-      out_port <= pins[27:20];
-      bram_enable <= strobes[0];
-      write_strobe <= strobes[1];
-      k_write_strobe <= strobes[2];
-      read_strobe <= strobes[3];
-      interrupt_ack <= strobes[4];
+      pins = `korvo_bus(id);
+      strobes = `korvo_strobes(id);
+      edge_pins = {pins[11:0], strobes[4:0]};
     end
-  endtask
+  endfunction
 
   initial begin
     handle = `korvo_create(core, hwbuild, interrupt_vector, scratch_pad_memory_size);
@@ -61,22 +56,30 @@ module korvo_cosim_core #(
       $display("korvo_kcpsm%0d: %0s", core, `korvo_last_error(handle));
       $finish;
     end
-    `korvo_instruction(handle, {14'd0, instruction});
-    show;
     ready = 1'b1;
+    {address, interrupt_ack, read_strobe, k_write_strobe, write_strobe, bram_enable} <=
+        edge_pins(handle);
+    tick <= 1'b1;
   end
 
+  // The edge samples the inputs as they were before it.
   always @(posedge clk)
     if (ready) begin
       `korvo_clock(handle, {14'd0, instruction}, {24'd0, in_port}, {31'd0, interrupt},
                    {31'd0, sleep}, {31'd0, reset});
       `korvo_instruction(handle, {14'd0, instruction});
-      show;
+      {address, interrupt_ack, read_strobe, k_write_strobe, write_strobe, bram_enable} <=
+          edge_pins(handle);
+      tick <= ~tick;
     end
 
-  always @(instruction)
-    if (ready) begin
+  // port_id and out_port follow the instruction pins at once, and the edges.
+  always @(instruction or tick)
+    if (ready) begin : follow
+      integer pins;
       `korvo_instruction(handle, {14'd0, instruction});
-      show;
+      pins = `korvo_bus(handle);
+      port_id = pins[19:12];
+      out_port = pins[27:20];
     end
 endmodule

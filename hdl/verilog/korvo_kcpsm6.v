@@ -31,8 +31,8 @@ module korvo_kcpsm6 #(
 );
   korvo_cosim_core #(
       .core(6),
-      .hwbuild(hwbuild),
-      .interrupt_vector(interrupt_vector),
+      .hwbuild({24'd0, hwbuild}),
+      .interrupt_vector({20'd0, interrupt_vector}),
       .scratch_pad_memory_size(scratch_pad_memory_size),
       .program_file(program_file),
       .trace_file(trace_file)

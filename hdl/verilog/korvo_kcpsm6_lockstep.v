@@ -24,8 +24,8 @@ module korvo_kcpsm6_lockstep #(
 );
   korvo_lockstep #(
       .core(6),
-      .hwbuild(hwbuild),
-      .interrupt_vector(interrupt_vector),
+      .hwbuild({24'd0, hwbuild}),
+      .interrupt_vector({20'd0, interrupt_vector}),
       .scratch_pad_memory_size(scratch_pad_memory_size),
       .stop(stop)
   ) check (
