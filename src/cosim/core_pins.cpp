@@ -72,9 +72,15 @@ bool TCorePins::Execute(std::uint32_t word, std::uint8_t inPort) {
         traceFile_->flush();
     }
     instructions_ += sim_->InstructionCount() - before;
+    // The program counter wraps at the end of the code space.
+    if (sim_->PC() > addressMask_) sim_->ResetPC();
     if (ok) return true;
     std::uint8_t error = sim_->ErrorCode();
     return error != seStackOverflow && error != seStackUnderflow;
+}
+
+void TCorePins::WriteStackRam() {
+    stackRam_[static_cast<std::size_t>(stackPointer_)] = address_;
 }
 
 void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
@@ -86,10 +92,13 @@ void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
     sim_->SetInterruptLine(false);
     if (!ok && sim_->ErrorCode() == seStackOverflow) stackFault_ = true;
     address_ = sim_->PC() & addressMask_;
+    stackPointer_ = sim_->SP() & 31;
 }
 
-void TCorePins::Decode(std::uint32_t word, bool isInput, bool active) {
+void TCorePins::Decode(std::uint32_t word, bool isInput, bool active, bool inReset) {
     writePending_ = true;
+    inputInReset_ = inReset;
+    if (active || isInput) WriteStackRam();
     if (active) {
         EnterInterrupt(word);
         return;
@@ -100,8 +109,21 @@ void TCorePins::Decode(std::uint32_t word, bool isInput, bool active) {
         address_ = (address_ + 1) & addressMask_;
         return;
     }
-    if (!Execute(word, 0)) stackFault_ = true;
-    address_ = sim_->PC() & addressMask_;
+    const int popped = stackRam_[static_cast<std::size_t>((stackPointer_ - 1) & 31)];
+    WriteStackRam();
+    if (Execute(word, 0)) {
+        address_ = sim_->PC() & addressMask_;
+        stackPointer_ = sim_->SP() & 31;
+        return;
+    }
+    stackFault_ = true;
+    if (sim_->ErrorCode() == seStackUnderflow) {
+        // The core pops the entry below the bottom one and resets soon after.
+        address_ = (popped + 1) & addressMask_;
+        stackPointer_ = (stackPointer_ - 1) & 31;
+    } else {
+        address_ = sim_->PC() & addressMask_;
+    }
 }
 
 void TCorePins::WriteRegisters(std::uint8_t inPort) {
@@ -109,6 +131,7 @@ void TCorePins::WriteRegisters(std::uint8_t inPort) {
     writePending_ = false;
     if (inputPending_) {
         if (!Execute(*inputPending_, inPort)) stackFault_ = true;
+        if (inputInReset_) sim_->ResetPC();
         inputPending_.reset();
     }
     CopyRegisters();
@@ -123,6 +146,7 @@ void TCorePins::ResetCore() {
     for (std::size_t i = 0; i < kept.size(); ++i)
         sim_->SetBankRegister(static_cast<int>(i / 16), static_cast<int>(i % 16), kept[i]);
     address_ = 0;
+    stackPointer_ = 0;
     stackFault_ = false;
 }
 

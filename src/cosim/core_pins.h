@@ -83,7 +83,9 @@ protected:
     // The decode edge of a word: the simulator runs it, or, for an INPUT
     // (isInput), only the address moves on and the register write edge
     // completes it. active: the interrupt abandons the word instead.
-    void Decode(std::uint32_t word, bool isInput, bool active);
+    // inReset: the core resets on this edge, so only the word's writes of
+    // registers and scratch pad count.
+    void Decode(std::uint32_t word, bool isInput, bool active, bool inReset);
     // The edge after a decode edge: the INPUT reads in_port, and the pins
     // see the registers written.
     void WriteRegisters(std::uint8_t inPort);
@@ -104,6 +106,9 @@ private:
     // Runs the word at the program counter in the simulator (inPort for an
     // INPUT); false when the stack faults.
     bool Execute(std::uint32_t word, std::uint8_t inPort);
+    // Every decode edge writes the program counter into the stack RAM at the
+    // stack pointer (a push keeps it).
+    void WriteStackRam();
     void EnterInterrupt(std::uint32_t abandoned);
     void CopyRegisters();
 
@@ -113,7 +118,14 @@ private:
     std::uint8_t inPort_ = 0;
     bool writePending_ = false;
     std::optional<std::uint32_t> inputPending_;
+    // The pending INPUT was decoded in a reset: it leaves the program counter
+    // at 0.
+    bool inputInReset_ = false;
     bool stackFault_ = false;
+    // The stack RAM and its pointer as the core has them, for what a return
+    // on an empty stack pops.
+    std::array<int, 32> stackRam_{};
+    int stackPointer_ = 0;
     std::array<std::uint8_t, 32> registers_{};
     // The scratch pad is kept here: the core ignores the address bits above
     // its size, where the simulator would refuse the access.
