@@ -90,9 +90,14 @@ void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
     sim_->SetInterruptLine(true);
     bool ok = sim_->ExecuteInstruction();
     sim_->SetInterruptLine(false);
-    if (!ok && sim_->ErrorCode() == seStackOverflow) stackFault_ = true;
-    address_ = sim_->PC() & addressMask_;
-    stackPointer_ = sim_->SP() & 31;
+    if (ok) {
+        address_ = sim_->PC() & addressMask_;
+        stackPointer_ = sim_->SP() & 31;
+    } else if (sim_->ErrorCode() == seStackOverflow) {
+        stackFault_ = true;
+        address_ = sim_->InterruptVector() & addressMask_;
+        stackPointer_ = (stackPointer_ + 1) & 31;
+    }
 }
 
 void TCorePins::Decode(std::uint32_t word, bool isInput, bool active, bool inReset) {
@@ -121,9 +126,31 @@ void TCorePins::Decode(std::uint32_t word, bool isInput, bool active, bool inRes
         // The core pops the entry below the bottom one and resets soon after.
         address_ = (popped + 1) & addressMask_;
         stackPointer_ = (stackPointer_ - 1) & 31;
+    } else if (sim_->ErrorCode() == seStackOverflow) {
+        address_ = OverflowingCallTarget(word);
+        stackPointer_ = (stackPointer_ + 1) & 31;
     } else {
         address_ = sim_->PC() & addressMask_;
     }
+}
+
+int TCorePins::OverflowingCallTarget(std::uint32_t word) {
+    if (!callProbe_) {
+        callProbe_ = CreateSimulator(sim_->CoreKind());
+        callProbe_->SetCoreOptions(sim_->CoreOptions());
+    }
+    TPicoBlazeSimulator& probe = *callProbe_;
+    probe.ResetCore();
+    for (int bank = 0; bank < sim_->RegisterBanks(); ++bank)
+        for (int n = 0; n < sim_->RegisterCount(); ++n)
+            probe.SetBankRegister(bank, n, sim_->BankRegister(bank, n));
+    probe.SelectBank(sim_->ActiveBank());
+    probe.SetZeroFlag(sim_->ZeroFlag());
+    probe.SetCarryFlag(sim_->CarryFlag());
+    // No call goes relative to its own address: the target is the same at 0.
+    probe.SetCodeEntry(0, TCodeEntry{.HasCode = true, .Word = word});
+    probe.ExecuteInstruction();
+    return probe.PC() & addressMask_;
 }
 
 void TCorePins::WriteRegisters(std::uint8_t inPort) {

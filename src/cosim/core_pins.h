@@ -99,6 +99,7 @@ protected:
     }
 
     std::unique_ptr<TPicoBlazeSimulator> sim_;
+    std::unique_ptr<TPicoBlazeSimulator> callProbe_;
     const int addressMask_;
     int address_ = 0;
 
@@ -110,6 +111,10 @@ private:
     // stack pointer (a push keeps it).
     void WriteStackRam();
     void EnterInterrupt(std::uint32_t abandoned);
+    // Where a call that overflows the stack goes: the simulator refuses it,
+    // the core jumps and then resets. A second simulator with the same
+    // registers and flags runs the word.
+    int OverflowingCallTarget(std::uint32_t word);
     void CopyRegisters();
 
     std::optional<std::vector<std::uint32_t>> program_;
