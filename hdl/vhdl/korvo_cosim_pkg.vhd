@@ -8,6 +8,8 @@ package korvo_cosim_pkg is
   -- A vector of 0s and 1s as an integer; an undriven or unknown bit reads 0.
   function korvo_int (v : std_logic_vector) return integer;
   function korvo_int (b : std_logic) return integer;
+  -- The low width bits of value (value >= 0).
+  function korvo_vector (value, width : integer) return std_logic_vector;
   -- Bit n of value.
   function korvo_bit (value, n : integer) return std_logic;
   -- value in upper-case hexadecimal digits.
@@ -40,14 +42,33 @@ package body korvo_cosim_pkg is
     variable r : integer := 0;
   begin
     for i in v'range loop
-      r := r * 2;
-      if to_x01(v(i)) = '1' then r := r + 1; end if;
+      r := r + r;
+      case v(i) is
+        when '1' | 'H' => r := r + 1;
+        when others => null;
+      end case;
     end loop;
     return r;
   end;
   function korvo_int (b : std_logic) return integer is
   begin
-    if to_x01(b) = '1' then return 1; else return 0; end if;
+    case b is
+      when '1' | 'H' => return 1;
+      when others => return 0;
+    end case;
+  end;
+  type korvo_nibbles is array (0 to 15) of std_logic_vector(3 downto 0);
+  constant nibbles : korvo_nibbles := ("0000", "0001", "0010", "0011", "0100", "0101", "0110", "0111",
+                                       "1000", "1001", "1010", "1011", "1100", "1101", "1110", "1111");
+  function korvo_vector (value, width : integer) return std_logic_vector is
+    variable r : std_logic_vector((width + 3) / 4 * 4 - 1 downto 0);
+    variable v : integer := value;
+  begin
+    for i in 0 to (width + 3) / 4 - 1 loop
+      r(i * 4 + 3 downto i * 4) := nibbles(v mod 16);
+      v := v / 16;
+    end loop;
+    return r(width - 1 downto 0);
   end;
   function korvo_bit (value, n : integer) return std_logic is
   begin

@@ -7,7 +7,6 @@
 -- Needs GHDL and libkorvo_cosim.so on LD_LIBRARY_PATH.
 library ieee;
 use ieee.std_logic_1164.all;
-use ieee.numeric_std.all;
 use work.korvo_cosim_pkg.all;
 
 entity korvo_kcpsm3 is
@@ -29,7 +28,9 @@ end entity;
 architecture model of korvo_kcpsm3 is
 begin
   process
-    variable handle, pins, strobes : integer;
+    variable handle, word : integer;
+    variable pins, strobes : integer := -1;
+    variable last_pins, last_strobes : integer := -1;
   begin
     handle := korvo_cosim_create(3, 0, 0, 64);
     assert handle >= 0 report "korvo_kcpsm3: the core model cannot be created" severity failure;
@@ -42,20 +43,33 @@ begin
         report "korvo_kcpsm3: cannot write the trace " & trace_file severity failure;
     end if;
     loop
+      -- As in korvo_kcpsm6: only what changed is driven.
+      word := korvo_int(instruction);
       if rising_edge(clk) then
-        korvo_cosim_clock(handle, korvo_int(instruction), korvo_int(in_port), korvo_int(interrupt), 0,
-                          korvo_int(reset));
+        korvo_cosim_clock(handle, word, korvo_int(in_port), korvo_int(interrupt), 0, korvo_int(reset));
       end if;
-      korvo_cosim_instruction(handle, korvo_int(instruction));
+      if rising_edge(clk) or last_strobes < 0 then
+        strobes := korvo_cosim_strobes(handle);
+        if strobes /= last_strobes then
+          write_strobe <= korvo_bit(strobes, 1);
+          read_strobe <= korvo_bit(strobes, 3);
+          interrupt_ack <= korvo_bit(strobes, 4);
+          last_strobes := strobes;
+        end if;
+      end if;
+      korvo_cosim_instruction(handle, word);
       pins := korvo_cosim_bus(handle);
-      strobes := korvo_cosim_strobes(handle);
-      address <= std_logic_vector(to_unsigned(pins mod 1024, 10));
-      port_id <= std_logic_vector(to_unsigned((pins / 4096) mod 256, 8));
-      out_port <= std_logic_vector(to_unsigned((pins / 1048576) mod 256, 8));
-      write_strobe <= korvo_bit(strobes, 1);
-      read_strobe <= korvo_bit(strobes, 3);
-      interrupt_ack <= korvo_bit(strobes, 4);
-      wait on clk, instruction;
+      if pins /= last_pins then
+        if last_pins < 0 or pins mod 4096 /= last_pins mod 4096 then
+          address <= korvo_vector(pins mod 1024, 10);
+        end if;
+        if last_pins < 0 or pins / 4096 /= last_pins / 4096 then
+          port_id <= korvo_vector((pins / 4096) mod 256, 8);
+          out_port <= korvo_vector(pins / 1048576, 8);
+        end if;
+        last_pins := pins;
+      end if;
+      wait until rising_edge(clk) or instruction'event;
     end loop;
   end process;
 end architecture;

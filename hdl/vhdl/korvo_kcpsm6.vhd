@@ -7,7 +7,6 @@
 -- Needs GHDL and libkorvo_cosim.so on LD_LIBRARY_PATH.
 library ieee;
 use ieee.std_logic_1164.all;
-use ieee.numeric_std.all;
 use work.korvo_cosim_pkg.all;
 
 entity korvo_kcpsm6 is
@@ -35,7 +34,9 @@ end entity;
 architecture model of korvo_kcpsm6 is
 begin
   process
-    variable handle, pins, strobes : integer;
+    variable handle, word : integer;
+    variable pins, strobes : integer := -1;
+    variable last_pins, last_strobes : integer := -1;
   begin
     handle := korvo_cosim_create(6, korvo_int(hwbuild), korvo_int(interrupt_vector), scratch_pad_memory_size);
     assert handle >= 0 report "korvo_kcpsm6: the core model cannot be created (check the generics)"
@@ -49,21 +50,37 @@ begin
         report "korvo_kcpsm6: cannot write the trace " & trace_file severity failure;
     end if;
     loop
+      -- Only what changed is driven: most edges move a pin or two. The
+      -- strobes change on clock edges only, port_id and out_port also follow
+      -- the instruction pins.
+      word := korvo_int(instruction);
       if rising_edge(clk) then
-        korvo_cosim_clock(handle, korvo_int(instruction), korvo_int(in_port), korvo_int(interrupt), korvo_int(sleep), korvo_int(reset));
+        korvo_cosim_clock(handle, word, korvo_int(in_port), korvo_int(interrupt), korvo_int(sleep), korvo_int(reset));
       end if;
-      korvo_cosim_instruction(handle, korvo_int(instruction));
+      if rising_edge(clk) or last_strobes < 0 then
+        strobes := korvo_cosim_strobes(handle);
+        if strobes /= last_strobes then
+          bram_enable <= korvo_bit(strobes, 0);
+          write_strobe <= korvo_bit(strobes, 1);
+          k_write_strobe <= korvo_bit(strobes, 2);
+          read_strobe <= korvo_bit(strobes, 3);
+          interrupt_ack <= korvo_bit(strobes, 4);
+          last_strobes := strobes;
+        end if;
+      end if;
+      korvo_cosim_instruction(handle, word);
       pins := korvo_cosim_bus(handle);
-      strobes := korvo_cosim_strobes(handle);
-      address <= std_logic_vector(to_unsigned(pins mod 4096, 12));
-      port_id <= std_logic_vector(to_unsigned((pins / 4096) mod 256, 8));
-      out_port <= std_logic_vector(to_unsigned((pins / 1048576) mod 256, 8));
-      bram_enable <= korvo_bit(strobes, 0);
-      write_strobe <= korvo_bit(strobes, 1);
-      k_write_strobe <= korvo_bit(strobes, 2);
-      read_strobe <= korvo_bit(strobes, 3);
-      interrupt_ack <= korvo_bit(strobes, 4);
-      wait on clk, instruction;
+      if pins /= last_pins then
+        if last_pins < 0 or pins mod 4096 /= last_pins mod 4096 then
+          address <= korvo_vector(pins mod 4096, 12);
+        end if;
+        if last_pins < 0 or pins / 4096 /= last_pins / 4096 then
+          port_id <= korvo_vector((pins / 4096) mod 256, 8);
+          out_port <= korvo_vector(pins / 1048576, 8);
+        end if;
+        last_pins := pins;
+      end if;
+      wait until rising_edge(clk) or instruction'event;
     end loop;
   end process;
 end architecture;

@@ -72,9 +72,15 @@ bool TCorePins::Execute(std::uint32_t word, std::uint8_t inPort) {
         traceFile_->flush();
     }
     instructions_ += sim_->InstructionCount() - before;
+    // The program counter wraps at the end of the code space.
+    if (sim_->PC() > addressMask_) sim_->ResetPC();
     if (ok) return true;
     std::uint8_t error = sim_->ErrorCode();
     return error != seStackOverflow && error != seStackUnderflow;
+}
+
+void TCorePins::WriteStackRam() {
+    stackRam_[static_cast<std::size_t>(stackPointer_)] = address_;
 }
 
 void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
@@ -84,12 +90,20 @@ void TCorePins::EnterInterrupt(std::uint32_t abandoned) {
     sim_->SetInterruptLine(true);
     bool ok = sim_->ExecuteInstruction();
     sim_->SetInterruptLine(false);
-    if (!ok && sim_->ErrorCode() == seStackOverflow) stackFault_ = true;
-    address_ = sim_->PC() & addressMask_;
+    if (ok) {
+        address_ = sim_->PC() & addressMask_;
+        stackPointer_ = sim_->SP() & 31;
+    } else if (sim_->ErrorCode() == seStackOverflow) {
+        stackFault_ = true;
+        address_ = sim_->InterruptVector() & addressMask_;
+        stackPointer_ = (stackPointer_ + 1) & 31;
+    }
 }
 
-void TCorePins::Decode(std::uint32_t word, bool isInput, bool active) {
+void TCorePins::Decode(std::uint32_t word, bool isInput, bool active, bool inReset) {
     writePending_ = true;
+    inputInReset_ = inReset;
+    if (active || isInput) WriteStackRam();
     if (active) {
         EnterInterrupt(word);
         return;
@@ -100,8 +114,43 @@ void TCorePins::Decode(std::uint32_t word, bool isInput, bool active) {
         address_ = (address_ + 1) & addressMask_;
         return;
     }
-    if (!Execute(word, 0)) stackFault_ = true;
-    address_ = sim_->PC() & addressMask_;
+    const int popped = stackRam_[static_cast<std::size_t>((stackPointer_ - 1) & 31)];
+    WriteStackRam();
+    if (Execute(word, 0)) {
+        address_ = sim_->PC() & addressMask_;
+        stackPointer_ = sim_->SP() & 31;
+        return;
+    }
+    stackFault_ = true;
+    if (sim_->ErrorCode() == seStackUnderflow) {
+        // The core pops the entry below the bottom one and resets soon after.
+        address_ = (popped + 1) & addressMask_;
+        stackPointer_ = (stackPointer_ - 1) & 31;
+    } else if (sim_->ErrorCode() == seStackOverflow) {
+        address_ = OverflowingCallTarget(word);
+        stackPointer_ = (stackPointer_ + 1) & 31;
+    } else {
+        address_ = sim_->PC() & addressMask_;
+    }
+}
+
+int TCorePins::OverflowingCallTarget(std::uint32_t word) {
+    if (!callProbe_) {
+        callProbe_ = CreateSimulator(sim_->CoreKind());
+        callProbe_->SetCoreOptions(sim_->CoreOptions());
+    }
+    TPicoBlazeSimulator& probe = *callProbe_;
+    probe.ResetCore();
+    for (int bank = 0; bank < sim_->RegisterBanks(); ++bank)
+        for (int n = 0; n < sim_->RegisterCount(); ++n)
+            probe.SetBankRegister(bank, n, sim_->BankRegister(bank, n));
+    probe.SelectBank(sim_->ActiveBank());
+    probe.SetZeroFlag(sim_->ZeroFlag());
+    probe.SetCarryFlag(sim_->CarryFlag());
+    // No call goes relative to its own address: the target is the same at 0.
+    probe.SetCodeEntry(0, TCodeEntry{.HasCode = true, .Word = word});
+    probe.ExecuteInstruction();
+    return probe.PC() & addressMask_;
 }
 
 void TCorePins::WriteRegisters(std::uint8_t inPort) {
@@ -109,6 +158,7 @@ void TCorePins::WriteRegisters(std::uint8_t inPort) {
     writePending_ = false;
     if (inputPending_) {
         if (!Execute(*inputPending_, inPort)) stackFault_ = true;
+        if (inputInReset_) sim_->ResetPC();
         inputPending_.reset();
     }
     CopyRegisters();
@@ -123,6 +173,7 @@ void TCorePins::ResetCore() {
     for (std::size_t i = 0; i < kept.size(); ++i)
         sim_->SetBankRegister(static_cast<int>(i / 16), static_cast<int>(i % 16), kept[i]);
     address_ = 0;
+    stackPointer_ = 0;
     stackFault_ = false;
 }
 

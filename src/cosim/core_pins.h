@@ -83,7 +83,9 @@ protected:
     // The decode edge of a word: the simulator runs it, or, for an INPUT
     // (isInput), only the address moves on and the register write edge
     // completes it. active: the interrupt abandons the word instead.
-    void Decode(std::uint32_t word, bool isInput, bool active);
+    // inReset: the core resets on this edge, so only the word's writes of
+    // registers and scratch pad count.
+    void Decode(std::uint32_t word, bool isInput, bool active, bool inReset);
     // The edge after a decode edge: the INPUT reads in_port, and the pins
     // see the registers written.
     void WriteRegisters(std::uint8_t inPort);
@@ -97,6 +99,7 @@ protected:
     }
 
     std::unique_ptr<TPicoBlazeSimulator> sim_;
+    std::unique_ptr<TPicoBlazeSimulator> callProbe_;
     const int addressMask_;
     int address_ = 0;
 
@@ -104,7 +107,14 @@ private:
     // Runs the word at the program counter in the simulator (inPort for an
     // INPUT); false when the stack faults.
     bool Execute(std::uint32_t word, std::uint8_t inPort);
+    // Every decode edge writes the program counter into the stack RAM at the
+    // stack pointer (a push keeps it).
+    void WriteStackRam();
     void EnterInterrupt(std::uint32_t abandoned);
+    // Where a call that overflows the stack goes: the simulator refuses it,
+    // the core jumps and then resets. A second simulator with the same
+    // registers and flags runs the word.
+    int OverflowingCallTarget(std::uint32_t word);
     void CopyRegisters();
 
     std::optional<std::vector<std::uint32_t>> program_;
@@ -113,7 +123,14 @@ private:
     std::uint8_t inPort_ = 0;
     bool writePending_ = false;
     std::optional<std::uint32_t> inputPending_;
+    // The pending INPUT was decoded in a reset: it leaves the program counter
+    // at 0.
+    bool inputInReset_ = false;
     bool stackFault_ = false;
+    // The stack RAM and its pointer as the core has them, for what a return
+    // on an empty stack pops.
+    std::array<int, 32> stackRam_{};
+    int stackPointer_ = 0;
     std::array<std::uint8_t, 32> registers_{};
     // The scratch pad is kept here: the core ignores the address bits above
     // its size, where the simulator would refuse the access.

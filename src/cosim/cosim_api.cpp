@@ -134,13 +134,18 @@ const char* korvo_cosim_last_error(int handle) {
 
 void korvo_cosim_clock(int handle, int instruction, int in_port, int interrupt, int sleep,
                        int reset) {
-    if (TModel* model = Find(handle)) {
-        TPinInputs in{.Instruction = static_cast<std::uint32_t>(instruction),
-                      .InPort = static_cast<std::uint8_t>(in_port),
-                      .Interrupt = interrupt != 0,
-                      .Sleep = sleep != 0,
-                      .Reset = reset != 0};
+    TModel* model = Find(handle);
+    if (!model) return;
+    TPinInputs in{.Instruction = static_cast<std::uint32_t>(instruction),
+                  .InPort = static_cast<std::uint8_t>(in_port),
+                  .Interrupt = interrupt != 0,
+                  .Sleep = sleep != 0,
+                  .Reset = reset != 0};
+    // Nothing may unwind into the HDL simulator.
+    try {
         model->Pins->Clock(in);
+    } catch (const std::exception& error) {
+        model->Error = error.what();
     }
 }
 

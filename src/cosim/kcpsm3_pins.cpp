@@ -36,7 +36,7 @@ void TKcpsm3Pins::Clock(const TPinInputs& in) {
     if (internalReset)
         ResetCore();
     else if (decodeEdge)
-        Decode(word, IsInput(word), active);
+        Decode(word, IsInput(word), active, false);
 
     tState_ = !internalReset && !t;
     internalReset_ = in.Reset || resetDelay_;

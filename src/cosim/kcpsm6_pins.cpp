@@ -46,10 +46,10 @@ void TKcpsm6Pins::Clock(const TPinInputs& in) {
     writeStrobe_ = decodeEdge && !active && RaisesWriteStrobe(word);
     kWriteStrobe_ = decodeEdge && !active && RaisesKWriteStrobe(word);
     readStrobe_ = decodeEdge && !active && RaisesReadStrobe(word);
-    if (internalReset)
-        ResetCore();
-    else if (decodeEdge)
-        Decode(word, RaisesReadStrobe(word), active);
+    // A decode edge in the internal reset still starts its register and
+    // scratch-pad writes; the reset takes everything else back.
+    if (decodeEdge) Decode(word, RaisesReadStrobe(word), active, internalReset);
+    if (internalReset) ResetCore();
 
     sxBank_ = AddressesOtherBank(word) ? bank ^ (t2 ? 0 : 1) : bank;
     run_ = !in.Reset && (run || internalReset) && !fault;
