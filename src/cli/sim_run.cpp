@@ -4,7 +4,7 @@
 #include "cli/arguments.h"
 #include "cli/result_files.h"
 #include "cli/sim_command.h"
-#include "cli/sim_trace.h"
+#include "simulator/instruction_trace.h"
 #include "cli/sim_uart.h"
 #include "cli/source_assembly.h"
 #include "common/number_text.h"
