@@ -83,7 +83,9 @@ async function session() {
 }
 
 session().then(() => {
-    client.stop();
+    // The adapter has ended with the disconnect: a second one from stop()
+    // would write into a closed pipe.
+    client.stopAdapter();
     fs.rmSync(folder, { recursive: true, force: true });
     console.log('dap client session: passed');
 }, failure => {

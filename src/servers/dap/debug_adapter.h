@@ -49,6 +49,9 @@ public:
     static constexpr std::int64_t kBurstInstructions = 200'000;
 
 private:
+    // A number of a request bounded so that sums of a few stay far from
+    // overflow: code and scratch pad addresses are far smaller.
+    static std::int64_t Bounded(std::int64_t value);
     enum class TMode {
         Idle,
         Running,  // continue, and the calls that next and stepOut run over
