@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-format python3-jsonschema
           fonts-dejavu-core "$@")
+# Neovim's built-in language client is a real client of korvo lsp in the tests.
+packages+=(neovim)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

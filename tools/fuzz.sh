@@ -11,7 +11,7 @@ tools/deps.sh clang libclang-rt-dev
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKORVO_FUZZ=ON \
     -DKORVO_BUILD_GUI=OFF -DKORVO_BUILD_TESTS=OFF -DKORVO_BUILD_BENCH=OFF >/dev/null
-targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing)
+targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing lsp_server)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 corpus="$(mktemp -d)"
@@ -25,13 +25,17 @@ for target in "${targets[@]}"; do
     kcpsm6_import) dictionary=kcpsm6 extra=(tests/data/text/kcpsm6) ;;
     assembler | formatter | check) dictionary=dialect extra=() ;;
     message_framing) dictionary=protocol extra=() ;;
+    lsp_server) dictionary=lsp extra=() ;;
     esac
+    # A message of the language server is longer than a source line.
+    max_len=128
+    [[ $target == lsp_server ]] && max_len=4096
     mkdir -p "$corpus/$target"
     echo "== $target: $seconds s"
     # New inputs go into the first folder; the seed folders are only read.
     if ! ASAN_OPTIONS=malloc_context_size=0 timeout $((seconds + 300)) \
         "$build/fuzz/${target}_fuzz" "$corpus/$target" "fuzz/seeds/$target" "${extra[@]}" \
-        -dict="fuzz/$dictionary.dict" -max_len=128 -max_total_time="$seconds" \
+        -dict="fuzz/$dictionary.dict" -max_len=$max_len -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$target-" >"$build/findings/$target.log" 2>&1; then
         tail -n 60 "$build/findings/$target.log"
