@@ -54,13 +54,12 @@ TCoreKind TLanguageService::CoreOf(const TOpenDocument& document) const {
                                  : settings::CoreKindForFile(settings_, document.Path);
 }
 
-const TDocumentAnalysis& TLanguageService::AnalysisOf(const TOpenDocument& document, bool stale) {
+TDocumentAnalysis& TLanguageService::AssembledOf(const TOpenDocument& document) {
     TCoreKind core = CoreOf(document);
-    auto found = analyses_.find(document.Uri);
-    if (found != analyses_.end() && (stale || found->second.Version == document.Version) &&
-        found->second.Core == core)
-        return found->second;
-    TDocumentAnalysis analysis;
+    TDocumentAnalysis& analysis = analyses_[document.Uri];
+    if (analysis.Assembled && analysis.Version == document.Version && analysis.Core == core)
+        return analysis;
+    analysis = TDocumentAnalysis{};
     analysis.Version = document.Version;
     analysis.Core = core;
     TSynPicoBlaze parser;
@@ -71,8 +70,25 @@ const TDocumentAnalysis& TLanguageService::AnalysisOf(const TOpenDocument& docum
     std::vector<std::string> listing;
     AssembleSource(context, document.Path, document.Lines, listing, &analysis.Errors);
     analysis.IncludedFiles = parser.Directives().IncludeFiles;
-    analysis.Symbols = CollectSourceSymbols(core, document.Path, document.Lines);
-    return analyses_[document.Uri] = std::move(analysis);
+    analysis.Assembled = true;
+    return analysis;
+}
+
+const TDocumentAnalysis& TLanguageService::AnalysisOf(const TOpenDocument& document, bool stale) {
+    if (auto found = analyses_.find(document.Uri); stale && found != analyses_.end() &&
+                                                   found->second.HasSymbols &&
+                                                   found->second.Core == CoreOf(document))
+        return found->second;
+    TDocumentAnalysis& analysis = AssembledOf(document);
+    if (!analysis.HasSymbols) {
+        analysis.Symbols = CollectSourceSymbols(analysis.Core, document.Path, document.Lines);
+        analysis.HasSymbols = true;
+    }
+    return analysis;
+}
+
+void TLanguageService::Prepare(const std::string& uri) {
+    if (const TOpenDocument* document = documents_.Find(uri)) AnalysisOf(*document);
 }
 
 std::vector<std::string> TLanguageService::LinesOf(const std::string& path) const {
@@ -87,7 +103,7 @@ std::vector<std::string> TLanguageService::LinesOf(const std::string& path) cons
 std::vector<TPublishedDiagnostics> TLanguageService::Diagnose(const std::string& uri) {
     const TOpenDocument* document = documents_.Find(uri);
     if (!document) return {};
-    const TDocumentAnalysis& analysis = AnalysisOf(*document);
+    const TDocumentAnalysis& analysis = AssembledOf(*document);
     // The document first, then the included files in the order of their
     // first error.
     std::vector<TPublishedDiagnostics> published{{uri, {}}};

@@ -89,6 +89,8 @@ void TLanguageServer::PublishDue() {
     due.swap(due_);
     for (const std::string& uri : due)
         Publish(service_.Diagnose(uri));
+    for (const std::string& uri : due)
+        service_.Prepare(uri);
 }
 
 void TLanguageServer::Publish(const std::vector<TPublishedDiagnostics>& published) {

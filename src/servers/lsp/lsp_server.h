@@ -20,7 +20,7 @@ struct TLanguageServerOptions {
     // file's own choice.
     std::optional<TCoreKind> Core;
     // How long the text must stay unchanged before its diagnostics are made.
-    std::chrono::milliseconds Debounce{30};
+    std::chrono::milliseconds Debounce{25};
 };
 
 // The language server protocol over JSON-RPC: answers each message the

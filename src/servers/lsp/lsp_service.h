@@ -16,14 +16,17 @@
 
 namespace korvo::servers::lsp {
 
-// What the assembler made of one version of a document.
+// What the assembler made of one version of a document: its errors first
+// (what the client waits for), the names it defines when asked.
 struct TDocumentAnalysis {
     int Version = 0;
     TCoreKind Core = kDefaultCoreKind;
+    bool Assembled = false;
     std::vector<TAssemblyDiagnostic> Errors;
-    std::vector<TSourceSymbol> Symbols;
     // The files the document includes, directly or through others.
     std::vector<std::string> IncludedFiles;
+    bool HasSymbols = false;
+    std::vector<TSourceSymbol> Symbols;
 };
 
 // The diagnostics of one file, as publishDiagnostics sends them.
@@ -50,6 +53,9 @@ public:
     // have errors; the files that had some the last time and have none now
     // get an empty list.
     std::vector<TPublishedDiagnostics> Diagnose(const std::string& uri);
+    // Collects the names of an open document ahead of the requests that
+    // need them (done while the client is idle).
+    void Prepare(const std::string& uri);
     // Empty diagnostics for a document the client closed.
     std::vector<TPublishedDiagnostics> Forget(const std::string& uri);
 
@@ -75,9 +81,12 @@ private:
     };
     const TOpenDocument& DocumentOf(const QJsonObject& params);
     std::optional<TWordAt> WordAt(const QJsonObject& params);
-    // The analysis of the document's text; a completion while typing may
-    // take that of an earlier version (stale) when there is one.
+    // The analysis of the document's text, assembled and with its names; a
+    // completion while typing may take that of an earlier version (stale)
+    // when it has them.
     const TDocumentAnalysis& AnalysisOf(const TOpenDocument& document, bool stale = false);
+    // The analysis of the document's text, assembled at least.
+    TDocumentAnalysis& AssembledOf(const TOpenDocument& document);
     // The lines of a file: the open document's, else those on disk (empty
     // when it cannot be read).
     std::vector<std::string> LinesOf(const std::string& path) const;
