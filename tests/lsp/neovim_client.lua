@@ -1,6 +1,6 @@
 -- Neovim's built-in language client against korvo lsp: it opens a source with
--- an error, waits for the diagnostic, then goes to the definitions of a name
--- of the source and of one in its included file. Quits with status 1 and a
+-- an error, waits for the diagnostic, goes to the definitions of a name of
+-- the source and of one in its included file, then fixes the error. Quits with status 1 and a
 -- message on the first thing that is not as expected.
 local korvo = assert(os.getenv('KORVO'), 'KORVO names the korvo executable')
 local data = assert(os.getenv('KORVO_LSP_DATA'), 'KORVO_LSP_DATA names tests/data/lsp')
@@ -49,6 +49,12 @@ local function definition(line, character)
 end
 expect('the definition of start', definition(3, 15), { data .. '/nvim.psm', 1, 0, 5 })
 expect('the definition of limit', definition(1, 18), { data .. '/defs.inc', 1, 0, 5 })
+
+-- Fixing the error in the buffer (an incremental change) clears it.
+vim.api.nvim_buf_set_text(buffer, 2, 13, 2, 20, { 'start' })
+if not vim.wait(10000, function() return #vim.diagnostic.get(buffer) == 0 end, 20) then
+  fail('the diagnostic stayed after the fix: ' .. vim.inspect(vim.diagnostic.get(buffer)))
+end
 
 vim.lsp.stop_client(client)
 vim.cmd('qall!')

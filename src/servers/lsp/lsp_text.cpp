@@ -68,8 +68,13 @@ QJsonObject RangeJson(int line, int startCharacter, int endLine, int endCharacte
 
 QJsonObject WordRangeJson(int line, std::string_view text, std::size_t column, std::size_t length) {
     column = std::min(column, text.size());
+    // The scanner takes a byte above 127 as a token of its own: the range
+    // ends with the character that byte starts.
+    std::size_t end = std::min(column + length, text.size());
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        ++end;
     int start = Utf16Length(text.substr(0, column));
-    return RangeJson(line, start, line, start + Utf16Length(text.substr(column, length)));
+    return RangeJson(line, start, line, start + Utf16Length(text.substr(column, end - column)));
 }
 
 std::string PathOfUri(const std::string& uri) {

@@ -26,7 +26,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 // {"line", "character"} and {"start", "end"}; the columns in UTF-16 units.
 QJsonObject PositionJson(int line, int character);
 QJsonObject RangeJson(int line, int startCharacter, int endLine, int endCharacter);
-// The bytes [column, column + length) of a line as a range.
+// The bytes [column, column + length) of a line as a range, to the end of
+// the character the last byte is part of.
 QJsonObject WordRangeJson(int line, std::string_view text, std::size_t column, std::size_t length);
 
 // A file URI and the local path it names; an empty path for other schemes.

@@ -62,6 +62,27 @@
       "textDocument": {"uri": "$DATA/uses_bad.psm"}}}
 <-- {"jsonrpc": "2.0", "method": "textDocument/publishDiagnostics", "params": {
       "uri": "$DATA/bad.psm", "diagnostics": "..."}}
+# Columns count UTF-16 units: a character beyond the 16 bits takes two.
+--> {"jsonrpc": "2.0", "method": "textDocument/didOpen", "params": {"textDocument": {
+      "uri": "untitled:wide", "languageId": "korvo", "version": 1, "text": "  JUMP \u00e9\ud834\udd1e nowhere\n"}}}
+<-- {"jsonrpc": "2.0", "method": "textDocument/publishDiagnostics", "params": {
+      "uri": "untitled:wide", "diagnostics": [
+       {"range": {"start": {"line": 0, "character": 7}, "end": {"line": 0, "character": 8}},
+        "severity": 1, "source": "korvo", "code": "Syntax", "message": "Syntax error in experession"}]}}
+--> {"jsonrpc": "2.0", "method": "textDocument/didChange", "params": {
+      "textDocument": {"uri": "untitled:wide", "version": 2}, "contentChanges": [
+       {"range": {"start": {"line": 0, "character": 7}, "end": {"line": 0, "character": 8}}, "text": ""}]}}
+<-- {"jsonrpc": "2.0", "method": "textDocument/publishDiagnostics", "params": {
+      "uri": "untitled:wide", "diagnostics": [
+       {"range": {"start": {"line": 0, "character": 7}, "end": {"line": 0, "character": 9}},
+        "severity": 1, "source": "korvo", "code": "Syntax", "message": "Syntax error in experession"}]}}
+--> {"jsonrpc": "2.0", "method": "textDocument/didChange", "params": {
+      "textDocument": {"uri": "untitled:wide", "version": 3}, "contentChanges": [
+       {"range": {"start": {"line": 0, "character": 7}, "end": {"line": 0, "character": 10}}, "text": ""}]}}
+<-- {"jsonrpc": "2.0", "method": "textDocument/publishDiagnostics", "params": {
+      "uri": "untitled:wide", "diagnostics": [
+       {"range": {"start": {"line": 0, "character": 7}, "end": {"line": 0, "character": 14}},
+        "severity": 1, "source": "korvo", "code": "Undefined", "message": "An undefined identifier found."}]}}
 --> {"jsonrpc": "2.0", "id": 3, "method": "shutdown"}
 <-- {"jsonrpc": "2.0", "id": 3, "result": null}
 --> {"jsonrpc": "2.0", "method": "exit"}
