@@ -29,7 +29,7 @@ for target in "${targets[@]}"; do
     esac
     # A message of the language server is longer than a source line.
     max_len=128
-    [[ $target == lsp_server ]] && max_len=4096
+    if [[ $target == lsp_server ]]; then max_len=4096; fi
     mkdir -p "$corpus/$target"
     echo "== $target: $seconds s"
     # New inputs go into the first folder; the seed folders are only read.
