@@ -5,6 +5,7 @@
 #include "simulator/exit_port.h"
 #include "simulator/io_router.h"
 #include "simulator/port_expectation.h"
+#include "simulator/run_record.h"
 #include "simulator/simulator.h"
 
 #include <benchmark/benchmark.h>
@@ -136,9 +137,9 @@ void AluLoopWithIdleUart(benchmark::State& state, int programIndex) {
 
 // The speed loop of korvo sim (bench/firmware_loop.psm): ADD s0, 1 / ADDC
 // s1, 0 / XOR s2, s0 / SUB s3, 1 / JUMP loop, bare and with what a firmware
-// test attaches. The I/O loop shows what the checks cost where a program
-// writes a port at every fourth instruction.
-enum class TChecks { None, Coverage, ExitPort, ExpectOut };
+// test attaches, or recorded for stepping back. The I/O loop shows what the
+// checks cost where a program writes a port at every fourth instruction.
+enum class TChecks { None, Coverage, ExitPort, ExpectOut, Recording };
 
 void FirmwareLoop(benchmark::State& state, TChecks checks, bool io) {
     const auto& program = kPrograms[2];
@@ -163,16 +164,24 @@ void FirmwareLoop(benchmark::State& state, TChecks checks, bool io) {
     if (checks == TChecks::Coverage) coverage.emplace(*simulator);
     if (checks == TChecks::ExitPort) simulator->AttachObserver(exitPort);
     if (checks == TChecks::ExpectOut) simulator->AttachObserver(expectation);
+    std::optional<TRunRecord> record;
+    if (checks == TChecks::Recording) {
+        record.emplace(*simulator, ports, nullptr);
+        simulator->SetRecorder(&*record);
+    }
     simulator->Start();
     ports.Build(*simulator);
     RunFor(*simulator, state);
+    // What the record holds after a run far longer than it keeps.
+    if (record) state.counters["record_bytes"] = static_cast<double>(record->Bytes());
 }
 
 void RegisterAll() {
     const std::pair<const char*, TChecks> checks[] = {{"Bare", TChecks::None},
                                                       {"Coverage", TChecks::Coverage},
                                                       {"ExitPort", TChecks::ExitPort},
-                                                      {"ExpectOut", TChecks::ExpectOut}};
+                                                      {"ExpectOut", TChecks::ExpectOut},
+                                                      {"Recording", TChecks::Recording}};
     for (auto [name, check] : checks)
         for (bool io : {false, true})
             benchmark::RegisterBenchmark(

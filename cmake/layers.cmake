@@ -4,6 +4,7 @@
 #
 #   common <- output <- assembler <- text
 #                                 <- simulator <- analysis
+#   core <- cosim (the shared library that HDL simulators call)
 #   core <- host (platform, settings, uart) <- servers (protocol, lsp, dap) <- cli
 #                                           <- ide base <- panels <- shell
 if(CMAKE_SCRIPT_MODE_FILE)
@@ -12,6 +13,8 @@ endif()
 
 set(KORVO_CORE_FOLDERS common output assembler text simulator analysis)
 set(KORVO_HOST_FOLDERS platform settings uart)
+# The layers that never see Qt.
+set(KORVO_QT_FREE_LAYERS ${KORVO_CORE_FOLDERS} cosim)
 
 set(KORVO_LAYER_common common)
 set(KORVO_LAYER_output output common)
@@ -19,6 +22,9 @@ set(KORVO_LAYER_assembler assembler output common)
 set(KORVO_LAYER_text text assembler output common)
 set(KORVO_LAYER_simulator simulator assembler output common)
 set(KORVO_LAYER_analysis analysis simulator assembler output common)
+set(KORVO_LAYER_cosim cosim ${KORVO_CORE_FOLDERS})
+# The VPI module of the Verilog models: the C interface of cosim only.
+set(KORVO_LAYER_cosim_vpi cosim_vpi cosim)
 set(KORVO_LAYER_host ${KORVO_HOST_FOLDERS} ${KORVO_CORE_FOLDERS})
 set(KORVO_SERVER_FOLDERS protocol lsp dap)
 set(KORVO_LAYER_servers ${KORVO_SERVER_FOLDERS} ${KORVO_LAYER_host})
@@ -28,7 +34,7 @@ set(KORVO_LAYER_ide_panels panels ${KORVO_LAYER_ide_base})
 set(KORVO_LAYER_ide_shell shell ${KORVO_LAYER_ide_panels})
 
 set(KORVO_LAYER_FOLDERS ${KORVO_CORE_FOLDERS} ${KORVO_HOST_FOLDERS} ${KORVO_SERVER_FOLDERS} cli base
-    panels shell)
+    panels shell cosim cosim_vpi)
 
 # Refuses, with a message naming the file and the include, a file of the
 # layer that includes a folder of a layer above or beside it, or, in the
@@ -38,7 +44,7 @@ function(korvo_check_layer_includes layer)
         message(FATAL_ERROR "No layer named '${layer}'")
     endif()
     set(allowed ${KORVO_LAYER_${layer}})
-    list(FIND KORVO_CORE_FOLDERS ${layer} core_index)
+    list(FIND KORVO_QT_FREE_LAYERS ${layer} core_index)
     foreach(source ${ARGN})
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
         foreach(line ${includes})

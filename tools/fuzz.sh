@@ -11,7 +11,7 @@ tools/deps.sh clang libclang-rt-dev
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKORVO_FUZZ=ON \
     -DKORVO_BUILD_GUI=OFF -DKORVO_BUILD_TESTS=OFF -DKORVO_BUILD_BENCH=OFF >/dev/null
-targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing lsp_server)
+targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing dap_requests lsp_server)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 corpus="$(mktemp -d)"
@@ -19,23 +19,23 @@ trap 'rm -rf "$corpus"' EXIT
 mkdir -p "$build/findings"
 failed=()
 for target in "${targets[@]}"; do
-    # Seeds beyond fuzz/seeds: the KCPSM sources of the import tests.
+    # Seeds beyond fuzz/seeds: the KCPSM sources of the import tests. A
+    # debug session's requests need longer inputs.
+    length=128
     case "$target" in
     kcpsm3_import) dictionary=kcpsm3 extra=(tests/data/text/kcpsm) ;;
     kcpsm6_import) dictionary=kcpsm6 extra=(tests/data/text/kcpsm6) ;;
     assembler | formatter | check) dictionary=dialect extra=() ;;
     message_framing) dictionary=protocol extra=() ;;
-    lsp_server) dictionary=lsp extra=() ;;
+    dap_requests) dictionary=dap extra=() length=2048 ;;
+    lsp_server) dictionary=lsp extra=() length=4096 ;;
     esac
-    # A message of the language server is longer than a source line.
-    max_len=128
-    if [[ $target == lsp_server ]]; then max_len=4096; fi
     mkdir -p "$corpus/$target"
     echo "== $target: $seconds s"
     # New inputs go into the first folder; the seed folders are only read.
     if ! ASAN_OPTIONS=malloc_context_size=0 timeout $((seconds + 300)) \
         "$build/fuzz/${target}_fuzz" "$corpus/$target" "fuzz/seeds/$target" "${extra[@]}" \
-        -dict="fuzz/$dictionary.dict" -max_len=$max_len -max_total_time="$seconds" \
+        -dict="fuzz/$dictionary.dict" -max_len="$length" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$target-" >"$build/findings/$target.log" 2>&1; then
         tail -n 60 "$build/findings/$target.log"

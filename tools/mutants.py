@@ -57,11 +57,8 @@ DEFAULT_LIST = Path(__file__).resolve().parent / "mutants.txt"
 DEFAULT_BUILD_DIR = ROOT / "build-mutants"
 
 # The test executables to try first, by the folder of the mutated file.
-LAYER_FIRST = [
-    ("src/core/", ["korvo_core_tests"]),
-    ("src/host/", ["korvo_qtcore_tests"]),
-    ("src/cli/", ["korvo_cli_tests"]),
-]
+LAYER_FIRST = [("src/core/", ["korvo_core_tests"]), ("src/host/", ["korvo_qtcore_tests"]),
+               ("src/cli/", ["korvo_cli_tests"])]
 # Phase 2 order among the remaining units (anything else comes after).
 UNIT_ORDER = ["korvo_core_tests", "korvo_cli_tests", "korvo_qtcore_tests"]
 
@@ -79,6 +76,7 @@ class Unit:
     env: dict
     target: str  # the ninja target that builds it ("all" for scripts)
     seconds: float = 0.0
+    pass_patterns: list = field(default_factory=list)  # ctest's PASS_REGULAR_EXPRESSION
 
 
 @dataclass
@@ -297,7 +295,8 @@ class Runner:
                 continue
             units[name] = Unit(name=name, command=command,
                                cwd=properties.get("WORKING_DIRECTORY", str(self.build)),
-                               env=env, target=program.name if built else "all")
+                               env=env, target=program.name if built else "all",
+                               pass_patterns=properties.get("PASS_REGULAR_EXPRESSION", []))
         order = {name: i for i, name in enumerate(UNIT_ORDER)}
         self.units = sorted(units.values(),
                             key=lambda u: (order.get(u.name, len(order)), u.target == "all",
@@ -320,13 +319,17 @@ class Runner:
         return env
 
     def run_unit(self, unit, timeout):
-        """(passed, detail)"""
+        """(passed, detail, output, seconds)"""
         status, output, seconds = run(unit.command, unit.cwd, self.environment(unit), timeout)
         if status is None:
-            return False, f"timeout after {seconds:.0f}s", output
+            return False, f"timeout after {seconds:.0f}s", output, seconds
+        if unit.pass_patterns:  # the output decides, whatever the exit status
+            passed = any(re.search(p, output, re.DOTALL) for p in unit.pass_patterns)
+            detail = "" if passed else "output does not match its pass pattern"
+            return passed, detail, output, seconds
         if status != 0:
-            return False, first_failure(output) or f"exit status {status}", output
-        return True, "", output
+            return False, first_failure(output) or f"exit status {status}", output, seconds
+        return True, "", output, seconds
 
     def timeout_of(self, unit):
         if self.args.timeout:
@@ -346,11 +349,8 @@ class Runner:
                  f"{len(self.units)} test executables on the unmutated tree")
         failed = []
         for unit in self.units:
-            status, output, seconds = run(unit.command, unit.cwd, self.environment(unit),
-                                          self.args.timeout or 600)
-            unit.seconds = seconds
-            if status != 0:
-                why = "timeout" if status is None else first_failure(output) or f"status {status}"
+            passed, why, output, unit.seconds = self.run_unit(unit, self.args.timeout or 600)
+            if not passed:
                 failed.append(f"  {unit.name}: {why}\n{tail(output, 15)}")
         if failed:
             raise SystemExit("mutants: the unmutated tree fails its tests, so no mutation "
@@ -401,7 +401,7 @@ class Runner:
                         error = self.ninja(unit.target)
                         if error:
                             return Result(mutation, "stillborn", time.monotonic() - start, error)
-                    passed, detail, _ = self.run_unit(unit, self.timeout_of(unit))
+                    passed, detail, _, _ = self.run_unit(unit, self.timeout_of(unit))
                     if passed:
                         continue
                     killers.append(unit.name)

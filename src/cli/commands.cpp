@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/asm_command.h"
 #include "cli/check_command.h"
+#include "cli/dap_command.h"
 #include "cli/lsp_command.h"
 #include "cli/sim_command.h"
 #include "cli/text_commands.h"
@@ -20,6 +21,7 @@ const std::vector<TCommand>& Commands() {
         {"format", FormatSynopsis, FormatHelp, RunFormat},
         {"import", ImportSynopsis, ImportHelp, RunImport},
         {"check", CheckSynopsis, CheckHelp, RunCheckCommand},
+        {"dap", DapSynopsis, DapHelp, RunDapCommand},
         {"lsp", LspSynopsis, LspHelp, RunLspCommand},
     };
     return commands;

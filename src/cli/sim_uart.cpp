@@ -2,21 +2,16 @@
 
 #include "cli/stdin_reader.h"
 #include "common/number_text.h"
-#include "uart/uart_tcp_bridge.h"
+#include "uart/uart_bridges.h"
 
 #include <QCoreApplication>
 #include <ostream>
 
 namespace korvo::cli {
 
-struct TSimUartHost::TBridges {
-    std::vector<std::unique_ptr<TUartTcpBridge>> List;
-};
-
 TSimUartHost::TSimUartHost(TSimulationIO& io, const TOptions& options, ILog& log,
                            std::ostream& rawOut)
-    : io_(io), options_(options), log_(log), rawOut_(rawOut),
-      bridges_(std::make_unique<TBridges>()) {
+    : io_(io), options_(options), log_(log), rawOut_(rawOut) {
     if (options_.Stdio) stdin_ = std::make_unique<TStdinReader>();
 }
 
@@ -24,19 +19,13 @@ TSimUartHost::~TSimUartHost() = default;
 
 bool TSimUartHost::Open() {
     if (!options_.Tcp) return true;
-    bool any = false;
-    for (const auto& uart : io_.UARTs()) {
-        auto bridge = std::make_unique<TUartTcpBridge>(*uart, log_);
-        any = bridge->Listen() || any;
-        bridges_->List.push_back(std::move(bridge));
-    }
-    return any;
+    bridges_ = std::make_unique<TUartBridges>(io_, log_);
+    return bridges_->Listen();
 }
 
 bool TSimUartHost::WaitForClient(const std::function<bool()>& stop) {
     for (;;) {
-        for (const auto& bridge : bridges_->List)
-            if (bridge->HasClient()) return true;
+        if (bridges_ && bridges_->AnyClient()) return true;
         if (stop()) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
@@ -45,8 +34,7 @@ bool TSimUartHost::WaitForClient(const std::function<bool()>& stop) {
 void TSimUartHost::Pump(std::int64_t instructions) {
     if (options_.Tcp) QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Without a client the program's bytes wait for one.
-    for (const auto& bridge : bridges_->List)
-        bridge->Pump(true);
+    if (bridges_) bridges_->Pump(true);
     if (options_.Stdio && !io_.UARTs().empty()) {
         TUARTModel& uart = *io_.UARTs().front();
         std::string sent = uart.TakeOutput();

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace korvo {
+class TUartBridges;
+}
+
 namespace korvo::cli {
 
 class TStdinReader;
@@ -42,13 +46,12 @@ public:
     bool InputDone(std::int64_t instructions, std::int64_t quietInstructions) const;
 
 private:
-    struct TBridges;
     TSimulationIO& io_;
     TOptions options_;
     ILog& log_;
     std::ostream& rawOut_;
     std::unique_ptr<TStdinReader> stdin_;
-    std::unique_ptr<TBridges> bridges_;
+    std::unique_ptr<TUartBridges> bridges_;
     std::int64_t lastTraffic_ = -1;
     std::int64_t lastActivity_ = 0;
 };

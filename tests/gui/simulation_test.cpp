@@ -242,6 +242,32 @@ private slots:
         QCOMPARE(Simulator(window).InstructionCount(), 3);
     }
 
+    void StepBackAndRunBackShowTheStateBefore() {
+        TTestWindow window;
+        TDocument& document = StartSimulation(window, "count.psm", kCounting);
+        auto& c = window->Commands();
+        QCOMPARE(c.actStepBack->shortcut(), QKeySequence("Shift+F7"));
+        QCOMPARE(c.actRunBack->shortcut(), QKeySequence("Shift+F9"));
+        window->UpdateCommands();
+        QVERIFY(!c.actStepBack->isEnabled()); // nothing recorded yet
+        document.SetCaretPos({4, 1});
+        QVERIFY(Press(window, c.actSetBreakpoint));
+        QVERIFY(Press(window, c.actRun));
+        QVERIFY(Press(window, c.actRun));
+        QCOMPARE(RegisterText(window, 0), "02");
+        QVERIFY(Press(window, c.actStepBack));
+        QCOMPARE(document.CurrentLine(), 3);
+        QCOMPARE(RegisterText(window, 0), "01");
+        QCOMPARE(window->StatusPanelText(3), " Instructions: 4");
+        QVERIFY(Press(window, c.actRunBack));
+        QCOMPARE(document.CurrentLine(), 4);
+        QCOMPARE(window->StatusPanelText(3), " Instructions: 2");
+        QVERIFY(Press(window, c.actRunBack));
+        QCOMPARE(document.CurrentLine(), 2);
+        QCOMPARE(RegisterText(window, 0), "00");
+        QVERIFY(!c.actStepBack->isEnabled());
+    }
+
     void AFailingInstructionHalts() {
         TTestWindow window;
         StartSimulation(window, "halt.psm", "        RET\r\n");

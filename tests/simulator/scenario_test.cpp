@@ -7,6 +7,8 @@
 //   step [N]   run [N]       N steps; a run of at most N (100000) instructions
 //   reset  stepover  flush (the pending port logs)  clear (leaves simulation)
 //   runto ADDRESS   break ADDRESS (toggles a breakpoint on its line)
+//   record on|off   back [N] [refused]   runback REASON   stepping back
+//   feed PORT "TEXT"         the host sends TEXT to the UART of PORT
 //   log TEXT                 the next log line is TEXT; a section must show
 //                            every line its run logs
 //   map PORT KIND [VALUE]    replaces a port's record, then starts again
@@ -15,9 +17,11 @@
 //                            (a log TEXT writes the folder as @/; messages of
 //                            the port models are logged as "message: TEXT")
 // State: sN (register, hex), C Z IE savedC savedZ ack edge irq (interrupt
-// line) PC SP count state error padsize, and with an index stack[I] port[P]
-// (record value) in[P] out[P] io[P] pad[A] executed[A] info[A] (LineInfo of
-// the line of address A). Numbers are decimal or $hex; states by name.
+// line) PC SP count recorded (steps back) state error padsize, and with an
+// index stack[I] port[P] (record value) in[P] out[P] io[P] pad[A]
+// executed[A] info[A] (LineInfo of the line of address A) pending[P] (bytes
+// the UART of P has still to receive). Numbers are decimal or $hex; states
+// by name.
 // A core with two banks adds bank (0 A, 1 B), a[N] and b[N] (the registers
 // of bank A and B), flags[I] (what stack entry I keeps: bit 0 Z, 1 C, 2 bank
 // B) and k[P] (constant port P); ";; program-size: 1K", ";; vector: $200",
@@ -77,6 +81,7 @@ const std::map<std::string, TField> kFields = {
     {"PC", {[](TMachine& m, int) -> std::int64_t { return m.Sim->PC(); }}},
     {"SP", {[](TMachine& m, int) -> std::int64_t { return m.Sim->SP(); }}},
     {"count", {[](TMachine& m, int) { return m.Sim->InstructionCount(); }}},
+    {"recorded", {[](TMachine& m, int) { return m.Session->RecordedSteps(); }}},
     {"state", {[](TMachine& m, int) -> std::int64_t { return m.Sim->State(); }}},
     {"error", {[](TMachine& m, int) -> std::int64_t { return m.Sim->ErrorCode(); }}},
     {"padsize", {[](TMachine& m, int) -> std::int64_t { return m.Sim->ScratchPadSize(); }}},
@@ -101,6 +106,9 @@ const std::map<std::string, TField> kFields = {
     {"b", BankRegister(1)},
     {"flags", {[](TMachine& m, int i) -> std::int64_t { return m.Sim->StackEntryFlags(i); }}},
     {"k", {[](TMachine& m, int p) { return ModelValue(m.Session->IO().ConstantPort(p)); }}},
+    {"pending", {[](TMachine& m, int p) -> std::int64_t {
+         return std::int64_t(m.Session->IO().UARTAt(p)->PendingInput());
+     }}},
     {"pad",
      {[](TMachine& m, int a) -> std::int64_t { return m.Session->IO().ScratchPad().Read(a); }}},
     {"executed", {[](TMachine& m, int a) -> std::int64_t { return m.Sim->IsExecuted(a); }}},
@@ -213,6 +221,16 @@ public:
             sim.RunToLine(sim.AddressToLine(int(number(1, 0))));
         } else if (name == "break") {
             sim.ToggleBreakpoint(sim.AddressToLine(int(number(1, 0))));
+        } else if (name == "record") {
+            machine_.Session->SetRecording(fields.at(1) == "on");
+        } else if (name == "back") {
+            bool refused = fields.size() > 2 && fields[2] == "refused";
+            for (auto n = number(1, 1); n > 0; --n)
+                EXPECT_EQ(machine_.Session->StepBack(), !refused);
+        } else if (name == "feed") {
+            machine_.Session->IO().UARTAt(int(Number(fields.at(1))))->Feed(fields.at(2));
+        } else if (name == "runback") {
+            EXPECT_EQ(StopReasonName(machine_.Session->RunBack()), fields.at(1));
         } else if (name == "flush") {
             machine_.Session->IO().FlushPendingLogs();
         } else if (name == "clear") {

@@ -26,6 +26,8 @@ public:
         return kind == TAccessKind::PortWrite && address == port_;
     }
     void Accessed(TAccessKind kind, std::int32_t address, std::int32_t value) override;
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
 
 private:
     TPicoBlazeSimulator& simulator_;

@@ -1,6 +1,7 @@
 #include "simulator/interrupt_schedule.h"
 
 #include "simulator/picoblaze_simulator.h"
+#include "simulator/state_bytes.h"
 
 #include <algorithm>
 
@@ -30,6 +31,16 @@ void TInterruptSchedule::Due() {
         nextEvery_ = (count / every_ + 1) * every_;
     }
     if (raise) simulator_.SetInterruptEdge(true);
+}
+
+void TInterruptSchedule::SaveState(TStateWriter& out) const {
+    out.Put(nextAt_);
+    out.Put(nextEvery_);
+}
+
+void TInterruptSchedule::RestoreState(TStateReader& in) {
+    in.Get(nextAt_);
+    in.Get(nextEvery_);
 }
 
 } // namespace korvo

@@ -22,6 +22,8 @@ public:
 
     std::int64_t NextDueCount() const override;
     void Due() override;
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
     bool Watches(TAccessKind, std::int32_t) const override { return false; }
 
 private:

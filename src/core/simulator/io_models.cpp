@@ -5,6 +5,7 @@
 #include "common/text_file.h"
 #include "simulator/log_format.h"
 #include "simulator/sim_errors.h"
+#include "simulator/state_bytes.h"
 
 #include <algorithm>
 
@@ -57,6 +58,18 @@ std::int32_t TInputPortModel::PortRead(int, const TDeviceReports& reports) {
 
 void TInputPortModel::PortWrite(int, std::int32_t, const TDeviceReports&) {}
 
+void TInputPortModel::SaveState(TStateWriter& out) const {
+    out.Put(value_);
+    out.Put(nextStimulus_);
+    out.Put(stimulusLine_);
+}
+
+void TInputPortModel::RestoreState(TStateReader& in) {
+    in.Get(value_);
+    in.Get(nextStimulus_);
+    in.Get(stimulusLine_);
+}
+
 TDeviceDescription TInputPortModel::Describe() const {
     return {name_, {port_}, {{"value", value_}}};
 }
@@ -71,6 +84,8 @@ void MakeInputPort(IDeviceSet& devices, int port, const TMemMapItem& item) {
 // --- Log file ---
 
 void TPortLogFile::Add(std::string line) {
+    // After a step back, the lines already in the file come again.
+    if (added_++ < written_) return;
     lines_.push_back(std::move(line));
     // A run that logs without end: the block goes to the file now. A file
     // that cannot be written stops the run (the error reaches it).
@@ -80,7 +95,14 @@ void TPortLogFile::Add(std::string line) {
 void TPortLogFile::Flush() {
     WriteTextLines(path_, lines_, replace_ ? TWriteMode::Replace : TWriteMode::Append);
     replace_ = false;
+    written_ += static_cast<std::int64_t>(lines_.size());
     lines_.clear();
+}
+
+void TPortLogFile::BackTo(std::int64_t count) {
+    if (count >= added_) return;
+    added_ = count;
+    lines_.resize(static_cast<std::size_t>(std::max<std::int64_t>(count - written_, 0)));
 }
 
 TOutputPortModel::TOutputPortModel(int port, bool outputOnly, std::string name, std::int32_t value,
@@ -128,6 +150,14 @@ void TOutputPortModel::PortWrite(int, std::int32_t value, const TDeviceReports& 
     SetValue(value, reports.Message);
 }
 
+void TOutputPortModel::SaveState(TStateWriter& out) const {
+    out.Put(value_);
+}
+
+void TOutputPortModel::RestoreState(TStateReader& in) {
+    in.Get(value_);
+}
+
 TDeviceDescription TOutputPortModel::Describe() const {
     return {name_, {port_}, {{"value", value_}}};
 }
@@ -169,6 +199,18 @@ std::int32_t TScratchPadModel::Read(int offset) const {
 
 void TScratchPadModel::Write(int offset, std::int32_t value) {
     if (offset >= 0 && offset < size_) bytes_[offset] = value;
+}
+
+void TScratchPadModel::SaveState(TStateWriter& out) const {
+    out.Put(size_);
+    for (int offset = 0; offset < size_; ++offset)
+        out.Put(bytes_[offset]);
+}
+
+void TScratchPadModel::RestoreState(TStateReader& in) {
+    in.Get(size_);
+    for (int offset = 0; offset < size_; ++offset)
+        in.Get(bytes_[offset]);
 }
 
 } // namespace korvo

@@ -44,6 +44,8 @@ public:
     void PortWrite(int port, std::int32_t value, const TDeviceReports& reports) override;
     void Reset(const TDeviceReports& reports) override { Reset(reports.StimulusFault); }
     TDeviceDescription Describe() const override;
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
 
 private:
     void Advance(const TStimulusFaultHandler& onFault);
@@ -79,12 +81,23 @@ public:
     // lines are kept then.
     void Flush();
     // A new run: the next write replaces the file.
-    void Restart() { replace_ = true; }
+    void Restart() {
+        replace_ = true;
+        added_ = written_ = 0;
+    }
+    // Lines added since the last restart, those in the file included.
+    std::int64_t LinesAdded() const { return added_; }
+    // Back to when count lines had been added (a step back): pending lines
+    // after them are dropped; lines already in the file stay there, and as
+    // many lines added again are taken as those.
+    void BackTo(std::int64_t count);
 
 private:
     std::string path_;
     std::vector<std::string> lines_;
     bool replace_ = true;
+    std::int64_t added_ = 0;
+    std::int64_t written_ = 0;
 };
 
 // An output port (LEDs the program lights) or, when not output-only, a
@@ -122,6 +135,9 @@ public:
     std::int32_t PortRead(int port, const TDeviceReports& reports) override;
     void PortWrite(int port, std::int32_t value, const TDeviceReports& reports) override;
     TDeviceDescription Describe() const override;
+    // The value; the log file keeps its lines itself (TSimulationIO).
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
 
 private:
     int port_;
@@ -152,6 +168,8 @@ public:
     std::int32_t Read(int offset) const;
     // Also the user's edits.
     void Write(int offset, std::int32_t value);
+    void SaveState(TStateWriter& out) const;
+    void RestoreState(TStateReader& in);
 
 private:
     std::array<std::int32_t, kCapacity> bytes_{};

@@ -3,6 +3,9 @@
 #include "common/text_file.h"
 #include "simulator/device_kinds.h"
 #include "simulator/picoblaze_simulator.h"
+#include "simulator/state_bytes.h"
+
+#include <utility>
 
 namespace korvo {
 
@@ -119,6 +122,42 @@ void TSimulationIO::Reset() {
     }
     for (const auto& device : devices_)
         device->Reset(reports_);
+}
+
+void TSimulationIO::SaveState(TStateWriter& out) const {
+    for (const auto& device : devices_)
+        device->SaveState(out);
+    for (const auto& model : constantPorts_)
+        if (model) model->SaveState(out);
+    scratchPad_.SaveState(out);
+    for (const auto& file : logFiles_)
+        out.Put(file->LinesAdded());
+}
+
+void TSimulationIO::RestoreState(TStateReader& in) {
+    for (const auto& device : devices_)
+        device->RestoreState(in);
+    for (const auto& model : constantPorts_)
+        if (model) model->RestoreState(in);
+    scratchPad_.RestoreState(in);
+    for (const auto& file : logFiles_) {
+        std::int64_t lines = 0;
+        in.Get(lines);
+        file->BackTo(lines);
+    }
+}
+
+void TSimulationIO::SetReplaying(bool on) {
+    for (TUARTModel* uart : uarts_)
+        uart->SetReplaying(on);
+    // The messages of the devices came when the cycles first ran.
+    if (on) {
+        messageAside_ = std::exchange(OnMessage, nullptr);
+        stimulusFaultAside_ = std::exchange(stimulusFault_, nullptr);
+    } else {
+        OnMessage = std::exchange(messageAside_, nullptr);
+        stimulusFault_ = std::exchange(stimulusFaultAside_, nullptr);
+    }
 }
 
 void TSimulationIO::ReportStimulusFault(const TStimulusFault& fault) {

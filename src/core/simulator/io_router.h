@@ -16,6 +16,8 @@
 namespace korvo {
 
 class TPicoBlazeSimulator;
+class TStateReader;
+class TStateWriter;
 
 // The peripherals of one simulation: the devices built from the port map
 // (each kind's factory registers them, device_kinds.h), the constant
@@ -82,6 +84,13 @@ public:
     void SynchronizeUARTs();
     TScratchPadModel& ScratchPad() { return scratchPad_; }
 
+    // What stepping back needs of the devices: every device's state, the
+    // constant ports, the scratch pad and how many lines each log file had.
+    void SaveState(TStateWriter& out) const;
+    void RestoreState(TStateReader& in);
+    // While a record replays, the UARTs send nothing to the host again.
+    void SetReplaying(bool on);
+
     // A user's edit of a RAM or ROM cell: stored into the port map, so that
     // the program reads what the panel shows.
     void EditMemoryCell(int port, std::int32_t value);
@@ -119,6 +128,9 @@ private:
     TScratchPadModel scratchPad_;
     TStimulusFaultHandler stimulusFault_;
     TDeviceReports reports_{OnMessage, stimulusFault_};
+    // The handlers put aside while a record replays.
+    TMessageHandler messageAside_;
+    TStimulusFaultHandler stimulusFaultAside_;
 };
 
 } // namespace korvo

@@ -1,5 +1,7 @@
 #include "simulator/picoblaze_simulator.h"
 
+#include "simulator/device_kinds.h"
+
 #include <utility>
 
 namespace korvo {
@@ -166,7 +168,12 @@ TMemMapItem TPicoBlazeSimulator::GetPortItem(int address) const {
 }
 
 void TPicoBlazeSimulator::SetPortItem(int address, const TMemMapItem& item) {
-    if (address >= 0 && address < kPortCount) portMap_[address] = item;
+    if (address < 0 || address >= kPortCount) return;
+    portMap_[address] = item;
+    std::erase(statePorts_, address);
+    TDeviceKind kind = DeviceKindOf(item.Kind);
+    if (kind.Read == TPortRead::Cell || kind.Read == TPortRead::BlockRam)
+        statePorts_.push_back(address);
 }
 
 TMemMapItem TPicoBlazeSimulator::GetStoreItem(int) const {

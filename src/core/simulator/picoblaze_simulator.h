@@ -10,8 +10,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace korvo {
+
+class TStateReader;
+class TStateWriter;
 
 // The checks a run of cycles makes beyond the instructions themselves; each
 // combination is a loop of its own, so that what is not needed costs nothing.
@@ -125,6 +129,18 @@ public:
     // the failing instruction, as a report of the run needs it.
     void SetResetOnRefusedAccess(bool reset) { resetOnRefusedAccess_ = reset; }
 
+    // --- What stepping back needs (core_state.cpp) ---
+    // The core's state: PC and instruction count, both banks, flags,
+    // interrupt state, stack, error code, the RAM cells and block RAM
+    // addresses of the port map.
+    void SaveState(TStateWriter& out) const;
+    void RestoreState(TStateReader& in);
+    // While a record replays cycles (ExecuteInstruction) that ran already,
+    // no observer sees their accesses and no execution is counted again.
+    void SetReplaying(bool on);
+    // The record of the run, not owned; null when nothing records.
+    void SetRecorder(IRunRecorder* recorder) { recorder_ = recorder; }
+
 protected:
     TBurstEnd RunBurst(int maxCycles) override;
     int CallReturnDepth() const override;
@@ -134,6 +150,9 @@ protected:
                breakpoints_[pc];
     }
     int StackLevel() const override { return sp_; }
+    void BeforeCycles() override {
+        if (recorder_) recorder_->BeforeCycles();
+    }
 
 private:
     enum class TAccess { Done, Refused, Abandoned };
@@ -192,6 +211,13 @@ private:
     bool usesScratchPad_ = false;
     bool resetOnRefusedAccess_ = true;
     int scratchPadSize_ = 0;
+    // What stepping back needs, kept after everything the run loop uses.
+    // The ports whose record changes in a run: RAM and ROM cells, block
+    // RAM addresses.
+    std::vector<int> statePorts_;
+    // The counts put aside while a record replays.
+    TExecutionCounts* countsAside_ = nullptr;
+    IRunRecorder* recorder_ = nullptr;
 };
 
 } // namespace korvo

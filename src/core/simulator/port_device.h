@@ -19,6 +19,8 @@
 namespace korvo {
 
 class TPortLogFile;
+class TStateReader;
+class TStateWriter;
 struct TMemMapItem;
 
 // Receives what a front end shows in a message box ("abc is not an
@@ -66,6 +68,11 @@ public:
     // yields and the end of a run).
     virtual void Synchronize() {}
     virtual TDeviceDescription Describe() const = 0;
+    // What stepping back needs of the device: its state, written and read
+    // back in the same order (state_bytes.h). A device without state of its
+    // own writes nothing.
+    virtual void SaveState(TStateWriter& out) const { (void)out; }
+    virtual void RestoreState(TStateReader& in) { (void)in; }
 };
 
 // What a factory registers its devices with.

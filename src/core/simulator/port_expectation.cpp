@@ -3,6 +3,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "simulator/picoblaze_simulator.h"
+#include "simulator/state_bytes.h"
 
 namespace korvo {
 
@@ -47,6 +48,16 @@ void TPortExpectation::Finish() {
     if (mismatch_ || matched_ >= values_.size()) return;
     mismatch_ = TMismatch{values_[matched_].FileLine, values_[matched_].Value, std::nullopt,
                           simulator_.InstructionCount(), -1};
+}
+
+void TPortExpectation::SaveState(TStateWriter& out) const {
+    out.Put(matched_);
+    out.Put(mismatch_);
+}
+
+void TPortExpectation::RestoreState(TStateReader& in) {
+    in.Get(matched_);
+    in.Get(mismatch_);
 }
 
 } // namespace korvo

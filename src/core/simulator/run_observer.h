@@ -4,6 +4,9 @@
 
 namespace korvo {
 
+class TStateReader;
+class TStateWriter;
+
 // What a port or scratch pad access did: a port read or write, a scratch
 // pad read (FETCH) or write (STORE), a write to a constant port (OUTK).
 enum class TAccessKind : std::uint8_t {
@@ -49,6 +52,12 @@ public:
     // A port whose writes this observer takes although the port map refuses
     // them (an undeclared port that ends the run, for instance).
     virtual bool TakesWritesTo(std::int32_t /*port*/) const { return false; }
+
+    // What stepping a run back needs of an observer that steers the run:
+    // its state, written and read back in the same order (state_bytes.h).
+    // One that only reports (a trace, a waveform) keeps what it reported.
+    virtual void SaveState(TStateWriter& /*out*/) const {}
+    virtual void RestoreState(TStateReader& /*in*/) {}
 };
 
 } // namespace korvo

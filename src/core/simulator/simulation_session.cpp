@@ -1,6 +1,7 @@
 #include "simulator/simulation_session.h"
 
 #include "common/settings_layout.h"
+#include "simulator/run_record.h"
 #include "simulator/simulator.h"
 #include "simulator/status_strings.h"
 
@@ -16,6 +17,7 @@ TSimulationSession::TSimulationSession(TPicoBlazeSimulator& simulator, ILog& log
 }
 
 TSimulationSession::~TSimulationSession() {
+    simulator_.SetRecorder(nullptr);
     DetachObservers();
     simulator_.OnStateChange = nullptr;
     simulator_.SetLog(nullptr);
@@ -24,6 +26,7 @@ TSimulationSession::~TSimulationSession() {
 
 void TSimulationSession::HandleStateChange() {
     TSimulatorState state = simulator_.RequestedState();
+    if (record_ && (state == ssIdle || state == ssLoaded || state == ssReset)) record_->Clear();
     switch (state) {
     case ssIdle: io_.Clear(); break;
     case ssLoaded:
@@ -70,6 +73,34 @@ TStopReason TSimulationSession::RunBurst(std::int64_t maxInstructions, bool ends
 void TSimulationSession::FinishRun() {
     io_.FlushPendingLogs();
     DetachObservers();
+}
+
+void TSimulationSession::SetRecording(bool on) {
+    if (on == Recording()) return;
+    if (!on) {
+        simulator_.SetRecorder(nullptr);
+        record_.reset();
+        return;
+    }
+    record_ = std::make_unique<TRunRecord>(simulator_, io_, [this] {
+        std::vector<IRunObserver*> attached;
+        for (const auto& owned : observers_)
+            if (owned.Attached) attached.push_back(owned.Observer.get());
+        return attached;
+    });
+    simulator_.SetRecorder(record_.get());
+}
+
+std::int64_t TSimulationSession::RecordedSteps() const {
+    return record_ ? record_->Steps() : 0;
+}
+
+bool TSimulationSession::StepBack() {
+    return record_ && record_->StepBack();
+}
+
+TStopReason TSimulationSession::RunBack() {
+    return record_ ? record_->RunBack() : TStopReason::None;
 }
 
 bool TSimulationSession::SetBreakpoint(int line, bool on) {

@@ -17,6 +17,7 @@
 namespace korvo {
 
 class TPicoBlazeSimulator;
+class TRunRecord;
 
 // The simulation API every front end uses around a simulator (a core that
 // the assembler has loaded a program into):
@@ -31,6 +32,8 @@ class TPicoBlazeSimulator;
 //   Step, Pause, Reset and the instruction limit are the simulator's own;
 //   its AimStepOver and AimRunToLine set the target of bursts to come.
 // - breakpoints: SetBreakpoint by source line.
+// - time travel: with recording on, StepBack and RunBack go back over the
+//   run (run_record.h); a reset or a new program forgets the record.
 // - observers: AddObserver attaches a trace, a profiler, a VCD writer, an
 //   exit port, an expected output, an interrupt schedule; the session owns
 //   them and they see each access in the order added.
@@ -82,6 +85,21 @@ public:
     // detaches the observers (they stay for the results).
     void FinishRun();
 
+    // --- Stepping back ---
+    // Keeps what stepping back needs, over at least the last 1,000,000
+    // instructions; off forgets the record.
+    void SetRecording(bool on);
+    bool Recording() const { return record_ != nullptr; }
+    // How many instructions can be stepped back now.
+    std::int64_t RecordedSteps() const;
+    // One instruction back (paused or halted; a halted core is paused
+    // again); false when nothing is recorded.
+    bool StepBack();
+    // Back to the previous breakpoint (TStopReason::Breakpoint), or to the
+    // oldest recorded state (TStopReason::Limit); TStopReason::None when
+    // nothing is recorded.
+    TStopReason RunBack();
+
     // --- Breakpoints ---
     // Sets or clears the breakpoint of a source line; false when the line
     // has no code.
@@ -126,6 +144,7 @@ private:
     std::optional<std::int32_t> uartBaudOverride_;
     std::optional<std::int32_t> frequencyOverride_;
     std::vector<TOwnedObserver> observers_;
+    std::unique_ptr<TRunRecord> record_;
 };
 
 } // namespace korvo

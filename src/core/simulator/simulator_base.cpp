@@ -81,6 +81,11 @@ void TSimulator::DetachObserver(IRunObserver& observer) {
 }
 
 void TSimulator::UpdateWatchedAccesses() {
+    if (accessesMuted_) {
+        for (auto& watched : watchedAccesses_)
+            watched.reset();
+        return;
+    }
     for (int kind = 0; kind < kAccessKindCount; ++kind) {
         auto& watched = watchedAccesses_[kind];
         watched.reset();
@@ -89,6 +94,17 @@ void TSimulator::UpdateWatchedAccesses() {
                 if (observer->Watches(static_cast<TAccessKind>(kind), address))
                     watched.set(address);
     }
+}
+
+void TSimulator::MuteAccesses(bool muted) {
+    accessesMuted_ = muted;
+    UpdateWatchedAccesses();
+}
+
+void TSimulator::ShowRestoredState() {
+    TActivity activity(*this);
+    Fire(OnCurrentLineChange);
+    Fire(OnRunEnd);
 }
 
 bool TSimulator::CyclesWatched() const {
@@ -284,6 +300,7 @@ void TSimulator::Step() {
         Fire(OnBeforeStep);
         ServeDueObservers();
         if (deletePending_) return;
+        BeforeCycles();
         bool watched = CyclesWatched();
         if (watched) NotifyBeforeCycle();
         bool ok = ExecuteInstruction();
@@ -405,6 +422,7 @@ bool TSimulator::RunUntilYield(std::int64_t& left, bool yields) {
             }
         }
         left -= burst;
+        BeforeCycles();
         if (RunBurst(burst) == TBurstEnd::Failed) {
             Halt();
             break;

@@ -59,6 +59,17 @@ std::string_view StopReasonName(TStopReason reason);
 
 class TSimulator;
 
+// Keeps what stepping a run back needs (run_record.h). Told before each
+// step and each burst of cycles: whatever reaches the core from outside
+// (edits, host input, an interrupt schedule) comes in between them.
+class IRunRecorder {
+public:
+    virtual void BeforeCycles() = 0;
+
+protected:
+    ~IRunRecorder() = default;
+};
+
 using TNotifyEvent = std::function<void(TSimulator& sender)>;
 using TBreakpointEvent = std::function<void(TSimulator& sender, int line)>;
 using TReadEvent = std::function<std::int32_t(std::int32_t address, TMemKind kind)>;
@@ -174,6 +185,10 @@ public:
     void AttachObserver(IRunObserver& observer);
     void DetachObserver(IRunObserver& observer);
 
+    // The record put the core back to an earlier state: the current line
+    // and the panels follow, as at the end of a step.
+    void ShowRestoredState();
+
     // The log pane: access errors and failed handlers are written here.
     void SetLog(ILog* log) { log_ = log; }
     // The tick counter and sleep of the run loop; the system's by default.
@@ -242,6 +257,10 @@ protected:
     // handler reset the core under it.
     std::uint32_t ResetGeneration() const { return resetGeneration_; }
     bool DeletePending() const { return deletePending_; }
+    // While muted, no observer sees an access (a record replays them).
+    void MuteAccesses(bool muted);
+    // Before a step and each burst of cycles: tells the record of the run.
+    virtual void BeforeCycles() {}
 
     std::int32_t pc_ = 0;
     std::int64_t instructionCount_ = 0;
@@ -299,6 +318,7 @@ private:
     bool cyclesRunOpen_ = false;
     // RunSlice is on the call stack: it ends its run itself.
     bool sliceOnStack_ = false;
+    bool accessesMuted_ = false;
     // When the current slice of a run ends and the run yields.
     std::int64_t sliceDeadline_ = 0;
     ILog* log_ = nullptr;

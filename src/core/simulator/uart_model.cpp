@@ -2,6 +2,7 @@
 
 #include "common/mem_map.h"
 #include "simulator/sim_errors.h"
+#include "simulator/state_bytes.h"
 
 #include <algorithm>
 
@@ -58,9 +59,11 @@ void TUARTModel::AdvanceTransmit(std::int64_t units) {
         }
         units -= transmitLeft_;
         transmitLeft_ = 0;
-        // The host has not taken what came before: the line waits for it.
-        if (output_.size() >= kHostBufferSize) return;
-        output_.push_back(static_cast<char>(transmit_[transmitRead_]));
+        if (!replaying_) {
+            // The host has not taken what came before: the line waits for it.
+            if (output_.size() >= kHostBufferSize) return;
+            output_.push_back(static_cast<char>(transmit_[transmitRead_]));
+        }
         transmitRead_ = (transmitRead_ + 1) % kQueueSize;
         ++sent_;
         transmitLeft_ = unitsPerByte_;
@@ -135,13 +138,20 @@ std::size_t TUARTModel::Feed(std::string_view bytes) {
     Synchronize();
     std::size_t taken = std::min(bytes.size(), InputRoom());
     input_.insert(input_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+    fed_ += static_cast<std::int64_t>(taken);
+    fedTail_.append(bytes.substr(0, taken));
+    if (fedTail_.size() > 2 * kHostBufferSize) fedTail_.erase(0, fedTail_.size() - kHostBufferSize);
     AdvanceReceive(0);
     return taken;
 }
 
 void TUARTModel::DropPendingInput() {
     // While receiving, the byte on the line is the first one waiting.
-    input_.erase(input_.begin() + (receiving_ && !input_.empty() ? 1 : 0), input_.end());
+    std::size_t kept = receiving_ && !input_.empty() ? 1 : 0;
+    std::size_t dropped = input_.size() - kept;
+    input_.erase(input_.begin() + static_cast<std::ptrdiff_t>(kept), input_.end());
+    fed_ -= static_cast<std::int64_t>(dropped);
+    fedTail_.resize(fedTail_.size() - std::min(dropped, fedTail_.size()));
 }
 
 std::string TUARTModel::TakeOutput() {
@@ -169,6 +179,53 @@ void MakeUart(IDeviceSet& devices, int port, const TMemMapItem& item) {
     uart->SetTiming(devices.UartBaud(), devices.ClockHz());
     uart->SetClock(devices.InstructionClock());
     devices.Add(std::move(uart), {port, dataPort}, {port, dataPort});
+}
+
+void TUARTModel::SaveState(TStateWriter& out) const {
+    out.Put(receive_);
+    out.Put(receiveWrite_);
+    out.Put(receiveRead_);
+    out.Put(transmit_);
+    out.Put(transmitWrite_);
+    out.Put(transmitRead_);
+    out.Put(lastCount_);
+    out.Put(transmitLeft_);
+    out.Put(receiving_);
+    out.Put(receiveLeft_);
+    out.Put(sent_);
+    out.Put(received_);
+    out.Put(lost_);
+    out.PutText(std::string(input_.begin(), input_.end()));
+    out.Put(fed_);
+}
+
+void TUARTModel::RestoreState(TStateReader& in) {
+    in.Get(receive_);
+    in.Get(receiveWrite_);
+    in.Get(receiveRead_);
+    in.Get(transmit_);
+    in.Get(transmitWrite_);
+    in.Get(transmitRead_);
+    in.Get(lastCount_);
+    in.Get(transmitLeft_);
+    in.Get(receiving_);
+    in.Get(receiveLeft_);
+    in.Get(sent_);
+    in.Get(received_);
+    in.Get(lost_);
+    std::string waiting = in.GetText();
+    input_.assign(waiting.begin(), waiting.end());
+    std::int64_t fedThen = 0;
+    in.Get(fedThen);
+    auto later = static_cast<std::size_t>(std::max<std::int64_t>(fed_ - fedThen, 0));
+    fedLater_ = fedTail_.substr(fedTail_.size() - std::min(later, fedTail_.size()));
+}
+
+void TUARTModel::SetReplaying(bool on) {
+    replaying_ = on;
+    if (on) return;
+    input_.insert(input_.end(), fedLater_.begin(), fedLater_.end());
+    fedLater_.clear();
 }
 
 } // namespace korvo

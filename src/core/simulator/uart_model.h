@@ -106,6 +106,15 @@ public:
     }
     // Its ports and the fill of its queues.
     TDeviceDescription Describe() const override;
+    // The queues, the line and the bytes waiting to be received; the bytes
+    // sent belong to the host once they left. Bytes the host fed after the
+    // state was saved are kept aside by RestoreState and wait to be
+    // received again once the replay that follows ends.
+    void SaveState(TStateWriter& out) const override;
+    void RestoreState(TStateReader& in) override;
+    // While a record replays what happened already, the bytes that leave
+    // are not sent to the host again.
+    void SetReplaying(bool on);
 
 private:
     void Advance(std::int64_t units);
@@ -141,6 +150,12 @@ private:
     std::int64_t sent_ = 0;
     std::int64_t received_ = 0;
     std::int64_t lost_ = 0;
+    bool replaying_ = false;
+    // Bytes fed since the start, and the last of them (at least
+    // kHostBufferSize), for a step back over their reception.
+    std::int64_t fed_ = 0;
+    std::string fedTail_;
+    std::string fedLater_;
 };
 
 // The factory of the UART kind: the declared port (the one with a TCP port)

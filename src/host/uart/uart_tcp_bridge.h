@@ -43,6 +43,7 @@ public:
     quint16 ServerPort() const;
     QHostAddress ServerAddress() const { return server_.serverAddress(); }
     bool HasClient() const { return client_ != nullptr; }
+    const TUARTModel& Uart() const { return uart_; }
     // "off", "listening on 127.0.0.1:5000", "client 127.0.0.1:41234",
     // "port 5000 in use: ...".
     QString StateText() const;

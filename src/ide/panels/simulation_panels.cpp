@@ -11,6 +11,7 @@
 #include "panels/uart_terminal.h"
 #include "simulator/picoblaze_simulator.h"
 #include "simulator/simulation_session.h"
+#include "uart/uart_bridges.h"
 
 #include <QHBoxLayout>
 
@@ -55,9 +56,13 @@ void TSimulationPanels::Build(TSimulationSession& session, const TSynPicoBlaze& 
     codeMemory_->Bind(simulator_, program_);
     callStack_->Bind(simulator_, program_);
     profile_->Bind(simulator_, program_);
+    if (session.UartTcpBridge() && !session.IO().UARTs().empty()) {
+        uartBridges_ = std::make_unique<TUartBridges>(session.IO(), session.Log());
+        uartBridges_->Listen();
+    }
     for (const auto& uart : session.IO().UARTs()) {
-        auto* terminal =
-            new TFrameUartTerminal(*uart, session.Log(), session.UartTcpBridge(), uartPanel_.get());
+        auto* terminal = new TFrameUartTerminal(
+            *uart, uartBridges_ ? uartBridges_->Of(*uart) : nullptr, uartPanel_.get());
         uartPanel_->layout()->addWidget(terminal);
         terminals_.push_back(terminal);
     }
@@ -73,6 +78,7 @@ void TSimulationPanels::Free() {
     for (TFrameUartTerminal* terminal : terminals_)
         delete terminal;
     terminals_.clear();
+    uartBridges_.reset();
     status_->Bind(nullptr);
     simulator_ = nullptr;
     session_ = nullptr;

@@ -26,6 +26,7 @@ class TFrameUartTerminal;
 class TPicoBlazeSimulator;
 class TSimulationSession;
 class TSynPicoBlaze;
+class TUartBridges;
 
 // The panels of a simulation: the status panel, the input/output panels and
 // the memory panels. One set for the program; bound to the simulation of a
@@ -101,6 +102,9 @@ private:
     TProgramText program_;
     std::unique_ptr<QWidget> uartPanel_;
     std::vector<TFrameUartTerminal*> terminals_;
+    // The UARTs' TCP ports while the session's devices exist and it serves
+    // them; the terminals show their state.
+    std::unique_ptr<TUartBridges> uartBridges_;
     TPicoBlazeSimulator* simulator_ = nullptr;
     TSimulationSession* session_ = nullptr;
     std::set<std::string> shownThisRun_;

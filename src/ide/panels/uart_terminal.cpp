@@ -39,9 +39,8 @@ QString HexByte(unsigned char byte) {
 }
 } // namespace
 
-TFrameUartTerminal::TFrameUartTerminal(TUARTModel& uart, ILog& log, bool serveTcp, QWidget* parent)
-    : QWidget(parent), uart_(uart), bridge_(std::make_unique<TUartTcpBridge>(uart, log)),
-      serveTcp_(serveTcp) {
+TFrameUartTerminal::TFrameUartTerminal(TUARTModel& uart, TUartTcpBridge* bridge, QWidget* parent)
+    : QWidget(parent), uart_(uart), bridge_(bridge) {
     setObjectName(QStringLiteral("FrameUart%1").arg(uart.StatusPort()));
     auto* group = new QGroupBox(QLatin1Char(' ') + Title() + QLatin1Char(' '), this);
     Screen = new QPlainTextEdit(group);
@@ -96,8 +95,8 @@ TFrameUartTerminal::TFrameUartTerminal(TUARTModel& uart, ILog& log, bool serveTc
         shown_.clear();
         Redraw();
     });
-    connect(bridge_.get(), &TUartTcpBridge::StateChanged, this, &TFrameUartTerminal::ShowTcpState);
-    if (serveTcp_) bridge_->Listen();
+    if (bridge_)
+        connect(bridge_, &TUartTcpBridge::StateChanged, this, &TFrameUartTerminal::ShowTcpState);
     ShowCounts();
     ShowTcpState();
 }
@@ -136,7 +135,7 @@ QString TFrameUartTerminal::Title() const {
 }
 
 void TFrameUartTerminal::Pump() {
-    Show(bridge_->Pump());
+    Show(bridge_ ? bridge_->Pump() : uart_.TakeOutput());
     ShowCounts();
 }
 
@@ -187,7 +186,7 @@ void TFrameUartTerminal::ShowCounts() {
 
 void TFrameUartTerminal::ShowTcpState() {
     TcpState->setText(QStringLiteral("TCP: ") +
-                      (serveTcp_ ? bridge_->StateText() : QStringLiteral("off")));
+                      (bridge_ ? bridge_->StateText() : QStringLiteral("off")));
 }
 
 } // namespace korvo

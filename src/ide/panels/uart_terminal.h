@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,7 +13,6 @@ class QPushButton;
 
 namespace korvo {
 
-class ILog;
 class TUARTModel;
 class TUartTcpBridge;
 
@@ -22,18 +20,18 @@ class TUartTcpBridge;
 // not printable as "<0D>"-style escapes, a line feed breaks the line) or as
 // hexadecimal bytes; a line to type into, sent with Enter and the chosen
 // line end; the counts of bytes sent, received and lost; and the state of
-// the UART's TCP port, which the terminal serves while it exists when asked
-// to.
+// the UART's TCP port when it is served.
 class TFrameUartTerminal : public QWidget {
     Q_OBJECT
 public:
-    TFrameUartTerminal(TUARTModel& uart, ILog& log, bool serveTcp, QWidget* parent = nullptr);
+    // bridge: the UART's TCP port, or none when the port is not served; it
+    // must outlive the terminal.
+    TFrameUartTerminal(TUARTModel& uart, TUartTcpBridge* bridge, QWidget* parent = nullptr);
     ~TFrameUartTerminal() override;
 
     // Moves the bytes that are due between the UART, the TCP client and the
     // screen (at the yields and the end of each run).
     void Pump();
-    TUartTcpBridge& Bridge() { return *bridge_; }
     // "UART $04": the port of the UART's status.
     QString Title() const;
 
@@ -60,8 +58,7 @@ private:
     void ShowTcpState();
 
     TUARTModel& uart_;
-    std::unique_ptr<TUartTcpBridge> bridge_;
-    bool serveTcp_;
+    TUartTcpBridge* bridge_;
     // What the screen shows, kept to draw it again in the other view.
     std::string shown_;
     int hexColumn_ = 0;

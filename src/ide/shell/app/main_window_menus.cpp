@@ -191,6 +191,8 @@ void TMainWindow::CreateMenus() {
     simulate->addActions({c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
                           c.actPause, c.actSetBreakpoint, c.actClearBreakpoints});
     simulate->addSeparator();
+    simulate->addActions({c.actStepBack, c.actRunBack});
+    simulate->addSeparator();
     simulate->addMenu(c.RunSpeed().CreateMenu(this));
 
     auto* help = bar->addMenu(QStringLiteral("&Help"));
@@ -209,6 +211,7 @@ void TMainWindow::CreateToolBar() {
         {c.actFilePrint, c.actFilePreview},
         {c.actSimulate, c.actReset, c.actRun, c.actStepOne, c.actStepOver, c.actGotoCursor,
          c.actPause, c.actSetBreakpoint, c.actClearBreakpoints},
+        {c.actStepBack, c.actRunBack},
     };
     // The core list comes first: a narrow window hides the tool bar's last
     // buttons behind its overflow arrow, and the core is what a user looks for.

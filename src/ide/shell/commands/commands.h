@@ -123,6 +123,8 @@ public:
     QAction* actRun = nullptr;
     QAction* actStepOne = nullptr;
     QAction* actStepOver = nullptr;
+    QAction* actStepBack = nullptr;
+    QAction* actRunBack = nullptr;
     QAction* actGotoCursor = nullptr;
     QAction* actPause = nullptr;
     QAction* actSetBreakpoint = nullptr;
@@ -154,6 +156,8 @@ private:
     // Runs a simulator operation on the active document; an operation that
     // returns true starts a run in bursts from there.
     void DriveSimulator(const std::function<bool(TPicoBlazeSimulator&)>& operation);
+    // Step Back and Run Back: the session goes back over its record.
+    void DriveBack(const std::function<void(TSimulationSession&)>& operation);
     // A run goes on from the event loop in bursts of the document's session,
     // with the window working between them; the panels mark what changed
     // once it ends.

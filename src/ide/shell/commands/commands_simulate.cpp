@@ -139,6 +139,30 @@ void TCommandsDataModule::CreateSimulationCommands() {
         },
         [](const TPicoBlazeSimulator& s) { return s.HasBreakpoints(); });
 
+    // Back over the recorded run; they need something recorded.
+    auto addBack = [this](QAction*& target, const TCommandInfo& info,
+                          std::function<void(TSimulationSession&)> operation) {
+        target = actions_.Add(
+            info, [this, operation] { DriveBack(operation); },
+            [this](QAction& a) {
+                TDocument* editor = ActiveDocument() ? workbench_.Documents().Active() : nullptr;
+                const TPicoBlazeSimulator* simulator = SimulatingSimulator();
+                TSimulationSession* session = editor ? editor->Session() : nullptr;
+                a.setEnabled(simulator && session && !PreviewOn() &&
+                             (simulator->IsPaused() || simulator->State() == ssHalted) &&
+                             session->RecordedSteps() > 0);
+            });
+        target->setEnabled(false);
+    };
+    addBack(actStepBack,
+            {"actStepBack", "Step Back", "Step Back", QKeySequence(Qt::SHIFT | Qt::Key_F7),
+             "step-back"},
+            [](TSimulationSession& session) { session.StepBack(); });
+    addBack(actRunBack,
+            {"actRunBack", "Run Back", "Run back to the previous breakpoint",
+             QKeySequence(Qt::SHIFT | Qt::Key_F9), "run-back"},
+            [](TSimulationSession& session) { session.RunBack(); });
+
     runTimer_.setSingleShot(true);
     connect(&runTimer_, &QTimer::timeout, this, [this] { ContinueRun(); });
     runSpeed_ = std::make_unique<TRunSpeedCommands>(actions_);
@@ -170,6 +194,16 @@ void TCommandsDataModule::DriveSimulator(
     if (!editor->Simulator()->IsRunning()) simulationPanels_->BeginChanges();
     ApplyRunSpeed();
     if (operation(*editor->Simulator())) RunBurst(*editor);
+    FollowRun(*editor);
+    workbench_.RepaintStatus();
+}
+
+void TCommandsDataModule::DriveBack(const std::function<void(TSimulationSession&)>& operation) {
+    TDocument* editor = workbench_.Documents().Active();
+    if (!editor || editor->Mode() != dmSimulate || !editor->Session() || PreviewOn()) return;
+    if (editor->Simulator()->IsRunning()) return;
+    simulationPanels_->BeginChanges();
+    operation(*editor->Session());
     FollowRun(*editor);
     workbench_.RepaintStatus();
 }

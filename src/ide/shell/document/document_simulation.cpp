@@ -63,6 +63,8 @@ void TDocumentSimulation::Start(const QString& fileName, const std::vector<std::
     heat_.reset();
     session_.reset();
     session_ = std::make_unique<TSimulationSession>(*simulator_, host_.Log(), &host_.Settings());
+    // Step Back and Run Back go back over what the run did.
+    session_->SetRecording(true);
     simulator_->SetLog(&host_.Log());
     std::weak_ptr<TDocument> alive = document_.weak_from_this();
     simulator_->OnCurrentLineChange = [this, alive](TSimulator&) {

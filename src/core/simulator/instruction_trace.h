@@ -8,12 +8,10 @@
 #include <vector>
 
 namespace korvo {
+
 class TPicoBlazeSimulator;
-}
 
-namespace korvo::cli {
-
-// The --trace output of korvo sim: one line "I <pc> <word>" per completed
+// The trace of korvo sim --trace and of the HDL core models: one line "I <pc> <word>" per completed
 // instruction, in the core's address and word digits, followed by one line
 // per access it made: "R <port> <value>", "W <port> <value>", "F <offset>
 // <value>" or "S <offset> <value>". An instruction that did not complete
@@ -36,4 +34,4 @@ private:
     std::vector<std::string> accesses_;
 };
 
-} // namespace korvo::cli
+} // namespace korvo

@@ -1,11 +1,11 @@
-#include "cli/sim_trace.h"
+#include "simulator/instruction_trace.h"
 
 #include "common/number_text.h"
 #include "simulator/simulator.h"
 
 #include <ostream>
 
-namespace korvo::cli {
+namespace korvo {
 
 TInstructionTrace::TInstructionTrace(const TPicoBlazeSimulator& simulator, std::ostream& out)
     : simulator_(simulator), out_(out) {}
@@ -34,4 +34,4 @@ void TInstructionTrace::AfterCycle() {
     accesses_.clear();
 }
 
-} // namespace korvo::cli
+} // namespace korvo
