@@ -11,6 +11,8 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqscintill
 # Node.js and npm run the debug adapter's client test; some builds of nodejs
 # bring npm along.
 command -v npm >/dev/null || packages+=(npm)
+# Neovim's built-in language client is a real client of korvo lsp in the tests.
+packages+=(neovim)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

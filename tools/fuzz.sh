@@ -11,7 +11,7 @@ tools/deps.sh clang libclang-rt-dev
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKORVO_FUZZ=ON \
     -DKORVO_BUILD_GUI=OFF -DKORVO_BUILD_TESTS=OFF -DKORVO_BUILD_BENCH=OFF >/dev/null
-targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing dap_requests)
+targets=(kcpsm3_import kcpsm6_import assembler formatter check message_framing dap_requests lsp_server)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 corpus="$(mktemp -d)"
@@ -28,6 +28,7 @@ for target in "${targets[@]}"; do
     assembler | formatter | check) dictionary=dialect extra=() ;;
     message_framing) dictionary=protocol extra=() ;;
     dap_requests) dictionary=dap extra=() length=2048 ;;
+    lsp_server) dictionary=lsp extra=() length=4096 ;;
     esac
     mkdir -p "$corpus/$target"
     echo "== $target: $seconds s"

@@ -4,6 +4,7 @@
 #include "cli/asm_command.h"
 #include "cli/check_command.h"
 #include "cli/dap_command.h"
+#include "cli/lsp_command.h"
 #include "cli/sim_command.h"
 #include "cli/text_commands.h"
 #include "korvo_version.h"
@@ -21,6 +22,7 @@ const std::vector<TCommand>& Commands() {
         {"import", ImportSynopsis, ImportHelp, RunImport},
         {"check", CheckSynopsis, CheckHelp, RunCheckCommand},
         {"dap", DapSynopsis, DapHelp, RunDapCommand},
+        {"lsp", LspSynopsis, LspHelp, RunLspCommand},
     };
     return commands;
 }

@@ -7,11 +7,6 @@
 
 namespace korvo::cli {
 
-// An assembler error as standard error shows it: the few messages that the
-// log keeps as a bare word ("Map", "Option", " > $3FF") read as sentences,
-// and the file a "not found" error is about is named.
-std::string DiagnosticSentence(const TAssemblyDiagnostic& diagnostic);
-
 // A log line as a command prints it: an error of an included file
 // ("?Include file:'a.inc', line 3: ?Label|Label not found") shows the
 // sentence without the parser's kind word, as the source's own errors do;

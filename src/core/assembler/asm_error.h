@@ -13,6 +13,13 @@ public:
     explicit EAsmError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The word of a line an error points at: the byte offset of its first
+// character and its length in bytes; Length 0 when not known.
+struct TErrorWord {
+    int Column = 0;
+    int Length = 0;
+};
+
 [[noreturn]] inline void Fail(const std::string& message) {
     throw EAsmError(message);
 }

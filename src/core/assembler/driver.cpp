@@ -34,6 +34,7 @@ struct TLineResult {
     std::string Text;
     bool Error = false;
     std::string Subject;
+    TErrorWord Word;
 };
 
 class TAssemblyRun {
@@ -84,8 +85,9 @@ private:
         }
         if (result.Error) {
             result.Subject = parser_.ErrorSubject();
+            result.Word = parser_.ErrorWord();
         } else if (std::string failure = IncludeNamedFiles(pass); !failure.empty()) {
-            result = TLineResult{std::move(failure), true, {}};
+            result = TLineResult{std::move(failure), true, {}, {}};
         }
         return result;
     }
@@ -102,6 +104,7 @@ private:
         if (!diagnostics_) return;
         diagnostics_->push_back(DiagnosticOf(fileName, index + 1, result.Text));
         diagnostics_->back().Subject = result.Subject;
+        diagnostics_->back().Word = result.Word;
     }
 
     // Starts a pass over the source: no file read yet, the source open.

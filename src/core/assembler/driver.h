@@ -42,6 +42,9 @@ struct TAssemblyDiagnostic {
     std::string Kind;     // the short kind word before "|" ("Label"), empty when none
     std::string Message;  // the sentence after "|", or the whole text
     std::string Subject;  // the file the error is about ("not found"), empty when none
+    // The word of the line the error is at (byte offset and length); Length
+    // 0 when the error is about the whole line.
+    TErrorWord Word;
 };
 
 // Assembles a document for the sink's core: pass 1 over its lines, pass 2
@@ -73,5 +76,10 @@ bool AssembleSource(TAssemblyContext& context, const std::string& fileName,
 // without "|").
 TAssemblyDiagnostic DiagnosticOf(const std::string& fileName, int line,
                                  const std::string& resultText);
+
+// An error as a user reads it (standard error, an editor): the few messages
+// that the log keeps as a bare word ("Map", "Option", " > $3FF") read as
+// sentences, and the file a "not found" error is about is named.
+std::string DiagnosticSentence(const TAssemblyDiagnostic& diagnostic);
 
 } // namespace korvo

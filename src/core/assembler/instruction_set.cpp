@@ -17,6 +17,56 @@ const std::array<TOperandFormat, kInstructionCount> FormatTable{
 
 namespace {
 
+constexpr std::string_view kNoFlags = "C, Z unchanged";
+constexpr std::string_view kShiftFlags = "C: the bit shifted out; Z: set when the result is 0";
+constexpr std::string_view kLogicalFlags = "C: cleared; Z: set when the result is 0";
+constexpr std::string_view kCarryChain = "C: the carry out; Z: set when the result is 0 (on "
+                                         "PicoBlaze 6 only when Z was set before)";
+
+// In the order of MnemonicNames; every word has its text, the empty last
+// entry none.
+constexpr std::array<std::string_view, kInstructionCount> kFlagEffects{
+    // JUMP, CALL, RET, RETI, EINT, DINT
+    kNoFlags, kNoFlags, kNoFlags, "C, Z: restored to their values at the interrupt", kNoFlags,
+    kNoFlags,
+    // SR0, SR1, SRX, SRA, RR, SL0, SL1, SLX, SLA, RL
+    kShiftFlags, kShiftFlags, kShiftFlags, kShiftFlags, kShiftFlags, kShiftFlags, kShiftFlags,
+    kShiftFlags, kShiftFlags, kShiftFlags,
+    // LOAD, AND, OR, XOR
+    kNoFlags, kLogicalFlags, kLogicalFlags, kLogicalFlags,
+    // TEST
+    "C: the odd parity of sX AND the operand; Z: set when that AND is 0; sX unchanged",
+    // ADD, ADDC, SUB, SUBC
+    "C: the carry out; Z: set when the result is 0", kCarryChain,
+    "C: the borrow; Z: set when the result is 0", kCarryChain,
+    // COMP
+    "C: set when sX is below the operand; Z: set when they are equal; sX unchanged",
+    // IN, OUT, FETCH, STORE, INST
+    kNoFlags, kNoFlags, kNoFlags, kNoFlags, kNoFlags,
+    // COMPC
+    "C: the borrow of sX - operand - C; Z: set when that is 0 and Z was set; sX unchanged",
+    // TESTC
+    "C: the odd parity of sX AND the operand, and C; Z: set when that AND is 0 and Z was set",
+    // STAR, OUTK, RETL
+    kNoFlags, kNoFlags, kNoFlags,
+    // HWBUILD
+    "C: set; Z: set when the value read is 0",
+    // BANKA, BANKB, (empty entry)
+    kNoFlags, kNoFlags, ""};
+
+constexpr bool EveryWordHasFlagEffects() {
+    for (int i = 0; i + 1 < kInstructionCount; ++i)
+        if (kFlagEffects[static_cast<std::size_t>(i)].empty()) return false;
+    return kFlagEffects.back().empty();
+}
+static_assert(EveryWordHasFlagEffects(), "one flag text per instruction word");
+
+} // namespace
+
+const std::array<std::string_view, kInstructionCount> FlagEffectTable = kFlagEffects;
+
+namespace {
+
 constexpr std::uint32_t NO = 0xFFFFFFFF; // the core has no such instruction
 
 // The base words of one instruction: one column per core, in the order of

@@ -81,6 +81,10 @@ static_assert(inEmpty + 1 == kInstructionCount, "one index per instruction word"
 
 extern const std::array<TOperandFormat, kInstructionCount> FormatTable;
 
+// What each instruction does to the flags, in words ("C: ..., Z: ..."), by
+// instruction index.
+extern const std::array<std::string_view, kInstructionCount> FlagEffectTable;
+
 // How one core lays out its instruction words; the core's sizes and limits
 // are in its description (common/core_kind.h).
 struct TCoreEncoding {

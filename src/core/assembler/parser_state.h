@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/asm_error.h"
 #include "assembler/directive_state.h"
 #include "assembler/instruction_set.h"
 #include "assembler/lexer.h"
@@ -31,6 +32,9 @@ struct TParserState {
     int IncludeDepth = 0;
     // The file the current line's error is about, for messages that name it.
     std::string ErrorSubject;
+    // Where in the line the token was that the parser stood on when the
+    // line failed; Length 0 when at the end of the line or a comment.
+    TErrorWord ErrorWord;
 };
 
 // One line being parsed: the scanner positioned in it, the parser's state and

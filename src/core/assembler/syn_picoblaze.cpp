@@ -94,6 +94,7 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex, IAsse
     state.NextAddress = state.Address;
     state.PendingIncludes.clear();
     state.ErrorSubject.clear();
+    state.ErrorWord = {};
     TNullLog nullLog;
     TLineContext context{*this, state, sink, log_ ? *log_ : nullLog, lineIndex};
     std::string text;
@@ -108,7 +109,12 @@ std::string TSynPicoBlaze::ParseLine(std::string_view line, int lineIndex, IAsse
         text = duplicateMessage;
     }
     // Files named on a bad line are not read.
-    if (!text.empty() && text.front() == '?') state.PendingIncludes.clear();
+    if (!text.empty() && text.front() == '?') {
+        state.PendingIncludes.clear();
+        TTokenKind kind = GetTokenKind();
+        if (kind != tkNull && kind != tkComment && kind != tkSpace)
+            state.ErrorWord = {GetTokenPos(), static_cast<int>(GetToken().size())};
+    }
     state.Address = state.NextAddress;
     // The scanner must not keep a view of the caller's line.
     SetLine({}, 0);
@@ -171,6 +177,10 @@ void TSynPicoBlaze::LeaveIncludedFile(std::string sourceDirectory) {
 
 const std::string& TSynPicoBlaze::ErrorSubject() const {
     return state_->ErrorSubject;
+}
+
+TErrorWord TSynPicoBlaze::ErrorWord() const {
+    return state_->ErrorWord;
 }
 
 void TSynPicoBlaze::SetSourceDirectory(const std::string& directory) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/asm_error.h"
 #include "assembler/directive_state.h"
 #include "assembler/lexer.h"
 #include "assembler/symbol_table.h"
@@ -84,6 +85,8 @@ public:
     // The file that the last line's error is about ("not found"); empty when
     // none.
     const std::string& ErrorSubject() const;
+    // The word the last line's error is at.
+    TErrorWord ErrorWord() const;
 
     const TDirectiveState& Directives() const;
     const TBRAMList& BlockRAMs() const;
