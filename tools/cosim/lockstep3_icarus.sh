@@ -2,8 +2,8 @@
 # Compares korvo_kcpsm3 with the vendor's gate-level KCPSM3 pin by pin under
 # Icarus Verilog (lockstep3_icarus_tb.v): every output pin at every clock, with
 # interrupts, on each program given.
-# Usage: tools/cosim/lockstep3_icarus.sh XILINX_DIR BUILD_DIR PROGRAM... [-- PLUSARGS...]
-#   XILINX_DIR  a folder holding kcpsm3.v and unisims/*.v (fetched for local
+# Usage: tools/cosim/lockstep3_icarus.sh VENDOR_DIR BUILD_DIR PROGRAM... [-- PLUSARGS...]
+#   VENDOR_DIR  a folder holding kcpsm3.v and unisims/*.v (fetched for local
 #               use, never committed); when it holds no kcpsm3.v the script
 #               says so and succeeds
 #   BUILD_DIR   the build folder (src/korvo, src/korvo_cosim.vpi)
@@ -15,7 +15,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-xilinx=$1 build=$(cd "$2" && pwd)
+vendor=$1 build=$(cd "$2" && pwd)
 shift 2
 programs=()
 while [[ $# -gt 0 && $1 != -- ]]; do
@@ -23,15 +23,15 @@ while [[ $# -gt 0 && $1 != -- ]]; do
     shift
 done
 [[ ${1:-} == -- ]] && shift
-if [[ ! -f $xilinx/kcpsm3.v ]]; then
-    echo "lockstep3_icarus.sh: no kcpsm3.v in $xilinx; nothing compared"
+if [[ ! -f $vendor/kcpsm3.v ]]; then
+    echo "lockstep3_icarus.sh: no kcpsm3.v in $vendor; nothing compared"
     exit 0
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 iverilog -g2005 -L "$build/src" -m korvo_cosim -o "$work/tb.vvp" -s lockstep3_icarus_tb -s glbl \
     -I "$root/hdl/verilog" "$here/lockstep3_icarus_tb.v" "$root"/hdl/verilog/*.v \
-    "$xilinx/kcpsm3.v" "$xilinx"/unisims/*.v
+    "$vendor/kcpsm3.v" "$vendor"/unisims/*.v
 status=0
 for program in "${programs[@]}"; do
     rom=$work/rom.hex
